@@ -1,0 +1,48 @@
+#include "draw/surface.h"
+
+#include <algorithm>
+
+void Surface::Create(int w, int h) {
+    width = w;
+    height = h;
+    pixels.assign(size_t(w) * size_t(h), White);
+}
+
+// Shrinks a rectangle so it lies inside [0, limit) on one axis, moving the
+// other surface's coordinate along with it.
+static void ClipAxis(int& pos, int& other, int& len, int limit) {
+    if (pos < 0) {
+        other -= pos;
+        len += pos;
+        pos = 0;
+    }
+    if (pos + len > limit) len = limit - pos;
+}
+
+void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop) {
+    if (w <= 0 || h <= 0) return;
+    ClipAxis(dx, sx, w, dst.width);
+    ClipAxis(sx, dx, w, src.width);
+    ClipAxis(dy, sy, h, dst.height);
+    ClipAxis(sy, dy, h, src.height);
+    if (w <= 0 || h <= 0 || dx < 0 || dy < 0) return;
+    for (int y = 0; y < h; ++y) {
+        uint32_t* d = &dst.At(dx, dy + y);
+        const uint32_t* s = src.Ptr(sx, sy + y);
+        switch (rop) {
+            case Rop::Copy: std::copy(s, s + w, d); break;
+            case Rop::Or: for (int x = 0; x < w; ++x) d[x] |= s[x]; break;
+            case Rop::And: for (int x = 0; x < w; ++x) d[x] &= s[x]; break;
+        }
+    }
+}
+
+void FillRect(Surface& dst, int x, int y, int w, int h, uint32_t colour) {
+    int unusedX = 0, unusedY = 0;
+    ClipAxis(x, unusedX, w, dst.width);
+    ClipAxis(y, unusedY, h, dst.height);
+    if (w <= 0 || h <= 0) return;
+    for (int row = 0; row < h; ++row) std::fill_n(&dst.At(x, y + row), w, colour);
+}
+
+void PatBltWhiteness(Surface& dst, int x, int y, int w, int h) { FillRect(dst, x, y, w, h, White); }

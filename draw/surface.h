@@ -1,0 +1,36 @@
+// Off-screen drawing surfaces and the three raster operations the game uses.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// 32-bit pixels, 0x00RRGGBB, row after row from the top left.
+struct Surface {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+
+    void Create(int w, int h);  // sized and filled white
+    uint32_t At(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+    uint32_t& At(int x, int y) { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+    const uint32_t* Ptr(int x, int y) const { return &pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+};
+
+enum class Rop { Copy, Or, And };  // SRCCOPY, SRCPAINT, SRCAND
+
+inline constexpr uint32_t Rgb(int r, int g, int b) {
+    return (uint32_t(r) << 16) | (uint32_t(g) << 8) | uint32_t(b);
+}
+inline constexpr uint32_t White = 0xFFFFFF;
+inline constexpr uint32_t Black = 0x000000;
+
+// Copies the w x h rectangle of src at (sx, sy) to dst at (dx, dy) with the
+// given operation. Parts that fall outside either surface are skipped, so
+// negative positions and rectangles hanging over an edge are safe.
+void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop);
+
+// Fills a rectangle with white (clipped to the surface).
+void PatBltWhiteness(Surface& dst, int x, int y, int w, int h);
+
+// Solid fill of a rectangle (clipped), for the few plain shapes we draw.
+void FillRect(Surface& dst, int x, int y, int w, int h, uint32_t colour);

@@ -1,0 +1,69 @@
+#include "rules/board.h"
+
+#include <cstring>
+
+BoardLayers Board;
+uint8_t RopeSides[KindCount][4];
+uint8_t NextGroupId;
+
+void FillRopeSides() {
+    static const uint8_t table[KindCount][4] = {
+        {0, 0, 0, 0}, {0, 0, 1, 1}, {1, 1, 0, 0}, {0, 1, 1, 0}, {1, 0, 1, 0},
+        {1, 0, 0, 1}, {0, 1, 0, 1}, {0, 1, 1, 1}, {1, 1, 1, 0}, {1, 0, 1, 1},
+        {1, 1, 0, 1}, {1, 1, 1, 1}, {0, 0, 0, 0}, {0, 0, 0, 0},
+    };
+    std::memcpy(RopeSides, table, sizeof table);
+}
+
+void SetBoardWalls() {
+    for (int r = -2; r <= 12; ++r) {
+        SetKind(-1, r, Wall);
+        SetKind(8, r, Wall);
+    }
+    for (int c = 0; c <= 8; ++c) SetKind(c, 12, Wall);
+}
+
+bool SameSides(const uint8_t a[4], const uint8_t b[4]) {
+    return a[0] == b[0] && a[1] == b[1] && a[2] == b[2] && a[3] == b[3];
+}
+
+int KindWithSides(const uint8_t sides[4]) {
+    for (int k = Horizontal; k <= Cross; ++k)
+        if (SameSides(RopeSides[k], sides)) return k;
+    return -1;
+}
+
+uint8_t AddRopeSide(uint8_t kind, int side) {
+    if (kind >= KindCount) return kind;
+    uint8_t sides[4];
+    std::memcpy(sides, RopeSides[kind], 4);
+    sides[side] = 1;
+    int k = KindWithSides(sides);
+    return k < 0 ? kind : uint8_t(k);
+}
+
+bool JoinedTo(int c, int r, int side) {
+    return HasSide(GetKind(c, r), side) && HasSide(GetKind(c + SideDx[side], r + SideDy[side]), OppositeSide(side));
+}
+
+void ClearBoard() {
+    for (int c = 0; c <= 7; ++c) {
+        for (int r = -2; r <= 11; ++r) {
+            SetKind(c, r, Empty);
+            SetGroup(c, r, 0);
+        }
+        for (int r = -1; r <= 11; ++r) SetFrame(c, r, 0);
+    }
+}
+
+uint8_t TakeGroupId() {
+    uint8_t id = NextGroupId;
+    NextGroupId = uint8_t(NextGroupId % 120 + 1);
+    return id;
+}
+
+void ResetBoardState() {
+    std::memset(&Board, 0, sizeof Board);
+    std::memset(RopeSides, 0, sizeof RopeSides);
+    NextGroupId = 0;
+}

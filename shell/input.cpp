@@ -1,0 +1,62 @@
+#include "shell/input.h"
+
+#include "shell/platform.h"
+
+uint32_t KeyHeld, KeyPressed, JoyHeld, JoyPressed;
+uint8_t LeftHeld, LeftPressed, RightHeld, RightPressed, DownHeld, DownPressed, UpHeld, UpPressed;
+uint8_t Button1Pressed, Button2Pressed, Button3Pressed;
+
+void PollJoystick(uint32_t* held, uint32_t* pressed) {
+    uint32_t previous = *held;
+    *held = 0;
+    *pressed = 0;
+    uint32_t x = 0, y = 0, buttons = 0;
+    if (!PlatformJoystick(x, y, buttons)) return;
+    if (x > JoyCenter + JoyDeadZone) *held |= BitRight;
+    if (y > JoyCenter + JoyDeadZone) *held |= BitDown;
+    if (x < JoyCenter - JoyDeadZone) *held |= BitLeft;
+    if (y < JoyCenter - JoyDeadZone) *held |= BitUp;
+    *held |= buttons & 0x1FFFF;  // button 17 shares the right bit
+    *pressed = (*held ^ previous) & *held;
+}
+
+void PollKeyboard(uint32_t* held, uint32_t* pressed) {
+    static const struct { Key key; uint32_t bit; } map[] = {
+        {KeyRight, BitRight}, {KeyDown, BitDown}, {KeyLeft, BitLeft}, {KeyUp, BitUp},
+        {KeyZ, BitButton1}, {KeyX, BitButton2}, {KeyA, BitButton3}, {KeyC, BitC},
+        {KeyD, BitD}, {KeyG, BitG}, {KeyEnter, BitEnter}, {KeyEscape, BitEscape},
+    };
+    uint32_t previous = *held;
+    *held = 0;
+    *pressed = 0;
+    for (const auto& m : map)
+        if (PlatformKeyDown(m.key)) *held |= m.bit;
+    *pressed = (*held ^ previous) & *held;
+}
+
+static uint8_t Either(uint32_t keyWord, uint32_t joyWord, uint32_t bit) {
+    return ((keyWord & bit) != 0 || (joyWord & bit) != 0) ? 1 : 0;
+}
+
+void SampleInput() {
+    PollJoystick(&JoyHeld, &JoyPressed);
+    PollKeyboard(&KeyHeld, &KeyPressed);
+    LeftHeld = Either(KeyHeld, JoyHeld, BitLeft);
+    LeftPressed = Either(KeyPressed, JoyPressed, BitLeft);
+    RightHeld = Either(KeyHeld, JoyHeld, BitRight);
+    RightPressed = Either(KeyPressed, JoyPressed, BitRight);
+    DownHeld = Either(KeyHeld, JoyHeld, BitDown);
+    DownPressed = Either(KeyPressed, JoyPressed, BitDown);
+    UpHeld = Either(KeyHeld, JoyHeld, BitUp);
+    UpPressed = Either(KeyPressed, JoyPressed, BitUp);
+    Button1Pressed = Either(KeyPressed, JoyPressed, BitButton1);
+    Button2Pressed = Either(KeyPressed, JoyPressed, BitButton2);
+    Button3Pressed = Either(KeyPressed, JoyPressed, BitButton3);
+}
+
+void ResetInputState() {
+    KeyHeld = KeyPressed = JoyHeld = JoyPressed = 0;
+    LeftHeld = LeftPressed = RightHeld = RightPressed = 0;
+    DownHeld = DownPressed = UpHeld = UpPressed = 0;
+    Button1Pressed = Button2Pressed = Button3Pressed = 0;
+}

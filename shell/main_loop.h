@@ -1,0 +1,39 @@
+// The game's frame loop: 25 ms period, global keys, frame-rate count.
+#pragma once
+#include <cstdint>
+
+enum ScreenStateValue : uint32_t {
+    PairFalling = 0,
+    BlocksFalling = 1,
+    Erasing = 2,
+    NextPair = 3,
+    Linking = 4,
+    GameOverScreen = 5,
+    TitleScreen = 6,
+    MissionSelectScreen = 7,
+    MissionClearScreen = 8,
+    RecordsScreen = 9,
+    BoardEntryScreen = 10,
+};
+
+inline constexpr uint32_t FramePeriodMs = 25;
+
+extern uint32_t ScreenState;
+extern uint8_t PauseFlag;
+extern uint8_t QuitFlag;
+extern uint32_t FpsValue, FrameCounter, FpsWindowStart;
+extern bool FpsWindowStarted;
+extern uint8_t ColourMode, GridMode;
+
+void PumpMessages(uint32_t waitMs);
+void CountFrame(uint32_t* fpsOut);
+
+void CallScreenHandler();  // the handler of ScreenState (pause screen while paused in play)
+void RunFrame();           // one whole frame of the loop
+
+// The program: start-up, new game, title state; frames until quit; shutdown.
+void StartProgram();
+void EndProgram();
+int RunMainLoop();
+
+void ResetMainLoopState();

@@ -1,0 +1,4 @@
+// The reset that starts every game clean.
+#pragma once
+
+void NewGame();

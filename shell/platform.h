@@ -1,0 +1,67 @@
+// The game's only door to the outside world: window, clock, input devices,
+// sound, tune and the open-file dialog. The real program implements it with
+// SDL (platform_sdl.cpp); tests, tools and the headless runner with a virtual
+// clock and scripted input (platform_headless.cpp).
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct Surface;
+
+// Keys the game reads, by physical position.
+enum Key : int { KeyZ, KeyX, KeyA, KeyC, KeyD, KeyG, KeyEnter, KeyEscape, KeyLeft, KeyRight, KeyUp, KeyDown, KeyCount };
+
+// A sound file read whole into memory at start-up. `handle` belongs to the
+// platform (a decoded chunk); `name` identifies it in traces.
+struct SoundImage {
+    const char* name = "";
+    std::vector<uint8_t> bytes;
+    void* handle = nullptr;
+};
+
+enum class EventResult { None, Handled, Quit };
+
+// Window. Opening may fail (no display): then presenting does nothing.
+bool PlatformOpenWindow(const char* title, int width, int height);
+void PlatformCloseWindow();
+void PlatformPresent(const Surface& backBuffer);  // copies 384 x 480 to the window
+
+// Clock in milliseconds (wraps like any 32-bit counter) and a short sleep.
+uint32_t PlatformTicks();
+void PlatformSleep(uint32_t ms);
+
+// Takes at most one pending window event and handles it. Quit when the window
+// was closed or a quit request was posted.
+EventResult PlatformTakeEvent();
+void PlatformPostQuit();
+
+// Held state of a key as of the last event taken.
+bool PlatformKeyDown(Key key);
+
+// Joystick 1: axes on 0..65535 and buttons 1..32 as bits 0..31. False when
+// there is no joystick.
+bool PlatformJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons);
+
+// Short sounds from memory; a new one cuts off the one still playing. An
+// empty or undecodable image is silent.
+void PlatformPrepareSound(SoundImage& image);
+void PlatformPlaySound(const SoundImage& image);
+void PlatformStopSound();
+void PlatformReleaseSound(SoundImage& image);
+
+// The tune. Every call is harmless when the file could not be opened.
+void PlatformTuneOpen(const char* path);
+bool PlatformTuneStopped();  // opened and not playing
+void PlatformTunePlay();     // from the beginning
+void PlatformTuneStop();
+void PlatformTuneClose();
+
+// Modal open-file dialog for mission files. Returns the chosen path, or an
+// empty string when cancelled.
+std::string PlatformPickMissionFile(const std::string& startFolder);
+
+// Start-up and shutdown of the devices behind the interface.
+void PlatformInit();
+void PlatformShutdown();

@@ -1,0 +1,97 @@
+#include "shell/platform_headless.h"
+
+#include <sys/stat.h>
+
+#include "shell/platform.h"
+
+HeadlessWorld Headless;
+
+void HeadlessReset() { Headless = HeadlessWorld{}; }
+void HeadlessAdvance(uint32_t ms) { Headless.clock += ms; }
+
+bool PlatformOpenWindow(const char*, int, int) { return true; }
+void PlatformCloseWindow() {}
+
+void PlatformPresent(const Surface& backBuffer) {
+    Headless.lastPresented = backBuffer;
+    ++Headless.presents;
+}
+
+uint32_t PlatformTicks() { return Headless.clock; }
+
+void PlatformSleep(uint32_t ms) {
+    Headless.clock += ms;
+    ++Headless.sleeps;
+}
+
+EventResult PlatformTakeEvent() {
+    ++Headless.eventsTaken;
+    if (Headless.windowClosed || Headless.quitPosted) {
+        Headless.quitPosted = false;
+        return EventResult::Quit;
+    }
+    if (Headless.pendingEvents > 0) {
+        --Headless.pendingEvents;
+        return EventResult::Handled;
+    }
+    return EventResult::None;
+}
+
+void PlatformPostQuit() { Headless.quitPosted = true; }
+
+bool PlatformKeyDown(Key key) { return (Headless.keys >> key) & 1u; }
+
+bool PlatformJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons) {
+    if (!Headless.joyPresent) return false;
+    x = Headless.joyX;
+    y = Headless.joyY;
+    buttons = Headless.joyButtons;
+    return true;
+}
+
+void PlatformPrepareSound(SoundImage&) {}
+void PlatformPlaySound(const SoundImage& image) { Headless.sounds.push_back(image.name); }
+void PlatformStopSound() {}
+void PlatformReleaseSound(SoundImage&) {}
+
+void PlatformTuneOpen(const char* path) {
+    struct stat st {};
+    Headless.music.push_back("open");
+    Headless.tuneOpen = stat(path, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+    Headless.tunePlaying = false;
+}
+
+bool PlatformTuneStopped() {
+    if (!Headless.tuneOpen) return false;
+    if (Headless.tunePlaying && Headless.tuneLengthMs > 0 &&
+        Headless.clock - Headless.tuneStartedAt >= Headless.tuneLengthMs)
+        Headless.tunePlaying = false;
+    return !Headless.tunePlaying;
+}
+
+void PlatformTunePlay() {
+    Headless.music.push_back("play");
+    if (!Headless.tuneOpen) return;
+    Headless.tunePlaying = true;
+    Headless.tuneStartedAt = Headless.clock;
+}
+
+void PlatformTuneStop() {
+    Headless.music.push_back("stop");
+    Headless.tunePlaying = false;
+}
+
+void PlatformTuneClose() {
+    Headless.music.push_back("close");
+    Headless.tuneOpen = Headless.tunePlaying = false;
+}
+
+std::string PlatformPickMissionFile(const std::string&) {
+    if (Headless.picks.empty()) return "";
+    std::string answer = Headless.picks.front();
+    Headless.picks.erase(Headless.picks.begin());
+    return answer;
+}
+
+void PlatformInit() {}
+void PlatformShutdown() {}

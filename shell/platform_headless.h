@@ -1,0 +1,39 @@
+// Controls of the headless platform: virtual clock, scripted input and the
+// record of what the game sent out (sounds, tune commands, frames shown).
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "draw/surface.h"
+
+struct HeadlessWorld {
+    uint32_t clock = 0;            // virtual milliseconds
+    uint32_t keys = 0;             // bit (1 << Key) per held key
+    bool joyPresent = false;
+    uint32_t joyX = 32767, joyY = 32767, joyButtons = 0;
+    int pendingEvents = 0;         // ordinary window events waiting to be taken
+    bool quitPosted = false;
+    bool windowClosed = false;
+    std::vector<std::string> picks;  // answers of the next open-file dialogs ("" = cancel)
+
+    // Record.
+    std::vector<std::string> sounds;  // names of sound images started
+    std::vector<std::string> music;   // tune commands: open, play, stop, close
+    int eventsTaken = 0;
+    int sleeps = 0;
+    int presents = 0;
+    Surface lastPresented;
+
+    // Tune model: opened when the file exists; once played it runs for
+    // tuneLengthMs of virtual time (0 = never ends).
+    bool tuneOpen = false;
+    bool tunePlaying = false;
+    uint32_t tuneStartedAt = 0;
+    uint32_t tuneLengthMs = 0;
+};
+
+extern HeadlessWorld Headless;
+
+void HeadlessReset();
+void HeadlessAdvance(uint32_t ms);  // time spent working, as a slow handler would

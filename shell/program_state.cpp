@@ -1,0 +1,17 @@
+#include "shell/program_state.h"
+
+#include "rules/board.h"
+#include "screens/records.h"
+#include "shell/files.h"
+#include "shell/input.h"
+#include "shell/main_loop.h"
+#include "shell/startup.h"
+
+void ResetProgramState() {
+    ResetMainLoopState();
+    ResetInputState();
+    ResetStartupState();
+    ResetBoardState();
+    ResetRecordsState();
+    FilesWritten.clear();
+}

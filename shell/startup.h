@@ -1,0 +1,26 @@
+// Start-up and shutdown: surfaces, backgrounds, sheets, sounds, tune, board
+// walls, rope sides, records and the start directory.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "draw/surface.h"
+#include "shell/platform.h"
+
+inline constexpr int ScreenWidth = 384, ScreenHeight = 480;
+
+extern Surface BackBuffer, GradientSurface, TileSurface, BlockSheet, FontSheet, LogoSheet;
+extern SoundImage SoundMove, SoundTurn, SoundCursor, SoundDecide;
+extern std::string StartDirectory;
+
+// When set, start-up seeds rand with this instead of the clock (headless runs).
+extern std::optional<unsigned> FixedSeed;
+
+void DrawGradient(Surface& s);
+void DrawTiledBackground(Surface& s, const Surface& blockSheet);
+void LoadSoundImage(SoundImage& image, const char* path);
+
+void Startup();
+void Shutdown();
+void ResetStartupState();

@@ -1,0 +1,79 @@
+#include "tools/headless/trace.h"
+
+#include <cstdio>
+
+#include "rules/board.h"
+#include "screens/records.h"
+#include "shell/files.h"
+#include "shell/input.h"
+#include "shell/main_loop.h"
+#include "shell/platform_headless.h"
+
+namespace {
+struct JsonWriter {
+    std::string out = "{";
+    void Key(const char* k) {
+        if (out.size() > 1) out += ',';
+        out += '"';
+        out += k;
+        out += "\":";
+    }
+    void Number(const char* k, long long v) {
+        Key(k);
+        out += std::to_string(v);
+    }
+    static void Quote(std::string& out, const std::string& s) {
+        out += '"';
+        for (unsigned char c : s) {
+            if (c == '"' || c == '\\') {
+                out += '\\';
+                out += char(c);
+            } else if (c < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                out += buf;
+            } else {
+                out += char(c);
+            }
+        }
+        out += '"';
+    }
+    void List(const char* k, const std::vector<std::string>& items) {
+        Key(k);
+        out += '[';
+        for (size_t i = 0; i < items.size(); ++i) {
+            if (i) out += ',';
+            Quote(out, items[i]);
+        }
+        out += ']';
+    }
+};
+}  // namespace
+
+std::string TraceObject(int frame, bool withBoard) {
+    JsonWriter j;
+    j.Number("frame", frame);
+    j.Number("ScreenState", ScreenState);
+    j.Number("PauseFlag", PauseFlag);
+    j.Number("QuitFlag", QuitFlag);
+    j.Number("ColourMode", ColourMode);
+    j.Number("GridMode", GridMode);
+    j.Number("FpsValue", FpsValue);
+    j.Number("KeyHeld", KeyHeld);
+    j.Number("JoyHeld", JoyHeld);
+    j.Number("NextGroupId", NextGroupId);
+    j.Number("ClearedCount", ClearedCount);
+    j.List("sounds", Headless.sounds);
+    j.List("music", Headless.music);
+    j.List("files", FilesWritten);
+    if (withBoard) {
+        std::vector<std::string> rows;
+        for (int r = -2; r <= 11; ++r) {
+            char row[9];
+            for (int c = 0; c < 8; ++c) std::snprintf(row + c, 2, "%x", GetKind(c, r) & 0xF);
+            rows.emplace_back(row, 8);
+        }
+        j.List("board", rows);
+    }
+    return j.out + "}";
+}
