@@ -1,6 +1,8 @@
 #include "shell/program_state.h"
 
+#include "mission/mission_goal.h"
 #include "rules/board.h"
+#include "screens/game_mode.h"
 #include "screens/records.h"
 #include "shell/files.h"
 #include "shell/input.h"
@@ -13,5 +15,7 @@ void ResetProgramState() {
     ResetStartupState();
     ResetBoardState();
     ResetRecordsState();
+    ResetMissionGoalState();
+    ResetGameModeState();
     FilesWritten.clear();
 }

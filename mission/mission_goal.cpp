@@ -1,0 +1,5 @@
+#include "mission/mission_goal.h"
+
+MissionGoalRecord MissionGoal;
+
+void ResetMissionGoalState() { MissionGoal = MissionGoalRecord{}; }
