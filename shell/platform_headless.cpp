@@ -15,6 +15,7 @@ void PlatformCloseWindow() {}
 void PlatformPresent(const Surface& backBuffer) {
     Headless.lastPresented = backBuffer;
     ++Headless.presents;
+    Headless.clock += Headless.presentCostMs;
 }
 
 uint32_t PlatformTicks() { return Headless.clock; }

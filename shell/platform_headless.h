@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "draw/surface.h"
+#include "shell/platform.h"
 
 struct HeadlessWorld {
     uint32_t clock = 0;            // virtual milliseconds
@@ -24,6 +25,7 @@ struct HeadlessWorld {
     int sleeps = 0;
     int presents = 0;
     Surface lastPresented;
+    uint32_t presentCostMs = 0;    // virtual time a present takes (a slow frame)
 
     // Tune model: opened when the file exists; once played it runs for
     // tuneLengthMs of virtual time (0 = never ends).

@@ -1,0 +1,181 @@
+#include "shell/startup.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "rules/board.h"
+#include "screens/records.h"
+#include "shell/platform_headless.h"
+#include "tests/test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+std::vector<uint8_t> Pattern(size_t n) {
+    std::vector<uint8_t> v(n);
+    for (size_t i = 0; i < n; ++i) v[i] = uint8_t(i * 7 + 3);
+    return v;
+}
+
+int Red(uint32_t p) { return int(p >> 16); }
+int Green(uint32_t p) { return int((p >> 8) & 0xFF); }
+int Blue(uint32_t p) { return int(p & 0xFF); }
+}  // namespace
+
+TEST(StartupImages, GradientRows) {
+    Surface g;
+    DrawGradient(g);
+    ASSERT_EQ(g.width, 384);
+    ASSERT_EQ(g.height, 480);
+    EXPECT_EQ(g.At(0, 0), Rgb(118, 188, 247));
+    EXPECT_EQ(g.At(383, 0), Rgb(118, 188, 247));
+    EXPECT_EQ(g.At(200, 239), Rgb(84, 154, 224));
+    EXPECT_EQ(g.At(5, 479), Rgb(50, 120, 200));
+}
+
+TEST(StartupImages, GradientChangesOnlyInSteps) {
+    Surface g;
+    DrawGradient(g);
+    int redSteps = 0, blueSteps = 0;
+    for (int y = 1; y < 480; ++y) {
+        uint32_t above = g.At(0, y - 1), here = g.At(0, y);
+        EXPECT_EQ(here, g.At(383, y));  // every row is one colour
+        int dr = Red(above) - Red(here), db = Blue(above) - Blue(here);
+        EXPECT_TRUE(dr == 0 || dr == 1) << y;
+        EXPECT_TRUE(db == 0 || db == 1) << y;
+        EXPECT_EQ(Red(above) - Red(here), Green(above) - Green(here));
+        if (dr) {
+            ++redSteps;
+            EXPECT_EQ((479 - y) % 7, 6) << "red and green step every 7 rows";
+        }
+        if (db) {
+            ++blueSteps;
+            EXPECT_EQ((479 - y) % 10, 9) << "blue steps every 10 rows";
+        }
+    }
+    EXPECT_EQ(redSteps, 68);
+    EXPECT_EQ(blueSteps, 47);
+}
+
+TEST(StartupImages, TileIsAnExactRepetition) {
+    FreshProgram();
+    Surface sheet;
+    sheet.Create(640, 256);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) sheet.At(576 + x, 32 + y) = Rgb(x * 8, y * 8, 77);
+    Surface tile;
+    DrawTiledBackground(tile, sheet);
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 384; ++x) ASSERT_EQ(tile.At(x, y), sheet.At(576 + x % 32, 32 + y % 32)) << x << "," << y;
+}
+
+TEST(Startup, InAnEmptyFolder) {
+    std::string folder = MakeTempFolder("startup_empty");
+    StartInFolder(folder);
+    EXPECT_TRUE(fs::exists(folder + "/rcd.dat"));
+    EXPECT_EQ(fs::file_size(folder + "/rcd.dat"), 0u);
+    EXPECT_FALSE(fs::exists(folder + "/snd")) << "no sound files are created";
+    EXPECT_EQ(ClearedCount, 0);
+    EXPECT_EQ(RecordTable[1].score, 0u);
+    EXPECT_TRUE(WallsIntact());
+    EXPECT_EQ(RopeSides[Cross][0] + RopeSides[Cross][1] + RopeSides[Cross][2] + RopeSides[Cross][3], 4);
+    EXPECT_EQ(StartDirectory, fs::canonical(folder).string());
+    EXPECT_EQ(Headless.music, (std::vector<std::string>{"close", "open"}));
+    EXPECT_FALSE(Headless.tuneOpen);
+    EXPECT_TRUE(SoundMove.bytes.empty());
+    RunFrames(3);  // and it runs
+    EXPECT_EQ(Headless.presents, 3);
+}
+
+TEST(Startup, ReadsTheSoundImagesWhole) {
+    std::string folder = MakeTempFolder("startup_sounds");
+    fs::create_directories(folder + "/snd");
+    WriteBytes(folder + "/snd/lr.wav", Pattern(1000));
+    WriteBytes(folder + "/snd/picoon.wav", {});  // empty: silent
+    WriteBytes(folder + "/snd/turn.wav", Pattern(3));  // garbage: silent
+    fs::create_directories(folder + "/snd/pi.wav");  // not even a file
+    WriteBytes(folder + "/snd/bgm.mid", Pattern(50));
+    StartInFolder(folder);
+    EXPECT_EQ(SoundMove.bytes, Pattern(1000));
+    EXPECT_EQ(SoundTurn.bytes.size(), 3u);
+    EXPECT_TRUE(SoundCursor.bytes.empty());
+    EXPECT_TRUE(SoundDecide.bytes.empty());
+    EXPECT_TRUE(Headless.tuneOpen);
+    RunFrames(2);
+    EXPECT_EQ(Headless.presents, 2);
+}
+
+TEST(RecordsRead, ShortFileFillsAsFarAsItReaches) {
+    std::string folder = MakeTempFolder("records_short");
+    WriteBytes(folder + "/rcd.dat", Pattern(20));
+    StartInFolder(folder);
+    uint8_t image[RecordsFileSize];
+    EncodeRecords(image);
+    std::vector<uint8_t> expected = Pattern(20);
+    expected.resize(RecordsFileSize, 0);
+    EXPECT_EQ(std::vector<uint8_t>(image, image + RecordsFileSize), expected);
+}
+
+TEST(RecordsRead, LongFileIgnoresBytesBeyondTheRecords) {
+    std::string folder = MakeTempFolder("records_long");
+    WriteBytes(folder + "/rcd.dat", Pattern(300));
+    StartInFolder(folder);
+    uint8_t image[RecordsFileSize];
+    EncodeRecords(image);
+    std::vector<uint8_t> expected = Pattern(RecordsFileSize);
+    EXPECT_EQ(std::vector<uint8_t>(image, image + RecordsFileSize), expected);
+    EXPECT_EQ(ClearedCount, expected[196]);
+    EXPECT_EQ(RecordTable[1].score, uint32_t(expected[28]) | uint32_t(expected[29]) << 8 |
+                                        uint32_t(expected[30]) << 16 | uint32_t(expected[31]) << 24);
+}
+
+TEST(RecordsRead, DirectoryOrFifoInsteadOfAFileLeavesZeros) {
+    std::string folder = MakeTempFolder("records_dir");
+    fs::create_directories(folder + "/rcd.dat");
+    StartInFolder(folder);
+    EXPECT_EQ(ClearedCount, 0);
+    RunFrames(2);
+
+    std::string fifo = MakeTempFolder("records_fifo");
+    ASSERT_EQ(mkfifo((fifo + "/rcd.dat").c_str(), 0644), 0);
+    StartInFolder(fifo);  // must not block waiting for a writer
+    EXPECT_EQ(ClearedCount, 0);
+}
+
+TEST(RecordsWrite, WritesTheWholeImageAtomicallyToTheStartFolder) {
+    std::string folder = MakeTempFolder("records_write");
+    StartInFolder(folder);
+    RecordTable[0].name[0] = 'Q';
+    RecordTable[1].score = 1234;
+    ClearedFlags[3] = 1;
+    ClearedCount = 1;
+    fs::current_path(fs::temp_directory_path());  // a dialog may move the current folder
+    ASSERT_TRUE(WriteRecordsFile());
+    std::ifstream in(folder + "/rcd.dat", std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+    ASSERT_EQ(bytes.size(), 197u);
+    EXPECT_EQ(bytes[0], 'Q');
+    EXPECT_EQ(bytes[28], 0xD2);
+    EXPECT_EQ(bytes[29], 0x04);
+    EXPECT_EQ(bytes[99], 1);
+    EXPECT_EQ(bytes[196], 1);
+    for (const auto& entry : fs::directory_iterator(folder))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << "no temporary file left";
+}
+
+TEST(RecordsWrite, FailureKeepsTheOldFile) {
+    std::string folder = MakeTempFolder("records_fail");
+    StartInFolder(folder);
+    WriteBytes(folder + "/rcd.dat", Pattern(197));
+    StartDirectory = folder + "/missing-folder";
+    EXPECT_FALSE(WriteRecordsFile());
+    EXPECT_EQ(fs::file_size(folder + "/rcd.dat"), 197u);
+}
