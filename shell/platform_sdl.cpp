@@ -3,7 +3,9 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "draw/surface.h"
@@ -16,6 +18,11 @@ SDL_Joystick* joystick = nullptr;
 bool audioOpen = false;
 Mix_Music* tune = nullptr;
 bool keys[KeyCount];
+
+// With TESSMAR_FPS_LOG set, the time from start to the first frame shown is
+// printed at shutdown (for measuring start-up).
+std::chrono::steady_clock::time_point startedAt;
+double firstPresentMs = -1;
 
 int KeyOfScancode(SDL_Scancode code) {
     switch (code) {
@@ -66,6 +73,7 @@ void ChooseSoundFont() {
 }  // namespace
 
 void PlatformInit() {
+    startedAt = std::chrono::steady_clock::now();
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         std::fprintf(stderr, "tessmar: no video: %s\n", SDL_GetError());
@@ -85,6 +93,7 @@ void PlatformInit() {
 }
 
 void PlatformShutdown() {
+    if (std::getenv("TESSMAR_FPS_LOG")) std::fprintf(stderr, "tessmar: first frame shown after %.1f ms\n", firstPresentMs);
     if (audioOpen) Mix_CloseAudio();
     Mix_Quit();
     if (joystick) SDL_JoystickClose(joystick);
@@ -119,6 +128,8 @@ void PlatformPresent(const Surface& backBuffer) {
                       target->format->format, target->pixels, target->pitch);
     SDL_UnlockSurface(target);
     SDL_UpdateWindowSurface(window);
+    if (firstPresentMs < 0)
+        firstPresentMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - startedAt).count();
 }
 
 uint32_t PlatformTicks() { return SDL_GetTicks(); }
