@@ -2,6 +2,9 @@
 
 #include "mission/mission_goal.h"
 #include "rules/board.h"
+#include "rules/fish.h"
+#include "rules/loops.h"
+#include "rules/scoring.h"
 #include "screens/game_mode.h"
 #include "screens/records.h"
 #include "shell/files.h"
@@ -14,6 +17,9 @@ void ResetProgramState() {
     ResetInputState();
     ResetStartupState();
     ResetBoardState();
+    ResetLoopsState();
+    ResetScoringState();
+    ResetFishState();
     ResetRecordsState();
     ResetMissionGoalState();
     ResetGameModeState();

@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "rules/board.h"
+#include "rules/fish.h"
+#include "rules/scoring.h"
 #include "screens/records.h"
 #include "shell/files.h"
 #include "shell/input.h"
@@ -63,6 +65,13 @@ std::string TraceObject(int frame, bool withBoard) {
     j.Number("JoyHeld", JoyHeld);
     j.Number("NextGroupId", NextGroupId);
     j.Number("ClearedCount", ClearedCount);
+    j.Number("Score", Score);
+    j.Number("Level", Level);
+    j.Number("LevelSteps", LevelSteps);
+    j.Number("ChainLength", ChainLength);
+    j.Number("ChainErased", ChainErased);
+    j.Number("GoalProgress", GoalProgress);
+    j.Number("FishActive", CountActiveFish());
     j.List("sounds", Headless.sounds);
     j.List("music", Headless.music);
     j.List("files", FilesWritten);

@@ -1,0 +1,117 @@
+#include "rules/fish.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <numbers>
+
+#include "mission/mission_goal.h"
+#include "rules/board.h"
+#include "rules/scoring.h"
+#include "screens/game_mode.h"
+#if __has_include("rules/link.h")
+#include "rules/link.h"
+#define TESSMAR_HAVE_LINK_STOCK 1
+#endif
+
+Fish FishTable[FishCount];
+int32_t BoardOriginX, BoardOriginY;
+
+namespace {
+// Missions with a fixed queue (goal types 0 to 5) start no new fish.
+bool NewFishAllowed() { return GameMode == ScoreAttack || MissionGoal.type > 5; }
+
+void StartFish(Fish& f) {
+    int threshold = Level >= 25 ? 1 : 26 - int(Level);
+    if (std::rand() % 3000 > threshold) return;
+    f.state = Swimming;
+    f.phase = std::rand() % 360;
+    int r = std::rand() % 2;
+    f.dir = 2 * r - 1;
+    f.x = float((1 - r) * 414 - 30 - BoardOriginX);
+    f.y = float(std::rand() % 380 + 38);
+}
+
+bool OffScreen(float x) { return x < float(-32 - BoardOriginX) || x > float(384 - BoardOriginX); }
+
+void Swim(Fish& f) {
+    f.phase += 1;
+    f.x += float(3 * f.dir);
+    f.y = float(double(f.y) + std::sin(double(f.phase) * 5.0 * std::numbers::pi / 180.0));
+    if (OffScreen(f.x)) f.state = Free;
+}
+
+// A caught fish shakes for 19 frames, then flies off to the top left and is
+// counted when it has left the screen.
+void FlyOff(Fish& f) {
+    f.phase += 1;
+    if (f.phase < 20) {
+        f.y += (f.phase & 1) ? 3.0f : -3.0f;
+        return;
+    }
+    f.x -= 8.0f;
+    f.y -= 8.0f;
+    if (f.x < float(-32 - BoardOriginX)) {
+        f.state = Free;
+        CountCaughtFish();
+    }
+}
+
+// Whether a ray from (c, r) by (dx, dy), the cell included, meets a marked cell.
+bool RayMeetsMark(int c, int r, int dx, int dy) {
+    for (; InPlayLayer(c, r); c += dx, r += dy)
+        if (GetMarked(c, r)) return true;
+    return false;
+}
+}  // namespace
+
+void UpdateFish() {
+    for (Fish& f : FishTable) {
+        switch (f.state) {
+            case Free:
+                if (NewFishAllowed()) StartFish(f);
+                break;
+            case Swimming:
+                Swim(f);
+                break;
+            case Caught:
+                FlyOff(f);
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+void CatchFish() {
+    for (Fish& f : FishTable) {
+        if (f.state != Swimming) continue;
+        // Truncation toward zero, so a centre just left of the well counts as column 0.
+        int c = int((f.x + 16.0f) / 32.0f);
+        int r = int((f.y + 16.0f) / 32.0f);
+        if (c < 0 || c > 7 || r < 0 || r > 11) continue;
+        if (RayMeetsMark(c, r, -1, 0) && RayMeetsMark(c, r, 1, 0) && RayMeetsMark(c, r, 0, -1) && RayMeetsMark(c, r, 0, 1)) {
+            f.state = Caught;
+            f.phase = 0;
+        }
+    }
+}
+
+void CountCaughtFish() {
+#ifdef TESSMAR_HAVE_LINK_STOCK
+    LinkStock = uint8_t(LinkStock + 1);
+    if (GameMode != ScoreAttack && MissionGoal.type == 7) GoalProgress = LinkStock;
+    if (LinkStock > 99) LinkStock = 99;
+#endif
+}
+
+int CountActiveFish() {
+    int n = 0;
+    for (const Fish& f : FishTable) n += f.state != Free;
+    return n;
+}
+
+void ResetFishState() {
+    for (Fish& f : FishTable) f = Fish{};
+    BoardOriginX = 0;
+    BoardOriginY = 0;
+}

@@ -1,0 +1,38 @@
+// Fish: up to ten swim across the screen; one enclosed by a loop when the
+// loop is found is caught, flies off and is counted into LinkStock.
+#pragma once
+#include <cstdint>
+
+enum FishStateValue : uint8_t { Free = 0, Swimming = 1, Caught = 2 };
+
+struct FishRecord {
+    float x = 0;        // left edge, relative to BoardOriginX
+    float y = 0;        // top edge, relative to BoardOriginY
+    int32_t phase = 0;  // wave phase while swimming, frames since capture while caught
+    int32_t dir = 0;    // -1 swims left, +1 right
+    uint8_t state = Free;
+};
+using Fish = FishRecord;
+
+inline constexpr int FishCount = 10;
+extern Fish FishTable[FishCount];
+
+// Back-buffer position of well cell (0, 0); fish and the link sprite are
+// placed relative to it. (64, 80) in score attack and goal types 6 and up,
+// (16, 80) for goal types 0 to 5; (0, 0) until a game starts.
+extern int32_t BoardOriginX, BoardOriginY;
+
+// Moves every fish by one frame and may start new ones.
+void UpdateFish();
+
+// Catches every swimming fish whose centre cell sees a marked cell in all
+// four directions along its row and column. Called by the loop search.
+void CatchFish();
+
+// One caught fish has left the screen: LinkStock gains it (up to 99); in a
+// fish-goal mission GoalProgress takes the count before that cap.
+void CountCaughtFish();
+
+int CountActiveFish();  // fish that are not Free
+
+void ResetFishState();

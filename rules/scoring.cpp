@@ -1,0 +1,128 @@
+#include "rules/scoring.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "mission/mission_goal.h"
+#include "rules/board.h"
+#include "screens/game_mode.h"
+#if __has_include("rules/falling_pair.h")
+#include "rules/falling_pair.h"
+#define TESSMAR_HAVE_FALL_INTERVAL 1
+#endif
+
+int32_t Score;
+uint8_t Level;
+uint8_t LevelSteps;
+int32_t ChainErased;
+uint8_t ChainLength;
+int32_t GoalProgress;
+int32_t LoopArea[121];
+
+namespace {
+int32_t GoalTarget() { return int32_t(MissionGoal.target); }
+// The target's negation with 32-bit wrap-around, as the held goals compare it.
+int32_t NegatedTarget() { return int32_t(0u - MissionGoal.target); }
+bool AtOnceGoal(uint8_t type) { return type == 2 || type == 4 || type == 5; }
+
+// Label of the first marked cell met going from (c, r) by (dx, dy), the cell
+// itself included; 0 when the ray leaves rows -1..11 / columns 0..7 first.
+uint8_t RayLabel(int c, int r, int dx, int dy) {
+    for (; InPlayLayer(c, r); c += dx, r += dy)
+        if (GetMarked(c, r)) return GetGroup(c, r);
+    return 0;
+}
+
+// A cell counts toward a loop's area when it sees that loop's cells in all
+// four directions.
+void CountAreaCell(int c, int r) {
+    uint8_t left = RayLabel(c, r, -1, 0);
+    if (left == 0 || left > 120) return;
+    if (RayLabel(c, r, 1, 0) == left && RayLabel(c, r, 0, -1) == left && RayLabel(c, r, 0, 1) == left) ++LoopArea[left];
+}
+}  // namespace
+
+void CountSearch() {
+    const bool mission = GameMode != ScoreAttack;
+    const uint8_t type = MissionGoal.type;
+    bool found = false;
+    std::memset(LoopArea, 0, sizeof LoopArea);
+    for (int c = 0; c <= 7; ++c) {
+        for (int r = -1; r <= 11; ++r) {
+            if (GetMarked(c, r)) {
+                ++ChainErased;
+                found = true;
+                if (mission && (type == 1 || type == 2)) ++GoalProgress;
+                if (mission && (type == 3 || type == 4) && GetFrame(c, r)) ++GoalProgress;
+            }
+            if (mission && type == 5 && GoalProgress >= 0) CountAreaCell(c, r);
+        }
+    }
+    for (int label = 1; label <= 120; ++label)
+        if (LoopArea[label] == GoalTarget()) GoalProgress = LoopArea[label];
+    if (mission && AtOnceGoal(type)) {
+        if (GoalProgress == GoalTarget() || GoalProgress == NegatedTarget()) {
+            if (GoalProgress > 0) GoalProgress = -GoalProgress;
+        } else {
+            GoalProgress = 0;
+        }
+    }
+    if (found) ++ChainLength;
+}
+
+int32_t FallIntervalForLevel() {
+    int32_t interval = (26 - int32_t(Level) - int32_t(LevelSteps)) * 2;
+    int32_t floor = 3 - int32_t(LevelSteps);
+    return interval < floor ? floor : interval;
+}
+
+namespace {
+// Level x ChainErased x P x 10 with P = 2^(ChainLength - 1) truncated, in
+// double precision; awards and scores beyond the 32-bit range stop at its top.
+int32_t AddChainAward(int32_t score) {
+    constexpr double top = std::numeric_limits<int32_t>::max();
+    double p = std::trunc(std::pow(2.0, double(ChainLength) - 1.0));
+    double award = double(Level) * double(ChainErased) * p * 10.0;
+    if (award > top) award = top;
+    if (award < 0) award = 0;
+    double total = double(score) + std::trunc(award);
+    return total > top ? std::numeric_limits<int32_t>::max() : int32_t(total);
+}
+}  // namespace
+
+void ScoreTurn() {
+    const bool scoring = GameMode == ScoreAttack || MissionGoal.type == 6;
+    if (scoring) {
+        Score = AddChainAward(Score);
+        if (GameMode != ScoreAttack) GoalProgress = Score < GoalTarget() ? Score : GoalTarget();
+        LevelSteps = uint8_t(LevelSteps + ChainLength);
+        while (LevelSteps >= 4) {
+            Level = uint8_t(Level + 1);
+            LevelSteps = uint8_t(LevelSteps - 4);
+        }
+#ifdef TESSMAR_HAVE_FALL_INTERVAL
+        FallInterval = FallIntervalForLevel();
+#endif
+    } else if (MissionGoal.type == 0) {
+        GoalProgress = ChainLength;
+    }
+    ChainLength = 0;
+    ChainErased = 0;
+}
+
+bool TestMissionGoal() {
+    if (GoalProgress == GoalTarget() || GoalProgress == NegatedTarget()) return true;
+    if (AtOnceGoal(MissionGoal.type)) GoalProgress = 0;
+    return false;
+}
+
+void ResetScoringState() {
+    Score = 0;
+    Level = 0;
+    LevelSteps = 0;
+    ChainErased = 0;
+    ChainLength = 0;
+    GoalProgress = 0;
+    std::memset(LoopArea, 0, sizeof LoopArea);
+}

@@ -1,0 +1,35 @@
+// Score, level, chain counters and mission goal progress.
+#pragma once
+#include <cstdint>
+
+extern int32_t Score;
+extern uint8_t Level;         // 1 at a new game
+extern uint8_t LevelSteps;    // chain steps gathered toward the next level, 0..3 between turns
+extern int32_t ChainErased;   // cells erased so far in the current chain
+extern uint8_t ChainLength;   // searches of the current chain that marked anything
+extern int32_t GoalProgress;  // negative: an at-once goal met by the last search and held
+
+// Per-search bookkeeping over Board.marked, run at the end of every loop
+// search: chain counters, erase and frame-block goals, loop areas, the
+// at-once rule.
+void CountSearch();
+
+// The area of every loop marked by the last search, by network label
+// (index 1..120); filled by CountSearch for area goals.
+extern int32_t LoopArea[121];
+
+// Turn-end scoring, when the board is at rest with no loop: the chain's
+// award, level and FallInterval (score attack and score goals), the chain
+// goal's progress; then ChainLength and ChainErased go back to 0.
+// The caller sets ScreenState to NextPair.
+void ScoreTurn();
+
+// FallInterval for the current Level and LevelSteps, never below 3 - LevelSteps.
+int32_t FallIntervalForLevel();
+
+// Mission goal test at the start of a falling-pair frame (missions only):
+// true when GoalProgress equals the target or its negation; otherwise an
+// at-once goal's progress (types 2, 4, 5) goes back to 0.
+bool TestMissionGoal();
+
+void ResetScoringState();
