@@ -32,7 +32,7 @@ void EncodeRecords(uint8_t out[RecordsFileSize]) {
 void DecodeRecords(const uint8_t* bytes, int size) {
     uint8_t image[RecordsFileSize];
     EncodeRecords(image);
-    std::memcpy(image, bytes, size_t(size < RecordsFileSize ? size : RecordsFileSize));
+    if (size > 0) std::memcpy(image, bytes, size_t(size < RecordsFileSize ? size : RecordsFileSize));
     for (int i = 0; i < 6; ++i) {
         const uint8_t* e = image + 16 * i;
         std::memcpy(RecordTable[i].name, e, 12);

@@ -65,7 +65,11 @@ run_once() {  # audio driver
   [ "$bb" -le 200 ] && [ "$bb" -gt "$br" ] || fail "bottom pixel $bottom is not the sky"
   [ "$tb" -ge "$bb" ] || fail "the sky is not lighter at the top ($top over $bottom)"
   xdotool windowfocus --sync "$wid" 2>/dev/null
-  xdotool key --window "$wid" Escape
+  # Held for a few frames, as a player presses it (a tap shorter than one
+  # frame can come and go between two samples of the keyboard).
+  xdotool keydown --window "$wid" Escape
+  sleep 0.1
+  xdotool keyup --window "$wid" Escape
   for _ in $(seq 100); do
     alive $game_pid || break
     sleep 0.01
