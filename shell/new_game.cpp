@@ -2,9 +2,22 @@
 
 #include <cstdlib>
 
+#include "mission/mission_goal.h"
 #include "rules/board.h"
+#include "rules/falling_pair.h"
+#include "rules/link.h"
+#include "rules/queue.h"
+#include "rules/scoring.h"
 
 void NewGame() {
+    LinkStock = 0;
+    Score = 0;
+    Level = 1;
+    LevelSteps = 0;
+    FallInterval = (26 - Level - LevelSteps) * 2;
+    PiecesUsed = 0;
+    GoalProgress = 0;
+    MissionGoal.type = 0;
     NextGroupId = uint8_t(std::rand() % 5 + 1);
     ClearBoard();
 }

@@ -2,9 +2,13 @@
 
 #include "mission/mission_goal.h"
 #include "rules/board.h"
+#include "rules/falling_pair.h"
 #include "rules/fish.h"
+#include "rules/link.h"
 #include "rules/loops.h"
+#include "rules/queue.h"
 #include "rules/scoring.h"
+#include "rules/settle.h"
 #include "screens/game_mode.h"
 #include "screens/records.h"
 #include "shell/files.h"
@@ -20,6 +24,10 @@ void ResetProgramState() {
     ResetLoopsState();
     ResetScoringState();
     ResetFishState();
+    ResetQueueState();
+    ResetFallingPairState();
+    ResetSettleState();
+    ResetLinkState();
     ResetRecordsState();
     ResetMissionGoalState();
     ResetGameModeState();

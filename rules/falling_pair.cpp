@@ -1,0 +1,189 @@
+#include "rules/falling_pair.h"
+
+#include <cstdint>
+
+#include "mission/mission_goal.h"
+#include "rules/board.h"
+#include "rules/link.h"
+#include "rules/queue.h"
+#include "rules/scoring.h"
+#include "rules/settle.h"
+#include "screens/game_mode.h"
+#include "screens/records.h"
+#include "shell/input.h"
+#include "shell/main_loop.h"
+#include "shell/platform.h"
+#include "shell/startup.h"
+
+FallingPairRecord FallingPair;
+int32_t FallTimer;
+int32_t FallInterval;
+int32_t ShiftTimer;
+int32_t TurnTimer;
+int32_t TurnDirection;
+int32_t TurnShift;
+uint8_t TurnSteps;
+
+// Walls and the floor are never free; neither is anything beyond the layer.
+static bool Free(int c, int r) { return GetKind(c, r) == Empty; }
+
+static bool HalvesFree(int dc, int dr) {
+    const FallingPairRecord& p = FallingPair;
+    return Free(p.col1 + dc, p.row1 + dr) && Free(p.col2 + dc, p.row2 + dr);
+}
+
+static void EndPlay() {
+    ScreenState = GameOverScreen;
+    PlatformTuneStop();
+}
+
+static void CheckBlockedSpawn() {
+    if (!Free(4, 0)) EndPlay();
+}
+
+static void CheckPiecesExhausted() {
+    if (GameMode != ScoreAttack && PiecesUsed > MissionGoal.pieceLimit) EndPlay();
+}
+
+static void CheckMissionGoal() {
+    if (GameMode == ScoreAttack || !TestMissionGoal()) return;
+    if (GameMode == NormalGame) {
+        if (MissionNumber < sizeof ClearedFlags && ClearedFlags[MissionNumber] == 0) {
+            ClearedFlags[MissionNumber] = 1;
+            ++ClearedCount;
+        }
+        WriteRecordsFile();
+    }
+    ScreenState = MissionClearScreen;
+    PlatformTuneStop();
+}
+
+static void MoveSideways(int dc) {
+    FallingPair.col1 += dc;
+    FallingPair.col2 += dc;
+    ShiftTimer = 1;
+    PlatformPlaySound(SoundMove);
+}
+
+static void StepSideways() {
+    if (ShiftTimer != 0) {
+        if (++ShiftTimer >= RepeatFrames) ShiftTimer = 0;
+        return;
+    }
+    if (LeftHeld && HalvesFree(-1, 0)) MoveSideways(-1);
+    if (RightHeld && HalvesFree(+1, 0)) MoveSideways(+1);
+}
+
+static int Turned(int orientation, int quarters) { return ((orientation + quarters) % 4 + 4) % 4; }
+
+// Chooses how a new turn will complete: in place, shifted one column, as a
+// half turn, or not at all. The cells are looked at only here.
+static void StartTurn() {
+    if (Button2Pressed) TurnDirection = +1;
+    if (Button1Pressed) TurnDirection = -1;
+    if (!Button1Pressed && !Button2Pressed) return;
+    PlatformPlaySound(SoundTurn);
+    TurnShift = 0;
+    TurnTimer = 1;
+    TurnSteps = 1;
+    const FallingPairRecord& p = FallingPair;
+    int o = p.orientation & 3, d = TurnDirection;
+    int o1 = Turned(o, d);
+    int tc = p.col1 + OrientationDx[o1], tr = p.row1 + OrientationDy[o1];
+    if (Free(tc, tr)) return;
+    if ((OrientationDx[o1] < 0 || (OrientationDx[o1] == 0 && o == 0)) && Free(p.col1 + 1, p.row1) &&
+        Free(tc + 1, tr)) {
+        TurnShift = +1;
+        return;
+    }
+    if ((OrientationDx[o1] > 0 || (OrientationDx[o1] == 0 && o == 2)) && Free(p.col1 - 1, p.row1) &&
+        Free(tc - 1, tr)) {
+        TurnShift = -1;
+        return;
+    }
+    int o2 = Turned(o, 2 * d);
+    if (Free(p.col1 + OrientationDx[o2], p.row1 + OrientationDy[o2])) {
+        TurnSteps = 2;
+        TurnTimer = 2;
+        return;
+    }
+    TurnTimer = 0;  // refused
+}
+
+static void CompleteTurn() {
+    FallingPairRecord& p = FallingPair;
+    p.orientation = uint8_t(Turned(p.orientation, TurnSteps * TurnDirection));
+    p.col1 += TurnShift;
+    p.col2 = p.col1 + OrientationDx[p.orientation];
+    p.row2 = p.row1 + OrientationDy[p.orientation];
+    TurnTimer = 0;
+}
+
+static void StepTurn() {
+    if (TurnTimer == 0) {
+        StartTurn();
+        return;
+    }
+    if (++TurnTimer == QuarterTurnFrames * TurnSteps) CompleteTurn();
+}
+
+static void SoftDrop() {
+    if (!DownHeld || !HalvesFree(0, 0)) return;
+    ++FallingPair.row1;
+    ++FallingPair.row2;
+    FallTimer = 0;
+    if (Score < INT32_MAX) ++Score;
+}
+
+static void Gravity() {
+    ++FallTimer;
+    int32_t limit = HalvesFree(0, 1) ? FallInterval : GraceFrames;
+    if (FallTimer >= limit && HalvesFree(0, 0)) {
+        ++FallingPair.row1;
+        ++FallingPair.row2;
+        FallTimer = 0;
+    }
+}
+
+// A drop carries a half into an occupied cell: the pair goes back one row
+// and is written into the board. Row -2 is then emptied, so a half that came
+// to rest there (or above it, where no layer reaches) is lost.
+static void Land() {
+    FallingPairRecord& p = FallingPair;
+    if (HalvesFree(0, 0)) return;
+    --p.row1;
+    --p.row2;
+    SetKind(p.col1, p.row1, p.kind1);
+    SetKind(p.col2, p.row2, p.kind2);
+    SetFrame(p.col1, p.row1, p.frame1);
+    SetFrame(p.col2, p.row2, p.frame2);
+    for (int c = 0; c <= 7; ++c) {
+        SetKind(c, -2, Empty);
+        SetGroup(c, -2, 0);
+    }
+    p.kind1 = p.kind2 = 0;
+    SettleBoard();
+}
+
+void StepFallingPair() {
+    CheckBlockedSpawn();
+    CheckPiecesExhausted();
+    CheckMissionGoal();
+    StepSideways();
+    StepTurn();
+    if (Button3Pressed && LinkStock > 0) StartLink();
+    SoftDrop();
+    Gravity();
+    Land();
+}
+
+void ResetFallingPairState() {
+    FallingPair = FallingPairRecord{};
+    FallTimer = 0;
+    FallInterval = 0;
+    ShiftTimer = 0;
+    TurnTimer = 0;
+    TurnDirection = 0;
+    TurnShift = 0;
+    TurnSteps = 0;
+}

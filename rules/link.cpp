@@ -1,0 +1,93 @@
+#include "rules/link.h"
+
+#include <cstdlib>
+
+#include "rules/board.h"
+#include "rules/falling_pair.h"
+#include "rules/fish.h"
+#include "rules/settle.h"
+#include "shell/main_loop.h"
+#include "shell/startup.h"
+
+uint8_t LinkStock;
+LinkSpriteRecord LinkSprite;
+
+// The two cells' ropes already run into each other.
+static bool CellsJoined(int col, int row, int orientation) {
+    return JoinedTo(col, row, orientation == 0 ? SideRight : SideDown);
+}
+
+void StartLink() {
+    int orientation = std::rand() % 2;
+    int col = 0, row = 0;
+    for (int tries = 1;; ++tries) {
+        col = std::rand() % 7;
+        row = std::rand() % 11;
+        if (tries > LinkTries) return;  // gave up: neither the stock nor the pair is spent
+        int col2 = col + OrientationDx[orientation == 0 ? 0 : 1];
+        int row2 = row + OrientationDy[orientation == 0 ? 0 : 1];
+        if (GetKind(col, row) != Empty && GetKind(col2, row2) != Empty && !CellsJoined(col, row, orientation)) break;
+    }
+    // The pair is given up for the action; a lost pair carries no frame blocks.
+    FallingPair.kind1 = FallingPair.kind2 = 0;
+    FallingPair.frame1 = FallingPair.frame2 = 0;
+    LinkSprite.col = uint8_t(col);
+    LinkSprite.row = uint8_t(row);
+    LinkSprite.orientation = uint8_t(orientation);
+    LinkSprite.phase = 0;
+    LinkSprite.timer = 0;
+    // Start just left of the window on the diagonal that meets (32 col, 32 row).
+    LinkSprite.x = float(-BoardOriginX - 32);
+    LinkSprite.y = float(32 * row) - (float(32 * col) - LinkSprite.x);
+    --LinkStock;
+    ScreenState = Linking;
+}
+
+// Each cell gains a rope end toward the other.
+static void LinkCells() {
+    int c = LinkSprite.col, r = LinkSprite.row;
+    if (LinkSprite.orientation == 0) {
+        SetKind(c, r, AddRopeSide(GetKind(c, r), SideRight));
+        SetKind(c + 1, r, AddRopeSide(GetKind(c + 1, r), SideLeft));
+    } else {
+        SetKind(c, r, AddRopeSide(GetKind(c, r), SideDown));
+        SetKind(c, r + 1, AddRopeSide(GetKind(c, r + 1), SideUp));
+    }
+}
+
+void StepLinkSprite() {
+    LinkSpriteRecord& s = LinkSprite;
+    switch (s.phase) {
+        case 0:
+            s.x += 8;
+            s.y += 8;
+            if (int(s.x / 32) == s.col && int(s.y / 32) == s.row) s.phase = 1;
+            break;
+        case 1: {
+            int o = s.orientation == 0 ? 0 : 1;
+            ++s.timer;
+            s.x += float(4 * OrientationDx[o]);
+            s.y += float(4 * OrientationDy[o]);
+            if (s.timer >= 9) {
+                s.phase = 2;
+                s.timer = 0;
+            }
+            if (s.timer == 5) LinkCells();
+            break;
+        }
+        default:
+            s.x += 8;
+            s.y += 8;
+            if (s.x > float(ScreenWidth - BoardOriginX)) {
+                s.phase = 0;
+                ScreenState = PairFalling;
+                SettleBoard();
+            }
+            break;
+    }
+}
+
+void ResetLinkState() {
+    LinkStock = 0;
+    LinkSprite = LinkSpriteRecord{};
+}

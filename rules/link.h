@@ -1,0 +1,23 @@
+// The link action: a caught fish flies into the well and joins the ropes of
+// two neighbouring blocks that were not joined yet.
+#pragma once
+#include <cstdint>
+
+inline constexpr int LinkTries = 100;  // candidates examined before giving up
+inline constexpr uint8_t LinkStockMax = 99;
+
+struct LinkSpriteRecord {
+    float x, y;           // top-left in board pixels
+    uint8_t col, row;     // the first chosen cell: column 0..6, row 0..10
+    uint8_t orientation;  // 0: (col, row) and (col + 1, row); 1: (col, row) and (col, row + 1)
+    uint8_t phase;        // 0 flying in (also idle), 1 linking, 2 flying out
+    int32_t timer;        // frames spent in phase 1
+};
+
+extern uint8_t LinkStock;  // caught fish in stock, 0..99
+extern LinkSpriteRecord LinkSprite;
+
+void StartLink();       // from the falling pair, when the link button is pressed
+void StepLinkSprite();  // handler of ScreenState 4
+
+void ResetLinkState();

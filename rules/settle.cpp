@@ -1,0 +1,128 @@
+#include "rules/settle.h"
+
+#include <cstring>
+
+#include "rules/board.h"
+#include "rules/loops.h"
+#include "rules/scoring.h"
+#include "shell/main_loop.h"
+
+FallingBlock FallingBlocks[FallingBlockRecords];
+int32_t FallingBlockCount;
+int32_t EraseTimer;
+
+static bool IsBlock(uint8_t kind) { return kind >= Horizontal && kind <= Joiner; }
+
+// Records are handed out in order through an episode. Should an episode need
+// more than there are, a record whose block has landed is reused; with every
+// record in flight, -1: the block stays where it is until one lands.
+static int TakeFallingRecord() {
+    if (FallingBlockCount >= 0 && FallingBlockCount < FallingBlockRecords) return FallingBlockCount++;
+    for (int i = 0; i < FallingBlockRecords; ++i)
+        if (FallingBlocks[i].kind == Empty) return i;
+    return -1;
+}
+
+static void ReleaseBlock(int c, int r) {
+    ScreenState = BlocksFalling;
+    int i = TakeFallingRecord();
+    if (i < 0) return;
+    FallingBlocks[i] = FallingBlock{c, 32.0f * float(r), 0.0f, GetKind(c, r), GetFrame(c, r)};
+    SetKind(c, r, Empty);
+    SetGroup(c, r, 0);
+    SetFrame(c, r, 0);
+}
+
+// Scanning downward, each block over an empty cell is released; a stack over
+// a gap therefore loses only its lowest block per call.
+static void ReleaseUnsupported() {
+    for (int c = 0; c <= 7; ++c)
+        for (int r = -1; r <= 11; ++r)
+            if (IsBlock(GetKind(c, r)) && GetKind(c, r + 1) == Empty) ReleaseBlock(c, r);
+}
+
+// Every rope block beside a joiner gains an end into the joiner's cell, and
+// the joiner vanishes with its label and frame flag. Returns whether any was
+// resolved, and the last one in scan order.
+static bool ResolveJoiners(int& lastCol, int& lastRow) {
+    bool any = false;
+    for (int c = 0; c <= 7; ++c) {
+        for (int r = -1; r <= 11; ++r) {
+            if (GetKind(c, r) != Joiner) continue;
+            for (int side = SideUp; side <= SideRight; ++side) {
+                int nc = c + SideDx[side], nr = r + SideDy[side];
+                uint8_t k = GetKind(nc, nr);
+                if (IsBlock(k)) SetKind(nc, nr, AddRopeSide(k, OppositeSide(side)));
+            }
+            SetKind(c, r, Empty);
+            SetGroup(c, r, 0);
+            SetFrame(c, r, 0);
+            any = true;
+            lastCol = c;
+            lastRow = r;
+        }
+    }
+    return any;
+}
+
+void SettleBoard() {
+    if (!AnalyseOnly) ReleaseUnsupported();
+    if (ScreenState == PairFalling) {
+        FallingBlockCount = 0;
+        int c = 0, r = 0;
+        // The loader's analysis leaves the board as it is: a block over a
+        // resolved joiner waits in its cell and falls at the first settle of
+        // play, like every other loose block of a loaded board.
+        if (ResolveJoiners(c, r) && !AnalyseOnly && IsBlock(GetKind(c, r - 1))) ReleaseBlock(c, r - 1);
+    }
+    LabelNetworks();
+    if (ScreenState != PairFalling) return;
+    FallingBlockCount = 0;
+    FindLoops();
+    if (ScreenState == Erasing) return;
+    ScoreTurn();
+    ScreenState = NextPair;
+    ChainLength = 0;
+    ChainErased = 0;
+}
+
+void StepFallingBlocks() {
+    bool active = false;
+    for (FallingBlock& b : FallingBlocks) {
+        if (b.kind == Empty) continue;
+        active = true;
+        b.y += b.speed;
+        b.speed += FallAcceleration;
+        if (b.speed > FallSpeedMax) b.speed = FallSpeedMax;
+        int row = int(b.y / 32.0f);  // the row its top has reached
+        if (GetKind(b.col, row + 1) != Empty) {
+            SetKind(b.col, row, b.kind);
+            SetFrame(b.col, row, b.frame);
+            b.kind = b.frame = 0;
+        }
+    }
+    if (!active) ScreenState = PairFalling;
+    SettleBoard();
+}
+
+void StepErase() {
+    if (++EraseTimer < EraseFrames) return;
+    for (int c = 0; c <= 7; ++c) {
+        for (int r = -1; r <= 11; ++r) {
+            if (!GetMarked(c, r)) continue;
+            SetKind(c, r, Empty);
+            SetGroup(c, r, 0);
+            SetFrame(c, r, 0);
+            SetMarked(c, r, 0);
+        }
+    }
+    EraseTimer = 0;
+    ScreenState = PairFalling;
+    SettleBoard();
+}
+
+void ResetSettleState() {
+    std::memset(FallingBlocks, 0, sizeof FallingBlocks);
+    FallingBlockCount = 0;
+    EraseTimer = 0;
+}

@@ -1,0 +1,28 @@
+// Settling the board after every change: loose blocks fall, joiners merge
+// into their neighbours, networks are labelled and loops searched; marked
+// loops blink and are erased, and what hangs in the air falls again.
+#pragma once
+#include <cstdint>
+
+inline constexpr int FallingBlockRecords = 96;
+inline constexpr int EraseFrames = 20;
+inline constexpr float FallAcceleration = 2.0f;  // pixels per frame, per frame
+inline constexpr float FallSpeedMax = 20.0f;     // pixels per frame
+
+struct FallingBlock {
+    int32_t col;    // 0..7
+    float y;        // top of the block in board pixels
+    float speed;    // pixels per frame
+    uint8_t kind;   // 0 = record free
+    uint8_t frame;  // frame-block flag
+};
+
+extern FallingBlock FallingBlocks[FallingBlockRecords];
+extern int32_t FallingBlockCount;  // record the next released block takes
+extern int32_t EraseTimer;         // frames spent in Erasing
+
+void SettleBoard();
+void StepFallingBlocks();  // handler of ScreenState 1
+void StepErase();          // handler of ScreenState 2
+
+void ResetSettleState();
