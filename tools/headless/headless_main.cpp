@@ -13,6 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "mission/mission_goal.h"
+#include "rules/fish.h"
+#include "rules/queue.h"
+#include "screens/game_mode.h"
 #include "shell/files.h"
 #include "shell/main_loop.h"
 #include "shell/platform.h"
@@ -107,7 +111,19 @@ struct Options {
     std::string dir, input, trace, state;
     long long idleFrames = 0;
     std::map<int, std::string> shots;
+    bool startScoreAttack = false;
 };
+
+// What the title's "SCORE ATTACK" sets up, straight into the first NextPair.
+void StartScoreAttack() {
+    GameMode = ScoreAttack;
+    MissionGoal.type = 0;
+    BoardOriginX = 64;
+    BoardOriginY = 80;
+    FillRandomQueue();
+    ClearQueueFrames();
+    ScreenState = NextPair;
+}
 
 Options ReadOptions(int argc, char** argv) {
     Options o;
@@ -138,6 +154,8 @@ Options ReadOptions(int argc, char** argv) {
             if (eq == std::string::npos || !ParseNumber(spec.substr(0, eq), 1, 100000000, v) || eq + 1 == spec.size())
                 Fail("--shot needs FRAME=FILE.png");
             o.shots[int(v)] = spec.substr(eq + 1);
+        } else if (a == "--start-score-attack") {
+            o.startScoreAttack = true;
         } else {
             Fail("unknown option " + a);
         }
@@ -162,6 +180,7 @@ int main(int argc, char** argv) {
     PlatformInit();
     PlatformOpenWindow("Tessmar", ScreenWidth, ScreenHeight);
     StartProgram();
+    if (o.startScoreAttack) StartScoreAttack();
 
     int frame = 0;
     auto runFrame = [&]() {

@@ -3,8 +3,13 @@
 #include <cstdio>
 
 #include "rules/board.h"
+#include "rules/falling_pair.h"
 #include "rules/fish.h"
+#include "rules/link.h"
+#include "rules/queue.h"
 #include "rules/scoring.h"
+#include "rules/settle.h"
+#include "screens/game_mode.h"
 #include "screens/records.h"
 #include "shell/files.h"
 #include "shell/input.h"
@@ -72,6 +77,22 @@ std::string TraceObject(int frame, bool withBoard) {
     j.Number("ChainErased", ChainErased);
     j.Number("GoalProgress", GoalProgress);
     j.Number("FishActive", CountActiveFish());
+    j.Number("GameMode", GameMode);
+    j.Number("FallInterval", FallInterval);
+    j.Number("PiecesUsed", PiecesUsed);
+    j.Number("LinkStock", LinkStock);
+    j.Number("FallingPair.col1", FallingPair.col1);
+    j.Number("FallingPair.row1", FallingPair.row1);
+    j.Number("FallingPair.col2", FallingPair.col2);
+    j.Number("FallingPair.row2", FallingPair.row2);
+    j.Number("FallingPair.kind1", FallingPair.kind1);
+    j.Number("FallingPair.kind2", FallingPair.kind2);
+    j.Number("FallingPair.orientation", FallingPair.orientation);
+    j.Number("FallTimer", FallTimer);
+    j.Number("TurnTimer", TurnTimer);
+    j.Number("SpawnTimer", SpawnTimer);
+    j.Number("EraseTimer", EraseTimer);
+    j.Number("LinkSprite.phase", LinkSprite.phase);
     j.List("sounds", Headless.sounds);
     j.List("music", Headless.music);
     j.List("files", FilesWritten);
