@@ -75,6 +75,9 @@ void ChooseSoundFont() {
 void PlatformInit() {
     startedAt = std::chrono::steady_clock::now();
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    // Present through the plain X11 / Wayland framebuffer: a GL-backed one
+    // costs a software renderer pass per frame where there is no GPU.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         std::fprintf(stderr, "tessmar: no video: %s\n", SDL_GetError());
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0) OpenFirstJoystick();
