@@ -8,10 +8,7 @@
 #include "rules/board.h"
 #include "rules/scoring.h"
 #include "screens/game_mode.h"
-#if __has_include("rules/link.h")
 #include "rules/link.h"
-#define TESSMAR_HAVE_LINK_STOCK 1
-#endif
 
 Fish FishTable[FishCount];
 int32_t BoardOriginX, BoardOriginY;
@@ -97,11 +94,9 @@ void CatchFish() {
 }
 
 void CountCaughtFish() {
-#ifdef TESSMAR_HAVE_LINK_STOCK
     LinkStock = uint8_t(LinkStock + 1);
     if (GameMode != ScoreAttack && MissionGoal.type == 7) GoalProgress = LinkStock;
-    if (LinkStock > 99) LinkStock = 99;
-#endif
+    if (LinkStock > LinkStockMax) LinkStock = LinkStockMax;
 }
 
 int CountActiveFish() {

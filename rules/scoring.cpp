@@ -7,10 +7,7 @@
 #include "mission/mission_goal.h"
 #include "rules/board.h"
 #include "screens/game_mode.h"
-#if __has_include("rules/falling_pair.h")
 #include "rules/falling_pair.h"
-#define TESSMAR_HAVE_FALL_INTERVAL 1
-#endif
 
 int32_t Score;
 uint8_t Level;
@@ -101,9 +98,7 @@ void ScoreTurn() {
             Level = uint8_t(Level + 1);
             LevelSteps = uint8_t(LevelSteps - 4);
         }
-#ifdef TESSMAR_HAVE_FALL_INTERVAL
         FallInterval = FallIntervalForLevel();
-#endif
     } else if (MissionGoal.type == 0) {
         GoalProgress = ChainLength;
     }
