@@ -1,0 +1,15 @@
+// Text: the game's 16 x 16 bitmap font from the font sheet, the small face of
+// the frame-rate figure, and the one shared buffer texts are formatted into.
+#pragma once
+
+// Formats into the shared 64-byte text buffer (always terminated, never
+// overrun) and returns it.
+const char* FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Draws `text` into the back buffer from the font sheet, 16 pixels a
+// character. Codes 32..127 have a cell; other codes draw nothing but still
+// take their 16 pixels.
+void DrawGlyphText(const char* text, int x, int y);
+
+// The frame-rate line: white, 12 pixels high, transparent background.
+void DrawSmallText(const char* text, int x, int y);
