@@ -1,0 +1,189 @@
+#include "draw/playfield.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "draw/fish.h"
+#include "draw/surface.h"
+#include "draw/text.h"
+#include "mission/mission_goal.h"
+#include "rules/board.h"
+#include "rules/falling_pair.h"
+#include "rules/fish.h"
+#include "rules/link.h"
+#include "rules/queue.h"
+#include "rules/scoring.h"
+#include "rules/settle.h"
+#include "screens/game_mode.h"
+#include "shell/main_loop.h"
+#include "shell/startup.h"
+
+namespace {
+constexpr double Pi = 3.141592653589793;
+
+void AndFromTile(int x, int y, int w, int h) { BitBlt(BackBuffer, x, y, w, h, TileSurface, x, y, Rop::And); }
+
+void MaskedFromSheet(const Surface& sheet, int maskX, int maskY, int imageX, int imageY, int w, int h, int x, int y) {
+    BitBlt(BackBuffer, x, y, w, h, sheet, maskX, maskY, Rop::Or);
+    BitBlt(BackBuffer, x, y, w, h, sheet, imageX, imageY, Rop::And);
+}
+
+// A goal label of the font sheet: image at (sx, sy), mask 256 lower.
+void DrawLabel(int sx, int sy, int width, int x, int y) { MaskedFromSheet(FontSheet, sx, sy + 256, sx, sy, width, 16, x, y); }
+
+void DrawWellCells(int32_t X, int32_t top) {
+    for (int c = 0; c < 8; ++c) {
+        for (int r = 0; r < 12; ++r) {
+            int x = X + 32 * c, y = top + 32 * r;
+            if (GridMode == 1) BitBlt(BackBuffer, x, y, 32, 32, BlockSheet, 576, 64, Rop::And);
+            uint8_t kind = GetKind(c, r);
+            if (kind == Empty) continue;
+            if (GetMarked(c, r) != 0 && (EraseTimer & 1) != 0) continue;
+            DrawBlock(kind, uint8_t(GetGroup(c, r) % 6 + 1), GetFrame(c, r), x, y);
+        }
+    }
+}
+
+void DrawFallingPairHalves(int32_t X, int32_t Y) {
+    const FallingPairRecord& p = FallingPair;
+    int32_t slide = (TurnShift * TurnTimer * 32) / 3;
+    DrawBlock(p.kind1, 0, p.frame1, X + 32 * p.col1 + slide, Y + 32 * p.row1);
+    if (TurnTimer > 0) {
+        double degrees = 90.0 * p.orientation + 30.0 * (TurnTimer - 1) * TurnDirection;
+        double a = degrees * Pi / 180.0;
+        int32_t dx = int32_t(32.0 * std::cos(a)), dy = int32_t(32.0 * std::sin(a));
+        DrawBlock(p.kind2, 0, p.frame2, X + 32 * p.col1 + dx, Y + 32 * p.row1 + dy);
+    } else {
+        DrawBlock(p.kind2, 0, p.frame2, X + 32 * p.col2, Y + 32 * p.row2);
+    }
+}
+
+void DrawFallingBlocks(int32_t X, int32_t Y) {
+    for (const FallingBlock& b : FallingBlocks)
+        if (b.kind != 0) DrawBlock(b.kind, 0, b.frame, X + 32 * b.col, Y + int32_t(b.y));
+}
+
+void DrawQueuePair(int i, int32_t x, int slot, int32_t top) {
+    int32_t y = top + 16 + 96 * slot - 8 * SpawnTimer;
+    DrawBlock(ComingQueue.kind[i][0], 0, ComingQueue.frame[i][0], x, y);
+    DrawBlock(ComingQueue.kind[i][1], 0, ComingQueue.frame[i][1], x, y + 32);
+}
+
+void DrawQueue(int32_t X, int32_t top) {
+    int extra = ScreenState == NextPair ? 1 : 0;
+    AndFromTile(X + 272, top, 32, 384);
+    if (GameMode == ScoreAttack) {
+        for (int i = 0; i <= QueueLast - 1 + extra && i < QueuePairs; ++i) DrawQueuePair(i, X + 272, i, top);
+        return;
+    }
+    BitBlt(BackBuffer, X + 320, top, 32, 384, TileSurface, X + 272, top, Rop::And);
+    for (int i = 0; i <= 3 + extra; ++i) DrawQueuePair(i, X + 272, i, top);
+    for (int i = 4; i < 8; ++i) DrawQueuePair(i, X + 320, i - 4, top);
+}
+
+void DrawFishCountPanel(int32_t yOffset) {
+    AndFromTile(6, 200 + yOffset, 52, 54);
+    MaskedFromSheet(BlockSheet, 448, 0, 448, 32, 32, 32, 16, 200 + yOffset);
+    DrawGlyphText(FormatText("*%02d", LinkStock), 8, 232 + yOffset);
+}
+
+void DrawRightAligned(const char* text, int32_t rightEdge, int32_t y) {
+    int32_t length = 0;
+    while (text[length] != '\0') ++length;
+    DrawGlyphText(text, rightEdge - 16 * length, y);
+}
+
+int NumberLength(uint32_t target) { return int(std::snprintf(nullptr, 0, "%d", int32_t(target))); }
+
+void DrawGoalLine(int32_t X, int32_t yOffset) {
+    uint32_t G = MissionGoal.target;
+    int32_t L = NumberLength(G);
+    int32_t y = yOffset + 48;
+    auto number = [&](int32_t x) { DrawGlyphText(FormatText("%d", int32_t(G)), x, y); };
+    switch (MissionGoal.type) {
+        case 0: number(X + 8); DrawLabel(0, 64, 96, X + 24 + 16 * L, y); break;
+        case 1: number(X + 8); DrawLabel(0, 80, 112, X + 24 + 16 * L, y); break;
+        case 2: number(X + 8); DrawLabel(0, 96, 192, X + 24 + 16 * L, y); break;
+        case 3: DrawLabel(0, 112, 208, X + 8, y); break;
+        case 4:
+            DrawLabel(0, 128, 240, X + 8, y);
+            DrawLabel(176, 112, 80, X + 264, y);
+            break;
+        case 5:
+            DrawLabel(0, 144, 64, X + 8, y);
+            number(X + 88);
+            DrawLabel(80, 144, 144, X + 104 + 16 * L, y);
+            break;
+        case 6:
+            y = yOffset + 16;
+            DrawGlyphText(FormatText("MSN%d", MissionNumber), X + 8, y);
+            number(X + 104);
+            DrawLabel(0, 160, 80, X + 104 + 16 * L, y);
+            break;
+        case 7:
+            DrawLabel(0, 176, 48, X + 8, y);
+            number(X + 72);
+            DrawLabel(64, 176, 112, X + 88 + 16 * L, y);
+            break;
+        default: break;  // no goal line
+    }
+}
+
+// 2 to the power ChainLength - 1, truncated (0 before the first search).
+int32_t ChainFactor() {
+    double p = std::pow(2.0, ChainLength - 1);
+    return p >= 2147483647.0 ? 2147483647 : int32_t(p);
+}
+
+void DrawStatusTexts(int32_t X, int32_t yOffset) {
+    if (GameMode == ScoreAttack || MissionGoal.type == 6) {
+        DrawGlyphText(FormatText("LV %d", Level), X + 8, yOffset + (GameMode != ScoreAttack ? 48 : 16));
+        if (!(ScreenState == GameOverScreen && MissionGoal.type != 6)) {
+            const char* text;
+            if ((ScreenState == BlocksFalling || ScreenState == Erasing) && ChainErased > 0)
+                text = FormatText("%d*%d*%d*10", ChainErased, ChainFactor(), Level);
+            else
+                text = FormatText("%d", Score);
+            DrawRightAligned(text, X + 248, yOffset + 48);
+        }
+    }
+    if (GameMode != ScoreAttack) {
+        if (MissionGoal.type != 6) {
+            const char* header = GameMode == NormalGame ? FormatText("MISSION %d", MissionNumber) : "MISSION E";
+            DrawGlyphText(header, X + 8, yOffset + 16);
+        }
+        DrawGoalLine(X, yOffset);
+    }
+}
+}  // namespace
+
+void DrawBlock(uint8_t kind, uint8_t colour, uint8_t frameFlag, int32_t x, int32_t y) {
+    if (kind >= KindCount) return;  // no such picture on the sheet
+    int v = ColourMode == 1 ? 32 * colour : 0;
+    BitBlt(BackBuffer, x, y, 32, 32, BlockSheet, 32 * kind, 0, Rop::Or);
+    BitBlt(BackBuffer, x, y, 32, 32, BlockSheet, 32 * kind, 32 + v, Rop::And);
+    if (frameFlag != 0) MaskedFromSheet(BlockSheet, 608, 0, 608, 32, 32, 32, x, y);
+}
+
+void DrawPlayfield(int32_t yOffset) {
+    const int32_t X = BoardOriginX, Y = BoardOriginY;
+    const bool inPlay = ScreenState <= Linking;
+    BitBlt(BackBuffer, 0, 0, ScreenWidth, ScreenHeight, GradientSurface, 0, 0, Rop::Copy);
+    AndFromTile(X, Y + yOffset, 256, 384);
+    DrawWellCells(X, Y + yOffset);
+    if (ScreenState == PairFalling) DrawFallingPairHalves(X, Y);
+    if (ScreenState == BlocksFalling) DrawFallingBlocks(X, Y);
+    DrawQueue(X, Y + yOffset);
+    if (GameMode == ScoreAttack || MissionGoal.type >= 6) DrawFishCountPanel(yOffset);
+    if (inPlay) {
+        BitBlt(BackBuffer, 0, 0, 384, Y, GradientSurface, 0, 0, Rop::Copy);
+        BitBlt(BackBuffer, X, Y + 384, 304, 16, GradientSurface, X, Y + 384, Rop::Copy);
+    }
+    int32_t panelWidth = (GameMode != ScoreAttack && MissionGoal.type <= 5) ? 352 : 256;
+    AndFromTile(X, yOffset + 8, panelWidth, 64);
+    DrawStatusTexts(X, yOffset);
+    DrawFish();
+    if (ScreenState == Linking)
+        MaskedFromSheet(BlockSheet, 512, 0, 512, 32, 32, 32, X + int32_t(LinkSprite.x), Y + int32_t(LinkSprite.y));
+    DrawSmallText(FormatText("FPS %d", FpsValue), 6, 468);
+}

@@ -1,0 +1,12 @@
+// The picture of a game in progress: well, pieces, queue, panels, fish.
+#pragma once
+#include <cstdint>
+
+// Draws one block from the block sheet at (x, y): mask, image (colour row
+// when ColourMode is on), frame marker.
+void DrawBlock(uint8_t kind, uint8_t colour, uint8_t frameFlag, int32_t x, int32_t y);
+
+// Composes the whole play picture into the back buffer. yOffset moves the
+// well, the queue and the panels down (negative: up); the gradient, the
+// moving pieces, the fish and the frame rate stay where they are.
+void DrawPlayfield(int32_t yOffset);
