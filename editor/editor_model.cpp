@@ -1,0 +1,193 @@
+#include "editor/editor_model.h"
+
+#include <algorithm>
+
+MissionImage EditorMission;
+int32_t PairCountPosition = 7;
+uint8_t SelectedKind = 0;
+uint8_t SelectedFrame = 0;
+CellCursor BoardCursor;
+HalfCursor QueueCursor;
+
+namespace {
+uint8_t& KindAt(int column, int row) { return EditorMission.kind[MissionKindIndex(column, row)]; }
+uint8_t& FrameAt(int column, int row) { return EditorMission.frame[MissionFrameIndex(column, row)]; }
+uint8_t& QueueKindAt(int pair, int half) { return EditorMission.queueKind[MissionQueueIndex(pair, half)]; }
+uint8_t& QueueFrameAt(int pair, int half) { return EditorMission.queueFrame[MissionQueueIndex(pair, half)]; }
+
+bool Inside(int x, int y, int width, int height) { return x >= 0 && y >= 0 && x < width && y < height; }
+}  // namespace
+
+void ResetEditorState() {
+    EditorMission = MissionImage{};
+    for (int row = -2; row <= 12; ++row) {
+        KindAt(-1, row) = WallKind;
+        KindAt(8, row) = WallKind;
+    }
+    for (int column = 0; column <= 7; ++column) KindAt(column, 12) = WallKind;
+    PairCountPosition = 7;
+    SelectedKind = 0;
+    SelectedFrame = 0;
+    BoardCursor = {};
+    QueueCursor = {};
+}
+
+void ClearMission() {
+    for (int column = 0; column <= 7; ++column)
+        for (int row = 0; row <= 11; ++row) {
+            KindAt(column, row) = EmptyKind;
+            FrameAt(column, row) = 0;
+        }
+    EditorMission.queueKind.fill(0);
+    EditorMission.queueFrame.fill(0);
+    SelectedKind = 0;
+    SelectedFrame = 0;
+}
+
+uint8_t BoardKind(int column, int row) { return KindAt(column, row); }
+uint8_t BoardFrame(int column, int row) { return FrameAt(column, row); }
+uint8_t QueueKind(int pair, int half) { return QueueKindAt(pair, half); }
+uint8_t QueueFrame(int pair, int half) { return QueueFrameAt(pair, half); }
+
+bool PairLabelEnabled(int pair) { return pair <= PairCountPosition; }
+
+std::string GoalCaption(int radio, const std::string& t) {
+    switch (radio) {
+    case 0: return t + " 連鎖せよ";
+    case 1: return t + " ブロック消せ";
+    case 2: return t + " ブロック同時に消せ";
+    case 3: return "枠ブロックすべて消せ";
+    case 4: return "枠ブロックすべて同時に消せ";
+    case 5: return "面積 " + t + " のループを作れ";
+    default: return {};
+    }
+}
+
+uint32_t ReadNumberField(const std::string& text) {
+    uint64_t value = 0;
+    for (char ch : text) {
+        if (ch < '0' || ch > '9') break;
+        value = std::min<uint64_t>(value * 10 + uint64_t(ch - '0'), UINT32_MAX);
+    }
+    return uint32_t(value);
+}
+
+uint32_t FrameBlockCount() {
+    uint32_t count = 0;
+    for (int column = 0; column <= 7; ++column)
+        for (int row = 0; row <= 11; ++row) count += FrameAt(column, row) != 0;
+    for (int pair = 0; pair < std::min<int>(EditorMission.pieceLimit, MissionPairs); ++pair)
+        for (int half = 0; half < 2; ++half) count += QueueFrameAt(pair, half) != 0;
+    return count;
+}
+
+void SetPieceLimitFromScrollBar() { EditorMission.pieceLimit = uint8_t(PairCountPosition + 1); }
+
+int FirstUnfilledPair() {
+    for (int pair = 0; pair <= PairCountPosition; ++pair)
+        if (QueueKindAt(pair, 0) == EmptyKind || QueueKindAt(pair, 1) == EmptyKind) return pair;
+    return -1;
+}
+
+void SetGoalForSave(int checkedRadio, const std::string& fieldText) {
+    if (checkedRadio >= 0 && checkedRadio < GoalRadioCount) EditorMission.type = uint8_t(checkedRadio);
+    if (EditorMission.type == 3 || EditorMission.type == 4) {
+        EditorMission.target = FrameBlockCount();
+        return;
+    }
+    uint32_t v = ReadNumberField(fieldText);
+    if (v <= TypeDigitsBase) {
+        EditorMission.target = v;
+    } else {
+        EditorMission.target = v % TypeDigitsBase;
+        EditorMission.type = uint8_t(v / TypeDigitsBase);
+    }
+}
+
+MissionBytes EditorMissionBytes() { return EncodeMission(EditorMission); }
+
+void LoadEditorMission(const uint8_t* bytes, size_t size) {
+    DecodeMission(bytes, size, EditorMission);
+    // The position lives in the scroll bar, whose range is 0..7.
+    PairCountPosition = std::clamp<int32_t>(int32_t(EditorMission.pieceLimit) - 1, 0, 7);
+}
+
+int RadioForLoadedType() { return EditorMission.type < GoalRadioCount ? EditorMission.type : -1; }
+
+void ApplyScrollCode(int code, int thumbPosition) {
+    int32_t& p = PairCountPosition;
+    switch (code) {
+    case ScrollLineLeft: if (p > 0) --p; break;
+    case ScrollLineRight: if (p < 7) ++p; break;
+    case ScrollPageLeft: p = std::max(p - 1, 0); break;
+    case ScrollPageRight: p = std::min(p + 1, 7); break;
+    case ScrollThumbPosition: p = std::clamp(thumbPosition, 0, 7); break;
+    case ScrollLeft: p = 0; break;
+    case ScrollRight: p = 7; break;
+    default: break;  // thumb tracking and anything else: unchanged
+    }
+}
+
+bool BoardCellAt(int x, int y, CellCursor* cell) {
+    if (!Inside(x, y, BoardViewWidth, BoardViewHeight)) return false;
+    *cell = {x / 32, y / 32};
+    return true;
+}
+
+bool QueueHalfAt(int x, int y, HalfCursor* half) {
+    if (!Inside(x, y, QueueViewWidth, QueueViewHeight)) return false;
+    if (x % 48 >= 32 || y % 80 >= 64) return false;  // the gaps between pairs and lines
+    *half = {x / 48 + 4 * (y / 80), (y % 80) / 32};
+    return true;
+}
+
+bool BoardMouseMove(int x, int y) { return BoardCellAt(x, y, &BoardCursor); }
+
+bool BoardLeftDown(int x, int y) {
+    CellCursor cell;
+    if (SelectedKind == JoinerKind || !BoardCellAt(x, y, &cell)) return false;
+    BoardCursor = cell;
+    if (cell.column == 4 && cell.row == 0) return true;  // the entry cell is never filled by a click
+    KindAt(cell.column, cell.row) = SelectedKind;
+    FrameAt(cell.column, cell.row) = SelectedFrame;
+    return true;
+}
+
+bool BoardRightDown(int x, int y) {
+    if (!BoardCellAt(x, y, &BoardCursor)) return false;
+    KindAt(BoardCursor.column, BoardCursor.row) = EmptyKind;
+    FrameAt(BoardCursor.column, BoardCursor.row) = 0;
+    return true;
+}
+
+bool QueueMouseMove(int x, int y) { return QueueHalfAt(x, y, &QueueCursor); }
+
+bool QueueLeftDown(int x, int y) {
+    HalfCursor half;
+    if (!QueueHalfAt(x, y, &half) || SelectedKind == WallKind) return false;
+    QueueCursor = half;
+    QueueKindAt(half.pair, half.half) = SelectedKind;
+    QueueFrameAt(half.pair, half.half) = SelectedFrame;
+    return true;
+}
+
+bool QueueRightDown(int x, int y) {
+    if (!QueueHalfAt(x, y, &QueueCursor)) return false;
+    QueueKindAt(QueueCursor.pair, QueueCursor.half) = EmptyKind;
+    QueueFrameAt(QueueCursor.pair, QueueCursor.half) = 0;
+    return true;
+}
+
+bool PlainPaletteLeftDown(int x, int y) {
+    if (!Inside(x, y, PlainPaletteWidth, PaletteHeight)) return false;
+    SelectedKind = uint8_t(x / 32);
+    SelectedFrame = 0;
+    return true;
+}
+
+bool FramedPaletteLeftDown(int x, int y) {
+    if (!Inside(x, y, FramedPaletteWidth, PaletteHeight)) return false;
+    SelectedKind = uint8_t(x / 32 + 1);
+    SelectedFrame = 1;
+    return true;
+}

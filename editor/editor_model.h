@@ -1,0 +1,106 @@
+// The editor's data and commands, without any toolkit: the mission being
+// edited, the pair count, the selection and cursors, and what each command and
+// each mouse message does to them. The widgets forward events here and paint
+// from here.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "mission/mission_file.h"
+
+struct CellCursor {
+    int32_t column = 0;
+    int32_t row = 0;
+};
+struct HalfCursor {
+    int32_t pair = 0;
+    int32_t half = 0;
+};
+
+extern MissionImage EditorMission;
+extern int32_t PairCountPosition;  // 0..7: pairs 0..PairCountPosition are used
+extern uint8_t SelectedKind;       // 0..13
+extern uint8_t SelectedFrame;      // 0 or 1
+extern CellCursor BoardCursor;
+extern HalfCursor QueueCursor;
+
+inline constexpr uint8_t EmptyKind = 0, JoinerKind = 12, WallKind = 13;
+inline constexpr int GoalRadioCount = 6;
+inline constexpr uint32_t TypeDigitsBase = 100000;  // above it the high digits give the type
+
+// Program start: an empty board inside its walls, an empty queue, all eight
+// pairs in use, plain kind 0 selected, cursors at (0, 0).
+void ResetEditorState();
+
+// NEW: empties rows 0..11 of the board and the whole queue and selects plain
+// kind 0. Rows -2 and -1, the border and the goal record are kept.
+void ClearMission();
+
+// The board cell and queue half accessors used by the views and tests.
+uint8_t BoardKind(int column, int row);
+uint8_t BoardFrame(int column, int row);
+uint8_t QueueKind(int pair, int half);
+uint8_t QueueFrame(int pair, int half);
+
+// Pair label i is enabled exactly when pair i is part of the mission.
+bool PairLabelEnabled(int pair);
+
+// The caption of goal radio `radio` (0..5) for the number field's text.
+std::string GoalCaption(int radio, const std::string& fieldText);
+
+// The number field's digits as an unsigned value; values past 32 bits read as
+// the largest 32-bit value instead of wrapping. Reading stops at a non-digit.
+uint32_t ReadNumberField(const std::string& fieldText);
+
+// Frame flags set in rows 0..11 of the board and in the halves of the pairs
+// below pieceLimit.
+uint32_t FrameBlockCount();
+
+// Saving, step by step. First pieceLimit from the scroll bar; then the first
+// used pair with an empty half (-1 when none), which refuses the save.
+void SetPieceLimitFromScrollBar();
+int FirstUnfilledPair();
+// Then, after the file has been chosen, the goal type from the first checked
+// radio (-1: none checked, the type is kept) and the target.
+void SetGoalForSave(int checkedRadio, const std::string& fieldText);
+// The bytes to write.
+MissionBytes EditorMissionBytes();
+
+// Loading: decode as far as the bytes reach, then the scroll bar position
+// follows pieceLimit. The widgets then check RadioForLoadedType() and show
+// the target in the number field.
+void LoadEditorMission(const uint8_t* bytes, size_t size);
+int RadioForLoadedType();  // the type's radio, or -1 for types 6 and up
+
+// The pair-count scroll bar's codes.
+enum ScrollCode : int {
+    ScrollLineLeft = 0,
+    ScrollLineRight = 1,
+    ScrollPageLeft = 2,
+    ScrollPageRight = 3,
+    ScrollThumbPosition = 4,
+    ScrollThumbTrack = 5,
+    ScrollLeft = 6,
+    ScrollRight = 7,
+};
+void ApplyScrollCode(int code, int thumbPosition);
+
+// Mouse messages of the views, in view coordinates. Each returns true when
+// the view must be redrawn. Points outside a view's rectangle change nothing.
+inline constexpr int BoardViewWidth = 256, BoardViewHeight = 384;
+inline constexpr int QueueViewWidth = 176, QueueViewHeight = 144;
+inline constexpr int PlainPaletteWidth = 448, FramedPaletteWidth = 352, PaletteHeight = 32;
+
+bool BoardMouseMove(int x, int y);
+bool BoardLeftDown(int x, int y);
+bool BoardRightDown(int x, int y);
+bool QueueMouseMove(int x, int y);
+bool QueueLeftDown(int x, int y);
+bool QueueRightDown(int x, int y);
+bool PlainPaletteLeftDown(int x, int y);
+bool FramedPaletteLeftDown(int x, int y);
+
+// Click-to-cell and click-to-half mapping; false outside the view or in a
+// gap of the queue view.
+bool BoardCellAt(int x, int y, CellCursor* cell);
+bool QueueHalfAt(int x, int y, HalfCursor* half);

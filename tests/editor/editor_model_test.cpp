@@ -1,0 +1,380 @@
+// The editor's commands on EditorMission: saving rules, loading, the scroll
+// bar and every view's click rules.
+#include <gtest/gtest.h>
+
+#include "editor/editor_model.h"
+
+namespace {
+
+class EditorModel : public testing::Test {
+protected:
+    void SetUp() override { ResetEditorState(); }
+
+    static void FillPairs(int from, int to, uint8_t kind = 1) {
+        for (int p = from; p <= to; ++p)
+            for (int h = 0; h < 2; ++h) EditorMission.queueKind[MissionQueueIndex(p, h)] = kind;
+    }
+    static void SetFrameBlock(int column, int row) {
+        EditorMission.kind[MissionKindIndex(column, row)] = 2;
+        EditorMission.frame[MissionFrameIndex(column, row)] = 1;
+    }
+    static void Select(uint8_t kind, uint8_t frame) {
+        SelectedKind = kind;
+        SelectedFrame = frame;
+    }
+    // The centre of board cell (column, row) and of queue half (pair, half).
+    static int BoardX(int column) { return 32 * column + 16; }
+    static int BoardY(int row) { return 32 * row + 16; }
+    static int QueueX(int pair) { return 48 * (pair % 4) + 16; }
+    static int QueueY(int pair, int half) { return 80 * (pair / 4) + 32 * half + 16; }
+};
+
+TEST_F(EditorModel, StartsWithWallsAndEmptyWell) {
+    for (int r = -2; r <= 12; ++r) {
+        EXPECT_EQ(EditorMission.kind[MissionKindIndex(-1, r)], WallKind);
+        EXPECT_EQ(EditorMission.kind[MissionKindIndex(8, r)], WallKind);
+    }
+    for (int c = 0; c <= 7; ++c) {
+        EXPECT_EQ(BoardKind(c, 12), WallKind);
+        for (int r = -2; r <= 11; ++r) EXPECT_EQ(BoardKind(c, r), EmptyKind);
+    }
+    EXPECT_EQ(PairCountPosition, 7);
+    MissionBytes bytes = EditorMissionBytes();
+    EXPECT_EQ(bytes[292], 0);
+    EXPECT_EQ(bytes[293], 0);
+}
+
+TEST_F(EditorModel, ValidationChecksOnlyTheUsedPairs) {
+    ApplyScrollCode(ScrollThumbPosition, 3);  // pairs 0 to 3 used
+    FillPairs(0, 3);
+    SetPieceLimitFromScrollBar();
+    EXPECT_EQ(EditorMission.pieceLimit, 4);
+    EXPECT_EQ(FirstUnfilledPair(), -1);  // pairs 4 to 7 are empty and do not matter
+
+    EditorMission.queueKind[MissionQueueIndex(2, 1)] = 0;
+    EXPECT_EQ(FirstUnfilledPair(), 2);
+    EditorMission.queueKind[MissionQueueIndex(2, 1)] = 5;
+    EditorMission.queueKind[MissionQueueIndex(3, 0)] = 0;
+    EXPECT_EQ(FirstUnfilledPair(), 3);  // the last used pair is checked too
+
+    ApplyScrollCode(ScrollRight, 0);
+    FillPairs(0, 7);
+    EditorMission.queueKind[MissionQueueIndex(7, 1)] = 0;
+    EXPECT_EQ(FirstUnfilledPair(), 7);
+}
+
+TEST_F(EditorModel, ScrollCodes) {
+    ApplyScrollCode(ScrollPageRight, 0);
+    EXPECT_EQ(PairCountPosition, 7);
+    ApplyScrollCode(ScrollLineRight, 0);
+    EXPECT_EQ(PairCountPosition, 7);
+    ApplyScrollCode(ScrollPageLeft, 0);
+    EXPECT_EQ(PairCountPosition, 6);
+    ApplyScrollCode(ScrollLineLeft, 0);
+    EXPECT_EQ(PairCountPosition, 5);
+    ApplyScrollCode(ScrollThumbTrack, 1);  // dragging: unchanged until released
+    EXPECT_EQ(PairCountPosition, 5);
+    ApplyScrollCode(ScrollThumbPosition, 1);
+    EXPECT_EQ(PairCountPosition, 1);
+    ApplyScrollCode(ScrollLeft, 0);
+    EXPECT_EQ(PairCountPosition, 0);
+    ApplyScrollCode(ScrollPageLeft, 0);
+    EXPECT_EQ(PairCountPosition, 0);
+    ApplyScrollCode(ScrollLineLeft, 0);
+    EXPECT_EQ(PairCountPosition, 0);
+    ApplyScrollCode(8, 5);  // unknown code
+    EXPECT_EQ(PairCountPosition, 0);
+    ApplyScrollCode(ScrollRight, 0);
+    EXPECT_EQ(PairCountPosition, 7);
+
+    ApplyScrollCode(ScrollThumbPosition, 2);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(PairLabelEnabled(i), i <= 2) << i;
+}
+
+TEST_F(EditorModel, TypedTargetAndTheHighDigits) {
+    for (int radio : {0, 1, 2, 5}) {
+        SetGoalForSave(radio, "600010");
+        EXPECT_EQ(EditorMission.type, 6) << radio;
+        EXPECT_EQ(EditorMission.target, 10u) << radio;
+    }
+    SetGoalForSave(2, "100000");
+    EXPECT_EQ(EditorMission.type, 2);
+    EXPECT_EQ(EditorMission.target, 100000u);
+    SetGoalForSave(2, "100001");
+    EXPECT_EQ(EditorMission.type, 1);
+    EXPECT_EQ(EditorMission.target, 1u);
+    SetGoalForSave(5, "");
+    EXPECT_EQ(EditorMission.type, 5);
+    EXPECT_EQ(EditorMission.target, 0u);
+    // 12 345 678 gives type 123 and target 45 678.
+    SetGoalForSave(0, "12345678");
+    EXPECT_EQ(EditorMission.type, 123);
+    EXPECT_EQ(EditorMission.target, 45678u);
+    // Type 1000 does not fit a byte and keeps its low eight bits (1000 mod 256).
+    SetGoalForSave(0, "100000000");
+    EXPECT_EQ(EditorMission.type, 232);
+    EXPECT_EQ(EditorMission.target, 0u);
+}
+
+TEST_F(EditorModel, NumberFieldBeyond32BitsReadsAsTheLargestValue) {
+    EXPECT_EQ(ReadNumberField("4294967295"), 4294967295u);
+    EXPECT_EQ(ReadNumberField("4294967296"), 4294967295u);
+    EXPECT_EQ(ReadNumberField("99999999999999999999999999"), 4294967295u);
+    EXPECT_EQ(ReadNumberField("0000042"), 42u);
+    EXPECT_EQ(ReadNumberField(""), 0u);
+    SetGoalForSave(0, "99999999999");
+    EXPECT_EQ(EditorMission.target, 67295u);  // 4294967295 mod 100000
+    EXPECT_EQ(EditorMission.type, 197);       // 42949 kept in one byte
+}
+
+TEST_F(EditorModel, FrameGoalsCountFrameBlocks) {
+    SetFrameBlock(0, 0);
+    SetFrameBlock(7, 11);
+    SetFrameBlock(3, 5);
+    SetFrameBlock(4, 6);
+    EditorMission.frame[MissionFrameIndex(2, -1)] = 1;  // hidden row: not counted
+    ApplyScrollCode(ScrollThumbPosition, 3);
+    FillPairs(0, 7);
+    EditorMission.queueFrame[MissionQueueIndex(3, 1)] = 1;  // used pair
+    EditorMission.queueFrame[MissionQueueIndex(4, 0)] = 1;  // beyond the limit
+    SetPieceLimitFromScrollBar();
+
+    SetGoalForSave(3, "77");
+    EXPECT_EQ(EditorMission.type, 3);
+    EXPECT_EQ(EditorMission.target, 5u);
+    SetGoalForSave(4, "600010");
+    EXPECT_EQ(EditorMission.type, 4);
+    EXPECT_EQ(EditorMission.target, 5u);
+    // A later save with no radio checked keeps type 4 and counts again.
+    EditorMission.queueFrame[MissionQueueIndex(0, 0)] = 1;
+    SetGoalForSave(-1, "77");
+    EXPECT_EQ(EditorMission.target, 6u);
+}
+
+TEST_F(EditorModel, LoadingAType7FileAndSavingItAgain) {
+    MissionImage file;
+    file.type = 7;
+    file.target = 12;
+    file.pieceLimit = 3;
+    file.padding = {0x5A, 0xA5};
+    file.kind[MissionKindIndex(2, 4)] = 9;
+    file.queueKind = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 1, 2, 3, 4};
+    MissionBytes bytes = EncodeMission(file);
+    LoadEditorMission(bytes.data(), bytes.size());
+
+    EXPECT_EQ(RadioForLoadedType(), -1);
+    EXPECT_EQ(PairCountPosition, 2);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(PairLabelEnabled(i), i <= 2) << i;
+
+    // The widgets show the target in the number field; saving reads it back.
+    SetPieceLimitFromScrollBar();
+    ASSERT_EQ(FirstUnfilledPair(), -1);
+    SetGoalForSave(RadioForLoadedType(), std::to_string(EditorMission.target));
+    EXPECT_EQ(EditorMissionBytes(), bytes);  // type 7, padding kept, board and queue as read
+}
+
+TEST_F(EditorModel, LoadedRadioAndOddPieceLimits) {
+    MissionImage file;
+    for (uint8_t type = 0; type < 6; ++type) {
+        file.type = type;
+        MissionBytes bytes = EncodeMission(file);
+        LoadEditorMission(bytes.data(), bytes.size());
+        EXPECT_EQ(RadioForLoadedType(), type);
+    }
+    // The position stays inside the scroll bar's range 0..7.
+    file.pieceLimit = 0;
+    MissionBytes bytes = EncodeMission(file);
+    LoadEditorMission(bytes.data(), bytes.size());
+    EXPECT_EQ(PairCountPosition, 0);
+    file.pieceLimit = 200;
+    bytes = EncodeMission(file);
+    LoadEditorMission(bytes.data(), bytes.size());
+    EXPECT_EQ(PairCountPosition, 7);
+}
+
+TEST_F(EditorModel, ShortFileLeavesTheRestAsItWas) {
+    EditorMission.queueKind[MissionQueueIndex(1, 1)] = 6;
+    EditorMission.type = 2;
+    MissionBytes zeros{};
+    zeros[MissionKindIndex(3, 3)] = 4;
+    LoadEditorMission(zeros.data(), 200);
+    EXPECT_EQ(BoardKind(3, 3), 4);
+    EXPECT_EQ(BoardKind(-1, 0), 0);  // the file's own border, as read
+    EXPECT_EQ(QueueKind(1, 1), 6);
+    EXPECT_EQ(EditorMission.type, 2);
+}
+
+TEST_F(EditorModel, UndrawableKindsAreWrittenBackAsRead) {
+    MissionBytes bytes = EditorMissionBytes();
+    bytes[MissionKindIndex(5, 5)] = 200;
+    bytes[MissionQueueKindOffset + 3] = 14;
+    bytes[MissionFrameOffset + MissionFrameIndex(5, 5)] = 7;
+    bytes[MissionTypeOffset] = 9;
+    LoadEditorMission(bytes.data(), bytes.size());
+    EXPECT_EQ(EditorMissionBytes(), bytes);
+}
+
+TEST_F(EditorModel, ClearKeepsHiddenRowsBorderAndGoal) {
+    EditorMission.kind[MissionKindIndex(3, -1)] = 5;
+    EditorMission.frame[MissionFrameIndex(3, -1)] = 1;
+    EditorMission.padding = {1, 2};
+    EditorMission.type = 7;
+    EditorMission.target = 99;
+    SetFrameBlock(2, 2);
+    FillPairs(0, 7, 11);
+    EditorMission.queueFrame.fill(1);
+    Select(5, 1);
+
+    ClearMission();
+    for (int c = 0; c <= 7; ++c)
+        for (int r = 0; r <= 11; ++r) {
+            EXPECT_EQ(BoardKind(c, r), 0);
+            EXPECT_EQ(BoardFrame(c, r), 0);
+        }
+    EXPECT_EQ(EditorMission.queueKind, MissionImage{}.queueKind);
+    EXPECT_EQ(EditorMission.queueFrame, MissionImage{}.queueFrame);
+    EXPECT_EQ(BoardKind(3, -1), 5);
+    EXPECT_EQ(BoardFrame(3, -1), 1);
+    EXPECT_EQ(BoardKind(0, 12), WallKind);
+    EXPECT_EQ(EditorMission.type, 7);
+    EXPECT_EQ(EditorMission.target, 99u);
+    EXPECT_EQ(EditorMission.padding[1], 2);
+    EXPECT_EQ(SelectedKind, 0);
+    EXPECT_EQ(SelectedFrame, 0);
+}
+
+TEST_F(EditorModel, GoalCaptions) {
+    EXPECT_EQ(GoalCaption(0, "600010"), "600010 連鎖せよ");
+    EXPECT_EQ(GoalCaption(1, "3"), "3 ブロック消せ");
+    EXPECT_EQ(GoalCaption(2, "3"), "3 ブロック同時に消せ");
+    EXPECT_EQ(GoalCaption(3, "3"), "枠ブロックすべて消せ");
+    EXPECT_EQ(GoalCaption(4, "3"), "枠ブロックすべて同時に消せ");
+    EXPECT_EQ(GoalCaption(5, ""), "面積  のループを作れ");
+}
+
+TEST_F(EditorModel, BoardClickRules) {
+    // Joiner selected: nothing at all, not even the cursor.
+    Select(JoinerKind, 0);
+    EXPECT_FALSE(BoardLeftDown(BoardX(2), BoardY(3)));
+    EXPECT_EQ(BoardKind(2, 3), 0);
+    EXPECT_EQ(BoardCursor.column, 0);
+
+    // Wall goes into the well.
+    Select(WallKind, 0);
+    EXPECT_TRUE(BoardLeftDown(BoardX(2), BoardY(3)));
+    EXPECT_EQ(BoardKind(2, 3), WallKind);
+    EXPECT_EQ(BoardCursor.column, 2);
+    EXPECT_EQ(BoardCursor.row, 3);
+
+    // A framed kind carries its flag; the cell edges map to their own cells.
+    Select(7, 1);
+    BoardLeftDown(255, 383);
+    EXPECT_EQ(BoardKind(7, 11), 7);
+    EXPECT_EQ(BoardFrame(7, 11), 1);
+    BoardLeftDown(32, 0);
+    EXPECT_EQ(BoardKind(1, 0), 7);
+    EXPECT_EQ(BoardKind(0, 0), 0);
+
+    // The entry cell: the cursor moves, the cell does not change...
+    EditorMission.kind[MissionKindIndex(4, 0)] = 3;
+    BoardLeftDown(BoardX(4), BoardY(0));
+    EXPECT_EQ(BoardKind(4, 0), 3);
+    EXPECT_EQ(BoardCursor.column, 4);
+    EXPECT_EQ(BoardCursor.row, 0);
+    // ...but a right click empties it.
+    EXPECT_TRUE(BoardRightDown(BoardX(4), BoardY(0)));
+    EXPECT_EQ(BoardKind(4, 0), 0);
+
+    // Kind 0 from the plain palette erases like a right click, frame flag too.
+    Select(0, 0);
+    BoardLeftDown(BoardX(7), BoardY(11));
+    EXPECT_EQ(BoardKind(7, 11), 0);
+    EXPECT_EQ(BoardFrame(7, 11), 0);
+
+    // Moves only move the cursor.
+    Select(5, 0);
+    EXPECT_TRUE(BoardMouseMove(BoardX(6), BoardY(9)));
+    EXPECT_EQ(BoardCursor.column, 6);
+    EXPECT_EQ(BoardCursor.row, 9);
+    EXPECT_EQ(BoardKind(6, 9), 0);
+}
+
+TEST_F(EditorModel, PointsOutsideAViewChangeNothing) {
+    BoardMouseMove(BoardX(3), BoardY(3));
+    QueueMouseMove(QueueX(2), QueueY(2, 1));
+    Select(5, 0);
+    MissionBytes before = EditorMissionBytes();
+    for (auto [x, y] : {std::pair{-1, 10}, {-31, -31}, {10, -5}, {256, 10}, {10, 384}, {600, 900}}) {
+        EXPECT_FALSE(BoardMouseMove(x, y));
+        EXPECT_FALSE(BoardLeftDown(x, y));
+        EXPECT_FALSE(BoardRightDown(x, y));
+        EXPECT_FALSE(QueueMouseMove(x, y));
+        EXPECT_FALSE(QueueLeftDown(x, y));
+        EXPECT_FALSE(QueueRightDown(x, y));
+    }
+    for (auto [x, y] : {std::pair{-1, 5}, {5, -1}, {5, 32}, {448, 5}}) {
+        EXPECT_FALSE(PlainPaletteLeftDown(x, y));
+        EXPECT_FALSE(FramedPaletteLeftDown(x, y));
+    }
+    EXPECT_FALSE(FramedPaletteLeftDown(352, 5));
+    EXPECT_EQ(EditorMissionBytes(), before);
+    EXPECT_EQ(BoardCursor.column, 3);
+    EXPECT_EQ(BoardCursor.row, 3);
+    EXPECT_EQ(QueueCursor.pair, 2);
+    EXPECT_EQ(QueueCursor.half, 1);
+    EXPECT_EQ(SelectedKind, 5);
+}
+
+TEST_F(EditorModel, QueueClickRules) {
+    // Wall cannot go into the queue.
+    Select(WallKind, 0);
+    EXPECT_FALSE(QueueLeftDown(QueueX(1), QueueY(1, 0)));
+    EXPECT_EQ(QueueKind(1, 0), 0);
+    EXPECT_EQ(QueueCursor.pair, 0);
+
+    // Joiner can; pair 6's second half sits at (96, 112).
+    Select(JoinerKind, 0);
+    EXPECT_TRUE(QueueLeftDown(96, 112));
+    EXPECT_EQ(QueueKind(6, 1), JoinerKind);
+    EXPECT_EQ(QueueCursor.pair, 6);
+    EXPECT_EQ(QueueCursor.half, 1);
+
+    // Gaps: right of each pair, and the band between the lines.
+    Select(2, 1);
+    for (auto [x, y] : {std::pair{32, 10}, {47, 40}, {80, 10}, {10, 64}, {100, 79}}) {
+        EXPECT_FALSE(QueueLeftDown(x, y)) << x << "," << y;
+        EXPECT_FALSE(QueueRightDown(x, y));
+        EXPECT_FALSE(QueueMouseMove(x, y));
+    }
+    EXPECT_EQ(QueueCursor.pair, 6);
+    // The last pixel of the last half belongs to pair 7, half 1.
+    EXPECT_TRUE(QueueLeftDown(175, 143));
+    EXPECT_EQ(QueueKind(7, 1), 2);
+    EXPECT_EQ(QueueFrame(7, 1), 1);
+
+    EXPECT_TRUE(QueueRightDown(175, 143));
+    EXPECT_EQ(QueueKind(7, 1), 0);
+    EXPECT_EQ(QueueFrame(7, 1), 0);
+
+    EXPECT_TRUE(QueueMouseMove(QueueX(4), QueueY(4, 0)));
+    EXPECT_EQ(QueueCursor.pair, 4);
+    EXPECT_EQ(QueueCursor.half, 0);
+}
+
+TEST_F(EditorModel, PaletteSelection) {
+    EXPECT_TRUE(PlainPaletteLeftDown(13 * 32 + 31, 0));
+    EXPECT_EQ(SelectedKind, 13);
+    EXPECT_EQ(SelectedFrame, 0);
+    EXPECT_TRUE(FramedPaletteLeftDown(0, 31));
+    EXPECT_EQ(SelectedKind, 1);
+    EXPECT_EQ(SelectedFrame, 1);
+    EXPECT_TRUE(FramedPaletteLeftDown(351, 5));
+    EXPECT_EQ(SelectedKind, 11);
+    EXPECT_TRUE(PlainPaletteLeftDown(0, 5));
+    EXPECT_EQ(SelectedKind, 0);
+    EXPECT_EQ(SelectedFrame, 0);
+    EXPECT_FALSE(FramedPaletteLeftDown(352, 5));
+    EXPECT_EQ(SelectedKind, 0);
+}
+
+}  // namespace

@@ -1,0 +1,471 @@
+// The editor window under the offscreen platform: its controls, the views'
+// clicks and pixels, the scroll bar, and the commands with answered dialogs.
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "editor/editor_dialogs.h"
+#include "editor/editor_model.h"
+#include "editor/main_window.h"
+#include "editor/view_drawing.h"
+#include "resources/editor/editor_sheet.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// What the replaced dialogs were asked and what they answer.
+struct FakeDialogs {
+    bool answerOk = true;
+    QString savePath;
+    QString openPath;
+    std::vector<QString> questions;
+    std::vector<QString> warnings;
+    std::vector<QString> dialogStarts;
+    int saveDialogs = 0;
+} fake;
+
+void InstallFakeDialogs() {
+    fake = FakeDialogs{};
+    AskOkCancel = [](QWidget*, const QString& text) {
+        fake.questions.push_back(text);
+        return fake.answerOk;
+    };
+    ShowWarning = [](QWidget*, const QString& text) { fake.warnings.push_back(text); };
+    ChooseSavePath = [](QWidget*, const QString& start) {
+        fake.dialogStarts.push_back(start);
+        ++fake.saveDialogs;
+        return fake.savePath;
+    };
+    ChooseOpenPath = [](QWidget*, const QString& start) {
+        fake.dialogStarts.push_back(start);
+        return fake.openPath;
+    };
+}
+
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
+
+uint32_t SheetPixel(int x, int y) { return EditorSheetPixels()[y * EditorSheetWidth + x] | 0xFF000000u; }
+
+class EditorWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ResetEditorState();
+        InstallFakeDialogs();
+        window = std::make_unique<EditorWindow>();
+        window->show();
+        folder = fs::path(TESSMAR_BINARY_DIR) / "test-folders" /
+                 testing::UnitTest::GetInstance()->current_test_info()->name();
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override {
+        fake.answerOk = true;
+        window.reset();
+    }
+
+    template <typename T>
+    T* Child(const char* name) {
+        T* widget = window->findChild<T*>(QString::fromLatin1(name));
+        if (widget == nullptr) ADD_FAILURE() << "no control " << name;
+        return widget;
+    }
+    QRadioButton* Radio(int i) { return Child<QRadioButton>(("goalRadio" + std::to_string(i)).c_str()); }
+    QLabel* PairLabel(int i) { return Child<QLabel>(("pairLabel" + std::to_string(i)).c_str()); }
+    QWidget* View(const char* name) { return Child<QWidget>(name); }
+    QScrollBar* Bar() { return Child<QScrollBar>("pairCountBar"); }
+    QLineEdit* Field() { return Child<QLineEdit>("numberField"); }
+
+    // The window as it is painted, in client coordinates.
+    QImage Shot() { return window->grab().toImage().convertToFormat(QImage::Format_ARGB32); }
+    static uint32_t Pixel(const QImage& image, int x, int y) { return image.pixel(x, y); }
+
+    void Click(const char* view, int x, int y, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(View(view), button, Qt::NoModifier, QPoint(x, y));
+    }
+    std::string Path(const char* name) const { return (folder / name).string(); }
+    static std::string Contents(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    void FillPairs(int from, int to) {
+        Click("plainPalette", 32 * 3 + 5, 5);
+        for (int p = from; p <= to; ++p)
+            for (int h = 0; h < 2; ++h) Click("queueView", 48 * (p % 4) + 5, 80 * (p / 4) + 32 * h + 5);
+    }
+    int CheckedRadio() {
+        int checked = -1, count = 0;
+        for (int i = 0; i < 6; ++i)
+            if (Radio(i)->isChecked()) checked = i, ++count;
+        return count > 1 ? -2 : checked;
+    }
+
+    std::unique_ptr<EditorWindow> window;
+    fs::path folder;
+};
+
+TEST_F(EditorWindowTest, ControlsSitAtTheirPlacesWithTheirTexts) {
+    EXPECT_EQ(window->windowTitle(), Utf8("Tessmar　ミッションエディタ"));
+    EXPECT_EQ(window->size(), QSize(512, 528));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    EXPECT_FALSE(window->windowIcon().isNull());
+
+    struct Expected {
+        const char* name;
+        QRect geometry;
+        const char* parent;
+    };
+    const Expected controls[] = {
+        {"newButton", {284, 491, 64, 21}, ""},       {"saveButton", {358, 491, 64, 21}, ""},
+        {"loadButton", {432, 491, 64, 21}, ""},      {"goalGroup", {288, 256, 208, 144}, ""},
+        {"numberField", {420, 272, 60, 20}, ""},     {"nextGroup", {288, 16, 208, 224}, ""},
+        {"queueView", {304, 48, 176, 144}, ""},      {"pairCountBar", {304, 208, 176, 16}, ""},
+        {"boardView", {16, 16, 256, 384}, ""},       {"plainPalette", {16, 416, 448, 32}, ""},
+        {"framedPalette", {48, 448, 352, 32}, ""},
+    };
+    for (const Expected& c : controls) {
+        QWidget* w = View(c.name);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->geometry(), c.geometry) << c.name;
+        EXPECT_EQ(w->parentWidget(), window.get()) << c.name;
+        EXPECT_TRUE(w->isVisible()) << c.name;
+    }
+    EXPECT_EQ(Child<QPushButton>("newButton")->text(), "NEW");
+    EXPECT_EQ(Child<QPushButton>("saveButton")->text(), "SAVE...");
+    EXPECT_EQ(Child<QPushButton>("loadButton")->text(), "LOAD...");
+    EXPECT_EQ(Child<QGroupBox>("goalGroup")->title(), Utf8("ミッションの種類"));
+    EXPECT_EQ(Child<QGroupBox>("nextGroup")->title(), "Next");
+    EXPECT_EQ(Field()->text(), "10");
+
+    const char* captions[] = {"10 連鎖せよ", "10 ブロック消せ", "10 ブロック同時に消せ",
+                              "枠ブロックすべて消せ", "枠ブロックすべて同時に消せ", "面積 10 のループを作れ"};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(Radio(i)->parentWidget(), Child<QGroupBox>("goalGroup"));
+        EXPECT_EQ(Radio(i)->geometry(), QRect(16, 16 + 20 * i, i == 0 ? 108 : 176, 20)) << i;
+        EXPECT_EQ(Radio(i)->text(), Utf8(captions[i])) << i;
+    }
+    EXPECT_EQ(CheckedRadio(), 0);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(PairLabel(i)->parentWidget(), Child<QGroupBox>("nextGroup"));
+        EXPECT_EQ(PairLabel(i)->geometry(), QRect(48 * (i % 4) + 16, 80 * (i / 4) + 20, 32, 12)) << i;
+        EXPECT_EQ(PairLabel(i)->text(), QString::number(i + 1));
+        EXPECT_TRUE(PairLabel(i)->isEnabled());
+    }
+    EXPECT_EQ(Bar()->minimum(), 0);
+    EXPECT_EQ(Bar()->maximum(), 7);
+    EXPECT_EQ(Bar()->pageStep(), 1);
+    EXPECT_EQ(Bar()->value(), 7);
+}
+
+TEST_F(EditorWindowTest, NumberFieldTakesDigitsAndRewritesCaptions) {
+    Field()->clear();
+    QTest::keyClicks(Field(), "2a5-");
+    EXPECT_EQ(Field()->text(), "25");
+    EXPECT_EQ(Radio(0)->text(), Utf8("25 連鎖せよ"));
+    EXPECT_EQ(Radio(2)->text(), Utf8("25 ブロック同時に消せ"));
+    EXPECT_EQ(Radio(5)->text(), Utf8("面積 25 のループを作れ"));
+    EXPECT_EQ(Radio(3)->text(), Utf8("枠ブロックすべて消せ"));
+}
+
+TEST_F(EditorWindowTest, ViewClicksChangeTheMissionAndThePixels) {
+    // Plain kind 5, then cell (2, 3) of the board.
+    Click("plainPalette", 32 * 5 + 10, 10);
+    Click("boardView", 64 + 10, 96 + 10);
+    EXPECT_EQ(BoardKind(2, 3), 5);
+    QImage shot = Shot();
+    EXPECT_EQ(Pixel(shot, 16 + 64 + 12, 16 + 96 + 12), SheetPixel(32 * 5 + 12, 12));
+    EXPECT_EQ(Pixel(shot, 16 + 64, 16 + 96), OutlineColour);          // the cursor's outline
+    EXPECT_EQ(Pixel(shot, 16 + 32 * 5, 416 + 10), OutlineColour);     // selected in the plain strip
+
+    // Framed kind 2 into pair 5's second half; the outline moves to the framed strip.
+    Click("framedPalette", 32 + 10, 10);
+    Click("queueView", 48 + 10, 80 + 32 + 10);
+    EXPECT_EQ(QueueKind(5, 1), 2);
+    EXPECT_EQ(QueueFrame(5, 1), 1);
+    shot = Shot();
+    EXPECT_EQ(Pixel(shot, 304 + 48 + 12, 48 + 112 + 12), SheetPixel(64 + 12, 32 + 12));
+    EXPECT_EQ(Pixel(shot, 48 + 32, 448 + 10), OutlineColour);
+    EXPECT_EQ(Pixel(shot, 16 + 32 * 5, 416 + 10), SheetPixel(32 * 5, 10));
+
+    // A click in a gap of the queue view does nothing.
+    Click("queueView", 40, 10);
+    EXPECT_EQ(QueueKind(0, 0), 0);
+
+    // A right click empties the board cell.
+    Click("boardView", 64 + 10, 96 + 10, Qt::RightButton);
+    EXPECT_EQ(BoardKind(2, 3), 0);
+    EXPECT_EQ(Pixel(Shot(), 16 + 64 + 12, 16 + 96 + 12), SheetPixel(12, 12));
+
+    // The entry cell always shows the marker.
+    EditorMission.kind[MissionKindIndex(4, 0)] = 7;
+    Click("boardView", 128 + 5, 5, Qt::RightButton);
+    Click("boardView", 128 + 5, 5);
+    EXPECT_EQ(BoardKind(4, 0), 0);
+    EXPECT_EQ(Pixel(Shot(), 16 + 128 + 12, 16 + 12), SheetPixel(12, 32 + 12));
+}
+
+TEST_F(EditorWindowTest, MovesMoveTheOutlineButOutsideTheViewNothing) {
+    QWidget* board = View("boardView");
+    QTest::mouseMove(board, QPoint(32 * 6 + 5, 32 * 9 + 5));
+    EXPECT_EQ(BoardCursor.column, 6);
+    EXPECT_EQ(BoardCursor.row, 9);
+    EXPECT_EQ(Pixel(Shot(), 16 + 32 * 6, 16 + 32 * 9 + 10), OutlineColour);
+
+    // A drag with the left button held: moves only, and past the edge nothing.
+    Click("plainPalette", 32 * 1 + 5, 5);
+    QMouseEvent inside(QEvent::MouseMove, QPointF(32 * 2 + 5, 5), QPointF(), Qt::NoButton, Qt::LeftButton,
+                       Qt::NoModifier);
+    QCoreApplication::sendEvent(board, &inside);
+    EXPECT_EQ(BoardCursor.column, 2);
+    EXPECT_EQ(BoardKind(2, 0), 0);
+    QMouseEvent outside(QEvent::MouseMove, QPointF(-20, 500), QPointF(), Qt::NoButton, Qt::LeftButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(board, &outside);
+    EXPECT_EQ(BoardCursor.column, 2);
+    EXPECT_EQ(BoardCursor.row, 0);
+}
+
+TEST_F(EditorWindowTest, ScrollBarSetsThePairCountAndGreysLabels) {
+    QScrollBar* bar = Bar();
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(PairCountPosition, 7);
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(PairCountPosition, 5);
+    EXPECT_EQ(bar->value(), 5);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(PairLabel(i)->isEnabled(), i <= 5) << i;
+
+    // The left arrow of the bar itself.
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, QPoint(4, 8));
+    EXPECT_EQ(PairCountPosition, 4);
+    EXPECT_EQ(bar->value(), 4);
+
+    // Dragging the thumb changes nothing until it is released.
+    bar->setSliderDown(true);
+    bar->setSliderPosition(1);
+    bar->triggerAction(QAbstractSlider::SliderMove);
+    EXPECT_EQ(PairCountPosition, 4);
+    EXPECT_TRUE(PairLabel(4)->isEnabled());
+    bar->setSliderDown(false);
+    EXPECT_EQ(PairCountPosition, 1);
+    EXPECT_FALSE(PairLabel(2)->isEnabled());
+
+    bar->triggerAction(QAbstractSlider::SliderToMinimum);
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(PairCountPosition, 0);
+    EXPECT_EQ(bar->value(), 0);
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(PairCountPosition, 7);
+}
+
+TEST_F(EditorWindowTest, NewAsksAndCancelChangesNothing) {
+    Click("plainPalette", 32 * 6 + 5, 5);
+    Click("boardView", 5, 5);
+    FillPairs(0, 1);
+    Radio(4)->setChecked(true);
+    Field()->setText("33");
+    Bar()->triggerAction(QAbstractSlider::SliderPageStepSub);
+    MissionBytes before = EditorMissionBytes();
+
+    fake.answerOk = false;
+    Child<QPushButton>("newButton")->click();
+    ASSERT_EQ(fake.questions.size(), 1u);
+    EXPECT_EQ(fake.questions[0], Utf8("クリアしてよろしいですか。"));
+    EXPECT_EQ(EditorMissionBytes(), before);
+    EXPECT_EQ(Field()->text(), "33");
+    EXPECT_EQ(CheckedRadio(), 4);
+    EXPECT_EQ(PairCountPosition, 6);
+    EXPECT_EQ(SelectedKind, 3);
+
+    fake.answerOk = true;
+    Child<QPushButton>("newButton")->click();
+    EXPECT_EQ(BoardKind(0, 0), 0);
+    EXPECT_EQ(QueueKind(0, 0), 0);
+    EXPECT_EQ(Field()->text(), "10");
+    EXPECT_EQ(Radio(0)->text(), Utf8("10 連鎖せよ"));
+    EXPECT_EQ(CheckedRadio(), 0);
+    EXPECT_EQ(PairCountPosition, 7);
+    EXPECT_EQ(Bar()->value(), 7);
+    EXPECT_TRUE(PairLabel(7)->isEnabled());
+    EXPECT_EQ(SelectedKind, 0);
+    EXPECT_EQ(Pixel(Shot(), 16 + 12, 16 + 12), SheetPixel(12, 12));
+}
+
+TEST_F(EditorWindowTest, ClosingAsksAndCancelKeepsTheWindow) {
+    fake.answerOk = false;
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(fake.questions.size(), 1u);
+    EXPECT_EQ(fake.questions[0], Utf8("終了してよろしいですか。"));
+    fake.answerOk = true;
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(EditorWindowTest, SaveRefusesAnUnfilledUsedPair) {
+    Bar()->triggerAction(QAbstractSlider::SliderToMinimum);
+    Bar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // pairs 0 and 1
+    FillPairs(0, 0);
+    Click("queueView", 48 + 5, 32 + 5);  // pair 1, second half only
+    fake.savePath = QString::fromStdString(Path("refused.msn"));
+    Child<QPushButton>("saveButton")->click();
+    ASSERT_EQ(fake.warnings.size(), 1u);
+    EXPECT_EQ(fake.warnings[0], Utf8("Nextはブロックを埋めてください。"));
+    EXPECT_EQ(fake.saveDialogs, 0);
+    EXPECT_FALSE(fs::exists(Path("refused.msn")));
+}
+
+TEST_F(EditorWindowTest, SavedFileHoldsTheMissionAsLaidOut) {
+    Click("plainPalette", 32 * 13 + 5, 5);  // a wall inside the well
+    Click("boardView", 32 * 7 + 5, 32 * 11 + 5);
+    Click("framedPalette", 32 * 8 + 5, 5);  // framed kind 9
+    Click("boardView", 32 * 1 + 5, 32 * 4 + 5);
+    Bar()->triggerAction(QAbstractSlider::SliderToMinimum);
+    for (int i = 0; i < 3; ++i) Bar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    FillPairs(0, 3);
+    Radio(2)->setChecked(true);
+    Field()->setText("37");
+
+    fake.savePath = QString::fromStdString(Path("laid-out.msn"));
+    Child<QPushButton>("saveButton")->click();
+    EXPECT_TRUE(fake.warnings.empty());
+    std::string bytes = Contents(Path("laid-out.msn"));
+    ASSERT_EQ(bytes.size(), 294u);
+    MissionImage saved;
+    DecodeMission(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), saved);
+    EXPECT_EQ(saved.kind[MissionKindIndex(7, 11)], 13);
+    EXPECT_EQ(saved.kind[MissionKindIndex(1, 4)], 9);
+    EXPECT_EQ(saved.frame[MissionFrameIndex(1, 4)], 1);
+    EXPECT_EQ(saved.kind[MissionKindIndex(-1, 0)], 13);
+    EXPECT_EQ(saved.kind[MissionKindIndex(3, 12)], 13);
+    EXPECT_EQ(saved.kind[MissionKindIndex(0, 0)], 0);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(saved.queueKind[i], 3) << i;
+    EXPECT_EQ(saved.queueKind[8], 0);
+    EXPECT_EQ(saved.type, 2);
+    EXPECT_EQ(saved.target, 37u);
+    EXPECT_EQ(saved.pieceLimit, 4);
+    EXPECT_EQ(bytes[292], 0);
+    EXPECT_EQ(bytes[293], 0);
+
+    // The first dialog opened in the editor's folder, the next one on the last file.
+    Child<QPushButton>("saveButton")->click();
+    ASSERT_EQ(fake.dialogStarts.size(), 2u);
+    EXPECT_EQ(fake.dialogStarts[0], QCoreApplication::applicationDirPath());
+    EXPECT_EQ(fake.dialogStarts[1], fake.savePath);
+    fake.openPath.clear();  // cancelled
+    Child<QPushButton>("loadButton")->click();
+    EXPECT_EQ(fake.dialogStarts[2], fake.savePath);
+}
+
+TEST_F(EditorWindowTest, FailedSaveIsReportedWithTheReason) {
+    FillPairs(0, 7);
+    fake.savePath = QString::fromStdString(Path("no-such-folder/a.msn"));
+    Child<QPushButton>("saveButton")->click();
+    ASSERT_EQ(fake.warnings.size(), 1u);
+    EXPECT_TRUE(fake.warnings[0].contains(fake.savePath));
+    EXPECT_TRUE(fake.warnings[0].contains("No such file or directory"));
+    EXPECT_FALSE(fs::exists(folder / "no-such-folder"));
+}
+
+TEST_F(EditorWindowTest, FailedLoadIsReportedAndChangesNothing) {
+    Click("plainPalette", 32 * 4 + 5, 5);
+    Click("boardView", 5, 5);
+    Field()->setText("123");
+    MissionBytes before = EditorMissionBytes();
+    fake.openPath = QString::fromStdString(Path("missing.msn"));
+    Child<QPushButton>("loadButton")->click();
+    ASSERT_EQ(fake.warnings.size(), 1u);
+    EXPECT_TRUE(fake.warnings[0].contains(fake.openPath));
+    EXPECT_EQ(EditorMissionBytes(), before);
+    EXPECT_EQ(Field()->text(), "123");
+    EXPECT_FALSE(fs::exists(Path("missing.msn")));
+}
+
+// A file made by the format code alone (as the game would write it) loads
+// into the editor unchanged, shows its goal and saves back byte for byte.
+TEST_F(EditorWindowTest, Type7FileLoadsShowsAndSavesBackUnchanged) {
+    MissionImage file;
+    for (int r = -2; r <= 12; ++r) file.kind[MissionKindIndex(-1, r)] = file.kind[MissionKindIndex(8, r)] = 13;
+    for (int c = 0; c <= 7; ++c) file.kind[MissionKindIndex(c, 12)] = 13;
+    file.kind[MissionKindIndex(3, 10)] = 11;
+    file.frame[MissionFrameIndex(3, 10)] = 1;
+    file.kind[MissionKindIndex(5, 2)] = 99;  // not a kind: shown empty, kept
+    file.queueKind = {1, 2, 3, 4, 5, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    file.type = 7;
+    file.target = 12;
+    file.pieceLimit = 3;
+    file.padding = {0xDE, 0xAD};
+    MissionBytes bytes = EncodeMission(file);
+    std::ofstream(Path("fish.msn"), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), 294);
+
+    fake.openPath = QString::fromStdString(Path("fish.msn"));
+    Child<QPushButton>("loadButton")->click();
+    EXPECT_TRUE(fake.warnings.empty());
+    EXPECT_EQ(EditorMissionBytes(), bytes);
+    EXPECT_EQ(CheckedRadio(), -1);
+    EXPECT_EQ(Field()->text(), "12");
+    EXPECT_EQ(Radio(0)->text(), Utf8("12 連鎖せよ"));
+    EXPECT_EQ(Bar()->value(), 2);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(PairLabel(i)->isEnabled(), i <= 2) << i;
+    QImage shot = Shot();
+    EXPECT_EQ(Pixel(shot, 16 + 96 + 12, 16 + 320 + 12), SheetPixel(32 * 11 + 12, 32 + 12));
+    EXPECT_EQ(Pixel(shot, 16 + 160 + 12, 16 + 64 + 12), SheetPixel(12, 12));
+
+    fake.savePath = QString::fromStdString(Path("again.msn"));
+    Child<QPushButton>("saveButton")->click();
+    std::string again = Contents(Path("again.msn"));
+    EXPECT_EQ(again, std::string(bytes.begin(), bytes.end()));
+}
+
+TEST_F(EditorWindowTest, LoadedFixedGoalChecksItsRadio) {
+    MissionImage file;
+    file.type = 3;
+    file.target = 4;
+    file.pieceLimit = 8;
+    MissionBytes bytes = EncodeMission(file);
+    std::ofstream(Path("frames.msn"), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), 294);
+    Bar()->triggerAction(QAbstractSlider::SliderToMinimum);
+    fake.openPath = QString::fromStdString(Path("frames.msn"));
+    Child<QPushButton>("loadButton")->click();
+    EXPECT_EQ(CheckedRadio(), 3);
+    EXPECT_EQ(Field()->text(), "4");
+    EXPECT_EQ(Bar()->value(), 7);
+    EXPECT_TRUE(PairLabel(7)->isEnabled());
+}
+
+// A mission laid out by hand, kept as a picture for people to look at.
+TEST_F(EditorWindowTest, Screenshot) {
+    const int board[][3] = {{0, 11, 6}, {1, 11, 1}, {2, 11, 3}, {0, 10, 2}, {2, 10, 2}, {0, 9, 5},
+                            {1, 9, 1},  {2, 9, 4},  {5, 11, 11}, {6, 11, 13}, {7, 11, 7}, {3, 11, 10}};
+    for (auto [c, r, k] : board) {
+        Click("plainPalette", 32 * k + 5, 5);
+        Click("boardView", 32 * c + 5, 32 * r + 5);
+    }
+    Click("framedPalette", 32 * 1 + 5, 5);
+    Click("boardView", 32 * 4 + 5, 32 * 11 + 5);
+    FillPairs(0, 5);
+    Bar()->triggerAction(QAbstractSlider::SliderToMinimum);
+    for (int i = 0; i < 5; ++i) Bar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QTest::mouseMove(View("boardView"), QPoint(32 * 3 + 5, 32 * 8 + 5));
+    QImage shot = Shot();
+    EXPECT_EQ(Pixel(shot, 16 + 32 * 4 + 12, 16 + 32 * 11 + 12), SheetPixel(32 * 2 + 12, 32 + 12));
+    EXPECT_EQ(Pixel(shot, 16 + 32 * 3, 16 + 32 * 8 + 5), OutlineColour);
+    std::string out = std::string(TESSMAR_BINARY_DIR) + "/editor-screenshot.png";
+    EXPECT_TRUE(shot.save(QString::fromStdString(out)));
+}
+
+}  // namespace

@@ -1,0 +1,96 @@
+// Mission files on disk: what a save leaves behind when it works and when it
+// fails, and what a load reads.
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "editor/mission_io.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class MissionIo : public testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::path(TESSMAR_BINARY_DIR) / "test-folders" /
+                 testing::UnitTest::GetInstance()->current_test_info()->name();
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = uint8_t(i * 7);
+    }
+    std::string Path(const char* name) const { return (folder / name).string(); }
+    size_t EntryCount() const { return size_t(std::distance(fs::directory_iterator(folder), fs::directory_iterator())); }
+    static std::string Contents(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static void Write(const std::string& path, const std::string& data) {
+        std::ofstream(path, std::ios::binary) << data;
+    }
+    fs::path folder;
+    MissionBytes bytes{};
+};
+
+TEST_F(MissionIo, SaveWritesExactly294BytesAndReplacesOldFile) {
+    std::string path = Path("a.msn");
+    Write(path, std::string(1000, 'x'));
+    fs::permissions(path, fs::perms(0640));
+    std::string reason;
+    ASSERT_TRUE(WriteMissionFile(path, bytes, &reason)) << reason;
+    EXPECT_EQ(Contents(path), std::string(bytes.begin(), bytes.end()));
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms(0640));
+    EXPECT_EQ(EntryCount(), 1u);  // no temporary file left
+}
+
+TEST_F(MissionIo, FailedSaveIsReportedAndLeavesNothingBehind) {
+    std::string reason;
+    // The folder is gone.
+    EXPECT_FALSE(WriteMissionFile(Path("gone/a.msn"), bytes, &reason));
+    EXPECT_FALSE(reason.empty());
+    // The target is a folder: the rename fails after the data was written.
+    fs::create_directory(folder / "b.msn");
+    reason.clear();
+    EXPECT_FALSE(WriteMissionFile(Path("b.msn"), bytes, &reason));
+    EXPECT_FALSE(reason.empty());
+    EXPECT_TRUE(fs::is_directory(folder / "b.msn"));
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(MissionIo, LoadReadsUpTo294Bytes) {
+    MissionBytes read{};
+    size_t size = 99;
+    std::string reason;
+    Write(Path("short.msn"), std::string(100, '\x05'));
+    ASSERT_TRUE(ReadMissionFile(Path("short.msn"), read, &size, &reason)) << reason;
+    EXPECT_EQ(size, 100u);
+    EXPECT_EQ(read[99], 5);
+    EXPECT_EQ(read[100], 0);
+
+    Write(Path("long.msn"), std::string(bytes.begin(), bytes.end()) + std::string(50, 'y'));
+    ASSERT_TRUE(ReadMissionFile(Path("long.msn"), read, &size, &reason));
+    EXPECT_EQ(size, 294u);
+    EXPECT_EQ(read, bytes);
+
+    Write(Path("empty.msn"), "");
+    EXPECT_TRUE(ReadMissionFile(Path("empty.msn"), read, &size, &reason));
+    EXPECT_EQ(size, 0u);
+}
+
+TEST_F(MissionIo, LoadFailuresAreReportedAndCreateNothing) {
+    MissionBytes read{};
+    size_t size = 0;
+    std::string reason;
+    EXPECT_FALSE(ReadMissionFile(Path("missing.msn"), read, &size, &reason));
+    EXPECT_FALSE(reason.empty());
+    EXPECT_FALSE(fs::exists(folder / "missing.msn"));
+    reason.clear();
+    EXPECT_FALSE(ReadMissionFile(folder.string(), read, &size, &reason));
+    EXPECT_FALSE(reason.empty());
+    reason.clear();
+    EXPECT_FALSE(ReadMissionFile("/dev/null", read, &size, &reason));
+    EXPECT_FALSE(reason.empty());
+}
+
+}  // namespace
