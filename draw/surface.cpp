@@ -26,14 +26,18 @@ void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int 
     ClipAxis(dy, sy, h, dst.height);
     ClipAxis(sy, dy, h, src.height);
     if (w <= 0 || h <= 0 || dx < 0 || dy < 0) return;
-    for (int y = 0; y < h; ++y) {
-        uint32_t* d = &dst.At(dx, dy + y);
-        const uint32_t* s = src.Ptr(sx, sy + y);
-        switch (rop) {
-            case Rop::Copy: std::copy(s, s + w, d); break;
-            case Rop::Or: for (int x = 0; x < w; ++x) d[x] |= s[x]; break;
-            case Rop::And: for (int x = 0; x < w; ++x) d[x] &= s[x]; break;
+    // Rows of one operation at a time, so each loop stays simple enough to vectorise.
+    auto rows = [&](auto op) {
+        for (int y = 0; y < h; ++y) {
+            uint32_t* __restrict d = &dst.At(dx, dy + y);
+            const uint32_t* __restrict s = src.Ptr(sx, sy + y);
+            for (int x = 0; x < w; ++x) d[x] = op(d[x], s[x]);
         }
+    };
+    switch (rop) {
+        case Rop::Copy: rows([](uint32_t, uint32_t b) { return b; }); break;
+        case Rop::Or: rows([](uint32_t a, uint32_t b) { return a | b; }); break;
+        case Rop::And: rows([](uint32_t a, uint32_t b) { return a & b; }); break;
     }
 }
 
