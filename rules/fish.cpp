@@ -6,9 +6,9 @@
 
 #include "mission/mission_goal.h"
 #include "rules/board.h"
+#include "rules/link.h"
 #include "rules/scoring.h"
 #include "screens/game_mode.h"
-#include "rules/link.h"
 
 Fish FishTable[FishCount];
 int32_t BoardOriginX, BoardOriginY;

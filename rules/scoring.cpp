@@ -6,8 +6,8 @@
 
 #include "mission/mission_goal.h"
 #include "rules/board.h"
-#include "screens/game_mode.h"
 #include "rules/falling_pair.h"
+#include "screens/game_mode.h"
 
 int32_t Score;
 uint8_t Level;
