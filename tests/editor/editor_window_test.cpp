@@ -449,8 +449,8 @@ TEST_F(EditorWindowTest, LoadedFixedGoalChecksItsRadio) {
 
 // A mission laid out by hand, kept as a picture for people to look at.
 TEST_F(EditorWindowTest, Screenshot) {
-    const int board[][3] = {{0, 11, 6}, {1, 11, 1}, {2, 11, 3}, {0, 10, 2}, {2, 10, 2}, {0, 9, 5},
-                            {1, 9, 1},  {2, 9, 4},  {5, 11, 11}, {6, 11, 13}, {7, 11, 7}, {3, 11, 10}};
+    const int board[][3] = {{0, 11, 5}, {1, 11, 1}, {2, 11, 4}, {0, 10, 2}, {2, 10, 2}, {0, 9, 6},
+                            {1, 9, 1},  {2, 9, 3},  {5, 11, 11}, {6, 11, 13}, {7, 11, 7}, {3, 11, 10}};
     for (auto [c, r, k] : board) {
         Click("plainPalette", 32 * k + 5, 5);
         Click("boardView", 32 * c + 5, 32 * r + 5);
