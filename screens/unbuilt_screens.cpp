@@ -12,7 +12,5 @@ static void ShowBackground() {
 void PauseScreen() { ShowBackground(); }
 void GameOverFrame() { ShowBackground(); }
 void TitleFrame() { ShowBackground(); }
-void MissionSelectFrame() { ShowBackground(); }
-void MissionClearFrame() { ShowBackground(); }
 void RecordsFrame() { ShowBackground(); }
 void BoardEntryFrame() { ShowBackground(); }

@@ -227,5 +227,4 @@ void PlatformTuneClose() {
     tune = nullptr;
 }
 
-// The mission dialog arrives with mission mode; until then nothing is picked.
-std::string PlatformPickMissionFile(const std::string&) { return ""; }
+// PlatformPickMissionFile lives in platform_qt_dialog.cpp.

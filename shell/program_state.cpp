@@ -10,6 +10,8 @@
 #include "rules/scoring.h"
 #include "rules/settle.h"
 #include "screens/game_mode.h"
+#include "screens/mission_clear.h"
+#include "screens/mission_select.h"
 #include "screens/records.h"
 #include "shell/files.h"
 #include "shell/input.h"
@@ -31,5 +33,7 @@ void ResetProgramState() {
     ResetRecordsState();
     ResetMissionGoalState();
     ResetGameModeState();
+    ResetMissionSelectState();
+    ResetMissionClearState();
     FilesWritten.clear();
 }

@@ -10,6 +10,8 @@
 #include "rules/scoring.h"
 #include "rules/settle.h"
 #include "screens/game_mode.h"
+#include "screens/mission_clear.h"
+#include "screens/mission_select.h"
 #include "screens/records.h"
 #include "shell/files.h"
 #include "shell/input.h"
@@ -78,6 +80,12 @@ std::string TraceObject(int frame, bool withBoard) {
     j.Number("GoalProgress", GoalProgress);
     j.Number("FishActive", CountActiveFish());
     j.Number("GameMode", GameMode);
+    j.Number("MissionNumber", MissionNumber);
+    j.Number("MissionCursor", MissionCursor);
+    j.Number("MissionRepeatTimer", MissionRepeatTimer);
+    j.Number("MissionBlinkTimer", MissionBlinkTimer);
+    j.Number("ClearCurtainWidth", ClearCurtainWidth);
+    j.Number("ClearBoardY", ClearBoardY);
     j.Number("FallInterval", FallInterval);
     j.Number("PiecesUsed", PiecesUsed);
     j.Number("LinkStock", LinkStock);

@@ -1,0 +1,64 @@
+#include "screens/mission_clear.h"
+
+#include <cstring>
+
+#include "draw/playfield.h"
+#include "draw/surface.h"
+#include "draw/text.h"
+#include "mission/mission_loader.h"
+#include "rules/fish.h"
+#include "screens/game_mode.h"
+#include "screens/mission_select.h"
+#include "screens/screens.h"
+#include "shell/main_loop.h"
+#include "shell/new_game.h"
+#include "shell/platform.h"
+#include "shell/startup.h"
+
+int32_t ClearCurtainWidth;
+int32_t ClearBoardY;
+
+// Tile strips over both side edges, each from the same place of the tile.
+static void DrawCurtains(int32_t w) {
+    if (w <= 0) return;
+    BitBlt(BackBuffer, 0, 0, w, ScreenHeight, TileSurface, 0, 0, Rop::And);
+    BitBlt(BackBuffer, ScreenWidth - w, 0, w, ScreenHeight, TileSurface, ScreenWidth - w, 0, Rop::And);
+}
+
+static void DrawClearMessage() {
+    const char* text = GameMode == NormalGame ? FormatText("MISSION %d CLEAR", MissionNumber)
+                                              : FormatText("MISSION E CLEAR");
+    int length = int(std::strlen(text));
+    DrawGlyphText(text, (ScreenWidth - 16 * length) / 2, 240);
+}
+
+// After the last frame: the next numbered mission straight away (the unlock
+// limit does not apply), or back to the title.
+static void MoveOn() {
+    NewGame();
+    if (GameMode == NormalGame && MissionNumber < MissionCount) {
+        ++MissionNumber;
+        LoadMissionFile(NumberedMissionPath(MissionNumber));
+        ScreenState = BoardEntryScreen;
+    } else {
+        ScreenState = TitleScreen;
+    }
+    ClearCurtainWidth = 0;
+    ClearBoardY = 0;
+}
+
+void MissionClearFrame() {
+    ClearCurtainWidth += 3;
+    ClearBoardY += 6;
+    UpdateFish();
+    DrawPlayfield(ClearBoardY);
+    DrawCurtains(ClearCurtainWidth);
+    DrawClearMessage();
+    PlatformPresent(BackBuffer);
+    if (ClearBoardY >= ClearBoardEndY) MoveOn();
+}
+
+void ResetMissionClearState() {
+    ClearCurtainWidth = 0;
+    ClearBoardY = 0;
+}

@@ -1,0 +1,124 @@
+#include "screens/mission_select.h"
+
+#include <string>
+
+#include "draw/fish.h"
+#include "draw/surface.h"
+#include "draw/text.h"
+#include "mission/mission_loader.h"
+#include "rules/fish.h"
+#include "screens/game_mode.h"
+#include "screens/records.h"
+#include "screens/screens.h"
+#include "shell/input.h"
+#include "shell/main_loop.h"
+#include "shell/platform.h"
+#include "shell/startup.h"
+
+int32_t MissionCursor;
+int32_t MissionRepeatTimer;
+int32_t MissionBlinkTimer;
+
+int HighestOpenMission() {
+    int limit = ClearedCount + 5;
+    return limit < MissionCount ? limit : MissionCount;
+}
+
+static bool CanRaise() { return MissionNumber < HighestOpenMission(); }
+static bool CanLower() { return MissionNumber > 1; }
+
+static void MoveCursor() {
+    if (DownPressed && MissionCursor == 0) {
+        MissionCursor = 1;
+        PlatformPlaySound(SoundCursor);
+    }
+    if (UpPressed && MissionCursor == 1) {
+        MissionCursor = 0;
+        PlatformPlaySound(SoundCursor);
+        MissionBlinkTimer = 0;  // the arrows show at once
+    }
+}
+
+// A held direction steps at once, then once every 6 frames; the counter runs
+// its course even when the key is let go.
+static void ChangeNumber() {
+    if (MissionRepeatTimer != 0) {
+        if (++MissionRepeatTimer >= MissionRepeatFrames) MissionRepeatTimer = 0;
+        return;
+    }
+    if (MissionCursor != 0) return;
+    if (LeftHeld && CanLower()) {
+        --MissionNumber;
+        PlatformPlaySound(SoundCursor);
+        MissionRepeatTimer = 1;
+    }
+    if (RightHeld && CanRaise()) {
+        ++MissionNumber;
+        PlatformPlaySound(SoundCursor);
+        MissionRepeatTimer = 1;
+    }
+}
+
+static void StartMission(uint8_t mode) {
+    GameMode = mode;
+    ScreenState = BoardEntryScreen;
+    MissionRepeatTimer = 0;
+    MissionBlinkTimer = 0;
+}
+
+static void Decide() {
+    PlatformPlaySound(SoundDecide);
+    if (MissionCursor == 0) {
+        LoadMissionFile(NumberedMissionPath(MissionNumber));
+        StartMission(NormalGame);
+        return;
+    }
+    std::string path = PlatformPickMissionFile(StartDirectory);
+    if (path.empty()) return;  // cancelled: the screen stays as it was
+    LoadMissionFile(path);
+    PumpMessages(PickedFilePauseMs);
+    StartMission(EditGame);
+}
+
+// The logo: mask half ANDed, then the picture half ORed.
+static void DrawLogo() {
+    BitBlt(BackBuffer, 42, 96, 300, 150, LogoSheet, 0, 150, Rop::And);
+    BitBlt(BackBuffer, 42, 96, 300, 150, LogoSheet, 0, 0, Rop::Or);
+}
+
+static void DrawMissionSelect() {
+    BitBlt(BackBuffer, 0, 0, ScreenWidth, ScreenHeight, GradientSurface, 0, 0, Rop::Copy);
+    DrawFish();
+    BitBlt(BackBuffer, 0, 0, ScreenWidth, ScreenHeight, TileSurface, 0, 0, Rop::And);
+    DrawGlyphText("NORMAL GAME", 100, 300);
+    DrawGlyphText(FormatText("%02d", MissionNumber), 180, 324);
+    MissionBlinkTimer = (MissionBlinkTimer + 1) % 40;
+    if (MissionCursor == 0 && MissionBlinkTimer < 20) {
+        if (CanLower()) DrawGlyphText("[", 148, 324);
+        if (CanRaise()) DrawGlyphText("]", 244, 324);
+    }
+    if (MissionNumber < sizeof ClearedFlags && ClearedFlags[MissionNumber] != 0) DrawGlyphText("C", 228, 324);
+    DrawGlyphText("EDIT GAME", 100, 364);
+    DrawGlyphText(">", 80, 300 + 64 * MissionCursor);
+    DrawLogo();
+    PlatformPresent(BackBuffer);
+}
+
+void MissionSelectFrame() {
+    UpdateFish();
+    MoveCursor();
+    ChangeNumber();
+    if (Button1Pressed) Decide();
+    if (Button2Pressed) {
+        ScreenState = TitleScreen;
+        MissionRepeatTimer = 0;
+        MissionBlinkTimer = 0;
+    }
+    DrawMissionSelect();
+}
+
+void ResetMissionSelectState() {
+    MissionCursor = 0;
+    MissionRepeatTimer = 0;
+    MissionBlinkTimer = 0;
+}

@@ -1,0 +1,18 @@
+// Mission select: a numbered mission ("NORMAL GAME") or any mission file
+// picked in the open-file dialog ("EDIT GAME").
+#pragma once
+#include <cstdint>
+
+extern int32_t MissionCursor;       // 0 "NORMAL GAME", 1 "EDIT GAME"
+extern int32_t MissionRepeatTimer;  // Left/Right auto-repeat, 0 = ready
+extern int32_t MissionBlinkTimer;   // 0..39, arrows shown below 20
+
+inline constexpr int MissionCount = 30;
+inline constexpr int MissionRepeatFrames = 6;
+inline constexpr uint32_t PickedFilePauseMs = 500;
+
+// The highest numbered mission that may be chosen: five beyond those
+// cleared, at most 30.
+int HighestOpenMission();
+
+void ResetMissionSelectState();
