@@ -1,0 +1,20 @@
+// Readable mission sources (missions/NN.txt) and their compilation into the
+// 294-byte image the editor saves. The format is described in missions/README.md.
+#pragma once
+#include <string>
+
+#include "mission/mission_file.h"
+
+struct MissionSource {
+    std::string title;
+    std::string idea;
+    MissionImage image;
+};
+
+// Parses a source text. On failure returns false and sets `error` to
+// "line N: why".
+bool ParseMissionSource(const std::string& text, MissionSource& out, std::string& error);
+
+// The character of each block kind in a source, and back (-1 when unknown).
+char KindCharacter(int kind);
+int KindOfCharacter(char c);
