@@ -21,4 +21,9 @@ bool WriteRecordsFile();
 void EncodeRecords(uint8_t out[RecordsFileSize]);
 void DecodeRecords(const uint8_t* bytes, int size);  // a short image fills as far as it reaches
 
+// A name as shown: its bytes up to the zero within the 12-byte field, or the
+// first 8 bytes when a file left the field without one. Always terminated.
+inline constexpr int ShownNameSize = 13;
+void CopyShownName(const RecordEntry& entry, char out[ShownNameSize]);
+
 void ResetRecordsState();

@@ -42,6 +42,13 @@ void DecodeRecords(const uint8_t* bytes, int size) {
     ClearedCount = image[196];
 }
 
+void CopyShownName(const RecordEntry& entry, char out[ShownNameSize]) {
+    const void* zero = std::memchr(entry.name, 0, sizeof entry.name);
+    size_t length = zero ? size_t(static_cast<const uint8_t*>(zero) - entry.name) : 8;
+    std::memcpy(out, entry.name, length);
+    out[length] = '\0';
+}
+
 void ReadRecordsFile() {
     std::string path = RecordsPath();
     CreateEmptyFileIfMissing(path);

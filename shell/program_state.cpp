@@ -9,10 +9,14 @@
 #include "rules/queue.h"
 #include "rules/scoring.h"
 #include "rules/settle.h"
+#include "screens/board_entry.h"
 #include "screens/game_mode.h"
+#include "screens/game_over.h"
 #include "screens/mission_clear.h"
 #include "screens/mission_select.h"
+#include "screens/pause.h"
 #include "screens/records.h"
+#include "screens/title.h"
 #include "shell/files.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"
@@ -35,5 +39,9 @@ void ResetProgramState() {
     ResetGameModeState();
     ResetMissionSelectState();
     ResetMissionClearState();
+    ResetTitleState();
+    ResetBoardEntryState();
+    ResetPauseState();
+    ResetGameOverState();
     FilesWritten.clear();
 }

@@ -17,6 +17,7 @@
 #include "rules/fish.h"
 #include "rules/queue.h"
 #include "screens/game_mode.h"
+#include "screens/title.h"
 #include "shell/files.h"
 #include "shell/main_loop.h"
 #include "shell/platform.h"
@@ -114,14 +115,10 @@ struct Options {
     bool startScoreAttack = false;
 };
 
-// What the title's "SCORE ATTACK" sets up, straight into the first NextPair.
+// What the title's "SCORE ATTACK" sets up, straight into the first NextPair
+// without board entry.
 void StartScoreAttack() {
-    GameMode = ScoreAttack;
-    MissionGoal.type = 0;
-    BoardOriginX = 64;
-    BoardOriginY = 80;
-    FillRandomQueue();
-    ClearQueueFrames();
+    SetUpScoreAttack();
     ScreenState = NextPair;
 }
 

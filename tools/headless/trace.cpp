@@ -9,10 +9,14 @@
 #include "rules/queue.h"
 #include "rules/scoring.h"
 #include "rules/settle.h"
+#include "screens/board_entry.h"
 #include "screens/game_mode.h"
+#include "screens/game_over.h"
 #include "screens/mission_clear.h"
 #include "screens/mission_select.h"
+#include "screens/pause.h"
 #include "screens/records.h"
+#include "screens/title.h"
 #include "shell/files.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"
@@ -86,6 +90,18 @@ std::string TraceObject(int frame, bool withBoard) {
     j.Number("MissionBlinkTimer", MissionBlinkTimer);
     j.Number("ClearCurtainWidth", ClearCurtainWidth);
     j.Number("ClearBoardY", ClearBoardY);
+    j.Number("TitleCursor", TitleCursor);
+    j.Number("EntryCurtainWidth", EntryCurtainWidth);
+    j.Number("EntryBoardY", EntryBoardY);
+    j.Number("PauseBlinkTimer", PauseBlinkTimer);
+    j.Number("GameOverPhase", GameOverPhase);
+    j.Number("GameOverTimer", GameOverTimer);
+    j.Number("BoardFallY", int32_t(BoardFallY));
+    j.Number("ScoreFlyX", int32_t(ScoreFlyX));
+    j.Number("ScoreFlyY", int32_t(ScoreFlyY));
+    j.Number("NewPlace", NewPlace);
+    j.Number("NameCursor", NameCursor);
+    j.Number("NameRepeatTimer", NameRepeatTimer);
     j.Number("FallInterval", FallInterval);
     j.Number("PiecesUsed", PiecesUsed);
     j.Number("LinkStock", LinkStock);

@@ -1,0 +1,228 @@
+#include "screens/game_over.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "draw/playfield.h"
+#include "draw/text.h"
+#include "rules/fish.h"
+#include "rules/scoring.h"
+#include "screens/board_entry.h"
+#include "screens/game_mode.h"
+#include "screens/records.h"
+#include "screens/records_screen.h"
+#include "screens/screens.h"
+#include "shell/input.h"
+#include "shell/main_loop.h"
+#include "shell/new_game.h"
+#include "shell/platform.h"
+#include "shell/startup.h"
+
+uint8_t GameOverPhase;
+int32_t GameOverTimer;
+float BoardFallY, BoardFallSpeed = -5.0f;
+float ScoreFlyY, ScoreFlySpeedY = -5.0f, ScoreFlyX, ScoreFlySpeedX;
+int32_t NewPlace;
+int32_t NameCursor = 1;
+int32_t NameRepeatTimer;
+
+CalendarDay SystemToday() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+CalendarDay (*Today)() = SystemToday;
+
+namespace {
+constexpr float Gravity = 0.3f;
+constexpr char NewName[9] = "A@@@@@@@";
+
+// Left edge of the score text so that it ends where the status panel ends it.
+int32_t ScoreTextX(const char* text) { return BoardOriginX + 256 - 16 * int32_t(std::strlen(text)) - 8; }
+
+void Leave() {
+    NewGame();
+    ScreenState = TitleScreen;
+    GameOverTimer = 0;
+    BoardFallY = ScoreFlyY = ScoreFlyX = ScoreFlySpeedX = 0.0f;
+    BoardFallSpeed = ScoreFlySpeedY = -5.0f;
+    GameOverPhase = PhaseFall;
+}
+
+void Finish() {
+    PlatformPlaySound(SoundDecide);
+    PumpMessages(500);
+    WriteRecordsFile();
+    Leave();
+}
+
+// Sets the flight toward the table's row of the place, or a bounce off the
+// bottom when the score takes no place.
+void DecidePlace() {
+    NewPlace = FindNewPlace(uint32_t(Score));
+    if (NewPlace == 0) {
+        ScoreFlySpeedX = 1.0f;  // only marks the decision as made
+        ScoreFlySpeedY = -13.0f;
+        return;
+    }
+    float d = float(416 - (48 * NewPlace + 80));
+    ScoreFlySpeedY = -float(std::sqrt(0.6 * d));
+    float dx = float(334 - (BoardOriginX + 248));
+    ScoreFlySpeedX = dx / (-ScoreFlySpeedY / Gravity);
+    GameOverPhase = PhaseFly;
+}
+
+void FallFrame() {
+    GameOverTimer += 3;
+    if (BoardFallY < 480.0f) {
+        BoardFallY += BoardFallSpeed;
+        BoardFallSpeed += Gravity;
+    }
+    ScoreFlyY += ScoreFlySpeedY;
+    ScoreFlySpeedY += Gravity;
+    if (GameMode == ScoreAttack && ScoreFlyY > 400.0f && ScoreFlySpeedX == 0.0f) DecidePlace();
+    UpdateFish();
+
+    int32_t fallY = int32_t(BoardFallY);
+    DrawPlayfield(fallY);
+    DrawCurtains(GameOverTimer);
+    if (GameMode == ScoreAttack) {
+        BitBlt(BackBuffer, BoardOriginX, fallY + 8, 256, 64, TileSurface, BoardOriginX, fallY + 8, Rop::And);
+        const char* text = FormatText("%d", Score);
+        DrawGlyphText(text, ScoreTextX(text), int32_t(ScoreFlyY) + 48);
+    }
+    PlatformPresent(BackBuffer);
+    if (ScoreFlyY > 610.0f) Leave();
+}
+
+void FlyFrame() {
+    UpdateFish();
+    ScoreFlyY += ScoreFlySpeedY;
+    ScoreFlySpeedY += Gravity;
+    ScoreFlyX += ScoreFlySpeedX;
+
+    DrawMenuBackground();
+    const char* text = FormatText("%d", Score);
+    DrawGlyphText(text, ScoreTextX(text) + int32_t(ScoreFlyX), int32_t(ScoreFlyY) + 16);
+    PlatformPresent(BackBuffer);
+
+    if (ScoreFlySpeedY > 0.0f) {  // turned: the score is on its row
+        GameOverPhase = PhaseNameEntry;
+        InsertNewEntry(NewPlace, uint32_t(Score));
+    }
+}
+
+// Up and Down step through - . / 0-9 @ A-Z and around; button 2 blanks.
+void EditNameCharacter(uint8_t* name) {
+    int8_t c = int8_t(name[NameCursor - 1]);
+    if (NameRepeatTimer != 0) {
+        if (++NameRepeatTimer >= 6) NameRepeatTimer = 0;
+    } else {
+        if (UpHeld) {
+            ++c;
+            NameRepeatTimer = 1;
+        }
+        if (DownHeld) {
+            --c;
+            NameRepeatTimer = 1;
+        }
+    }
+    if (Button2Pressed) c = '@';
+    if (c == '[') c = '-';
+    if (c == ',') c = 'Z';
+    if (c == '?') c = '9';
+    if (c == ':') c = '@';
+    name[NameCursor - 1] = uint8_t(c);
+}
+
+void WriteDate(uint8_t* name) {
+    CalendarDay today = Today();
+    char date[40];
+    std::snprintf(date, sizeof date, "%02d/%02d/%02d", today.year % 100, today.month, today.day);
+    std::memcpy(name, date, 8);  // always at least 8 characters; a wider one is cut
+    name[8] = '\0';
+}
+
+void DrawNameEntry() {
+    DrawMenuBackground();
+    for (int i = 1; i <= 5; ++i) {
+        char name[ShownNameSize];
+        CopyShownName(RecordTable[i], name);
+        int y = 48 * i + 80;
+        DrawGlyphText(FormatText("%d.  %s", i, name[0] ? name : "-"), 50, y);
+        DrawRightAlignedText(FormatText("%u", RecordTable[i].score), 334, y);
+    }
+    if (GameOverTimer < 20) {
+        int x = 50 + 16 * (NameCursor + 3);
+        DrawGlyphText(")", x, 48 * NewPlace + 64);  // arrow up, above the character
+        DrawGlyphText("(", x, 48 * NewPlace + 96);  // arrow down, below it
+    }
+    PlatformPresent(BackBuffer);
+}
+
+void NameEntryFrame() {
+    GameOverTimer = (GameOverTimer + 1) % 40;
+    UpdateFish();
+    if (LeftPressed && NameCursor > 1) {
+        --NameCursor;
+        GameOverTimer = 0;
+    }
+    if (RightPressed && NameCursor < 8) {
+        ++NameCursor;
+        GameOverTimer = 0;
+    }
+    if (Button1Pressed) {
+        if (NameCursor < 8) {
+            ++NameCursor;
+            GameOverTimer = 0;
+        } else {
+            Finish();
+            return;
+        }
+    }
+    uint8_t* name = RecordTable[NewPlace].name;
+    EditNameCharacter(name);
+    if (KeyPressed & BitD) WriteDate(name);
+    if (Button3Pressed || (KeyPressed & BitEnter)) {
+        Finish();
+        return;
+    }
+    DrawNameEntry();
+}
+}  // namespace
+
+int32_t FindNewPlace(uint32_t score) {
+    for (int32_t i = 1; i <= 5; ++i)
+        if (RecordTable[i].score < score) return i;
+    return 0;
+}
+
+void InsertNewEntry(int32_t place, uint32_t score) {
+    if (place < 1 || place > 5) return;  // entry 0 is never touched
+    for (int32_t i = 5; i > place; --i) RecordTable[i] = RecordTable[i - 1];
+    RecordTable[place].score = score;
+    std::memcpy(RecordTable[place].name, NewName, sizeof NewName);
+}
+
+void GameOverFrame() {
+    switch (GameOverPhase) {
+        case PhaseFall: FallFrame(); break;
+        case PhaseFly: FlyFrame(); break;
+        case PhaseNameEntry: NameEntryFrame(); break;
+        default: break;
+    }
+}
+
+void ResetGameOverState() {
+    GameOverPhase = PhaseFall;
+    GameOverTimer = 0;
+    BoardFallY = ScoreFlyY = ScoreFlyX = ScoreFlySpeedX = 0.0f;
+    BoardFallSpeed = ScoreFlySpeedY = -5.0f;
+    NewPlace = 0;
+    NameCursor = 1;
+    NameRepeatTimer = 0;
+    Today = SystemToday;
+}

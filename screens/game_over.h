@@ -1,0 +1,32 @@
+// Game over: the board falls away; in score attack the final score flies
+// into the best-score table and the player enters a name.
+#pragma once
+#include <cstdint>
+
+enum GameOverPhaseValue : uint8_t { PhaseFall = 0, PhaseFly = 1, PhaseNameEntry = 2 };
+
+extern uint8_t GameOverPhase;
+extern int32_t GameOverTimer;  // curtain width while falling, blink counter in name entry
+extern float BoardFallY, BoardFallSpeed;
+extern float ScoreFlyY, ScoreFlySpeedY, ScoreFlyX, ScoreFlySpeedX;
+extern int32_t NewPlace;         // 1..5, the place the new score takes
+extern int32_t NameCursor;       // 1..8, the column being edited; kept from entry to entry
+extern int32_t NameRepeatTimer;  // auto-repeat of Up and Down; 0 = ready
+
+// The local date the D key writes. Tests replace the source.
+struct CalendarDay {
+    int year;   // e.g. 2026
+    int month;  // 1..12
+    int day;    // 1..31
+};
+CalendarDay SystemToday();
+extern CalendarDay (*Today)();
+
+// The first place 1..5 whose score is below `score` (unsigned), or 0.
+int32_t FindNewPlace(uint32_t score);
+
+// Moves places `place`..4 down one (the fifth is lost) and puts `score` with
+// the name "A@@@@@@@" at `place`; the name field's last 3 bytes keep their bytes.
+void InsertNewEntry(int32_t place, uint32_t score);
+
+void ResetGameOverState();

@@ -1,0 +1,45 @@
+#include "screens/pause.h"
+
+#include "draw/fish.h"
+#include "draw/text.h"
+#include "mission/mission_goal.h"
+#include "rules/fish.h"
+#include "screens/game_mode.h"
+#include "screens/screens.h"
+#include "shell/input.h"
+#include "shell/main_loop.h"
+#include "shell/platform.h"
+#include "shell/startup.h"
+
+int32_t PauseBlinkTimer;
+
+namespace {
+void AndTile(int x, int y, int w, int h) { BitBlt(BackBuffer, x, y, w, h, TileSurface, x, y, Rop::And); }
+
+// The background patches of the play screen with nothing drawn in them.
+void DrawEmptyFrames() {
+    const int32_t X = BoardOriginX, Y = BoardOriginY;
+    AndTile(X, Y, 256, 384);
+    AndTile(X + 272, Y, 32, 384);
+    if (GameMode != ScoreAttack) BitBlt(BackBuffer, X + 320, Y, 32, 384, TileSurface, X + 272, Y, Rop::And);
+    if (GameMode == ScoreAttack) AndTile(6, 200, 52, 54);
+    AndTile(X, 8, (GameMode != ScoreAttack && MissionGoal.type <= 5) ? 352 : 256, 64);
+}
+}  // namespace
+
+// Nothing of play advances here, not even the fish.
+void PauseScreen() {
+    PauseBlinkTimer = (PauseBlinkTimer + 1) % 40;
+    BitBlt(BackBuffer, 0, 0, ScreenWidth, ScreenHeight, GradientSurface, 0, 0, Rop::Copy);
+    DrawEmptyFrames();
+    DrawFish();
+    if (PauseBlinkTimer < 20) DrawGlyphText("PAUSE", 152, 240);
+    PlatformPresent(BackBuffer);
+    // Only the keyboard's Enter resumes; the press that paused was in an earlier frame.
+    if (KeyPressed & BitEnter) {
+        PauseFlag = 0;
+        PauseBlinkTimer = 0;
+    }
+}
+
+void ResetPauseState() { PauseBlinkTimer = 0; }

@@ -1,0 +1,81 @@
+#include "screens/title.h"
+
+#include "draw/fish.h"
+#include "draw/text.h"
+#include "mission/mission_goal.h"
+#include "rules/fish.h"
+#include "rules/queue.h"
+#include "screens/game_mode.h"
+#include "screens/screens.h"
+#include "shell/input.h"
+#include "shell/main_loop.h"
+#include "shell/platform.h"
+#include "shell/startup.h"
+
+int32_t TitleCursor;
+
+namespace {
+const char* const ItemText[4] = {"SCORE ATTACK", "MISSION MODE", "RECORD", "QUIT"};
+constexpr int ItemX = 100, ItemY = 300, ItemStep = 24, PointerX = 80;
+constexpr int LogoX = 42, LogoY = 96, LogoWidth = 300, LogoHeight = 150;
+
+void MoveCursor() {
+    if (DownPressed && TitleCursor < ItemQuit) {
+        ++TitleCursor;
+        PlatformPlaySound(SoundCursor);
+    }
+    if (UpPressed && TitleCursor > ItemScoreAttack) {
+        --TitleCursor;
+        PlatformPlaySound(SoundCursor);
+    }
+}
+
+void ChooseItem() {
+    switch (TitleCursor) {
+        case ItemScoreAttack:
+            PlatformPlaySound(SoundDecide);
+            SetUpScoreAttack();
+            break;
+        case ItemMissionMode:
+            PlatformPlaySound(SoundDecide);
+            ScreenState = MissionSelectScreen;
+            break;
+        case ItemRecord: ScreenState = RecordsScreen; break;  // silent, unlike the others
+        case ItemQuit:
+            PlatformPlaySound(SoundDecide);
+            PumpMessages(500);  // the sound is heard while the window keeps answering
+            PlatformPostQuit();
+            break;
+        default: break;
+    }
+}
+
+void DrawTitle() {
+    DrawMenuBackground();
+    for (int i = 0; i < 4; ++i) DrawGlyphText(ItemText[i], ItemX, ItemY + ItemStep * i);
+    DrawGlyphText(">", PointerX, ItemY + ItemStep * TitleCursor);
+    // The logo sheet holds the picture above its mask.
+    BitBlt(BackBuffer, LogoX, LogoY, LogoWidth, LogoHeight, LogoSheet, 0, LogoHeight, Rop::And);
+    BitBlt(BackBuffer, LogoX, LogoY, LogoWidth, LogoHeight, LogoSheet, 0, 0, Rop::Or);
+    PlatformPresent(BackBuffer);
+}
+}  // namespace
+
+void SetUpScoreAttack() {
+    GameMode = ScoreAttack;
+    MissionGoal.type = 0;
+    ScreenState = BoardEntryScreen;
+    BoardOriginX = 64;
+    BoardOriginY = 80;
+    FillRandomQueue();
+    ClearQueueFrames();
+}
+
+void TitleFrame() {
+    UpdateFish();
+    MoveCursor();
+    if (Button1Pressed) ChooseItem();
+    DrawTitle();
+}
+
+void ResetTitleState() { TitleCursor = 0; }
