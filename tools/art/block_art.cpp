@@ -119,7 +119,7 @@ Scene BlockScene(int kind, int variant) {
             if (r.covered) return r;
             float ax = std::fabs(p.x - 16), ay = std::fabs(p.y - 16);
             float along = std::max(ax, ay), across = std::min(ax, ay);
-            if (along > 12.5f && along < 16.5f && across < (16.5f - along) * 0.9f)
+            if (along > 11.5f && along < 15.0f && across < (15.0f - along) * 1.1f)
                 return {Shade(gold.body, 0.75f), true};
         }
         return out;

@@ -77,11 +77,11 @@ Logo BuildLogo() {
     static const float widths[] = {40, 34, 36, 36, 46, 40, 36};
     const char* word = "TESSMAR";
     Logo logo;
-    float x = 7;
+    float x = 5;
     for (int i = 0; i < 7; ++i) {
         for (auto& pts : Letter(word[i], x, 3))
             logo.letters.push_back({RopePolyline(pts, 0), RopePalette(colours[i]), LetterRope});
-        x += widths[i] + 3;
+        x += widths[i] + 2.5f;
     }
     // The rope below: a gentle wave that throws one loop around a fish.
     // The loop is a trochoid; its two halves are drawn one after the other

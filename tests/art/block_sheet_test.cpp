@@ -1,0 +1,169 @@
+// The block sheet as the renderer uses it: layout, masks that match their
+// images, and ropes that leave each block where its kind says.
+#include <cstdlib>
+
+#include "resources/resources.h"
+#include "rules/board.h"
+#include "tests/test_support.h"
+
+namespace {
+int Difference(uint32_t a, uint32_t b) {
+    return std::abs(int(a >> 16 & 255) - int(b >> 16 & 255)) + std::abs(int(a >> 8 & 255) - int(b >> 8 & 255)) +
+           std::abs(int(a & 255) - int(b & 255));
+}
+
+class BlockSheetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        LoadSheet(ResourceBlockSheet, sheet);
+        FillRopeSides();
+    }
+    // Pixel `at` (0..31) along the edge of `side` of the cell at (x, y).
+    uint32_t Edge(int x, int y, int side, int at) const {
+        switch (side) {
+            case SideUp: return sheet.At(x + at, y);
+            case SideDown: return sheet.At(x + at, y + 31);
+            case SideLeft: return sheet.At(x, y + at);
+            default: return sheet.At(x + 31, y + at);
+        }
+    }
+    // The pixels along an edge that stand out from the block's own border
+    // there (sampled near the corner): the rope's cross-section, as a span.
+    std::pair<int, int> RopeSpan(int x, int y, int side) const {
+        uint32_t ground = Edge(x, y, side, 5);
+        int first = -1, last = -1;
+        for (int at = 0; at < 32; ++at)
+            if (Difference(Edge(x, y, side, at), ground) > 60) {
+                if (first < 0) first = at;
+                last = at;
+            }
+        return {first, last};
+    }
+    bool RopeAtMiddle(int x, int y, int side) const {
+        uint32_t ground = Edge(x, y, side, 5);
+        return Difference(Edge(x, y, side, 15), ground) > 60 && Difference(Edge(x, y, side, 16), ground) > 60;
+    }
+    void ExpectSpriteAgrees(int imageX, int imageY, int maskX, int maskY) const {
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                uint32_t m = sheet.At(maskX + x, maskY + y), p = sheet.At(imageX + x, imageY + y);
+                ASSERT_TRUE(m == White || m == Black) << "mask (" << maskX + x << ", " << maskY + y << ")";
+                if (m == White)
+                    ASSERT_NE(p, White) << "opaque but undrawn at (" << imageX + x << ", " << imageY + y << ")";
+                else
+                    ASSERT_EQ(p, White) << "transparent but drawn at (" << imageX + x << ", " << imageY + y << ")";
+            }
+    }
+    Surface sheet;
+};
+
+TEST_F(BlockSheetTest, LayoutOfTheSheet) {
+    ASSERT_EQ(sheet.width, 640);
+    ASSERT_EQ(sheet.height, 256);
+    // Column 0: kind 0 draws nothing: black mask, white everywhere below.
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 32; ++x) ASSERT_EQ(sheet.At(x, y), y < 32 ? Black : White) << x << "," << y;
+    // Blocks are opaque over their whole cell, so neighbouring ropes touch.
+    for (int kind = 1; kind <= 13; ++kind)
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) ASSERT_EQ(sheet.At(32 * kind + x, y), White) << "kind " << kind;
+    // The cells the renderer never reads stay white.
+    for (int row = 2; row < 8; ++row)
+        for (int col : {14, 15, 16, 17, 18, 19}) {
+            if (col == 18 && row == 2) continue;
+            for (int y = 0; y < 32; ++y)
+                for (int x = 0; x < 32; ++x) ASSERT_EQ(sheet.At(32 * col + x, 32 * row + y), White);
+        }
+}
+
+TEST_F(BlockSheetTest, EveryImageAgreesWithItsMask) {
+    for (int kind = 1; kind <= 13; ++kind)
+        for (int row = 1; row < 8; ++row) ExpectSpriteAgrees(32 * kind, 32 * row, 32 * kind, 0);
+    for (int col = 14; col <= 17; ++col) ExpectSpriteAgrees(32 * col, 32, 32 * col, 0);  // fish
+    ExpectSpriteAgrees(608, 32, 608, 0);                                               // frame marker
+}
+
+TEST_F(BlockSheetTest, SpritesAreNeitherEmptyNorFull) {
+    // Fish and the frame marker must show something and leave the rest of
+    // the cell to what lies below.
+    for (int col : {14, 15, 16, 17, 19}) {
+        int opaque = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) opaque += sheet.At(32 * col + x, y) == White;
+        EXPECT_GT(opaque, 100) << "column " << col;
+        EXPECT_LT(opaque, 800) << "column " << col;
+    }
+    // The frame marker keeps the block's middle visible.
+    EXPECT_EQ(sheet.At(608 + 16, 16), Black);
+    // Swimming left and right are mirror images.
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) ASSERT_EQ(sheet.At(448 + x, y), sheet.At(512 + 31 - x, y));
+}
+
+TEST_F(BlockSheetTest, RopesLeaveThroughExactlyTheirSides) {
+    for (int kind = 1; kind <= 13; ++kind)
+        for (int row = 1; row < 8; ++row)
+            for (int side = 0; side < 4; ++side) {
+                bool expected = kind <= 11 && RopeSides[kind][side] != 0;
+                EXPECT_EQ(RopeAtMiddle(32 * kind, 32 * row, side), expected)
+                    << "kind " << kind << " row " << row << " side " << side;
+            }
+}
+
+TEST_F(BlockSheetTest, JoinedRopesMeetEdgeToEdge) {
+    // The rope crosses every edge it leaves through on the same span,
+    // centred on the middle, whatever the kind or colour, so the ropes of
+    // two joined blocks line up.
+    for (int side = 0; side < 4; ++side)
+        for (int kind = 1; kind <= 11; ++kind) {
+            if (!RopeSides[kind][side]) continue;
+            for (int row = 1; row < 8; ++row) {
+                auto [first, last] = RopeSpan(32 * kind, 32 * row, side);
+                EXPECT_EQ(first + last, 31) << "kind " << kind << " row " << row << " side " << side;
+                EXPECT_GE(last - first + 1, 8) << "kind " << kind << " row " << row << " side " << side;
+                EXPECT_LE(last - first + 1, 12) << "kind " << kind << " row " << row << " side " << side;
+            }
+        }
+}
+
+TEST_F(BlockSheetTest, ColourVariantsTellNetworksApart) {
+    // The rope of a straight piece at the cell's middle, in each colour row:
+    // every two variants differ clearly, and each differs from the plain row.
+    for (int a = 1; a < 8; ++a)
+        for (int b = a + 1; b < 8; ++b)
+            EXPECT_GT(Difference(sheet.At(32 + 8, 32 * a + 16), sheet.At(32 + 8, 32 * b + 16)), 90)
+                << "rows " << a << " and " << b;
+}
+
+TEST_F(BlockSheetTest, BackgroundTileAndGridCell) {
+    // The tile is ANDed over the sky: it must be light everywhere.
+    int patterned = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            uint32_t p = sheet.At(576 + x, 32 + y);
+            ASSERT_GE(int(p >> 16 & 255), 200);
+            ASSERT_GE(int(p >> 8 & 255), 200);
+            ASSERT_GE(int(p & 255), 200);
+            patterned += p != White;
+        }
+    EXPECT_GT(patterned, 0);
+    // Grid cell: white inside, a thin darker border all round.
+    for (int i = 0; i < 32; ++i)
+        for (int side = 0; side < 4; ++side) ASSERT_NE(Edge(576, 64, side, i), White) << side << "," << i;
+    for (int y = 1; y < 31; ++y)
+        for (int x = 1; x < 31; ++x) ASSERT_EQ(sheet.At(576 + x, 64 + y), White);
+}
+
+TEST(GameIconTest, SquareAndDrawn) {
+    Surface icon;
+    LoadSheet(ResourceGameIcon, icon);
+    ASSERT_GE(icon.width, 32);
+    EXPECT_EQ(icon.width, icon.height);
+    int white = 0;
+    for (uint32_t p : icon.pixels) white += p == White;
+    EXPECT_LT(white, int(icon.pixels.size()) / 4);
+    Surface none;
+    LoadSheet(999, none);
+    EXPECT_EQ(none.width, 0);
+}
+}  // namespace
