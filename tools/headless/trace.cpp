@@ -20,6 +20,7 @@
 #include "shell/files.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"
+#include "shell/platform.h"
 #include "shell/platform_headless.h"
 
 namespace {
@@ -66,6 +67,7 @@ struct JsonWriter {
 std::string TraceObject(int frame, bool withBoard) {
     JsonWriter j;
     j.Number("frame", frame);
+    j.Number("Ticks", PlatformTicks());  // virtual clock after the frame
     j.Number("ScreenState", ScreenState);
     j.Number("PauseFlag", PauseFlag);
     j.Number("QuitFlag", QuitFlag);

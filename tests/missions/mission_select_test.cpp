@@ -1,0 +1,172 @@
+// Mission select driven by the headless runner: unlock limit, arrows, the
+// cleared mark, the two-digit number, the dialog's pick and cancel.
+#include <filesystem>
+
+#include "tests/missions/missions_support.h"
+
+using namespace missions_test;
+
+namespace {
+
+std::string Folder(const std::string& name, int cleared) {
+    std::string folder = MakeTempFolder("missions-select-" + name);
+    std::filesystem::create_directories(folder + "/mission");
+    WriteRecords(folder, cleared);
+    return folder;
+}
+
+// Right held from the first mission-select frame for `frames` frames.
+struct UnlockCase {
+    int cleared;
+    int highest;
+};
+
+class UnlockLimit : public testing::TestWithParam<UnlockCase> {};
+
+TEST_P(UnlockLimit, HoldingRightStopsAtTheHighestOpenMission) {
+    UnlockCase c = GetParam();
+    std::string folder = Folder("unlock-" + std::to_string(c.cleared), c.cleared);
+    int frames = 6 * 30 + 10;
+    RunnerResult run = RunHeadless(folder, std::string(ToMissionSelect) + std::to_string(frames) + " Right\n");
+    int last = MissionSelectFirstFrame + frames - 1;
+    ASSERT_EQ(int(run.trace.size()), last);
+    EXPECT_EQ(run.Value(last, "MissionNumber"), c.highest);
+    EXPECT_EQ(run.Value(last, "ScreenState"), 7);
+    // One step at once, then one every 6 frames, one cursor sound each.
+    int f = MissionSelectFirstFrame;
+    EXPECT_EQ(run.Value(f, "MissionNumber"), 2);
+    EXPECT_EQ(run.Value(f + 5, "MissionNumber"), 2);
+    EXPECT_EQ(run.Value(f + 6, "MissionNumber"), 3);
+    EXPECT_EQ(List(run.trace[size_t(f + 6 - 1)], "sounds"), "\"SoundCursor\"");
+    EXPECT_EQ(List(run.trace[size_t(f + 7 - 1)], "sounds"), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Missions, UnlockLimit,
+                         testing::Values(UnlockCase{0, 5}, UnlockCase{1, 6}, UnlockCase{24, 29}, UnlockCase{25, 30},
+                                         UnlockCase{30, 30}));
+
+// Blink timer: mission-select frames 1..19 and 40..59 show the arrows.
+TEST(MissionSelect, ArrowsShowOnlyWhereTheNumberCanMove) {
+    std::string folder = Folder("arrows", 0);
+    // Frames 4..13: Left held at 1 does nothing; then Right to 5 and wait.
+    RunnerResult run = RunHeadless(folder, std::string(ToMissionSelect) + "10 Left\n30 Right\n30\n",
+                          "--shot 5=" + folder + "/at1.png --shot 48=" + folder + "/at5.png --shot 40=" + folder +
+                              "/dark.png");
+    ASSERT_GE(int(run.trace.size()), 48);
+    for (int f = 4; f <= 13; ++f) {
+        EXPECT_EQ(run.Value(f, "MissionNumber"), 1);
+        EXPECT_EQ(List(run.trace[size_t(f - 1)], "sounds"), "");
+    }
+    Surface at1 = Shot(folder + "/at1.png");
+    EXPECT_TRUE(TextDrawn(at1, "01", 180, 324));
+    EXPECT_FALSE(TextDrawn(at1, "[", 148, 324));
+    EXPECT_TRUE(TextDrawn(at1, "]", 244, 324));
+    EXPECT_TRUE(TextDrawn(at1, ">", 80, 300));
+    EXPECT_TRUE(TextDrawn(at1, "NORMAL GAME", 100, 300));
+    EXPECT_TRUE(TextDrawn(at1, "EDIT GAME", 100, 364));
+    EXPECT_FALSE(TextDrawn(at1, "C", 228, 324));  // nothing cleared
+
+    ASSERT_EQ(run.Value(48, "MissionNumber"), 5);
+    Surface at5 = Shot(folder + "/at5.png");
+    EXPECT_TRUE(TextDrawn(at5, "05", 180, 324));
+    EXPECT_TRUE(TextDrawn(at5, "[", 148, 324));
+    EXPECT_FALSE(TextDrawn(at5, "]", 244, 324));
+
+    // The 37th mission-select frame lies in the dark half of the blink.
+    Surface dark = Shot(folder + "/dark.png");
+    EXPECT_FALSE(TextDrawn(dark, "[", 148, 324));
+    EXPECT_FALSE(TextDrawn(dark, "]", 244, 324));
+    EXPECT_TRUE(TextDrawn(dark, "05", 180, 324));
+}
+
+TEST(MissionSelect, EditGameIgnoresLeftAndRightAndKeepsTheClearedMark) {
+    std::string folder = Folder("edit-cursor", 3);
+    // Frame 4: down to "EDIT GAME"; 5..24 both directions held; 25: back up.
+    RunnerResult run = RunHeadless(folder, std::string(ToMissionSelect) + "1 Down\n10 Left\n10 Right\n1 Up\n",
+                          "--shot 8=" + folder + "/edit.png --shot 25=" + folder + "/up.png");
+    ASSERT_EQ(int(run.trace.size()), 25);
+    EXPECT_EQ(run.Value(4, "MissionCursor"), 1);
+    EXPECT_EQ(List(run.trace[3], "sounds"), "\"SoundCursor\"");
+    for (int f = 5; f <= 24; ++f) {
+        EXPECT_EQ(run.Value(f, "MissionNumber"), 1);
+        EXPECT_EQ(List(run.trace[size_t(f - 1)], "sounds"), "");
+    }
+    Surface edit = Shot(folder + "/edit.png");
+    EXPECT_TRUE(TextDrawn(edit, "C", 228, 324));
+    EXPECT_TRUE(TextDrawn(edit, ">", 80, 364));
+    EXPECT_FALSE(TextDrawn(edit, ">", 80, 300));
+    EXPECT_FALSE(TextDrawn(edit, "]", 244, 324));
+    // Moving up shows the arrows in the same frame, whatever the blink was.
+    EXPECT_EQ(run.Value(25, "MissionCursor"), 0);
+    EXPECT_EQ(run.Value(25, "MissionBlinkTimer"), 1);
+    EXPECT_TRUE(TextDrawn(Shot(folder + "/up.png"), "]", 244, 324));
+}
+
+TEST(MissionSelect, NumberedMissionHasTwoDigitsAndLoadsItsFile) {
+    std::string folder = Folder("two-digits", 10);
+    MissionImage seven = EmptyMission(0, 3, 2);
+    SetCell(seven, 0, 11, X);
+    SetCell(seven, 7, 11, V);
+    WriteMission(folder + "/mission/07.msn", seven);
+    // Right held for six steps: 1 -> 7 in mission-select frame 31.
+    RunnerResult run = RunHeadless(folder, std::string(ToMissionSelect) + "31 Right\n1\n1 Z\n2\n",
+                          "--shot 35=" + folder + "/seven.png");
+    ASSERT_EQ(int(run.trace.size()), 38);
+    EXPECT_EQ(run.Value(35, "MissionNumber"), 7);
+    EXPECT_TRUE(TextDrawn(Shot(folder + "/seven.png"), "07", 180, 324));
+    EXPECT_EQ(run.Value(36, "ScreenState"), 10);
+    EXPECT_EQ(run.Value(36, "GameMode"), 1);
+    EXPECT_EQ(List(run.trace[35], "sounds"), "\"SoundDecide\"");
+    // The well of mission 07: a cross and a vertical on the floor row.
+    EXPECT_NE(run.state.find("\"b0000002\"]"), std::string::npos) << run.state;
+}
+
+TEST(MissionSelect, PickedFileStartsAnEditGameAfterHalfASecond) {
+    std::string folder = Folder("pick", 0);
+    std::filesystem::create_directories(folder + "/elsewhere");
+    MissionImage m = EmptyMission(6, 500, 8);
+    SetCell(m, 2, 11, X);
+    WriteMission(folder + "/elsewhere/any name.msn", m);
+    RunnerResult run = RunHeadless(folder, std::string(ToMissionSelect) + "1 Down\n1\npick " + folder +
+                                      "/elsewhere/any name.msn\n1 Z\n1\n");
+    ASSERT_EQ(int(run.trace.size()), 7);
+    auto frameTime = [&](int f) { return run.Value(f, "Ticks") - run.Value(f - 1, "Ticks"); };
+    EXPECT_EQ(frameTime(5), 25);
+    EXPECT_EQ(frameTime(6), 500);
+    EXPECT_EQ(frameTime(7), 25);
+    EXPECT_EQ(run.Value(6, "ScreenState"), 10);
+    EXPECT_EQ(run.Value(6, "GameMode"), 2);
+    EXPECT_EQ(run.Value(6, "MissionNumber"), 1);
+    EXPECT_NE(run.state.find("\"00b00000\"]"), std::string::npos) << run.state;
+}
+
+TEST(MissionSelect, CancelledDialogLeavesTheScreenAsItWas) {
+    std::string folder = Folder("cancel", 2);
+    // One explicit cancel, then a dialog with no answer left, which cancels too.
+    RunnerResult run = RunHeadless(folder, std::string(ToMissionSelect) + "7 Right\n1 Down\n1\npick cancel\n1 Z\n1\n1 Z\n1\n");
+    ASSERT_EQ(int(run.trace.size()), 16);
+    for (int f : {13, 15}) {
+        EXPECT_EQ(run.Value(f, "ScreenState"), 7);
+        EXPECT_EQ(run.Value(f, "Ticks") - run.Value(f - 1, "Ticks"), 25);
+        EXPECT_EQ(run.Value(f, "MissionCursor"), 1);
+        EXPECT_EQ(run.Value(f, "MissionNumber"), 3);
+        EXPECT_EQ(run.Value(f, "GameMode"), 0);
+        EXPECT_EQ(List(run.trace[size_t(f - 1)], "sounds"), "\"SoundDecide\"");
+    }
+    EXPECT_EQ(run.Value(16, "ScreenState"), 7);
+    EXPECT_NE(run.state.find("\"00000000\"]"), std::string::npos) << run.state;
+}
+
+TEST(MissionSelect, ButtonTwoReturnsToTheTitleEvenAfterAMissionWasLoaded) {
+    std::string folder = Folder("back", 0);
+    MissionImage m = EmptyMission();
+    SetCell(m, 5, 11, X);
+    WriteMission(folder + "/mission/01.msn", m);
+    RunnerResult run = RunHeadless(folder, std::string(ToMissionSelect) + "1\n1 Z X\n1\n");
+    ASSERT_EQ(int(run.trace.size()), 6);
+    EXPECT_EQ(run.Value(5, "ScreenState"), 6);
+    EXPECT_EQ(run.Value(5, "GameMode"), 1);  // the mission was loaded all the same
+    EXPECT_NE(run.state.find("\"00000b00\"]"), std::string::npos) << run.state;
+}
+
+}  // namespace
