@@ -96,7 +96,9 @@ TEST(HeadlessGame, ScoreAttackDroppedDownTheMiddleEndsAsTheRulesPredict) {
         long long expected = f == 120 ? 5 : (f < spawn[0] || (k < 6 && f >= land[k])) ? 3 : 0;
         EXPECT_EQ(Number(line, "ScreenState"), expected);
         for (int j = 0; j < 6; ++j)
-            if (f == land[j]) EXPECT_EQ(Number(line, "Score"), scoreAfter[j]);
+            if (f == land[j]) {
+                EXPECT_EQ(Number(line, "Score"), scoreAfter[j]);
+            }
         EXPECT_EQ(Number(line, "Level"), 1);
         EXPECT_EQ(Number(line, "LevelSteps"), 0);
         EXPECT_EQ(Number(line, "FallInterval"), 50);
@@ -106,7 +108,9 @@ TEST(HeadlessGame, ScoreAttackDroppedDownTheMiddleEndsAsTheRulesPredict) {
         EXPECT_EQ(Number(line, "LinkStock"), 0);
         EXPECT_EQ(Number(line, "PiecesUsed"), 0);
         EXPECT_EQ(List(line, "sounds"), f == 12 ? "\"SoundMove\",\"SoundMove\"" : "");
-        if (f == 120) EXPECT_NE(List(line, "music").find("\"stop\""), std::string::npos);
+        if (f == 120) {
+            EXPECT_NE(List(line, "music").find("\"stop\""), std::string::npos);
+        }
     }
     EXPECT_EQ(Number(run.trace.back(), "Score"), 42);
 
