@@ -146,11 +146,11 @@ Options ReadOptions(int argc, char** argv) {
         } else if (a == "--state") {
             o.state = value();
         } else if (a == "--shot") {
-            std::string spec = value();
-            auto eq = spec.find('=');
-            if (eq == std::string::npos || !ParseNumber(spec.substr(0, eq), 1, 100000000, v) || eq + 1 == spec.size())
+            std::string shotArg = value();
+            auto eq = shotArg.find('=');
+            if (eq == std::string::npos || !ParseNumber(shotArg.substr(0, eq), 1, 100000000, v) || eq + 1 == shotArg.size())
                 Fail("--shot needs FRAME=FILE.png");
-            o.shots[int(v)] = spec.substr(eq + 1);
+            o.shots[int(v)] = shotArg.substr(eq + 1);
         } else if (a == "--start-score-attack") {
             o.startScoreAttack = true;
         } else {
