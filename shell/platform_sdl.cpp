@@ -3,10 +3,13 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <thread>
 
 #include "draw/surface.h"
 #include "resources/resources.h"
@@ -17,6 +20,14 @@ SDL_Window* window = nullptr;
 SDL_Joystick* joystick = nullptr;
 bool audioOpen = false;
 Mix_Music* tune = nullptr;
+
+// The tune is decoded on a helper thread (a soundfont can take a few hundred
+// milliseconds to load) so the first frame is not held up. Until it is ready
+// it counts as not opened; a play asked for meanwhile starts when it is.
+std::thread tuneLoader;
+std::atomic<bool> tuneLoaded{false};
+Mix_Music* loadedTune = nullptr;
+bool playWhenLoaded = false;
 bool keys[KeyCount];
 
 // With TESSMAR_FPS_LOG set, the time from start to the first frame shown is
@@ -61,7 +72,7 @@ void SetWindowIcon() {
 // the system's default soundfont when the user has not chosen one.
 void ChooseSoundFont() {
     if (SDL_getenv("SDL_SOUNDFONTS") != nullptr) return;
-    for (const char* path : {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2",
+    for (const char* path : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
                              "/usr/share/sounds/sf2/FluidR3_GM.sf2"}) {
         if (SDL_RWops* f = SDL_RWFromFile(path, "rb")) {
             SDL_RWclose(f);
@@ -204,23 +215,45 @@ void PlatformReleaseSound(SoundImage& image) {
     image.handle = nullptr;
 }
 
-void PlatformTuneOpen(const char* path) {
-    if (!audioOpen || tune) return;
-    tune = Mix_LoadMUS(path);
-    if (tune == nullptr) std::fprintf(stderr, "tessmar: the tune is silent: %s\n", Mix_GetError());
+// Takes over the tune once the helper thread has finished with it.
+static bool TuneReady() {
+    if (tuneLoader.joinable() && tuneLoaded) {
+        tuneLoader.join();
+        tune = loadedTune;
+        if (tune == nullptr) std::fprintf(stderr, "tessmar: the tune is silent: %s\n", Mix_GetError());
+        if (tune && playWhenLoaded) Mix_PlayMusic(tune, 1);
+        playWhenLoaded = false;
+    }
+    return tune != nullptr;
 }
 
-bool PlatformTuneStopped() { return tune != nullptr && !Mix_PlayingMusic(); }
+void PlatformTuneOpen(const char* path) {
+    if (!audioOpen || tune || tuneLoader.joinable()) return;
+    tuneLoaded = false;
+    tuneLoader = std::thread([file = std::string(path)] {
+        loadedTune = Mix_LoadMUS(file.c_str());
+        tuneLoaded = true;
+    });
+}
+
+bool PlatformTuneStopped() { return TuneReady() && !Mix_PlayingMusic(); }
 
 void PlatformTunePlay() {
-    if (tune) Mix_PlayMusic(tune, 1);
+    if (TuneReady()) Mix_PlayMusic(tune, 1);
+    else if (tuneLoader.joinable()) playWhenLoaded = true;
 }
 
 void PlatformTuneStop() {
-    if (tune) Mix_HaltMusic();
+    playWhenLoaded = false;
+    if (TuneReady()) Mix_HaltMusic();
 }
 
 void PlatformTuneClose() {
+    if (tuneLoader.joinable()) {
+        tuneLoader.join();
+        tune = loadedTune;
+    }
+    playWhenLoaded = false;
     if (tune == nullptr) return;
     Mix_HaltMusic();
     Mix_FreeMusic(tune);
