@@ -1,0 +1,54 @@
+#include "tools/solver/input_script.h"
+
+namespace {
+constexpr int BoardEntryFrames = 79;
+constexpr int MissionStepGap = 6;  // the number steps once, then waits out its repeat timer
+
+const struct {
+    Key key;
+    const char* name;
+} KeyNameTable[] = {
+    {KeyLeft, "Left"}, {KeyRight, "Right"}, {KeyUp, "Up"}, {KeyDown, "Down"}, {KeyZ, "Z"}, {KeyX, "X"},
+    {KeyA, "A"}, {KeyC, "C"}, {KeyD, "D"}, {KeyG, "G"}, {KeyEnter, "Enter"}, {KeyEscape, "Escape"},
+};
+}  // namespace
+
+std::vector<HeldKeys> MenuToMission(int number) {
+    std::vector<HeldKeys> steps = {
+        {1, KeyBit(KeyDown)},  // title: pointer to "MISSION MODE"
+        {1, 0},
+        {1, KeyBit(KeyZ)},     // chosen: mission select from the next frame
+        {1, 0},
+    };
+    for (int n = 1; n < number; ++n) {
+        steps.push_back({1, KeyBit(KeyRight)});
+        steps.push_back({MissionStepGap, 0});
+    }
+    steps.push_back({1, KeyBit(KeyZ)});  // "NORMAL GAME": loaded, board entry next
+    steps.push_back({BoardEntryFrames, 0});
+    return steps;
+}
+
+std::string KeyNames(uint32_t keys) {
+    std::string names;
+    for (const auto& k : KeyNameTable)
+        if (keys & KeyBit(k.key)) names += std::string(" ") + k.name;
+    return names;
+}
+
+std::string ScriptLines(const std::vector<HeldKeys>& steps) {
+    std::string text;
+    for (size_t i = 0; i < steps.size();) {
+        HeldKeys run = steps[i++];
+        for (; i < steps.size() && steps[i].keys == run.keys; ++i) run.frames += steps[i].frames;
+        if (run.frames > 0) text += std::to_string(run.frames) + KeyNames(run.keys) + "\n";
+    }
+    return text;
+}
+
+std::string ScriptLines(const KeyLog& log) {
+    std::vector<HeldKeys> steps;
+    steps.reserve(log.size());
+    for (uint32_t keys : log) steps.push_back({1, keys});
+    return ScriptLines(steps);
+}

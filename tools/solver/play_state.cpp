@@ -1,0 +1,118 @@
+#include "tools/solver/play_state.h"
+
+#include <cstring>
+
+#include "rules/scoring.h"
+#include "shell/input.h"
+#include "shell/main_loop.h"
+#include "shell/platform_headless.h"
+
+void SavePlay(PlaySnapshot& s) {
+    std::memcpy(&s.board, &Board, sizeof Board);
+    s.nextGroupId = NextGroupId;
+    s.queue = ComingQueue;
+    s.queueLast = QueueLast;
+    s.piecesUsed = PiecesUsed;
+    s.spawnTimer = SpawnTimer;
+    s.pair = FallingPair;
+    s.fallTimer = FallTimer;
+    s.fallInterval = FallInterval;
+    s.shiftTimer = ShiftTimer;
+    s.turnTimer = TurnTimer;
+    s.turnDirection = TurnDirection;
+    s.turnShift = TurnShift;
+    s.turnSteps = TurnSteps;
+    std::memcpy(s.fallingBlocks, FallingBlocks, sizeof FallingBlocks);
+    s.fallingBlockCount = FallingBlockCount;
+    s.eraseTimer = EraseTimer;
+    s.score = Score;
+    s.chainErased = ChainErased;
+    s.goalProgress = GoalProgress;
+    s.level = Level;
+    s.levelSteps = LevelSteps;
+    s.chainLength = ChainLength;
+    for (int i = 0; i < FishCount; ++i) s.fish[i] = FishTable[i];
+    s.linkStock = LinkStock;
+    s.linkSprite = LinkSprite;
+    s.screenState = ScreenState;
+    s.keyHeld = KeyHeld;
+    s.keyPressed = KeyPressed;
+    s.joyHeld = JoyHeld;
+    s.joyPressed = JoyPressed;
+    s.headlessKeys = Headless.keys;
+}
+
+void RestorePlay(const PlaySnapshot& s) {
+    std::memcpy(&Board, &s.board, sizeof Board);
+    NextGroupId = s.nextGroupId;
+    ComingQueue = s.queue;
+    QueueLast = s.queueLast;
+    PiecesUsed = s.piecesUsed;
+    SpawnTimer = s.spawnTimer;
+    FallingPair = s.pair;
+    FallTimer = s.fallTimer;
+    FallInterval = s.fallInterval;
+    ShiftTimer = s.shiftTimer;
+    TurnTimer = s.turnTimer;
+    TurnDirection = s.turnDirection;
+    TurnShift = s.turnShift;
+    TurnSteps = s.turnSteps;
+    std::memcpy(FallingBlocks, s.fallingBlocks, sizeof FallingBlocks);
+    FallingBlockCount = s.fallingBlockCount;
+    EraseTimer = s.eraseTimer;
+    Score = s.score;
+    ChainErased = s.chainErased;
+    GoalProgress = s.goalProgress;
+    Level = s.level;
+    LevelSteps = s.levelSteps;
+    ChainLength = s.chainLength;
+    for (int i = 0; i < FishCount; ++i) FishTable[i] = s.fish[i];
+    LinkStock = s.linkStock;
+    LinkSprite = s.linkSprite;
+    ScreenState = s.screenState;
+    KeyHeld = s.keyHeld;
+    KeyPressed = s.keyPressed;
+    JoyHeld = s.joyHeld;
+    JoyPressed = s.joyPressed;
+    Headless.keys = s.headlessKeys;
+}
+
+namespace {
+// FNV-1a over the bytes, then a final avalanche so that nearby keys spread.
+struct Hasher {
+    uint64_t h = 1469598103934665603ull;
+    void Byte(uint8_t b) {
+        h ^= b;
+        h *= 1099511628211ull;
+    }
+    void Word(uint32_t w) {
+        for (int i = 0; i < 4; ++i) Byte(uint8_t(w >> (8 * i)));
+    }
+    uint64_t Done() const {
+        uint64_t z = h + 0x9E3779B97F4A7C15ull;
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+};
+}  // namespace
+
+uint64_t PositionKey(bool withLabels) {
+    Hasher h;
+    uint8_t seen[256] = {};  // label -> its number in order of first appearance
+    uint8_t nextName = 0;
+    for (int c = 0; c <= 7; ++c) {
+        for (int r = -1; r <= 11; ++r) {
+            h.Byte(GetKind(c, r));
+            h.Byte(GetFrame(c, r));
+            if (!withLabels) continue;
+            uint8_t g = GetGroup(c, r);
+            if (g != 0 && seen[g] == 0) seen[g] = ++nextName;
+            h.Byte(g == 0 ? 0 : seen[g]);
+        }
+    }
+    h.Byte(PiecesUsed);
+    h.Word(uint32_t(GoalProgress));
+    h.Word(ScreenState);
+    return h.Done();
+}
