@@ -50,14 +50,14 @@ RopePath HalfRope(int side) {
 // Corner from one side to the other along a quarter circle around the cell
 // corner they share.
 RopePath CornerRope(int kind) {
-    struct Spec { int from; Pt centre; float a0, a1; int to; };
-    static const Spec specs[4] = {
+    struct ArcPiece { int from; Pt centre; float a0, a1; int to; };
+    static const ArcPiece arcPieces[4] = {
         {2, {0, 32}, -Pi / 2, 0, 1},       // down-left
         {2, {0, 0}, Pi / 2, 0, 0},         // up-left
         {3, {32, 0}, Pi / 2, Pi, 0},       // up-right
         {3, {32, 32}, -Pi / 2, -Pi, 1},    // down-right
     };
-    const Spec& sp = specs[kind - 3];
+    const ArcPiece& sp = arcPieces[kind - 3];
     Pt e = EdgeMid[sp.from], in = Inward[sp.from];
     RopePath path = RopeLine({e.x - 8 * in.x, e.y - 8 * in.y}, e, -8);
     path = Join(path, RopeArc(sp.centre, 16, sp.a0, sp.a1, 0));
