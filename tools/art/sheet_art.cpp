@@ -9,12 +9,15 @@
 namespace {
 constexpr float Pi = std::numbers::pi_v<float>;
 
-// Calm water marks on white: two gentle wave lines and a few bubbles, all
-// very light so that the sky gradient shows through when the tile is ANDed.
+// Calm water marks on white: gentle wave lines and a few bubbles. The ground
+// stays white because ANDing any other shade over the smooth gradient would
+// band it; the marks alone show where the well is.
 Sample TileSample(Pt p) {
-    const Colour wave{228, 240, 254}, bubble{232, 242, 254};
+    const Colour wave{204, 222, 248}, bubble{216, 232, 252};
     float y1 = 12.0f + 1.6f * std::sin(2 * Pi * p.x / 32);
-    if (std::fabs(p.y - y1) < 0.6f && std::fmod(p.x + 4, 32) < 18) return {wave, true};
+    float y2 = 28.0f + 1.6f * std::sin(2 * Pi * (p.x + 16) / 32);
+    if (std::fabs(p.y - y1) < 0.7f && std::fmod(p.x + 4, 32) < 20) return {wave, true};
+    if (std::fabs(p.y - y2) < 0.7f && std::fmod(p.x + 20, 32) < 14) return {wave, true};
     for (Pt c : {Pt{25, 25}, Pt{28.5f, 20.5f}})
         if (std::fabs(Dist(c, p) - (c.x == 25 ? 1.8f : 1.1f)) < 0.5f) return {bubble, true};
     return {{255, 255, 255}, true};
