@@ -30,7 +30,24 @@ int CaughtFish() {
 // Height of each column above the floor, and the empty cells under its top.
 struct Shape {
     int total = 0, highest = 0, holes = 0, entry = 0;
+    int joins = 0, blocked = 0;  // rope ends that meet a rope, and ends that meet a block or a wall
 };
+
+// Ropes that already run into each other are loops in the making; ends
+// stopped by a block or the wall never can be.
+void CountEnds(Shape& s) {
+    for (int c = 0; c <= 7; ++c)
+        for (int r = -1; r <= 11; ++r) {
+            uint8_t k = GetKind(c, r);
+            if (k == Empty) continue;
+            for (int side = SideUp; side <= SideRight; ++side) {
+                if (!HasSide(k, side)) continue;
+                uint8_t n = GetKind(c + SideDx[side], r + SideDy[side]);
+                if (JoinedTo(c, r, side)) ++s.joins;
+                else if (n != Empty) ++s.blocked;
+            }
+        }
+}
 
 Shape MeasureWell() {
     Shape s;
@@ -47,6 +64,7 @@ Shape MeasureWell() {
         if (height > s.highest) s.highest = height;
         if (c == 4) s.entry = height;
     }
+    CountEnds(s);
     return s;
 }
 
@@ -60,6 +78,7 @@ void RunToTurnEnd() {
 long Value(int erased, int caught, int scored, const Shape& s) {
     long v = 40L * erased + 400L * caught + scored;
     v -= 3L * s.total + 6L * s.holes;
+    v += 4L * s.joins - 5L * s.blocked;
     if (s.highest > 8) v -= 60L * (s.highest - 8);
     if (s.entry > 9) v -= 2000;
     return v;
