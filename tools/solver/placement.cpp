@@ -50,14 +50,16 @@ uint32_t SteerKeys(const Placement& p, bool& arrived) {
     arrived = false;
     if (TurnTimer != 0) return 0;  // wait for the turn under way
     int o = FallingPair.orientation, c = FallingPair.col1;
-    bool turn = o != p.orientation, move = c != p.column;
+    // While laid flat to pass over, the pair lies with its second half right.
+    int want = p.route == Route::FlatOver && c != p.column ? 0 : p.orientation;
+    bool turn = o != want, move = c != p.column;
     if (!turn && !move) {
         arrived = true;
         return 0;
     }
-    if (move && (p.moveFirst || !turn)) return c > p.column ? KeyBit(KeyLeft) : KeyBit(KeyRight);
+    if (move && (p.route == Route::MoveFirst || !turn)) return c > p.column ? KeyBit(KeyLeft) : KeyBit(KeyRight);
     if (KeyHeld & (BitButton1 | BitButton2)) return 0;  // a turn needs its key newly pressed
-    return TurnKey(o, p.orientation);
+    return TurnKey(o, want);
 }
 
 bool PlayPlacement(const Placement& p, KeyLog* log) {
@@ -94,7 +96,7 @@ const std::vector<Placement>& PlacementCandidates() {
         for (uint8_t o : {1, 3, 0, 2})
             for (int8_t c = 0; c <= 7; ++c) {
                 int second = c + OrientationDx[o];
-                if (second >= 0 && second <= 7) v.push_back({o, c, false});
+                if (second >= 0 && second <= 7) v.push_back({o, c, Route::TurnFirst});
             }
         return v;
     }();

@@ -10,13 +10,19 @@
 
 inline constexpr uint32_t KeyBit(Key k) { return 1u << k; }
 
+// How the pair is brought to its place: turned first and then moved, moved
+// first and then turned, or laid flat to pass over a stack, moved, and then
+// turned (a pair standing upright cannot pass a stack that reaches row 0).
+enum class Route : uint8_t { TurnFirst, MoveFirst, FlatOver };
+inline constexpr Route Routes[] = {Route::TurnFirst, Route::MoveFirst, Route::FlatOver};
+
 // Where the pair is steered before it is dropped: the orientation of its
 // second half (0 right, 1 below, 2 left, 3 above) and the column of its first
-// half. With `moveFirst` the pair is moved sideways before it is turned.
+// half.
 struct Placement {
     uint8_t orientation = 1;
     int8_t column = 4;
-    bool moveFirst = false;
+    Route route = Route::TurnFirst;
 };
 
 // The held keys of every frame played, in order, when one is given.
@@ -43,5 +49,5 @@ enum class Outcome { NextPair, Cleared, Lost };
 Outcome RunToNextPair(KeyLog* log);
 
 // The placements worth trying for a pair: every orientation and every column
-// the pair fits in, turned first.
+// the pair fits in; the caller tries the routes in turn.
 const std::vector<Placement>& PlacementCandidates();

@@ -101,9 +101,9 @@ Placement ChoosePlacement() {
     long bestValue = 0;
     bool any = false;
     for (const Placement& candidate : PlacementCandidates()) {
-        for (bool moveFirst : {false, true}) {
+        for (Route route : Routes) {
             Placement p = candidate;
-            p.moveFirst = moveFirst;
+            p.route = route;
             RestorePlay(here);
             if (!PlayPlacement(p, nullptr)) continue;
             RunToTurnEnd();

@@ -51,9 +51,9 @@ public:
         uint64_t results[64];
         int resultCount = 0;
         for (const Placement& candidate : PlacementCandidates()) {
-            for (bool moveFirst : {false, true}) {
+            for (Route route : Routes) {
                 Placement p = candidate;
-                p.moveFirst = moveFirst;
+                p.route = route;
                 RestorePlay(stack_[depth]);
                 ++placements_;
                 if (!PlayPlacement(p, nullptr)) continue;

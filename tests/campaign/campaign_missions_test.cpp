@@ -1,0 +1,173 @@
+// The thirty numbered missions as the game finds them in its folder: every
+// fixed-queue mission can be cleared, its stored way clears it in the real
+// game started from the title, random-pair missions are fair to a simple
+// player, and the campaign gets harder.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "mission/mission_file.h"
+#include "tests/test_support.h"
+#include "tools/solver/input_script.h"
+#include "tools/solver/simple_player.h"
+#include "tools/solver/solver.h"
+
+namespace {
+namespace fs = std::filesystem;
+
+const fs::path Gamedata = fs::path(TESSMAR_BINARY_DIR) / "gamedata";
+const fs::path Solutions = fs::path(TESSMAR_SOURCE_DIR) / "tests" / "campaign" / "solutions";
+constexpr int MissionCount = 30;
+constexpr int FiveMinutes = 5 * 60 * 40;  // frames of 25 ms
+
+std::string Two(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+
+std::vector<uint8_t> FileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+MissionImage Mission(int n) {
+    std::vector<uint8_t> b = FileBytes(Gamedata / "mission" / (Two(n) + ".msn"));
+    EXPECT_EQ(b.size(), MissionFileSize) << "mission " << n;
+    MissionImage m;
+    DecodeMission(b.data(), b.size(), m);
+    return m;
+}
+
+// A game folder with the built missions and sounds, and records in which
+// missions 1 to `cleared` are cleared.
+std::string GameFolder(const std::string& name, int cleared) {
+    std::string folder = MakeTempFolder(name);
+    fs::copy(Gamedata, folder, fs::copy_options::recursive);
+    std::vector<char> records(197, 0);
+    for (int n = 1; n <= cleared; ++n) records[96 + n] = 1;
+    records[196] = char(cleared);
+    std::ofstream(folder + "/rcd.dat", std::ios::binary).write(records.data(), std::streamsize(records.size()));
+    return folder;
+}
+
+long long Value(const std::string& line, const std::string& key) {
+    size_t at = line.find("\"" + key + "\":");
+    if (at == std::string::npos) return -1;
+    return std::atoll(line.c_str() + at + key.size() + 3);
+}
+
+std::vector<std::string> RunHeadless(const std::string& folder, const std::string& script, int idleFrames,
+                                     unsigned seed = 7) {
+    std::string command = std::string(TESSMAR_BINARY_DIR "/tessmar-headless") + " --seed " + std::to_string(seed) +
+                          " --dir " + folder + " --input " + script + " --frames " + std::to_string(idleFrames) +
+                          " --trace " + folder + "/trace.jsonl";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    std::vector<std::string> lines;
+    std::ifstream in(folder + "/trace.jsonl");
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// The first frame (1-based) from `from` on in which ScreenState is `state`, or 0.
+int FirstFrame(const std::vector<std::string>& trace, int state, int from = 1) {
+    for (int f = from; f <= int(trace.size()); ++f)
+        if (Value(trace[size_t(f - 1)], "ScreenState") == state) return f;
+    return 0;
+}
+
+TEST(Campaign, EveryFixedQueueMissionCanBeCleared) {
+    int fixed = 0;
+    for (int n = 1; n <= MissionCount; ++n) {
+        MissionImage m = Mission(n);
+        if (!FixedQueueMission(m)) continue;
+        ++fixed;
+        SolveResult r = SolveMission(m, SolveOptions{false});
+        EXPECT_TRUE(r.clearable) << "mission " << n;
+        EXPECT_GE(int(r.solution.size()), 1) << "mission " << n;
+        EXPECT_LE(int(r.solution.size()), int(m.pieceLimit)) << "mission " << n;
+    }
+    EXPECT_EQ(fixed, 26);
+}
+
+// From the title through "MISSION MODE" and "NORMAL GAME" to the mission,
+// the stored way played, the mission cleared and the next one entered.
+TEST(Campaign, StoredWaysClearEachMissionFromTheTitleAndTheNextOneFollows) {
+    for (int n = 1; n <= MissionCount; ++n) {
+        if (!FixedQueueMission(Mission(n))) continue;
+        fs::path script = Solutions / (Two(n) + ".txt");
+        ASSERT_TRUE(fs::exists(script)) << script;
+        std::string folder = GameFolder("campaign-replay", n - 1);
+        std::vector<std::string> trace = RunHeadless(folder, script.string(), 110);
+        int entry = FirstFrame(trace, 10);
+        ASSERT_GT(entry, 0) << "mission " << n << " never entered";
+        EXPECT_EQ(Value(trace[size_t(entry - 1)], "MissionNumber"), n);
+        int clear = FirstFrame(trace, 8, entry);
+        ASSERT_GT(clear, 0) << "mission " << n << " not cleared";
+        EXPECT_EQ(FirstFrame(trace, 5), 0) << "mission " << n << " lost";
+        EXPECT_EQ(Value(trace[size_t(clear - 1)], "ClearedCount"), n);
+        // 100 frames of the clear screen, then the next board entry (or the title after the last).
+        const std::string& after = trace[size_t(clear - 1 + 100)];
+        if (n < MissionCount) {
+            EXPECT_EQ(Value(after, "ScreenState"), 10) << "mission " << n;
+            EXPECT_EQ(Value(after, "MissionNumber"), n + 1);
+        } else {
+            EXPECT_EQ(Value(after, "ScreenState"), 6);
+        }
+        std::vector<uint8_t> records = FileBytes(fs::path(folder) / "rcd.dat");
+        ASSERT_EQ(records.size(), 197u);
+        EXPECT_EQ(records[size_t(96 + n)], 1) << "mission " << n;
+    }
+}
+
+TEST(Campaign, RandomPairMissionsAreClearedBySimplePlayerOnThreeOfFiveSeeds) {
+    int randomMissions = 0;
+    for (int n = 1; n <= MissionCount; ++n) {
+        MissionImage m = Mission(n);
+        if (FixedQueueMission(m)) continue;
+        ++randomMissions;
+        int cleared = 0;
+        for (unsigned seed = 1; seed <= 5; ++seed) {
+            std::string folder = GameFolder("campaign-random", n - 1);
+            PlayerRun run = PlayWithSimplePlayer(folder, n, seed, FiveMinutes);
+            cleared += run.cleared;
+        }
+        EXPECT_GE(cleared, 3) << "mission " << n;
+    }
+    EXPECT_EQ(randomMissions, 4);
+}
+
+// The player's run, written as a script, does the same in the headless runner.
+TEST(Campaign, SimplePlayersRunReplaysInTheRunner) {
+    const int n = 9;
+    std::string folder = GameFolder("campaign-player", n - 1);
+    PlayerRun run = PlayWithSimplePlayer(folder, n, 2, FiveMinutes);
+    ASSERT_TRUE(run.cleared);
+    std::string script = folder + "/player.txt";
+    std::ofstream(script) << ScriptLines(run.keys);
+    std::string replay = GameFolder("campaign-player-replay", n - 1);
+    std::vector<std::string> trace = RunHeadless(replay, script, 1, 2);
+    int clear = FirstFrame(trace, 8);
+    ASSERT_GT(clear, 0);
+    EXPECT_EQ(clear, int(run.keys.size()));  // the frame after the last key the player held
+    EXPECT_EQ(Value(trace[size_t(clear - 1)], "MissionNumber"), n);
+}
+
+// Fewer and fewer ways of playing clear the missions as the campaign goes on.
+TEST(Campaign, ShareOfClearingWaysFallsThroughTheThirds) {
+    double share[3] = {};
+    int count[3] = {};
+    for (int n = 1; n <= MissionCount; ++n) {
+        MissionImage m = Mission(n);
+        if (!FixedQueueMission(m)) continue;
+        SolveResult r = SolveMission(m);
+        ASSERT_GT(r.allSequences, 0u);
+        share[(n - 1) / 10] += double(r.clearingSequences) / double(r.allSequences);
+        ++count[(n - 1) / 10];
+    }
+    for (int t = 0; t < 3; ++t) share[t] /= count[t];
+    EXPECT_GT(share[0], 2 * share[1]);
+    EXPECT_GT(share[1], 2 * share[2]);
+}
+}  // namespace
