@@ -91,11 +91,12 @@ TEST(RecordsScreen, ButtonsOneAndTwoLeaveSilentlyAndDirectionsDoNothing) {
     }
 }
 
-// Whatever the file holds, the game starts, shows the records screen and the
-// name-entry table, and writes back a 197-byte file whose untouched parts are
-// the bytes it read.
+// Whatever the file holds, the game starts, shows the records screen and
+// writes back a 197-byte file whose untouched parts are the bytes it read.
+// Some of the files go on through a lost game into the name-entry table.
 TEST(RecordsFileRobustness, EveryLengthAndRandomBytes) {
     std::mt19937 random(20261206);
+    int nameEntries = 0;
     for (int length = 0; length <= 300; ++length) {
         std::vector<uint8_t> file(static_cast<size_t>(length));
         for (uint8_t& b : file) b = uint8_t(random());
@@ -104,25 +105,26 @@ TEST(RecordsFileRobustness, EveryLengthAndRandomBytes) {
             for (uint8_t& b : file) b = b == 0 ? 0xFF : b;
         SCOPED_TRACE("length " + std::to_string(length));
         std::string folder = OpenRecordsWith("records_random", &file);
-        RunFrames(3);
-        Tap({KeyX});
+        HoldFrame({KeyX});
         ASSERT_EQ(ScreenState, uint32_t(TitleScreen));
 
-        // A lost score-attack game with the best score there is.
-        GameMode = ScoreAttack;
-        Score = 0x7FFFFFFF;
-        ScreenState = GameOverScreen;
-        int32_t place = FindNewPlace(uint32_t(Score));
-        int frames = 0;
-        while (ScreenState == GameOverScreen && GameOverPhase != PhaseNameEntry && frames++ < 400) RunFrame();
-        if (place != 0) {
-            ASSERT_EQ(GameOverPhase, PhaseNameEntry);
-            RunFrames(2);
-            Tap({KeyEnter});
-        } else {
-            WriteRecordsFile();  // no place: write the image back as the game would after a mission
+        int32_t place = 0;
+        if (length % 15 == 0 || length == 197) {
+            // A lost score-attack game with the best score there is.
+            Headless.keys = 0;
+            GameMode = ScoreAttack;
+            Score = 0x7FFFFFFF;
+            ScreenState = GameOverScreen;
+            place = FindNewPlace(uint32_t(Score));
+            for (int n = 0; n < 300 && ScreenState == GameOverScreen && GameOverPhase != PhaseNameEntry; ++n) RunFrame();
+            if (place != 0) {
+                ASSERT_EQ(GameOverPhase, PhaseNameEntry);
+                Tap({KeyEnter});
+                ++nameEntries;
+            }
+            ASSERT_EQ(ScreenState, uint32_t(TitleScreen));
         }
-        ASSERT_EQ(ScreenState, uint32_t(TitleScreen));
+        if (place == 0) WriteRecordsFile();  // as after a cleared mission
 
         std::vector<uint8_t> expected = file;
         expected.resize(197, 0);
@@ -132,4 +134,5 @@ TEST(RecordsFileRobustness, EveryLengthAndRandomBytes) {
             << "entry 0 and the places above the new one";
         EXPECT_TRUE(std::equal(expected.begin() + 96, expected.end(), written.begin() + 96)) << "flags and count";
     }
+    EXPECT_GE(nameEntries, 15) << "most of the lost games reach the name entry";
 }
