@@ -148,15 +148,22 @@ static void Gravity() {
 // A drop carries a half into an occupied cell: the pair goes back one row
 // and is written into the board. Row -2 is then emptied, so a half that came
 // to rest there (or above it, where no layer reaches) is lost.
+// A half pushed into a wall column by a turn's shift (the shift is decided
+// when the turn starts; the pair may have moved since) is lost, like a half
+// above the well: walls are never overwritten.
+static void PlaceHalf(int32_t col, int32_t row, uint8_t kind, uint8_t frame) {
+    if (col < 0 || col > 7) return;
+    SetKind(col, row, kind);
+    SetFrame(col, row, frame);
+}
+
 static void Land() {
     FallingPairRecord& p = FallingPair;
     if (HalvesFree(0, 0)) return;
     --p.row1;
     --p.row2;
-    SetKind(p.col1, p.row1, p.kind1);
-    SetKind(p.col2, p.row2, p.kind2);
-    SetFrame(p.col1, p.row1, p.frame1);
-    SetFrame(p.col2, p.row2, p.frame2);
+    PlaceHalf(p.col1, p.row1, p.kind1, p.frame1);
+    PlaceHalf(p.col2, p.row2, p.kind2, p.frame2);
     for (int c = 0; c <= 7; ++c) {
         SetKind(c, -2, Empty);
         SetGroup(c, -2, 0);

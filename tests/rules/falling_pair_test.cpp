@@ -212,6 +212,32 @@ TEST_F(FallingPairTest, HalfAboveRowMinusOneIsLostWithItsFrameFlag) {
     EXPECT_EQ(ScreenState, GameOverScreen);
 }
 
+TEST_F(FallingPairTest, HalfShiftedIntoAWallColumnIsLostAndTheWallStays) {
+    // A turn that began with a shift to the left while the pair stood one
+    // column further right; the pair has since moved against the left wall.
+    for (int shift : {-1, +1}) {
+        ClearBoard();
+        int col = shift < 0 ? 0 : 7;
+        PlacePair(col, 2, 3, Vertical, Horizontal);
+        TurnTimer = 1;
+        TurnSteps = 1;
+        TurnDirection = shift < 0 ? +1 : -1;
+        TurnShift = shift;
+        ScreenState = PairFalling;
+        for (int i = 0; i < 3; ++i) PairFrame();
+        ASSERT_EQ(TurnTimer, 0);
+        EXPECT_TRUE(FallingPair.col1 < 0 || FallingPair.col1 > 7) << "the shift carried the pivot into the wall";
+        for (int i = 0; i < 40 && ScreenState == PairFalling; ++i) PairFrame({.down = true});
+        for (int i = 0; i < 40 && ScreenState == BlocksFalling; ++i) StepFallingBlocks();
+        EXPECT_EQ(ScreenState, NextPair);
+        EXPECT_TRUE(WallsIntact()) << shift;
+        int placed = 0;
+        for (int c = 0; c < 8; ++c)
+            for (int r = -1; r <= 11; ++r) placed += GetKind(c, r) != Empty;
+        EXPECT_EQ(placed, 1) << "one half landed in the well, the other was lost";
+    }
+}
+
 TEST_F(FallingPairTest, SoftDropScoresEveryRowIncludingTheLandingOne) {
     PlacePair(4, -1, 1, Horizontal, Vertical);
     int frames = 0;
