@@ -1,5 +1,6 @@
 // The frame loop allocates nothing: every allocation of the program is
-// counted while a score-attack game runs for a few thousand frames.
+// counted while a score-attack game runs for a few thousand frames, and while
+// the title, records, board entry, play, pause and game over screens run.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -7,12 +8,15 @@
 #include <new>
 
 #include "rules/board.h"
+#include "screens/game_over.h"
+#include "screens/title.h"
 #include "rules/fish.h"
 #include "rules/queue.h"
 #include "screens/game_mode.h"
 #include "shell/files.h"
 #include "shell/main_loop.h"
 #include "shell/platform_headless.h"
+#include "tests/screens/screen_checks.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -59,4 +63,38 @@ TEST(FrameLoop, AllocatesNothingPerFrame) {
     for (int i = 400; i < 4000; ++i) frame(i);
     EXPECT_EQ(Allocations.load() - before, 0);
     EXPECT_GT(Headless.presents, 3000);
+}
+
+TEST(ScreensNoAlloc, FromTitleToNameEntry) {
+    StartInFolder(MakeTempFolder("screens_no_alloc"));
+    Headless.sounds.reserve(4096);
+    Headless.music.reserve(4096);
+    RunFrame();
+    long before = Allocations.load();
+    RunFrames(40);
+    Tap({KeyDown});
+    Tap({KeyDown});
+    Tap({KeyZ});  // records
+    RunFrames(20);
+    Tap({KeyX});
+    Tap({KeyUp});
+    Tap({KeyUp});
+    Tap({KeyZ});  // score attack
+    ASSERT_EQ(RunUntilState(NextPair, 200), 78);
+    Headless.keys = Keys({KeyDown});
+    RunFrames(30);
+    Tap({KeyEnter});
+    RunFrames(30);  // paused
+    Tap({KeyEnter});
+    Headless.keys = Keys({KeyDown});
+    RunUntilState(GameOverScreen, 2000);
+    Headless.keys = 0;
+    while (GameOverPhase != PhaseNameEntry && ScreenState == GameOverScreen) RunFrame();
+    ASSERT_EQ(GameOverPhase, PhaseNameEntry) << "the dropped pairs scored nothing";
+    Headless.keys = Keys({KeyUp});
+    RunFrames(30);
+    Tap({KeyD});
+    Tap({KeyRight});
+    EXPECT_EQ(Allocations.load() - before, 0);
+    EXPECT_GT(Headless.presents, 300);
 }
