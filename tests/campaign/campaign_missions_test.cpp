@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "mission/mission_file.h"
+#include "tests/runner_support.h"
 #include "tests/test_support.h"
 #include "tools/solver/input_script.h"
 #include "tools/solver/simple_player.h"
@@ -24,6 +25,13 @@ const fs::path Gamedata = fs::path(TESSMAR_BINARY_DIR) / "gamedata";
 const fs::path Solutions = fs::path(TESSMAR_SOURCE_DIR) / "tests" / "campaign" / "solutions";
 constexpr int MissionCount = 30;
 constexpr int FiveMinutes = 5 * 60 * 40;  // frames of 25 ms
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 std::string Two(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
@@ -52,31 +60,6 @@ std::string GameFolder(const std::string& name, int cleared) {
     return folder;
 }
 
-long long Value(const std::string& line, const std::string& key) {
-    size_t at = line.find("\"" + key + "\":");
-    if (at == std::string::npos) return -1;
-    return std::atoll(line.c_str() + at + key.size() + 3);
-}
-
-std::vector<std::string> RunHeadless(const std::string& folder, const std::string& script, int idleFrames,
-                                     unsigned seed = 7) {
-    std::string command = std::string(TESSMAR_BINARY_DIR "/tessmar-headless") + " --seed " + std::to_string(seed) +
-                          " --dir " + folder + " --input " + script + " --frames " + std::to_string(idleFrames) +
-                          " --trace " + folder + "/trace.jsonl";
-    EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    std::vector<std::string> lines;
-    std::ifstream in(folder + "/trace.jsonl");
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-// The first frame (1-based) from `from` on in which ScreenState is `state`, or 0.
-int FirstFrame(const std::vector<std::string>& trace, int state, int from = 1) {
-    for (int f = from; f <= int(trace.size()); ++f)
-        if (Value(trace[size_t(f - 1)], "ScreenState") == state) return f;
-    return 0;
-}
-
 TEST(Campaign, EveryFixedQueueMissionCanBeCleared) {
     int fixed = 0;
     for (int n = 1; n <= MissionCount; ++n) {
@@ -99,21 +82,21 @@ TEST(Campaign, StoredWaysClearEachMissionFromTheTitleAndTheNextOneFollows) {
         fs::path script = Solutions / (Two(n) + ".txt");
         ASSERT_TRUE(fs::exists(script)) << script;
         std::string folder = GameFolder("campaign-replay", n - 1);
-        std::vector<std::string> trace = RunHeadless(folder, script.string(), 110);
-        int entry = FirstFrame(trace, 10);
+        RunnerResult run = RunHeadless(folder, ReadText(script), "--frames 110");
+        int entry = run.FirstFrame("ScreenState", 10);
         ASSERT_GT(entry, 0) << "mission " << n << " never entered";
-        EXPECT_EQ(Value(trace[size_t(entry - 1)], "MissionNumber"), n);
-        int clear = FirstFrame(trace, 8, entry);
+        EXPECT_EQ(run.Value(entry, "MissionNumber"), n);
+        int clear = run.FirstFrame("ScreenState", 8, entry);
         ASSERT_GT(clear, 0) << "mission " << n << " not cleared";
-        EXPECT_EQ(FirstFrame(trace, 5), 0) << "mission " << n << " lost";
-        EXPECT_EQ(Value(trace[size_t(clear - 1)], "ClearedCount"), n);
+        EXPECT_EQ(run.FirstFrame("ScreenState", 5), 0) << "mission " << n << " lost";
+        EXPECT_EQ(run.Value(clear, "ClearedCount"), n);
         // 100 frames of the clear screen, then the next board entry (or the title after the last).
-        const std::string& after = trace[size_t(clear - 1 + 100)];
+        int after = clear + 100;
         if (n < MissionCount) {
-            EXPECT_EQ(Value(after, "ScreenState"), 10) << "mission " << n;
-            EXPECT_EQ(Value(after, "MissionNumber"), n + 1);
+            EXPECT_EQ(run.Value(after, "ScreenState"), 10) << "mission " << n;
+            EXPECT_EQ(run.Value(after, "MissionNumber"), n + 1);
         } else {
-            EXPECT_EQ(Value(after, "ScreenState"), 6);
+            EXPECT_EQ(run.Value(after, "ScreenState"), 6);
         }
         std::vector<uint8_t> records = FileBytes(fs::path(folder) / "rcd.dat");
         ASSERT_EQ(records.size(), 197u);
@@ -144,14 +127,12 @@ TEST(Campaign, SimplePlayersRunReplaysInTheRunner) {
     std::string folder = GameFolder("campaign-player", n - 1);
     PlayerRun run = PlayWithSimplePlayer(folder, n, 2, FiveMinutes);
     ASSERT_TRUE(run.cleared);
-    std::string script = folder + "/player.txt";
-    std::ofstream(script) << ScriptLines(run.keys);
     std::string replay = GameFolder("campaign-player-replay", n - 1);
-    std::vector<std::string> trace = RunHeadless(replay, script, 1, 2);
-    int clear = FirstFrame(trace, 8);
+    RunnerResult replayed = RunHeadless(replay, ScriptLines(run.keys), "--frames 1", 2);
+    int clear = replayed.FirstFrame("ScreenState", 8);
     ASSERT_GT(clear, 0);
     EXPECT_EQ(clear, int(run.keys.size()));  // the frame after the last key the player held
-    EXPECT_EQ(Value(trace[size_t(clear - 1)], "MissionNumber"), n);
+    EXPECT_EQ(replayed.Value(clear, "MissionNumber"), n);
 }
 
 // Fewer and fewer ways of playing clear the missions as the campaign goes on.

@@ -68,8 +68,8 @@ TEST_F(NumberedMission, LoopClosedByTheOnePairClearsAndTheNextMissionFollows) {
     EXPECT_EQ(run.Value(c.first - 1, "ScreenState"), 0);
     EXPECT_EQ(run.Value(c.first - 2, "ScreenState"), 3);
     EXPECT_EQ(run.Value(c.first, "PiecesUsed"), 2);
-    EXPECT_NE(List(run.trace[size_t(c.first - 1)], "music").find("\"stop\""), std::string::npos);
-    EXPECT_NE(List(run.trace[size_t(c.first - 1)], "files").find("rcd.dat"), std::string::npos);
+    EXPECT_NE(TraceList(run.trace[size_t(c.first - 1)], "music").find("\"stop\""), std::string::npos);
+    EXPECT_NE(TraceList(run.trace[size_t(c.first - 1)], "files").find("rcd.dat"), std::string::npos);
     EXPECT_EQ(run.Value(c.first, "ClearedCount"), 1);
     // 100 frames of mission clear, then board entry of mission 2.
     EXPECT_EQ(c.after - c.first, 100);
@@ -101,7 +101,7 @@ TEST_F(NumberedMission, MessageShowsFromTheFirstToTheLastFrameAndTheNextWellFoll
     // Mission 2's well is loaded for its board entry.
     EXPECT_NE(run.state.find("\"b2000000\"]"), std::string::npos) << run.state;
     // Cleared a second time: counted once, the file written again.
-    EXPECT_NE(List(run.trace[size_t(c.first - 1)], "files").find("rcd.dat"), std::string::npos);
+    EXPECT_NE(TraceList(run.trace[size_t(c.first - 1)], "files").find("rcd.dat"), std::string::npos);
     std::vector<uint8_t> records = ReadBytes(folder + "/rcd.dat");
     ASSERT_EQ(records.size(), 197u);
     EXPECT_EQ(records[97], 1);
@@ -118,7 +118,7 @@ TEST(MissionClear, EditGameClearsWithoutTouchingTheRecords) {
     Clear c = FindClear(RunHeadless(folder, script));
     ASSERT_GT(c.first, 0);
     RunnerResult run = RunHeadless(folder, script, "--shot " + std::to_string(c.first + 50) + "=" + folder + "/clear.png");
-    for (const std::string& line : run.trace) EXPECT_EQ(List(line, "files"), "");
+    for (const std::string& line : run.trace) EXPECT_EQ(TraceList(line, "files"), "");
     EXPECT_EQ(ReadBytes(folder + "/rcd.dat"), before);
     EXPECT_EQ(run.Value(c.first, "ClearedCount"), 0);
     EXPECT_EQ(c.after - c.first, 100);

@@ -37,8 +37,8 @@ TEST_P(UnlockLimit, HoldingRightStopsAtTheHighestOpenMission) {
     EXPECT_EQ(run.Value(f, "MissionNumber"), 2);
     EXPECT_EQ(run.Value(f + 5, "MissionNumber"), 2);
     EXPECT_EQ(run.Value(f + 6, "MissionNumber"), 3);
-    EXPECT_EQ(List(run.trace[size_t(f + 6 - 1)], "sounds"), "\"SoundCursor\"");
-    EXPECT_EQ(List(run.trace[size_t(f + 7 - 1)], "sounds"), "");
+    EXPECT_EQ(TraceList(run.trace[size_t(f + 6 - 1)], "sounds"), "\"SoundCursor\"");
+    EXPECT_EQ(TraceList(run.trace[size_t(f + 7 - 1)], "sounds"), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Missions, UnlockLimit,
@@ -55,7 +55,7 @@ TEST(MissionSelect, ArrowsShowOnlyWhereTheNumberCanMove) {
     ASSERT_GE(int(run.trace.size()), 48);
     for (int f = 4; f <= 13; ++f) {
         EXPECT_EQ(run.Value(f, "MissionNumber"), 1);
-        EXPECT_EQ(List(run.trace[size_t(f - 1)], "sounds"), "");
+        EXPECT_EQ(TraceList(run.trace[size_t(f - 1)], "sounds"), "");
     }
     Surface at1 = Shot(folder + "/at1.png");
     EXPECT_TRUE(TextDrawn(at1, "01", 180, 324));
@@ -86,10 +86,10 @@ TEST(MissionSelect, EditGameIgnoresLeftAndRightAndKeepsTheClearedMark) {
                           "--shot 8=" + folder + "/edit.png --shot 25=" + folder + "/up.png");
     ASSERT_EQ(int(run.trace.size()), 25);
     EXPECT_EQ(run.Value(4, "MissionCursor"), 1);
-    EXPECT_EQ(List(run.trace[3], "sounds"), "\"SoundCursor\"");
+    EXPECT_EQ(TraceList(run.trace[3], "sounds"), "\"SoundCursor\"");
     for (int f = 5; f <= 24; ++f) {
         EXPECT_EQ(run.Value(f, "MissionNumber"), 1);
-        EXPECT_EQ(List(run.trace[size_t(f - 1)], "sounds"), "");
+        EXPECT_EQ(TraceList(run.trace[size_t(f - 1)], "sounds"), "");
     }
     Surface edit = Shot(folder + "/edit.png");
     EXPECT_TRUE(TextDrawn(edit, "C", 228, 324));
@@ -116,7 +116,7 @@ TEST(MissionSelect, NumberedMissionHasTwoDigitsAndLoadsItsFile) {
     EXPECT_TRUE(TextDrawn(Shot(folder + "/seven.png"), "07", 180, 324));
     EXPECT_EQ(run.Value(36, "ScreenState"), 10);
     EXPECT_EQ(run.Value(36, "GameMode"), 1);
-    EXPECT_EQ(List(run.trace[35], "sounds"), "\"SoundDecide\"");
+    EXPECT_EQ(TraceList(run.trace[35], "sounds"), "\"SoundDecide\"");
     // The well of mission 07: a cross and a vertical on the floor row.
     EXPECT_NE(run.state.find("\"b0000002\"]"), std::string::npos) << run.state;
 }
@@ -151,7 +151,7 @@ TEST(MissionSelect, CancelledDialogLeavesTheScreenAsItWas) {
         EXPECT_EQ(run.Value(f, "MissionCursor"), 1);
         EXPECT_EQ(run.Value(f, "MissionNumber"), 3);
         EXPECT_EQ(run.Value(f, "GameMode"), 0);
-        EXPECT_EQ(List(run.trace[size_t(f - 1)], "sounds"), "\"SoundDecide\"");
+        EXPECT_EQ(TraceList(run.trace[size_t(f - 1)], "sounds"), "\"SoundDecide\"");
     }
     EXPECT_EQ(run.Value(16, "ScreenState"), 7);
     EXPECT_NE(run.state.find("\"00000000\"]"), std::string::npos) << run.state;

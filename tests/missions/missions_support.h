@@ -13,6 +13,7 @@
 #include "mission/mission_file.h"
 #include "screens/records.h"
 #include "shell/startup.h"
+#include "tests/runner_support.h"
 #include "tests/test_support.h"
 #include "tools/png_io.h"
 
@@ -74,66 +75,6 @@ inline void WriteRecords(const std::string& folder, int count) {
     for (int n = 1; n <= count && n < 100; ++n) b[96 + n] = 1;
     b[196] = uint8_t(count);
     WriteBytes(folder + "/rcd.dat", b);
-}
-
-inline long long Number(const std::string& line, const std::string& key) {
-    std::string pattern = "\"" + key + "\":";
-    size_t at = line.find(pattern);
-    if (at == std::string::npos) {
-        ADD_FAILURE() << "no " << key << " in " << line;
-        return -999999;
-    }
-    return std::stoll(line.substr(at + pattern.size()));
-}
-
-inline std::string List(const std::string& line, const std::string& key) {
-    std::string pattern = "\"" + key + "\":[";
-    size_t at = line.find(pattern);
-    if (at == std::string::npos) return "missing";
-    at += pattern.size();
-    return line.substr(at, line.find(']', at) - at);
-}
-
-inline std::vector<std::string> ReadLines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-struct RunnerResult {
-    std::vector<std::string> trace;  // trace[f - 1] is frame f
-    std::string state;
-    long long Value(int frame, const std::string& key) const {
-        if (frame < 1 || frame > int(trace.size())) {
-            ADD_FAILURE() << "no frame " << frame << " (" << trace.size() << " frames)";
-            return -999999;
-        }
-        return Number(trace[size_t(frame - 1)], key);
-    }
-    // The first frame from `from` on whose `key` equals `value`, or 0.
-    int FirstFrame(const std::string& key, long long value, int from = 1) const {
-        for (int f = from; f <= int(trace.size()); ++f)
-            if (Number(trace[size_t(f - 1)], key) == value) return f;
-        return 0;
-    }
-};
-
-// Runs the headless runner in `folder` with `script`; extra options follow.
-inline RunnerResult RunHeadless(const std::string& folder, const std::string& script, const std::string& extra = "") {
-    std::ofstream(folder + "/input.txt") << script;
-    std::string command = std::string(TESSMAR_BINARY_DIR "/tessmar-headless") + " --seed 7 --dir " + folder +
-                          " --input " + folder + "/input.txt --trace " + folder + "/trace.jsonl --state " + folder +
-                          "/state.json " + extra;
-    RunnerResult run;
-    if (std::system(command.c_str()) != 0) {
-        ADD_FAILURE() << "failed: " << command;
-        return run;
-    }
-    run.trace = ReadLines(folder + "/trace.jsonl");
-    auto state = ReadLines(folder + "/state.json");
-    if (!state.empty()) run.state = state[0];
-    return run;
 }
 
 // From the title: "MISSION MODE" chosen, mission select shown from frame 4 on.

@@ -2,80 +2,48 @@
 // title, board entry, play, game over, name entry, the records file.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "shell/files.h"
+#include "tests/runner_support.h"
 #include "tests/test_support.h"
-
-namespace {
-long long Number(const std::string& line, const std::string& key) {
-    std::string pattern = "\"" + key + "\":";
-    size_t at = line.find(pattern);
-    if (at == std::string::npos) {
-        ADD_FAILURE() << "no " << key << " in " << line;
-        return -1;
-    }
-    return std::stoll(line.substr(at + pattern.size()));
-}
-
-bool ListHas(const std::string& line, const std::string& key, const std::string& item) {
-    std::string pattern = "\"" + key + "\":[";
-    size_t at = line.find(pattern);
-    if (at == std::string::npos) return false;
-    std::string list = line.substr(at + pattern.size(), line.find(']', at) - at - pattern.size());
-    return list.find(item) != std::string::npos;
-}
-
-std::vector<std::string> ReadLines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-}  // namespace
 
 TEST(WholeGame, ScoreAttackFromTitleToRecordsFile) {
     std::string folder = MakeTempFolder("whole_game");
-    std::string script = folder + "/input.txt";
-    std::ofstream(script) << "2            # the title\n"
-                             "1 Z          # SCORE ATTACK\n"
-                             "79           # board entry\n"
-                             "200 Down     # every pair dropped straight down until the well is full\n"
-                             "100          # the board falls, the score flies into the table\n"
-                             "1 A          # the name as offered\n"
-                             "10\n";
-    std::string command = std::string(TESSMAR_BINARY_DIR "/tessmar-headless") + " --seed 1 --dir " + folder +
-                          " --input " + script + " --trace " + folder + "/trace.jsonl";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    std::vector<std::string> trace = ReadLines(folder + "/trace.jsonl");
+    std::string script = "2            # the title\n"
+                         "1 Z          # SCORE ATTACK\n"
+                         "79           # board entry\n"
+                         "200 Down     # every pair dropped straight down until the well is full\n"
+                         "100          # the board falls, the score flies into the table\n"
+                         "1 A          # the name as offered\n"
+                         "10\n";
+    std::vector<std::string> trace = RunHeadless(folder, script, "", 1).trace;
     ASSERT_EQ(trace.size(), 393u);
     auto at = [&](int frame) -> const std::string& { return trace[size_t(frame - 1)]; };
-    auto state = [&](int frame) { return Number(at(frame), "ScreenState"); };
+    auto state = [&](int frame) { return TraceNumber(at(frame), "ScreenState"); };
 
     EXPECT_EQ(state(2), 6);
     EXPECT_EQ(state(3), 10);
-    EXPECT_TRUE(ListHas(at(3), "sounds", "SoundDecide"));
+    EXPECT_TRUE(TraceListHas(at(3), "sounds", "SoundDecide"));
     for (int f = 4; f <= 81; ++f) ASSERT_EQ(state(f), 10) << "board entry, frame " << f;
     EXPECT_EQ(state(82), 3) << "79 frames of board entry";
-    EXPECT_TRUE(ListHas(at(82), "music", "play"));
+    EXPECT_TRUE(TraceListHas(at(82), "music", "play"));
 
     int gameOver = 0;
     for (int f = 83; f <= 282 && gameOver == 0; ++f)
         if (state(f) == 5) gameOver = f;
     ASSERT_NE(gameOver, 0) << "the game did not end while the pairs were dropped";
-    long long score = Number(at(gameOver), "Score");
+    long long score = TraceNumber(at(gameOver), "Score");
     ASSERT_GT(score, 0) << "the dropped pairs scored nothing";
-    EXPECT_EQ(Number(at(382), "GameOverPhase"), 2) << "name entry before the confirming press";
-    EXPECT_EQ(Number(at(382), "NewPlace"), 1);
+    EXPECT_EQ(TraceNumber(at(382), "GameOverPhase"), 2) << "name entry before the confirming press";
+    EXPECT_EQ(TraceNumber(at(382), "NewPlace"), 1);
     EXPECT_EQ(state(383), 6);
-    EXPECT_TRUE(ListHas(at(383), "files", "rcd.dat"));
-    EXPECT_TRUE(ListHas(at(383), "sounds", "SoundDecide"));
+    EXPECT_TRUE(TraceListHas(at(383), "files", "rcd.dat"));
+    EXPECT_TRUE(TraceListHas(at(383), "sounds", "SoundDecide"));
     for (size_t f = 1; f <= trace.size(); ++f) {
         if (f == 383) continue;
-        EXPECT_FALSE(ListHas(trace[f - 1], "files", "rcd.dat")) << "frame " << f;
+        EXPECT_FALSE(TraceListHas(trace[f - 1], "files", "rcd.dat")) << "frame " << f;
     }
 
     std::vector<uint8_t> bytes;

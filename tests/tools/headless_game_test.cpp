@@ -2,62 +2,18 @@
 // checked against what the rules predict for a pair dropped straight down.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "tests/runner_support.h"
 #include "tests/test_support.h"
 
 namespace {
-
-long long Number(const std::string& line, const std::string& key) {
-    std::string pattern = "\"" + key + "\":";
-    size_t at = line.find(pattern);
-    if (at == std::string::npos) {
-        ADD_FAILURE() << "no " << key << " in " << line;
-        return -999999;
-    }
-    return std::stoll(line.substr(at + pattern.size()));
-}
-
-std::string List(const std::string& line, const std::string& key) {
-    std::string pattern = "\"" + key + "\":[";
-    size_t at = line.find(pattern);
-    if (at == std::string::npos) return "missing";
-    at += pattern.size();
-    return line.substr(at, line.find(']', at) - at);
-}
-
-std::vector<std::string> ReadLines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-struct GameRun {
-    std::vector<std::string> trace;  // trace[f - 1] is frame f
-    std::string state;
-};
-
-GameRun Play(const std::string& folder, unsigned seed) {
-    std::string script = folder + "/input.txt";
-    std::ofstream(script) << "11          # NextPair: the first pair enters in frame 11\n"
-                             "1 Left Right Down  # there and back, then down\n"
-                             "107 Down\n";
-    std::string command = std::string(TESSMAR_BINARY_DIR "/tessmar-headless") + " --start-score-attack --seed " +
-                          std::to_string(seed) + " --dir " + folder + " --input " + script +
-                          " --frames 1 --trace " + folder + "/trace.jsonl --state " + folder + "/state.json";
-    GameRun run;
-    if (std::system(command.c_str()) != 0) {
-        ADD_FAILURE() << "failed: " << command;
-        return run;
-    }
-    run.trace = ReadLines(folder + "/trace.jsonl");
-    auto state = ReadLines(folder + "/state.json");
-    if (!state.empty()) run.state = state[0];
-    return run;
+RunnerResult Play(const std::string& folder, unsigned seed) {
+    std::string script = "11          # NextPair: the first pair enters in frame 11\n"
+                         "1 Left Right Down  # there and back, then down\n"
+                         "107 Down\n";
+    return RunHeadless(folder, script, "--start-score-attack --frames 1", seed);
 }
 
 TEST(HeadlessGame, ScoreAttackDroppedDownTheMiddleEndsAsTheRulesPredict) {
@@ -69,7 +25,7 @@ TEST(HeadlessGame, ScoreAttackDroppedDownTheMiddleEndsAsTheRulesPredict) {
     const int scoreAfter[6] = {12, 22, 30, 36, 40, 42};
 
     std::string folder = MakeTempFolder("headless-game");
-    GameRun run;
+    RunnerResult run;
     int kinds[7][2] = {};
     bool found = false;
     // A joiner would change the stack's height; take the first seed whose
@@ -80,8 +36,8 @@ TEST(HeadlessGame, ScoreAttackDroppedDownTheMiddleEndsAsTheRulesPredict) {
         found = true;
         for (int k = 0; k < 7; ++k) {
             const std::string& line = run.trace[spawn[k] - 1];
-            kinds[k][0] = int(Number(line, "FallingPair.kind1"));
-            kinds[k][1] = int(Number(line, "FallingPair.kind2"));
+            kinds[k][0] = int(TraceNumber(line, "FallingPair.kind1"));
+            kinds[k][1] = int(TraceNumber(line, "FallingPair.kind2"));
             if (k < 6 && (kinds[k][0] == 12 || kinds[k][1] == 12)) found = false;
         }
     }
@@ -91,28 +47,28 @@ TEST(HeadlessGame, ScoreAttackDroppedDownTheMiddleEndsAsTheRulesPredict) {
     for (int f = 1; f <= 120; ++f) {
         SCOPED_TRACE("frame " + std::to_string(f));
         const std::string& line = run.trace[f - 1];
-        EXPECT_EQ(Number(line, "frame"), f);
+        EXPECT_EQ(TraceNumber(line, "frame"), f);
         while (k < 6 && f >= spawn[k + 1]) ++k;
         long long expected = f == 120 ? 5 : (f < spawn[0] || (k < 6 && f >= land[k])) ? 3 : 0;
-        EXPECT_EQ(Number(line, "ScreenState"), expected);
+        EXPECT_EQ(TraceNumber(line, "ScreenState"), expected);
         for (int j = 0; j < 6; ++j)
             if (f == land[j]) {
-                EXPECT_EQ(Number(line, "Score"), scoreAfter[j]);
+                EXPECT_EQ(TraceNumber(line, "Score"), scoreAfter[j]);
             }
-        EXPECT_EQ(Number(line, "Level"), 1);
-        EXPECT_EQ(Number(line, "LevelSteps"), 0);
-        EXPECT_EQ(Number(line, "FallInterval"), 50);
-        EXPECT_EQ(Number(line, "ChainLength"), 0);
-        EXPECT_EQ(Number(line, "ChainErased"), 0);
-        EXPECT_EQ(Number(line, "GoalProgress"), 0);
-        EXPECT_EQ(Number(line, "LinkStock"), 0);
-        EXPECT_EQ(Number(line, "PiecesUsed"), 0);
-        EXPECT_EQ(List(line, "sounds"), f == 12 ? "\"SoundMove\",\"SoundMove\"" : "");
+        EXPECT_EQ(TraceNumber(line, "Level"), 1);
+        EXPECT_EQ(TraceNumber(line, "LevelSteps"), 0);
+        EXPECT_EQ(TraceNumber(line, "FallInterval"), 50);
+        EXPECT_EQ(TraceNumber(line, "ChainLength"), 0);
+        EXPECT_EQ(TraceNumber(line, "ChainErased"), 0);
+        EXPECT_EQ(TraceNumber(line, "GoalProgress"), 0);
+        EXPECT_EQ(TraceNumber(line, "LinkStock"), 0);
+        EXPECT_EQ(TraceNumber(line, "PiecesUsed"), 0);
+        EXPECT_EQ(TraceList(line, "sounds"), f == 12 ? "\"SoundMove\",\"SoundMove\"" : "");
         if (f == 120) {
-            EXPECT_NE(List(line, "music").find("\"stop\""), std::string::npos);
+            EXPECT_NE(TraceList(line, "music").find("\"stop\""), std::string::npos);
         }
     }
-    EXPECT_EQ(Number(run.trace.back(), "Score"), 42);
+    EXPECT_EQ(TraceNumber(run.trace.back(), "Score"), 42);
 
     // Column 4 holds the six pairs, the first at the bottom, and the second
     // half of the seventh, lifted out of the entry cell into row -1.
@@ -123,7 +79,7 @@ TEST(HeadlessGame, ScoreAttackDroppedDownTheMiddleEndsAsTheRulesPredict) {
         rows[2 + 10 - 2 * p][4] = hex[kinds[p][0]];
     }
     rows[1][4] = hex[kinds[6][1]];
-    std::string board = List(run.state, "board");
+    std::string board = TraceList(run.state, "board");
     std::string expected;
     for (size_t r = 0; r < rows.size(); ++r) expected += (r ? ",\"" : "\"") + rows[r] + "\"";
     EXPECT_EQ(board, expected);
