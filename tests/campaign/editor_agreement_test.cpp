@@ -10,6 +10,12 @@
 #include <gtest/gtest.h>
 
 #include "editor/editor_model.h"
+#include "mission/mission_goal.h"
+#include "mission/mission_loader.h"
+#include "rules/board.h"
+#include "rules/fish.h"
+#include "rules/queue.h"
+#include "tests/test_support.h"
 #include "tools/missions/mission_source.h"
 
 namespace {
@@ -95,6 +101,37 @@ TEST(EditorAgreement, EveryMissionLoadsInTheEditorWithItsBoardQueueAndGoal) {
         EXPECT_EQ(RadioForLoadedType(), m.type < 6 ? int(m.type) : -1) << "mission " << n;
         EXPECT_EQ(EditorMission.target, m.target) << "mission " << n;
         for (int p = 0; p < MissionPairs; ++p) EXPECT_EQ(PairLabelEnabled(p), p < m.pieceLimit) << "mission " << n;
+    }
+}
+// A mission saved by the editor is what the game's loader plays: the same
+// board, the same pairs in file order (fixed-queue goals) and the same goal.
+TEST(EditorAgreement, MissionSavedByTheEditorLoadsInTheGame) {
+    std::string folder = MakeTempFolder("editor_to_game");
+    for (int n = 1; n <= 30; ++n) {
+        const MissionImage m = Parsed(n).image;
+        MissionBytes saved = EnteredInEditor(m);
+        std::string path = folder + "/saved.msn";
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(saved.data()), std::streamsize(saved.size()));
+        FreshProgram();
+        FillRopeSides();
+        SetBoardWalls();
+        LoadMissionFile(path);
+        EXPECT_TRUE(WallsIntact()) << "mission " << n;
+        for (int c = 0; c <= 7; ++c)
+            for (int r = 0; r <= 11; ++r) {
+                EXPECT_EQ(GetKind(c, r), m.kind[MissionKindIndex(c, r)]) << "mission " << n << " " << c << "," << r;
+                EXPECT_EQ(GetFrame(c, r), m.frame[MissionFrameIndex(c, r)]) << "mission " << n;
+            }
+        EXPECT_EQ(MissionGoal.type, m.type) << "mission " << n;
+        EXPECT_EQ(MissionGoal.target, m.target) << "mission " << n;
+        EXPECT_EQ(MissionGoal.pieceLimit, m.pieceLimit) << "mission " << n;
+        EXPECT_EQ(BoardOriginX, m.type <= 5 ? 16 : 64) << "mission " << n;
+        if (m.type > 5) continue;  // random pairs
+        for (int p = 0; p < MissionPairs; ++p)
+            for (int h = 0; h < 2; ++h) {
+                EXPECT_EQ(ComingQueue.kind[p][h], m.queueKind[MissionQueueIndex(p, h)]) << "mission " << n;
+                EXPECT_EQ(ComingQueue.frame[p][h], m.queueFrame[MissionQueueIndex(p, h)]) << "mission " << n;
+            }
     }
 }
 }  // namespace
