@@ -89,7 +89,10 @@ TEST_F(PlayfieldTest, BlocksWithGridFrameMarkerAndColours) {
     EXPECT_EQ(Px(64 + 96, 80 + 160), FrameMarker);
     for (int c = 0; c < 8; ++c)
         for (int r = 0; r < 12; ++r)
-            if (GetKind(c, r) == Empty) EXPECT_EQ(Px(64 + 32 * c + 5, 80 + 32 * r) & GridLine, Px(64 + 32 * c + 5, 80 + 32 * r)) << c << "," << r;
+            if (GetKind(c, r) == Empty) {
+                uint32_t edge = Px(64 + 32 * c + 5, 80 + 32 * r);
+                EXPECT_EQ(edge & GridLine, edge) << c << "," << r;
+            }
     ColourMode = 1;
     ComingQueue.kind[0][0] = Horizontal;
     DrawPlayfield(0);
