@@ -82,8 +82,6 @@ void SettleBoard() {
     if (ScreenState == Erasing) return;
     ScoreTurn();
     ScreenState = NextPair;
-    ChainLength = 0;
-    ChainErased = 0;
 }
 
 void StepFallingBlocks() {
