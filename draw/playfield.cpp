@@ -87,12 +87,6 @@ void DrawFishCountPanel(int32_t yOffset) {
     DrawGlyphText(FormatText("*%02d", LinkStock), 8, 232 + yOffset);
 }
 
-void DrawRightAligned(const char* text, int32_t rightEdge, int32_t y) {
-    int32_t length = 0;
-    while (text[length] != '\0') ++length;
-    DrawGlyphText(text, rightEdge - 16 * length, y);
-}
-
 int NumberLength(uint32_t target) { return int(std::snprintf(nullptr, 0, "%d", int32_t(target))); }
 
 void DrawGoalLine(int32_t X, int32_t yOffset) {
@@ -144,7 +138,7 @@ void DrawStatusTexts(int32_t X, int32_t yOffset) {
                 text = FormatText("%d*%d*%d*10", ChainErased, ChainFactor(), Level);
             else
                 text = FormatText("%d", Score);
-            DrawRightAligned(text, X + 248, yOffset + 48);
+            DrawGlyphTextRightAligned(text, X + 248, yOffset + 48);
         }
     }
     if (GameMode != ScoreAttack) {

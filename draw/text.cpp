@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 #include "draw/surface.h"
 #include "shell/startup.h"
@@ -25,6 +26,10 @@ void DrawGlyphText(const char* text, int x, int y) {
         BitBlt(BackBuffer, x + 16 * i, y, 16, 16, FontSheet, sx, sy + 256, Rop::Or);
         BitBlt(BackBuffer, x + 16 * i, y, 16, 16, FontSheet, sx, sy, Rop::And);
     }
+}
+
+void DrawGlyphTextRightAligned(const char* text, int right, int y) {
+    DrawGlyphText(text, right - 16 * int(std::strlen(text)), y);
 }
 
 // A plain 5 x 8 face for the frame-rate line, drawn in a 7 x 12 cell: each

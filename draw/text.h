@@ -11,5 +11,8 @@ const char* FormatText(const char* format, ...) __attribute__((format(printf, 1,
 // take their 16 pixels.
 void DrawGlyphText(const char* text, int x, int y);
 
+// The same, placed so that the last glyph ends at x = right.
+void DrawGlyphTextRightAligned(const char* text, int right, int y);
+
 // The frame-rate line: white, 12 pixels high, transparent background.
 void DrawSmallText(const char* text, int x, int y);

@@ -148,13 +148,7 @@ void WriteDate(uint8_t* name) {
 
 void DrawNameEntry() {
     DrawMenuBackground();
-    for (int i = 1; i <= 5; ++i) {
-        char name[ShownNameSize];
-        CopyShownName(RecordTable[i], name);
-        int y = 48 * i + 80;
-        DrawGlyphText(FormatText("%d.  %s", i, name[0] ? name : "-"), 50, y);
-        DrawRightAlignedText(FormatText("%u", RecordTable[i].score), 334, y);
-    }
+    DrawRecordRows("%d.  %s", 50, 334);
     if (GameOverTimer < 20) {
         int x = 50 + 16 * (NameCursor + 3);
         DrawGlyphText(")", x, 48 * NewPlace + 64);  // arrow up, above the character

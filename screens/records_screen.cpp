@@ -11,20 +11,20 @@
 #include "shell/platform.h"
 #include "shell/startup.h"
 
-void DrawRightAlignedText(const char* text, int right, int y) {
-    DrawGlyphText(text, right - 16 * int(std::strlen(text)), y);
+void DrawRecordRows(const char* format, int x, int right) {
+    for (int i = 1; i <= 5; ++i) {
+        char name[ShownNameSize];
+        CopyShownName(RecordTable[i], name);
+        int y = 48 * i + 80;
+        DrawGlyphText(FormatText(format, i, name[0] ? name : "-"), x, y);
+        DrawGlyphTextRightAligned(FormatText("%u", RecordTable[i].score), right, y);
+    }
 }
 
 void RecordsFrame() {
     UpdateFish();
     if (Button1Pressed || Button2Pressed) ScreenState = TitleScreen;  // silently; this frame still draws
     DrawMenuBackground();
-    for (int i = 1; i <= 5; ++i) {
-        char name[ShownNameSize];
-        CopyShownName(RecordTable[i], name);
-        int y = 48 * i + 80;
-        DrawGlyphText(FormatText("%d. %s", i, name[0] ? name : "-"), 40, y);
-        DrawRightAlignedText(FormatText("%u", RecordTable[i].score), 344, y);
-    }
+    DrawRecordRows("%d. %s", 40, 344);
     PlatformPresent(BackBuffer);
 }

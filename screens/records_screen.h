@@ -2,5 +2,7 @@
 #pragma once
 #include <cstdint>
 
-// Draws `text` so that its last glyph ends at x = right.
-void DrawRightAlignedText(const char* text, int right, int y);
+// The five places of the table, one every 48 pixels from y = 128: number and
+// name with `format` ("%d. %s") at x, "-" for an empty name, the score ending
+// at x = right. The records screen and the name entry differ only in these.
+void DrawRecordRows(const char* format, int x, int right);

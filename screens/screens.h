@@ -2,6 +2,7 @@
 #pragma once
 
 void PlayFrame();           // states 0..4
+void StepPlayState();       // the rules step of the play state, as PlayFrame runs it
 void PauseScreen();         // states 0..4 while paused
 void GameOverFrame();       // 5
 void TitleFrame();          // 6

@@ -12,7 +12,7 @@
 #include "shell/platform.h"
 #include "shell/startup.h"
 
-static void StepPlayState() {
+void StepPlayState() {
     switch (ScreenState) {
         case PairFalling: StepFallingPair(); break;
         case BlocksFalling: StepFallingBlocks(); break;

@@ -15,6 +15,7 @@
 #include "rules/scoring.h"
 #include "rules/settle.h"
 #include "screens/game_mode.h"
+#include "screens/screens.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"
 #include "shell/new_game.h"
@@ -76,21 +77,10 @@ protected:
         FallTimer = 0;
     }
 
-    // The play sub-state handlers, as the play frame calls them.
-    static void PlayStep() {
-        switch (ScreenState) {
-            case PairFalling: StepFallingPair(); break;
-            case BlocksFalling: StepFallingBlocks(); break;
-            case Erasing: StepErase(); break;
-            case NextPair: AdvanceQueue(); break;
-            case Linking: StepLinkSprite(); break;
-            default: break;
-        }
-    }
     // Runs play until ScreenState becomes `state`; returns the frames taken, or -1.
     static int PlayUntil(uint32_t state, int limit = 2000) {
         for (int n = 1; n <= limit; ++n) {
-            PlayStep();
+            StepPlayState();
             if (ScreenState == state) return n;
         }
         return -1;
