@@ -4,6 +4,7 @@
 #include "rules/link.h"
 #include "rules/queue.h"
 #include "rules/settle.h"
+#include "screens/screens.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"
 #include "shell/platform_headless.h"
@@ -16,17 +17,6 @@ constexpr int DropFrameLimit = 32;
 // The longest gap between a landing and the next pair's first frame: a chain
 // erasing, falling and erasing again many times.
 constexpr int SettleFrameLimit = 5000;
-
-void StepPlayState() {
-    switch (ScreenState) {
-        case PairFalling: StepFallingPair(); break;
-        case BlocksFalling: StepFallingBlocks(); break;
-        case Erasing: StepErase(); break;
-        case NextPair: AdvanceQueue(); break;
-        case Linking: StepLinkSprite(); break;
-        default: break;
-    }
-}
 
 // The turn that brings orientation `from` nearer to `to`: X turns clockwise
 // (+1), Z counter-clockwise.
