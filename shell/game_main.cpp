@@ -8,7 +8,12 @@
 
 int main() {
     PlatformInit();
-    PlatformOpenWindow("Tessmar", ScreenWidth, ScreenHeight);
+    // Without a window nothing could be seen or quit: stop at once instead of
+    // running on unseen (the reason is already on stderr).
+    if (!PlatformOpenWindow("Tessmar", ScreenWidth, ScreenHeight)) {
+        PlatformShutdown();
+        return 1;
+    }
     RunMainLoop();
     if (std::getenv("TESSMAR_FPS_LOG")) std::fprintf(stderr, "tessmar: FPS %u\n", unsigned(FpsValue));
     PlatformShutdown();

@@ -117,6 +117,14 @@ void PlatformShutdown() {
 }
 
 bool PlatformOpenWindow(const char* title, int width, int height) {
+    // With no display SDL falls back to a driver that shows nothing; a game
+    // nobody can see or quit is no use unless that driver was asked for.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr || ((SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) &&
+                              SDL_getenv("SDL_VIDEODRIVER") == nullptr)) {
+        std::fprintf(stderr, "tessmar: no display to open the window on\n");
+        return false;
+    }
     window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height, 0);
     if (window == nullptr) {
         std::fprintf(stderr, "tessmar: cannot open the window: %s\n", SDL_GetError());

@@ -85,4 +85,11 @@ run_once() {  # audio driver
 
 run_once dummy
 run_once no-such-driver
+
+# Without any display the game says so and stops instead of running unseen.
+(cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy timeout 10 "$game") 2>"$work/stderr"
+code=$?
+[ $code -eq 1 ] || fail "without a display the exit code is $code, not 1"
+grep -q 'no display' "$work/stderr" || fail "without a display nothing was said: $(cat "$work/stderr")"
+echo "ok without a display: exit code 1, '$(grep 'no display' "$work/stderr")'"
 exit 0
