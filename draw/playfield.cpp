@@ -14,7 +14,6 @@
 #include "rules/queue.h"
 #include "rules/scoring.h"
 #include "rules/settle.h"
-#include "screens/game_mode.h"
 #include "shell/main_loop.h"
 #include "shell/startup.h"
 
@@ -95,26 +94,26 @@ void DrawGoalLine(int32_t X, int32_t yOffset) {
     int32_t y = yOffset + 48;
     auto number = [&](int32_t x) { DrawGlyphText(FormatText("%d", int32_t(G)), x, y); };
     switch (MissionGoal.type) {
-        case 0: number(X + 8); DrawLabel(0, 64, 96, X + 24 + 16 * L, y); break;
-        case 1: number(X + 8); DrawLabel(0, 80, 112, X + 24 + 16 * L, y); break;
-        case 2: number(X + 8); DrawLabel(0, 96, 192, X + 24 + 16 * L, y); break;
-        case 3: DrawLabel(0, 112, 208, X + 8, y); break;
-        case 4:
+        case GoalChain: number(X + 8); DrawLabel(0, 64, 96, X + 24 + 16 * L, y); break;
+        case GoalErase: number(X + 8); DrawLabel(0, 80, 112, X + 24 + 16 * L, y); break;
+        case GoalEraseAtOnce: number(X + 8); DrawLabel(0, 96, 192, X + 24 + 16 * L, y); break;
+        case GoalAllFrames: DrawLabel(0, 112, 208, X + 8, y); break;
+        case GoalAllFramesAtOnce:
             DrawLabel(0, 128, 240, X + 8, y);
             DrawLabel(176, 112, 80, X + 264, y);
             break;
-        case 5:
+        case GoalArea:
             DrawLabel(0, 144, 64, X + 8, y);
             number(X + 88);
             DrawLabel(80, 144, 144, X + 104 + 16 * L, y);
             break;
-        case 6:
+        case GoalScore:
             y = yOffset + 16;
             DrawGlyphText(FormatText("MSN%d", MissionNumber), X + 8, y);
             number(X + 104);
             DrawLabel(0, 160, 80, X + 104 + 16 * L, y);
             break;
-        case 7:
+        case GoalFish:
             DrawLabel(0, 176, 48, X + 8, y);
             number(X + 72);
             DrawLabel(64, 176, 112, X + 88 + 16 * L, y);
@@ -130,9 +129,9 @@ int32_t ChainFactor() {
 }
 
 void DrawStatusTexts(int32_t X, int32_t yOffset) {
-    if (GameMode == ScoreAttack || MissionGoal.type == 6) {
+    if (ScoringGame()) {
         DrawGlyphText(FormatText("LV %d", Level), X + 8, yOffset + (GameMode != ScoreAttack ? 48 : 16));
-        if (!(ScreenState == GameOverScreen && MissionGoal.type != 6)) {
+        if (!(ScreenState == GameOverScreen && MissionGoal.type != GoalScore)) {
             const char* text;
             if ((ScreenState == BlocksFalling || ScreenState == Erasing) && ChainErased > 0)
                 text = FormatText("%d*%d*%d*10", ChainErased, ChainFactor(), Level);
@@ -142,7 +141,7 @@ void DrawStatusTexts(int32_t X, int32_t yOffset) {
         }
     }
     if (GameMode != ScoreAttack) {
-        if (MissionGoal.type != 6) {
+        if (MissionGoal.type != GoalScore) {
             const char* header = GameMode == NormalGame ? FormatText("MISSION %d", MissionNumber) : "MISSION E";
             DrawGlyphText(header, X + 8, yOffset + 16);
         }
@@ -168,12 +167,12 @@ void DrawPlayfield(int32_t yOffset) {
     if (ScreenState == PairFalling) DrawFallingPairHalves(X, Y);
     if (ScreenState == BlocksFalling) DrawFallingBlocks(X, Y);
     DrawQueue(X, Y + yOffset);
-    if (GameMode == ScoreAttack || MissionGoal.type >= 6) DrawFishCountPanel(yOffset);
+    if (RandomQueueGame()) DrawFishCountPanel(yOffset);
     if (inPlay) {
         BitBlt(BackBuffer, 0, 0, 384, Y, GradientSurface, 0, 0, Rop::Copy);
         BitBlt(BackBuffer, X, Y + 384, 304, 16, GradientSurface, X, Y + 384, Rop::Copy);
     }
-    int32_t panelWidth = (GameMode != ScoreAttack && MissionGoal.type <= 5) ? 352 : 256;
+    int32_t panelWidth = WideLayout() ? 352 : 256;
     AndFromTile(X, yOffset + 8, panelWidth, 64);
     DrawStatusTexts(X, yOffset);
     DrawFish();

@@ -1,5 +1,7 @@
 #include "editor/editor_model.h"
 
+#include "mission/mission_goal.h"
+
 #include <algorithm>
 
 MissionImage EditorMission;
@@ -91,7 +93,7 @@ int FirstUnfilledPair() {
 
 void SetGoalForSave(int checkedRadio, const std::string& fieldText) {
     if (checkedRadio >= 0 && checkedRadio < GoalRadioCount) EditorMission.type = uint8_t(checkedRadio);
-    if (EditorMission.type == 3 || EditorMission.type == 4) {
+    if (FrameCountGoal(EditorMission.type)) {
         EditorMission.target = FrameBlockCount();
         return;
     }

@@ -1,5 +1,12 @@
 #include "mission/mission_goal.h"
 
 MissionGoalRecord MissionGoal;
+uint8_t GameMode;
+uint8_t MissionNumber = 1;
 
 void ResetMissionGoalState() { MissionGoal = MissionGoalRecord{}; }
+
+void ResetGameModeState() {
+    GameMode = ScoreAttack;
+    MissionNumber = 1;
+}

@@ -1,15 +1,52 @@
-// The goal of the game being played: set by the mission loader, read by the rules.
+// The goal of the game being played and what kind of game it is: set by the
+// title, the mission select and the mission loader, read by the rules.
 #pragma once
 #include <cstdint>
 
-// Goal types: 0 chain of N, 1 erase N, 2 erase N at once, 3 all frame blocks,
-// 4 all frame blocks at once, 5 a loop of area N, 6 score N, 7 catch N fish.
+// Goal types as stored in a mission file's type byte. Types above GoalFish
+// can be written by the editor; they play like the random-queue types.
+enum GoalType : uint8_t {
+    GoalChain = 0,            // a chain of N
+    GoalErase = 1,            // erase N blocks
+    GoalEraseAtOnce = 2,      // erase N blocks in one chain
+    GoalAllFrames = 3,        // erase every frame block
+    GoalAllFramesAtOnce = 4,  // erase every frame block in one chain
+    GoalArea = 5,             // a loop of area N
+    GoalScore = 6,            // a score of N
+    GoalFish = 7,             // catch N fish
+};
+
+// Goal types from GoalScore up draw their pairs at random (five pairs, the
+// score-attack layout); the others play the file's eight pairs.
+constexpr bool RandomQueueGoal(uint8_t type) { return type >= GoalScore; }
+// Goals met by one chain: progress that misses the target drops back to 0.
+constexpr bool AtOnceGoal(uint8_t type) {
+    return type == GoalEraseAtOnce || type == GoalAllFramesAtOnce || type == GoalArea;
+}
+// Goals whose target is the count of frame blocks.
+constexpr bool FrameCountGoal(uint8_t type) { return type == GoalAllFrames || type == GoalAllFramesAtOnce; }
+// Goals that count every erased block.
+constexpr bool EraseCountGoal(uint8_t type) { return type == GoalErase || type == GoalEraseAtOnce; }
+
 struct MissionGoalRecord {
     uint32_t target = 0;
-    uint8_t type = 0;
+    uint8_t type = GoalChain;
     uint8_t pieceLimit = 0;
 };
 
+enum GameModeValue : uint8_t { ScoreAttack = 0, NormalGame = 1, EditGame = 2 };
+
 extern MissionGoalRecord MissionGoal;
+extern uint8_t GameMode;       // set when a game is started from the title or mission select
+extern uint8_t MissionNumber;  // 1..30, the current numbered mission
+
+// A game with random pairs: score attack, or a random-queue mission.
+inline bool RandomQueueGame() { return GameMode == ScoreAttack || RandomQueueGoal(MissionGoal.type); }
+// A fixed-queue mission: the well at the left, two queue columns and the wide
+// status panel.
+inline bool WideLayout() { return !RandomQueueGame(); }
+// A game that scores chains and raises the level: score attack or a score goal.
+inline bool ScoringGame() { return GameMode == ScoreAttack || MissionGoal.type == GoalScore; }
 
 void ResetMissionGoalState();
+void ResetGameModeState();

@@ -60,7 +60,7 @@ void MakeSafe() {
 
 void PlaceForGoal() {
     BoardOriginY = 80;
-    if (MissionGoal.type < 6) {
+    if (!RandomQueueGoal(MissionGoal.type)) {
         BoardOriginX = 16;
         QueueLast = 7;
     } else {

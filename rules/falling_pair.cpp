@@ -8,7 +8,6 @@
 #include "rules/queue.h"
 #include "rules/scoring.h"
 #include "rules/settle.h"
-#include "screens/game_mode.h"
 #include "screens/records.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"

@@ -8,14 +8,13 @@
 #include "rules/board.h"
 #include "rules/link.h"
 #include "rules/scoring.h"
-#include "screens/game_mode.h"
 
 Fish FishTable[FishCount];
 int32_t BoardOriginX, BoardOriginY;
 
 namespace {
-// Missions with a fixed queue (goal types 0 to 5) start no new fish.
-bool NewFishAllowed() { return GameMode == ScoreAttack || MissionGoal.type > 5; }
+// Missions with a fixed queue start no new fish.
+bool NewFishAllowed() { return RandomQueueGame(); }
 
 void StartFish(Fish& f) {
     int threshold = Level >= 25 ? 1 : 26 - int(Level);
@@ -95,7 +94,7 @@ void CatchFish() {
 
 void CountCaughtFish() {
     LinkStock = uint8_t(LinkStock + 1);
-    if (GameMode != ScoreAttack && MissionGoal.type == 7) GoalProgress = LinkStock;
+    if (GameMode != ScoreAttack && MissionGoal.type == GoalFish) GoalProgress = LinkStock;
     if (LinkStock > LinkStockMax) LinkStock = LinkStockMax;
 }
 

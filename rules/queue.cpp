@@ -6,7 +6,6 @@
 #include "mission/mission_goal.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
-#include "screens/game_mode.h"
 #include "shell/main_loop.h"
 
 ComingQueueRecord ComingQueue;
@@ -34,8 +33,6 @@ void FillRandomQueue() {
 
 void ClearQueueFrames() { std::memset(ComingQueue.frame, 0, sizeof ComingQueue.frame); }
 
-static bool QueueIsRandom() { return GameMode == ScoreAttack || MissionGoal.type >= 6; }
-
 void AdvanceQueue() {
     if (++SpawnTimer < SpawnFrames) return;
     // Pair 0 enters with its first half in row -1 and the second below it.
@@ -55,7 +52,7 @@ void AdvanceQueue() {
         std::memcpy(ComingQueue.kind[i], ComingQueue.kind[i + 1], 2);
         std::memcpy(ComingQueue.frame[i], ComingQueue.frame[i + 1], 2);
     }
-    if (QueueIsRandom()) {
+    if (RandomQueueGame()) {
         // The last pair's frame flags stay as they were.
         ComingQueue.kind[last][0] = RandomKind();
         ComingQueue.kind[last][1] = RandomKind();

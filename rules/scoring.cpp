@@ -7,7 +7,6 @@
 #include "mission/mission_goal.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
-#include "screens/game_mode.h"
 
 int32_t Score;
 uint8_t Level;
@@ -21,7 +20,6 @@ namespace {
 int32_t GoalTarget() { return int32_t(MissionGoal.target); }
 // The target's negation with 32-bit wrap-around, as the held goals compare it.
 int32_t NegatedTarget() { return int32_t(0u - MissionGoal.target); }
-bool AtOnceGoal(uint8_t type) { return type == 2 || type == 4 || type == 5; }
 
 // Label of the first marked cell met going from (c, r) by (dx, dy), the cell
 // itself included; 0 when the ray leaves rows -1..11 / columns 0..7 first.
@@ -50,10 +48,10 @@ void CountSearch() {
             if (GetMarked(c, r)) {
                 ++ChainErased;
                 found = true;
-                if (mission && (type == 1 || type == 2)) ++GoalProgress;
-                if (mission && (type == 3 || type == 4) && GetFrame(c, r)) ++GoalProgress;
+                if (mission && EraseCountGoal(type)) ++GoalProgress;
+                if (mission && FrameCountGoal(type) && GetFrame(c, r)) ++GoalProgress;
             }
-            if (mission && type == 5 && GoalProgress >= 0) CountAreaCell(c, r);
+            if (mission && type == GoalArea && GoalProgress >= 0) CountAreaCell(c, r);
         }
     }
     for (int label = 1; label <= 120; ++label)
@@ -89,8 +87,7 @@ int32_t AddChainAward(int32_t score) {
 }  // namespace
 
 void ScoreTurn() {
-    const bool scoring = GameMode == ScoreAttack || MissionGoal.type == 6;
-    if (scoring) {
+    if (ScoringGame()) {
         Score = AddChainAward(Score);
         if (GameMode != ScoreAttack) GoalProgress = Score < GoalTarget() ? Score : GoalTarget();
         LevelSteps = uint8_t(LevelSteps + ChainLength);
@@ -99,7 +96,7 @@ void ScoreTurn() {
             LevelSteps = uint8_t(LevelSteps - 4);
         }
         FallInterval = FallIntervalForLevel();
-    } else if (MissionGoal.type == 0) {
+    } else if (MissionGoal.type == GoalChain) {
         GoalProgress = ChainLength;
     }
     ChainLength = 0;

@@ -7,10 +7,10 @@
 
 #include "draw/playfield.h"
 #include "draw/text.h"
+#include "mission/mission_goal.h"
 #include "rules/fish.h"
 #include "rules/scoring.h"
 #include "screens/board_entry.h"
-#include "screens/game_mode.h"
 #include "screens/records.h"
 #include "screens/records_screen.h"
 #include "screens/screens.h"

@@ -4,7 +4,6 @@
 #include "draw/text.h"
 #include "mission/mission_goal.h"
 #include "rules/fish.h"
-#include "screens/game_mode.h"
 #include "screens/screens.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"
@@ -23,7 +22,7 @@ void DrawEmptyFrames() {
     AndTile(X + 272, Y, 32, 384);
     if (GameMode != ScoreAttack) BitBlt(BackBuffer, X + 320, Y, 32, 384, TileSurface, X + 272, Y, Rop::And);
     if (GameMode == ScoreAttack) AndTile(6, 200, 52, 54);
-    AndTile(X, 8, (GameMode != ScoreAttack && MissionGoal.type <= 5) ? 352 : 256, 64);
+    AndTile(X, 8, WideLayout() ? 352 : 256, 64);
 }
 }  // namespace
 

@@ -5,7 +5,6 @@
 #include "mission/mission_goal.h"
 #include "rules/fish.h"
 #include "rules/queue.h"
-#include "screens/game_mode.h"
 #include "screens/screens.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"
@@ -63,7 +62,7 @@ void DrawTitle() {
 
 void SetUpScoreAttack() {
     GameMode = ScoreAttack;
-    MissionGoal.type = 0;
+    MissionGoal.type = GoalChain;
     ScreenState = BoardEntryScreen;
     BoardOriginX = 64;
     BoardOriginY = 80;

@@ -17,7 +17,7 @@ void NewGame() {
     FallInterval = (26 - Level - LevelSteps) * 2;
     PiecesUsed = 0;
     GoalProgress = 0;
-    MissionGoal.type = 0;
+    MissionGoal.type = GoalChain;
     NextGroupId = uint8_t(std::rand() % 5 + 1);
     ClearBoard();
 }

@@ -10,7 +10,6 @@
 #include "rules/scoring.h"
 #include "rules/settle.h"
 #include "screens/board_entry.h"
-#include "screens/game_mode.h"
 #include "screens/game_over.h"
 #include "screens/mission_clear.h"
 #include "screens/mission_select.h"

@@ -7,12 +7,12 @@
 #include <cstdlib>
 #include <new>
 
+#include "mission/mission_goal.h"
 #include "rules/board.h"
-#include "screens/game_over.h"
-#include "screens/title.h"
 #include "rules/fish.h"
 #include "rules/queue.h"
-#include "screens/game_mode.h"
+#include "screens/game_over.h"
+#include "screens/title.h"
 #include "shell/files.h"
 #include "shell/main_loop.h"
 #include "shell/platform_headless.h"

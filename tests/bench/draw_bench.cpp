@@ -5,10 +5,10 @@
 #include <filesystem>
 
 #include "draw/playfield.h"
+#include "mission/mission_goal.h"
 #include "rules/board.h"
 #include "rules/fish.h"
 #include "rules/queue.h"
-#include "screens/game_mode.h"
 #include "screens/screens.h"
 #include "shell/main_loop.h"
 #include "shell/platform_headless.h"

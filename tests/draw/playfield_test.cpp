@@ -12,7 +12,6 @@
 #include "rules/queue.h"
 #include "rules/scoring.h"
 #include "rules/settle.h"
-#include "screens/game_mode.h"
 #include "shell/main_loop.h"
 #include "shell/startup.h"
 #include "tests/test_support.h"
@@ -135,7 +134,7 @@ TEST_F(PlayfieldTest, GameOverInScoreAttackShowsTheLevelButNoScore) {
     DrawPlayfield(0);
     EXPECT_EQ(Px(64 + 8 + 8, 24), GlyphColour('L'));
     EXPECT_NE(Px(312 - 8, 56), GlyphColour('9'));
-    MissionGoal.type = 6;
+    MissionGoal.type = GoalScore;
     GameMode = NormalGame;
     DrawPlayfield(0);
     EXPECT_EQ(Px(312 - 8, 56), GlyphColour('9'));
@@ -203,7 +202,7 @@ TEST_F(PlayfieldTest, QueueScrollWipesAboveAndBelowTheWell) {
 TEST_F(PlayfieldTest, LayoutBHasTwoQueueColumnsAndTheWidePanel) {
     BoardOriginX = 16;
     GameMode = NormalGame;
-    MissionGoal.type = 1;
+    MissionGoal.type = GoalErase;
     MissionGoal.target = 12;
     ScreenState = PairFalling;
     FallingPair = FallingPairRecord{};

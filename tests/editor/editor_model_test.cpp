@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/editor_model.h"
+#include "mission/mission_goal.h"
 
 namespace {
 
@@ -175,7 +176,7 @@ TEST_F(EditorModel, LoadingAType7FileAndSavingItAgain) {
 
 TEST_F(EditorModel, LoadedRadioAndOddPieceLimits) {
     MissionImage file;
-    for (uint8_t type = 0; type < 6; ++type) {
+    for (uint8_t type = GoalChain; type <= GoalArea; ++type) {
         file.type = type;
         MissionBytes bytes = EncodeMission(file);
         LoadEditorMission(bytes.data(), bytes.size());

@@ -14,10 +14,10 @@
 #include <string>
 
 #include "mission/mission_file.h"
+#include "mission/mission_goal.h"
 #include "mission/mission_loader.h"
 #include "rules/board.h"
 #include "rules/queue.h"
-#include "screens/game_mode.h"
 #include "shell/main_loop.h"
 #include "shell/platform.h"
 #include "shell/platform_headless.h"

@@ -339,7 +339,7 @@ protected:
     void SetUp() override {
         PlayTest::SetUp();
         GameMode = EditGame;
-        MissionGoal.type = 1;
+        MissionGoal.type = GoalErase;
         MissionGoal.target = 50;
         QueueLast = 7;
         for (int i = 0; i < QueuePairs; ++i) ComingQueue.kind[i][0] = ComingQueue.kind[i][1] = Horizontal;
@@ -395,7 +395,7 @@ protected:
         PlayTest::SetUp();
         folder = MakeTempFolder("mission-clear");
         StartDirectory = folder;
-        MissionGoal.type = 1;
+        MissionGoal.type = GoalErase;
         MissionGoal.target = 4;
         MissionGoal.pieceLimit = 8;
         GoalProgress = 4;

@@ -77,7 +77,7 @@ TEST_F(FishTest, NewFishTakesPhaseSideAndHeightFromTheNextThreeRolls) {
 TEST_F(FishTest, FixedQueueMissionsStartNoFishButKeepTheSwimmingOnes) {
     std::srand(7);
     GameMode = NormalGame;
-    for (uint8_t type = 0; type <= 5; ++type) {
+    for (uint8_t type = GoalChain; type <= GoalArea; ++type) {
         MissionGoal.type = type;
         FishTable[0] = MakeFish(100, 100, 1, Swimming);
         for (int frame = 0; frame < 2000; ++frame) {
@@ -124,7 +124,7 @@ TEST_F(FishTest, FishInsideALoopIsCaughtOutsideOrBeyondTheWellIsNot) {
 
 TEST_F(FishTest, CaughtFishShakesFliesOffAndIsCountedOnce) {
     GameMode = NormalGame;
-    MissionGoal.type = 7;
+    MissionGoal.type = GoalFish;
     MissionGoal.target = 1;
     PutRing(2, 5, 3, 3);
     FishTable[0] = MakeFish(100, 200, -1, Swimming);
@@ -156,7 +156,7 @@ TEST_F(FishTest, CaughtFishShakesFliesOffAndIsCountedOnce) {
 
 TEST_F(FishTest, StockStopsAt99WhileTheFishGoalSeesOneMore) {
     GameMode = NormalGame;
-    MissionGoal.type = 7;
+    MissionGoal.type = GoalFish;
     LinkStock = 99;
     FishTable[0] = MakeFish(-90, 0, 1, Caught, 30);
     UpdateFish();

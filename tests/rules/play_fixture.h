@@ -14,7 +14,6 @@
 #include "rules/queue.h"
 #include "rules/scoring.h"
 #include "rules/settle.h"
-#include "screens/game_mode.h"
 #include "screens/screens.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"

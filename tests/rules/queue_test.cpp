@@ -62,7 +62,7 @@ TEST_F(QueueTest, PairEntersOnTheEleventhFrameAndTheQueueMovesUp) {
 
 TEST_F(QueueTest, FixedQueueHandsOutEmptyPairsAfterItsEighth) {
     GameMode = NormalGame;
-    MissionGoal.type = 3;
+    MissionGoal.type = GoalAllFrames;
     QueueLast = 7;
     for (int i = 0; i < QueuePairs; ++i) {
         ComingQueue.kind[i][0] = ComingQueue.kind[i][1] = Cross;

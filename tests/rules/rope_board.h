@@ -10,7 +10,6 @@
 #include "rules/fish.h"
 #include "rules/loops.h"
 #include "rules/scoring.h"
-#include "screens/game_mode.h"
 #include "shell/main_loop.h"
 #include "tests/test_support.h"
 

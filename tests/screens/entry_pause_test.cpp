@@ -12,7 +12,6 @@
 #include "rules/falling_pair.h"
 #include "rules/queue.h"
 #include "screens/board_entry.h"
-#include "screens/game_mode.h"
 #include "screens/pause.h"
 #include "tests/screens/screen_checks.h"
 
@@ -61,7 +60,7 @@ TEST(BoardEntry, LastsSeventyNineFramesAndStartsTheTuneInTheLast) {
 TEST(BoardEntry, SameLengthInAMissionLayout) {
     StartWithTune("entry_mission");
     GameMode = NormalGame;
-    MissionGoal.type = 2;
+    MissionGoal.type = GoalEraseAtOnce;
     BoardOriginX = 16;
     BoardOriginY = 80;
     ScreenState = BoardEntryScreen;
@@ -171,7 +170,7 @@ TEST(Pause, EmptyFramesOfScoreAttack) {
 TEST(Pause, EmptyFramesOfAFixedQueueMission) {
     StartWithTune("pause_frames_b");
     GameMode = NormalGame;
-    MissionGoal.type = 0;
+    MissionGoal.type = GoalChain;
     BoardOriginX = 16;
     BoardOriginY = 80;
     ScreenState = PairFalling;

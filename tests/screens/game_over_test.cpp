@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "mission/mission_goal.h"
 #include "rules/scoring.h"
-#include "screens/game_mode.h"
 #include "screens/game_over.h"
 #include "screens/records.h"
 #include "shell/files.h"

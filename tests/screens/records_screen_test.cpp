@@ -6,8 +6,8 @@
 #include <fstream>
 #include <random>
 
+#include "mission/mission_goal.h"
 #include "rules/scoring.h"
-#include "screens/game_mode.h"
 #include "screens/game_over.h"
 #include "screens/records.h"
 #include "screens/title.h"

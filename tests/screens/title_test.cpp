@@ -4,7 +4,6 @@
 
 #include "mission/mission_goal.h"
 #include "rules/queue.h"
-#include "screens/game_mode.h"
 #include "screens/title.h"
 #include "tests/screens/screen_checks.h"
 
@@ -78,7 +77,7 @@ TEST(Title, ScoreAttackRightAfterAFramedMission) {
     StartAtTitle("title_score_attack");
     // What a fixed-queue mission with frame blocks leaves behind.
     GameMode = NormalGame;
-    MissionGoal.type = 3;
+    MissionGoal.type = GoalAllFrames;
     BoardOriginX = 16;
     QueueLast = 7;
     for (auto& pair : ComingQueue.kind) pair[0] = pair[1] = 0;

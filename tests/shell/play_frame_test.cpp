@@ -9,7 +9,6 @@
 #include "rules/falling_pair.h"
 #include "rules/fish.h"
 #include "rules/queue.h"
-#include "screens/game_mode.h"
 #include "shell/main_loop.h"
 #include "shell/new_game.h"
 #include "shell/platform.h"

@@ -16,7 +16,6 @@
 #include "mission/mission_goal.h"
 #include "rules/fish.h"
 #include "rules/queue.h"
-#include "screens/game_mode.h"
 #include "screens/title.h"
 #include "shell/files.h"
 #include "shell/main_loop.h"

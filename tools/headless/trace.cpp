@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "mission/mission_goal.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/fish.h"
@@ -10,7 +11,6 @@
 #include "rules/scoring.h"
 #include "rules/settle.h"
 #include "screens/board_entry.h"
-#include "screens/game_mode.h"
 #include "screens/game_over.h"
 #include "screens/mission_clear.h"
 #include "screens/mission_select.h"

@@ -1,5 +1,7 @@
 #include "tools/missions/mission_source.h"
 
+#include "mission/mission_goal.h"
+
 #include <cctype>
 #include <cstdlib>
 #include <sstream>
@@ -17,8 +19,8 @@ struct GoalName {
     int type;
 };
 const GoalName GoalNames[] = {
-    {"chain", 0}, {"erase", 1}, {"erase-at-once", 2}, {"all-frames", 3},
-    {"all-frames-at-once", 4}, {"area", 5}, {"score", 6}, {"fish", 7},
+    {"chain", GoalChain}, {"erase", GoalErase}, {"erase-at-once", GoalEraseAtOnce}, {"all-frames", GoalAllFrames},
+    {"all-frames-at-once", GoalAllFramesAtOnce}, {"area", GoalArea}, {"score", GoalScore}, {"fish", GoalFish},
 };
 
 std::string Trim(const std::string& s) {
@@ -123,7 +125,7 @@ struct Parser {
         if (w.size() == 2) {
             // The editor stores up to 100000 for types 0..5; higher types carry
             // the target in the low five digits.
-            if (!ReadNumber(w[1], 0, type < 6 ? 100000 : 99999, target)) return Fail("bad target '" + w[1] + "'");
+            if (!ReadNumber(w[1], 0, !RandomQueueGoal(uint8_t(type)) ? 100000 : 99999, target)) return Fail("bad target '" + w[1] + "'");
             haveTarget = true;
         }
         return true;
@@ -163,7 +165,7 @@ struct Parser {
             for (int h = 0; h < 2; ++h)
                 if (out.image.queueKind[MissionQueueIndex(p, h)] == 0)
                     return Fail("pair " + std::to_string(p + 1) + " is played and needs two blocks");
-        bool counted = out.image.type == 3 || out.image.type == 4;
+        bool counted = FrameCountGoal(out.image.type);
         if (counted) {
             long n = FrameCount();
             if (haveTarget && target != n)

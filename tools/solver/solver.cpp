@@ -3,9 +3,9 @@
 #include <memory>
 #include <unordered_map>
 
+#include "mission/mission_goal.h"
 #include "mission/mission_loader.h"
 #include "rules/board.h"
-#include "screens/game_mode.h"
 #include "shell/main_loop.h"
 #include "shell/new_game.h"
 #include "shell/platform_headless.h"
@@ -25,7 +25,7 @@ void StartMissionPlay(const MissionImage& mission) {
     ScreenState = NextPair;
 }
 
-bool FixedQueueMission(const MissionImage& mission) { return mission.type <= 5; }
+bool FixedQueueMission(const MissionImage& mission) { return !RandomQueueGoal(mission.type); }
 
 namespace {
 constexpr uint8_t NoWay = 255;
@@ -108,7 +108,7 @@ private:
 SolveResult SolveMission(const MissionImage& mission, const SolveOptions& options) {
     SolveResult result;
     if (!FixedQueueMission(mission)) return result;
-    bool areaGoal = mission.type == 5;
+    bool areaGoal = mission.type == GoalArea;
     StartMissionPlay(mission);
     Outcome first = RunToNextPair(nullptr);
     if (first != Outcome::NextPair) {
