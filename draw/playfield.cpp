@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "draw/fish.h"
+#include "draw/screen_layout.h"
 #include "draw/surface.h"
 #include "draw/text.h"
 #include "mission/mission_goal.h"
@@ -16,6 +17,13 @@
 #include "rules/settle.h"
 #include "shell/main_loop.h"
 #include "shell/startup.h"
+
+int32_t BoardOriginX, BoardOriginY;
+
+void ResetScreenLayoutState() {
+    BoardOriginX = 0;
+    BoardOriginY = 0;
+}
 
 namespace {
 constexpr double Pi = 3.141592653589793;

@@ -72,10 +72,8 @@ void PlaceForGoal() {
 // Labels the networks of the loaded board and looks for loops without
 // marking, releasing or scoring anything.
 void AnalyseBoard() {
-    AnalyseOnly = 1;
     ScreenState = PairFalling;
-    SettleBoard();
-    AnalyseOnly = 0;
+    SettleBoard(SearchMode::AnalyseOnly);
 }
 }  // namespace
 

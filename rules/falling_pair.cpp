@@ -8,11 +8,10 @@
 #include "rules/queue.h"
 #include "rules/scoring.h"
 #include "rules/settle.h"
-#include "screens/records.h"
 #include "shell/input.h"
-#include "shell/main_loop.h"
-#include "shell/platform.h"
-#include "shell/startup.h"
+#include "shell/records_file.h"
+#include "shell/screen_state.h"
+#include "shell/sounds.h"
 
 FallingPairRecord FallingPair;
 int32_t FallTimer;

@@ -10,7 +10,6 @@
 #include "rules/scoring.h"
 
 Fish FishTable[FishCount];
-int32_t BoardOriginX, BoardOriginY;
 
 namespace {
 // Missions with a fixed queue start no new fish.
@@ -106,6 +105,4 @@ int CountActiveFish() {
 
 void ResetFishState() {
     for (Fish& f : FishTable) f = Fish{};
-    BoardOriginX = 0;
-    BoardOriginY = 0;
 }

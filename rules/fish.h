@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "draw/screen_layout.h"
+
 enum FishStateValue : uint8_t { Free = 0, Swimming = 1, Caught = 2 };
 
 struct FishRecord {
@@ -16,11 +18,6 @@ using Fish = FishRecord;
 
 inline constexpr int FishCount = 10;
 extern Fish FishTable[FishCount];
-
-// Back-buffer position of well cell (0, 0); fish and the link sprite are
-// placed relative to it. (64, 80) in score attack and goal types 6 and up,
-// (16, 80) for goal types 0 to 5; (0, 0) until a game starts.
-extern int32_t BoardOriginX, BoardOriginY;
 
 // Moves every fish by one frame and may start new ones.
 void UpdateFish();

@@ -2,12 +2,12 @@
 
 #include <cstdlib>
 
+#include "draw/screen_layout.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/fish.h"
 #include "rules/settle.h"
-#include "shell/main_loop.h"
-#include "shell/startup.h"
+#include "shell/screen_state.h"
 
 uint8_t LinkStock;
 LinkSpriteRecord LinkSprite;

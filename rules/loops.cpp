@@ -3,9 +3,8 @@
 #include "rules/board.h"
 #include "rules/fish.h"
 #include "rules/scoring.h"
-#include "shell/main_loop.h"
+#include "shell/screen_state.h"
 
-uint8_t AnalyseOnly;
 
 void LabelNetworks() {
     static constexpr int order[4] = {SideLeft, SideRight, SideUp, SideDown};
@@ -44,7 +43,7 @@ void FindJoins(uint8_t joins[PlayCells]) {
 }
 }  // namespace
 
-void MarkLoops() {
+void MarkLoops(SearchMode mode) {
     uint8_t joins[PlayCells];
     uint8_t onLoop[PlayCells] = {};
     uint8_t discovered[PlayCells] = {};  // discovery time, 0 = not yet reached
@@ -89,7 +88,7 @@ void MarkLoops() {
         }
     }
 
-    if (AnalyseOnly) return;
+    if (mode == SearchMode::AnalyseOnly) return;
     bool found = false;
     for (int i = 0; i < PlayCells; ++i) {
         if (!onLoop[i]) continue;
@@ -99,10 +98,8 @@ void MarkLoops() {
     if (found) ScreenState = Erasing;
 }
 
-void FindLoops() {
-    MarkLoops();
+void FindLoops(SearchMode mode) {
+    MarkLoops(mode);
     CatchFish();
     CountSearch();
 }
-
-void ResetLoopsState() { AnalyseOnly = 0; }

@@ -2,9 +2,10 @@
 #pragma once
 #include <cstdint>
 
-// 1 while the mission loader settles a freshly loaded board: the search then
-// labels and counts but marks nothing and leaves ScreenState alone.
-extern uint8_t AnalyseOnly;
+// What a search does in play: mark its loops (and so start Erasing). The
+// mission loader's analysis of a freshly loaded board labels and counts but
+// marks nothing and leaves ScreenState alone.
+enum class SearchMode : uint8_t { Play, AnalyseOnly };
 
 // Gives every unlabelled block (columns 0..7, rows 11 up to -1) a network
 // label: the label of a joined neighbour (left, right, up, down) or a new one.
@@ -14,10 +15,8 @@ void LabelNetworks();
 // not a bridge of the rope graph), gives every network the label its first
 // cell in search order (column by column, rows -1..11) had, and sets
 // ScreenState to Erasing when something was marked. Linear in the board.
-void MarkLoops();
+void MarkLoops(SearchMode mode = SearchMode::Play);
 
 // The whole search: MarkLoops, then the catching of fish, then the
 // per-search bookkeeping of scores and goals.
-void FindLoops();
-
-void ResetLoopsState();
+void FindLoops(SearchMode mode = SearchMode::Play);

@@ -5,7 +5,7 @@
 #include "rules/board.h"
 #include "rules/loops.h"
 #include "rules/scoring.h"
-#include "shell/main_loop.h"
+#include "shell/screen_state.h"
 
 FallingBlock FallingBlocks[FallingBlockRecords];
 int32_t FallingBlockCount;
@@ -65,20 +65,21 @@ static bool ResolveJoiners(int& lastCol, int& lastRow) {
     return any;
 }
 
-void SettleBoard() {
-    if (!AnalyseOnly) ReleaseUnsupported();
+void SettleBoard(SearchMode mode) {
+    const bool analyseOnly = mode == SearchMode::AnalyseOnly;
+    if (!analyseOnly) ReleaseUnsupported();
     if (ScreenState == PairFalling) {
         FallingBlockCount = 0;
         int c = 0, r = 0;
         // The loader's analysis leaves the board as it is: a block over a
         // resolved joiner waits in its cell and falls at the first settle of
         // play, like every other loose block of a loaded board.
-        if (ResolveJoiners(c, r) && !AnalyseOnly && IsBlock(GetKind(c, r - 1))) ReleaseBlock(c, r - 1);
+        if (ResolveJoiners(c, r) && !analyseOnly && IsBlock(GetKind(c, r - 1))) ReleaseBlock(c, r - 1);
     }
     LabelNetworks();
     if (ScreenState != PairFalling) return;
     FallingBlockCount = 0;
-    FindLoops();
+    FindLoops(mode);
     if (ScreenState == Erasing) return;
     ScoreTurn();
     ScreenState = NextPair;

@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "rules/loops.h"
+
 inline constexpr int FallingBlockRecords = 96;
 inline constexpr int EraseFrames = 20;
 inline constexpr float FallAcceleration = 2.0f;  // pixels per frame, per frame
@@ -21,7 +23,8 @@ extern FallingBlock FallingBlocks[FallingBlockRecords];
 extern int32_t FallingBlockCount;  // record the next released block takes
 extern int32_t EraseTimer;         // frames spent in Erasing
 
-void SettleBoard();
+// The loader's analysis (SearchMode::AnalyseOnly) releases no block either.
+void SettleBoard(SearchMode mode = SearchMode::Play);
 void StepFallingBlocks();  // handler of ScreenState 1
 void StepErase();          // handler of ScreenState 2
 

@@ -11,7 +11,7 @@
 #include "rules/fish.h"
 #include "rules/scoring.h"
 #include "screens/board_entry.h"
-#include "screens/records.h"
+#include "shell/records_file.h"
 #include "screens/records_screen.h"
 #include "screens/screens.h"
 #include "shell/input.h"

@@ -8,7 +8,7 @@
 #include "mission/mission_goal.h"
 #include "mission/mission_loader.h"
 #include "rules/fish.h"
-#include "screens/records.h"
+#include "shell/records_file.h"
 #include "screens/screens.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"

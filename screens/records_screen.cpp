@@ -4,7 +4,7 @@
 
 #include "draw/text.h"
 #include "rules/fish.h"
-#include "screens/records.h"
+#include "shell/records_file.h"
 #include "screens/screens.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"

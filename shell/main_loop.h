@@ -2,23 +2,10 @@
 #pragma once
 #include <cstdint>
 
-enum ScreenStateValue : uint32_t {
-    PairFalling = 0,
-    BlocksFalling = 1,
-    Erasing = 2,
-    NextPair = 3,
-    Linking = 4,
-    GameOverScreen = 5,
-    TitleScreen = 6,
-    MissionSelectScreen = 7,
-    MissionClearScreen = 8,
-    RecordsScreen = 9,
-    BoardEntryScreen = 10,
-};
+#include "shell/screen_state.h"
 
 inline constexpr uint32_t FramePeriodMs = 25;
 
-extern uint32_t ScreenState;
 extern uint8_t PauseFlag;
 extern uint8_t QuitFlag;
 extern uint32_t FpsValue, FrameCounter, FpsWindowStart;

@@ -8,18 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "shell/sounds.h"
+
 struct Surface;
 
 // Keys the game reads, by physical position.
 enum Key : int { KeyZ, KeyX, KeyA, KeyC, KeyD, KeyG, KeyEnter, KeyEscape, KeyLeft, KeyRight, KeyUp, KeyDown, KeyCount };
-
-// A sound file read whole into memory at start-up. `handle` belongs to the
-// platform (a decoded chunk); `name` identifies it in traces.
-struct SoundImage {
-    const char* name = "";
-    std::vector<uint8_t> bytes;
-    void* handle = nullptr;
-};
 
 enum class EventResult { None, Handled, Quit };
 
@@ -44,10 +38,8 @@ bool PlatformKeyDown(Key key);
 // there is no joystick.
 bool PlatformJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons);
 
-// Short sounds from memory; a new one cuts off the one still playing. An
-// empty or undecodable image is silent.
+// Short sounds from memory (playing them: shell/sounds.h).
 void PlatformPrepareSound(SoundImage& image);
-void PlatformPlaySound(const SoundImage& image);
 void PlatformStopSound();
 void PlatformReleaseSound(SoundImage& image);
 
@@ -55,7 +47,6 @@ void PlatformReleaseSound(SoundImage& image);
 void PlatformTuneOpen(const char* path);
 bool PlatformTuneStopped();  // opened and not playing
 void PlatformTunePlay();     // from the beginning
-void PlatformTuneStop();
 void PlatformTuneClose();
 
 // Modal open-file dialog for mission files. Returns the chosen path, or an

@@ -1,5 +1,6 @@
 #include "shell/program_state.h"
 
+#include "draw/screen_layout.h"
 #include "mission/mission_goal.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
@@ -14,7 +15,7 @@
 #include "screens/mission_clear.h"
 #include "screens/mission_select.h"
 #include "screens/pause.h"
-#include "screens/records.h"
+#include "shell/records_file.h"
 #include "screens/title.h"
 #include "shell/files.h"
 #include "shell/input.h"
@@ -26,9 +27,9 @@ void ResetProgramState() {
     ResetInputState();
     ResetStartupState();
     ResetBoardState();
-    ResetLoopsState();
     ResetScoringState();
     ResetFishState();
+    ResetScreenLayoutState();
     ResetQueueState();
     ResetFallingPairState();
     ResetSettleState();

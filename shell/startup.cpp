@@ -6,8 +6,9 @@
 
 #include "resources/resources.h"
 #include "rules/board.h"
-#include "screens/records.h"
+#include "shell/records_file.h"
 #include "shell/files.h"
+#include "shell/platform.h"
 
 Surface BackBuffer, GradientSurface, TileSurface, BlockSheet, FontSheet, LogoSheet;
 SoundImage SoundMove, SoundTurn, SoundCursor, SoundDecide;

@@ -5,13 +5,11 @@
 #include <optional>
 #include <string>
 
+#include "draw/screen_layout.h"
 #include "draw/surface.h"
-#include "shell/platform.h"
-
-inline constexpr int ScreenWidth = 384, ScreenHeight = 480;
+#include "shell/sounds.h"
 
 extern Surface BackBuffer, GradientSurface, TileSurface, BlockSheet, FontSheet, LogoSheet;
-extern SoundImage SoundMove, SoundTurn, SoundCursor, SoundDecide;
 extern std::string StartDirectory;
 
 // When set, start-up seeds rand with this instead of the clock (headless runs).

@@ -75,15 +75,15 @@ void RunSearches(benchmark::State& state, Search search) {
 void FindLoopsFullCross(benchmark::State& state) {
     EmptyWell();
     FillCross(8, -1);
-    AnalyseOnly = uint8_t(state.range(0));
-    RunSearches(state, FindLoops);
+    SearchMode mode = state.range(0) ? SearchMode::AnalyseOnly : SearchMode::Play;
+    RunSearches(state, [mode] { FindLoops(mode); });
 }
 BENCHMARK(FindLoopsFullCross)->ArgName("AnalyseOnly")->Arg(0)->Arg(1);
 
 void FindLoopsMidGame(benchmark::State& state) {
     EmptyWell();
     MidGameWell();
-    RunSearches(state, FindLoops);
+    RunSearches(state, [] { FindLoops(); });
 }
 BENCHMARK(FindLoopsMidGame);
 
@@ -92,7 +92,7 @@ BENCHMARK(FindLoopsMidGame);
 void FindLoopsCross6x6(benchmark::State& state) {
     EmptyWell();
     FillCross(6, 6);
-    RunSearches(state, FindLoops);
+    RunSearches(state, [] { FindLoops(); });
 }
 BENCHMARK(FindLoopsCross6x6);
 
@@ -100,7 +100,7 @@ void ExhaustiveWalkCross6x6(benchmark::State& state) {
     EmptyWell();
     FillCross(6, 6);
     reference::Steps = 0;
-    RunSearches(state, reference::FindLoops);
+    RunSearches(state, [] { reference::FindLoops(); });
     state.counters["steps"] = benchmark::Counter(double(reference::Steps), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(ExhaustiveWalkCross6x6)->Unit(benchmark::kMillisecond);

@@ -126,7 +126,6 @@ TEST_F(Loader, EveryByteValueLoadsIntoTheLayersRange) {
         for (uint8_t f : Board.frame) ASSERT_LE(f, 1);
         for (auto& pair : ComingQueue.kind) ASSERT_TRUE(pair[0] < KindCount && pair[1] < KindCount);
         for (auto& pair : ComingQueue.frame) ASSERT_TRUE(pair[0] <= 1 && pair[1] <= 1);
-        ASSERT_EQ(AnalyseOnly, 0);
         for (uint8_t mark : Board.marked) ASSERT_EQ(mark, 0);
     }
 }
@@ -191,7 +190,6 @@ TEST_F(Loader, AnalysisLabelsTheLoadedBoardWithoutMarkingOrReleasing) {
     SetCell(m, 4, 11, UL);
     SetCell(m, 0, 3, X);    // and a block hangs in the air
     Load(m);
-    EXPECT_EQ(AnalyseOnly, 0);
     for (uint8_t mark : Board.marked) EXPECT_EQ(mark, 0);
     EXPECT_EQ(GetKind(0, 3), Cross);
     EXPECT_EQ(GetKind(4, 10), DL);

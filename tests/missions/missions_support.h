@@ -11,7 +11,7 @@
 
 #include "draw/surface.h"
 #include "mission/mission_file.h"
-#include "screens/records.h"
+#include "shell/records_file.h"
 #include "shell/startup.h"
 #include "tests/runner_support.h"
 #include "tests/test_support.h"

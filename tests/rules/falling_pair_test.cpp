@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "screens/records.h"
+#include "shell/records_file.h"
 #include "tests/rules/play_fixture.h"
 
 namespace {

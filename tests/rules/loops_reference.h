@@ -9,16 +9,18 @@
 #include "rules/fish.h"
 #include "rules/loops.h"
 #include "rules/scoring.h"
-#include "shell/main_loop.h"
+#include "shell/screen_state.h"
 
 namespace reference {
 
 inline int32_t SearchStartCol, SearchStartRow;
 inline uint64_t Steps;  // calls of TraceRope, for measuring
 
+inline SearchMode Mode = SearchMode::Play;
+
 inline void TraceRope(int c, int r, int pc, int pr, bool first) {
     ++Steps;
-    if (AnalyseOnly == 0 && c == SearchStartCol && r == SearchStartRow && !first) {
+    if (Mode == SearchMode::Play && c == SearchStartCol && r == SearchStartRow && !first) {
         for (int i = 0; i < PlayCells; ++i)
             if (Board.marked[i] == 0) Board.marked[i] = Board.visited[i];
         ScreenState = Erasing;
@@ -46,7 +48,8 @@ inline void MarkLoops() {
     }
 }
 
-inline void FindLoops() {
+inline void FindLoops(SearchMode mode = SearchMode::Play) {
+    Mode = mode;
     MarkLoops();
     CatchFish();
     CountSearch();

@@ -94,9 +94,8 @@ TEST_F(LoopsTest, CrossInsideARingItDoesNotJoinStaysUnmarked) {
 TEST_F(LoopsTest, AnalyseOnlyLabelsButMarksNothing) {
     PutRing(0, 0, 4, 4);
     SetGroup(1, 0, 33);
-    AnalyseOnly = 1;
     ScreenState = PairFalling;
-    Search();
+    Search(SearchMode::AnalyseOnly);
     EXPECT_EQ(MarkedCount(), 0);
     EXPECT_EQ(ScreenState, uint32_t(PairFalling));
     EXPECT_EQ(ChainLength, 0);
@@ -285,6 +284,8 @@ int FittingKind(int c, int r, bool branches, Pick pick) {
 // A random board of every kind (walls and joiners inside the well too) with
 // random frame flags, labels, counters, goal and fish. The number of
 // branching blocks is kept small enough for the exhaustive walk.
+SearchMode RandomMode = SearchMode::Play;
+
 void MakeRandomBoard(std::mt19937& rng) {
     auto pick = [&](int n) { return int(rng() % uint32_t(n)); };
     ClearBoard();
@@ -325,7 +326,7 @@ void MakeRandomBoard(std::mt19937& rng) {
     NextGroupId = uint8_t(1 + pick(120));
     LabelNetworks();
 
-    AnalyseOnly = uint8_t(pick(2));
+    RandomMode = pick(2) ? SearchMode::AnalyseOnly : SearchMode::Play;
     ScreenState = PairFalling;
     GameMode = uint8_t(pick(3));
     MissionGoal.type = uint8_t(pick(9));
@@ -357,20 +358,20 @@ TEST_F(LoopsTest, FastSearchEqualsExhaustiveWalkOnRandomBoards) {
         MakeRandomBoard(rng);
         Snapshot before, slow, fast;
         before.Take();
-        reference::FindLoops();
+        reference::FindLoops(RandomMode);
         slow.Take();
         before.Restore();
-        FindLoops();
+        FindLoops(RandomMode);
         fast.Take();
         std::string diff = Differences(slow, fast);
         if (!diff.empty()) {
             before.Restore();
             FAIL() << "board " << i << " of seed " << seed << " (TESSMAR_LOOP_SEED) differs in: " << diff
-                   << "\nAnalyseOnly " << int(AnalyseOnly) << ", kinds (rows -2..12, columns -1..8):\n"
+                   << "\nanalyse only " << int(RandomMode == SearchMode::AnalyseOnly) << ", kinds (rows -2..12, columns -1..8):\n"
                    << KindPicture();
         }
         marking += std::memchr(fast.board.marked, 1, PlayCells) != nullptr;
-        analyseOnly += AnalyseOnly;
+        analyseOnly += RandomMode == SearchMode::AnalyseOnly;
     }
     // The boards must exercise both outcomes and both analysis modes.
     EXPECT_GT(marking, boards / 10);

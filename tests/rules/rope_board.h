@@ -45,9 +45,9 @@ protected:
 
     // Settles nothing: labels the networks and runs one search, as the
     // board analysis does once nothing is falling.
-    static void Search() {
+    static void Search(SearchMode mode = SearchMode::Play) {
         LabelNetworks();
-        FindLoops();
+        FindLoops(mode);
     }
 
     static int MarkedCount() {

@@ -93,9 +93,7 @@ TEST_F(SettleTest, JoinersLeaveWallsOtherJoinersAndEmptyCellsAlone) {
 TEST_F(SettleTest, LoaderAnalysisKeepsTheBlockOverAResolvedJoinerInItsCell) {
     PutRows(10, {"00010000",
                  "000c0000"});
-    AnalyseOnly = 1;
-    SettleBoard();
-    AnalyseOnly = 0;
+    SettleBoard(SearchMode::AnalyseOnly);
     EXPECT_EQ(GetKind(3, 10), TeeNoUp);
     EXPECT_EQ(GetKind(3, 11), Empty);
     for (const FallingBlock& b : FallingBlocks) EXPECT_EQ(b.kind, Empty);

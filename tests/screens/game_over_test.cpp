@@ -10,7 +10,7 @@
 #include "mission/mission_goal.h"
 #include "rules/scoring.h"
 #include "screens/game_over.h"
-#include "screens/records.h"
+#include "shell/records_file.h"
 #include "shell/files.h"
 #include "tests/screens/screen_checks.h"
 

@@ -9,7 +9,7 @@
 #include "mission/mission_goal.h"
 #include "rules/scoring.h"
 #include "screens/game_over.h"
-#include "screens/records.h"
+#include "shell/records_file.h"
 #include "screens/title.h"
 #include "shell/files.h"
 #include "tests/screens/screen_checks.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "rules/board.h"
-#include "screens/records.h"
+#include "shell/records_file.h"
 #include "shell/platform_headless.h"
 #include "tests/test_support.h"
 

@@ -15,7 +15,7 @@
 #include "screens/mission_clear.h"
 #include "screens/mission_select.h"
 #include "screens/pause.h"
-#include "screens/records.h"
+#include "shell/records_file.h"
 #include "screens/title.h"
 #include "shell/files.h"
 #include "shell/input.h"

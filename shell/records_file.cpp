@@ -1,9 +1,10 @@
+#include "shell/records_file.h"
+
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "screens/records.h"
 #include "shell/files.h"
 #include "shell/startup.h"
 
