@@ -245,8 +245,12 @@ Track DrumTrack() {
 }
 }  // namespace
 
-std::vector<uint8_t> MakeTune() {
-    std::vector<Track> tracks{TempoTrack(), MelodyTrack(), HarmonyTrack(), BassTrack(), StringsTrack(), DrumTrack()};
+namespace {
+std::vector<Track> AllTracks() {
+    return {TempoTrack(), MelodyTrack(), HarmonyTrack(), BassTrack(), StringsTrack(), DrumTrack()};
+}
+
+std::vector<uint8_t> Assemble(std::vector<Track> tracks) {
     std::vector<uint8_t> file{'M', 'T', 'h', 'd'};
     PutBig(file, 6, 4);
     PutBig(file, 1, 2);
@@ -255,9 +259,21 @@ std::vector<uint8_t> MakeTune() {
     for (Track& t : tracks) PutTrack(file, std::move(t));
     return file;
 }
+}  // namespace
 
-bool WriteTune(const std::string& path) {
-    std::vector<uint8_t> bytes = MakeTune();
+std::vector<uint8_t> MakeTune() { return Assemble(AllTracks()); }
+
+std::vector<uint8_t> MakeTuneSolo(int channel) {
+    std::vector<Track> tracks = AllTracks();
+    for (Track& t : tracks)
+        std::erase_if(t.events, [channel](const Event& e) {
+            int type = e.bytes[0] >> 4;
+            return (type == 0x8 || type == 0x9) && (e.bytes[0] & 0x0F) != channel;
+        });
+    return Assemble(std::move(tracks));
+}
+
+bool WriteTune(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return bool(out);

@@ -8,4 +8,8 @@
 // strings and drums. It lasts a whole number of bars so it loops cleanly.
 std::vector<uint8_t> MakeTune();
 
-bool WriteTune(const std::string& path);
+// The same file with the notes of every channel but `channel` left out (its
+// set-up kept), for measuring one part of the mix alone.
+std::vector<uint8_t> MakeTuneSolo(int channel);
+
+bool WriteTune(const std::string& path, const std::vector<uint8_t>& bytes);

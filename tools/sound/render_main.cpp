@@ -1,0 +1,142 @@
+// tessmar-tunerender MIDI RAW: plays a MIDI file once through SDL2_mixer, opened
+// as the game opens it (same soundfont choice, 44100 Hz, 16-bit, stereo, 1024
+// frames), into SDL's disk audio driver with no delay, so a whole tune renders
+// in about a second. RAW receives the mixer's output from the first buffer of
+// the tune to the buffer in which it ended: signed 16-bit, native order,
+// interleaved left/right. It prints the length, the RMS level and peak of the
+// whole, the quiet stretches at both ends (what a listener hears at the joint
+// when the tune restarts) and the quietest second in between.
+// Exit status 1 when the tune cannot be played.
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+constexpr int Rate = 44100;
+constexpr int Channels = 2;
+constexpr int BufferFrames = 1024;
+
+// Bytes of mixer output before the tune started and up to the buffer in which
+// it ended; written by the audio thread, read after it has been closed.
+std::atomic<long> mixedBytes{0};
+std::atomic<long> tuneStart{-1};
+std::atomic<long> tuneEnd{-1};
+
+// Runs on the audio thread after every mixed buffer, in the order the disk
+// driver writes them.
+void CountMixed(void*, Uint8*, int len) {
+    bool playing = Mix_PlayingMusic() != 0;
+    long before = mixedBytes.fetch_add(len);
+    if (playing && tuneStart < 0) tuneStart = before;
+    if (tuneStart >= 0 && tuneEnd < 0 && !playing) tuneEnd = before;
+    // The driver writes as fast as it can; while only silence is mixed (the
+    // soundfont loading, the wait for the close) let the loader have the CPU.
+    if (!playing) SDL_Delay(1);
+}
+
+// The same soundfont the game picks when the user has chosen none.
+void ChooseSoundFont() {
+    if (SDL_getenv("SDL_SOUNDFONTS") != nullptr) return;
+    for (const char* path : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
+                             "/usr/share/sounds/sf2/FluidR3_GM.sf2"}) {
+        if (SDL_RWops* f = SDL_RWFromFile(path, "rb")) {
+            SDL_RWclose(f);
+            Mix_SetSoundFonts(path);
+            return;
+        }
+    }
+}
+
+bool Render(const char* midi) {
+    if (SDL_Init(SDL_INIT_AUDIO) != 0) return false;
+    Mix_Init(MIX_INIT_MID);
+    ChooseSoundFont();
+    if (Mix_OpenAudio(Rate, AUDIO_S16SYS, Channels, BufferFrames) != 0) return false;
+    Mix_AllocateChannels(1);
+    Mix_SetPostMix(CountMixed, nullptr);
+    Mix_Music* tune = Mix_LoadMUS(midi);
+    bool ok = tune != nullptr && Mix_PlayMusic(tune, 1) == 0;
+    while (ok && tuneEnd < 0) SDL_Delay(5);
+    if (!ok) std::fprintf(stderr, "tessmar-tunerender: %s\n", Mix_GetError());
+    Mix_CloseAudio();  // joins the audio thread: the disk file is complete
+    if (tune) Mix_FreeMusic(tune);
+    Mix_Quit();
+    SDL_Quit();
+    return ok;
+}
+
+// Keeps the tune's part of the driver's file.
+bool CutTune(const std::string& disk, const std::string& out, std::vector<int16_t>& samples) {
+    std::ifstream in(disk, std::ios::binary);
+    std::vector<char> all{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    long from = tuneStart, to = tuneEnd;
+    if (from < 0 || to < from || size_t(to) > all.size()) return false;
+    samples.resize(size_t(to - from) / sizeof(int16_t));
+    std::copy_n(all.data() + from, samples.size() * sizeof(int16_t), reinterpret_cast<char*>(samples.data()));
+    std::ofstream o(out, std::ios::binary);
+    o.write(all.data() + from, to - from);
+    return bool(o);
+}
+
+// Levels in decibels of full scale; a frame is audible above -60 dB.
+constexpr double FullScale = 32768;
+constexpr double AudibleLevel = 0.001;
+
+double Decibels(double level) { return 20 * std::log10(std::max(level, 1e-9)); }
+
+double Rms(const int16_t* s, size_t n) {
+    double sum = 0;
+    for (size_t i = 0; i < n; ++i) sum += double(s[i]) * s[i];
+    return n ? std::sqrt(sum / double(n)) / FullScale : 0;
+}
+
+void Report(const std::vector<int16_t>& s) {
+    const size_t frames = s.size() / Channels;
+    auto audible = [&](size_t i) { return std::abs(s[i]) > AudibleLevel * FullScale; };
+    size_t first = 0, last = s.size();
+    while (first < s.size() && !audible(first)) ++first;
+    while (last > first && !audible(last - 1)) --last;
+    int peak = 0;
+    for (int16_t v : s) peak = std::max(peak, std::abs(int(v)));
+    // The quietest whole second between the first and the last sound.
+    const size_t window = size_t(Rate) * Channels;
+    double quietest = 1;
+    size_t quietestAt = 0;
+    for (size_t at = first - first % Channels; at + window <= last; at += window) {
+        double level = Rms(s.data() + at, window);
+        if (level < quietest) quietest = level, quietestAt = at;
+    }
+    std::printf("length %.3f s\nrms %.2f dB\npeak %.3f\n", double(frames) / Rate, Decibels(Rms(s.data(), s.size())),
+                peak / FullScale);
+    std::printf("quiet start %.3f s\nquiet end %.3f s\n", double(first / Channels) / Rate,
+                double((s.size() - last) / Channels) / Rate);
+    std::printf("quietest second %.2f dB at %.0f s\n", Decibels(quietest), double(quietestAt / Channels) / Rate);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: tessmar-tunerender MIDI RAW\n");
+        return 2;
+    }
+    const std::string out = argv[2], disk = out + ".disk";
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", disk.c_str(), 1);
+    setenv("SDL_DISKAUDIODELAY", "0", 1);
+    std::vector<int16_t> samples;
+    bool ok = Render(argv[1]) && CutTune(disk, out, samples);
+    std::remove(disk.c_str());
+    if (!ok) return 1;
+    Report(samples);
+    return 0;
+}
