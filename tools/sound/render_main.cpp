@@ -91,6 +91,7 @@ bool CutTune(const std::string& disk, const std::string& out, std::vector<int16_
 // Levels in decibels of full scale; a frame is audible above -60 dB.
 constexpr double FullScale = 32768;
 constexpr double AudibleLevel = 0.001;
+constexpr size_t EndingSeconds = 3;  // the last chord ringing out is not a drop-out
 
 double Decibels(double level) { return 20 * std::log10(std::max(level, 1e-9)); }
 
@@ -108,19 +109,24 @@ void Report(const std::vector<int16_t>& s) {
     while (last > first && !audible(last - 1)) --last;
     int peak = 0;
     for (int16_t v : s) peak = std::max(peak, std::abs(int(v)));
-    // The quietest whole second between the first and the last sound.
+    // The level second by second, from the first sound to the last but the
+    // final ringing out: the quietest second, and every tenth one.
     const size_t window = size_t(Rate) * Channels;
+    const size_t ending = EndingSeconds * window;
     double quietest = 1;
     size_t quietestAt = 0;
-    for (size_t at = first - first % Channels; at + window <= last; at += window) {
+    std::string outline;
+    for (size_t at = first - first % Channels; at + window + ending <= last; at += window) {
         double level = Rms(s.data() + at, window);
         if (level < quietest) quietest = level, quietestAt = at;
+        if (at / window % 10 == 0) outline += " " + std::to_string(int(std::lround(Decibels(level))));
     }
     std::printf("length %.3f s\nrms %.2f dB\npeak %.3f\n", double(frames) / Rate, Decibels(Rms(s.data(), s.size())),
                 peak / FullScale);
     std::printf("quiet start %.3f s\nquiet end %.3f s\n", double(first / Channels) / Rate,
                 double((s.size() - last) / Channels) / Rate);
-    std::printf("quietest second %.2f dB at %.0f s\n", Decibels(quietest), double(quietestAt / Channels) / Rate);
+    std::printf("quietest second %.2f dB at %.0f s\nlevel every 10 s (dB)%s\n", Decibels(quietest),
+                double(quietestAt / Channels) / Rate, outline.c_str());
 }
 }  // namespace
 
