@@ -63,12 +63,18 @@ std::vector<float> MakeTurnSound() {
     return s;
 }
 
-// Menu cursor: one bright, short "pi".
+// Menu cursor: a short, round "pi" that dies away at once. A sine and a soft
+// octave keep every overtone under 4 kHz, so it does not sting when a player
+// runs up and down a menu; its level sits among the other sounds'.
 std::vector<float> MakeCursorSound() {
+    constexpr double Pitch = 1760;
     std::vector<float> s(size_t(Samples(0.065)));
-    for (size_t i = 0; i < s.size(); ++i) s[i] = float(Soft(2 * Pi * 1760 * double(i) / Rate));
-    Fade(s, 0.004, 0.02);
-    Normalise(s, 0.45f);
+    for (size_t i = 0; i < s.size(); ++i) {
+        double t = double(i) / Rate, phase = 2 * Pi * Pitch * t;
+        s[i] = float((std::sin(phase) + 0.15 * std::sin(2 * phase)) * std::exp(-t / 0.03));
+    }
+    Fade(s, 0.003, 0.02);
+    Normalise(s, 0.535f);
     return s;
 }
 
