@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -174,14 +176,14 @@ double Seconds(const Midi& m, uint32_t tick) {
     return seconds + double(tick - last) * us / 1e6 / m.division;
 }
 
-TEST(SoundFilesTest, TuneIsAWholeLoopOfAtLeastFortyFiveSeconds) {
+TEST(SoundFilesTest, TuneIsAWholeLoopOfAtLeastTwoAndAHalfMinutes) {
     Midi m = ParseMidi(ReadAll("bgm.mid"));
     ASSERT_GT(m.division, 0);
     EXPECT_TRUE(m.format == 0 || m.format == 1);
     EXPECT_EQ(int(m.trackEnds.size()), m.tracks);
     ASSERT_FALSE(m.trackEnds.empty());
     uint32_t end = *std::max_element(m.trackEnds.begin(), m.trackEnds.end());
-    EXPECT_GE(Seconds(m, end), 45.0);
+    EXPECT_GE(Seconds(m, end), 150.0);
     // It loops cleanly: every track ends together on a bar line of 4/4, and
     // no note is left sounding into the restart.
     for (uint32_t e : m.trackEnds) EXPECT_EQ(e, end);
@@ -190,5 +192,30 @@ TEST(SoundFilesTest, TuneIsAWholeLoopOfAtLeastFortyFiveSeconds) {
     // Percussion on channel 10 and at least two other parts (melody, bass).
     EXPECT_TRUE(m.channelsWithNotes.count(9));
     EXPECT_GE(m.channelsWithNotes.size(), 3u);
+}
+
+// The tune played the way the game plays it (SDL2_mixer and the soundfont,
+// through the render helper): heard, yet with its peaks well under clipping so
+// the sounds stand out over it.
+TEST(SoundFilesTest, RenderedTuneIsHeardAndPeaksWellBelowClipping) {
+    const std::string raw = testing::TempDir() + "tessmar_rendered_tune.raw";
+    const std::string command = std::string(TESSMAR_BINARY_DIR) + "/tools/tessmar-tunerender " + TESSMAR_BINARY_DIR +
+                                "/gamedata/snd/bgm.mid " + raw + " > /dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    std::ifstream in(raw, std::ios::binary);
+    std::vector<uint8_t> b{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::remove(raw.c_str());
+    constexpr double Rate = 44100, FullScale = 32768;
+    const size_t samples = b.size() / 2;
+    ASSERT_GE(double(samples) / 2 / Rate, 150.0) << "stereo frames of the whole tune";
+    double sum = 0;
+    int peak = 0;
+    for (size_t i = 0; i < samples; ++i) {
+        int v = int16_t(Le(b, 2 * i, 2));
+        peak = std::max(peak, std::abs(v));
+        sum += double(v) * v;
+    }
+    EXPECT_LT(peak / FullScale, 0.7);
+    EXPECT_GT(20 * std::log10(std::sqrt(sum / double(samples)) / FullScale), -30.0) << "the tune is (nearly) silent";
 }
 }  // namespace
