@@ -38,7 +38,7 @@ void CountMixed(void*, Uint8*, int len) {
     bool playing = Mix_PlayingMusic() != 0;
     long before = mixedBytes.fetch_add(len);
     if (playing && tuneStart < 0) tuneStart = before;
-    if (tuneStart >= 0 && tuneEnd < 0 && !playing) tuneEnd = before;
+    if (tuneStart >= 0 && tuneEnd < 0 && !playing) tuneEnd = before + len;
     // The driver writes as fast as it can; while only silence is mixed (the
     // soundfont loading, the wait for the close) let the loader have the CPU.
     if (!playing) SDL_Delay(1);

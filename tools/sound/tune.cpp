@@ -129,6 +129,7 @@ Chord ChordAt(int bar, int eighth) {
     std::vector<std::string> chords = Words(Chords[bar]);
     return ChordOf(chords[chords.size() == 2 && eighth >= 4 ? 1 : 0]);
 }
+
 struct Event {
     uint32_t tick;
     int order;  // note-offs first at equal ticks
