@@ -314,7 +314,7 @@ Track HarmonyTrack() {
             continue;
         }
         const int* figure = s == Section::Variation ? Climbing : s == Section::Breakdown ? Rolling : Arpeggio;
-        int base = s == Section::Breakdown ? 58 : 64;
+        int base = s == Section::Breakdown ? 54 : 64;
         for (int e = 0; e < 8; ++e) {
             Chord c = ChordAt(bar, e);
             int k = figure[e];
@@ -369,7 +369,7 @@ int StringsVelocity(int bar) {
         case Section::Theme: return 0;
         case Section::Variation: return BarInSection(bar) < 8 ? 0 : 52;
         case Section::Bridge: return 66;
-        case Section::Breakdown: return 62;
+        case Section::Breakdown: return 54;
         case Section::Return: return 50;
     }
     return 0;
