@@ -20,11 +20,6 @@
 
 int32_t BoardOriginX, BoardOriginY;
 
-void ResetScreenLayoutState() {
-    BoardOriginX = 0;
-    BoardOriginY = 0;
-}
-
 namespace {
 constexpr double Pi = 3.141592653589793;
 

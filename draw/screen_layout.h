@@ -11,4 +11,5 @@ inline constexpr int ScreenWidth = 384, ScreenHeight = 480;
 // game starts. Owned by the renderer.
 extern int32_t BoardOriginX, BoardOriginY;
 
-void ResetScreenLayoutState();
+// This module's variables in the program state list (shell/program_state.h).
+#define SCREEN_LAYOUT_STATE(X) X(BoardOriginX) X(BoardOriginY)

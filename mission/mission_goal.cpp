@@ -3,10 +3,3 @@
 MissionGoalRecord MissionGoal;
 uint8_t GameMode;
 uint8_t MissionNumber = 1;
-
-void ResetMissionGoalState() { MissionGoal = MissionGoalRecord{}; }
-
-void ResetGameModeState() {
-    GameMode = ScoreAttack;
-    MissionNumber = 1;
-}

@@ -32,7 +32,10 @@ struct MissionGoalRecord {
     uint32_t target = 0;
     uint8_t type = GoalChain;
     uint8_t pieceLimit = 0;
+    uint8_t unused[2] = {};
 };
+// No hidden padding: the program state list copies and compares records byte for byte.
+static_assert(sizeof(MissionGoalRecord) == 8);
 
 enum GameModeValue : uint8_t { ScoreAttack = 0, NormalGame = 1, EditGame = 2 };
 
@@ -48,5 +51,5 @@ inline bool WideLayout() { return !RandomQueueGame(); }
 // A game that scores chains and raises the level: score attack or a score goal.
 inline bool ScoringGame() { return GameMode == ScoreAttack || MissionGoal.type == GoalScore; }
 
-void ResetMissionGoalState();
-void ResetGameModeState();
+// This module's variables in the program state list (shell/program_state.h).
+#define MISSION_GOAL_STATE(X) X(MissionGoal) X(GameMode) X(MissionNumber)

@@ -61,9 +61,3 @@ uint8_t TakeGroupId() {
     NextGroupId = uint8_t(NextGroupId % 120 + 1);
     return id;
 }
-
-void ResetBoardState() {
-    std::memset(&Board, 0, sizeof Board);
-    std::memset(RopeSides, 0, sizeof RopeSides);
-    NextGroupId = 0;
-}

@@ -72,4 +72,6 @@ uint8_t AddRopeSide(uint8_t kind, int side);
 bool JoinedTo(int c, int r, int side);      // the rope of (c, r) runs on into its neighbour
 void ClearBoard();
 uint8_t TakeGroupId();                      // returns NextGroupId and advances it
-void ResetBoardState();
+
+// This module's variables in the program state list (shell/program_state.h).
+#define BOARD_STATE(X) X(Board) X(RopeSides) X(NextGroupId)

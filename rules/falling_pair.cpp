@@ -181,14 +181,3 @@ void StepFallingPair() {
     Gravity();
     Land();
 }
-
-void ResetFallingPairState() {
-    FallingPair = FallingPairRecord{};
-    FallTimer = 0;
-    FallInterval = 0;
-    ShiftTimer = 0;
-    TurnTimer = 0;
-    TurnDirection = 0;
-    TurnShift = 0;
-    TurnSteps = 0;
-}

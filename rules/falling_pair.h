@@ -9,7 +9,10 @@ struct FallingPairRecord {
     uint8_t kind1, kind2; // 0 once the pair is placed or discarded
     uint8_t frame1, frame2;
     uint8_t orientation;  // where the second half lies: 0 right, 1 below, 2 left, 3 above
+    uint8_t unused[3];
 };
+// No hidden padding: the program state list copies and compares records byte for byte.
+static_assert(sizeof(FallingPairRecord) == 24);
 
 inline constexpr int OrientationDx[4] = {1, 0, -1, 0};
 inline constexpr int OrientationDy[4] = {0, 1, 0, -1};
@@ -29,4 +32,6 @@ extern uint8_t TurnSteps;      // 1 quarter turn, 2 half turn
 
 void StepFallingPair();  // handler of ScreenState 0
 
-void ResetFallingPairState();
+// This module's variables in the program state list (shell/program_state.h).
+#define FALLING_PAIR_STATE(X) X(FallingPair) X(FallTimer) X(FallInterval) X(ShiftTimer) X(TurnTimer) \
+    X(TurnDirection) X(TurnShift) X(TurnSteps)

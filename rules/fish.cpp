@@ -102,7 +102,3 @@ int CountActiveFish() {
     for (const Fish& f : FishTable) n += f.state != Free;
     return n;
 }
-
-void ResetFishState() {
-    for (Fish& f : FishTable) f = Fish{};
-}

@@ -13,7 +13,10 @@ struct FishRecord {
     int32_t phase = 0;  // wave phase while swimming, frames since capture while caught
     int32_t dir = 0;    // -1 swims left, +1 right
     uint8_t state = Free;
+    uint8_t unused[3] = {};
 };
+// No hidden padding: the program state list copies and compares records byte for byte.
+static_assert(sizeof(FishRecord) == 20);
 using Fish = FishRecord;
 
 inline constexpr int FishCount = 10;
@@ -32,4 +35,5 @@ void CountCaughtFish();
 
 int CountActiveFish();  // fish that are not Free
 
-void ResetFishState();
+// This module's variables in the program state list (shell/program_state.h).
+#define FISH_STATE(X) X(FishTable)

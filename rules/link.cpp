@@ -86,8 +86,3 @@ void StepLinkSprite() {
             break;
     }
 }
-
-void ResetLinkState() {
-    LinkStock = 0;
-    LinkSprite = LinkSpriteRecord{};
-}

@@ -13,6 +13,8 @@ struct LinkSpriteRecord {
     uint8_t phase;        // 0 flying in (also idle), 1 linking, 2 flying out
     int32_t timer;        // frames spent in phase 1
 };
+// No hidden padding: the program state list copies and compares records byte for byte.
+static_assert(sizeof(LinkSpriteRecord) == 16);
 
 extern uint8_t LinkStock;  // caught fish in stock, 0..99
 extern LinkSpriteRecord LinkSprite;
@@ -20,4 +22,5 @@ extern LinkSpriteRecord LinkSprite;
 void StartLink();       // from the falling pair, when the link button is pressed
 void StepLinkSprite();  // handler of ScreenState 4
 
-void ResetLinkState();
+// This module's variables in the program state list (shell/program_state.h).
+#define LINK_STATE(X) X(LinkStock) X(LinkSprite)

@@ -5,7 +5,6 @@
 #include "rules/scoring.h"
 #include "shell/screen_state.h"
 
-
 void LabelNetworks() {
     static constexpr int order[4] = {SideLeft, SideRight, SideUp, SideDown};
     for (int c = 0; c <= 7; ++c) {

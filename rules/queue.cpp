@@ -64,10 +64,3 @@ void AdvanceQueue() {
     SpawnTimer = 0;
     ScreenState = PairFalling;
 }
-
-void ResetQueueState() {
-    std::memset(&ComingQueue, 0, sizeof ComingQueue);
-    QueueLast = 0;
-    SpawnTimer = 0;
-    PiecesUsed = 0;
-}

@@ -23,4 +23,5 @@ void FillRandomQueue();      // QueueLast 4, pairs 0..4 drawn afresh (flags unto
 void ClearQueueFrames();     // every frame flag of the queue to 0
 void AdvanceQueue();         // handler of ScreenState 3
 
-void ResetQueueState();
+// This module's variables in the program state list (shell/program_state.h).
+#define QUEUE_STATE(X) X(ComingQueue) X(QueueLast) X(SpawnTimer) X(PiecesUsed)

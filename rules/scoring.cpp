@@ -108,13 +108,3 @@ bool TestMissionGoal() {
     if (AtOnceGoal(MissionGoal.type)) GoalProgress = 0;
     return false;
 }
-
-void ResetScoringState() {
-    Score = 0;
-    Level = 0;
-    LevelSteps = 0;
-    ChainErased = 0;
-    ChainLength = 0;
-    GoalProgress = 0;
-    std::memset(LoopArea, 0, sizeof LoopArea);
-}

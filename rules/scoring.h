@@ -32,4 +32,5 @@ int32_t FallIntervalForLevel();
 // at-once goal's progress (types 2, 4, 5) goes back to 0.
 bool TestMissionGoal();
 
-void ResetScoringState();
+// This module's variables in the program state list (shell/program_state.h).
+#define SCORING_STATE(X) X(Score) X(Level) X(LevelSteps) X(ChainErased) X(ChainLength) X(GoalProgress) X(LoopArea)

@@ -119,9 +119,3 @@ void StepErase() {
     ScreenState = PairFalling;
     SettleBoard();
 }
-
-void ResetSettleState() {
-    std::memset(FallingBlocks, 0, sizeof FallingBlocks);
-    FallingBlockCount = 0;
-    EraseTimer = 0;
-}

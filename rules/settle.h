@@ -17,7 +17,10 @@ struct FallingBlock {
     float speed;    // pixels per frame
     uint8_t kind;   // 0 = record free
     uint8_t frame;  // frame-block flag
+    uint8_t unused[2];
 };
+// No hidden padding: the program state list copies and compares records byte for byte.
+static_assert(sizeof(FallingBlock) == 16);
 
 extern FallingBlock FallingBlocks[FallingBlockRecords];
 extern int32_t FallingBlockCount;  // record the next released block takes
@@ -28,4 +31,5 @@ void SettleBoard(SearchMode mode = SearchMode::Play);
 void StepFallingBlocks();  // handler of ScreenState 1
 void StepErase();          // handler of ScreenState 2
 
-void ResetSettleState();
+// This module's variables in the program state list (shell/program_state.h).
+#define SETTLE_STATE(X) X(FallingBlocks) X(FallingBlockCount) X(EraseTimer)

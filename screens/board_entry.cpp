@@ -32,8 +32,3 @@ void BoardEntryFrame() {
         EntryBoardY = EntryBoardStart;
     }
 }
-
-void ResetBoardEntryState() {
-    EntryCurtainWidth = EntryCurtainStart;
-    EntryBoardY = EntryBoardStart;
-}

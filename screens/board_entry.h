@@ -12,4 +12,5 @@ extern int32_t EntryBoardY;        // vertical offset of the playfield
 // full height; nothing when w is 0 or less.
 void DrawCurtains(int32_t w);
 
-void ResetBoardEntryState();
+// This module's variables in the program state list (shell/program_state.h).
+#define BOARD_ENTRY_STATE(X) X(EntryCurtainWidth) X(EntryBoardY)

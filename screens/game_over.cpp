@@ -209,14 +209,3 @@ void GameOverFrame() {
         default: break;
     }
 }
-
-void ResetGameOverState() {
-    GameOverPhase = PhaseFall;
-    GameOverTimer = 0;
-    BoardFallY = ScoreFlyY = ScoreFlyX = ScoreFlySpeedX = 0.0f;
-    BoardFallSpeed = ScoreFlySpeedY = -5.0f;
-    NewPlace = 0;
-    NameCursor = 1;
-    NameRepeatTimer = 0;
-    Today = SystemToday;
-}

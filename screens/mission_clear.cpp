@@ -57,8 +57,3 @@ void MissionClearFrame() {
     PlatformPresent(BackBuffer);
     if (ClearBoardY >= ClearBoardEndY) MoveOn();
 }
-
-void ResetMissionClearState() {
-    ClearCurtainWidth = 0;
-    ClearBoardY = 0;
-}

@@ -8,4 +8,5 @@ extern int32_t ClearBoardY;        // playfield offset, 0 on entry
 
 inline constexpr int32_t ClearBoardEndY = 600;  // reached in the 100th frame
 
-void ResetMissionClearState();
+// This module's variables in the program state list (shell/program_state.h).
+#define MISSION_CLEAR_STATE(X) X(ClearCurtainWidth) X(ClearBoardY)

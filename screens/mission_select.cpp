@@ -116,9 +116,3 @@ void MissionSelectFrame() {
     }
     DrawMissionSelect();
 }
-
-void ResetMissionSelectState() {
-    MissionCursor = 0;
-    MissionRepeatTimer = 0;
-    MissionBlinkTimer = 0;
-}

@@ -15,4 +15,5 @@ inline constexpr uint32_t PickedFilePauseMs = 500;
 // cleared, at most 30.
 int HighestOpenMission();
 
-void ResetMissionSelectState();
+// This module's variables in the program state list (shell/program_state.h).
+#define MISSION_SELECT_STATE(X) X(MissionCursor) X(MissionRepeatTimer) X(MissionBlinkTimer)

@@ -40,5 +40,3 @@ void PauseScreen() {
         PauseBlinkTimer = 0;
     }
 }
-
-void ResetPauseState() { PauseBlinkTimer = 0; }

@@ -4,4 +4,5 @@
 
 extern int32_t PauseBlinkTimer;  // 0..39; "PAUSE" shows while below 20
 
-void ResetPauseState();
+// This module's variables in the program state list (shell/program_state.h).
+#define PAUSE_STATE(X) X(PauseBlinkTimer)

@@ -76,5 +76,3 @@ void TitleFrame() {
     if (Button1Pressed) ChooseItem();
     DrawTitle();
 }
-
-void ResetTitleState() { TitleCursor = 0; }

@@ -10,4 +10,5 @@ extern int32_t TitleCursor;  // the highlighted item; kept from game to game
 // fresh queue of five random pairs without frame blocks.
 void SetUpScoreAttack();
 
-void ResetTitleState();
+// This module's variables in the program state list (shell/program_state.h).
+#define TITLE_STATE(X) X(TitleCursor)

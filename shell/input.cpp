@@ -53,10 +53,3 @@ void SampleInput() {
     Button2Pressed = Either(KeyPressed, JoyPressed, BitButton2);
     Button3Pressed = Either(KeyPressed, JoyPressed, BitButton3);
 }
-
-void ResetInputState() {
-    KeyHeld = KeyPressed = JoyHeld = JoyPressed = 0;
-    LeftHeld = LeftPressed = RightHeld = RightPressed = 0;
-    DownHeld = DownPressed = UpHeld = UpPressed = 0;
-    Button1Pressed = Button2Pressed = Button3Pressed = 0;
-}

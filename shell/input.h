@@ -18,4 +18,8 @@ extern uint8_t Button1Pressed, Button2Pressed, Button3Pressed;
 void PollJoystick(uint32_t* held, uint32_t* pressed);
 void PollKeyboard(uint32_t* held, uint32_t* pressed);
 void SampleInput();
-void ResetInputState();
+
+// This module's variables in the program state list (shell/program_state.h).
+#define INPUT_STATE(X) X(KeyHeld) X(KeyPressed) X(JoyHeld) X(JoyPressed) X(LeftHeld) X(LeftPressed) X(RightHeld) \
+    X(RightPressed) X(DownHeld) X(DownPressed) X(UpHeld) X(UpPressed) X(Button1Pressed) X(Button2Pressed) \
+    X(Button3Pressed)

@@ -84,11 +84,3 @@ int RunMainLoop() {
     EndProgram();
     return 0;
 }
-
-void ResetMainLoopState() {
-    ScreenState = TitleScreen;
-    PauseFlag = QuitFlag = 0;
-    FpsValue = FrameCounter = FpsWindowStart = 0;
-    FpsWindowStarted = false;
-    ColourMode = GridMode = 0;
-}

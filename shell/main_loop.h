@@ -23,4 +23,6 @@ void StartProgram();
 void EndProgram();
 int RunMainLoop();
 
-void ResetMainLoopState();
+// This module's variables in the program state list (shell/program_state.h).
+#define MAIN_LOOP_STATE(X) X(ScreenState) X(PauseFlag) X(QuitFlag) X(FpsValue) X(FrameCounter) X(FpsWindowStart) \
+    X(FpsWindowStarted) X(ColourMode) X(GridMode)

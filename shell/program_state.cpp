@@ -1,47 +1,45 @@
 #include "shell/program_state.h"
 
-#include "draw/screen_layout.h"
-#include "mission/mission_goal.h"
-#include "rules/board.h"
-#include "rules/falling_pair.h"
-#include "rules/fish.h"
-#include "rules/link.h"
-#include "rules/loops.h"
-#include "rules/queue.h"
-#include "rules/scoring.h"
-#include "rules/settle.h"
-#include "screens/board_entry.h"
-#include "screens/game_over.h"
-#include "screens/mission_clear.h"
-#include "screens/mission_select.h"
-#include "screens/pause.h"
-#include "shell/records_file.h"
-#include "screens/title.h"
+#include <cstring>
+
 #include "shell/files.h"
-#include "shell/input.h"
-#include "shell/main_loop.h"
 #include "shell/startup.h"
 
+namespace {
+#define TESSMAR_STATE_ENTRY(v) StateVariable{#v, &(v), sizeof(v), ShapeOf<std::remove_cvref_t<decltype(v)>>()},
+const StateVariable List[] = {PROGRAM_STATE(TESSMAR_STATE_ENTRY)};
+#undef TESSMAR_STATE_ENTRY
+
+// Every listed variable is constant-initialised, so this dynamic initialiser
+// sees the program-start values whatever the order of the other files.
+struct StartImage {
+    ProgramStateImage bytes;
+    StartImage() { SaveProgramState(bytes); }
+};
+const StartImage Start;
+}  // namespace
+
+const std::span<const StateVariable> ProgramState(List);
+
+void SaveProgramState(ProgramStateImage& out) {
+    uint8_t* at = out;
+    for (const StateVariable& v : List) {
+        std::memcpy(at, v.address, v.size);
+        at += v.size;
+    }
+}
+
+void RestoreProgramState(const ProgramStateImage& in) {
+    const uint8_t* at = in;
+    for (const StateVariable& v : List) {
+        std::memcpy(v.address, at, v.size);
+        at += v.size;
+    }
+}
+
 void ResetProgramState() {
-    ResetMainLoopState();
-    ResetInputState();
+    RestoreProgramState(Start.bytes);
     ResetStartupState();
-    ResetBoardState();
-    ResetScoringState();
-    ResetFishState();
-    ResetScreenLayoutState();
-    ResetQueueState();
-    ResetFallingPairState();
-    ResetSettleState();
-    ResetLinkState();
-    ResetRecordsState();
-    ResetMissionGoalState();
-    ResetGameModeState();
-    ResetMissionSelectState();
-    ResetMissionClearState();
-    ResetTitleState();
-    ResetBoardEntryState();
-    ResetPauseState();
-    ResetGameOverState();
+    Today = SystemToday;
     FilesWritten.clear();
 }

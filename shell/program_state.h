@@ -1,4 +1,69 @@
-// Puts every program-wide variable back to its program-start value (tests).
+// The program state list: every plain program-wide variable of the game, by
+// name, address and size, gathered from the lists its owning modules keep
+// beside their declarations. Reset, the headless runner's trace and the
+// solver's snapshot are all derived from it.
 #pragma once
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <type_traits>
 
+#include "draw/screen_layout.h"
+#include "mission/mission_goal.h"
+#include "rules/board.h"
+#include "rules/falling_pair.h"
+#include "rules/fish.h"
+#include "rules/link.h"
+#include "rules/queue.h"
+#include "rules/scoring.h"
+#include "rules/settle.h"
+#include "screens/board_entry.h"
+#include "screens/game_over.h"
+#include "screens/mission_clear.h"
+#include "screens/mission_select.h"
+#include "screens/pause.h"
+#include "screens/title.h"
+#include "shell/input.h"
+#include "shell/main_loop.h"
+#include "shell/records_file.h"
+
+#define PROGRAM_STATE(X)                                                                                         \
+    MAIN_LOOP_STATE(X) INPUT_STATE(X) BOARD_STATE(X) QUEUE_STATE(X) FALLING_PAIR_STATE(X) SETTLE_STATE(X)       \
+    SCORING_STATE(X) FISH_STATE(X) LINK_STATE(X) SCREEN_LAYOUT_STATE(X) MISSION_GOAL_STATE(X) RECORDS_STATE(X) \
+    TITLE_STATE(X) MISSION_SELECT_STATE(X) MISSION_CLEAR_STATE(X) BOARD_ENTRY_STATE(X) PAUSE_STATE(X)          \
+    GAME_OVER_STATE(X)
+
+// How a variable's bytes read as one value: a number (in the trace), or a
+// record or array (its bytes only).
+enum class StateShape : uint8_t { Unsigned, Signed, Float, Bytes };
+
+template <class T>
+constexpr StateShape ShapeOf() {
+    if constexpr (std::is_floating_point_v<T>) return StateShape::Float;
+    else if constexpr (std::is_integral_v<T> && std::is_signed_v<T>) return StateShape::Signed;
+    else if constexpr (std::is_integral_v<T> || std::is_enum_v<T>) return StateShape::Unsigned;
+    else return StateShape::Bytes;
+}
+
+struct StateVariable {
+    const char* name;
+    void* address;
+    size_t size;
+    StateShape shape;
+};
+
+#define TESSMAR_STATE_SIZE(v) +sizeof(v)
+inline constexpr size_t ProgramStateBytes = 0 PROGRAM_STATE(TESSMAR_STATE_SIZE);
+#undef TESSMAR_STATE_SIZE
+
+extern const std::span<const StateVariable> ProgramState;
+
+// The whole list's bytes, one variable after the other in list order.
+using ProgramStateImage = uint8_t[ProgramStateBytes];
+void SaveProgramState(ProgramStateImage& out);
+void RestoreProgramState(const ProgramStateImage& in);
+
+// Puts every program-wide variable back to its program-start value (tests,
+// tools): the listed ones from the image taken before main, the surfaces,
+// sounds and folders of start-up by their own reset.
 void ResetProgramState();

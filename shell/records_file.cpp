@@ -66,9 +66,3 @@ bool WriteRecordsFile() {
     std::fprintf(stderr, "tessmar: could not write %s: %s\n", RecordsPath().c_str(), error.c_str());
     return false;
 }
-
-void ResetRecordsState() {
-    std::memset(RecordTable, 0, sizeof RecordTable);
-    std::memset(ClearedFlags, 0, sizeof ClearedFlags);
-    ClearedCount = 0;
-}

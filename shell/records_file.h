@@ -26,4 +26,5 @@ void DecodeRecords(const uint8_t* bytes, int size);  // a short image fills as f
 inline constexpr int ShownNameSize = 13;
 void CopyShownName(const RecordEntry& entry, char out[ShownNameSize]);
 
-void ResetRecordsState();
+// This module's variables in the program state list (shell/program_state.h).
+#define RECORDS_STATE(X) X(RecordTable) X(ClearedFlags) X(ClearedCount)

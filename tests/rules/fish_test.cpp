@@ -90,7 +90,7 @@ TEST_F(FishTest, FixedQueueMissionsStartNoFishButKeepTheSwimmingOnes) {
         MissionGoal.type = type;
         for (int frame = 0; frame < 400; ++frame) UpdateFish();
         EXPECT_GT(CountActiveFish(), 0) << "type " << int(type);
-        ResetFishState();
+        for (Fish& f : FishTable) f = Fish{};
     }
 }
 

@@ -1,9 +1,11 @@
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 
 #include "tests/rules/loops_reference.h"
 #include "tests/rules/rope_board.h"
+#include "shell/program_state.h"
 
 namespace {
 
@@ -178,61 +180,18 @@ TEST_F(LoopsTest, FullWellOfCrossesIsMarkedWhole) {
 // The fast search against the exhaustive walk on random boards.
 
 struct Snapshot {
-    BoardLayers board;
-    uint32_t screenState;
-    int32_t score, chainErased, goalProgress;
-    uint8_t level, levelSteps, chainLength, nextGroupId;
-    int32_t area[121];
-    Fish fish[FishCount];
-
-    void Take() {
-        board = Board;
-        screenState = ScreenState;
-        score = Score;
-        chainErased = ChainErased;
-        goalProgress = GoalProgress;
-        level = Level;
-        levelSteps = LevelSteps;
-        chainLength = ChainLength;
-        nextGroupId = NextGroupId;
-        std::memcpy(area, LoopArea, sizeof area);
-        for (int i = 0; i < FishCount; ++i) fish[i] = FishTable[i];
-    }
-    void Restore() const {
-        Board = board;
-        ScreenState = screenState;
-        Score = score;
-        ChainErased = chainErased;
-        GoalProgress = goalProgress;
-        Level = level;
-        LevelSteps = levelSteps;
-        ChainLength = chainLength;
-        NextGroupId = nextGroupId;
-        std::memcpy(LoopArea, area, sizeof area);
-        for (int i = 0; i < FishCount; ++i) FishTable[i] = fish[i];
-    }
+    ProgramStateImage image;
+    void Take() { SaveProgramState(image); }
+    void Restore() const { RestoreProgramState(image); }
 };
 
-// Empty string when equal, else what differs.
+// Empty string when equal, else the names of the variables that differ.
 std::string Differences(const Snapshot& a, const Snapshot& b) {
     std::string d;
-    auto layer = [&](const char* name, const uint8_t* x, const uint8_t* y, int n) {
-        if (std::memcmp(x, y, size_t(n)) != 0) d += std::string(name) + " ";
-    };
-    layer("kind", a.board.kind, b.board.kind, KindCells);
-    layer("group", a.board.group, b.board.group, KindCells);
-    layer("frame", a.board.frame, b.board.frame, PlayCells);
-    layer("visited", a.board.visited, b.board.visited, PlayCells);
-    layer("marked", a.board.marked, b.board.marked, PlayCells);
-    if (a.screenState != b.screenState) d += "ScreenState ";
-    if (a.score != b.score || a.level != b.level || a.levelSteps != b.levelSteps) d += "score/level ";
-    if (a.chainErased != b.chainErased || a.chainLength != b.chainLength) d += "chain ";
-    if (a.goalProgress != b.goalProgress) d += "GoalProgress ";
-    if (a.nextGroupId != b.nextGroupId) d += "NextGroupId ";
-    if (std::memcmp(a.area, b.area, sizeof a.area) != 0) d += "areas ";
-    for (int i = 0; i < FishCount; ++i) {
-        const Fish &f = a.fish[i], &g = b.fish[i];
-        if (f.state != g.state || f.phase != g.phase || f.x != g.x || f.y != g.y || f.dir != g.dir) d += "fish ";
+    size_t at = 0;
+    for (const StateVariable& v : ProgramState) {
+        if (std::memcmp(a.image + at, b.image + at, v.size) != 0) d += std::string(v.name) + " ";
+        at += v.size;
     }
     return d;
 }
@@ -367,10 +326,11 @@ TEST_F(LoopsTest, FastSearchEqualsExhaustiveWalkOnRandomBoards) {
         if (!diff.empty()) {
             before.Restore();
             FAIL() << "board " << i << " of seed " << seed << " (TESSMAR_LOOP_SEED) differs in: " << diff
-                   << "\nanalyse only " << int(RandomMode == SearchMode::AnalyseOnly) << ", kinds (rows -2..12, columns -1..8):\n"
+                   << "\nanalyse only " << int(RandomMode == SearchMode::AnalyseOnly)
+                   << ", kinds (rows -2..12, columns -1..8):\n"
                    << KindPicture();
         }
-        marking += std::memchr(fast.board.marked, 1, PlayCells) != nullptr;
+        marking += std::memchr(Board.marked, 1, PlayCells) != nullptr;  // the fast search's result
         analyseOnly += RandomMode == SearchMode::AnalyseOnly;
     }
     // The boards must exercise both outcomes and both analysis modes.

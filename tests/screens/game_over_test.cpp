@@ -12,6 +12,7 @@
 #include "screens/game_over.h"
 #include "shell/records_file.h"
 #include "shell/files.h"
+#include "shell/program_state.h"
 #include "tests/screens/screen_checks.h"
 
 namespace fs = std::filesystem;
@@ -64,7 +65,7 @@ std::vector<uint8_t> FileBytes(const std::string& path) {
 }  // namespace
 
 TEST(GameOverPlace, EqualScoresGoBelowAndZeroNeverEnters) {
-    ResetRecordsState();
+    ResetProgramState();
     EXPECT_EQ(FindNewPlace(0), 0) << "not even into an empty table";
     EXPECT_EQ(FindNewPlace(1), 1);
     SetTable({500, 400, 300, 200, 100});
@@ -79,7 +80,7 @@ TEST(GameOverPlace, EqualScoresGoBelowAndZeroNeverEnters) {
 }
 
 TEST(GameOverPlace, InsertingAtThreeShiftsThreeAndFourAndDropsFive) {
-    ResetRecordsState();
+    ResetProgramState();
     SetTable({500, 400, 300, 200, 100});
     std::memcpy(RecordTable[3].name, "OLD3\0\0\0\0\0xyz", 12);
     std::memcpy(RecordTable[0].name, "ZERO\0abcdefg", 12);

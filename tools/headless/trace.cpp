@@ -1,27 +1,17 @@
 #include "tools/headless/trace.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
-#include "mission/mission_goal.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/fish.h"
 #include "rules/link.h"
-#include "rules/queue.h"
-#include "rules/scoring.h"
-#include "rules/settle.h"
-#include "screens/board_entry.h"
-#include "screens/game_over.h"
-#include "screens/mission_clear.h"
-#include "screens/mission_select.h"
-#include "screens/pause.h"
-#include "shell/records_file.h"
-#include "screens/title.h"
 #include "shell/files.h"
-#include "shell/input.h"
-#include "shell/main_loop.h"
 #include "shell/platform.h"
 #include "shell/platform_headless.h"
+#include "shell/program_state.h"
 
 namespace {
 struct JsonWriter {
@@ -62,51 +52,43 @@ struct JsonWriter {
         out += ']';
     }
 };
+
+// A listed variable under its own name: numbers as numbers (floats truncated
+// toward zero, as positions become pixels), records and arrays as a 64-bit
+// FNV-1a checksum of their bytes, so two runs compare frame by frame.
+void Value(JsonWriter& j, const StateVariable& v) {
+    const auto* bytes = static_cast<const uint8_t*>(v.address);
+    uint64_t u = 0;
+    for (size_t i = 0; i < v.size && i < 8; ++i) u |= uint64_t(bytes[i]) << (8 * i);
+    switch (v.shape) {
+        case StateShape::Unsigned: j.Number(v.name, (long long)u); break;
+        case StateShape::Signed: j.Number(v.name, (long long)(int64_t(u << (64 - 8 * v.size)) >> (64 - 8 * v.size))); break;
+        case StateShape::Float: {
+            float f;
+            std::memcpy(&f, bytes, sizeof f);
+            j.Number(v.name, int32_t(f));
+            break;
+        }
+        case StateShape::Bytes: {
+            uint64_t h = 1469598103934665603ull;
+            for (size_t i = 0; i < v.size; ++i) h = (h ^ bytes[i]) * 1099511628211ull;
+            char text[17];
+            std::snprintf(text, sizeof text, "%016llx", (unsigned long long)h);
+            j.Key(v.name);
+            JsonWriter::Quote(j.out, text);
+            break;
+        }
+    }
+}
 }  // namespace
 
 std::string TraceObject(int frame, bool withBoard) {
     JsonWriter j;
     j.Number("frame", frame);
     j.Number("Ticks", PlatformTicks());  // virtual clock after the frame
-    j.Number("ScreenState", ScreenState);
-    j.Number("PauseFlag", PauseFlag);
-    j.Number("QuitFlag", QuitFlag);
-    j.Number("ColourMode", ColourMode);
-    j.Number("GridMode", GridMode);
-    j.Number("FpsValue", FpsValue);
-    j.Number("KeyHeld", KeyHeld);
-    j.Number("JoyHeld", JoyHeld);
-    j.Number("NextGroupId", NextGroupId);
-    j.Number("ClearedCount", ClearedCount);
-    j.Number("Score", Score);
-    j.Number("Level", Level);
-    j.Number("LevelSteps", LevelSteps);
-    j.Number("ChainLength", ChainLength);
-    j.Number("ChainErased", ChainErased);
-    j.Number("GoalProgress", GoalProgress);
+    for (const StateVariable& v : ProgramState) Value(j, v);
+    // Readable views of records the list gives as checksums.
     j.Number("FishActive", CountActiveFish());
-    j.Number("GameMode", GameMode);
-    j.Number("MissionNumber", MissionNumber);
-    j.Number("MissionCursor", MissionCursor);
-    j.Number("MissionRepeatTimer", MissionRepeatTimer);
-    j.Number("MissionBlinkTimer", MissionBlinkTimer);
-    j.Number("ClearCurtainWidth", ClearCurtainWidth);
-    j.Number("ClearBoardY", ClearBoardY);
-    j.Number("TitleCursor", TitleCursor);
-    j.Number("EntryCurtainWidth", EntryCurtainWidth);
-    j.Number("EntryBoardY", EntryBoardY);
-    j.Number("PauseBlinkTimer", PauseBlinkTimer);
-    j.Number("GameOverPhase", GameOverPhase);
-    j.Number("GameOverTimer", GameOverTimer);
-    j.Number("BoardFallY", int32_t(BoardFallY));
-    j.Number("ScoreFlyX", int32_t(ScoreFlyX));
-    j.Number("ScoreFlyY", int32_t(ScoreFlyY));
-    j.Number("NewPlace", NewPlace);
-    j.Number("NameCursor", NameCursor);
-    j.Number("NameRepeatTimer", NameRepeatTimer);
-    j.Number("FallInterval", FallInterval);
-    j.Number("PiecesUsed", PiecesUsed);
-    j.Number("LinkStock", LinkStock);
     j.Number("FallingPair.col1", FallingPair.col1);
     j.Number("FallingPair.row1", FallingPair.row1);
     j.Number("FallingPair.col2", FallingPair.col2);
@@ -114,10 +96,6 @@ std::string TraceObject(int frame, bool withBoard) {
     j.Number("FallingPair.kind1", FallingPair.kind1);
     j.Number("FallingPair.kind2", FallingPair.kind2);
     j.Number("FallingPair.orientation", FallingPair.orientation);
-    j.Number("FallTimer", FallTimer);
-    j.Number("TurnTimer", TurnTimer);
-    j.Number("SpawnTimer", SpawnTimer);
-    j.Number("EraseTimer", EraseTimer);
     j.Number("LinkSprite.phase", LinkSprite.phase);
     j.List("sounds", Headless.sounds);
     j.List("music", Headless.music);

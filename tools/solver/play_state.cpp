@@ -2,78 +2,19 @@
 
 #include <cstring>
 
+#include "rules/board.h"
+#include "rules/queue.h"
 #include "rules/scoring.h"
-#include "shell/input.h"
 #include "shell/main_loop.h"
 #include "shell/platform_headless.h"
 
 void SavePlay(PlaySnapshot& s) {
-    std::memcpy(&s.board, &Board, sizeof Board);
-    s.nextGroupId = NextGroupId;
-    s.queue = ComingQueue;
-    s.queueLast = QueueLast;
-    s.piecesUsed = PiecesUsed;
-    s.spawnTimer = SpawnTimer;
-    s.pair = FallingPair;
-    s.fallTimer = FallTimer;
-    s.fallInterval = FallInterval;
-    s.shiftTimer = ShiftTimer;
-    s.turnTimer = TurnTimer;
-    s.turnDirection = TurnDirection;
-    s.turnShift = TurnShift;
-    s.turnSteps = TurnSteps;
-    std::memcpy(s.fallingBlocks, FallingBlocks, sizeof FallingBlocks);
-    s.fallingBlockCount = FallingBlockCount;
-    s.eraseTimer = EraseTimer;
-    s.score = Score;
-    s.chainErased = ChainErased;
-    s.goalProgress = GoalProgress;
-    s.level = Level;
-    s.levelSteps = LevelSteps;
-    s.chainLength = ChainLength;
-    for (int i = 0; i < FishCount; ++i) s.fish[i] = FishTable[i];
-    s.linkStock = LinkStock;
-    s.linkSprite = LinkSprite;
-    s.screenState = ScreenState;
-    s.keyHeld = KeyHeld;
-    s.keyPressed = KeyPressed;
-    s.joyHeld = JoyHeld;
-    s.joyPressed = JoyPressed;
+    SaveProgramState(s.state);
     s.headlessKeys = Headless.keys;
 }
 
 void RestorePlay(const PlaySnapshot& s) {
-    std::memcpy(&Board, &s.board, sizeof Board);
-    NextGroupId = s.nextGroupId;
-    ComingQueue = s.queue;
-    QueueLast = s.queueLast;
-    PiecesUsed = s.piecesUsed;
-    SpawnTimer = s.spawnTimer;
-    FallingPair = s.pair;
-    FallTimer = s.fallTimer;
-    FallInterval = s.fallInterval;
-    ShiftTimer = s.shiftTimer;
-    TurnTimer = s.turnTimer;
-    TurnDirection = s.turnDirection;
-    TurnShift = s.turnShift;
-    TurnSteps = s.turnSteps;
-    std::memcpy(FallingBlocks, s.fallingBlocks, sizeof FallingBlocks);
-    FallingBlockCount = s.fallingBlockCount;
-    EraseTimer = s.eraseTimer;
-    Score = s.score;
-    ChainErased = s.chainErased;
-    GoalProgress = s.goalProgress;
-    Level = s.level;
-    LevelSteps = s.levelSteps;
-    ChainLength = s.chainLength;
-    for (int i = 0; i < FishCount; ++i) FishTable[i] = s.fish[i];
-    LinkStock = s.linkStock;
-    LinkSprite = s.linkSprite;
-    ScreenState = s.screenState;
-    KeyHeld = s.keyHeld;
-    KeyPressed = s.keyPressed;
-    JoyHeld = s.joyHeld;
-    JoyPressed = s.joyPressed;
+    RestoreProgramState(s.state);
     Headless.keys = s.headlessKeys;
 }
 
