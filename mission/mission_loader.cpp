@@ -11,7 +11,7 @@
 #include "rules/loops.h"
 #include "rules/queue.h"
 #include "rules/settle.h"
-#include "shell/files.h"
+#include "shell/platform_os.h"
 #include "shell/main_loop.h"
 #include "shell/startup.h"
 

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 
 #include "draw/playfield.h"
 #include "draw/text.h"
@@ -27,14 +26,6 @@ float ScoreFlyY, ScoreFlySpeedY = -5.0f, ScoreFlyX, ScoreFlySpeedX;
 int32_t NewPlace;
 int32_t NameCursor = 1;
 int32_t NameRepeatTimer;
-
-CalendarDay SystemToday() {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
-}
-CalendarDay (*Today)() = SystemToday;
 
 namespace {
 constexpr float Gravity = 0.3f;
@@ -139,7 +130,7 @@ void EditNameCharacter(uint8_t* name) {
 }
 
 void WriteDate(uint8_t* name) {
-    CalendarDay today = Today();
+    CalendarDay today = PlatformToday();
     char date[40];
     std::snprintf(date, sizeof date, "%02d/%02d/%02d", today.year % 100, today.month, today.day);
     std::memcpy(name, date, 8);  // always at least 8 characters; a wider one is cut

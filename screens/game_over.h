@@ -13,15 +13,6 @@ extern int32_t NewPlace;         // 1..5, the place the new score takes
 extern int32_t NameCursor;       // 1..8, the column being edited; kept from entry to entry
 extern int32_t NameRepeatTimer;  // auto-repeat of Up and Down; 0 = ready
 
-// The local date the D key writes. Tests replace the source.
-struct CalendarDay {
-    int year;   // e.g. 2026
-    int month;  // 1..12
-    int day;    // 1..31
-};
-CalendarDay SystemToday();
-extern CalendarDay (*Today)();
-
 // The first place 1..5 whose score is below `score` (unsigned), or 0.
 int32_t FindNewPlace(uint32_t score);
 

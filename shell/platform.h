@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/platform_os.h"
 #include "shell/sounds.h"
 
 struct Surface;
@@ -52,6 +53,9 @@ void PlatformTuneClose();
 // Modal open-file dialog for mission files. Returns the chosen path, or an
 // empty string when cancelled.
 std::string PlatformPickMissionFile(const std::string& startFolder);
+
+// The local date (the name entry's D key writes it).
+CalendarDay PlatformToday();
 
 // Start-up and shutdown of the devices behind the interface.
 void PlatformInit();

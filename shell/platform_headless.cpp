@@ -9,6 +9,8 @@ HeadlessWorld Headless;
 void HeadlessReset() { Headless = HeadlessWorld{}; }
 void HeadlessAdvance(uint32_t ms) { Headless.clock += ms; }
 
+CalendarDay PlatformToday() { return Headless.today ? *Headless.today : SystemToday(); }
+
 bool PlatformOpenWindow(const char*, int, int) { return true; }
 void PlatformCloseWindow() {}
 

@@ -2,6 +2,7 @@
 // record of what the game sent out (sounds, tune commands, frames shown).
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ struct HeadlessWorld {
     bool quitPosted = false;
     bool windowClosed = false;
     std::vector<std::string> picks;  // answers of the next open-file dialogs ("" = cancel)
+    std::optional<CalendarDay> today;  // the date given; the system's when unset
 
     // Record.
     std::vector<std::string> sounds;  // names of sound images started

@@ -83,6 +83,8 @@ void ChooseSoundFont() {
 }
 }  // namespace
 
+CalendarDay PlatformToday() { return SystemToday(); }
+
 void PlatformInit() {
     startedAt = std::chrono::steady_clock::now();
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");

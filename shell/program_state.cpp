@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "shell/files.h"
+#include "shell/platform_os.h"
 #include "shell/startup.h"
 
 namespace {
@@ -40,6 +40,5 @@ void RestoreProgramState(const ProgramStateImage& in) {
 void ResetProgramState() {
     RestoreProgramState(Start.bytes);
     ResetStartupState();
-    Today = SystemToday;
     FilesWritten.clear();
 }

@@ -1,13 +1,12 @@
 #include "shell/startup.h"
 
 #include <cstdlib>
-#include <ctime>
 #include <vector>
 
 #include "resources/resources.h"
 #include "rules/board.h"
 #include "shell/records_file.h"
-#include "shell/files.h"
+#include "shell/platform_os.h"
 #include "shell/platform.h"
 
 Surface BackBuffer, GradientSurface, TileSurface, BlockSheet, FontSheet, LogoSheet;
@@ -37,7 +36,7 @@ void LoadSoundImage(SoundImage& image, const char* path) {
 }
 
 void Startup() {
-    std::srand(FixedSeed ? *FixedSeed : unsigned(std::time(nullptr)));
+    std::srand(FixedSeed ? *FixedSeed : WallClockSeed());
     BackBuffer.Create(ScreenWidth, ScreenHeight);
     LoadSheet(ResourceBlockSheet, BlockSheet);
     DrawGradient(GradientSurface);

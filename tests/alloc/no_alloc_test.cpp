@@ -13,7 +13,7 @@
 #include "rules/queue.h"
 #include "screens/game_over.h"
 #include "screens/title.h"
-#include "shell/files.h"
+#include "shell/platform_os.h"
 #include "shell/main_loop.h"
 #include "shell/platform_headless.h"
 #include "tests/screens/screen_checks.h"

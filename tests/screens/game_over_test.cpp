@@ -11,7 +11,7 @@
 #include "rules/scoring.h"
 #include "screens/game_over.h"
 #include "shell/records_file.h"
-#include "shell/files.h"
+#include "shell/platform_os.h"
 #include "shell/program_state.h"
 #include "tests/screens/screen_checks.h"
 
@@ -54,8 +54,6 @@ int FlyToNameEntry() {
     }
     return frames;
 }
-
-CalendarDay SixDecember2026() { return {2026, 12, 6}; }
 
 std::vector<uint8_t> FileBytes(const std::string& path) {
     std::vector<uint8_t> bytes;
@@ -203,7 +201,7 @@ TEST(NameEntry, ColumnsOneToEightAndButtonOneMovesRight) {
 
 TEST(NameEntry, DateKeyWritesYearMonthDay) {
     LoseWith("name_date", 10);
-    Today = SixDecember2026;
+    Headless.today = CalendarDay{2026, 12, 6};
     FlyToNameEntry();
     Tap({KeyRight});
     Tap({KeyRight});
@@ -211,12 +209,12 @@ TEST(NameEntry, DateKeyWritesYearMonthDay) {
     EXPECT_EQ(Name(NewPlace), "26/12/06");
     EXPECT_EQ(RecordTable[NewPlace].name[8], 0);
     EXPECT_EQ(NameCursor, 3) << "the cursor does not move";
-    Today = [] { return CalendarDay{1999, 1, 31}; };
+    Headless.today = CalendarDay{1999, 1, 31};
     Headless.keys = 0;
     RunFrame();
     Tap({KeyD});
     EXPECT_EQ(Name(NewPlace), "99/01/31");
-    Today = [] { return CalendarDay{123456, 77777, -5}; };  // nonsense from a broken clock
+    Headless.today = CalendarDay{123456, 77777, -5};  // nonsense from a broken clock
     Tap({KeyD});
     EXPECT_EQ(Name(NewPlace).size(), 8u) << "cut to eight characters, never past its field";
 }

@@ -11,7 +11,7 @@
 #include "screens/game_over.h"
 #include "shell/records_file.h"
 #include "screens/title.h"
-#include "shell/files.h"
+#include "shell/platform_os.h"
 #include "tests/screens/screen_checks.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "rules/fish.h"
 #include "rules/queue.h"
 #include "screens/title.h"
-#include "shell/files.h"
+#include "shell/platform_os.h"
 #include "shell/main_loop.h"
 #include "shell/platform.h"
 #include "shell/platform_headless.h"

@@ -8,7 +8,7 @@
 #include "rules/falling_pair.h"
 #include "rules/fish.h"
 #include "rules/link.h"
-#include "shell/files.h"
+#include "shell/platform_os.h"
 #include "shell/platform.h"
 #include "shell/platform_headless.h"
 #include "shell/program_state.h"

@@ -1,0 +1,113 @@
+#include "shell/platform_os.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+std::vector<std::string> FilesWritten;
+
+namespace {
+bool Fail(std::string* reason, int error) {
+    if (reason) *reason = std::strerror(error);
+    return false;
+}
+
+// New files get the usual permissions (0666 less the umask); a replaced file
+// keeps its own.
+mode_t ModeFor(const std::string& path) {
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0) return st.st_mode & 07777;
+    mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+}  // namespace
+
+bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& out, size_t max, std::string* reason) {
+    out.clear();
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return Fail(reason, errno);
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        int error = errno;
+        close(fd);
+        if (error == 0 && S_ISDIR(st.st_mode)) return Fail(reason, EISDIR);
+        if (error == 0) {
+            if (reason) *reason = "Not a regular file";
+            return false;
+        }
+        return Fail(reason, error);
+    }
+    size_t want = size_t(st.st_size) < max ? size_t(st.st_size) : max;
+    out.resize(want);
+    size_t got = 0;
+    int error = 0;
+    while (got < want) {
+        ssize_t n = read(fd, out.data() + got, want - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) error = errno;
+        if (n <= 0) break;
+        got += size_t(n);
+    }
+    out.resize(got);
+    close(fd);
+    return error == 0 || Fail(reason, error);
+}
+
+void CreateEmptyFileIfMissing(const std::string& path) {
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd >= 0) close(fd);
+}
+
+bool WriteFileAtomically(const std::string& path, const void* data, size_t size, std::string* reason) {
+    std::string temp = path + ".tmp-XXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0) return Fail(reason, errno);
+    const auto* p = static_cast<const uint8_t*>(data);
+    size_t done = 0;
+    int error = 0;
+    while (done < size) {
+        ssize_t n = write(fd, p + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            error = n < 0 ? errno : ENOSPC;
+            break;
+        }
+        done += size_t(n);
+    }
+    if (error == 0 && fchmod(fd, ModeFor(path)) != 0) error = errno;
+    if (error == 0 && fsync(fd) != 0) error = errno;
+    if (close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && rename(temp.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) {
+        unlink(temp.c_str());
+        return Fail(reason, error);
+    }
+    FilesWritten.push_back(path);
+    return true;
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    if (folder.empty()) return name;
+    if (folder.back() == '/') return folder + name;
+    return folder + "/" + name;
+}
+
+std::string CurrentDirectory() {
+    char buffer[4096];
+    if (getcwd(buffer, sizeof buffer) == nullptr) return ".";
+    return buffer;
+}
+
+CalendarDay SystemToday() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+unsigned WallClockSeed() { return unsigned(std::time(nullptr)); }

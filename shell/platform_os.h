@@ -1,0 +1,41 @@
+// The operating system's files, calendar and wall clock: with platform.h the
+// only door of the game's logic to the outside world, and shared with the
+// editor, so that both programs read and save files the same way.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Reads up to `max` bytes of a regular file into `out`. A missing file, a
+// folder, a device, a pipe or an unreadable file fails: false, with the
+// reason in `reason` when given; a read that fails midway leaves what it got
+// in `out`. Never blocks.
+bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& out, size_t max, std::string* reason = nullptr);
+
+// Creates an empty file if none exists (the open-or-create of the old
+// platform). Does nothing when the path names anything else.
+void CreateEmptyFileIfMissing(const std::string& path);
+
+// Writes `size` bytes to a temporary file beside `path` and renames it over
+// `path`, so a crash or full disk never leaves a torn file. A replaced file
+// keeps its permissions; a new one gets 0666 less the umask. On failure the
+// old file stays, `reason` says why (when given), and false is returned.
+bool WriteFileAtomically(const std::string& path, const void* data, size_t size, std::string* reason);
+
+// Names of files written since the list was last cleared (for traces).
+extern std::vector<std::string> FilesWritten;
+
+std::string JoinPath(const std::string& folder, const std::string& name);
+std::string CurrentDirectory();
+
+// A day of the local calendar.
+struct CalendarDay {
+    int year;   // e.g. 2026
+    int month;  // 1..12
+    int day;    // 1..31
+};
+CalendarDay SystemToday();
+
+// Seconds of the wall clock, to seed the random numbers with.
+unsigned WallClockSeed();
