@@ -11,6 +11,8 @@
 
 Fish FishTable[FishCount];
 
+using enum FishStateValue;
+
 namespace {
 // Missions with a fixed queue start no new fish.
 bool NewFishAllowed() { return RandomQueueGame(); }

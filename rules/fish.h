@@ -5,14 +5,14 @@
 
 #include "draw/screen_layout.h"
 
-enum FishStateValue : uint8_t { Free = 0, Swimming = 1, Caught = 2 };
+enum class FishStateValue : uint8_t { Free = 0, Swimming = 1, Caught = 2 };
 
 struct FishRecord {
     float x = 0;        // left edge, relative to BoardOriginX
     float y = 0;        // top edge, relative to BoardOriginY
     int32_t phase = 0;  // wave phase while swimming, frames since capture while caught
     int32_t dir = 0;    // -1 swims left, +1 right
-    uint8_t state = Free;
+    FishStateValue state = FishStateValue::Free;
     uint8_t unused[3] = {};
 };
 // No hidden padding: the program state list copies and compares records byte for byte.

@@ -1,8 +1,6 @@
-// Per-frame handlers of every ScreenState, called by the main loop.
+// Per-frame handlers of the screens, called by the main loop (play: shell/play_frame.h).
 #pragma once
 
-void PlayFrame();           // states 0..4
-void StepPlayState();       // the rules step of the play state, as PlayFrame runs it
 void PauseScreen();         // states 0..4 while paused
 void GameOverFrame();       // 5
 void TitleFrame();          // 6

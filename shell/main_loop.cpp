@@ -4,6 +4,7 @@
 #include "shell/input.h"
 #include "shell/new_game.h"
 #include "shell/platform.h"
+#include "shell/play_frame.h"
 #include "shell/startup.h"
 
 uint32_t ScreenState = TitleScreen;

@@ -1,12 +1,13 @@
 // The handler of the play sub-states: one step of the rules, the pause key,
 // the fish, the picture, and the tune kept looping.
+#include "shell/play_frame.h"
+
 #include "draw/playfield.h"
 #include "rules/falling_pair.h"
 #include "rules/fish.h"
 #include "rules/link.h"
 #include "rules/queue.h"
 #include "rules/settle.h"
-#include "screens/screens.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"
 #include "shell/platform.h"

@@ -9,9 +9,9 @@
 #include "rules/board.h"
 #include "rules/fish.h"
 #include "rules/queue.h"
-#include "screens/screens.h"
 #include "shell/main_loop.h"
 #include "shell/platform_headless.h"
+#include "shell/play_frame.h"
 #include "shell/program_state.h"
 #include "shell/startup.h"
 
@@ -38,7 +38,7 @@ void SetUpBusyBoard() {
         }
     ColourMode = GridMode = 1;
     for (int i = 0; i < FishCount; ++i) {
-        FishTable[i].state = Swimming;
+        FishTable[i].state = FishStateValue::Swimming;
         FishTable[i].x = float(20 * i);
         FishTable[i].y = float(30 * i);
         FishTable[i].dir = i % 2 ? 1 : -1;

@@ -44,7 +44,7 @@ void MidGameWell() {
     SetKind(1, 11, CornerUpRight);
     SetKind(2, 11, CornerUpLeft);
     for (int i = 0; i < 4; ++i) {
-        FishTable[i].state = Swimming;
+        FishTable[i].state = FishStateValue::Swimming;
         FishTable[i].x = float(40 + 60 * i);
         FishTable[i].y = float(100 + 70 * i);
         FishTable[i].dir = 1;

@@ -7,6 +7,8 @@
 #include "tests/rules/rope_board.h"
 
 namespace {
+using enum FishStateValue;
+
 
 class FishTest : public RopeBoardTest {
 protected:
@@ -15,7 +17,7 @@ protected:
         BoardOriginX = 64;
         BoardOriginY = 80;
     }
-    static Fish MakeFish(float x, float y, int dir, uint8_t state, int phase = 0) {
+    static Fish MakeFish(float x, float y, int dir, FishStateValue state, int phase = 0) {
         Fish f;
         f.x = x;
         f.y = y;
@@ -190,7 +192,7 @@ TEST_F(FishTest, DrawFishUsesTheColumnOfItsDirectionAndStateAtTheTruncatedPositi
     const uint32_t ground = Rgb(1, 2, 3);
     struct Case {
         int dir;
-        uint8_t state;
+        FishStateValue state;
         int column;
     } cases[] = {{-1, Swimming, 14}, {-1, Caught, 15}, {1, Swimming, 16}, {1, Caught, 17}};
     for (const Case& k : cases) {

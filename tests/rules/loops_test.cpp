@@ -295,7 +295,7 @@ void MakeRandomBoard(std::mt19937& rng) {
     ChainLength = uint8_t(pick(5));
     Level = uint8_t(1 + pick(30));
     for (Fish& f : FishTable) {
-        f.state = uint8_t(pick(3));
+        f.state = FishStateValue(pick(3));
         f.x = float(pick(340) - 60) + float(pick(4)) * 0.25f;
         f.y = float(pick(440) - 40);
         f.phase = pick(360);

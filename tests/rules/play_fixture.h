@@ -14,11 +14,11 @@
 #include "rules/queue.h"
 #include "rules/scoring.h"
 #include "rules/settle.h"
-#include "screens/screens.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"
 #include "shell/new_game.h"
 #include "shell/platform_headless.h"
+#include "shell/play_frame.h"
 #include "shell/startup.h"
 #include "tests/test_support.h"
 

@@ -64,7 +64,7 @@ inline int DifferingPixels(const Surface& a, const Surface& b) { return Differin
 // True when a fish not Free covers the pixel.
 inline bool FishAt(int x, int y) {
     for (const Fish& f : FishTable) {
-        if (f.state == Free) continue;
+        if (f.state == FishStateValue::Free) continue;
         int fx = BoardOriginX + int(f.x), fy = BoardOriginY + int(f.y);
         if (x >= fx && x < fx + 32 && y >= fy && y < fy + 32) return true;
     }

@@ -4,10 +4,10 @@
 #include "rules/link.h"
 #include "rules/queue.h"
 #include "rules/settle.h"
-#include "screens/screens.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"
 #include "shell/platform_headless.h"
+#include "shell/play_frame.h"
 
 namespace {
 // Steering ends well before the first drop (50 frames), so every placement is

@@ -23,7 +23,7 @@ int BlocksInWell() {
 
 int CaughtFish() {
     int n = 0;
-    for (const Fish& f : FishTable) n += f.state == Caught;
+    for (const Fish& f : FishTable) n += f.state == FishStateValue::Caught;
     return n;
 }
 
