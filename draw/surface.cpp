@@ -49,4 +49,3 @@ void FillRect(Surface& dst, int x, int y, int w, int h, uint32_t colour) {
     for (int row = 0; row < h; ++row) std::fill_n(&dst.At(x, y + row), w, colour);
 }
 
-void PatBltWhiteness(Surface& dst, int x, int y, int w, int h) { FillRect(dst, x, y, w, h, White); }

@@ -30,7 +30,6 @@ inline constexpr uint32_t Black = 0x000000;
 void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop);
 
 // Fills a rectangle with white (clipped to the surface).
-void PatBltWhiteness(Surface& dst, int x, int y, int w, int h);
 
 // Solid fill of a rectangle (clipped), for the few plain shapes we draw.
 void FillRect(Surface& dst, int x, int y, int w, int h, uint32_t colour);

@@ -49,10 +49,3 @@ bool (*AskOkCancel)(QWidget*, const QString&) = RealAskOkCancel;
 void (*ShowWarning)(QWidget*, const QString&) = RealShowWarning;
 QString (*ChooseSavePath)(QWidget*, const QString&) = RealChooseSavePath;
 QString (*ChooseOpenPath)(QWidget*, const QString&) = RealChooseOpenPath;
-
-void UseRealDialogs() {
-    AskOkCancel = RealAskOkCancel;
-    ShowWarning = RealShowWarning;
-    ChooseSavePath = RealChooseSavePath;
-    ChooseOpenPath = RealChooseOpenPath;
-}

@@ -16,6 +16,3 @@ extern void (*ShowWarning)(QWidget* parent, const QString& text);
 // or the last chosen file). An empty result means cancelled.
 extern QString (*ChooseSavePath)(QWidget* parent, const QString& start);
 extern QString (*ChooseOpenPath)(QWidget* parent, const QString& start);
-
-// The real implementations, for tests that put them back.
-void UseRealDialogs();

@@ -14,7 +14,6 @@ inline constexpr size_t MissionKindOffset = 0, MissionKindSize = 150;
 inline constexpr size_t MissionFrameOffset = 150, MissionFrameSize = 104;
 inline constexpr size_t MissionQueueKindOffset = 254, MissionQueueKindSize = 16;
 inline constexpr size_t MissionQueueFrameOffset = 270, MissionQueueFrameSize = 16;
-inline constexpr size_t MissionGoalOffset = 286, MissionGoalSize = 8;
 
 // Within the goal record: target (4 bytes, little-endian), type, pieceLimit,
 // two bytes of padding that nobody interprets but that are kept as read.

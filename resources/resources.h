@@ -1,14 +1,8 @@
-// The pictures built into the programs, like the bitmap resources of old.
+// The game's pictures built into the program, decoded into surfaces.
 #pragma once
 #include "draw/surface.h"
+#include "resources/art_data.h"
 
-enum ResourceId {
-    ResourceBlockSheet = 101,  // 640 x 256
-    ResourceFontSheet = 103,   // 256 x 512
-    ResourceLogoSheet = 104,   // 300 x 300
-    ResourceGameIcon = 105,
-    ResourceEditorSheet = 102,  // 448 x 64 (editor)
-};
-
-// Fills `out` with the picture of the resource; an unknown id gives an empty surface.
-void LoadSheet(int resourceId, Surface& out);
+// Fills `out` with the picture: ArtBlockSheet (640 x 256), ArtFontSheet
+// (256 x 512), ArtLogoSheet (300 x 300) or ArtGameIcon.
+void LoadSheet(const ArtImage& image, Surface& out);

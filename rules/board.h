@@ -24,7 +24,7 @@ inline constexpr int KindCount = 14;
 enum Side : int { SideUp = 0, SideDown = 1, SideLeft = 2, SideRight = 3 };
 
 // Kind and group: columns -1..8, rows -2..12 (walls, floor and row -2 included).
-// Frame, visited, marked: columns 0..7, rows -1..11.
+// Frame, marked: columns 0..7, rows -1..11.
 inline constexpr int KindColumns = 10, KindRows = 15, KindCells = KindColumns * KindRows;
 inline constexpr int PlayColumns = 8, PlayRows = 13, PlayCells = PlayColumns * PlayRows;
 
@@ -32,7 +32,6 @@ struct BoardLayers {
     uint8_t kind[KindCells];
     uint8_t group[KindCells];
     uint8_t frame[PlayCells];
-    uint8_t visited[PlayCells];
     uint8_t marked[PlayCells];
 };
 extern BoardLayers Board;
@@ -53,8 +52,6 @@ inline uint8_t GetGroup(int c, int r) { return InKindLayer(c, r) ? Board.group[K
 inline void SetGroup(int c, int r, uint8_t g) { if (InKindLayer(c, r)) Board.group[KindIndex(c, r)] = g; }
 inline uint8_t GetFrame(int c, int r) { return InPlayLayer(c, r) ? Board.frame[PlayIndex(c, r)] : uint8_t(0); }
 inline void SetFrame(int c, int r, uint8_t v) { if (InPlayLayer(c, r)) Board.frame[PlayIndex(c, r)] = v; }
-inline uint8_t GetVisited(int c, int r) { return InPlayLayer(c, r) ? Board.visited[PlayIndex(c, r)] : uint8_t(0); }
-inline void SetVisited(int c, int r, uint8_t v) { if (InPlayLayer(c, r)) Board.visited[PlayIndex(c, r)] = v; }
 inline uint8_t GetMarked(int c, int r) { return InPlayLayer(c, r) ? Board.marked[PlayIndex(c, r)] : uint8_t(0); }
 inline void SetMarked(int c, int r, uint8_t v) { if (InPlayLayer(c, r)) Board.marked[PlayIndex(c, r)] = v; }
 

@@ -7,7 +7,6 @@
 HeadlessWorld Headless;
 
 void HeadlessReset() { Headless = HeadlessWorld{}; }
-void HeadlessAdvance(uint32_t ms) { Headless.clock += ms; }
 
 CalendarDay PlatformToday() { return Headless.today ? *Headless.today : SystemToday(); }
 

@@ -40,4 +40,3 @@ struct HeadlessWorld {
 extern HeadlessWorld Headless;
 
 void HeadlessReset();
-void HeadlessAdvance(uint32_t ms);  // time spent working, as a slow handler would

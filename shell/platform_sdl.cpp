@@ -59,7 +59,7 @@ void OpenFirstJoystick() {
 
 void SetWindowIcon() {
     Surface icon;
-    LoadSheet(ResourceGameIcon, icon);
+    LoadSheet(ArtGameIcon, icon);
     if (icon.width == 0) return;
     SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(icon.pixels.data(), icon.width, icon.height, 32,
                                                         icon.width * 4, SDL_PIXELFORMAT_RGB888);

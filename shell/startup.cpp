@@ -38,11 +38,11 @@ void LoadSoundImage(SoundImage& image, const char* path) {
 void Startup() {
     std::srand(FixedSeed ? *FixedSeed : WallClockSeed());
     BackBuffer.Create(ScreenWidth, ScreenHeight);
-    LoadSheet(ResourceBlockSheet, BlockSheet);
+    LoadSheet(ArtBlockSheet, BlockSheet);
     DrawGradient(GradientSurface);
     DrawTiledBackground(TileSurface, BlockSheet);
-    LoadSheet(ResourceFontSheet, FontSheet);
-    LoadSheet(ResourceLogoSheet, LogoSheet);
+    LoadSheet(ArtFontSheet, FontSheet);
+    LoadSheet(ArtLogoSheet, LogoSheet);
     PlatformTuneClose();
     PlatformTuneOpen("snd/bgm.mid");
     SoundMove.name = "SoundMove";

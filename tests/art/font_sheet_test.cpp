@@ -10,7 +10,7 @@
 namespace {
 class FontSheetTest : public ::testing::Test {
 protected:
-    void SetUp() override { LoadSheet(ResourceFontSheet, sheet); }
+    void SetUp() override { LoadSheet(ArtFontSheet, sheet); }
     // Opaque mask pixels in the image rectangle (x, y, w, h).
     int Ink(int x, int y, int w, int h) const {
         int n = 0;

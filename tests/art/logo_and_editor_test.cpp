@@ -6,7 +6,7 @@
 namespace {
 TEST(LogoSheetTest, PictureOnBlackOverItsMask) {
     Surface logo;
-    LoadSheet(ResourceLogoSheet, logo);
+    LoadSheet(ArtLogoSheet, logo);
     ASSERT_EQ(logo.width, 300);
     ASSERT_EQ(logo.height, 300);
     int opaque = 0;
@@ -37,7 +37,7 @@ TEST(LogoSheetTest, PictureOnBlackOverItsMask) {
 TEST(LogoSheetTest, TitleScreenShowsTheLogoOverTheSky) {
     // Composed the way the title screen does: mask ANDed, picture ORed at (42, 96).
     Surface logo, screen;
-    LoadSheet(ResourceLogoSheet, logo);
+    LoadSheet(ArtLogoSheet, logo);
     screen.Create(384, 480);
     FillRect(screen, 0, 0, 384, 480, Rgb(100, 170, 230));
     BitBlt(screen, 42, 96, 300, 150, logo, 0, 150, Rop::And);
@@ -54,7 +54,7 @@ TEST(LogoSheetTest, TitleScreenShowsTheLogoOverTheSky) {
 
 class EditorSheetTest : public ::testing::Test {
 protected:
-    void SetUp() override { LoadSheet(ResourceBlockSheet, blocks); }
+    void SetUp() override { LoadSheet(ArtBlockSheet, blocks); }
     uint32_t Editor(int x, int y) const { return EditorSheetPixels()[y * EditorSheetWidth + x]; }
     Surface blocks;
 };

@@ -82,9 +82,9 @@ TEST(BitBltRops, MaskThenImageDrawsASprite) {
     EXPECT_EQ(dst.At(1, 0), Rgb(10, 20, 30));
 }
 
-TEST(PatBlt, WhitenessIsClipped) {
+TEST(FillRect, IsClipped) {
     Surface dst = Filled(4, 4, 0);
-    PatBltWhiteness(dst, -1, 2, 3, 5);
+    FillRect(dst, -1, 2, 3, 5, White);
     EXPECT_EQ(dst.At(0, 2), White);
     EXPECT_EQ(dst.At(1, 3), White);
     EXPECT_EQ(dst.At(2, 2), 0u);

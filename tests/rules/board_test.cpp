@@ -52,9 +52,7 @@ TEST_F(BoardTest, ReadsOutsideALayerAnswerWallAndWritesAreDropped) {
     SetFrame(1, -2, 1);  // would be column 0's row 11
     EXPECT_EQ(GetFrame(0, 11), 0);
     SetMarked(8, 0, 1);
-    SetVisited(-1, 5, 1);
     for (uint8_t v : Board.marked) EXPECT_EQ(v, 0);
-    for (uint8_t v : Board.visited) EXPECT_EQ(v, 0);
 }
 
 TEST_F(BoardTest, AddRopeSideExamples) {

@@ -18,11 +18,18 @@ inline uint64_t Steps;  // calls of TraceRope, for measuring
 
 inline SearchMode Mode = SearchMode::Play;
 
+// The cells on the walk's current path: columns 0..7, rows -1..11.
+inline uint8_t Visited[PlayCells];
+inline uint8_t GetVisited(int c, int r) { return InPlayLayer(c, r) ? Visited[PlayIndex(c, r)] : uint8_t(0); }
+inline void SetVisited(int c, int r, uint8_t v) {
+    if (InPlayLayer(c, r)) Visited[PlayIndex(c, r)] = v;
+}
+
 inline void TraceRope(int c, int r, int pc, int pr, bool first) {
     ++Steps;
     if (Mode == SearchMode::Play && c == SearchStartCol && r == SearchStartRow && !first) {
         for (int i = 0; i < PlayCells; ++i)
-            if (Board.marked[i] == 0) Board.marked[i] = Board.visited[i];
+            if (Board.marked[i] == 0) Board.marked[i] = Visited[i];
         ScreenState = Erasing;
     }
     if (GetVisited(c, r)) return;
@@ -43,7 +50,7 @@ inline void MarkLoops() {
             SearchStartCol = c;
             SearchStartRow = r;
             TraceRope(c, r, c, r, true);
-            std::memset(Board.visited, 0, sizeof Board.visited);
+            std::memset(Visited, 0, sizeof Visited);
         }
     }
 }

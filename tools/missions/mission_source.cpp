@@ -215,7 +215,6 @@ struct Parser {
 };
 }  // namespace
 
-char KindCharacter(int kind) { return kind >= 0 && kind < 14 ? KindCharacters[kind] : '?'; }
 
 int KindOfCharacter(char c) {
     for (int k = 0; k < 14; ++k)

@@ -15,6 +15,5 @@ struct MissionSource {
 // "line N: why".
 bool ParseMissionSource(const std::string& text, MissionSource& out, std::string& error);
 
-// The character of each block kind in a source, and back (-1 when unknown).
-char KindCharacter(int kind);
+// The block kind a source character stands for (-1 when unknown).
 int KindOfCharacter(char c);
