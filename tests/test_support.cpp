@@ -17,7 +17,11 @@ void FreshProgram() {
 
 std::string MakeTempFolder(const std::string& name) {
     namespace fs = std::filesystem;
-    fs::path base = fs::path(TESSMAR_BINARY_DIR) / "test-folders" / name;
+    // ctest runs the tests of one program side by side: each test gets folders of its own.
+    fs::path base = fs::path(TESSMAR_BINARY_DIR) / "test-folders";
+    if (const auto* test = ::testing::UnitTest::GetInstance()->current_test_info())
+        base /= std::string(test->test_suite_name()) + "." + test->name();
+    base /= name;
     std::error_code ec;
     fs::permissions(base, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(base, ec);
