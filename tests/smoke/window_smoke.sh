@@ -23,23 +23,13 @@ trap cleanup EXIT
 . "$(dirname "$0")/xvfb.sh"
 start_xvfb || skip "Xvfb could not start"
 
-# Running and not yet a zombie waiting to be reaped.
-alive() { [ -r /proc/$1/stat ] && ! awk '{exit ($3 == "Z") ? 0 : 1}' /proc/$1/stat; }
-
 run_once() {  # audio driver
   mkdir -p "$work/game/snd"
   printf 'RIFF garbage' >"$work/game/snd/lr.wav"
   : >"$work/game/snd/turn.wav"
   (cd "$work/game" && SDL_AUDIODRIVER=$1 TESSMAR_FPS_LOG=1 exec "$game") 2>"$work/stderr" &
   game_pid=$!
-  wid=
-  for _ in $(seq 100); do
-    wid=$(xdotool search --name '^Tessmar$' 2>/dev/null | head -n 1)
-    [ -n "$wid" ] && break
-    alive $game_pid || fail "the game exited at start: $(cat "$work/stderr")"
-    sleep 0.1
-  done
-  [ -n "$wid" ] || fail "no window titled Tessmar"
+  wid=$(wait_window $game_pid '^Tessmar$') || fail "no window titled Tessmar: $(cat "$work/stderr")"
   geometry=$(xwininfo -id "$wid" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
   [ "$geometry" = "384x480" ] || fail "client area is $geometry, not 384x480"
   sleep 1.5
@@ -53,11 +43,7 @@ run_once() {  # audio driver
   [ "$bb" -le 200 ] && [ "$bb" -gt "$br" ] || fail "bottom pixel $bottom is not the sky"
   [ "$tb" -ge "$bb" ] || fail "the sky is not lighter at the top ($top over $bottom)"
   xdotool windowfocus --sync "$wid" 2>/dev/null
-  # Held for a few frames, as a player presses it (a tap shorter than one
-  # frame can come and go between two samples of the keyboard).
-  xdotool keydown --window "$wid" Escape 2>/dev/null
-  sleep 0.1
-  xdotool keyup --window "$wid" Escape 2>/dev/null
+  press "$wid" Escape
   for _ in $(seq 100); do
     alive $game_pid || break
     sleep 0.01
@@ -77,29 +63,18 @@ run_once no-such-driver
 # The tune plays: rendered through SDL's disk audio driver (44100 Hz, 16-bit
 # stereo, written at the pace of playing), the title is silent and, two
 # seconds after a score-attack game starts, the tune is heard.
-sound_level() {  # file, first byte, bytes: "peak rms" of the samples
-  tail -c +$(($2 + 1)) "$1" | head -c "$3" | od -An -v -td2 -w2 |
-    awk '{v = $1 < 0 ? -$1 : $1; if (v > m) m = v; s += v * v; n++} END {printf "%d %d", m, n ? sqrt(s / n) : 0}'
-}
 rm -rf "$work/game" && mkdir -p "$work/game"
 cp -r "$(dirname "$game")/gamedata/snd" "$work/game/" || fail "no sounds beside the game"
 (cd "$work/game" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" exec "$game") 2>"$work/stderr" &
 game_pid=$!
-wid=
-for _ in $(seq 100); do
-  wid=$(xdotool search --name '^Tessmar$' 2>/dev/null | head -n 1)
-  [ -n "$wid" ] && break
-  alive $game_pid || fail "the game exited at start: $(cat "$work/stderr")"
-  sleep 0.1
-done
-[ -n "$wid" ] || fail "no window titled Tessmar"
+wid=$(wait_window $game_pid '^Tessmar$') || fail "no window titled Tessmar: $(cat "$work/stderr")"
 sleep 1
 xdotool windowfocus --sync "$wid" 2>/dev/null
 at_title=$(stat -c %s "$work/audio.raw")
-xdotool keydown --window "$wid" z 2>/dev/null; sleep 0.1; xdotool keyup --window "$wid" z 2>/dev/null
+press "$wid" z
 sleep 3
 in_game=$(stat -c %s "$work/audio.raw")
-xdotool keydown --window "$wid" Escape 2>/dev/null; sleep 0.1; xdotool keyup --window "$wid" Escape 2>/dev/null
+press "$wid" Escape
 wait $game_pid || fail "exit code $? after the tune"
 game_pid=
 read -r title_peak _ <<<"$(sound_level "$work/audio.raw" 0 "$at_title")"
