@@ -96,5 +96,5 @@ void LoadMissionFile(const std::string& path) {
 std::string NumberedMissionPath(int number) {
     char name[32];
     std::snprintf(name, sizeof name, "mission/%02d.msn", number);
-    return JoinPath(StartDirectory, name);
+    return JoinPath(DataDirectory.empty() ? StartDirectory : DataDirectory, name);
 }

@@ -14,5 +14,5 @@ void LoadMissionFile(const std::string& path);
 // The same from bytes already in memory (the fuzzer and tests use it).
 void LoadMissionBytes(const uint8_t* bytes, size_t size);
 
-// "mission/NN.msn" under the start directory.
+// "mission/NN.msn" under the data folder (by default the start directory).
 std::string NumberedMissionPath(int number);

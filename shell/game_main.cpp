@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "shell/game_folder.h"
 #include "shell/main_loop.h"
 #include "shell/platform.h"
 #include "shell/startup.h"
@@ -14,6 +15,7 @@ int main() {
         PlatformShutdown();
         return 1;
     }
+    EnterGameFolder();
     RunMainLoop();
     if (std::getenv("TESSMAR_FPS_LOG")) std::fprintf(stderr, "tessmar: FPS %u\n", unsigned(FpsValue));
     PlatformShutdown();

@@ -1,5 +1,6 @@
 #include "shell/platform_os.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -101,6 +102,42 @@ std::string CurrentDirectory() {
     char buffer[4096];
     if (getcwd(buffer, sizeof buffer) == nullptr) return ".";
     return buffer;
+}
+
+bool IsFolder(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool FolderHasFileEndingIn(const std::string& path, const std::string& suffix) {
+    DIR* dir = opendir(path.c_str());
+    if (dir == nullptr) return false;
+    bool found = false;
+    while (const dirent* entry = readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
+            found = true;
+            break;
+        }
+    }
+    closedir(dir);
+    return found;
+}
+
+void MakeFolders(const std::string& path) {
+    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
+        mkdir(path.substr(0, slash).c_str(), 0777);
+    mkdir(path.c_str(), 0777);
+}
+
+bool EnterFolder(const std::string& path) { return chdir(path.c_str()) == 0; }
+
+std::string ExecutableFolder() {
+    char buffer[4096];
+    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0) return "";
+    std::string path(buffer, size_t(n));
+    return path.substr(0, path.rfind('/'));
 }
 
 CalendarDay SystemToday() {

@@ -29,6 +29,16 @@ extern std::vector<std::string> FilesWritten;
 std::string JoinPath(const std::string& folder, const std::string& name);
 std::string CurrentDirectory();
 
+// Folders: whether one exists, whether it holds a file whose name ends in
+// `suffix`, making one with its parents, entering one.
+bool IsFolder(const std::string& path);
+bool FolderHasFileEndingIn(const std::string& path, const std::string& suffix);
+void MakeFolders(const std::string& path);
+bool EnterFolder(const std::string& path);
+
+// The folder of the running program's executable, or empty when unknown.
+std::string ExecutableFolder();
+
 // A day of the local calendar.
 struct CalendarDay {
     int year;   // e.g. 2026

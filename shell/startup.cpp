@@ -12,6 +12,9 @@
 Surface BackBuffer, GradientSurface, TileSurface, BlockSheet, FontSheet, LogoSheet;
 SoundImage SoundMove, SoundTurn, SoundCursor, SoundDecide;
 std::string StartDirectory;
+std::string DataDirectory;
+
+std::string DataPath(const char* name) { return JoinPath(DataDirectory, name); }
 std::optional<unsigned> FixedSeed;
 
 // Pixel row y takes the colour for v = 479 - y: the result of drawing 481
@@ -30,7 +33,7 @@ void DrawTiledBackground(Surface& s, const Surface& blockSheet) {
         for (int j = 0; j < 15; ++j) BitBlt(s, 32 * i, 32 * j, 32, 32, blockSheet, 576, 32, Rop::Copy);
 }
 
-void LoadSoundImage(SoundImage& image, const char* path) {
+void LoadSoundImage(SoundImage& image, const std::string& path) {
     ReadFileBytes(path, image.bytes, size_t(16) << 20);
     PlatformPrepareSound(image);
 }
@@ -44,15 +47,15 @@ void Startup() {
     LoadSheet(ArtFontSheet, FontSheet);
     LoadSheet(ArtLogoSheet, LogoSheet);
     PlatformTuneClose();
-    PlatformTuneOpen("snd/bgm.mid");
+    PlatformTuneOpen(DataPath("snd/bgm.mid").c_str());
     SoundMove.name = "SoundMove";
     SoundTurn.name = "SoundTurn";
     SoundCursor.name = "SoundCursor";
     SoundDecide.name = "SoundDecide";
-    LoadSoundImage(SoundMove, "snd/lr.wav");
-    LoadSoundImage(SoundTurn, "snd/turn.wav");
-    LoadSoundImage(SoundCursor, "snd/pi.wav");
-    LoadSoundImage(SoundDecide, "snd/picoon.wav");
+    LoadSoundImage(SoundMove, DataPath("snd/lr.wav"));
+    LoadSoundImage(SoundTurn, DataPath("snd/turn.wav"));
+    LoadSoundImage(SoundCursor, DataPath("snd/pi.wav"));
+    LoadSoundImage(SoundDecide, DataPath("snd/picoon.wav"));
     SetBoardWalls();
     FillRopeSides();
     ReadRecordsFile();
@@ -73,5 +76,6 @@ void ResetStartupState() {
     for (Surface* s : {&BackBuffer, &GradientSurface, &TileSurface, &BlockSheet, &FontSheet, &LogoSheet}) *s = Surface{};
     for (SoundImage* s : {&SoundMove, &SoundTurn, &SoundCursor, &SoundDecide}) *s = SoundImage{};
     StartDirectory.clear();
+    DataDirectory.clear();
     FixedSeed.reset();
 }

@@ -12,12 +12,17 @@
 extern Surface BackBuffer, GradientSurface, TileSurface, BlockSheet, FontSheet, LogoSheet;
 extern std::string StartDirectory;
 
+// The folder holding snd/ and mission/. Empty (the default): the folder the
+// game runs in, relative paths as they are.
+extern std::string DataDirectory;
+std::string DataPath(const char* name);
+
 // When set, start-up seeds rand with this instead of the clock (headless runs).
 extern std::optional<unsigned> FixedSeed;
 
 void DrawGradient(Surface& s);
 void DrawTiledBackground(Surface& s, const Surface& blockSheet);
-void LoadSoundImage(SoundImage& image, const char* path);
+void LoadSoundImage(SoundImage& image, const std::string& path);
 
 void Startup();
 void Shutdown();

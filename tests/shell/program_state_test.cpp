@@ -95,7 +95,7 @@ TEST(ProgramStateList, RestoredGameReplaysByteForByteAfterRandomFrames) {
 TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
     const std::set<std::string> outside = {
         "BackBuffer", "GradientSurface", "TileSurface", "BlockSheet", "FontSheet", "LogoSheet", "SoundMove",
-        "SoundTurn", "SoundCursor", "SoundDecide", "StartDirectory", "FixedSeed", "ProgramState",
+        "SoundTurn", "SoundCursor", "SoundDecide", "StartDirectory", "DataDirectory", "FixedSeed", "ProgramState",
     };
     std::set<std::string> listed;
     for (const StateVariable& v : ProgramState) listed.insert(v.name);

@@ -7,7 +7,10 @@
 #include <fstream>
 #include <vector>
 
+#include "mission/mission_loader.h"
 #include "rules/board.h"
+#include "shell/game_folder.h"
+#include "shell/main_loop.h"
 #include "shell/records_file.h"
 #include "shell/platform_headless.h"
 #include "tests/test_support.h"
@@ -178,4 +181,58 @@ TEST(RecordsWrite, FailureKeepsTheOldFile) {
     StartDirectory = folder + "/missing-folder";
     EXPECT_FALSE(WriteRecordsFile());
     EXPECT_EQ(fs::file_size(folder + "/rcd.dat"), 197u);
+}
+
+TEST(GameFolders, DataFromTheStartFolderOrBesideTheExecutable) {
+    std::string root = MakeTempFolder("game_folders");
+    auto make = [&](const std::string& rel) { fs::create_directories(root + "/" + rel); };
+    auto touch = [&](const std::string& rel) { WriteBytes(root + "/" + rel, {1}); };
+    make("played/snd");                      // a game folder as ./tessmar play makes it
+    make("missions-only/mission");
+    touch("missions-only/mission/07.msn");
+    make("sources/mission");                 // a source tree's mission/ holds no missions
+    touch("sources/mission/mission_file.cpp");
+    make("usr/bin");
+    make("usr/share/tessmar/snd");           // installed or unpacked
+    make("build/gamedata/mission");          // the build folder
+    touch("build/gamedata/mission/01.msn");
+    make("bare/bin");                        // a lone executable
+    const std::string user = root + "/home/.local/share/tessmar";
+    struct Case { const char* start; const char* exeDir; std::string data, run; };
+    const Case cases[] = {
+        {"played", "usr/bin", root + "/played", ""},
+        {"missions-only", "usr/bin", root + "/missions-only", ""},
+        {"sources", "usr/bin", root + "/usr/bin/../share/tessmar", user},
+        {"sources", "build", root + "/build/gamedata", user},
+        {"bare", "bare/bin", root + "/bare", ""},
+    };
+    for (const Case& c : cases) {
+        GameFolders f = ChooseGameFolders(root + "/" + c.start, root + "/" + c.exeDir, user);
+        EXPECT_EQ(f.data, c.data) << c.start << " with " << c.exeDir;
+        EXPECT_EQ(f.run, c.run) << c.start << " with " << c.exeDir;
+    }
+    EXPECT_EQ(UserGameFolder("/x/data", "/home/u"), "/x/data/tessmar");
+    EXPECT_EQ(UserGameFolder("", "/home/u"), "/home/u/.local/share/tessmar");
+    EXPECT_EQ(UserGameFolder(nullptr, "/home/u"), "/home/u/.local/share/tessmar");
+    EXPECT_EQ(UserGameFolder(nullptr, nullptr), "");
+}
+
+TEST(GameFolders, SoundsAndMissionsFromTheDataFolderRecordsWhereTheGameRuns) {
+    std::string data = MakeTempFolder("data_folder");
+    fs::create_directories(data + "/snd");
+    fs::create_directories(data + "/mission");
+    WriteBytes(data + "/snd/lr.wav", Pattern(10));
+    WriteBytes(data + "/snd/bgm.mid", Pattern(50));
+    std::string run = MakeTempFolder("run_folder");
+    FreshProgram();
+    ASSERT_EQ(chdir(run.c_str()), 0);
+    DataDirectory = data;
+    FixedSeed = 1;
+    StartProgram();
+    EXPECT_EQ(SoundMove.bytes, Pattern(10));
+    EXPECT_TRUE(Headless.tuneOpen);
+    EXPECT_EQ(NumberedMissionPath(3), data + "/mission/03.msn");
+    EXPECT_TRUE(fs::exists(run + "/rcd.dat"));
+    EXPECT_FALSE(fs::exists(data + "/rcd.dat"));
+    EXPECT_FALSE(fs::exists(run + "/snd"));
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the game under Xvfb in a folder with broken sounds and no audio
 # device, checks the window's size, title and picture, then quits it with
-# Escape and checks the exit code.
+# Escape and checks the exit code; then renders the tune through SDL's disk
+# audio driver and checks it is heard once a game starts.
 set -u
 game=$(readlink -f "$1")
 skip() { echo "SKIPPED: $*"; exit 77; }
@@ -19,24 +20,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=
-for n in $(seq 91 140); do
-  [ -e /tmp/.X$n-lock ] && continue
-  Xvfb :$n -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do
-    DISPLAY=:$n xwininfo -root >/dev/null 2>&1 && { display=:$n; break; }
-    kill -0 $xvfb_pid 2>/dev/null || break
-    sleep 0.1
-  done
-  [ -n "$display" ] && break
-  kill $xvfb_pid 2>/dev/null; xvfb_pid=
-done
-[ -n "$display" ] || skip "Xvfb could not start"
-export DISPLAY=$display
-
-# Running and not yet a zombie waiting to be reaped.
-alive() { [ -r /proc/$1/stat ] && ! awk '{exit ($3 == "Z") ? 0 : 1}' /proc/$1/stat; }
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb || skip "Xvfb could not start"
 
 run_once() {  # audio driver
   mkdir -p "$work/game/snd"
@@ -44,14 +29,7 @@ run_once() {  # audio driver
   : >"$work/game/snd/turn.wav"
   (cd "$work/game" && SDL_AUDIODRIVER=$1 TESSMAR_FPS_LOG=1 exec "$game") 2>"$work/stderr" &
   game_pid=$!
-  wid=
-  for _ in $(seq 100); do
-    wid=$(xdotool search --name '^Tessmar$' 2>/dev/null | head -n 1)
-    [ -n "$wid" ] && break
-    alive $game_pid || fail "the game exited at start: $(cat "$work/stderr")"
-    sleep 0.1
-  done
-  [ -n "$wid" ] || fail "no window titled Tessmar"
+  wid=$(wait_window $game_pid '^Tessmar$') || fail "no window titled Tessmar: $(cat "$work/stderr")"
   geometry=$(xwininfo -id "$wid" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
   [ "$geometry" = "384x480" ] || fail "client area is $geometry, not 384x480"
   sleep 1.5
@@ -65,11 +43,7 @@ run_once() {  # audio driver
   [ "$bb" -le 200 ] && [ "$bb" -gt "$br" ] || fail "bottom pixel $bottom is not the sky"
   [ "$tb" -ge "$bb" ] || fail "the sky is not lighter at the top ($top over $bottom)"
   xdotool windowfocus --sync "$wid" 2>/dev/null
-  # Held for a few frames, as a player presses it (a tap shorter than one
-  # frame can come and go between two samples of the keyboard).
-  xdotool keydown --window "$wid" Escape
-  sleep 0.1
-  xdotool keyup --window "$wid" Escape
+  press "$wid" Escape
   for _ in $(seq 100); do
     alive $game_pid || break
     sleep 0.01
@@ -85,6 +59,31 @@ run_once() {  # audio driver
 
 run_once dummy
 run_once no-such-driver
+
+# The tune plays: rendered through SDL's disk audio driver (44100 Hz, 16-bit
+# stereo, written at the pace of playing), the title is silent and, two
+# seconds after a score-attack game starts, the tune is heard.
+rm -rf "$work/game" && mkdir -p "$work/game"
+cp -r "$(dirname "$game")/gamedata/snd" "$work/game/" || fail "no sounds beside the game"
+(cd "$work/game" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" exec "$game") 2>"$work/stderr" &
+game_pid=$!
+wid=$(wait_window $game_pid '^Tessmar$') || fail "no window titled Tessmar: $(cat "$work/stderr")"
+sleep 1
+xdotool windowfocus --sync "$wid" 2>/dev/null
+at_title=$(stat -c %s "$work/audio.raw")
+press "$wid" z
+sleep 3
+in_game=$(stat -c %s "$work/audio.raw")
+press "$wid" Escape
+wait $game_pid || fail "exit code $? after the tune"
+game_pid=
+read -r title_peak _ <<<"$(sound_level "$work/audio.raw" 0 "$at_title")"
+second=176400
+read -r tune_peak tune_rms <<<"$(sound_level "$work/audio.raw" $((at_title + 2 * second)) $((in_game - at_title - 2 * second)))"
+[ "$at_title" -ge "$second" ] || fail "only $at_title bytes of audio in the first second"
+[ "$title_peak" -eq 0 ] || fail "the title is not silent (peak $title_peak)"
+[ "$tune_rms" -ge 500 ] || fail "no tune in the game (peak $tune_peak, rms $tune_rms)"
+echo "ok with the tune: title silent, the game's third second at peak $tune_peak, rms $tune_rms"
 
 # Without any display the game says so and stops instead of running unseen.
 (cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy timeout 10 "$game") 2>"$work/stderr"

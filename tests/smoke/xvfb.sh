@@ -1,0 +1,47 @@
+# Sourced by the real-window tests. Needs $work (a scratch folder).
+
+# Starts Xvfb on a display it picks itself (-displayfd: the first free one,
+# never another server's) and exports DISPLAY; sets xvfb_pid.
+start_xvfb() {
+  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  [ -s "$work/display" ] || return 1
+  DISPLAY=:$(head -n 1 "$work/display")
+  export DISPLAY
+}
+
+# Running and not yet a zombie waiting to be reaped.
+alive() { [ -r /proc/$1/stat ] && ! awk '{exit ($3 == "Z") ? 0 : 1}' /proc/$1/stat; }
+
+# Prints the id of the window whose title matches, waiting up to 10 s while
+# the process lives.
+wait_window() {  # pid, title pattern
+  local wid
+  for _ in $(seq 100); do
+    wid=$(xdotool search --name "$2" 2>/dev/null | head -n 1)
+    [ -n "$wid" ] && { echo "$wid"; return 0; }
+    alive "$1" || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
+# Held for a few frames, as a player presses it (a tap shorter than one frame
+# can come and go between two samples of the keyboard).
+press() {  # window, key
+  xdotool keydown --window "$1" "$2" 2>/dev/null
+  sleep 0.1
+  xdotool keyup --window "$1" "$2" 2>/dev/null
+}
+
+# "peak rms" of the 16-bit samples in a stretch of SDL's disk audio file
+# (44100 Hz stereo: 176400 bytes a second, written at the pace of playing).
+sound_level() {  # file, first byte, bytes
+  tail -c +$(($2 + 1)) "$1" | head -c "$3" | od -An -v -td2 -w2 |
+    awk '{v = $1 < 0 ? -$1 : $1; if (v > m) m = v; s += v * v; n++} END {printf "%d %d", m, n ? sqrt(s / n) : 0}'
+}
