@@ -1,23 +1,21 @@
-// The real program's platform: an SDL window presented without vsync, the
-// keyboard and joystick 1, SDL_mixer for sounds and the MIDI tune.
+// The real program's platform: start-up and shutdown of SDL, the events, the
+// keyboard, SDL_mixer for sounds and the MIDI tune. The window is in
+// platform_sdl_window.cpp, joystick 1 in platform_sdl_pad.cpp.
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
 
-#include "draw/surface.h"
-#include "resources/resources.h"
+#include "shell/main_loop.h"
 #include "shell/platform.h"
+#include "shell/platform_sdl_parts.h"
 
 namespace {
-SDL_Window* window = nullptr;
-SDL_Joystick* joystick = nullptr;
 bool audioOpen = false;
 Mix_Music* tune = nullptr;
 
@@ -30,10 +28,9 @@ Mix_Music* loadedTune = nullptr;
 bool playWhenLoaded = false;
 bool keys[KeyCount];
 
-// With TESSMAR_FPS_LOG set, the time from start to the first frame shown is
-// printed at shutdown (for measuring start-up).
-std::chrono::steady_clock::time_point startedAt;
-double firstPresentMs = -1;
+// Losing focus in play pauses as a press of Enter would: the next sample of
+// the keyboard sees Enter down once (see PlatformKeyDown).
+bool focusPausePending = false;
 
 int KeyOfScancode(SDL_Scancode code) {
     switch (code) {
@@ -53,19 +50,12 @@ int KeyOfScancode(SDL_Scancode code) {
     }
 }
 
-void OpenFirstJoystick() {
-    if (joystick == nullptr && SDL_NumJoysticks() > 0) joystick = SDL_JoystickOpen(0);
-}
+bool InPlayUnpaused() { return ScreenState <= Linking && PauseFlag == 0; }
 
-void SetWindowIcon() {
-    Surface icon;
-    LoadSheet(ArtGameIcon, icon);
-    if (icon.width == 0) return;
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(icon.pixels.data(), icon.width, icon.height, 32,
-                                                        icon.width * 4, SDL_PIXELFORMAT_RGB888);
-    if (s == nullptr) return;
-    SDL_SetWindowIcon(window, s);
-    SDL_FreeSurface(s);
+void TakeWindowEvent(const SDL_WindowEvent& e) {
+    if (e.event != SDL_WINDOWEVENT_FOCUS_LOST && e.event != SDL_WINDOWEVENT_MINIMIZED) return;
+    std::memset(keys, 0, sizeof keys);
+    focusPausePending = true;
 }
 
 // SDL_mixer finds General MIDI instruments through SDL_SOUNDFONTS; point it at
@@ -86,14 +76,18 @@ void ChooseSoundFont() {
 CalendarDay PlatformToday() { return SystemToday(); }
 
 void PlatformInit() {
-    startedAt = std::chrono::steady_clock::now();
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    // Present through the plain X11 / Wayland framebuffer: a GL-backed one
-    // costs a software renderer pass per frame where there is no GPU.
+    // Face buttons by position (bottom, right, left, top), whatever they are
+    // labelled on the pad.
+    SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
+    // Switching to another window leaves a fullscreen game on screen.
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // The software renderer presents through the plain X11 / Wayland
+    // framebuffer: a GL-backed one costs an extra pass where there is no GPU.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         std::fprintf(stderr, "tessmar: no video: %s\n", SDL_GetError());
-    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0) OpenFirstJoystick();
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) PadOpenFirst();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::fprintf(stderr, "tessmar: no audio: %s\n", SDL_GetError());
         return;
@@ -109,51 +103,14 @@ void PlatformInit() {
 }
 
 void PlatformShutdown() {
-    if (std::getenv("TESSMAR_FPS_LOG")) std::fprintf(stderr, "tessmar: first frame shown after %.1f ms\n", firstPresentMs);
+    if (std::getenv("TESSMAR_FPS_LOG"))
+        std::fprintf(stderr, "tessmar: first frame shown after %.1f ms (renderer %s)\n", WindowFirstFrameMs(),
+                     WindowRendererName());
     if (audioOpen) Mix_CloseAudio();
     Mix_Quit();
-    if (joystick) SDL_JoystickClose(joystick);
-    joystick = nullptr;
+    PadCloseAll();
     PlatformCloseWindow();
     SDL_Quit();
-}
-
-bool PlatformOpenWindow(const char* title, int width, int height) {
-    // With no display SDL falls back to a driver that shows nothing; a game
-    // nobody can see or quit is no use unless that driver was asked for.
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver == nullptr || ((SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) &&
-                              SDL_getenv("SDL_VIDEODRIVER") == nullptr)) {
-        std::fprintf(stderr, "tessmar: no display to open the window on\n");
-        return false;
-    }
-    window = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height, 0);
-    if (window == nullptr) {
-        std::fprintf(stderr, "tessmar: cannot open the window: %s\n", SDL_GetError());
-        return false;
-    }
-    SetWindowIcon();
-    return true;
-}
-
-void PlatformCloseWindow() {
-    if (window) SDL_DestroyWindow(window);
-    window = nullptr;
-}
-
-void PlatformPresent(const Surface& backBuffer) {
-    if (window == nullptr) return;
-    SDL_Surface* target = SDL_GetWindowSurface(window);
-    if (target == nullptr) return;
-    int w = backBuffer.width < target->w ? backBuffer.width : target->w;
-    int h = backBuffer.height < target->h ? backBuffer.height : target->h;
-    SDL_LockSurface(target);
-    SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_RGB888, backBuffer.pixels.data(), backBuffer.width * 4,
-                      target->format->format, target->pixels, target->pitch);
-    SDL_UnlockSurface(target);
-    SDL_UpdateWindowSurface(window);
-    if (firstPresentMs < 0)
-        firstPresentMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - startedAt).count();
 }
 
 uint32_t PlatformTicks() { return SDL_GetTicks(); }
@@ -166,21 +123,17 @@ EventResult PlatformTakeEvent() {
         case SDL_QUIT: return EventResult::Quit;
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
+            if (WindowTakeEvent(e)) break;  // F11 and Alt+Enter are the window's own
             int key = KeyOfScancode(e.key.keysym.scancode);
             if (key >= 0) keys[key] = e.type == SDL_KEYDOWN;
             break;
         }
         case SDL_WINDOWEVENT:
-            if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) std::memset(keys, 0, sizeof keys);
+            WindowTakeEvent(e);
+            TakeWindowEvent(e.window);
             break;
-        case SDL_JOYDEVICEADDED: OpenFirstJoystick(); break;
-        case SDL_JOYDEVICEREMOVED:
-            if (joystick && SDL_JoystickInstanceID(joystick) == e.jdevice.which) {
-                SDL_JoystickClose(joystick);
-                joystick = nullptr;
-                OpenFirstJoystick();
-            }
-            break;
+        case SDL_JOYDEVICEADDED:
+        case SDL_JOYDEVICEREMOVED: PadTakeEvent(e); break;
         default: break;
     }
     return EventResult::Handled;
@@ -192,17 +145,14 @@ void PlatformPostQuit() {
     SDL_PushEvent(&e);
 }
 
-bool PlatformKeyDown(Key key) { return keys[key]; }
-
-bool PlatformJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons) {
-    if (joystick == nullptr || !SDL_JoystickGetAttached(joystick)) return false;
-    x = uint32_t(int(SDL_JoystickGetAxis(joystick, 0)) + 32768);
-    y = uint32_t(int(SDL_JoystickGetAxis(joystick, 1)) + 32768);
-    buttons = 0;
-    int count = SDL_JoystickNumButtons(joystick);
-    for (int i = 0; i < count && i < 32; ++i)
-        if (SDL_JoystickGetButton(joystick, i)) buttons |= 1u << i;
-    return true;
+// A pad's Start is the keyboard's Enter. The pause owed to a focus loss is
+// seen by one sample only, and only while playing unpaused: elsewhere Enter
+// would finish a name or resume.
+bool PlatformKeyDown(Key key) {
+    if (key != KeyEnter) return keys[key];
+    bool focusPause = focusPausePending && InPlayUnpaused();
+    focusPausePending = false;
+    return keys[KeyEnter] || PadStartHeld() || focusPause;
 }
 
 void PlatformPrepareSound(SoundImage& image) {
