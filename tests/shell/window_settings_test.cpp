@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "shell/settings.h"
+#include "shell/window_scale.h"
+#include "tests/test_support.h"
+
+namespace fs = std::filesystem;
+
+TEST(WindowScale, LargestWholeScaleThatFits) {
+    struct Case { int areaW, areaH, scale; } cases[] = {
+        {1920, 1080, 2},  // 768 x 960 fits, 1152 x 1440 does not
+        {1920, 1040, 2},  // a panel takes some height
+        {1920, 959, 1},   // one row short of 2x
+        {767, 2000, 1},   // one column short of 2x
+        {2560, 1440, 3},  // 1152 x 1440 exactly
+        {3840, 2160, 4},
+        {384, 480, 1},
+        {300, 200, 1},  // smaller than 1x: still 1x
+        {0, 0, 1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(LargestScale(c.areaW, c.areaH, 384, 480), c.scale) << c.areaW << "x" << c.areaH;
+}
+
+TEST(WindowScale, PictureCentredWithDarkBorders) {
+    struct Case { int outW, outH; PictureRect want; } cases[] = {
+        {384, 480, {0, 0, 384, 480, 1}},
+        {1920, 1080, {576, 60, 768, 960, 2}},
+        {1000, 1000, {116, 20, 768, 960, 2}},
+        {1151, 1439, {191, 239, 768, 960, 2}},  // one pixel short of 3x each way
+        {1152, 1440, {0, 0, 1152, 1440, 3}},
+        {385, 481, {0, 0, 384, 480, 1}},  // odd space: the extra pixel goes right and down
+    };
+    for (const auto& c : cases) {
+        PictureRect p = FitPicture(c.outW, c.outH, 384, 480);
+        EXPECT_EQ(std::tie(p.x, p.y, p.w, p.h, p.scale), std::tie(c.want.x, c.want.y, c.want.w, c.want.h, c.want.scale))
+            << c.outW << "x" << c.outH;
+    }
+}
+
+TEST(DisplaySettingsText, ReadsWhatItUnderstandsAndPassesOverTheRest) {
+    struct Case { const char* text; int scale; bool fullscreen; } cases[] = {
+        {"", 0, false},
+        {"scale=3\nfullscreen=1\n", 3, true},
+        {"fullscreen=1", 0, true},  // no final newline
+        {"  scale = 2 \r\nfullscreen= 0\r\n", 2, false},
+        {"# scale=5\nscale=2\n", 2, false},
+        {"scale=0\n", 0, false},
+        {"scale=-2\n", 0, false},
+        {"scale=65\n", 0, false},
+        {"scale=64\n", 64, false},
+        {"scale=2x\nfullscreen=yes\n", 0, false},
+        {"scale=99999999999999999999\n", 0, false},
+        {"scale\nfullscreen\n=\n==1\n", 0, false},
+        {"colour=blue\nscale=2\nscale=3\n", 3, false},  // the last one counts
+        {"\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 0, false},
+    };
+    for (const auto& c : cases) {
+        DisplaySettings s = ParseDisplaySettings(c.text);
+        EXPECT_EQ(s.scale, c.scale) << c.text;
+        EXPECT_EQ(s.fullscreen, c.fullscreen) << c.text;
+    }
+    for (DisplaySettings s : {DisplaySettings{}, DisplaySettings{2, true}, DisplaySettings{64, false}})
+        EXPECT_EQ(ParseDisplaySettings(FormatDisplaySettings(s)), s);
+}
+
+TEST(DisplaySettingsText, FileInTheUsersConfigurationFolder) {
+    EXPECT_EQ(SettingsFilePath("/x/cfg", "/home/p"), "/x/cfg/tessmar/settings.conf");
+    EXPECT_EQ(SettingsFilePath(nullptr, "/home/p"), "/home/p/.config/tessmar/settings.conf");
+    EXPECT_EQ(SettingsFilePath("", "/home/p"), "/home/p/.config/tessmar/settings.conf");
+    EXPECT_EQ(SettingsFilePath("relative", "/home/p"), "/home/p/.config/tessmar/settings.conf");
+    EXPECT_EQ(SettingsFilePath(nullptr, nullptr), "");
+    EXPECT_EQ(SettingsFilePath(nullptr, ""), "");
+}
+
+TEST(DisplaySettingsFile, BadFilesGiveTheDefaults) {
+    std::string folder = MakeTempFolder("settings-bad");
+    std::string path = folder + "/settings.conf";
+    EXPECT_EQ(LoadDisplaySettings(path), DisplaySettings{}) << "missing";
+    EXPECT_EQ(LoadDisplaySettings(""), DisplaySettings{}) << "no path";
+    std::ofstream(path).flush();
+    EXPECT_EQ(LoadDisplaySettings(path), DisplaySettings{}) << "empty";
+    {
+        std::ofstream out(path, std::ios::binary);
+        for (int i = 0; i < 20000; ++i) out.put(char(i * 37 + 11));
+    }
+    EXPECT_EQ(LoadDisplaySettings(path), DisplaySettings{}) << "garbage";
+    fs::remove(path);
+    fs::create_directory(path);
+    EXPECT_EQ(LoadDisplaySettings(path), DisplaySettings{}) << "a folder";
+    EXPECT_FALSE(SaveDisplaySettings(path, {2, true})) << "a folder is not replaced";
+    EXPECT_TRUE(fs::is_directory(path));
+    fs::remove(path);
+    fs::create_symlink("settings.conf", path);  // a link to itself cannot be opened
+    EXPECT_EQ(LoadDisplaySettings(path), DisplaySettings{}) << "unreadable";
+}
+
+TEST(DisplaySettingsFile, SavedThenLoaded) {
+    std::string folder = MakeTempFolder("settings-save");
+    std::string path = folder + "/config/tessmar/settings.conf";
+    ASSERT_TRUE(SaveDisplaySettings(path, {3, true}));  // makes the missing folders
+    EXPECT_EQ(LoadDisplaySettings(path), (DisplaySettings{3, true}));
+    ASSERT_TRUE(SaveDisplaySettings(path, {1, false}));
+    EXPECT_EQ(LoadDisplaySettings(path), (DisplaySettings{1, false}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder + "/config/tessmar"), fs::directory_iterator()), 1)
+        << "no temporary file left beside it";
+    std::ofstream(folder + "/file").flush();
+    EXPECT_FALSE(SaveDisplaySettings(folder + "/file/tessmar/settings.conf", {2, false})) << "a file where a folder should be";
+}
