@@ -179,8 +179,7 @@ void PlatformPresent(const Surface& backBuffer) {
 }
 
 bool WindowTakeEvent(const SDL_Event& e) {
-    if (window == nullptr) return false;
-    if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) NoteWindowedSize();
+    if (window && e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) NoteWindowedSize();
     if (e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) return false;
     const SDL_Keysym& k = e.key.keysym;
     bool displayKey = k.scancode == SDL_SCANCODE_F11 || (IsEnter(k) && (k.mod & KMOD_ALT) && e.type == SDL_KEYDOWN);

@@ -1,0 +1,241 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "shell/input.h"
+#include "shell/main_loop.h"
+#include "shell/platform.h"
+
+namespace {
+constexpr int PadButtons = SDL_CONTROLLER_BUTTON_DPAD_RIGHT + 1;
+constexpr int PadAxes = SDL_CONTROLLER_AXIS_MAX;
+
+// Virtual devices as a desktop would plug them in. A pad with the standard
+// layout gets its controller mapping from SDL; a joystick of unknown type
+// gets none.
+struct VirtualDevice {
+    SDL_JoystickID id = -1;
+    SDL_Joystick* handle = nullptr;
+
+    static VirtualDevice Plug(bool mapped) {
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = mapped ? SDL_JOYSTICK_TYPE_GAMECONTROLLER : SDL_JOYSTICK_TYPE_UNKNOWN;
+        desc.naxes = mapped ? PadAxes : 2;
+        desc.nbuttons = mapped ? PadButtons : 17;
+        desc.button_mask = mapped ? (1u << PadButtons) - 1 : 0;
+        desc.axis_mask = mapped ? (1u << PadAxes) - 1 : 0;
+        desc.name = mapped ? "Test pad" : "Test joystick";
+        int index = SDL_JoystickAttachVirtualEx(&desc);
+        EXPECT_GE(index, 0) << SDL_GetError();
+        VirtualDevice d;
+        d.handle = SDL_JoystickOpen(index);
+        d.id = SDL_JoystickInstanceID(d.handle);
+        EXPECT_EQ(SDL_IsGameController(index), mapped ? SDL_TRUE : SDL_FALSE);
+        return d;
+    }
+    void Unplug() {
+        SDL_JoystickClose(handle);
+        for (int i = 0; i < SDL_NumJoysticks(); ++i)
+            if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
+        handle = nullptr;
+    }
+    void Button(int b, bool down) { SDL_JoystickSetVirtualButton(handle, b, down ? 1 : 0); }
+    void Axis(int a, int16_t v) { SDL_JoystickSetVirtualAxis(handle, a, v); }
+};
+
+// Takes every waiting event, as the frame loop's wait does.
+void Pump() {
+    while (PlatformTakeEvent() != EventResult::None) {
+    }
+}
+
+void Frame() {
+    Pump();
+    SampleInput();
+}
+
+void PushKey(Uint32 type, SDL_Scancode code, Uint16 mod) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.scancode = code;
+    e.key.keysym.sym = SDL_GetKeyFromScancode(code);
+    e.key.keysym.mod = mod;
+    SDL_PushEvent(&e);
+}
+
+void PushWindowEvent(Uint8 event) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = event;
+    SDL_PushEvent(&e);
+}
+
+class SdlPlatform : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        PlatformInit();
+    }
+    static void TearDownTestSuite() { PlatformShutdown(); }
+    void SetUp() override {
+        ResetInputState();
+        ResetMainLoopState();
+        Pump();
+    }
+    void TearDown() override {
+        for (int i = SDL_NumJoysticks() - 1; i >= 0; --i) SDL_JoystickDetachVirtual(i);
+        Pump();
+    }
+};
+}  // namespace
+
+TEST_F(SdlPlatform, PadDirectionsFromDpadAndLeftStickWithTheDeadZones) {
+    VirtualDevice pad = VirtualDevice::Plug(true);
+    Frame();
+    EXPECT_EQ(JoyHeld, 0u);
+    // The stick's SDL value v reads as v + 32768: right beyond 49151, left below 16383.
+    struct Case { int axis; int16_t value; uint32_t held; } cases[] = {
+        {SDL_CONTROLLER_AXIS_LEFTX, 16383, 0}, {SDL_CONTROLLER_AXIS_LEFTX, 16384, BitRight},
+        {SDL_CONTROLLER_AXIS_LEFTX, -16385, 0}, {SDL_CONTROLLER_AXIS_LEFTX, -16386, BitLeft},
+        {SDL_CONTROLLER_AXIS_LEFTY, 16384, BitDown}, {SDL_CONTROLLER_AXIS_LEFTY, -32768, BitUp},
+        {SDL_CONTROLLER_AXIS_RIGHTX, 32767, 0}, {SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767, 0},
+    };
+    for (const auto& c : cases) {
+        pad.Axis(c.axis, c.value);
+        Frame();
+        EXPECT_EQ(JoyHeld, c.held) << "axis " << c.axis << " at " << c.value;
+        pad.Axis(c.axis, 0);
+    }
+    struct Dpad { int button; uint32_t held; } dpad[] = {
+        {SDL_CONTROLLER_BUTTON_DPAD_LEFT, BitLeft}, {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, BitRight},
+        {SDL_CONTROLLER_BUTTON_DPAD_UP, BitUp}, {SDL_CONTROLLER_BUTTON_DPAD_DOWN, BitDown},
+    };
+    for (const auto& d : dpad) {
+        pad.Button(d.button, true);
+        Frame();
+        EXPECT_EQ(JoyHeld, d.held) << "d-pad button " << d.button;
+        pad.Button(d.button, false);
+    }
+    pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, -32768);  // the d-pad wins over the stick
+    pad.Button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
+    Frame();
+    EXPECT_EQ(JoyHeld, BitRight);
+    EXPECT_EQ(RightPressed, 1);
+}
+
+TEST_F(SdlPlatform, PadButtonsAreTheGamesButtonsAndStartIsTheKeyboardsEnter) {
+    VirtualDevice pad = VirtualDevice::Plug(true);
+    Frame();
+    struct Case { int button; uint32_t joy; uint32_t key; } cases[] = {
+        {SDL_CONTROLLER_BUTTON_A, BitButton1, 0},
+        {SDL_CONTROLLER_BUTTON_B, BitButton2, 0},
+        {SDL_CONTROLLER_BUTTON_X, BitButton3, 0},
+        {SDL_CONTROLLER_BUTTON_Y, BitButton3, 0},
+        {SDL_CONTROLLER_BUTTON_START, 0, BitEnter},
+        {SDL_CONTROLLER_BUTTON_BACK, 0, 0},
+        {SDL_CONTROLLER_BUTTON_GUIDE, 0, 0},
+        {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, 0, 0},
+        {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, 0, 0},
+        {SDL_CONTROLLER_BUTTON_LEFTSTICK, 0, 0},
+    };
+    for (const auto& c : cases) {
+        pad.Button(c.button, true);
+        Frame();
+        EXPECT_EQ(JoyPressed, c.joy) << "button " << c.button;
+        EXPECT_EQ(KeyPressed, c.key) << "button " << c.button;
+        Frame();
+        EXPECT_EQ(JoyHeld, c.joy) << "held, button " << c.button;
+        EXPECT_EQ(JoyPressed | KeyPressed, 0u) << "pressed once only, button " << c.button;
+        pad.Button(c.button, false);
+        Frame();
+    }
+    // Button 3 is the keyboard's A to every reader: the link action and finishing a name.
+    pad.Button(SDL_CONTROLLER_BUTTON_X, true);
+    Frame();
+    EXPECT_EQ(Button3Pressed, 1);
+}
+
+TEST_F(SdlPlatform, JoystickWithoutMappingReadsItsRawAxesAndButtons) {
+    VirtualDevice stick = VirtualDevice::Plug(false);
+    stick.Axis(0, -32768);
+    stick.Axis(1, 32767);
+    stick.Button(0, true);
+    stick.Button(14, true);  // button 15: Enter's bit, which only the keyboard's word is read for
+    Frame();
+    EXPECT_EQ(JoyHeld, BitLeft | BitDown | BitButton1 | BitEnter);
+    EXPECT_EQ(KeyHeld, 0u);
+    stick.Axis(0, 0);
+    stick.Axis(1, 0);
+    stick.Button(0, false);
+    stick.Button(14, false);
+    stick.Button(16, true);  // button 17 shares the right push's bit
+    Frame();
+    EXPECT_EQ(JoyHeld, BitRight);
+}
+
+TEST_F(SdlPlatform, FirstConnectedIsJoystickOneAcrossPluggingAndUnplugging) {
+    uint32_t x, y, buttons;
+    Pump();
+    EXPECT_FALSE(PlatformJoystick(x, y, buttons));
+    VirtualDevice stick = VirtualDevice::Plug(false);
+    VirtualDevice pad = VirtualDevice::Plug(true);
+    stick.Button(1, true);
+    pad.Button(SDL_CONTROLLER_BUTTON_A, true);
+    Frame();
+    EXPECT_EQ(JoyHeld, BitButton2) << "the joystick plugged in first";
+    stick.Unplug();
+    Frame();
+    EXPECT_EQ(JoyHeld, BitButton1) << "the pad takes over";
+    EXPECT_EQ(JoyPressed, BitButton1);
+    pad.Unplug();
+    Frame();
+    EXPECT_FALSE(PlatformJoystick(x, y, buttons));
+    EXPECT_EQ(JoyHeld, 0u);
+    VirtualDevice again = VirtualDevice::Plug(true);
+    again.Button(SDL_CONTROLLER_BUTTON_B, true);
+    Frame();
+    EXPECT_EQ(Button2Pressed, 1) << "a button held while plugging in counts as pressed";
+}
+
+TEST_F(SdlPlatform, DisplayKeysNeverReachTheGame) {
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, KMOD_LALT);
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_F11, KMOD_NONE);
+    Frame();
+    EXPECT_EQ(KeyHeld, 0u) << "Alt+Enter is not Enter";
+    PushKey(SDL_KEYUP, SDL_SCANCODE_RETURN, KMOD_LALT);
+    PushKey(SDL_KEYUP, SDL_SCANCODE_F11, KMOD_NONE);
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_KP_ENTER, KMOD_NONE);
+    Frame();
+    EXPECT_EQ(KeyPressed, BitEnter) << "Enter alone still is";
+    PushKey(SDL_KEYUP, SDL_SCANCODE_KP_ENTER, KMOD_NONE);
+    Frame();
+    EXPECT_EQ(KeyHeld, 0u);
+}
+
+TEST_F(SdlPlatform, LosingFocusInPlayPressesEnterOnce) {
+    struct Case { uint32_t state; uint8_t paused; Uint8 event; uint32_t pressed; } cases[] = {
+        {PairFalling, 0, SDL_WINDOWEVENT_FOCUS_LOST, BitEnter},
+        {Linking, 0, SDL_WINDOWEVENT_MINIMIZED, BitEnter},
+        {Erasing, 1, SDL_WINDOWEVENT_FOCUS_LOST, 0},  // paused already: must not resume
+        {BoardEntryScreen, 0, SDL_WINDOWEVENT_FOCUS_LOST, 0},
+        {GameOverScreen, 0, SDL_WINDOWEVENT_FOCUS_LOST, 0},  // Enter would finish a name
+        {PairFalling, 0, SDL_WINDOWEVENT_FOCUS_GAINED, 0},
+    };
+    for (const auto& c : cases) {
+        ScreenState = c.state;
+        PauseFlag = c.paused;
+        PushWindowEvent(c.event);
+        Frame();
+        EXPECT_EQ(KeyPressed, c.pressed) << "state " << c.state << " event " << int(c.event);
+        Frame();
+        EXPECT_EQ(KeyHeld, 0u) << "for one frame only";
+        ScreenState = PairFalling;
+        PauseFlag = 0;
+        Frame();
+        EXPECT_EQ(KeyHeld, 0u) << "not kept for later";
+    }
+}
