@@ -27,9 +27,10 @@ SDL_Renderer* renderer = nullptr;
 SDL_Texture* texture = nullptr;
 int pictureW = 0, pictureH = 0;
 
-// What the settings file said at start, and the window as the player left it.
+// The window as it opened and as the player has left it (its scale while
+// not fullscreen).
 std::string settingsPath;
-DisplaySettings savedSettings;
+DisplaySettings openedAs;
 int windowedScale = 1;
 
 const auto processStart = std::chrono::steady_clock::now();
@@ -94,9 +95,11 @@ void NoteWindowedSize() {
     windowedScale = LargestScale(w, h, pictureW, pictureH);
 }
 
+// Only a choice of the player's is written: a window left as it opened
+// keeps fitting whatever screen the next run finds.
 void SaveSettingsIfChanged() {
     DisplaySettings now{windowedScale, WindowFullscreen()};
-    if (now != savedSettings && SaveDisplaySettings(settingsPath, now)) savedSettings = now;
+    if (now != openedAs) SaveDisplaySettings(settingsPath, now);
 }
 
 bool IsEnter(const SDL_Keysym& k) {
@@ -130,15 +133,16 @@ bool PlatformOpenWindow(const char* title, int width, int height) {
     pictureW = width;
     pictureH = height;
     settingsPath = SettingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
-    savedSettings = LoadDisplaySettings(settingsPath);
+    DisplaySettings saved = LoadDisplaySettings(settingsPath);
     SDL_Rect area = UsableArea();
     int fit = LargestScale(area.w, area.h, width, height);
-    windowedScale = savedSettings.scale > 0 && savedSettings.scale < fit ? savedSettings.scale : fit;
+    windowedScale = saved.scale > 0 && saved.scale < fit ? saved.scale : fit;
+    openedAs = {windowedScale, saved.fullscreen};
     int w = width * windowedScale, h = height * windowedScale;
     int x = area.w > w ? area.x + (area.w - w) / 2 : area.x;
     int y = area.h > h ? area.y + (area.h - h) / 2 : area.y;
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-    if (savedSettings.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (saved.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     window = SDL_CreateWindow(title, x, y, w, h, flags);
     if (window == nullptr) {
         std::fprintf(stderr, "tessmar: cannot open the window: %s\n", SDL_GetError());
