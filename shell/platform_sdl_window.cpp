@@ -26,6 +26,11 @@ SDL_Window* window = nullptr;
 SDL_Renderer* renderer = nullptr;
 SDL_Texture* texture = nullptr;
 int pictureW = 0, pictureH = 0;
+// The software renderer draws straight into the window's pixels, which stay
+// from frame to frame: the borders need filling only when the size changes.
+// Other renderers start every frame from an undefined buffer.
+bool keepsPixels = false;
+int bordersFilledW = -1, bordersFilledH = -1;
 
 // The window as it opened and as the player has left it (its scale while
 // not fullscreen).
@@ -81,6 +86,8 @@ bool MakeRenderer() {
     }
     if (renderer == nullptr) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     if (renderer == nullptr) return false;
+    SDL_RendererInfo info;
+    keepsPixels = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, pictureW, pictureH);
     if (texture == nullptr) return false;
     SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
@@ -166,6 +173,7 @@ void PlatformCloseWindow() {
     texture = nullptr;
     renderer = nullptr;
     window = nullptr;
+    bordersFilledW = bordersFilledH = -1;
 }
 
 void PlatformPresent(const Surface& backBuffer) {
@@ -174,7 +182,11 @@ void PlatformPresent(const Surface& backBuffer) {
     int outW = 0, outH = 0;
     SDL_GetRendererOutputSize(renderer, &outW, &outH);
     PictureRect p = FitPicture(outW, outH, pictureW, pictureH);
-    FillBorders(p, outW, outH);
+    if (!keepsPixels || outW != bordersFilledW || outH != bordersFilledH) {
+        FillBorders(p, outW, outH);
+        bordersFilledW = outW;
+        bordersFilledH = outH;
+    }
     SDL_Rect target{p.x, p.y, p.w, p.h};
     SDL_RenderCopy(renderer, texture, nullptr, &target);
     SDL_RenderPresent(renderer);
@@ -183,7 +195,10 @@ void PlatformPresent(const Surface& backBuffer) {
 }
 
 bool WindowTakeEvent(const SDL_Event& e) {
-    if (window && e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) NoteWindowedSize();
+    if (e.type == SDL_WINDOWEVENT) {
+        bordersFilledW = bordersFilledH = -1;  // the window's pixels may be new
+        if (window && e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) NoteWindowedSize();
+    }
     if (e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) return false;
     const SDL_Keysym& k = e.key.keysym;
     bool displayKey = k.scancode == SDL_SCANCODE_F11 || (IsEnter(k) && (k.mod & KMOD_ALT) && e.type == SDL_KEYDOWN);
