@@ -155,12 +155,12 @@ bool PlatformOpenWindow(const char* title, int width, int height) {
         std::fprintf(stderr, "tessmar: cannot open the window: %s\n", SDL_GetError());
         return false;
     }
-    SDL_SetWindowMinimumSize(window, width, height);
     if (!MakeRenderer()) {
         std::fprintf(stderr, "tessmar: cannot draw in the window: %s\n", SDL_GetError());
         PlatformCloseWindow();
         return false;
     }
+    SDL_SetWindowMinimumSize(window, width, height);  // after a GL renderer may have remade the window
     SetWindowIcon();
     return true;
 }
