@@ -6,6 +6,7 @@
 #include "shell/input.h"
 #include "shell/main_loop.h"
 #include "shell/platform.h"
+#include "shell/program_state.h"
 
 namespace {
 constexpr int PadButtons = SDL_CONTROLLER_BUTTON_DPAD_RIGHT + 1;
@@ -82,8 +83,7 @@ protected:
     }
     static void TearDownTestSuite() { PlatformShutdown(); }
     void SetUp() override {
-        ResetInputState();
-        ResetMainLoopState();
+        ResetProgramState();
         Pump();
     }
     void TearDown() override {
