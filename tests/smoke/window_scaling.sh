@@ -79,7 +79,12 @@ start_game() {
     sleep 0.1
   done
   [ -n "$wid" ] || fail "no window titled Tessmar"
-  sleep 1
+  # Until the first frames are shown (slow under the sanitizers).
+  for _ in $(seq 50); do
+    import -window "$wid" "$work/first.png" 2>/dev/null && [ "$(rgb "$work/first.png" 0 0)" != "0,0,0" ] && break
+    sleep 0.1
+  done
+  sleep 0.5
   xdotool windowactivate --sync "$wid" 2>/dev/null
 }
 
