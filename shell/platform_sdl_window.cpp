@@ -200,6 +200,8 @@ bool WindowTakeEvent(const SDL_Event& e) {
         if (window && e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) NoteWindowedSize();
     }
     if (e.type != SDL_KEYDOWN && e.type != SDL_KEYUP) return false;
+    // F11 and Alt+Enter switch fullscreen and never reach the game's keys;
+    // the release of Enter always does, so an Enter held before is let go.
     const SDL_Keysym& k = e.key.keysym;
     bool displayKey = k.scancode == SDL_SCANCODE_F11 || (IsEnter(k) && (k.mod & KMOD_ALT) && e.type == SDL_KEYDOWN);
     if (displayKey && e.type == SDL_KEYDOWN && !e.key.repeat) WindowSetFullscreen(!WindowFullscreen());
