@@ -3,8 +3,9 @@
 # (openbox): opens at 2x with every picture pixel an exact 2 x 2 block, F11
 # covers the screen with the picture 2x centred, Alt+Enter brings the window
 # back at its old size and place, a 1000 x 1000 window draws at 2x centred,
-# the window never shrinks below 384 x 480, losing focus in play pauses, and
-# the scale and fullscreen state are remembered for the next run.
+# the window never shrinks below 384 x 480, losing focus in play pauses, the
+# scale and fullscreen state are remembered for the next run, and a settings
+# file that cannot be read or written is passed over.
 set -u
 [ -n "${TESSMAR_TRACE:-}" ] && set -x
 game=$(readlink -f "$1")
@@ -199,4 +200,16 @@ wait_for 768x960 "F11 back"
 quit_game
 grep -qx 'fullscreen=0' "$settings" || fail "settings: $(cat "$settings")"
 echo "ok: fullscreen and scale remembered between runs"
+
+# 9. A folder where the settings file should be: the game opens as on a new
+# machine, and saving over it fails quietly.
+rm -f "$settings"
+mkdir "$settings"
+start_game
+[ "$(size)" = "768x960" ] || fail "with a folder for settings the window is $(geometry)"
+press F11
+wait_for 1920x1080 "F11 with a folder for settings"
+quit_game
+[ -d "$settings" ] || fail "the settings folder was replaced"
+echo "ok: a folder in the settings file's place is passed over"
 exit 0
