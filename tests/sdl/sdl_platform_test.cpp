@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "shell/input.h"
 #include "shell/main_loop.h"
@@ -175,6 +176,37 @@ TEST_F(SdlPlatform, JoystickWithoutMappingReadsItsRawAxesAndButtons) {
     stick.Button(16, true);  // button 17 shares the right push's bit
     Frame();
     EXPECT_EQ(JoyHeld, BitRight);
+}
+
+// A joystick SDL's database does not know, given a mapping as
+// SDL_GAMECONTROLLERCONFIG gives one: read as a pad, by its mapping and not
+// by its raw button numbers.
+TEST_F(SdlPlatform, JoystickGivenAMappingIsReadAsAPad) {
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.naxes = 2;
+    desc.nbuttons = 17;
+    desc.vendor_id = 0x1234;  // SDL matches mappings by vendor and product
+    desc.product_id = 0x5678;
+    desc.name = "Test joystick";
+    int index = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_FALSE(SDL_IsGameController(index));
+    char guid[33];
+    SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(index), guid, sizeof guid);
+    std::string mapping = std::string(guid) + ",Test joystick,a:b5,b:b4,x:b3,start:b0,leftx:a1,lefty:a0,";
+    ASSERT_GE(SDL_GameControllerAddMapping(mapping.c_str()), 0) << SDL_GetError();
+    SDL_JoystickDetachVirtual(index);
+    Pump();
+    index = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_TRUE(SDL_IsGameController(index));
+    VirtualDevice mapped{SDL_JoystickGetDeviceInstanceID(index), SDL_JoystickOpen(index)};
+    mapped.Button(5, true);
+    mapped.Button(0, true);
+    mapped.Axis(0, -32768);  // its first axis is the stick's y
+    Frame();
+    EXPECT_EQ(JoyHeld, BitButton1 | BitUp);
+    EXPECT_EQ(KeyPressed, BitEnter);
+    mapped.Unplug();
 }
 
 TEST_F(SdlPlatform, FirstConnectedIsJoystickOneAcrossPluggingAndUnplugging) {
