@@ -1,9 +1,7 @@
 #include "shell/settings.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cstdint>
-#include <sys/stat.h>
 #include <vector>
 
 #include "shell/platform_os.h"
@@ -40,15 +38,6 @@ std::string ParentFolder(const std::string& path) {
     return slash == std::string::npos || slash == 0 ? std::string() : path.substr(0, slash);
 }
 
-// mkdir -p: every missing folder on the way, each only readable by its owner
-// as a configuration folder should be.
-bool MakeFolders(const std::string& folder) {
-    if (folder.empty()) return true;
-    struct stat st {};
-    if (stat(folder.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
-    if (!MakeFolders(ParentFolder(folder))) return false;
-    return mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
-}
 }  // namespace
 
 DisplaySettings ParseDisplaySettings(std::string_view text) {
@@ -83,7 +72,8 @@ DisplaySettings LoadDisplaySettings(const std::string& path) {
 }
 
 bool SaveDisplaySettings(const std::string& path, const DisplaySettings& settings) {
-    if (path.empty() || !MakeFolders(ParentFolder(path))) return false;
+    if (path.empty()) return false;
+    MakeFolders(ParentFolder(path));
     std::string text = FormatDisplaySettings(settings);
     return WriteFileAtomically(path, text.data(), text.size(), nullptr);
 }

@@ -22,13 +22,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || skip "Xvfb could not start"
-export DISPLAY=:$(head -n 1 "$work/display")
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb 1920x1080x24 || skip "Xvfb could not start"
 openbox >"$work/openbox.log" 2>&1 &
 wm_pid=$!
 for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
@@ -37,7 +32,6 @@ mkdir -p "$work/game" "$work/config"
 export XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy TESSMAR_FPS_LOG=1
 settings=$work/config/tessmar/settings.conf
 
-alive() { [ -r /proc/$1/stat ] && ! awk '{exit ($3 == "Z") ? 0 : 1}' /proc/$1/stat; }
 geometry() { xwininfo -id "$wid" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print w "x" h "+" x "+" y}'; }
 size() { geometry | cut -d+ -f1; }
 rgb() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
@@ -45,7 +39,7 @@ shot() { import -window "$wid" "$work/$1.png" 2>/dev/null || fail "no screenshot
 # Held for a few frames, as a player presses it. Released wherever the focus
 # is: after Escape the window may be gone, and a key left down in the X
 # server would reach the next game.
-press() { xdotool keydown --window "$wid" "$1"; sleep 0.1; xdotool keyup "$1"; sleep 0.4; }
+key() { xdotool keydown --window "$wid" "$1"; sleep 0.1; xdotool keyup "$1"; sleep 0.4; }
 wait_for() {  # expected size, what happened
   for _ in $(seq 50); do [ "$(size)" = "$1" ] && return; sleep 0.1; done
   alive $game_pid || fail "$2: the game has gone: $(cat "$work/stderr")"
@@ -90,7 +84,7 @@ start_game() {
 }
 
 quit_game() {
-  press Escape
+  key Escape
   for _ in $(seq 100); do alive $game_pid || break; sleep 0.01; done
   alive $game_pid && fail "still running one second after Escape"
   wait $game_pid || fail "exit code $?"
@@ -107,7 +101,7 @@ two_by_two "$work/open.png" 0 0 768 960
 echo "ok: opened at $windowed, every pixel a 2 x 2 block"
 
 # 2. F11: the screen covered, the picture 2x in the middle, dark around it.
-press F11
+key F11
 wait_for 1920x1080 "F11"
 [ "$(geometry)" = "1920x1080+0+0" ] || fail "fullscreen at $(geometry)"
 sleep 0.3
@@ -118,7 +112,7 @@ for p in "576 60" "1343 1019"; do bright "$work/full.png" $p; done
 echo "ok: F11 covers the screen, picture 2x at (576, 60)"
 
 # 3. Alt+Enter: back to the window, same size and place.
-press alt+Return
+key alt+Return
 wait_for 768x960 "Alt+Enter"
 [ "$(geometry)" = "$windowed" ] || fail "back from fullscreen at $(geometry), not $windowed"
 echo "ok: Alt+Enter back to $windowed"
@@ -144,7 +138,7 @@ echo "ok: asked for 200 x 200, got ${w}x$h"
 xdotool windowsize --sync "$wid" 768 960
 wait_for 768x960 "resize back"
 xdotool windowactivate --sync "$wid" 2>/dev/null
-press z  # SCORE ATTACK
+key z  # SCORE ATTACK
 sleep 3  # board entry, then play
 shot play1; sleep 0.5; shot play2
 [ "$(compare -metric AE "$work/play1.png" "$work/play2.png" null: 2>&1)" != "0" ] || fail "nothing moves in play"
@@ -163,7 +157,7 @@ still "focus taken away"
 xdotool windowactivate --sync "$wid" 2>/dev/null
 sleep 0.3
 still "focus back"
-press Return
+key Return
 shot resumed1; sleep 0.5; shot resumed2
 [ "$(compare -metric AE "$work/resumed1.png" "$work/resumed2.png" null: 2>&1)" != "0" ] || fail "Enter did not resume"
 kill $other_pid; other_pid=
@@ -179,23 +173,23 @@ moving() {
   done
   [ "$(compare -metric AE "$work/moved1.png" "$work/moved2.png" null: 2>&1)" != "0" ] || fail "$1 paused the game"
 }
-press alt+Return
+key alt+Return
 wait_for 1920x1080 "Alt+Enter in play"
 moving "Alt+Enter"
-press F11
+key F11
 wait_for 768x960 "F11 in play"
 moving "F11"
 echo "ok: Alt+Enter and F11 in play leave it running"
 
 # 8. Quit fullscreen: the next run opens fullscreen, and leaving it gives the
 # remembered 2x window.
-press F11
+key F11
 wait_for 1920x1080 "F11 in play"
 quit_game
 grep -qx 'scale=2' "$settings" && grep -qx 'fullscreen=1' "$settings" || fail "settings: $(cat "$settings")"
 start_game
 wait_for 1920x1080 "fullscreen remembered"
-press F11
+key F11
 wait_for 768x960 "F11 back"
 quit_game
 grep -qx 'fullscreen=0' "$settings" || fail "settings: $(cat "$settings")"
@@ -207,7 +201,7 @@ rm -f "$settings"
 mkdir "$settings"
 start_game
 [ "$(size)" = "768x960" ] || fail "with a folder for settings the window is $(geometry)"
-press F11
+key F11
 wait_for 1920x1080 "F11 with a folder for settings"
 quit_game
 [ -d "$settings" ] || fail "the settings folder was replaced"

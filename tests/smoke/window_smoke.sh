@@ -22,13 +22,14 @@ trap cleanup EXIT
 
 . "$(dirname "$0")/xvfb.sh"
 start_xvfb || skip "Xvfb could not start"
+# A settings folder of its own, so the window opens as on a new machine.
+export XDG_CONFIG_HOME=$work/config
 
 run_once() {  # audio driver
   mkdir -p "$work/game/snd"
   printf 'RIFF garbage' >"$work/game/snd/lr.wav"
   : >"$work/game/snd/turn.wav"
-  # A settings file of its own, so the window opens as on a new machine.
-  (cd "$work/game" && XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=$1 TESSMAR_FPS_LOG=1 exec "$game") 2>"$work/stderr" &
+  (cd "$work/game" && SDL_AUDIODRIVER=$1 TESSMAR_FPS_LOG=1 exec "$game") 2>"$work/stderr" &
   game_pid=$!
   wid=$(wait_window $game_pid '^Tessmar$') || fail "no window titled Tessmar: $(cat "$work/stderr")"
   geometry=$(xwininfo -id "$wid" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')

@@ -1,9 +1,10 @@
 # Sourced by the real-window tests. Needs $work (a scratch folder).
 
 # Starts Xvfb on a display it picks itself (-displayfd: the first free one,
-# never another server's) and exports DISPLAY; sets xvfb_pid.
-start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+# never another server's) and exports DISPLAY; sets xvfb_pid. The screen is
+# 800 x 600 unless given (WIDTHxHEIGHTxDEPTH).
+start_xvfb() {  # [screen]
+  Xvfb -displayfd 3 -screen 0 "${1:-800x600x24}" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do
     [ -s "$work/display" ] && break
