@@ -125,12 +125,6 @@ void DrawGoalLine(int32_t X, int32_t yOffset) {
     }
 }
 
-// 2 to the power ChainLength - 1, truncated (0 before the first search).
-int32_t ChainFactor() {
-    double p = std::pow(2.0, ChainLength - 1);
-    return p >= 2147483647.0 ? 2147483647 : int32_t(p);
-}
-
 void DrawStatusTexts(int32_t X, int32_t yOffset) {
     if (ScoringGame()) {
         DrawGlyphText(FormatText("LV %d", Level), X + 8, yOffset + (GameMode != ScoreAttack ? 48 : 16));
@@ -161,6 +155,8 @@ void DrawBlock(uint8_t kind, uint8_t colour, uint8_t frameFlag, int32_t x, int32
     if (frameFlag != 0) MaskedFromSheet(BlockSheet, 608, 0, 608, 32, 32, 32, x, y);
 }
 
+int32_t StatusPanelWidth() { return WideLayout() ? 352 : 256; }
+
 void DrawPlayfield(int32_t yOffset) {
     const int32_t X = BoardOriginX, Y = BoardOriginY;
     const bool inPlay = ScreenState <= Linking;
@@ -175,8 +171,7 @@ void DrawPlayfield(int32_t yOffset) {
         BitBlt(BackBuffer, 0, 0, 384, Y, GradientSurface, 0, 0, Rop::Copy);
         BitBlt(BackBuffer, X, Y + 384, 304, 16, GradientSurface, X, Y + 384, Rop::Copy);
     }
-    int32_t panelWidth = WideLayout() ? 352 : 256;
-    AndFromTile(X, yOffset + 8, panelWidth, 64);
+    AndFromTile(X, yOffset + 8, StatusPanelWidth(), 64);
     DrawStatusTexts(X, yOffset);
     DrawFish();
     if (ScreenState == Linking)

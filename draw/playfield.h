@@ -10,3 +10,7 @@ void DrawBlock(uint8_t kind, uint8_t colour, uint8_t frameFlag, int32_t x, int32
 // well, the queue and the panels down (negative: up); the gradient, the
 // moving pieces, the fish and the frame rate stay where they are.
 void DrawPlayfield(int32_t yOffset);
+
+// The status panel above the well: wider in the fixed-queue layout, whose
+// two queue columns it spans.
+int32_t StatusPanelWidth();

@@ -66,6 +66,11 @@ void CountSearch() {
     if (found) ++ChainLength;
 }
 
+int32_t ChainFactor() {
+    double p = std::pow(2.0, ChainLength - 1);
+    return p >= 2147483647.0 ? 2147483647 : int32_t(p);
+}
+
 int32_t FallIntervalForLevel() {
     int32_t interval = (26 - int32_t(Level) - int32_t(LevelSteps)) * 2;
     int32_t floor = 3 - int32_t(LevelSteps);
@@ -73,11 +78,11 @@ int32_t FallIntervalForLevel() {
 }
 
 namespace {
-// Level x ChainErased x P x 10 with P = 2^(ChainLength - 1) truncated, in
-// double precision; awards and scores beyond the 32-bit range stop at its top.
+// Level x ChainErased x ChainFactor() x 10 in double precision; awards and
+// scores beyond the 32-bit range stop at its top.
 int32_t AddChainAward(int32_t score) {
     constexpr double top = std::numeric_limits<int32_t>::max();
-    double p = std::trunc(std::pow(2.0, double(ChainLength) - 1.0));
+    double p = double(ChainFactor());
     double award = double(Level) * double(ChainErased) * p * 10.0;
     if (award > top) award = top;
     if (award < 0) award = 0;

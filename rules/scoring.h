@@ -24,6 +24,11 @@ extern int32_t LoopArea[121];
 // The caller sets ScreenState to NextPair.
 void ScoreTurn();
 
+// 2 to the power ChainLength - 1, truncated (0 before the first search),
+// at most the top of the 32-bit range: a chain's award is Level x ChainErased
+// x ChainFactor() x 10.
+int32_t ChainFactor();
+
 // FallInterval for the current Level and LevelSteps, never below 3 - LevelSteps.
 int32_t FallIntervalForLevel();
 

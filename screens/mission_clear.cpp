@@ -8,6 +8,7 @@
 #include "mission/mission_goal.h"
 #include "mission/mission_loader.h"
 #include "rules/fish.h"
+#include "screens/board_entry.h"
 #include "screens/mission_select.h"
 #include "screens/screens.h"
 #include "shell/main_loop.h"
@@ -17,13 +18,6 @@
 
 int32_t ClearCurtainWidth;
 int32_t ClearBoardY;
-
-// Tile strips over both side edges, each from the same place of the tile.
-static void DrawCurtains(int32_t w) {
-    if (w <= 0) return;
-    BitBlt(BackBuffer, 0, 0, w, ScreenHeight, TileSurface, 0, 0, Rop::And);
-    BitBlt(BackBuffer, ScreenWidth - w, 0, w, ScreenHeight, TileSurface, ScreenWidth - w, 0, Rop::And);
-}
 
 static void DrawClearMessage() {
     const char* text = GameMode == NormalGame ? FormatText("MISSION %d CLEAR", MissionNumber)

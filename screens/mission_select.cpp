@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "draw/fish.h"
 #include "draw/surface.h"
 #include "draw/text.h"
 #include "mission/mission_goal.h"
@@ -80,16 +79,8 @@ static void Decide() {
     StartMission(EditGame);
 }
 
-// The logo: mask half ANDed, then the picture half ORed.
-static void DrawLogo() {
-    BitBlt(BackBuffer, 42, 96, 300, 150, LogoSheet, 0, 150, Rop::And);
-    BitBlt(BackBuffer, 42, 96, 300, 150, LogoSheet, 0, 0, Rop::Or);
-}
-
 static void DrawMissionSelect() {
-    BitBlt(BackBuffer, 0, 0, ScreenWidth, ScreenHeight, GradientSurface, 0, 0, Rop::Copy);
-    DrawFish();
-    BitBlt(BackBuffer, 0, 0, ScreenWidth, ScreenHeight, TileSurface, 0, 0, Rop::And);
+    DrawMenuBackground();
     DrawGlyphText("NORMAL GAME", 100, 300);
     DrawGlyphText(FormatText("%02d", MissionNumber), 180, 324);
     MissionBlinkTimer = (MissionBlinkTimer + 1) % 40;

@@ -1,6 +1,7 @@
 #include "screens/pause.h"
 
 #include "draw/fish.h"
+#include "draw/playfield.h"
 #include "draw/text.h"
 #include "mission/mission_goal.h"
 #include "rules/fish.h"
@@ -22,7 +23,7 @@ void DrawEmptyFrames() {
     AndTile(X + 272, Y, 32, 384);
     if (GameMode != ScoreAttack) BitBlt(BackBuffer, X + 320, Y, 32, 384, TileSurface, X + 272, Y, Rop::And);
     if (GameMode == ScoreAttack) AndTile(6, 200, 52, 54);
-    AndTile(X, 8, WideLayout() ? 352 : 256, 64);
+    AndTile(X, 8, StatusPanelWidth(), 64);
 }
 }  // namespace
 

@@ -11,3 +11,5 @@ void BoardEntryFrame();     // 10
 
 // The menus' background: gradient, fish, then the tile ANDed over it.
 void DrawMenuBackground();
+// The title logo over the upper half of the menus.
+void DrawLogo();

@@ -16,7 +16,6 @@ int32_t TitleCursor;
 namespace {
 const char* const ItemText[4] = {"SCORE ATTACK", "MISSION MODE", "RECORD", "QUIT"};
 constexpr int ItemX = 100, ItemY = 300, ItemStep = 24, PointerX = 80;
-constexpr int LogoX = 42, LogoY = 96, LogoWidth = 300, LogoHeight = 150;
 
 void MoveCursor() {
     if (DownPressed && TitleCursor < ItemQuit) {
@@ -53,9 +52,7 @@ void DrawTitle() {
     DrawMenuBackground();
     for (int i = 0; i < 4; ++i) DrawGlyphText(ItemText[i], ItemX, ItemY + ItemStep * i);
     DrawGlyphText(">", PointerX, ItemY + ItemStep * TitleCursor);
-    // The logo sheet holds the picture above its mask.
-    BitBlt(BackBuffer, LogoX, LogoY, LogoWidth, LogoHeight, LogoSheet, 0, LogoHeight, Rop::And);
-    BitBlt(BackBuffer, LogoX, LogoY, LogoWidth, LogoHeight, LogoSheet, 0, 0, Rop::Or);
+    DrawLogo();
     PlatformPresent(BackBuffer);
 }
 }  // namespace

@@ -14,7 +14,7 @@ void NewGame() {
     Score = 0;
     Level = 1;
     LevelSteps = 0;
-    FallInterval = (26 - Level - LevelSteps) * 2;
+    FallInterval = FallIntervalForLevel();
     PiecesUsed = 0;
     GoalProgress = 0;
     MissionGoal.type = GoalChain;
