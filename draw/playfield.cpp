@@ -5,6 +5,7 @@
 
 #include "draw/fish.h"
 #include "draw/screen_layout.h"
+#include "draw/sheet_layout.h"
 #include "draw/surface.h"
 #include "draw/text.h"
 #include "mission/mission_goal.h"
@@ -37,7 +38,7 @@ void DrawWellCells(int32_t X, int32_t top) {
     for (int c = 0; c < 8; ++c) {
         for (int r = 0; r < 12; ++r) {
             int x = X + 32 * c, y = top + 32 * r;
-            if (GridMode == 1) BitBlt(BackBuffer, x, y, 32, 32, BlockSheet, 576, 64, Rop::And);
+            if (GridMode == 1) BitBlt(BackBuffer, x, y, 32, 32, BlockSheet, SheetGridX, SheetGridY, Rop::And);
             uint8_t kind = GetKind(c, r);
             if (kind == Empty) continue;
             if (GetMarked(c, r) != 0 && (EraseTimer & 1) != 0) continue;
@@ -85,7 +86,7 @@ void DrawQueue(int32_t X, int32_t top) {
 
 void DrawFishCountPanel(int32_t yOffset) {
     AndFromTile(6, 200 + yOffset, 52, 54);
-    MaskedFromSheet(BlockSheet, 448, 0, 448, 32, 32, 32, 16, 200 + yOffset);
+    MaskedFromSheet(BlockSheet, SheetFishX, SheetMaskY, SheetFishX, SheetImageY, 32, 32, 16, 200 + yOffset);
     DrawGlyphText(FormatText("*%02d", LinkStock), 8, 232 + yOffset);
 }
 
@@ -152,7 +153,8 @@ void DrawBlock(uint8_t kind, uint8_t colour, uint8_t frameFlag, int32_t x, int32
     int v = ColourMode == 1 ? 32 * colour : 0;
     BitBlt(BackBuffer, x, y, 32, 32, BlockSheet, 32 * kind, 0, Rop::Or);
     BitBlt(BackBuffer, x, y, 32, 32, BlockSheet, 32 * kind, 32 + v, Rop::And);
-    if (frameFlag != 0) MaskedFromSheet(BlockSheet, 608, 0, 608, 32, 32, 32, x, y);
+    if (frameFlag != 0)
+        MaskedFromSheet(BlockSheet, SheetFrameMarkerX, SheetMaskY, SheetFrameMarkerX, SheetImageY, 32, 32, x, y);
 }
 
 int32_t StatusPanelWidth() { return WideLayout() ? 352 : 256; }
@@ -175,6 +177,7 @@ void DrawPlayfield(int32_t yOffset) {
     DrawStatusTexts(X, yOffset);
     DrawFish();
     if (ScreenState == Linking)
-        MaskedFromSheet(BlockSheet, 512, 0, 512, 32, 32, 32, X + int32_t(LinkSprite.x), Y + int32_t(LinkSprite.y));
+        MaskedFromSheet(BlockSheet, SheetLinkSpriteX, SheetMaskY, SheetLinkSpriteX, SheetImageY, 32, 32,
+                        X + int32_t(LinkSprite.x), Y + int32_t(LinkSprite.y));
     DrawSmallText(FormatText("FPS %d", FpsValue), 6, 468);
 }

@@ -6,14 +6,7 @@ BoardLayers Board;
 uint8_t RopeSides[KindCount][4];
 uint8_t NextGroupId;
 
-void FillRopeSides() {
-    static const uint8_t table[KindCount][4] = {
-        {0, 0, 0, 0}, {0, 0, 1, 1}, {1, 1, 0, 0}, {0, 1, 1, 0}, {1, 0, 1, 0},
-        {1, 0, 0, 1}, {0, 1, 0, 1}, {0, 1, 1, 1}, {1, 1, 1, 0}, {1, 0, 1, 1},
-        {1, 1, 0, 1}, {1, 1, 1, 1}, {0, 0, 0, 0}, {0, 0, 0, 0},
-    };
-    std::memcpy(RopeSides, table, sizeof table);
-}
+void FillRopeSides() { std::memcpy(RopeSides, KindRopeSides, sizeof KindRopeSides); }
 
 void SetBoardWalls() {
     for (int r = -2; r <= 12; ++r) {

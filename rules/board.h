@@ -23,6 +23,14 @@ inline constexpr int KindCount = 14;
 
 enum Side : int { SideUp = 0, SideDown = 1, SideLeft = 2, SideRight = 3 };
 
+// The rope ends of each kind: up, down, left, right. Start-up copies them
+// into RopeSides; the art generator draws the ropes from them.
+inline constexpr uint8_t KindRopeSides[KindCount][4] = {
+    {0, 0, 0, 0}, {0, 0, 1, 1}, {1, 1, 0, 0}, {0, 1, 1, 0}, {1, 0, 1, 0},
+    {1, 0, 0, 1}, {0, 1, 0, 1}, {0, 1, 1, 1}, {1, 1, 1, 0}, {1, 0, 1, 1},
+    {1, 1, 0, 1}, {1, 1, 1, 1}, {0, 0, 0, 0}, {0, 0, 0, 0},
+};
+
 // Kind and group: columns -1..8, rows -2..12 (walls, floor and row -2 included).
 // Frame, marked: columns 0..7, rows -1..11.
 inline constexpr int KindColumns = 10, KindRows = 15, KindCells = KindColumns * KindRows;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "draw/sheet_layout.h"
 #include "resources/resources.h"
 #include "rules/board.h"
 #include "shell/records_file.h"
@@ -30,7 +31,7 @@ void DrawGradient(Surface& s) {
 void DrawTiledBackground(Surface& s, const Surface& blockSheet) {
     s.Create(ScreenWidth, ScreenHeight);
     for (int i = 0; i < 12; ++i)
-        for (int j = 0; j < 15; ++j) BitBlt(s, 32 * i, 32 * j, 32, 32, blockSheet, 576, 32, Rop::Copy);
+        for (int j = 0; j < 15; ++j) BitBlt(s, 32 * i, 32 * j, 32, 32, blockSheet, SheetTileX, SheetTileY, Rop::Copy);
 }
 
 void LoadSoundImage(SoundImage& image, const std::string& path) {

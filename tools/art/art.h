@@ -7,9 +7,6 @@
 
 inline constexpr int VariantCount = 6;
 
-// Rope ends of each kind: up, down, left, right.
-extern const uint8_t ArtRopeSides[14][4];
-
 // One block picture, kind 1..13, variant 0 (plain) or 1..6, in a square of
 // `size` pixels at (x, y). Blocks are opaque over their whole square.
 void DrawBlockPicture(Surface& s, int x, int y, int kind, int variant, int size = 32);

@@ -3,13 +3,9 @@
 #include <cmath>
 #include <numbers>
 
+#include "rules/board.h"
 #include "tools/art/art.h"
 #include "tools/art/art_draw.h"
-
-const uint8_t ArtRopeSides[14][4] = {
-    {0, 0, 0, 0}, {0, 0, 1, 1}, {1, 1, 0, 0}, {0, 1, 1, 0}, {1, 0, 1, 0}, {1, 0, 0, 1}, {0, 1, 0, 1},
-    {0, 1, 1, 1}, {1, 1, 1, 0}, {1, 0, 1, 1}, {1, 1, 0, 1}, {1, 1, 1, 1}, {0, 0, 0, 0}, {0, 0, 0, 0},
-};
 
 namespace {
 constexpr float Pi = std::numbers::pi_v<float>;
@@ -96,7 +92,7 @@ Scene BlockScene(int kind, int variant) {
     if (kind >= 3 && kind <= 6) paths.push_back(CornerRope(kind));
     if (kind >= 7 && kind <= 11) {
         for (int side = 0; side < 4; ++side)
-            if (ArtRopeSides[kind][side]) paths.push_back(HalfRope(side));
+            if (KindRopeSides[kind][side]) paths.push_back(HalfRope(side));
         knot = true;
     }
     return [=](Pt p) -> Sample {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "draw/sheet_layout.h"
 #include "tools/png_io.h"
 
 namespace {
@@ -29,7 +30,7 @@ struct Screen {
         }
         tile.Create(384, 480);
         for (int i = 0; i < 12; ++i)
-            for (int j = 0; j < 15; ++j) BitBlt(tile, 32 * i, 32 * j, 32, 32, block, 576, 32, Rop::Copy);
+            for (int j = 0; j < 15; ++j) BitBlt(tile, 32 * i, 32 * j, 32, 32, block, SheetTileX, SheetTileY, Rop::Copy);
         BitBlt(back, 0, 0, 384, 480, gradient, 0, 0, Rop::Copy);
     }
     void AndTile(int x, int y, int w, int h) { BitBlt(back, x, y, w, h, tile, x, y, Rop::And); }
@@ -39,7 +40,7 @@ struct Screen {
     }
     void Block(int kind, int colour, bool framed, int x, int y) {
         Masked(x, y, 32 * kind, 32 + 32 * colour, 32 * kind, 0);
-        if (framed) Masked(x, y, 608, 32, 608, 0);
+        if (framed) Masked(x, y, SheetFrameMarkerX, SheetImageY, SheetFrameMarkerX, SheetMaskY);
     }
     void Text(const char* s, int x, int y) {
         for (int i = 0; s[i]; ++i) {
@@ -53,7 +54,10 @@ struct Screen {
         BitBlt(back, x, y, w, 16, font, sx, sy + 256, Rop::Or);
         BitBlt(back, x, y, w, 16, font, sx, sy, Rop::And);
     }
-    void Fish(int frame, int x, int y) { Masked(x, y, 448 + 32 * frame, 32, 448 + 32 * frame, 0); }
+    void Fish(int frame, int x, int y) {
+        int sx = SheetFishX + SheetCell * frame;
+        Masked(x, y, sx, SheetImageY, sx, SheetMaskY);
+    }
 };
 
 // A well with a few rope networks, written as rows of kinds (hex digits, '.' empty).
@@ -71,7 +75,7 @@ void DrawWell(Screen& s, int ox, int oy, bool colours, bool grid, bool frames) {
     s.AndTile(ox, oy, 256, 384);
     for (int c = 0; c < 8; ++c)
         for (int r = 0; r < 12; ++r) {
-            if (grid) BitBlt(s.back, ox + 32 * c, oy + 32 * r, 32, 32, s.block, 576, 64, Rop::And);
+            if (grid) BitBlt(s.back, ox + 32 * c, oy + 32 * r, 32, 32, s.block, SheetGridX, SheetGridY, Rop::And);
             char k = WellRows[r][c];
             if (k == '.') continue;
             int kind = k <= '9' ? k - '0' : k - 'a' + 10;
@@ -90,7 +94,7 @@ void ScoreAttack(const std::string& path, const Surface& block, const Surface& f
         s.Block(queue[2 * j + 1], 0, false, 336, 128 + 96 * j);
     }
     s.AndTile(6, 200, 52, 54);
-    s.Masked(16, 200, 448, 32, 448, 0);
+    s.Masked(16, 200, SheetFishX, SheetImageY, SheetFishX, SheetMaskY);
     s.Text("*03", 8, 232);
     s.Block(5, 0, false, 64 + 96, 80 + 64);  // falling pair
     s.Block(9, 0, false, 64 + 128, 80 + 64);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "draw/sheet_layout.h"
 #include "tools/art/art.h"
 #include "tools/art/art_draw.h"
 
@@ -89,17 +90,20 @@ void DrawLoopBlocks(Surface& s, int x, int y, int size, int variant) {
 }  // namespace
 
 void DrawBlockSheet(Surface& sheet) {
-    sheet.Create(640, 256);
-    FillRect(sheet, 0, 0, 640, 32, Black);  // masks: black unless a sprite covers the cell
+    sheet.Create(BlockSheetWidth, BlockSheetHeight);
+    FillRect(sheet, 0, SheetMaskY, BlockSheetWidth, SheetCell, Black);  // masks: black unless a sprite covers the cell
     for (int kind = 1; kind <= 13; ++kind) {
         FillRect(sheet, 32 * kind, 0, 32, 32, White);
         for (int variant = 0; variant <= VariantCount; ++variant)
             DrawBlockPicture(sheet, 32 * kind, 32 + 32 * variant, kind, variant);
     }
-    for (int frame = 0; frame < 4; ++frame) DrawFishFrame(frame, sheet, 448 + 32 * frame, 32, sheet, 448 + 32 * frame, 0);
-    DrawTile(sheet, 576, 32);
-    DrawGridCell(sheet, 576, 64);
-    DrawFrameMarker(sheet, 608, 32, sheet, 608, 0);
+    for (int frame = 0; frame < 4; ++frame) {
+        int x = SheetFishX + SheetCell * frame;
+        DrawFishFrame(frame, sheet, x, SheetImageY, sheet, x, SheetMaskY);
+    }
+    DrawTile(sheet, SheetTileX, SheetTileY);
+    DrawGridCell(sheet, SheetGridX, SheetGridY);
+    DrawFrameMarker(sheet, SheetFrameMarkerX, SheetImageY, sheet, SheetFrameMarkerX, SheetMaskY);
 }
 
 void DrawEditorSheet(Surface& sheet) {
