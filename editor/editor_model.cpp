@@ -1,7 +1,5 @@
 #include "editor/editor_model.h"
 
-#include "mission/mission_goal.h"
-
 #include <algorithm>
 
 MissionImage EditorMission;
@@ -55,12 +53,12 @@ bool PairLabelEnabled(int pair) { return pair <= PairCountPosition; }
 
 std::string GoalCaption(int radio, const std::string& t) {
     switch (radio) {
-    case 0: return t + " 連鎖せよ";
-    case 1: return t + " ブロック消せ";
-    case 2: return t + " ブロック同時に消せ";
-    case 3: return "枠ブロックすべて消せ";
-    case 4: return "枠ブロックすべて同時に消せ";
-    case 5: return "面積 " + t + " のループを作れ";
+    case GoalChain: return t + " 連鎖せよ";
+    case GoalErase: return t + " ブロック消せ";
+    case GoalEraseAtOnce: return t + " ブロック同時に消せ";
+    case GoalAllFrames: return "枠ブロックすべて消せ";
+    case GoalAllFramesAtOnce: return "枠ブロックすべて同時に消せ";
+    case GoalArea: return "面積 " + t + " のループを作れ";
     default: return {};
     }
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "mission/mission_file.h"
+#include "mission/mission_goal.h"
 
 struct CellCursor {
     int32_t column = 0;
@@ -25,7 +26,7 @@ extern CellCursor BoardCursor;
 extern HalfCursor QueueCursor;
 
 inline constexpr uint8_t EmptyKind = 0, JoinerKind = 12, WallKind = 13;
-inline constexpr int GoalRadioCount = 6;
+inline constexpr int GoalRadioCount = GoalArea + 1;  // one radio per fixed-queue goal type
 inline constexpr uint32_t TypeDigitsBase = 100000;  // above it the high digits give the type
 
 // Program start: an empty board inside its walls, an empty queue, all eight
