@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "shell/input_script.h"
 #include "shell/main_loop.h"
 #include "shell/platform.h"
 #include "shell/platform_sdl_parts.h"
@@ -147,8 +148,10 @@ void PlatformPostQuit() {
 
 // A pad's Start is the keyboard's Enter. The pause owed to a focus loss is
 // seen by one sample only, and only while playing unpaused: elsewhere Enter
-// would finish a name or resume.
+// would finish a name or resume. A replay holds the script's keys; the real
+// Escape still quits.
 bool PlatformKeyDown(Key key) {
+    if (ReplayActive) return ((ReplayInput.keys >> key) & 1u) != 0 || (key == KeyEscape && keys[key]);
     if (key != KeyEnter) return keys[key];
     bool focusPause = focusPausePending && InPlayUnpaused();
     focusPausePending = false;

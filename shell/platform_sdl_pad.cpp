@@ -3,6 +3,7 @@
 // face buttons, Start); any other joystick by its raw axes and buttons.
 #include <SDL.h>
 
+#include "shell/input_script.h"
 #include "shell/platform.h"
 #include "shell/platform_sdl_parts.h"
 
@@ -79,6 +80,12 @@ void PadCloseAll() { CloseOpen(); }
 bool PadStartHeld() { return pad && Held(SDL_CONTROLLER_BUTTON_START); }
 
 bool PlatformJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons) {
+    if (ReplayActive) {  // the script's joystick, or none
+        x = ReplayInput.joyX;
+        y = ReplayInput.joyY;
+        buttons = ReplayInput.joyButtons;
+        return ReplayInput.joyPresent;
+    }
     if (pad && SDL_GameControllerGetAttached(pad)) ReadPad(x, y, buttons);
     else if (stick && SDL_JoystickGetAttached(stick)) ReadStick(x, y, buttons);
     else return false;
