@@ -138,6 +138,15 @@ void SetGoalForSave(int checkedRadio, const std::string& fieldText) {
 
 MissionBytes EditorMissionBytes() { return EncodeMission(EditorMission); }
 
+MissionBytes PlayableMissionBytes() {
+    MissionImage kept = EditorMission;
+    SetPieceLimitFromScrollBar();
+    SetGoalForSave(GoalRadio, NumberFieldText);
+    MissionBytes bytes = EncodeMission(EditorMission);
+    EditorMission = kept;
+    return bytes;
+}
+
 void LoadEditorMission(const uint8_t* bytes, size_t size) {
     AsOneStep([&] {
         DecodeMission(bytes, size, EditorMission);

@@ -69,6 +69,9 @@ int FirstUnfilledPair();
 void SetGoalForSave(int checkedRadio, const std::string& fieldText);
 // The bytes to write.
 MissionBytes EditorMissionBytes();
+// The bytes SAVE would write now (pair count, goal radio and number field
+// applied), leaving EditorMission as it is: what test play and the check use.
+MissionBytes PlayableMissionBytes();
 
 // Loading, as one undo step: decode as far as the bytes reach, then the
 // scroll bar position follows pieceLimit, the goal radio the type
