@@ -5,7 +5,7 @@
 
 #include "mission/mission_file.h"
 #include "mission/mission_loader.h"
-#include "screens/game_mode.h"
+#include "mission/mission_goal.h"
 #include "shell/platform_os.h"
 #include "shell/main_loop.h"
 
