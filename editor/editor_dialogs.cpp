@@ -21,8 +21,12 @@ void RealShowWarning(QWidget* parent, const QString& text) {
 
 bool RealShowCheckAnswer(QWidget* parent, const QString& text, bool offerWay) {
     QMessageBox box(QMessageBox::Information, EditorTitle(), text, QMessageBox::Close, parent);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);  // the figures can be copied
     QAbstractButton* show = nullptr;
-    if (offerWay) show = box.addButton(QString::fromUtf8("最短手順を見る"), QMessageBox::AcceptRole);
+    if (offerWay) {
+        show = box.addButton(QString::fromUtf8("最短手順を見る"), QMessageBox::AcceptRole);
+        box.setDefaultButton(static_cast<QPushButton*>(show));
+    }
     box.exec();
     return show != nullptr && box.clickedButton() == show;
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "editor/check_answer.h"
 #include "editor/edit_history.h"
 #include "editor/editor_model.h"
 #include "mission/mission_goal.h"
@@ -471,6 +472,26 @@ TEST_F(EditorModel, UndoEndsAnUnfinishedNumberEditAndKeepsAtLeast200Steps) {
         for (int c = 0; c < 8; ++c)
             for (int r = 0; r < 12; ++r) EXPECT_EQ(BoardKind(c, r), EmptyKind);
     }
+}
+
+// What the check says: "at least" only for a count stopped early, no way
+// for a mission that cannot be cleared, a dash for an unknown difficulty.
+TEST(CheckAnswer, TextSaysWhatTheSolverFound) {
+    SolverAnswer counted{0, false, 4, true, 3, 12, false, true, 2.5};
+    std::string text = CheckAnswerText(counted);
+    EXPECT_NE(text.find("この 4 組のブロックでクリアできます。"), std::string::npos) << text;
+    EXPECT_NE(text.find("最短: 3 組でクリア"), std::string::npos) << text;
+    EXPECT_NE(text.find("クリアの手順: 12 通り"), std::string::npos) << text;
+    EXPECT_NE(text.find("難しさ: 2.50"), std::string::npos) << text;
+
+    SolverAnswer lost{1, false, 2, false, -1, 0, false, false, 0};
+    text = CheckAnswerText(lost);
+    EXPECT_NE(text.find("この 2 組のブロックではクリアできません。"), std::string::npos) << text;
+    EXPECT_EQ(text.find("最短"), std::string::npos) << text;
+    EXPECT_NE(text.find("難しさ: ―"), std::string::npos) << text;
+
+    SolverAnswer random{6, true};
+    EXPECT_EQ(CheckAnswerText(random), "ランダムなブロックのミッション（種類 6）は調べられません。");
 }
 
 }  // namespace
