@@ -1,5 +1,7 @@
 // The editor's frame: the menus and their shortcuts, and test play and the
 // solvability check run against fake game and solver programs on PATH.
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -18,6 +20,7 @@
 #include "editor/edit_history.h"
 #include "editor/editor_dialogs.h"
 #include "editor/editor_frame.h"
+#include "editor/editor_language.h"
 #include "editor/editor_model.h"
 #include "editor/main_window.h"
 
@@ -290,6 +293,28 @@ TEST_F(EditorFrameTest, CancelStopsTheCheckWithoutAnAnswer) {
     QTest::qWait(100);
     EXPECT_TRUE(seen.answers.empty());
     EXPECT_TRUE(seen.warnings.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// In a child process, as it changes the whole process's language: Qt's own
+// button texts and the C library's error texts turn Japanese where the
+// system has them.
+TEST(EditorLanguage, QtAndSystemTextsTurnJapanese) {
+    if (!fs::exists("/usr/share/qt6/translations/qtbase_ja.qm") ||
+        !fs::exists("/usr/share/locale/ja/LC_MESSAGES/libc.mo"))
+        GTEST_SKIP() << "no Japanese translations on this system";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            UseJapaneseTexts(*qApp);
+            bool qt = QCoreApplication::translate("QPlatformTheme", "Cancel") == Utf8("キャンセル");
+            bool libc = std::string(std::strerror(ENOENT)) == "そのようなファイルやディレクトリはありません";
+            std::exit(qt && libc ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
