@@ -52,7 +52,9 @@ echo '{"file":"'"$1"'","goal_type":0,"random_pairs":false,"pairs":2,"clearable":
 SOLVER
   chmod +x "$work/bin/tessmar-solve"
 fi
-export XDG_DATA_HOME=$work/data SDL_AUDIODRIVER=dummy
+# The games the editor starts write to the editor's stderr; with
+# TESSMAR_FPS_LOG they tell when their first frame was shown.
+export XDG_DATA_HOME=$work/data SDL_AUDIODRIVER=dummy TESSMAR_FPS_LOG=1
 
 windows() { xdotool search --onlyvisible --name "$1" 2>/dev/null; }
 wait_window() {  # name pattern, tenths of a second; prints the newest id
@@ -96,6 +98,8 @@ xdotool windowfocus --sync "$game_window" 2>/dev/null
 xdotool keydown --window "$game_window" Escape; sleep 0.1; xdotool keyup --window "$game_window" Escape
 for _ in $(seq 50); do [ -z "$(windows '^Tessmar$')" ] && break; sleep 0.1; done
 [ -z "$(windows '^Tessmar$')" ] || fail "the game did not close on Escape"
+sleep 0.2
+grep -m 1 'first frame shown' "$work/editor.log"
 
 # F6: the answer, read back by selecting its text with the mouse.
 start=$(date +%s%N)
