@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "shell/game_folder.h"
-#include "shell/input_script.h"
+#include "shell/replay_input.h"
 #include "shell/main_loop.h"
 #include "shell/mission_start.h"
 #include "shell/platform.h"
@@ -60,7 +60,8 @@ int main(int argc, char** argv) {
     if (!options.mission.empty()) StartMissionGame(options.mission);
     ScriptPlayer script(std::move(steps));
     ReplayActive = !options.replay.empty();
-    while (!QuitFlag && !MissionGameEnded()) {
+    bool missionGame = !options.mission.empty();
+    while (!QuitFlag && !(missionGame && MissionGameEnded())) {
         if (ReplayActive) script.NextFrame(ReplayInput);  // used up: nothing held
         RunFrame();
     }

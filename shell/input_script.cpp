@@ -8,9 +8,6 @@
 
 #include "shell/platform.h"
 
-bool ReplayActive = false;
-ScriptedInput ReplayInput;
-
 namespace {
 bool ParseNumber(const std::string& word, long long low, long long high, long long& value) {
     char* end = nullptr;

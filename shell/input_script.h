@@ -40,8 +40,3 @@ private:
     size_t index_ = 0;
     long long framesDone_ = 0;  // of the hold at index_
 };
-
-// The game's replay: while active, the platform reads keys and joystick from
-// here instead of the devices.
-extern bool ReplayActive;
-extern ScriptedInput ReplayInput;

@@ -9,10 +9,6 @@
 #include "shell/platform_os.h"
 #include "shell/main_loop.h"
 
-namespace {
-bool missionGameStarted = false;
-}
-
 bool CheckMissionFile(const char* program, const std::string& path) {
     std::vector<uint8_t> bytes;
     const char* why = nullptr;
@@ -29,9 +25,6 @@ void StartMissionGame(const std::string& path) {
     LoadMissionFile(path);
     GameMode = EditGame;
     ScreenState = BoardEntryScreen;
-    missionGameStarted = true;
 }
 
-bool MissionGameEnded() { return missionGameStarted && ScreenState == TitleScreen; }
-
-void ResetMissionStartState() { missionGameStarted = false; }
+bool MissionGameEnded() { return ScreenState == TitleScreen; }

@@ -12,8 +12,6 @@ bool CheckMissionFile(const char* program, const std::string& path);
 // frame of the mission's board entry.
 void StartMissionGame(const std::string& path);
 
-// True once a game started by StartMissionGame has left its clear or
-// game-over screen (the game would now show the title).
+// For a game started by StartMissionGame: true once it has left its clear
+// or game-over screen (the game would now show the title).
 bool MissionGameEnded();
-
-void ResetMissionStartState();

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include "shell/input_script.h"
+#include "shell/replay_input.h"
 #include "shell/platform.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 #include <thread>
 
-#include "shell/input_script.h"
 #include "shell/main_loop.h"
+#include "shell/replay_input.h"
 #include "shell/platform.h"
 #include "shell/platform_sdl_parts.h"
 
@@ -145,6 +145,9 @@ void PlatformPostQuit() {
     e.type = SDL_QUIT;
     SDL_PushEvent(&e);
 }
+
+bool ReplayActive = false;
+ScriptedInput ReplayInput;
 
 // A pad's Start is the keyboard's Enter. The pause owed to a focus loss is
 // seen by one sample only, and only while playing unpaused: elsewhere Enter

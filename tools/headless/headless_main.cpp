@@ -132,7 +132,8 @@ int main(int argc, char** argv) {
     };
     // A game started on a mission file closes itself after its clear or
     // game-over screen, as the game does.
-    auto over = [] { return QuitFlag || MissionGameEnded(); };
+    bool missionGame = !o.mission.empty();
+    auto over = [&] { return QuitFlag || (missionGame && MissionGameEnded()); };
 
     ScriptPlayer script(std::move(steps));
     ScriptedInput input;
