@@ -294,7 +294,7 @@ void EditorWindow::TestPlayCommand() {
         return;
     }
     QString file = WriteTemporaryMission(QStringLiteral("play"));
-    if (file.isEmpty() || !StartDetached(game, {QStringLiteral("--mission"), file}, GameFolder()))
+    if (file.isEmpty() || !StartDetached(game, {QStringLiteral("--mission"), file}))
         ShowWarning(this, Utf8("ゲームを起動できませんでした。"));
 }
 
@@ -338,7 +338,7 @@ void EditorWindow::CheckFinished(int status, const QByteArray& out, const QByteA
     if (!ShowCheckAnswer(this, QString::fromStdString(CheckAnswerText(answer)), offerWay) || !offerWay) return;
     QString game = FindTool(QStringLiteral("tessmar"));
     QStringList args{QStringLiteral("--mission"), file, QStringLiteral("--replay"), script};
-    if (game.isEmpty() || !StartDetached(game, args, GameFolder()))
+    if (game.isEmpty() || !StartDetached(game, args))
         ShowWarning(this, Utf8("ゲームを起動できませんでした。"));
 }
 

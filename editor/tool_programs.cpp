@@ -12,20 +12,13 @@ QString FindTool(const QString& name) {
     return QStandardPaths::findExecutable(name);
 }
 
-QString GameFolder() {
-    QString data = qEnvironmentVariable("XDG_DATA_HOME");
-    if (data.isEmpty()) data = QDir::homePath() + QStringLiteral("/.local/share");
-    QString folder = data + QStringLiteral("/tessmar");
-    return QFileInfo(folder).isDir() ? folder : QDir::currentPath();
-}
-
 namespace {
-bool RealStartDetached(const QString& program, const QStringList& args, const QString& workDir) {
-    return QProcess::startDetached(program, args, workDir);
+bool RealStartDetached(const QString& program, const QStringList& args) {
+    return QProcess::startDetached(program, args);
 }
 }  // namespace
 
-bool (*StartDetached)(const QString&, const QStringList&, const QString&) = RealStartDetached;
+bool (*StartDetached)(const QString&, const QStringList&) = RealStartDetached;
 
 BackgroundRun::BackgroundRun() = default;
 

@@ -13,14 +13,10 @@ class QProcess;
 // `name` beside the editor's own executable, else on PATH; empty if neither.
 QString FindTool(const QString& name);
 
-// The folder the game runs in (sounds, missions, records):
-// ${XDG_DATA_HOME:-$HOME/.local/share}/tessmar when it exists, else the
-// editor's current folder.
-QString GameFolder();
-
-// Starts a program that outlives the call (the game window); false when it
-// could not be started. Tests may replace it.
-extern bool (*StartDetached)(const QString& program, const QStringList& args, const QString& workDir);
+// Starts a program that outlives the call (the game window), in the
+// editor's current folder; false when it could not be started. Tests may
+// replace it.
+extern bool (*StartDetached)(const QString& program, const QStringList& args);
 
 // One program run in the background; `done` gets its exit status (-1 when it
 // could not start or crashed) and its output, unless the run was cancelled.

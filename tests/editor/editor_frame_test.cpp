@@ -40,10 +40,9 @@ void WriteScript(const fs::path& path, const std::string& text) {
     fs::permissions(path, fs::perms::owner_all);
 }
 
-// The fake game records its arguments, its folder and the mission it got.
+// The fake game records its arguments and the mission it got.
 const char* const FakeGame = R"sh(#!/bin/sh
 dir=$(dirname "$0")
-pwd > "$dir/game-cwd.txt"
 cp "$2" "$dir/game-mission.msn"
 printf '%s\n' "$@" > "$dir/game-args.tmp" && mv "$dir/game-args.tmp" "$dir/game-args.txt"
 )sh";
@@ -75,12 +74,10 @@ protected:
                  testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::remove_all(folder);
         fs::create_directories(folder / "bin");
-        fs::create_directories(folder / "data" / "tessmar");
         WriteScript(folder / "bin" / "tessmar", FakeGame);
         WriteScript(folder / "bin" / "tessmar-solve", FakeSolver);
         oldPath = qgetenv("PATH");
         qputenv("PATH", QByteArray::fromStdString((folder / "bin").string()) + ":" + oldPath);
-        qputenv("XDG_DATA_HOME", QByteArray::fromStdString((folder / "data").string()));
 
         seen = Answered{};
         AskOkCancel = [](QWidget*, const QString& text) {
@@ -104,7 +101,6 @@ protected:
     void TearDown() override {
         frame.reset();
         qputenv("PATH", oldPath);
-        qunsetenv("XDG_DATA_HOME");
     }
 
     EditorWindow* Client() { return frame->Client(); }
@@ -210,7 +206,6 @@ TEST_F(EditorFrameTest, TestPlayHandsTheGameATemporaryCopyOfTheMission) {
     ASSERT_EQ(args.size(), 2u);
     EXPECT_EQ(args[0], "--mission");
     EXPECT_EQ(fs::path(args[1]).extension(), ".msn");
-    EXPECT_EQ(Lines(folder / "bin" / "game-cwd.txt")[0], (folder / "data" / "tessmar").string());
     std::string given = Read(folder / "bin" / "game-mission.msn");
     ASSERT_EQ(given.size(), 294u);
     EXPECT_EQ(given[291], 3);               // pieceLimit from the scroll bar
