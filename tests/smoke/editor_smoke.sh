@@ -31,11 +31,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || skip "Xvfb could not start"
-export DISPLAY=:$(head -n 1 "$work/display")
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb || skip "Xvfb could not start"
 
 # The three programs side by side, as installed.
 mkdir -p "$work/bin" "$work/data/tessmar"
@@ -52,9 +49,10 @@ echo '{"file":"'"$1"'","goal_type":0,"random_pairs":false,"pairs":2,"clearable":
 SOLVER
   chmod +x "$work/bin/tessmar-solve"
 fi
-# The games the editor starts write to the editor's stderr; with
+# Records and settings stay in the scratch folder. The games the editor
+# starts write to the editor's stderr; with
 # TESSMAR_FPS_LOG they tell when their first frame was shown.
-export XDG_DATA_HOME=$work/data SDL_AUDIODRIVER=dummy TESSMAR_FPS_LOG=1
+export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy TESSMAR_FPS_LOG=1
 
 windows() { xdotool search --onlyvisible --name "$1" 2>/dev/null; }
 wait_window() {  # name pattern, tenths of a second; prints the newest id
