@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QAbstractButton>
+#include <QPushButton>
 #include <QMessageBox>
 
 QString EditorTitle() { return QString::fromUtf8("Tessmar　ミッションエディタ"); }
@@ -15,6 +17,18 @@ bool RealAskOkCancel(QWidget* parent, const QString& text) {
 void RealShowWarning(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Warning, EditorTitle(), text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+bool RealShowCheckAnswer(QWidget* parent, const QString& text, bool offerWay) {
+    QMessageBox box(QMessageBox::Information, EditorTitle(), text, QMessageBox::Close, parent);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);  // the figures can be copied
+    QAbstractButton* show = nullptr;
+    if (offerWay) {
+        show = box.addButton(QString::fromUtf8("最短手順を見る"), QMessageBox::AcceptRole);
+        box.setDefaultButton(static_cast<QPushButton*>(show));
+    }
+    box.exec();
+    return show != nullptr && box.clickedButton() == show;
 }
 
 // One filter: shown as "ミッションファイル（*.msn）", matching *.msn.
@@ -49,3 +63,4 @@ bool (*AskOkCancel)(QWidget*, const QString&) = RealAskOkCancel;
 void (*ShowWarning)(QWidget*, const QString&) = RealShowWarning;
 QString (*ChooseSavePath)(QWidget*, const QString&) = RealChooseSavePath;
 QString (*ChooseOpenPath)(QWidget*, const QString&) = RealChooseOpenPath;
+bool (*ShowCheckAnswer)(QWidget*, const QString&, bool) = RealShowCheckAnswer;

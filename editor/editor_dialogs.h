@@ -16,3 +16,7 @@ extern void (*ShowWarning)(QWidget* parent, const QString& text);
 // or the last chosen file). An empty result means cancelled.
 extern QString (*ChooseSavePath)(QWidget* parent, const QString& start);
 extern QString (*ChooseOpenPath)(QWidget* parent, const QString& start);
+
+// The solvability check's answer; with `offerWay` also a button that shows
+// the shortest way, and true when it was pressed.
+extern bool (*ShowCheckAnswer)(QWidget* parent, const QString& text, bool offerWay);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "editor/edit_history.h"
+
 MissionImage EditorMission;
 int32_t PairCountPosition = 7;
 uint8_t SelectedKind = 0;
@@ -16,7 +18,24 @@ uint8_t& QueueKindAt(int pair, int half) { return EditorMission.queueKind[Missio
 uint8_t& QueueFrameAt(int pair, int half) { return EditorMission.queueFrame[MissionQueueIndex(pair, half)]; }
 
 bool Inside(int x, int y, int width, int height) { return x >= 0 && y >= 0 && x < width && y < height; }
+
+// Runs one change of the document as one undo step and returns its result.
+template <typename Change>
+auto AsOneStep(Change change) {
+    FinishNumberEdit();
+    EditorDocument before = CurrentDocument();
+    auto result = change();
+    CommitEdit(before);
+    return result;
+}
 }  // namespace
+
+// The changes themselves, each wrapped as one step below.
+static bool ScrollBy(int code, int thumbPosition);
+static bool BoardLeftDownNow(int x, int y);
+static bool BoardRightDownNow(int x, int y);
+static bool QueueLeftDownNow(int x, int y);
+static bool QueueRightDownNow(int x, int y);
 
 void ResetEditorState() {
     EditorMission = MissionImage{};
@@ -30,6 +49,7 @@ void ResetEditorState() {
     SelectedFrame = 0;
     BoardCursor = {};
     QueueCursor = {};
+    ResetEditHistory();
 }
 
 void ClearMission() {
@@ -42,6 +62,16 @@ void ClearMission() {
     EditorMission.queueFrame.fill(0);
     SelectedKind = 0;
     SelectedFrame = 0;
+}
+
+void NewMission() {
+    AsOneStep([] {
+        ClearMission();
+        NumberFieldText = "10";
+        GoalRadio = 0;
+        PairCountPosition = 7;
+        return true;
+    });
 }
 
 uint8_t BoardKind(int column, int row) { return KindAt(column, row); }
@@ -106,15 +136,33 @@ void SetGoalForSave(int checkedRadio, const std::string& fieldText) {
 
 MissionBytes EditorMissionBytes() { return EncodeMission(EditorMission); }
 
+MissionBytes PlayableMissionBytes() {
+    MissionImage kept = EditorMission;
+    SetPieceLimitFromScrollBar();
+    SetGoalForSave(GoalRadio, NumberFieldText);
+    MissionBytes bytes = EncodeMission(EditorMission);
+    EditorMission = kept;
+    return bytes;
+}
+
 void LoadEditorMission(const uint8_t* bytes, size_t size) {
-    DecodeMission(bytes, size, EditorMission);
-    // The position lives in the scroll bar, whose range is 0..7.
-    PairCountPosition = std::clamp<int32_t>(int32_t(EditorMission.pieceLimit) - 1, 0, 7);
+    AsOneStep([&] {
+        DecodeMission(bytes, size, EditorMission);
+        // The position lives in the scroll bar, whose range is 0..7.
+        PairCountPosition = std::clamp<int32_t>(int32_t(EditorMission.pieceLimit) - 1, 0, 7);
+        GoalRadio = RadioForLoadedType();
+        NumberFieldText = std::to_string(EditorMission.target);
+        return true;
+    });
 }
 
 int RadioForLoadedType() { return EditorMission.type < GoalRadioCount ? EditorMission.type : -1; }
 
 void ApplyScrollCode(int code, int thumbPosition) {
+    AsOneStep([&] { return ScrollBy(code, thumbPosition); });
+}
+
+bool ScrollBy(int code, int thumbPosition) {
     int32_t& p = PairCountPosition;
     switch (code) {
     case ScrollLineLeft: if (p > 0) --p; break;
@@ -126,6 +174,7 @@ void ApplyScrollCode(int code, int thumbPosition) {
     case ScrollRight: p = 7; break;
     default: break;  // thumb tracking and anything else: unchanged
     }
+    return true;
 }
 
 bool BoardCellAt(int x, int y, CellCursor* cell) {
@@ -144,6 +193,10 @@ bool QueueHalfAt(int x, int y, HalfCursor* half) {
 bool BoardMouseMove(int x, int y) { return BoardCellAt(x, y, &BoardCursor); }
 
 bool BoardLeftDown(int x, int y) {
+    return AsOneStep([&] { return BoardLeftDownNow(x, y); });
+}
+
+bool BoardLeftDownNow(int x, int y) {
     CellCursor cell;
     if (SelectedKind == JoinerKind || !BoardCellAt(x, y, &cell)) return false;
     BoardCursor = cell;
@@ -154,6 +207,10 @@ bool BoardLeftDown(int x, int y) {
 }
 
 bool BoardRightDown(int x, int y) {
+    return AsOneStep([&] { return BoardRightDownNow(x, y); });
+}
+
+bool BoardRightDownNow(int x, int y) {
     if (!BoardCellAt(x, y, &BoardCursor)) return false;
     KindAt(BoardCursor.column, BoardCursor.row) = EmptyKind;
     FrameAt(BoardCursor.column, BoardCursor.row) = 0;
@@ -163,6 +220,10 @@ bool BoardRightDown(int x, int y) {
 bool QueueMouseMove(int x, int y) { return QueueHalfAt(x, y, &QueueCursor); }
 
 bool QueueLeftDown(int x, int y) {
+    return AsOneStep([&] { return QueueLeftDownNow(x, y); });
+}
+
+bool QueueLeftDownNow(int x, int y) {
     HalfCursor half;
     if (!QueueHalfAt(x, y, &half) || SelectedKind == WallKind) return false;
     QueueCursor = half;
@@ -172,6 +233,10 @@ bool QueueLeftDown(int x, int y) {
 }
 
 bool QueueRightDown(int x, int y) {
+    return AsOneStep([&] { return QueueRightDownNow(x, y); });
+}
+
+bool QueueRightDownNow(int x, int y) {
     if (!QueueHalfAt(x, y, &QueueCursor)) return false;
     QueueKindAt(QueueCursor.pair, QueueCursor.half) = EmptyKind;
     QueueFrameAt(QueueCursor.pair, QueueCursor.half) = 0;

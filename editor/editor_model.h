@@ -37,6 +37,10 @@ void ResetEditorState();
 // kind 0. Rows -2 and -1, the border and the goal record are kept.
 void ClearMission();
 
+// The NEW command as one undo step: ClearMission, the number field at "10",
+// radio 0 checked and all eight pairs in use.
+void NewMission();
+
 // The board cell and queue half accessors used by the views and tests.
 uint8_t BoardKind(int column, int row);
 uint8_t BoardFrame(int column, int row);
@@ -66,10 +70,13 @@ int FirstUnfilledPair();
 void SetGoalForSave(int checkedRadio, const std::string& fieldText);
 // The bytes to write.
 MissionBytes EditorMissionBytes();
+// The bytes SAVE would write now (pair count, goal radio and number field
+// applied), leaving EditorMission as it is: what test play and the check use.
+MissionBytes PlayableMissionBytes();
 
-// Loading: decode as far as the bytes reach, then the scroll bar position
-// follows pieceLimit. The widgets then check RadioForLoadedType() and show
-// the target in the number field.
+// Loading, as one undo step: decode as far as the bytes reach, then the
+// scroll bar position follows pieceLimit, the goal radio the type
+// (RadioForLoadedType) and the number field shows the target.
 void LoadEditorMission(const uint8_t* bytes, size_t size);
 int RadioForLoadedType();  // the type's radio, or -1 for types 6 and up
 
@@ -84,10 +91,11 @@ enum ScrollCode : int {
     ScrollLeft = 6,
     ScrollRight = 7,
 };
+// One undo step when the position changes.
 void ApplyScrollCode(int code, int thumbPosition);
 
 // Mouse messages of the views, in view coordinates. Each returns true when
-// the view must be redrawn. Points outside a view's rectangle change nothing.
+// the view must be redrawn; a click that changes a cell or half is one undo step. Points outside a view's rectangle change nothing.
 inline constexpr int BoardViewWidth = 256, BoardViewHeight = 384;
 inline constexpr int QueueViewWidth = 176, QueueViewHeight = 144;
 inline constexpr int PlainPaletteWidth = 448, FramedPaletteWidth = 352, PaletteHeight = 32;

@@ -24,14 +24,24 @@ void DrawBlock(ViewImage& view, int dx, int dy, uint8_t kind, uint8_t frame) {
     CopyFromSheet(view, dx, dy, Cell * kind, framed ? Cell : 0, Cell, Cell);
 }
 
-// One-pixel outline of the 32 x 32 cell at (x, y).
-void Outline(ViewImage& view, int x, int y) {
-    for (int i = 0; i < Cell; ++i) {
-        view.pixels[size_t(y) * size_t(view.width) + size_t(x + i)] = OutlineColour;
-        view.pixels[size_t(y + Cell - 1) * size_t(view.width) + size_t(x + i)] = OutlineColour;
-        view.pixels[size_t(y + i) * size_t(view.width) + size_t(x)] = OutlineColour;
-        view.pixels[size_t(y + i) * size_t(view.width) + size_t(x + Cell - 1)] = OutlineColour;
+// One-pixel ring `inset` pixels inside the 32 x 32 cell at (x, y).
+void Ring(ViewImage& view, int x, int y, int inset, uint32_t colour) {
+    int first = inset, last = Cell - 1 - inset;
+    for (int i = first; i <= last; ++i) {
+        view.pixels[size_t(y + first) * size_t(view.width) + size_t(x + i)] = colour;
+        view.pixels[size_t(y + last) * size_t(view.width) + size_t(x + i)] = colour;
+        view.pixels[size_t(y + i) * size_t(view.width) + size_t(x + first)] = colour;
+        view.pixels[size_t(y + i) * size_t(view.width) + size_t(x + last)] = colour;
     }
+}
+
+// One-pixel outline of the 32 x 32 cell at (x, y).
+void Outline(ViewImage& view, int x, int y) { Ring(view, x, y, 0, OutlineColour); }
+
+void SelectionOutline(ViewImage& view, int x, int y) {
+    Outline(view, x, y);
+    Ring(view, x, y, 1, SelectionColour);
+    Ring(view, x, y, 2, SelectionColour);
 }
 }  // namespace
 
@@ -53,7 +63,7 @@ void DrawPalettes(ViewImage& plain, ViewImage& framed) {
     CopyFromSheet(plain, 0, 0, 0, 0, PlainPaletteWidth, PaletteHeight);
     CopyFromSheet(framed, 0, 0, Cell, Cell, FramedPaletteWidth, PaletteHeight);
     if (SelectedFrame != 0)
-        Outline(framed, Cell * (SelectedKind - 1), 0);
+        SelectionOutline(framed, Cell * (SelectedKind - 1), 0);
     else
-        Outline(plain, Cell * SelectedKind, 0);
+        SelectionOutline(plain, Cell * SelectedKind, 0);
 }

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include "shell/replay_input.h"
 #include "shell/platform.h"
 
 namespace {
@@ -22,6 +23,12 @@ QString LastFolder;  // the folder of the last chosen file; empty until then
 }  // namespace
 
 std::string PlatformPickMissionFile(const std::string& startFolder) {
+    if (ReplayActive) {  // a replay answers from its script: "pick PATH", else cancel
+        if (ReplayInput.picks.empty()) return "";
+        std::string answer = ReplayInput.picks.front();
+        ReplayInput.picks.erase(ReplayInput.picks.begin());
+        return answer;
+    }
     EnsureApplication();
     QFileDialog dialog(nullptr, QString::fromUtf8("ミッション選択"));
     dialog.setFileMode(QFileDialog::ExistingFile);

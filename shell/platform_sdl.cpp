@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "shell/main_loop.h"
+#include "shell/replay_input.h"
 #include "shell/platform.h"
 #include "shell/platform_sdl_parts.h"
 
@@ -145,10 +146,15 @@ void PlatformPostQuit() {
     SDL_PushEvent(&e);
 }
 
+bool ReplayActive = false;
+ScriptedInput ReplayInput;
+
 // A pad's Start is the keyboard's Enter. The pause owed to a focus loss is
 // seen by one sample only, and only while playing unpaused: elsewhere Enter
-// would finish a name or resume.
+// would finish a name or resume. A replay holds the script's keys; the real
+// Escape still quits.
 bool PlatformKeyDown(Key key) {
+    if (ReplayActive) return ((ReplayInput.keys >> key) & 1u) != 0 || (key == KeyEscape && keys[key]);
     if (key != KeyEnter) return keys[key];
     bool focusPause = focusPausePending && InPlayUnpaused();
     focusPausePending = false;

@@ -5,6 +5,7 @@
 
 #include "shell/platform.h"
 #include "shell/platform_sdl_parts.h"
+#include "shell/replay_input.h"
 
 namespace {
 constexpr int AxisOffset = 32768;  // SDL's -32768..32767 to 0..65535
@@ -79,6 +80,12 @@ void PadCloseAll() { CloseOpen(); }
 bool PadStartHeld() { return pad && Held(SDL_CONTROLLER_BUTTON_START); }
 
 bool PlatformJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons) {
+    if (ReplayActive) {  // the script's joystick, or none
+        x = ReplayInput.joyX;
+        y = ReplayInput.joyY;
+        buttons = ReplayInput.joyButtons;
+        return ReplayInput.joyPresent;
+    }
     if (pad && SDL_GameControllerGetAttached(pad)) ReadPad(x, y, buttons);
     else if (stick && SDL_JoystickGetAttached(stick)) ReadStick(x, y, buttons);
     else return false;

@@ -1,7 +1,11 @@
 // The editor's commands on EditorMission: saving rules, loading, the scroll
 // bar and every view's click rules.
+#include <vector>
+
 #include <gtest/gtest.h>
 
+#include "editor/check_answer.h"
+#include "editor/edit_history.h"
 #include "editor/editor_model.h"
 #include "mission/mission_goal.h"
 
@@ -376,6 +380,118 @@ TEST_F(EditorModel, PaletteSelection) {
     EXPECT_EQ(SelectedFrame, 0);
     EXPECT_FALSE(FramedPaletteLeftDown(352, 5));
     EXPECT_EQ(SelectedKind, 0);
+}
+
+// Every kind of change is one step; undo walks back through them all, redo
+// forward again, and neither touches the cursors or the selection.
+TEST_F(EditorModel, UndoAndRedoWalkThroughEveryKindOfChange) {
+    MissionImage file;
+    file.type = 7;
+    file.target = 12;
+    file.pieceLimit = 3;
+    file.kind[MissionKindIndex(6, 6)] = 8;
+    MissionBytes fileBytes = EncodeMission(file);
+
+    std::vector<EditorDocument> docs{CurrentDocument()};
+    Select(5, 0);
+    ASSERT_TRUE(BoardLeftDown(BoardX(2), BoardY(3)));
+    docs.push_back(CurrentDocument());
+    Select(9, 1);
+    ASSERT_TRUE(QueueLeftDown(QueueX(1), QueueY(1, 0)));
+    docs.push_back(CurrentDocument());
+    SetGoalRadio(3);
+    docs.push_back(CurrentDocument());
+    SetNumberText("2");  // typing "25": one step
+    SetNumberText("25");
+    FinishNumberEdit();
+    docs.push_back(CurrentDocument());
+    ApplyScrollCode(ScrollPageLeft, 0);
+    docs.push_back(CurrentDocument());
+    NewMission();
+    EXPECT_EQ(NumberFieldText, "10");
+    EXPECT_EQ(GoalRadio, 0);
+    docs.push_back(CurrentDocument());
+    LoadEditorMission(fileBytes.data(), fileBytes.size());
+    EXPECT_EQ(GoalRadio, -1);
+    EXPECT_EQ(NumberFieldText, "12");
+    docs.push_back(CurrentDocument());
+
+    // Changes that change nothing are not steps, nor are cursor moves and
+    // selection changes.
+    BoardRightDown(BoardX(0), BoardY(0));
+    BoardMouseMove(BoardX(7), BoardY(9));
+    PlainPaletteLeftDown(32 * 4, 5);
+    ApplyScrollCode(ScrollThumbTrack, 0);
+    ApplyScrollCode(ScrollPageLeft, 0);  // already at 2 after the load: one step
+    docs.push_back(CurrentDocument());
+
+    for (size_t i = docs.size() - 1; i > 0; --i) {
+        ASSERT_TRUE(CanUndo());
+        ASSERT_TRUE(Undo()) << i;
+        EXPECT_TRUE(CurrentDocument() == docs[i - 1]) << "undo to " << i - 1;
+    }
+    EXPECT_FALSE(CanUndo());
+    EXPECT_FALSE(Undo());
+    EXPECT_EQ(BoardCursor.column, 7);
+    EXPECT_EQ(SelectedKind, 4);
+    for (size_t i = 1; i < docs.size(); ++i) {
+        ASSERT_TRUE(Redo()) << i;
+        EXPECT_TRUE(CurrentDocument() == docs[i]) << "redo to " << i;
+    }
+    EXPECT_FALSE(Redo());
+    EXPECT_EQ(EditorMission.kind[MissionKindIndex(6, 6)], 8);
+
+    // A new change after an undo forgets the redo.
+    Undo();
+    Undo();
+    SetGoalRadio(1);
+    EXPECT_FALSE(CanRedo());
+    EXPECT_FALSE(Redo());
+    Undo();
+    EXPECT_TRUE(CurrentDocument() == docs[docs.size() - 3]);
+}
+
+TEST_F(EditorModel, UndoEndsAnUnfinishedNumberEditAndKeepsAtLeast200Steps) {
+    SetNumberText("7");
+    EXPECT_TRUE(CanUndo());
+    ASSERT_TRUE(Undo());
+    EXPECT_EQ(NumberFieldText, "10");
+    ASSERT_TRUE(Redo());
+    EXPECT_EQ(NumberFieldText, "7");
+
+    ResetEditorState();
+    Select(1, 0);
+    for (int i = 0; i < 250; ++i) {
+        Select(uint8_t(1 + i / 88), 0);  // each visit of a cell changes it
+        BoardLeftDown(BoardX(i % 8), BoardY(1 + (i / 8) % 11));
+    }
+    int undone = 0;
+    while (Undo()) ++undone;
+    EXPECT_GE(undone, 200);
+    if (undone == 250) {
+        for (int c = 0; c < 8; ++c)
+            for (int r = 0; r < 12; ++r) EXPECT_EQ(BoardKind(c, r), EmptyKind);
+    }
+}
+
+// What the check says: "at least" only for a count stopped early, no way
+// for a mission that cannot be cleared, a dash for an unknown difficulty.
+TEST(CheckAnswer, TextSaysWhatTheSolverFound) {
+    SolverAnswer counted{0, false, 4, true, 3, 12, false, true, 2.5};
+    std::string text = CheckAnswerText(counted);
+    EXPECT_NE(text.find("この 4 組のブロックでクリアできます。"), std::string::npos) << text;
+    EXPECT_NE(text.find("最短: 3 組でクリア"), std::string::npos) << text;
+    EXPECT_NE(text.find("クリアの手順: 12 通り"), std::string::npos) << text;
+    EXPECT_NE(text.find("難しさ: 2.50"), std::string::npos) << text;
+
+    SolverAnswer lost{1, false, 2, false, -1, 0, false, false, 0};
+    text = CheckAnswerText(lost);
+    EXPECT_NE(text.find("この 2 組のブロックではクリアできません。"), std::string::npos) << text;
+    EXPECT_EQ(text.find("最短"), std::string::npos) << text;
+    EXPECT_NE(text.find("難しさ: ―"), std::string::npos) << text;
+
+    SolverAnswer random{6, true};
+    EXPECT_EQ(CheckAnswerText(random), "ランダムなブロックのミッション（種類 6）は調べられません。");
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include "editor/edit_history.h"
 #include "editor/editor_dialogs.h"
 #include "editor/editor_model.h"
 #include "editor/main_window.h"
@@ -270,6 +271,92 @@ TEST_F(EditorWindowTest, ScrollBarSetsThePairCountAndGreysLabels) {
     EXPECT_EQ(bar->value(), 0);
     bar->triggerAction(QAbstractSlider::SliderToMaximum);
     EXPECT_EQ(PairCountPosition, 7);
+}
+
+// The context menu's "Scroll here" sets the value directly: the pair count,
+// the labels and the saved pieceLimit must follow the thumb all the same.
+TEST_F(EditorWindowTest, ValueSetDirectlyOnTheScrollBarIsThePairCount) {
+    Bar()->setValue(3);
+    EXPECT_EQ(PairCountPosition, 3);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(PairLabel(i)->isEnabled(), i <= 3) << i;
+    FillPairs(0, 3);
+    fake.savePath = QString::fromStdString(Path("scrolled.msn"));
+    Child<QPushButton>("saveButton")->click();
+    EXPECT_TRUE(fake.warnings.empty());
+    std::string bytes = Contents(Path("scrolled.msn"));
+    ASSERT_EQ(bytes.size(), 294u);
+    EXPECT_EQ(bytes[291], 4);
+}
+
+// Undo and redo put every control back: cell, radio, number field (one step
+// per finished edit), pair count, and NEW.
+TEST_F(EditorWindowTest, UndoAndRedoShowTheDocumentInEveryControl) {
+    Click("plainPalette", 32 * 6 + 5, 5);
+    Click("boardView", 32 * 2 + 5, 32 * 5 + 5);
+    Radio(5)->click();
+    Field()->clear();
+    QTest::keyClicks(Field(), "42");
+    emit Field()->editingFinished();
+    Bar()->triggerAction(QAbstractSlider::SliderPageStepSub);
+    window->NewCommand();
+    EXPECT_EQ(BoardKind(2, 5), 0);
+
+    window->UndoCommand();  // NEW
+    EXPECT_EQ(BoardKind(2, 5), 6);
+    EXPECT_EQ(SelectedKind, 0);  // NEW's reset of the selection is not undone
+    Click("plainPalette", 32 * 3 + 5, 5);
+    EXPECT_EQ(Pixel(Shot(), 16 + 64 + 12, 16 + 160 + 12), SheetPixel(32 * 6 + 12, 12));
+    EXPECT_EQ(Field()->text(), "42");
+    EXPECT_EQ(Radio(0)->text(), Utf8("42 連鎖せよ"));
+    EXPECT_EQ(CheckedRadio(), 5);
+    EXPECT_EQ(Bar()->value(), 6);
+    EXPECT_FALSE(PairLabel(7)->isEnabled());
+    window->UndoCommand();  // pair count
+    EXPECT_EQ(Bar()->value(), 7);
+    EXPECT_TRUE(PairLabel(7)->isEnabled());
+    window->UndoCommand();  // "42" typed: one step
+    EXPECT_EQ(Field()->text(), "10");
+    EXPECT_EQ(Radio(5)->text(), Utf8("面積 10 のループを作れ"));
+    window->UndoCommand();  // radio
+    EXPECT_EQ(CheckedRadio(), 0);
+    window->UndoCommand();  // cell
+    EXPECT_EQ(BoardKind(2, 5), 0);
+    EXPECT_EQ(SelectedKind, 3);  // nor is a selection
+
+    window->RedoCommand();
+    window->RedoCommand();
+    EXPECT_EQ(BoardKind(2, 5), 6);
+    EXPECT_EQ(CheckedRadio(), 5);
+    // Undoing the radio and then checking it again by hand is one new step.
+    window->UndoCommand();
+    Radio(5)->click();
+    EXPECT_EQ(GoalRadio, 5);
+    window->UndoCommand();
+    EXPECT_EQ(CheckedRadio(), 0);
+}
+
+// A file of the wrong size still loads what it can, and says so.
+TEST_F(EditorWindowTest, LoadOfAFileOfOddSizeSaysSo) {
+    MissionImage file;
+    file.kind[MissionKindIndex(1, 1)] = 5;
+    MissionBytes full = EncodeMission(file);
+    std::ofstream(Path("short.msn"), std::ios::binary).write(reinterpret_cast<const char*>(full.data()), 100);
+    std::ofstream(Path("long.msn"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(full.data()), 294)
+        .write("extra", 5);
+    std::ofstream(Path("exact.msn"), std::ios::binary).write(reinterpret_cast<const char*>(full.data()), 294);
+    fake.openPath = QString::fromStdString(Path("short.msn"));
+    Child<QPushButton>("loadButton")->click();
+    EXPECT_EQ(BoardKind(1, 1), 5);
+    EXPECT_TRUE(window->LastStatus().contains("100")) << window->LastStatus().toStdString();
+    EXPECT_TRUE(window->LastStatus().contains("294"));
+    fake.openPath = QString::fromStdString(Path("long.msn"));
+    Child<QPushButton>("loadButton")->click();
+    EXPECT_TRUE(window->LastStatus().contains("299")) << window->LastStatus().toStdString();
+    fake.openPath = QString::fromStdString(Path("exact.msn"));
+    Child<QPushButton>("loadButton")->click();
+    EXPECT_TRUE(window->LastStatus().isEmpty());
+    EXPECT_TRUE(fake.warnings.empty());
 }
 
 TEST_F(EditorWindowTest, NewAsksAndCancelChangesNothing) {

@@ -27,6 +27,16 @@ bool OutlinedAt(const ViewImage& view, int x, int y) {
     return true;
 }
 
+// The selection's band: rings 1 and 2 pixels inside the outline.
+bool SelectionBandAt(const ViewImage& view, int x, int y) {
+    for (int inset = 1; inset <= 2; ++inset)
+        for (int i = inset; i < 32 - inset; ++i)
+            if (view.At(x + i, y + inset) != SelectionColour || view.At(x + i, y + 31 - inset) != SelectionColour ||
+                view.At(x + inset, y + i) != SelectionColour || view.At(x + 31 - inset, y + i) != SelectionColour)
+                return false;
+    return true;
+}
+
 class ViewDrawing : public testing::Test {
 protected:
     void SetUp() override { ResetEditorState(); }
@@ -81,6 +91,7 @@ TEST_F(ViewDrawing, PaletteOutlineFollowsTheSelection) {
     SelectedKind = 13;
     DrawPalettes(plain, framed);
     EXPECT_TRUE(OutlinedAt(plain, 13 * 32, 0));
+    EXPECT_TRUE(SelectionBandAt(plain, 13 * 32, 0));
     for (int k = 1; k <= 11; ++k) EXPECT_TRUE(ShowsSheetCell(framed, 32 * (k - 1), 0, 32 * k, 32)) << k;
     EXPECT_TRUE(ShowsSheetCell(plain, 32 * 5, 0, 32 * 5, 0));
 
@@ -88,6 +99,8 @@ TEST_F(ViewDrawing, PaletteOutlineFollowsTheSelection) {
     SelectedFrame = 1;
     DrawPalettes(plain, framed);
     EXPECT_TRUE(OutlinedAt(framed, 64, 0));
+    EXPECT_TRUE(SelectionBandAt(framed, 64, 0));  // readable over the frame marks
+    EXPECT_FALSE(SelectionBandAt(plain, 13 * 32, 0));
     EXPECT_FALSE(OutlinedAt(plain, 13 * 32, 0));
     EXPECT_FALSE(OutlinedAt(plain, 96, 0));
 }

@@ -171,3 +171,63 @@ TEST_P(PiecesLimit, LimitPlusOneEndsTheGameInItsFirstFrame) {
 INSTANTIATE_TEST_SUITE_P(Missions, PiecesLimit, testing::Values(1, 3));
 
 }  // namespace
+
+namespace {
+
+// --mission: frame 1 is the first board-entry frame of the file's mission,
+// played as an edit game; the runner stops with the game after its clear or
+// game-over screen, which ends on the title state.
+TEST(MissionOption, StartsOnBoardEntryAndEndsAfterTheClear) {
+    std::string folder = Folder("option-clear", 0);
+    WriteMission(folder + "/ring.msn", RingMission());
+    std::vector<uint8_t> before = ReadBytes(folder + "/rcd.dat");
+    RunnerResult run = RunHeadless(folder, DropAndWait, "--mission " + folder + "/ring.msn --frames 500");
+    ASSERT_GT(run.trace.size(), 80u);
+    EXPECT_EQ(run.Value(1, "ScreenState"), 10);
+    EXPECT_EQ(run.Value(1, "GameMode"), 2);
+    EXPECT_EQ(run.Value(78, "ScreenState"), 10);
+    EXPECT_EQ(run.Value(79, "ScreenState"), 3);
+    EXPECT_TRUE(TraceListHas(run.trace[78], "music", "play"));
+    Clear c = FindClear(run);
+    EXPECT_EQ(c.after - c.first, 100);
+    EXPECT_EQ(int(run.trace.size()), c.after);  // closed at once: no title frame
+    EXPECT_EQ(run.Value(c.after, "ScreenState"), 6);
+    EXPECT_EQ(ReadBytes(folder + "/rcd.dat"), before);
+}
+
+TEST(MissionOption, EndsAfterTheGameOverScreen) {
+    std::string folder = Folder("option-over", 0);
+    MissionImage m = EmptyMission(1, 100, 1);
+    for (int p = 0; p < 8; ++p) SetPair(m, p, V, V);
+    WriteMission(folder + "/lost.msn", m);
+    RunnerResult run = RunHeadless(folder, "3000 Down\n", "--mission " + folder + "/lost.msn");
+    int over = run.FirstFrame("ScreenState", 5);
+    ASSERT_GT(over, 79);
+    ASSERT_LT(run.trace.size(), 3000u);
+    EXPECT_EQ(run.Value(int(run.trace.size()) - 1, "ScreenState"), 5);
+    EXPECT_EQ(TraceNumber(run.trace.back(), "ScreenState"), 6);
+}
+
+// A file that cannot be a mission: one line on stderr and exit status 2,
+// before anything runs.
+TEST(MissionOption, RefusesWhatIsNotAMissionFile) {
+    std::string folder = Folder("option-bad", 0);
+    WriteBytes(folder + "/short.msn", std::vector<uint8_t>(293, 0));
+    std::filesystem::create_directories(folder + "/folder.msn");
+    for (const char* name : {"short.msn", "missing.msn", "folder.msn"}) {
+        std::string err = folder + "/err.txt";
+        std::string command = std::string(TESSMAR_BINARY_DIR "/tessmar-headless") + " --dir " + folder +
+                              " --frames 5 --trace " + folder + "/t.jsonl --mission " + folder + "/" + name +
+                              " 2>" + err;
+        int status = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << name;
+        EXPECT_EQ(WEXITSTATUS(status), 2) << name;
+        std::vector<std::string> lines;
+        std::ifstream in(err);
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        ASSERT_EQ(lines.size(), 1u) << name;
+        EXPECT_NE(lines[0].find(name), std::string::npos) << lines[0];
+    }
+}
+
+}  // namespace

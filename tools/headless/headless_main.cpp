@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <map>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,7 +17,9 @@
 #include "rules/queue.h"
 #include "screens/title.h"
 #include "shell/platform_os.h"
+#include "shell/input_script.h"
 #include "shell/main_loop.h"
+#include "shell/mission_start.h"
 #include "shell/platform.h"
 #include "shell/platform_headless.h"
 #include "shell/startup.h"
@@ -26,14 +27,6 @@
 #include "tools/png_io.h"
 
 namespace {
-struct Step {
-    enum Kind { Hold, Joy, JoyNone, Pick } kind;
-    int frames = 0;
-    uint32_t keys = 0;
-    uint32_t x = 0, y = 0, buttons = 0;
-    std::string path;
-};
-
 [[noreturn]] void Fail(const std::string& message) {
     std::fprintf(stderr, "tessmar-headless: %s\n", message.c_str());
     std::exit(2);
@@ -46,69 +39,9 @@ bool ParseNumber(const std::string& word, long long low, long long high, long lo
     return !word.empty() && *end == '\0' && errno == 0 && value >= low && value <= high;
 }
 
-uint32_t KeyBit(const std::string& name) {
-    static const std::map<std::string, Key> keys = {
-        {"Left", KeyLeft}, {"Right", KeyRight}, {"Up", KeyUp}, {"Down", KeyDown}, {"Z", KeyZ},
-        {"X", KeyX}, {"A", KeyA}, {"C", KeyC}, {"D", KeyD}, {"G", KeyG}, {"Enter", KeyEnter},
-        {"Escape", KeyEscape},
-    };
-    auto it = keys.find(name);
-    return it == keys.end() ? 0 : 1u << it->second;
-}
-
-std::vector<Step> ReadScript(const std::string& path) {
-    std::ifstream in(path);
-    if (!in) Fail("cannot read the input script " + path);
-    std::vector<Step> steps;
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
-        if (auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
-        std::istringstream words(line);
-        std::vector<std::string> w;
-        for (std::string word; words >> word;) w.push_back(word);
-        if (w.empty()) continue;
-        auto bad = [&](const std::string& why) { Fail(path + ":" + std::to_string(number) + ": " + why); };
-        Step s{};
-        long long v = 0;
-        if (w[0] == "joy") {
-            if (w.size() == 2 && w[1] == "none") {
-                s.kind = Step::JoyNone;
-            } else {
-                long long x, y, b;
-                if (w.size() != 4 || !ParseNumber(w[1], 0, 65535, x) || !ParseNumber(w[2], 0, 65535, y) ||
-                    !ParseNumber(w[3], 0, 0xFFFFFFFFLL, b))
-                    bad("expected 'joy X Y BUTTONS' or 'joy none'");
-                s.kind = Step::Joy;
-                s.x = uint32_t(x);
-                s.y = uint32_t(y);
-                s.buttons = uint32_t(b);
-            }
-        } else if (w[0] == "pick") {
-            if (w.size() < 2) bad("expected 'pick PATH' or 'pick cancel'");
-            s.kind = Step::Pick;
-            if (!(w.size() == 2 && w[1] == "cancel")) {
-                std::string rest = line.substr(line.find("pick") + 4);
-                s.path = rest.substr(rest.find_first_not_of(" \t"));
-                s.path.erase(s.path.find_last_not_of(" \t\r") + 1);
-            }
-        } else {
-            if (!ParseNumber(w[0], 0, 100000000, v)) bad("expected a frame count, 'joy' or 'pick'");
-            s.kind = Step::Hold;
-            s.frames = int(v);
-            for (size_t i = 1; i < w.size(); ++i) {
-                uint32_t bit = KeyBit(w[i]);
-                if (bit == 0) bad("unknown key '" + w[i] + "'");
-                s.keys |= bit;
-            }
-        }
-        steps.push_back(s);
-    }
-    return steps;
-}
-
 struct Options {
     std::optional<unsigned> seed;
-    std::string dir, input, trace, state;
+    std::string dir, input, trace, state, mission;
     long long idleFrames = 0;
     std::map<int, std::string> shots;
     bool startScoreAttack = false;
@@ -150,6 +83,8 @@ Options ReadOptions(int argc, char** argv) {
             if (eq == std::string::npos || !ParseNumber(shotArg.substr(0, eq), 1, 100000000, v) || eq + 1 == shotArg.size())
                 Fail("--shot needs FRAME=FILE.png");
             o.shots[int(v)] = shotArg.substr(eq + 1);
+        } else if (a == "--mission") {
+            o.mission = value();
         } else if (a == "--start-score-attack") {
             o.startScoreAttack = true;
         } else {
@@ -162,12 +97,15 @@ Options ReadOptions(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     Options o = ReadOptions(argc, argv);
-    // Output paths are taken relative to where we were started, not the game folder.
+    // Paths are taken relative to where we were started, not the game folder.
     auto absolute = [](std::string& p) { if (!p.empty()) p = std::filesystem::absolute(p).string(); };
     absolute(o.state);
+    absolute(o.mission);
     for (auto& [frame, path] : o.shots) absolute(path);
-    std::vector<Step> steps;
-    if (!o.input.empty()) steps = ReadScript(o.input);
+    std::vector<ScriptStep> steps;
+    std::string error;
+    if (!o.input.empty() && !ReadInputScript(o.input, steps, &error)) Fail(error);
+    if (!o.mission.empty() && !CheckMissionFile("tessmar-headless", o.mission)) return 2;
     std::FILE* trace = nullptr;
     if (!o.trace.empty() && (trace = std::fopen(o.trace.c_str(), "w")) == nullptr) Fail("cannot write " + o.trace);
     if (!o.dir.empty() && chdir(o.dir.c_str()) != 0) Fail("cannot enter the game folder " + o.dir);
@@ -177,6 +115,7 @@ int main(int argc, char** argv) {
     PlatformOpenWindow("Tessmar", ScreenWidth, ScreenHeight);
     StartProgram();
     if (o.startScoreAttack) StartScoreAttack();
+    if (!o.mission.empty()) StartMissionGame(o.mission);
 
     int frame = 0;
     auto runFrame = [&]() {
@@ -191,26 +130,30 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "tessmar-headless: cannot write %s\n", shot->second.c_str());
         if (trace) std::fprintf(trace, "%s\n", TraceObject(frame, false).c_str());
     };
+    // A game started on a mission file closes itself after its clear or
+    // game-over screen, as the game does.
+    bool missionGame = !o.mission.empty();
+    auto over = [&] { return QuitFlag || (missionGame && MissionGameEnded()); };
 
-    for (const Step& s : steps) {
-        if (QuitFlag) break;
-        switch (s.kind) {
-            case Step::Joy:
-                Headless.joyPresent = true;
-                Headless.joyX = s.x;
-                Headless.joyY = s.y;
-                Headless.joyButtons = s.buttons;
-                break;
-            case Step::JoyNone: Headless.joyPresent = false; break;
-            case Step::Pick: Headless.picks.push_back(s.path); break;
-            case Step::Hold:
-                Headless.keys = s.keys;
-                for (int i = 0; i < s.frames && !QuitFlag; ++i) runFrame();
-                break;
-        }
+    ScriptPlayer script(std::move(steps));
+    ScriptedInput input;
+    auto apply = [&] {
+        Headless.keys = input.keys;
+        Headless.joyPresent = input.joyPresent;
+        Headless.joyX = input.joyX;
+        Headless.joyY = input.joyY;
+        Headless.joyButtons = input.joyButtons;
+        for (std::string& pick : input.picks) Headless.picks.push_back(std::move(pick));
+        input.picks.clear();
+    };
+    bool more = true;
+    while (!over() && (more = script.NextFrame(input))) {
+        apply();
+        runFrame();
     }
+    if (!more) apply();  // joystick and pick lines after the last hold
     Headless.keys = 0;
-    for (long long i = 0; i < o.idleFrames && !QuitFlag; ++i) runFrame();
+    for (long long i = 0; i < o.idleFrames && !over(); ++i) runFrame();
 
     if (trace) std::fclose(trace);
     if (!o.state.empty()) {

@@ -1,0 +1,133 @@
+#include "shell/input_script.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "shell/platform.h"
+
+namespace {
+bool ParseNumber(const std::string& word, long long low, long long high, long long& value) {
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtoll(word.c_str(), &end, 10);
+    return !word.empty() && *end == '\0' && errno == 0 && value >= low && value <= high;
+}
+
+uint32_t KeyBit(const std::string& name) {
+    static const std::map<std::string, Key> keys = {
+        {"Left", KeyLeft}, {"Right", KeyRight}, {"Up", KeyUp}, {"Down", KeyDown}, {"Z", KeyZ},
+        {"X", KeyX}, {"A", KeyA}, {"C", KeyC}, {"D", KeyD}, {"G", KeyG}, {"Enter", KeyEnter},
+        {"Escape", KeyEscape},
+    };
+    auto it = keys.find(name);
+    return it == keys.end() ? 0 : 1u << it->second;
+}
+
+// One non-empty line; false with the reason in `why`.
+bool ParseLine(const std::string& line, const std::vector<std::string>& w, ScriptStep& s, std::string& why) {
+    long long v = 0;
+    if (w[0] == "joy") {
+        if (w.size() == 2 && w[1] == "none") {
+            s.kind = ScriptStep::JoyNone;
+            return true;
+        }
+        long long x, y, b;
+        if (w.size() != 4 || !ParseNumber(w[1], 0, 65535, x) || !ParseNumber(w[2], 0, 65535, y) ||
+            !ParseNumber(w[3], 0, 0xFFFFFFFFLL, b)) {
+            why = "expected 'joy X Y BUTTONS' or 'joy none'";
+            return false;
+        }
+        s.kind = ScriptStep::Joy;
+        s.x = uint32_t(x);
+        s.y = uint32_t(y);
+        s.buttons = uint32_t(b);
+        return true;
+    }
+    if (w[0] == "pick") {
+        if (w.size() < 2) {
+            why = "expected 'pick PATH' or 'pick cancel'";
+            return false;
+        }
+        s.kind = ScriptStep::Pick;
+        if (!(w.size() == 2 && w[1] == "cancel")) {
+            std::string rest = line.substr(line.find("pick") + 4);
+            s.path = rest.substr(rest.find_first_not_of(" \t"));
+            s.path.erase(s.path.find_last_not_of(" \t\r") + 1);
+        }
+        return true;
+    }
+    if (!ParseNumber(w[0], 0, 100000000, v)) {
+        why = "expected a frame count, 'joy' or 'pick'";
+        return false;
+    }
+    s.kind = ScriptStep::Hold;
+    s.frames = v;
+    for (size_t i = 1; i < w.size(); ++i) {
+        uint32_t bit = KeyBit(w[i]);
+        if (bit == 0) {
+            why = "unknown key '" + w[i] + "'";
+            return false;
+        }
+        s.keys |= bit;
+    }
+    return true;
+}
+}  // namespace
+
+bool ReadInputScript(const std::string& path, std::vector<ScriptStep>& steps, std::string* error) {
+    steps.clear();
+    std::ifstream in(path);
+    if (!in) {
+        *error = "cannot read the input script " + path;
+        return false;
+    }
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        if (auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+        std::istringstream words(line);
+        std::vector<std::string> w;
+        for (std::string word; words >> word;) w.push_back(word);
+        if (w.empty()) continue;
+        ScriptStep s;
+        std::string why;
+        if (!ParseLine(line, w, s, why)) {
+            *error = path + ":" + std::to_string(number) + ": " + why;
+            return false;
+        }
+        steps.push_back(s);
+    }
+    return true;
+}
+
+bool ScriptPlayer::NextFrame(ScriptedInput& input) {
+    while (index_ < steps_.size()) {
+        const ScriptStep& s = steps_[index_];
+        if (s.kind == ScriptStep::Hold) {
+            if (framesDone_ < s.frames) {
+                ++framesDone_;
+                input.keys = s.keys;
+                return true;
+            }
+            framesDone_ = 0;
+            ++index_;
+            continue;
+        }
+        switch (s.kind) {
+            case ScriptStep::Joy:
+                input.joyPresent = true;
+                input.joyX = s.x;
+                input.joyY = s.y;
+                input.joyButtons = s.buttons;
+                break;
+            case ScriptStep::JoyNone: input.joyPresent = false; break;
+            case ScriptStep::Pick: input.picks.push_back(s.path); break;
+            case ScriptStep::Hold: break;
+        }
+        ++index_;
+    }
+    input.keys = 0;
+    return false;
+}

@@ -1,0 +1,8 @@
+// The real program's replay (tessmar --replay SCRIPT): while active, the
+// platform takes keys, joystick and dialog answers from here instead of the
+// devices. Defined with the SDL platform.
+#pragma once
+#include "shell/input_script.h"
+
+extern bool ReplayActive;
+extern ScriptedInput ReplayInput;
