@@ -9,7 +9,8 @@ set(TESSMAR_CORE_SOURCES
   screens/mission_select.cpp screens/pause.cpp screens/records_screen.cpp screens/title.cpp
   mission/mission_goal.cpp mission/mission_loader.cpp
   resources/resources.cpp
-  shell/game_folder.cpp shell/input.cpp shell/input_script.cpp shell/mission_start.cpp shell/main_loop.cpp shell/new_game.cpp shell/play_frame.cpp
+  shell/game_folder.cpp shell/input.cpp shell/input_script.cpp shell/main_loop.cpp shell/mission_start.cpp
+  shell/new_game.cpp shell/play_frame.cpp
   shell/program_state.cpp shell/records_file.cpp shell/settings.cpp shell/startup.cpp shell/window_scale.cpp)
 # The mission file format and the operating system's files, calendar and clock,
 # which the editor shares.

@@ -2,11 +2,11 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <sstream>
 
 #include "shell/platform.h"
+#include "shell/platform_os.h"
 
 namespace {
 bool ParseNumber(const std::string& word, long long low, long long high, long long& value) {
@@ -75,15 +75,17 @@ bool ParseLine(const std::string& line, const std::vector<std::string>& w, Scrip
     }
     return true;
 }
+constexpr size_t MaxScriptBytes = size_t(64) << 20;
 }  // namespace
 
 bool ReadInputScript(const std::string& path, std::vector<ScriptStep>& steps, std::string* error) {
     steps.clear();
-    std::ifstream in(path);
-    if (!in) {
+    std::vector<uint8_t> bytes;
+    if (!ReadFileBytes(path, bytes, MaxScriptBytes)) {
         *error = "cannot read the input script " + path;
         return false;
     }
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
         if (auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
