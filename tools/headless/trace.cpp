@@ -62,7 +62,11 @@ void Value(JsonWriter& j, const StateVariable& v) {
     for (size_t i = 0; i < v.size && i < 8; ++i) u |= uint64_t(bytes[i]) << (8 * i);
     switch (v.shape) {
         case StateShape::Unsigned: j.Number(v.name, (long long)u); break;
-        case StateShape::Signed: j.Number(v.name, (long long)(int64_t(u << (64 - 8 * v.size)) >> (64 - 8 * v.size))); break;
+        case StateShape::Signed: {
+            const unsigned unused = unsigned(64 - 8 * v.size);  // sign-extend from the variable's width
+            j.Number(v.name, (long long)(int64_t(u << unused) >> unused));
+            break;
+        }
         case StateShape::Float: {
             float f;
             std::memcpy(&f, bytes, sizeof f);
