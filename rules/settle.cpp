@@ -27,7 +27,7 @@ static void ReleaseBlock(int c, int r) {
     ScreenState = BlocksFalling;
     int i = TakeFallingRecord();
     if (i < 0) return;
-    FallingBlocks[i] = FallingBlock{c, 32.0f * float(r), 0.0f, GetKind(c, r), GetFrame(c, r)};
+    FallingBlocks[i] = FallingBlock{c, 32.0f * float(r), 0.0f, GetKind(c, r), GetFrame(c, r), {}};
     SetKind(c, r, Empty);
     SetGroup(c, r, 0);
     SetFrame(c, r, 0);

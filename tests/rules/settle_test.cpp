@@ -110,7 +110,7 @@ TEST_F(SettleTest, LoaderAnalysisKeepsTheBlockOverAResolvedJoinerInItsCell) {
 
 TEST_F(SettleTest, ReleaseNeverGoesPastTheLastRecord) {
     // An episode that has used every record: one that has landed is reused.
-    for (FallingBlock& b : FallingBlocks) b = FallingBlock{0, 352.0f, 20.0f, Vertical, 0};
+    for (FallingBlock& b : FallingBlocks) b = FallingBlock{0, 352.0f, 20.0f, Vertical, 0, {}};
     FallingBlocks[17].kind = Empty;
     FallingBlockCount = FallingBlockRecords;
     ScreenState = BlocksFalling;

@@ -110,7 +110,9 @@ TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
         if (std::sscanf(line, "%*s %c %399[^[\n]", &type, name) != 2 || (type != 'B' && type != 'D')) continue;
         if (std::strncmp(name, "__", 2) == 0) continue;  // the compiler's own, such as the sanitizer's markers
         ++variables;
-        if (!outside.count(name)) EXPECT_TRUE(listed.count(name)) << name << " is in no state list";
+        if (!outside.count(name)) {
+            EXPECT_TRUE(listed.count(name)) << name << " is in no state list";
+        }
     }
     EXPECT_EQ(pclose(pipe), 0);
     EXPECT_EQ(variables, int(listed.size() + outside.size()));
