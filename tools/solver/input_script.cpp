@@ -29,6 +29,21 @@ std::vector<HeldKeys> MenuToMission(int number) {
     return steps;
 }
 
+std::vector<HeldKeys> BoardEntry() { return {{BoardEntryFrames, 0}}; }
+
+std::string MenuToEditGame(const std::string& path) {
+    std::vector<HeldKeys> toSelect = {
+        {1, KeyBit(KeyDown)},  // title: pointer to "MISSION MODE"
+        {1, 0},
+        {1, KeyBit(KeyZ)},     // chosen: mission select from the next frame
+        {1, 0},
+        {1, KeyBit(KeyDown)},  // pointer to "EDIT GAME"
+        {1, 0},
+    };
+    return ScriptLines(toSelect) + "pick " + path + "\n" + ScriptLines(std::vector<HeldKeys>{{1, KeyBit(KeyZ)}}) +
+           ScriptLines(BoardEntry());
+}
+
 std::string KeyNames(uint32_t keys) {
     std::string names;
     for (const auto& k : KeyNameTable)

@@ -1,5 +1,5 @@
 // Input scripts for the headless runner: the menu keys from the title to a
-// numbered mission's first frame of play, and logged frames written as
+// mission's first frame of play, and logged frames written as
 // "N KEY..." lines.
 #pragma once
 #include <cstdint>
@@ -18,6 +18,14 @@ struct HeldKeys {
 // "NORMAL GAME", and the 79 frames of board entry. The next frame is the
 // first frame of play.
 std::vector<HeldKeys> MenuToMission(int number);
+
+// A game started with --mission: the 79 frames of board entry, nothing held.
+// The next frame is the first frame of play.
+std::vector<HeldKeys> BoardEntry();
+
+// From the title: "MISSION MODE", "EDIT GAME", `path` picked in the file
+// dialog, and the board entry; script lines, the pick among them.
+std::string MenuToEditGame(const std::string& path);
 
 // "3 Left Z" style names of the keys in a bit set.
 std::string KeyNames(uint32_t keys);

@@ -1,28 +1,111 @@
 #include "tools/solver/placement.h"
 
+#include <unordered_map>
+
 #include "rules/falling_pair.h"
-#include "rules/link.h"
-#include "rules/queue.h"
-#include "rules/settle.h"
+#include "rules/scoring.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"
 #include "shell/platform_headless.h"
 #include "shell/play_frame.h"
+#include "tools/solver/play_state.h"
 
 namespace {
-// Steering ends well before the first drop (50 frames), so every placement is
-// reached from the entry rows.
-constexpr int SteerFrameLimit = 45;
-constexpr int DropFrameLimit = 32;
 // The longest gap between a landing and the next pair's first frame: a chain
 // erasing, falling and erasing again many times.
 constexpr int SettleFrameLimit = 5000;
+constexpr uint32_t TurnKeys = BitButton1 | BitButton2;
 
-// The turn that brings orientation `from` nearer to `to`: X turns clockwise
-// (+1), Z counter-clockwise.
-uint32_t TurnKey(int from, int to) {
-    int quarters = ((to - from) % 4 + 4) % 4;
-    return quarters == 3 ? KeyBit(KeyZ) : KeyBit(KeyX);
+// The falling pair's part of the play state: all the step reads and writes
+// while the pair is in the air. The second half's cell follows from the
+// first half's and the orientation.
+struct PairState {
+    int8_t col1, row1;
+    uint8_t orientation;
+    int8_t fallTimer, shiftTimer, turnTimer, turnDirection, turnShift;
+    uint8_t turnSteps;
+    uint8_t heldTurnKeys;  // Z and X held in the frame before: not newly pressed now
+};
+
+PairState ReadPair() {
+    return {int8_t(FallingPair.col1), int8_t(FallingPair.row1), FallingPair.orientation, int8_t(FallTimer),
+            int8_t(ShiftTimer), int8_t(TurnTimer), int8_t(TurnDirection), int8_t(TurnShift), TurnSteps,
+            uint8_t(KeyHeld & TurnKeys)};
+}
+
+void WritePair(const PairState& s) {
+    FallingPair.col1 = s.col1;
+    FallingPair.row1 = s.row1;
+    FallingPair.orientation = s.orientation;
+    FallingPair.col2 = s.col1 + OrientationDx[s.orientation & 3];
+    FallingPair.row2 = s.row1 + OrientationDy[s.orientation & 3];
+    FallTimer = s.fallTimer;
+    ShiftTimer = s.shiftTimer;
+    TurnTimer = s.turnTimer;
+    TurnDirection = s.turnDirection;
+    TurnShift = s.turnShift;
+    TurnSteps = s.turnSteps;
+    KeyHeld = s.heldTurnKeys;
+}
+
+// Everything of the state but the fall timer (and, when exhaustive, that too).
+uint64_t StateKey(const PairState& s, bool withFallTimer) {
+    uint64_t k = uint64_t(uint8_t(s.col1 + 4));
+    k = k << 6 | uint8_t(s.row1 + 8);
+    k = k << 2 | (s.orientation & 3);
+    k = k << 3 | uint8_t(s.shiftTimer);
+    k = k << 5 | uint8_t(s.turnTimer);
+    k = k << 2 | uint8_t(s.turnDirection + 1);
+    k = k << 2 | uint8_t(s.turnShift + 1);
+    k = k << 2 | s.turnSteps;
+    k = k << 2 | (s.heldTurnKeys & 3);
+    if (withFallTimer) k = k << 8 | uint8_t(s.fallTimer);
+    return k;
+}
+
+// The key sets worth trying from a state: a sideways move only when one can
+// start, a turn key only when a turn can start and the key is not held from
+// the frame before, with or without Down. Holding a key longer, or both
+// sideways keys at once (left and back), changes nothing a later frame can use.
+int QuickKeySets(const PairState& s, uint32_t* out) {
+    uint32_t sides[3] = {0, KeyBit(KeyLeft), KeyBit(KeyRight)};
+    uint32_t turns[3] = {0, KeyBit(KeyZ), KeyBit(KeyX)};
+    int sideCount = s.shiftTimer == 0 ? 3 : 1;
+    int n = 0;
+    for (int t = 0; t < 3; ++t) {
+        if (t > 0 && (s.turnTimer != 0 || (s.heldTurnKeys & (t == 1 ? BitButton1 : BitButton2)))) continue;
+        for (int i = 0; i < sideCount; ++i)
+            for (uint32_t down : {0u, KeyBit(KeyDown)}) out[n++] = sides[i] | turns[t] | down;
+    }
+    return n;
+}
+
+int AllKeySets(uint32_t* out) {
+    const Key keys[5] = {KeyLeft, KeyRight, KeyDown, KeyZ, KeyX};
+    for (int m = 0; m < 32; ++m) {
+        out[m] = 0;
+        for (int b = 0; b < 5; ++b)
+            if (m & (1 << b)) out[m] |= KeyBit(keys[b]);
+    }
+    return 32;
+}
+
+struct Node {
+    PairState state;
+    int parent;
+    uint32_t keys;  // held in the frame that led here
+};
+
+KeyLog KeysTo(const std::vector<Node>& nodes, int at, uint32_t last) {
+    KeyLog log;
+    log.push_back(last);
+    for (; at > 0; at = nodes[size_t(at)].parent) log.push_back(nodes[size_t(at)].keys);
+    return KeyLog(log.rbegin(), log.rend());
+}
+
+uint64_t LandingKey(const FallingPairRecord& p) {
+    return uint64_t(uint8_t(p.col1 + 4)) << 24 | uint64_t(uint8_t(p.row1 + 8)) << 16 |
+           uint64_t(uint8_t(p.col2 + 4)) << 8 | uint64_t(uint8_t(p.row2 + 8));
 }
 }  // namespace
 
@@ -36,35 +119,65 @@ void RuleFrame(uint32_t keys, KeyLog* log) {
     if (log) log->push_back(keys);
 }
 
-uint32_t SteerKeys(const Placement& p, bool& arrived) {
-    arrived = false;
-    if (TurnTimer != 0) return 0;  // wait for the turn under way
-    int o = FallingPair.orientation, c = FallingPair.col1;
-    // While laid flat to pass over, the pair lies with its second half right.
-    int want = p.route == Route::FlatOver && c != p.column ? 0 : p.orientation;
-    bool turn = o != want, move = c != p.column;
-    if (!turn && !move) {
-        arrived = true;
-        return 0;
+std::vector<Placement> FindPlacements(bool exhaustive) {
+    std::vector<Placement> found;
+    if (ScreenState != PairFalling) return found;
+    static PlaySnapshot start;
+    SavePlay(start);
+    // A landing that leaves no turn or sideways repeat running into the next
+    // pair is kept over one that does.
+    std::unordered_map<uint64_t, std::pair<size_t, bool>> landings;
+    std::unordered_map<uint64_t, int8_t> seen;  // state -> lowest fall timer met
+    std::vector<Node> nodes = {{ReadPair(), -1, 0}};
+    seen[StateKey(nodes[0].state, exhaustive)] = nodes[0].state.fallTimer;
+    uint32_t keySets[32];
+    bool restoreBoard = false;
+    for (size_t at = 0; at < nodes.size(); ++at) {
+        PairState here = nodes[at].state;
+        if (here.fallTimer > seen[StateKey(here, exhaustive)]) continue;  // met later with more time
+        int count = exhaustive ? AllKeySets(keySets) : QuickKeySets(here, keySets);
+        for (int i = 0; i < count; ++i) {
+            if (restoreBoard) RestorePlay(start);
+            restoreBoard = false;
+            WritePair(here);
+            RuleFrame(keySets[i], nullptr);
+            if (ScreenState != PairFalling) {
+                // Landed: the pair's cells are where its halves came to rest.
+                bool clean = TurnTimer == 0 && ShiftTimer == 0;
+                uint64_t key = LandingKey(FallingPair);
+                auto it = landings.find(key);
+                if (it == landings.end() || (clean && !it->second.second)) {
+                    Placement p{KeysTo(nodes, int(at), keySets[i]), int8_t(FallingPair.col1), int8_t(FallingPair.row1),
+                                int8_t(FallingPair.col2), int8_t(FallingPair.row2)};
+                    if (it == landings.end()) {
+                        landings[key] = {found.size(), clean};
+                        found.push_back(std::move(p));
+                    } else {
+                        found[it->second.first] = std::move(p);
+                        it->second.second = true;
+                    }
+                }
+                restoreBoard = true;
+                continue;
+            }
+            PairState next = ReadPair();
+            uint64_t key = StateKey(next, exhaustive);
+            auto it = seen.find(key);
+            if (it != seen.end() && it->second <= next.fallTimer) continue;
+            seen[key] = next.fallTimer;
+            nodes.push_back({next, int(at), keySets[i]});
+        }
     }
-    if (move && (p.route == Route::MoveFirst || !turn)) return c > p.column ? KeyBit(KeyLeft) : KeyBit(KeyRight);
-    if (KeyHeld & (BitButton1 | BitButton2)) return 0;  // a turn needs its key newly pressed
-    return TurnKey(o, want);
+    RestorePlay(start);
+    return found;
 }
 
 bool PlayPlacement(const Placement& p, KeyLog* log) {
-    for (int frame = 0;; ++frame) {
-        if (ScreenState != PairFalling || frame > SteerFrameLimit) return false;
-        bool arrived = false;
-        uint32_t keys = SteerKeys(p, arrived);
-        if (arrived) break;
-        RuleFrame(keys, log);
+    for (size_t i = 0; i < p.keys.size(); ++i) {
+        if (ScreenState != PairFalling) return false;
+        RuleFrame(p.keys[i], log);
     }
-    for (int frame = 0; ScreenState == PairFalling; ++frame) {
-        if (frame > DropFrameLimit) return false;
-        RuleFrame(KeyBit(KeyDown), log);
-    }
-    return true;
+    return ScreenState != PairFalling;
 }
 
 Outcome RunToNextPair(KeyLog* log) {
@@ -78,17 +191,4 @@ Outcome RunToNextPair(KeyLog* log) {
         return Outcome::NextPair;
     }
     return Outcome::Lost;
-}
-
-const std::vector<Placement>& PlacementCandidates() {
-    static const std::vector<Placement> all = [] {
-        std::vector<Placement> v;
-        for (uint8_t o : {1, 3, 0, 2})
-            for (int8_t c = 0; c <= 7; ++c) {
-                int second = c + OrientationDx[o];
-                if (second >= 0 && second <= 7) v.push_back({o, c, Route::TurnFirst});
-            }
-        return v;
-    }();
-    return all;
 }

@@ -1,7 +1,9 @@
-// Playing one pair the way a player would: frames of the real play rules
-// driven by held keys, steering the pair from its entry to an orientation and
-// column and then holding Down until it lands; and running the frames after
-// a landing until the next pair has had its first frame.
+// Where a falling pair can come to rest: every landing the play rules allow
+// by any keys held frame after frame (sideways moves, turns with their shifts
+// and half-turn fallbacks, drops, and all of these mixed while the pair
+// falls, also under overhangs), found by running the real falling-pair step;
+// and running the frames after a landing until the next pair has had its
+// first frame.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -10,35 +12,31 @@
 
 inline constexpr uint32_t KeyBit(Key k) { return 1u << k; }
 
-// How the pair is brought to its place: turned first and then moved, moved
-// first and then turned, or laid flat to pass over a stack, moved, and then
-// turned (a pair standing upright cannot pass a stack that reaches row 0).
-enum class Route : uint8_t { TurnFirst, MoveFirst, FlatOver };
-inline constexpr Route Routes[] = {Route::TurnFirst, Route::MoveFirst, Route::FlatOver};
-
-// Where the pair is steered before it is dropped: the orientation of its
-// second half (0 right, 1 below, 2 left, 3 above) and the column of its first
-// half.
-struct Placement {
-    uint8_t orientation = 1;
-    int8_t column = 4;
-    Route route = Route::TurnFirst;
-};
-
-// The held keys of every frame played, in order, when one is given.
+// The held keys of every frame played, in order.
 using KeyLog = std::vector<uint32_t>;
+
+// One way to land the falling pair: the keys of every frame from the frame
+// after the pair's first to the frame it lands, and the cells its halves
+// came to rest in (a half outside columns 0 to 7 or in row -2 is lost).
+struct Placement {
+    KeyLog keys;
+    int8_t col1 = 0, row1 = 0, col2 = 0, row2 = 0;
+};
 
 // One frame of the play rules with these keys held: input sampled as the
 // main loop does, then the handler of the current play sub-state.
 void RuleFrame(uint32_t keys, KeyLog* log);
 
-// The keys to hold in this frame to bring the falling pair toward `p`, and
-// whether it is there already (then nothing is held and the pair may drop).
-uint32_t SteerKeys(const Placement& p, bool& arrived);
+// Every distinct landing of the falling pair (whose first frame has been
+// played), one per pair of resting cells, each with the fewest frames found.
+// The game's state is left as it was. `exhaustive` tries all 32 sets of the
+// five keys in every frame and tells apart every value of every timer: slow,
+// for checking the quick search, which tries only the keys the rules can
+// react to and keeps, of two otherwise equal moments, the one with more time
+// left before the next drop.
+std::vector<Placement> FindPlacements(bool exhaustive = false);
 
-// Steers the falling pair to `p` and drops it. False when the pair could not
-// be brought there (the well in the way, or a turn refused); the state is
-// then somewhere on the way and must be restored by the caller.
+// Plays the placement's keys. True when the pair landed in the last frame.
 bool PlayPlacement(const Placement& p, KeyLog* log);
 
 enum class Outcome { NextPair, Cleared, Lost };
@@ -47,7 +45,3 @@ enum class Outcome { NextPair, Cleared, Lost };
 // pair's entry, and that pair's first frame, in which the game tests for a
 // blocked entry, the pieces limit and the goal.
 Outcome RunToNextPair(KeyLog* log);
-
-// The placements worth trying for a pair: every orientation and every column
-// the pair fits in; the caller tries the routes in turn.
-const std::vector<Placement>& PlacementCandidates();

@@ -100,20 +100,15 @@ Placement ChoosePlacement() {
     Placement best;
     long bestValue = 0;
     bool any = false;
-    for (const Placement& candidate : PlacementCandidates()) {
-        for (Route route : Routes) {
-            Placement p = candidate;
-            p.route = route;
-            RestorePlay(here);
-            if (!PlayPlacement(p, nullptr)) continue;
-            RunToTurnEnd();
-            long v = Value(blocks - BlocksInWell(), CaughtFish() - caught, Score - score, MeasureWell());
-            if (!any || v > bestValue) {
-                best = p;
-                bestValue = v;
-                any = true;
-            }
-            break;
+    for (const Placement& p : FindPlacements()) {
+        RestorePlay(here);
+        if (!PlayPlacement(p, nullptr)) continue;
+        RunToTurnEnd();
+        long v = Value(blocks - BlocksInWell(), CaughtFish() - caught, Score - score, MeasureWell());
+        if (!any || v > bestValue) {
+            best = p;
+            bestValue = v;
+            any = true;
         }
     }
     RestorePlay(here);
@@ -130,6 +125,7 @@ PlayerRun PlayWithSimplePlayer(const std::string& folder, int number, unsigned s
     for (const HeldKeys& step : MenuToMission(number)) HoldFrames(step.keys, step.frames, run.keys);
 
     Placement target;
+    size_t next = 0;  // the frame of the target's keys to hold next
     bool firstFrameDone = false, chosen = false;
     for (; run.playFrames < maxPlayFrames && !QuitFlag; ++run.playFrames) {
         if (ScreenState == MissionClearScreen) {
@@ -147,10 +143,9 @@ PlayerRun PlayWithSimplePlayer(const std::string& folder, int number, unsigned s
             if (!chosen) {
                 target = ChoosePlacement();
                 chosen = true;
+                next = 0;
             }
-            bool arrived = false;
-            keys = SteerKeys(target, arrived);
-            if (arrived) keys = KeyBit(KeyDown);
+            keys = next < target.keys.size() ? target.keys[next++] : KeyBit(KeyDown);
         }
         HoldFrames(keys, 1, run.keys);
     }

@@ -1,5 +1,6 @@
 #include "tools/solver/solver.h"
 
+#include <cmath>
 #include <memory>
 #include <unordered_map>
 
@@ -29,114 +30,252 @@ bool FixedQueueMission(const MissionImage& mission) { return !RandomQueueGoal(mi
 
 namespace {
 constexpr uint8_t NoWay = 255;
-constexpr int MaxDepth = 12;
+constexpr int MaxDepth = 10;  // eight pairs, and the ninth whose first frame ends the game
 
 struct Position {
-    uint64_t clearing = 0, all = 0;
     uint8_t pairsToClear = NoWay;  // fewest pairs from here, NoWay when none clears
-    Placement best;
+    bool complete = true;          // everything below was searched
+    uint64_t ways = 0;
 };
+
+// One placement played from a position: where it led.
+struct Step {
+    Outcome outcome;
+    uint64_t key;
+};
+
+Step PlayFrom(const PlaySnapshot& from, const Placement& p, bool labels) {
+    RestorePlay(from);
+    Outcome outcome = PlayPlacement(p, nullptr) ? RunToNextPair(nullptr) : Outcome::Lost;
+    return {outcome, PositionKey(labels)};
+}
 
 class Search {
 public:
-    Search(bool countAll, bool areaGoal) : countAll_(countAll), labels_(areaGoal) {}
+    Search(uint64_t budget, bool labels) : budget_(budget), labels_(labels) {}
 
     // From a position between pairs (the pair's first frame played).
     Position Explore(int depth) {
         uint64_t key = PositionKey(labels_);
         if (auto it = known_.find(key); it != known_.end()) return it->second;
         Position here;
-        if (depth >= MaxDepth) return here;
-        SavePlay(stack_[depth]);
-        uint64_t results[64];
-        int resultCount = 0;
-        for (const Placement& candidate : PlacementCandidates()) {
-            for (Route route : Routes) {
-                Placement p = candidate;
-                p.route = route;
-                RestorePlay(stack_[depth]);
-                ++placements_;
-                if (!PlayPlacement(p, nullptr)) continue;
-                Outcome outcome = RunToNextPair(nullptr);
-                uint64_t result = PositionKey(labels_);
-                bool repeated = false;
-                for (int i = 0; i < resultCount; ++i) repeated |= results[i] == result;
-                if (repeated) break;  // another placement already led here
-                if (resultCount < 64) results[resultCount++] = result;
-                Tally(here, p, outcome, depth);
-                break;
-            }
-            if (!countAll_ && here.pairsToClear != NoWay) break;
+        if (depth >= MaxDepth || known_.size() >= budget_) {
+            here.complete = false;
+            return here;
         }
+        PlaySnapshot& at = stack_[depth];
+        SavePlay(at);
+        std::vector<Placement> options = FindPlacements();
+        std::vector<uint64_t> results;
+        for (const Placement& p : options) {
+            ++placements_;
+            Step step = PlayFrom(at, p, labels_);
+            bool repeated = false;
+            for (uint64_t r : results) repeated |= r == step.key;
+            if (repeated) continue;  // another placement already led here
+            results.push_back(step.key);
+            Position next = Descend(step.outcome, depth);
+            here.ways += next.ways;
+            here.complete &= next.complete;
+            if (next.pairsToClear != NoWay && next.pairsToClear + 1 < here.pairsToClear)
+                here.pairsToClear = uint8_t(next.pairsToClear + 1);
+        }
+        RestorePlay(at);
         known_[key] = here;
         return here;
     }
 
-    uint64_t positions() const { return known_.size(); }
-    uint64_t placements() const { return placements_; }
+    // What a placement just played leads to.
+    Position Descend(Outcome outcome, int depth) {
+        Position next;
+        if (outcome == Outcome::Cleared) {
+            next.ways = 1;
+            next.pairsToClear = 0;
+        } else if (outcome == Outcome::NextPair) {
+            next = Explore(depth + 1);
+        }
+        return next;
+    }
+
     const Position* Find(uint64_t key) const {
         auto it = known_.find(key);
         return it == known_.end() ? nullptr : &it->second;
     }
+    uint64_t positions() const { return known_.size(); }
+    uint64_t placements() const { return placements_; }
+    bool labels() const { return labels_; }
 
 private:
-    void Tally(Position& here, const Placement& p, Outcome outcome, int depth) {
-        Position next;
-        if (outcome == Outcome::Cleared) {
-            next.clearing = next.all = 1;
-            next.pairsToClear = 0;
-        } else if (outcome == Outcome::Lost) {
-            next.all = 1;
-        } else {
-            next = Explore(depth + 1);
-        }
-        here.clearing += next.clearing;
-        here.all += next.all;
-        if (next.pairsToClear != NoWay && next.pairsToClear + 1 < here.pairsToClear) {
-            here.pairsToClear = uint8_t(next.pairsToClear + 1);
-            here.best = p;
-        }
-    }
-
-    bool countAll_, labels_;
+    uint64_t budget_;
+    bool labels_;
     std::unordered_map<uint64_t, Position> known_;
     PlaySnapshot stack_[MaxDepth];
     uint64_t placements_ = 0;
 };
+
+// The distinct placements here (merged by where they lead), how many keep
+// the mission clearable, and one placement that leads one pair nearer.
+Doors DoorsHere(Search& search, uint8_t pairsToClear, Placement* best) {
+    static PlaySnapshot at;
+    SavePlay(at);
+    Doors d;
+    std::vector<uint64_t> results;
+    bool chosen = false;
+    for (const Placement& p : FindPlacements()) {
+        Step step = PlayFrom(at, p, search.labels());
+        bool repeated = false;
+        for (uint64_t r : results) repeated |= r == step.key;
+        if (repeated) continue;
+        results.push_back(step.key);
+        uint8_t left = NoWay;
+        if (step.outcome == Outcome::Cleared) {
+            left = 0;
+        } else if (step.outcome == Outcome::NextPair) {
+            const Position* next = search.Find(step.key);
+            if (next) left = next->pairsToClear;
+        }
+        ++d.placements;
+        if (left == NoWay) continue;
+        ++d.open;
+        if (!chosen && left + 1 == pairsToClear) {
+            *best = p;
+            chosen = true;
+        }
+    }
+    RestorePlay(at);
+    return d;
+}
+
+int BlocksInWell() {
+    int n = 0;
+    for (int c = 0; c <= 7; ++c)
+        for (int r = -1; r <= 11; ++r) n += GetKind(c, r) != Empty;
+    return n;
+}
+
+// Rows filled above the floor, summed over the columns: lower is better.
+int WellHeight() {
+    int total = 0;
+    for (int c = 0; c <= 7; ++c)
+        for (int r = -1; r <= 11; ++r)
+            if (GetKind(c, r) != Empty) {
+                total += 12 - r;
+                break;
+            }
+    return total;
+}
+
+// How good a turn's end is to a player who only counts what was erased:
+// everything when the mission is cleared, nothing when it is lost.
+long TurnValue(Outcome outcome, int blocksBefore) {
+    if (outcome == Outcome::Cleared) return 1000000;
+    if (outcome == Outcome::Lost) return -1000000;
+    return 1000L * (blocksBefore + 2 - BlocksInWell()) - WellHeight();
+}
+
+// The best value a player can reach from here within `ahead` more pairs.
+long LookAhead(int ahead) {
+    PlaySnapshot at;
+    SavePlay(at);
+    int blocks = BlocksInWell();
+    long best = -2000000;
+    for (const Placement& p : FindPlacements()) {
+        RestorePlay(at);
+        if (!PlayPlacement(p, nullptr)) continue;
+        Outcome outcome = RunToNextPair(nullptr);
+        long v = TurnValue(outcome, blocks);
+        if (outcome == Outcome::NextPair && ahead > 1) {
+            long erased = 1000L * (blocks + 2 - BlocksInWell());
+            v = erased + LookAhead(ahead - 1);
+        }
+        if (v > best) best = v;
+    }
+    RestorePlay(at);
+    return best;
+}
 }  // namespace
+
+bool GreedyPlayerClears(const MissionImage& mission, int ahead) {
+    StartMissionPlay(mission);
+    Outcome outcome = RunToNextPair(nullptr);
+    PlaySnapshot at;
+    while (outcome == Outcome::NextPair) {
+        SavePlay(at);
+        int blocks = BlocksInWell();
+        std::vector<Placement> options = FindPlacements();
+        if (options.empty()) return false;
+        size_t best = 0;
+        long bestValue = 0;
+        for (size_t i = 0; i < options.size(); ++i) {
+            RestorePlay(at);
+            PlayPlacement(options[i], nullptr);
+            Outcome o = RunToNextPair(nullptr);
+            long v = TurnValue(o, blocks);
+            if (o == Outcome::NextPair && ahead > 1) v = 1000L * (blocks + 2 - BlocksInWell()) + LookAhead(ahead - 1);
+            if (i == 0 || v > bestValue) {
+                best = i;
+                bestValue = v;
+            }
+        }
+        RestorePlay(at);
+        PlayPlacement(options[best], nullptr);
+        outcome = RunToNextPair(nullptr);
+    }
+    return outcome == Outcome::Cleared;
+}
+
+double DifficultyFigure(const SolveResult& r) {
+    if (!r.clearable || !r.complete) return 0;
+    double bits = 0;
+    for (const Doors& d : r.along)
+        if (d.open > 0) bits += std::log2(double(d.placements) / double(d.open));
+    double weight = r.oneAheadClears ? 0.25 : r.twoAheadClears ? 0.5 : 1.0;
+    return bits * weight;
+}
 
 SolveResult SolveMission(const MissionImage& mission, const SolveOptions& options) {
     SolveResult result;
     if (!FixedQueueMission(mission)) return result;
-    bool areaGoal = mission.type == GoalArea;
+    bool labels = mission.type == GoalArea;  // loop areas are told apart by network label
     StartMissionPlay(mission);
-    Outcome first = RunToNextPair(nullptr);
-    if (first != Outcome::NextPair) {
-        result.clearable = first == Outcome::Cleared;
-        result.shortestPairs = result.clearable ? 0 : -1;
-        result.clearingSequences = result.clearable;
-        result.allSequences = 1;
+    Outcome start = RunToNextPair(nullptr);
+    if (start != Outcome::NextPair) {
+        result.complete = true;
+        result.clearable = start == Outcome::Cleared;
+        result.shortest = result.clearable ? 0 : -1;
+        result.ways = result.clearable;
         return result;
     }
-    auto search = std::make_unique<Search>(options.countAll, areaGoal);
+    auto search = std::make_unique<Search>(options.positionBudget, labels);
     Position root = search->Explore(0);
     result.positions = search->positions();
     result.placements = search->placements();
-    result.clearingSequences = root.clearing;
-    result.allSequences = root.all;
-    if (root.pairsToClear == NoWay) return result;
-    result.clearable = true;
-    result.shortestPairs = root.pairsToClear;
+    result.complete = root.complete;
+    result.ways = root.ways;
+    result.waysAtLeast = !root.complete;
+    result.clearable = root.pairsToClear != NoWay;
 
-    // Walk the best placements again from the start to read the way off.
+    // Walk the shortest way from the start, counting the doors at each step.
     StartMissionPlay(mission);
     RunToNextPair(nullptr);
-    for (;;) {
-        const Position* at = search->Find(PositionKey(areaGoal));
-        if (at == nullptr || at->pairsToClear == NoWay) break;
-        result.solution.push_back(at->best);
-        if (!PlayPlacement(at->best, nullptr) || RunToNextPair(nullptr) != Outcome::NextPair) break;
+    for (uint8_t left = root.pairsToClear;;) {
+        Placement best;
+        Doors d = DoorsHere(*search, left, &best);
+        if (result.along.empty()) result.first = d;
+        if (left == NoWay || left == 0) break;
+        result.along.push_back(d);
+        result.solution.push_back(best);
+        if (!PlayPlacement(best, nullptr) || RunToNextPair(nullptr) != Outcome::NextPair) break;
+        const Position* next = search->Find(PositionKey(labels));
+        if (next == nullptr) break;
+        left = next->pairsToClear;
     }
+    if (result.clearable) result.shortest = int(result.solution.size());
+    if (options.players) {
+        result.oneAheadClears = GreedyPlayerClears(mission, 1);
+        result.twoAheadClears = GreedyPlayerClears(mission, 2);
+    }
+    result.difficulty = DifficultyFigure(result);
     return result;
 }
 

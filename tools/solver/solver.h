@@ -1,5 +1,5 @@
 // The mission solver: every way to play a fixed-queue mission, pair by pair,
-// through the game's own rules.
+// through the game's own rules, and the measures of how hard it is.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -8,29 +8,47 @@
 #include "tools/solver/placement.h"
 
 struct SolveOptions {
-    bool countAll = true;  // false: stop at the first way found to clear it
+    // Positions between pairs searched at most; beyond it the counts are
+    // lower bounds and a mission without a way found stays undecided.
+    uint64_t positionBudget = 400000;
+    bool players = true;  // also let the one- and two-pairs-ahead players try
+};
+
+// At one step of a way: the distinct placements of the pair, and how many of
+// them still leave the mission clearable ("open doors").
+struct Doors {
+    int placements = 0, open = 0;
 };
 
 struct SolveResult {
-    bool clearable = false;
-    int shortestPairs = -1;           // with countAll; otherwise the pairs of the way found
-    std::vector<Placement> solution;  // one placement per pair
-    // With countAll: of all sequences of placements, played until the mission
-    // is cleared or lost, how many clear it.
-    uint64_t clearingSequences = 0;
-    uint64_t allSequences = 0;
-    uint64_t positions = 0;   // distinct positions between pairs that were searched
-    uint64_t placements = 0;  // placements played
+    bool complete = false;   // the whole tree was searched within the budget
+    bool clearable = false;  // a way was found
+    int shortest = -1;       // pairs of the shortest way (when complete)
+    std::vector<Placement> solution;  // the shortest way, one placement per pair
+    uint64_t ways = 0;       // distinct sequences of placements that clear it
+    bool waysAtLeast = false;
+    Doors first;             // the first pair's placements
+    std::vector<Doors> along;  // at every step of the shortest way
+    bool oneAheadClears = false, twoAheadClears = false;
+    double difficulty = 0;   // when clearable and complete; see missions/README.md
+    uint64_t positions = 0, placements = 0;
 };
 
-// The game as it stands when a numbered mission's board entry has just ended:
-// a new game, the mission loaded, the next pair about to come.
+// The game as it stands when a mission's board entry has just ended: a new
+// game, the mission loaded, the next pair about to come.
 void StartMissionPlay(const MissionImage& mission);
 
 // True for goal types 0 to 5, whose queue the file fixes.
 bool FixedQueueMission(const MissionImage& mission);
 
 SolveResult SolveMission(const MissionImage& mission, const SolveOptions& options = {});
+
+// The difficulty figure from the measures (missions/README.md).
+double DifficultyFigure(const SolveResult& r);
+
+// A player that looks `ahead` pairs (1 or 2) ahead and takes what erases
+// most. True when it clears the mission.
+bool GreedyPlayerClears(const MissionImage& mission, int ahead);
 
 // Plays the placements from the start, logging the keys of every frame from
 // the first frame of play. Returns how the last pair ended.

@@ -1,18 +1,23 @@
 // tessmar-solve: whether a mission can be cleared, its shortest way, how many
-// ways of playing it clear it, and that way as a headless runner script.
+// ways clear it, how hard it is, and its shortest way as a headless runner
+// script.
 //
-//   tessmar-solve [--quick] [--number N] [--script FILE] MISSION
+//   tessmar-solve FILE.msn [--json] [--script OUT] [--from title|mission] [--budget N]
 //   tessmar-solve --play SEED --dir FOLDER --number N [--frames F] [--script FILE]
 //
-// MISSION is a mission source (.txt) or a mission file (.msn). --quick stops
-// at the first way found instead of counting them all. With --number the
-// script starts at the title and reaches numbered mission N through the menus
-// (missions before it recorded as cleared); without, it starts at the first
-// frame of play. --play lets the simple player play numbered mission N of the
-// game folder FOLDER (random pairs) for at most F frames (12000).
+// FILE is a 294-byte mission file (or a mission source, NAME.txt). --script
+// writes the shortest way: with --from title (the default) from the title
+// through the menus (a file NN.msn in a folder named mission as numbered
+// mission NN, any other file through "EDIT GAME" and the file dialog), with
+// --from mission from the first frame of the board entry of a game started
+// with --mission FILE. --budget caps the positions searched. --play lets the
+// simple player play numbered mission N of the game folder FOLDER (random
+// pairs) for at most F frames (12000).
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -23,26 +28,26 @@
 #include "tools/solver/solver.h"
 
 namespace {
+namespace fs = std::filesystem;
+
 struct Options {
-    bool quick = false, play = false;
+    bool json = false, play = false, fromTitle = true;
     int number = 0, frames = 12000;
     unsigned seed = 0;
+    uint64_t budget = SolveOptions{}.positionBudget;
     std::string mission, script, dir;
 };
 
-[[noreturn]] void Usage(const std::string& why) {
+[[noreturn]] void Fail(const std::string& why) {
     std::fprintf(stderr, "tessmar-solve: %s\n", why.c_str());
-    std::fprintf(stderr,
-                 "usage: tessmar-solve [--quick] [--number N] [--script FILE] MISSION\n"
-                 "       tessmar-solve --play SEED --dir FOLDER --number N [--frames F] [--script FILE]\n");
     std::exit(2);
 }
 
-int Number(const char* text, long low, long high) {
+long long Number(const char* text, long long low, long long high) {
     char* end = nullptr;
-    long v = std::strtol(text, &end, 10);
-    if (*text == '\0' || *end != '\0' || v < low || v > high) Usage(std::string("bad number ") + text);
-    return int(v);
+    long long v = std::strtoll(text, &end, 10);
+    if (*text == '\0' || *end != '\0' || v < low || v > high) Fail(std::string("bad number ") + text);
+    return v;
 }
 
 Options ReadOptions(int argc, char** argv) {
@@ -50,44 +55,60 @@ Options ReadOptions(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         auto value = [&]() -> const char* {
-            if (i + 1 >= argc) Usage(a + " needs a value");
+            if (i + 1 >= argc) Fail(a + " needs a value");
             return argv[++i];
         };
-        if (a == "--quick") o.quick = true;
-        else if (a == "--number") o.number = Number(value(), 1, 30);
+        if (a == "--json") o.json = true;
         else if (a == "--script") o.script = value();
+        else if (a == "--from") {
+            std::string from = value();
+            if (from != "title" && from != "mission") Fail("--from takes title or mission");
+            o.fromTitle = from == "title";
+        } else if (a == "--budget") o.budget = uint64_t(Number(value(), 1, 100000000));
+        else if (a == "--number") o.number = int(Number(value(), 1, 30));
         else if (a == "--play") o.play = true, o.seed = unsigned(Number(value(), 0, 2147483647));
         else if (a == "--dir") o.dir = value();
-        else if (a == "--frames") o.frames = Number(value(), 1, 100000000);
-        else if (!a.empty() && a[0] == '-') Usage("unknown option " + a);
+        else if (a == "--frames") o.frames = int(Number(value(), 1, 100000000));
+        else if (!a.empty() && a[0] == '-') Fail("unknown option " + a);
         else if (o.mission.empty()) o.mission = a;
-        else Usage("one mission at a time");
+        else Fail("one mission at a time");
     }
-    if (o.play ? (o.dir.empty() || o.number == 0) : o.mission.empty()) Usage("missing arguments");
+    if (o.play ? (o.dir.empty() || o.number == 0) : o.mission.empty())
+        Fail("usage: tessmar-solve FILE.msn [--json] [--script OUT] [--from title|mission] [--budget N]");
     return o;
 }
 
-bool ReadMission(const std::string& path, MissionImage& mission) {
+// A 294-byte mission file, or a mission source.
+MissionImage ReadMission(const std::string& path) {
+    std::error_code error;
+    if (!fs::is_regular_file(path, error)) Fail(path + ": not a mission file (no such regular file)");
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
     std::ostringstream text;
     text << in.rdbuf();
     std::string bytes = text.str();
-    if (path.size() > 4 && path.substr(path.size() - 4) == ".txt") {
+    if (!in) Fail(path + ": cannot be read");
+    MissionImage mission;
+    if (fs::path(path).extension() == ".txt") {
         MissionSource source;
-        std::string error;
-        if (!ParseMissionSource(bytes, source, error)) {
-            std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
-            return false;
-        }
-        mission = source.image;
-        return true;
+        std::string why;
+        if (!ParseMissionSource(bytes, source, why)) Fail(path + ": " + why);
+        return source.image;
     }
+    if (bytes.size() < MissionFileSize)
+        Fail(path + ": not a mission file (" + std::to_string(bytes.size()) + " bytes, a mission has 294)");
     DecodeMission(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), mission);
-    return bytes.size() == MissionFileSize;
+    return mission;
 }
 
-const char* const Sides[4] = {"right", "below", "left", "above"};
+// The numbered mission a file is, when it is NN.msn in a folder named mission.
+int NumberedMission(const std::string& path) {
+    fs::path p = fs::absolute(path).lexically_normal();
+    std::string name = p.filename().string();
+    if (p.parent_path().filename() != "mission" || name.size() != 6 || p.extension() != ".msn") return 0;
+    if (name[0] < '0' || name[0] > '9' || name[1] < '0' || name[1] > '9') return 0;
+    int n = (name[0] - '0') * 10 + (name[1] - '0');
+    return n >= 1 && n <= 30 ? n : 0;
+}
 
 bool WriteText(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
@@ -95,11 +116,23 @@ bool WriteText(const std::string& path, const std::string& text) {
     return bool(out);
 }
 
-// The script of a way to clear the mission, a comment before every pair.
+std::string Cells(const Placement& p) {
+    auto cell = [](int c, int r) { return "(" + std::to_string(c) + "," + std::to_string(r) + ")"; };
+    return "first half at " + cell(p.col1, p.row1) + ", second at " + cell(p.col2, p.row2);
+}
+
+// The script of the shortest way, a comment before every pair.
 std::string SolutionScript(const Options& o, const MissionImage& mission, const SolveResult& r) {
     std::string text = "# " + o.mission + ": cleared with " + std::to_string(r.solution.size()) + " pairs\n";
-    if (o.number > 0) text += "# title, mission select, mission " + std::to_string(o.number) + ", board entry\n" +
-                              ScriptLines(MenuToMission(o.number));
+    if (!o.fromTitle) {
+        text += "# a game started with --mission: the board entry\n" + ScriptLines(BoardEntry());
+    } else if (int n = NumberedMission(o.mission)) {
+        text += "# title, mission select, mission " + std::to_string(n) + ", board entry\n" +
+                ScriptLines(MenuToMission(n));
+    } else {
+        text += "# title, mission select, EDIT GAME, the file picked, board entry\n" +
+                MenuToEditGame(fs::absolute(o.mission).lexically_normal().string());
+    }
     KeyLog log;
     StartMissionPlay(mission);
     RunToNextPair(&log);
@@ -109,42 +142,86 @@ std::string SolutionScript(const Options& o, const MissionImage& mission, const 
         log.clear();
         PlayPlacement(p, &log);
         RunToNextPair(&log);
-        text += "# pair " + std::to_string(i + 1) + ": second half " + Sides[p.orientation] + ", first half in column " +
-                std::to_string(p.column) + "\n" + ScriptLines(log);
+        text += "# pair " + std::to_string(i + 1) + ": " + Cells(p) + "\n" + ScriptLines(log);
     }
     return text;
 }
 
+std::string Bool(bool b) { return b ? "true" : "false"; }
+
+std::string JsonString(const std::string& s) {
+    std::string out = "\"";
+    for (unsigned char c : s) {
+        if (c == '"' || c == '\\') out += '\\', out += char(c);
+        else if (c < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+        } else out += char(c);
+    }
+    return out + "\"";
+}
+
+void PrintJson(const Options& o, const MissionImage& m, const SolveResult* r) {
+    std::string text = "{\"file\":" + JsonString(o.mission) + ",\"goal_type\":" + std::to_string(m.type) +
+                       ",\"random_pairs\":" + Bool(r == nullptr);
+    if (r) {
+        char difficulty[32];
+        std::snprintf(difficulty, sizeof difficulty, "%.2f", r->difficulty);
+        bool rated = r->clearable && r->complete;
+        text += ",\"pairs\":" + std::to_string(m.pieceLimit) + ",\"clearable\":" + Bool(r->clearable) +
+                ",\"complete\":" + Bool(r->complete) +
+                ",\"shortest\":" + (r->clearable ? std::to_string(r->shortest) : "null") +
+                ",\"ways\":" + std::to_string(r->ways) + ",\"ways_at_least\":" + Bool(r->waysAtLeast) +
+                ",\"first_placements\":" + std::to_string(r->first.placements) +
+                ",\"open_doors\":" + std::to_string(r->first.open) + ",\"one_ahead_clears\":" +
+                Bool(r->oneAheadClears) + ",\"two_ahead_clears\":" + Bool(r->twoAheadClears) +
+                ",\"difficulty\":" + (rated ? std::string(difficulty) : "null") + ",\"doors_along\":[";
+        for (size_t i = 0; i < r->along.size(); ++i)
+            text += (i ? ",[" : "[") + std::to_string(r->along[i].placements) + "," +
+                    std::to_string(r->along[i].open) + "]";
+        text += "]";
+    }
+    std::printf("%s}\n", text.c_str());
+}
+
+void PrintHuman(const Options& o, const MissionImage& m, const SolveResult& r, double seconds) {
+    std::printf("%s: goal type %d, target %u, %d pairs\n", o.mission.c_str(), m.type, m.target, m.pieceLimit);
+    if (!r.clearable)
+        std::printf("%s\n", r.complete ? "not clearable" : "undecided: no way found within the budget");
+    else
+        std::printf("clearable; shortest way %s%d pairs\n", r.complete ? "" : "found ", r.shortest);
+    for (size_t i = 0; i < r.solution.size(); ++i)
+        std::printf("  pair %zu: %s (%d of %d placements keep it clearable)\n", i + 1, Cells(r.solution[i]).c_str(),
+                    r.along[i].open, r.along[i].placements);
+    std::printf("clearing ways: %s%llu; first pair: %d placements, %d open doors\n", r.waysAtLeast ? "at least " : "",
+                (unsigned long long)r.ways, r.first.placements, r.first.open);
+    std::printf("one pair ahead: %s; two pairs ahead: %s\n", r.oneAheadClears ? "clears" : "fails",
+                r.twoAheadClears ? "clears" : "fails");
+    if (r.clearable && r.complete) std::printf("difficulty: %.2f\n", r.difficulty);
+    std::printf("searched: %llu positions, %llu placements (budget %llu positions), %.2f s\n",
+                (unsigned long long)r.positions, (unsigned long long)r.placements, (unsigned long long)o.budget,
+                seconds);
+}
+
 int Solve(const Options& o) {
-    MissionImage mission;
-    if (!ReadMission(o.mission, mission)) Usage("cannot read the mission " + o.mission);
+    MissionImage mission = ReadMission(o.mission);
     if (!FixedQueueMission(mission)) {
-        std::printf("%s: goal type %d draws its pairs at random; try --play\n", o.mission.c_str(), mission.type);
-        return 1;
+        if (o.json) PrintJson(o, mission, nullptr);
+        else std::printf("%s: goal type %d draws its pairs at random and cannot be checked\n", o.mission.c_str(),
+                         mission.type);
+        return 0;
     }
     auto start = std::chrono::steady_clock::now();
-    SolveResult r = SolveMission(mission, SolveOptions{!o.quick});
+    SolveOptions options;
+    options.positionBudget = o.budget;
+    SolveResult r = SolveMission(mission, options);
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("mission: %s\ngoal: type %d, target %u, %d pairs\n", o.mission.c_str(), mission.type, mission.target,
-                mission.pieceLimit);
-    std::printf("clearable: %s\n", r.clearable ? "yes" : "no");
-    if (r.clearable) {
-        std::printf("%s: %zu pairs\n", o.quick ? "found" : "shortest", r.solution.size());
-        for (size_t i = 0; i < r.solution.size(); ++i)
-            std::printf("  pair %zu: second half %s, first half in column %d\n", i + 1,
-                        Sides[r.solution[i].orientation], r.solution[i].column);
-    }
-    if (!o.quick)
-        std::printf("clearing sequences: %llu of %llu (%.4f%%)\n", (unsigned long long)r.clearingSequences,
-                    (unsigned long long)r.allSequences,
-                    r.allSequences ? 100.0 * double(r.clearingSequences) / double(r.allSequences) : 0.0);
-    std::printf("searched: %llu positions, %llu placements, %.2f s\n", (unsigned long long)r.positions,
-                (unsigned long long)r.placements, seconds);
-    if (r.clearable && !o.script.empty() && !WriteText(o.script, SolutionScript(o, mission, r))) {
-        std::fprintf(stderr, "tessmar-solve: cannot write %s\n", o.script.c_str());
-        return 1;
-    }
-    return r.clearable ? 0 : 1;
+    if (o.json) PrintJson(o, mission, &r);
+    else PrintHuman(o, mission, r, seconds);
+    if (r.clearable && !o.script.empty() && !WriteText(o.script, SolutionScript(o, mission, r)))
+        Fail("cannot write " + o.script);
+    return 0;
 }
 
 int Play(const Options& o) {
@@ -152,10 +229,8 @@ int Play(const Options& o) {
     std::printf("mission %d, seed %u: %s after %d frames of play, %d pairs\n", o.number, o.seed,
                 run.cleared ? "cleared" : "not cleared", run.playFrames, run.pairs);
     if (!o.script.empty() && !WriteText(o.script, "# mission " + std::to_string(o.number) + ", the simple player, --seed " +
-                                                      std::to_string(o.seed) + "\n" + ScriptLines(run.keys))) {
-        std::fprintf(stderr, "tessmar-solve: cannot write %s\n", o.script.c_str());
-        return 1;
-    }
+                                                      std::to_string(o.seed) + "\n" + ScriptLines(run.keys)))
+        Fail("cannot write " + o.script);
     return run.cleared ? 0 : 1;
 }
 }  // namespace
