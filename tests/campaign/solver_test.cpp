@@ -1,11 +1,24 @@
-// The solver on small hand-made missions: which placements it reaches, how it
-// counts ways, and what it refutes.
+// The solver on small hand-made missions and random boards: the landings it
+// finds are all there are and each one is played the same by the headless
+// runner; how it counts ways, what it refutes, and its command line.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <set>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
+#include "rules/board.h"
+#include "tests/runner_support.h"
+#include "tests/test_support.h"
 #include "tools/missions/mission_source.h"
 #include "tools/solver/input_script.h"
+#include "tools/solver/play_state.h"
 #include "tools/solver/solver.h"
 
 namespace {
@@ -23,54 +36,121 @@ MissionImage Source(const std::string& goal, int pairs, const std::vector<std::s
     return source.image;
 }
 
-TEST(Solver, ReachesEveryOrientationInEveryColumnOfAnEmptyWell) {
+// A random board with wall shelves hanging over gaps and rope blocks
+// stacked on the floor, shelves and each other; rows 0 to 5 stay free.
+MissionImage RandomOverhangs(unsigned seed) {
+    std::mt19937 random(seed);
+    std::vector<std::string> rows(6, "........");
+    for (int c = 0; c < 8; ++c) {
+        int r = 5;
+        int stack = int(random() % 4);
+        for (int i = 0; i < stack; ++i) rows[size_t(r--)][size_t(c)] = KindCharacter(1 + int(random() % 11));
+        if (random() % 2 && r >= 2) rows[size_t(r - 1)][size_t(c)] = '#';  // a shelf with a gap under it
+    }
+    return Source("chain 1", 1, rows, {"r7"});
+}
+
+using Landing = std::tuple<int, int, int, int>;
+std::set<Landing> Landings(const std::vector<Placement>& found) {
+    std::set<Landing> s;
+    for (const Placement& p : found) s.insert({p.col1, p.row1, p.col2, p.row2});
+    return s;
+}
+
+TEST(Placements, QuickSearchFindsEveryLandingOfAnExhaustiveFrameByFrameSearch) {
+    for (unsigned seed = 1; seed <= 3; ++seed) {
+        StartMissionPlay(RandomOverhangs(seed));
+        ASSERT_EQ(RunToNextPair(nullptr), Outcome::NextPair);
+        std::set<Landing> quick = Landings(FindPlacements(false));
+        std::set<Landing> all = Landings(FindPlacements(true));
+        EXPECT_EQ(quick, all) << "seed " << seed;
+        EXPECT_GT(all.size(), 30u);
+    }
+}
+
+// Every landing reported, played by its own keys in the headless runner from
+// the title through "EDIT GAME", leaves the board the solver saw.
+TEST(Placements, EveryLandingReplaysInTheRunner) {
+    // Shelves over the floor on both sides: a pair must slide under them.
+    MissionImage m = Source("chain 1", 1, {"##....##", "........", "r......."}, {"7L"});
+    std::string folder = MakeTempFolder("placements-replay");
+    std::filesystem::copy(TESSMAR_BINARY_DIR "/gamedata", folder, std::filesystem::copy_options::recursive);
+    std::string file = folder + "/under.msn";
+    MissionBytes bytes = EncodeMission(m);
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+
+    StartMissionPlay(m);
+    KeyLog entry;
+    RunToNextPair(&entry);
+    PlaySnapshot start;
+    SavePlay(start);
+    std::vector<Placement> found = FindPlacements();
+    bool underShelf = false;
+    for (const Placement& p : found) {
+        RestorePlay(start);
+        ASSERT_TRUE(PlayPlacement(p, nullptr));
+        std::string expected = "\"board\":[";
+        for (int r = -2; r <= 11; ++r) {
+            expected += r == -2 ? "\"" : ",\"";
+            for (int c = 0; c <= 7; ++c) expected += "0123456789abcdef"[GetKind(c, r)];
+            expected += "\"";
+        }
+        underShelf |= (p.row1 >= 10 && (p.col1 <= 1 || p.col1 >= 6));
+        std::string script = MenuToEditGame(file) + ScriptLines(entry) + ScriptLines(p.keys);
+        RunnerResult run = RunHeadless(folder, script);
+        EXPECT_NE(run.state.find(expected), std::string::npos)
+            << "landing (" << int(p.col1) << "," << int(p.row1) << ") (" << int(p.col2) << "," << int(p.row2)
+            << ")\n" << run.state;
+    }
+    EXPECT_TRUE(underShelf);
+}
+
+TEST(Solver, CountsEveryLandingInAnEmptyWellOnce) {
     // No ring can close: every placement is a way that loses.
     SolveResult mixed = SolveMission(Source("chain 1", 1, {}, {"r7"}));
     EXPECT_FALSE(mixed.clearable);
-    EXPECT_EQ(mixed.allSequences, 30u);  // upright 8 + 8, flat 7 + 7
-    EXPECT_EQ(mixed.clearingSequences, 0u);
-    // Two equal halves: upside down is the same placement.
-    SolveResult same = SolveMission(Source("chain 1", 1, {}, {"--"}));
-    EXPECT_EQ(same.allSequences, 15u);
+    EXPECT_TRUE(mixed.complete);
+    // Upright 8 + 8, flat 7 + 7, and three that leave one block: the other
+    // half pushed into a wall by a turn's shift.
+    EXPECT_EQ(mixed.first.placements, 30 + 3);
+    EXPECT_EQ(mixed.first.open, 0);
+    // Two equal halves: upside down is the same settled board.
+    EXPECT_EQ(SolveMission(Source("chain 1", 1, {}, {"--"})).first.placements, 15 + 3);
 }
 
-TEST(Solver, FindsTheOnePlacementThatClosesTheRing) {
+TEST(Solver, FindsTheOnePlacementThatClosesTheRingAndRatesIt) {
     SolveResult r = SolveMission(Source("chain 1", 1, {"r.......", "L......."}, {"7J"}));
     ASSERT_TRUE(r.clearable);
-    EXPECT_EQ(r.clearingSequences, 1u);
+    EXPECT_EQ(r.ways, 1u);
+    EXPECT_EQ(r.first.open, 1);
     ASSERT_EQ(r.solution.size(), 1u);
-    EXPECT_EQ(r.solution[0].orientation, 1);
-    EXPECT_EQ(r.solution[0].column, 1);
-}
-
-TEST(Solver, LaysThePairFlatToPassAStackReachingTheTop) {
-    // Column 3 is full up to row 0: upright, the pair cannot pass it.
-    std::vector<std::string> rows(12, "...-....");
-    rows[10] = "r..-....";
-    rows[11] = "L..-....";
-    SolveResult r = SolveMission(Source("chain 1", 1, rows, {"7J"}));
-    ASSERT_TRUE(r.clearable);
-    EXPECT_EQ(r.solution[0].route, Route::FlatOver);
+    EXPECT_EQ(std::tie(r.solution[0].col1, r.solution[0].row1, r.solution[0].col2, r.solution[0].row2),
+              std::make_tuple(int8_t(1), int8_t(10), int8_t(1), int8_t(11)));
+    EXPECT_TRUE(r.oneAheadClears);
+    EXPECT_NEAR(r.difficulty, 0.25 * std::log2(double(r.first.placements)), 1e-9);
 }
 
 TEST(Solver, RefutesAMissionWhoseGoalPassesItsTarget) {
     // Any ring erases four; three can never be met exactly.
     SolveResult r = SolveMission(Source("erase 3", 2, {"r.......", "L......."}, {"7J", "7J"}));
     EXPECT_FALSE(r.clearable);
-    EXPECT_EQ(r.shortestPairs, -1);
-    EXPECT_GT(r.allSequences, 30u);
+    EXPECT_TRUE(r.complete);
+    EXPECT_EQ(r.shortest, -1);
+    EXPECT_GT(r.positions, 1u);
 }
 
-TEST(Solver, ShortestWayUsesTheFewestPairs) {
+TEST(Solver, ShortestWayUsesTheFewestPairsAndABudgetGivesALowerBound) {
     // The second pair could close the ring too, but the first already does.
-    SolveResult r = SolveMission(Source("chain 1", 2, {"r.......", "L......."}, {"7J", "7J"}));
+    MissionImage m = Source("chain 1", 2, {"r.......", "L......."}, {"7J", "7J"});
+    SolveResult r = SolveMission(m);
     ASSERT_TRUE(r.clearable);
-    EXPECT_EQ(r.shortestPairs, 1);
-    EXPECT_EQ(r.solution.size(), 1u);
-    // Quick search stops at the first way, and agrees it can be cleared.
-    SolveResult quick = SolveMission(Source("chain 1", 2, {"r.......", "L......."}, {"7J", "7J"}), SolveOptions{false});
-    EXPECT_TRUE(quick.clearable);
-    EXPECT_LT(quick.placements, r.placements);
+    EXPECT_EQ(r.shortest, 1);
+    EXPECT_FALSE(r.waysAtLeast);
+    SolveOptions tight;
+    tight.positionBudget = 2;
+    SolveResult cut = SolveMission(m, tight);
+    EXPECT_TRUE(cut.waysAtLeast);
+    EXPECT_LT(cut.ways, r.ways);
 }
 
 TEST(Solver, PlayedWayEndsInMissionClearAndLogsEveryFrame) {
@@ -84,9 +164,35 @@ TEST(Solver, PlayedWayEndsInMissionClearAndLogsEveryFrame) {
     EXPECT_EQ(PlayPlacements(m, {}, nullptr), Outcome::NextPair);
 }
 
+// tessmar-solve's exit status and first line for a file and its options.
+std::pair<int, std::string> Solve(const std::string& args) {
+    std::string out = MakeTempFolder("solve-cli") + "/out.txt";
+    int status = std::system((TESSMAR_BINARY_DIR "/tools/solver/tessmar-solve " + args + " >" + out + " 2>&1").c_str());
+    std::ifstream in(out);
+    std::string line;
+    std::getline(in, line);
+    return {WEXITSTATUS(status), line};
+}
+
+TEST(SolveCommand, ReadsAnyMissionFileAndRefusesWhatIsNone) {
+    std::string folder = MakeTempFolder("solve-files");
+    std::ofstream(folder + "/short.msn") << "not a mission";
+    for (const std::string& bad : {folder + "/short.msn", folder + "/missing.msn", folder, std::string("--from nowhere x.msn")}) {
+        auto [status, line] = Solve(bad);
+        EXPECT_EQ(status, 2) << bad;
+        EXPECT_EQ(line.rfind("tessmar-solve: ", 0), 0u) << line;
+    }
+    auto [status, json] = Solve("--json " TESSMAR_BINARY_DIR "/gamedata/mission/01.msn");
+    EXPECT_EQ(status, 0);
+    for (const char* key : {"\"goal_type\":0", "\"random_pairs\":false", "\"clearable\":true", "\"shortest\":1",
+                            "\"ways_at_least\":false", "\"open_doors\":", "\"one_ahead_clears\":true", "\"difficulty\":"})
+        EXPECT_NE(json.find(key), std::string::npos) << key << " in " << json;
+}
+
 TEST(InputScript, MenuReachesTheMissionAndRunsAreJoined) {
     std::string menu = ScriptLines(MenuToMission(3));
     EXPECT_EQ(menu, "1 Down\n1\n1 Z\n1\n1 Right\n6\n1 Right\n6\n1 Z\n79\n");
+    EXPECT_EQ(MenuToEditGame("/m/x.msn"), "1 Down\n1\n1 Z\n1\n1 Down\n1\npick /m/x.msn\n1 Z\n79\n");
     KeyLog log = {0, 0, KeyBit(KeyLeft), KeyBit(KeyLeft), KeyBit(KeyDown) | KeyBit(KeyZ)};
     EXPECT_EQ(ScriptLines(log), "2\n2 Left\n1 Down Z\n");
 }
