@@ -155,9 +155,11 @@ static void PlaceHalf(int32_t col, int32_t row, uint8_t kind, uint8_t frame) {
     SetFrame(col, row, frame);
 }
 
+bool FallingPairLands() { return !HalvesFree(0, 0); }
+
 static void Land() {
     FallingPairRecord& p = FallingPair;
-    if (HalvesFree(0, 0)) return;
+    if (!FallingPairLands()) return;
     --p.row1;
     --p.row2;
     PlaceHalf(p.col1, p.row1, p.kind1, p.frame1);
@@ -170,7 +172,7 @@ static void Land() {
     SettleBoard();
 }
 
-void StepFallingPair() {
+void StepFallingPairMoves() {
     CheckBlockedSpawn();
     CheckPiecesExhausted();
     CheckMissionGoal();
@@ -179,5 +181,9 @@ void StepFallingPair() {
     if (Button3Pressed && LinkStock > 0) StartLink();
     SoftDrop();
     Gravity();
+}
+
+void StepFallingPair() {
+    StepFallingPairMoves();
     Land();
 }

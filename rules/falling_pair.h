@@ -32,6 +32,13 @@ extern uint8_t TurnSteps;      // 1 quarter turn, 2 half turn
 
 void StepFallingPair();  // handler of ScreenState 0
 
+// StepFallingPair in two parts, for the solver to see where a pair would
+// land without landing it: every step before the landing, and the landing
+// test (a drop has carried a half into an occupied cell; the pair then goes
+// back one row and is written into the board).
+void StepFallingPairMoves();
+bool FallingPairLands();
+
 // This module's variables in the program state list (shell/program_state.h).
 #define FALLING_PAIR_STATE(X) X(FallingPair) X(FallTimer) X(FallInterval) X(ShiftTimer) X(TurnTimer) \
     X(TurnDirection) X(TurnShift) X(TurnSteps)

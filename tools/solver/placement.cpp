@@ -1,8 +1,10 @@
 #include "tools/solver/placement.h"
 
+#include <memory>
 #include <unordered_map>
 
 #include "rules/falling_pair.h"
+#include "rules/settle.h"
 #include "rules/scoring.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"
@@ -48,18 +50,19 @@ void WritePair(const PairState& s) {
     KeyHeld = s.heldTurnKeys;
 }
 
-// Everything of the state but the fall timer (and, when exhaustive, that too).
-uint64_t StateKey(const PairState& s, bool withFallTimer) {
+// The state but for the three values one moment can be better in than
+// another: the fall timer (more time before the next drop), the sideways
+// repeat (a move can start sooner) and the turn keys held (a turn can start).
+// When exhaustive, everything.
+uint64_t StateKey(const PairState& s, bool exhaustive) {
     uint64_t k = uint64_t(uint8_t(s.col1 + 4));
     k = k << 6 | uint8_t(s.row1 + 8);
     k = k << 2 | (s.orientation & 3);
-    k = k << 3 | uint8_t(s.shiftTimer);
     k = k << 5 | uint8_t(s.turnTimer);
     k = k << 2 | uint8_t(s.turnDirection + 1);
     k = k << 2 | uint8_t(s.turnShift + 1);
     k = k << 2 | s.turnSteps;
-    k = k << 2 | (s.heldTurnKeys & 3);
-    if (withFallTimer) k = k << 8 | uint8_t(s.fallTimer);
+    if (exhaustive) k = ((k << 3 | uint8_t(s.shiftTimer)) << 2 | (s.heldTurnKeys & 3)) << 8 | uint8_t(s.fallTimer);
     return k;
 }
 
@@ -89,6 +92,67 @@ int AllKeySets(uint32_t* out) {
     }
     return 32;
 }
+
+// For every state key, the lowest fall timer met with each sideways repeat
+// and each set of held turn keys (a moment is as good as another when it has
+// as much time before the next drop, a move can start as soon and no turn
+// key is held that the other has free); cleared for every search. Open addressing
+// over a fixed table.
+class StateTable {
+public:
+    explicit StateTable(int bits) : size_(size_t(1) << bits), shift_(64 - bits), slots_(size_) {}
+    bool Full(size_t used) const { return used >= size_ / 2; }
+    void Clear() {
+        if (++stamp_ == 0) {
+            for (Slot& s : slots_) s.stamp = 0;
+            stamp_ = 1;
+        }
+    }
+    // True when a moment met before is as good in every way, or better.
+    bool Dominated(uint64_t key, const PairState& p, bool strictly) {
+        const Slot& s = slots_[Find(key)];
+        if (s.stamp != stamp_) return false;
+        int rank = ShiftRank(p.shiftTimer);
+        for (int shift = 0; shift <= rank; ++shift)
+            for (int held = 0; held < 4; ++held) {
+                if ((held & ~p.heldTurnKeys) != 0) continue;
+                int8_t t = s.timer[shift][held];
+                bool same = shift == rank && held == p.heldTurnKeys;
+                if (t < p.fallTimer || (t == p.fallTimer && !(strictly && same))) return true;
+            }
+        return false;
+    }
+    void Add(uint64_t key, const PairState& p) {
+        Slot& s = slots_[Find(key)];
+        if (s.stamp != stamp_) {
+            s.key = key;
+            s.stamp = stamp_;
+            for (auto& row : s.timer)
+                for (int8_t& t : row) t = 127;
+        }
+        int8_t& t = s.timer[ShiftRank(p.shiftTimer)][p.heldTurnKeys & 3];
+        if (p.fallTimer < t) t = p.fallTimer;
+    }
+
+private:
+    // The sideways repeat counts 1, 2, then 0, when a move can start: 0 is
+    // best, then 2, then 1.
+    static int ShiftRank(int shiftTimer) { return shiftTimer == 0 ? 0 : shiftTimer == 2 ? 1 : 2; }
+    struct Slot {
+        uint64_t key = 0;
+        uint32_t stamp = 0;
+        int8_t timer[3][4] = {};
+    };
+    size_t Find(uint64_t key) const {
+        size_t i = size_t((key * 0x9E3779B97F4A7C15ull) >> shift_);
+        while (slots_[i].stamp == stamp_ && slots_[i].key != key) i = (i + 1) & (size_ - 1);
+        return i;
+    }
+    size_t size_;
+    int shift_;
+    std::vector<Slot> slots_;
+    uint32_t stamp_ = 1;
+};
 
 struct Node {
     PairState state;
@@ -127,44 +191,51 @@ std::vector<Placement> FindPlacements(bool exhaustive) {
     // A landing that leaves no turn or sideways repeat running into the next
     // pair is kept over one that does.
     std::unordered_map<uint64_t, std::pair<size_t, bool>> landings;
-    std::unordered_map<uint64_t, int8_t> seen;  // state -> lowest fall timer met
+    static StateTable quickSeen(15);  // state -> lowest fall timer met
+    static std::unique_ptr<StateTable> allSeen;
+    if (exhaustive && !allSeen) allSeen = std::make_unique<StateTable>(22);
+    StateTable& seen = exhaustive ? *allSeen : quickSeen;
+    seen.Clear();
     std::vector<Node> nodes = {{ReadPair(), -1, 0}};
-    seen[StateKey(nodes[0].state, exhaustive)] = nodes[0].state.fallTimer;
+    nodes.reserve(4096);
+    seen.Add(StateKey(nodes[0].state, exhaustive), nodes[0].state);
     uint32_t keySets[32];
-    bool restoreBoard = false;
     for (size_t at = 0; at < nodes.size(); ++at) {
         PairState here = nodes[at].state;
-        if (here.fallTimer > seen[StateKey(here, exhaustive)]) continue;  // met later with more time
+        if (seen.Dominated(StateKey(here, exhaustive), here, true)) continue;  // met later, better
         int count = exhaustive ? AllKeySets(keySets) : QuickKeySets(here, keySets);
         for (int i = 0; i < count; ++i) {
-            if (restoreBoard) RestorePlay(start);
-            restoreBoard = false;
             WritePair(here);
-            RuleFrame(keySets[i], nullptr);
-            if (ScreenState != PairFalling) {
-                // Landed: the pair's cells are where its halves came to rest.
+            Headless.keys = keySets[i];
+            SampleInput();
+            StepFallingPairMoves();
+            Headless.sounds.clear();
+            if (ScreenState != PairFalling) continue;
+            if (FallingPairLands()) {
+                // The pair goes back one row and is written there.
+                FallingPairRecord p = FallingPair;
+                --p.row1;
+                --p.row2;
                 bool clean = TurnTimer == 0 && ShiftTimer == 0;
-                uint64_t key = LandingKey(FallingPair);
+                uint64_t key = LandingKey(p);
                 auto it = landings.find(key);
-                if (it == landings.end() || (clean && !it->second.second)) {
-                    Placement p{KeysTo(nodes, int(at), keySets[i]), int8_t(FallingPair.col1), int8_t(FallingPair.row1),
-                                int8_t(FallingPair.col2), int8_t(FallingPair.row2)};
-                    if (it == landings.end()) {
-                        landings[key] = {found.size(), clean};
-                        found.push_back(std::move(p));
-                    } else {
-                        found[it->second.first] = std::move(p);
-                        it->second.second = true;
-                    }
+                if (it != landings.end() && (it->second.second || !clean)) continue;
+                Placement placement{KeysTo(nodes, int(at), keySets[i]), int8_t(p.col1), int8_t(p.row1),
+                                    int8_t(p.col2), int8_t(p.row2)};
+                if (it == landings.end()) {
+                    landings[key] = {found.size(), clean};
+                    found.push_back(std::move(placement));
+                } else {
+                    found[it->second.first] = std::move(placement);
+                    it->second.second = true;
                 }
-                restoreBoard = true;
                 continue;
             }
             PairState next = ReadPair();
+            if (!exhaustive && next.turnTimer != 0) next.heldTurnKeys = 0;  // released before the turn ends
             uint64_t key = StateKey(next, exhaustive);
-            auto it = seen.find(key);
-            if (it != seen.end() && it->second <= next.fallTimer) continue;
-            seen[key] = next.fallTimer;
+            if (seen.Full(nodes.size()) || seen.Dominated(key, next, false)) continue;
+            seen.Add(key, next);
             nodes.push_back({next, int(at), keySets[i]});
         }
     }
