@@ -135,7 +135,7 @@ TEST(Campaign, RandomPairMissionsAreClearedBySimplePlayerOnThreeOfFiveSeeds) {
         }
         EXPECT_GE(cleared, 3) << "mission " << n;
     }
-    EXPECT_EQ(randomMissions, 4);
+    EXPECT_EQ(randomMissions, 2);
 }
 
 // The player's run, written as a script, does the same in the headless runner.

@@ -3,6 +3,7 @@
 #include <memory>
 #include <unordered_map>
 
+#include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/settle.h"
 #include "rules/scoring.h"
@@ -183,7 +184,53 @@ void RuleFrame(uint32_t keys, KeyLog* log) {
     if (log) log->push_back(keys);
 }
 
-std::vector<Placement> FindPlacements(bool exhaustive) {
+namespace {
+// The input flags the falling-pair step reads, as sampling the keyboard would
+// set them with these keys held now and `heldBefore` turn keys in the frame
+// before (the exhaustive search samples the headless keyboard instead).
+void HoldKeys(uint32_t keys, uint8_t heldBefore) {
+    LeftHeld = (keys & KeyBit(KeyLeft)) != 0;
+    RightHeld = (keys & KeyBit(KeyRight)) != 0;
+    DownHeld = (keys & KeyBit(KeyDown)) != 0;
+    KeyHeld = ((keys & KeyBit(KeyZ)) ? BitButton1 : 0) | ((keys & KeyBit(KeyX)) ? BitButton2 : 0);
+    Button1Pressed = (KeyHeld & ~heldBefore & BitButton1) != 0;
+    Button2Pressed = (KeyHeld & ~heldBefore & BitButton2) != 0;
+    Button3Pressed = 0;
+}
+
+// What the landings depend on: which cells are filled, the pair's state and
+// the fall interval; not the kinds.
+uint64_t OccupancyKey() {
+    uint64_t bits[2] = {};
+    for (int c = 0; c <= 7; ++c)
+        for (int r = -2; r <= 11; ++r) {
+            int i = c * 14 + (r + 2);
+            if (GetKind(c, r) != Empty) bits[i / 64] |= uint64_t(1) << (i % 64);
+        }
+    PairState p = ReadPair();
+    uint64_t h = bits[0] * 0x9E3779B97F4A7C15ull ^ (bits[1] + 0x632BE59BD9B4E019ull) * 0xBF58476D1CE4E5B9ull;
+    uint64_t state = StateKey(p, false) << 16 | uint64_t(uint8_t(p.fallTimer)) << 8 |
+                     uint64_t(p.shiftTimer) << 4 | p.heldTurnKeys;
+    h ^= (state + uint64_t(FallInterval) * 0x94D049BB133111EBull) * 0xD6E8FEB86659FD93ull;
+    return h ^ (h >> 29);
+}
+
+std::vector<Placement> SearchLandings(bool exhaustive);
+}  // namespace
+
+std::vector<Placement> FindPlacements(bool exhaustive) { return SearchLandings(exhaustive); }
+
+const std::vector<Placement>& KnownPlacements() {
+    static std::unordered_map<uint64_t, std::vector<Placement>> known;
+    constexpr size_t KnownLimit = 20000;
+    uint64_t key = OccupancyKey();
+    if (auto it = known.find(key); it != known.end()) return it->second;
+    if (known.size() >= KnownLimit) known.clear();
+    return known[key] = SearchLandings(false);  // a reference stays valid until the next clear
+}
+
+namespace {
+std::vector<Placement> SearchLandings(bool exhaustive) {
     std::vector<Placement> found;
     if (ScreenState != PairFalling) return found;
     static PlaySnapshot start;
@@ -206,8 +253,12 @@ std::vector<Placement> FindPlacements(bool exhaustive) {
         int count = exhaustive ? AllKeySets(keySets) : QuickKeySets(here, keySets);
         for (int i = 0; i < count; ++i) {
             WritePair(here);
-            Headless.keys = keySets[i];
-            SampleInput();
+            if (exhaustive) {
+                Headless.keys = keySets[i];
+                SampleInput();
+            } else {
+                HoldKeys(keySets[i], here.heldTurnKeys);
+            }
             StepFallingPairMoves();
             Headless.sounds.clear();
             if (ScreenState != PairFalling) continue;
@@ -242,6 +293,7 @@ std::vector<Placement> FindPlacements(bool exhaustive) {
     RestorePlay(start);
     return found;
 }
+}  // namespace
 
 bool PlayPlacement(const Placement& p, KeyLog* log) {
     for (size_t i = 0; i < p.keys.size(); ++i) {

@@ -36,6 +36,11 @@ void RuleFrame(uint32_t keys, KeyLog* log);
 // left before the next drop.
 std::vector<Placement> FindPlacements(bool exhaustive = false);
 
+// FindPlacements, remembered: positions with the same cells filled (pieces
+// swapped, placed in another order) share their landings, which do not
+// depend on the kinds. The reference lasts until the next call.
+const std::vector<Placement>& KnownPlacements();
+
 // Plays the placement's keys. True when the pair landed in the last frame.
 bool PlayPlacement(const Placement& p, KeyLog* log);
 

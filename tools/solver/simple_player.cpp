@@ -100,7 +100,7 @@ Placement ChoosePlacement() {
     Placement best;
     long bestValue = 0;
     bool any = false;
-    for (const Placement& p : FindPlacements()) {
+    for (const Placement& p : KnownPlacements()) {
         RestorePlay(here);
         if (!PlayPlacement(p, nullptr)) continue;
         RunToTurnEnd();

@@ -65,7 +65,7 @@ public:
         }
         PlaySnapshot& at = stack_[depth];
         SavePlay(at);
-        std::vector<Placement> options = FindPlacements();
+        std::vector<Placement> options = KnownPlacements();
         std::vector<uint64_t> results;
         for (const Placement& p : options) {
             ++placements_;
@@ -121,7 +121,7 @@ Doors DoorsHere(Search& search, uint8_t pairsToClear, Placement* best) {
     Doors d;
     std::vector<uint64_t> results;
     bool chosen = false;
-    for (const Placement& p : FindPlacements()) {
+    for (const Placement& p : KnownPlacements()) {
         Step step = PlayFrom(at, p, search.labels());
         bool repeated = false;
         for (uint64_t r : results) repeated |= r == step.key;
@@ -179,7 +179,8 @@ long LookAhead(int ahead) {
     SavePlay(at);
     int blocks = BlocksInWell();
     long best = -2000000;
-    for (const Placement& p : FindPlacements()) {
+    std::vector<Placement> options = KnownPlacements();  // the looks further ahead search anew
+    for (const Placement& p : options) {
         RestorePlay(at);
         if (!PlayPlacement(p, nullptr)) continue;
         Outcome outcome = RunToNextPair(nullptr);
@@ -202,7 +203,7 @@ bool GreedyPlayerClears(const MissionImage& mission, int ahead) {
     while (outcome == Outcome::NextPair) {
         SavePlay(at);
         int blocks = BlocksInWell();
-        std::vector<Placement> options = FindPlacements();
+        std::vector<Placement> options = KnownPlacements();
         if (options.empty()) return false;
         size_t best = 0;
         long bestValue = 0;
