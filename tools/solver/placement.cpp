@@ -295,6 +295,11 @@ std::vector<Placement> SearchLandings(bool exhaustive) {
 }
 }  // namespace
 
+bool KeepsBothHalves(const Placement& p) {
+    auto inWell = [](int c, int r) { return c >= 0 && c <= 7 && r >= -1; };
+    return inWell(p.col1, p.row1) && inWell(p.col2, p.row2);
+}
+
 bool PlayPlacement(const Placement& p, KeyLog* log) {
     for (size_t i = 0; i < p.keys.size(); ++i) {
         if (ScreenState != PairFalling) return false;

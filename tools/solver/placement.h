@@ -23,6 +23,11 @@ struct Placement {
     int8_t col1 = 0, row1 = 0, col2 = 0, row2 = 0;
 };
 
+// True when both halves stay in the well (a turn's shift can push a half
+// into a wall, and a half above row -1 is lost). Plain players never throw a
+// half away.
+bool KeepsBothHalves(const Placement& p);
+
 // One frame of the play rules with these keys held: input sampled as the
 // main loop does, then the handler of the current play sub-state.
 void RuleFrame(uint32_t keys, KeyLog* log);

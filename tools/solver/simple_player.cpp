@@ -101,6 +101,7 @@ Placement ChoosePlacement() {
     long bestValue = 0;
     bool any = false;
     for (const Placement& p : KnownPlacements()) {
+        if (!KeepsBothHalves(p)) continue;
         RestorePlay(here);
         if (!PlayPlacement(p, nullptr)) continue;
         RunToTurnEnd();

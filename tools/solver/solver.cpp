@@ -181,6 +181,7 @@ long LookAhead(int ahead) {
     long best = -2000000;
     std::vector<Placement> options = KnownPlacements();  // the looks further ahead search anew
     for (const Placement& p : options) {
+        if (!KeepsBothHalves(p)) continue;
         RestorePlay(at);
         if (!PlayPlacement(p, nullptr)) continue;
         Outcome outcome = RunToNextPair(nullptr);
@@ -205,19 +206,21 @@ bool GreedyPlayerClears(const MissionImage& mission, int ahead) {
         int blocks = BlocksInWell();
         std::vector<Placement> options = KnownPlacements();
         if (options.empty()) return false;
-        size_t best = 0;
+        size_t best = options.size();
         long bestValue = 0;
         for (size_t i = 0; i < options.size(); ++i) {
+            if (!KeepsBothHalves(options[i])) continue;
             RestorePlay(at);
             PlayPlacement(options[i], nullptr);
             Outcome o = RunToNextPair(nullptr);
             long v = TurnValue(o, blocks);
             if (o == Outcome::NextPair && ahead > 1) v = 1000L * (blocks + 2 - BlocksInWell()) + LookAhead(ahead - 1);
-            if (i == 0 || v > bestValue) {
+            if (best == options.size() || v > bestValue) {
                 best = i;
                 bestValue = v;
             }
         }
+        if (best == options.size()) return false;
         RestorePlay(at);
         PlayPlacement(options[best], nullptr);
         outcome = RunToNextPair(nullptr);
