@@ -54,5 +54,7 @@ void BM_SolveMission(benchmark::State& state) {
     state.counters["positions"] = double(r.positions);
     state.counters["placements"] = double(r.placements);
 }
-BENCHMARK(BM_SolveMission)->Arg(20)->Arg(30)->Unit(benchmark::kMillisecond)->Iterations(1);
+// A three-pair chain under a shelf, and the four-pair chain of five that
+// closes the set (the slowest of the thirty).
+BENCHMARK(BM_SolveMission)->Arg(26)->Arg(30)->Unit(benchmark::kMillisecond)->Iterations(1);
 }  // namespace

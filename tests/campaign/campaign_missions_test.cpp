@@ -1,7 +1,7 @@
-// The thirty numbered missions as the game finds them in its folder: every
-// fixed-queue mission can be cleared, its stored way clears it in the real
-// game started from the title, random-pair missions are fair to a simple
-// player, and the campaign gets harder.
+// The thirty numbered missions as the game finds them in its folder: the set
+// uses every piece, every fixed-queue mission's stored way clears it in the
+// real game started from the title, and a simple player clears the
+// random-pair missions in half their runs within 90 seconds.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -24,7 +24,8 @@ namespace fs = std::filesystem;
 const fs::path Gamedata = fs::path(TESSMAR_BINARY_DIR) / "gamedata";
 const fs::path Solutions = fs::path(TESSMAR_SOURCE_DIR) / "tests" / "campaign" / "solutions";
 constexpr int MissionCount = 30;
-constexpr int FiveMinutes = 5 * 60 * 40;  // frames of 25 ms
+constexpr int NinetySeconds = 90 * 40;  // frames of 25 ms
+constexpr int FiveMinutes = 5 * 60 * 40;
 
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path);
@@ -115,7 +116,8 @@ TEST(Campaign, StoredWaysClearEachMissionFromTheTitleAndTheNextOneFollows) {
     }
 }
 
-TEST(Campaign, RandomPairMissionsAreClearedBySimplePlayerOnThreeOfFiveSeeds) {
+// The median of five runs is under 90 seconds: at least three clear by then.
+TEST(Campaign, RandomPairMissionsAreClearedBySimplePlayerInNinetySeconds) {
     int randomMissions = 0;
     for (int n = 1; n <= MissionCount; ++n) {
         MissionImage m = Mission(n);
@@ -124,7 +126,7 @@ TEST(Campaign, RandomPairMissionsAreClearedBySimplePlayerOnThreeOfFiveSeeds) {
         int cleared = 0;
         for (unsigned seed = 1; seed <= 5; ++seed) {
             std::string folder = GameFolder("campaign-random", n - 1);
-            PlayerRun run = PlayWithSimplePlayer(folder, n, seed, FiveMinutes);
+            PlayerRun run = PlayWithSimplePlayer(folder, n, seed, NinetySeconds);
             cleared += run.cleared;
         }
         EXPECT_GE(cleared, 3) << "mission " << n;
