@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <set>
 #include <string>
@@ -44,7 +45,7 @@ MissionImage RandomOverhangs(unsigned seed) {
     for (int c = 0; c < 8; ++c) {
         int r = 7;
         int stack = 2 + int(random() % 4);
-        for (int i = 0; i < stack; ++i) rows[size_t(r--)][size_t(c)] = KindCharacter(1 + int(random() % 11));
+        for (int i = 0; i < stack; ++i) rows[size_t(r--)][size_t(c)] = "-|7JLrT3^E+"[random() % 11];
         if (random() % 2 && r >= 2) rows[size_t(r - 1)][size_t(c)] = '#';  // a shelf with a gap under it
     }
     return Source("chain 1", 1, rows, {"r7"});
@@ -187,6 +188,20 @@ TEST(SolveCommand, ReadsAnyMissionFileAndRefusesWhatIsNone) {
     for (const char* key : {"\"goal_type\":0", "\"random_pairs\":false", "\"clearable\":true", "\"shortest\":1",
                             "\"ways_at_least\":false", "\"open_doors\":", "\"one_ahead_clears\":true", "\"difficulty\":"})
         EXPECT_NE(json.find(key), std::string::npos) << key << " in " << json;
+}
+
+// The way written for a game started with --mission clears it in the runner.
+TEST(SolveCommand, WayFromTheBoardEntryClearsAMissionStartedWithMission) {
+    std::string folder = MakeTempFolder("solve-from-mission");
+    std::filesystem::copy(TESSMAR_BINARY_DIR "/gamedata", folder, std::filesystem::copy_options::recursive);
+    std::string mission = folder + "/mission/26.msn";
+    ASSERT_EQ(Solve(mission + " --from mission --script " + folder + "/way.txt").first, 0);
+    std::ifstream in(folder + "/way.txt");
+    std::string script((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    RunnerResult run = RunHeadless(folder, script, "--mission " + mission);
+    EXPECT_EQ(run.Value(1, "ScreenState"), 10);
+    EXPECT_GT(run.FirstFrame("ScreenState", 8), 0);
+    EXPECT_EQ(run.FirstFrame("ScreenState", 5), 0);
 }
 
 TEST(InputScript, MenuReachesTheMissionAndRunsAreJoined) {
