@@ -55,7 +55,7 @@ fi
 export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy TESSMAR_FPS_LOG=1
 
 windows() { xdotool search --onlyvisible --name "$1" 2>/dev/null; }
-wait_window() {  # name pattern, tenths of a second; prints the newest id
+await_window() {  # name pattern, tenths of a second; prints the newest id
   local id
   for _ in $(seq "$2"); do
     id=$(windows "$1" | tail -n 1)
@@ -68,15 +68,22 @@ keys() { xdotool windowfocus --sync "$1" 2>/dev/null; shift; xdotool key --clear
 
 "$work/bin/tessmar-editor" 2>"$work/editor.log" &
 editor_pid=$!
-main=$(wait_window 'ミッションエディタ' 100) || fail "no editor window: $(cat "$work/editor.log")"
+main=$(await_window 'ミッションエディタ' 100) || fail "no editor window: $(cat "$work/editor.log")"
 sleep 0.5
 
 # Open the mission through the file dialog (Qt's own, in Japanese).
 keys "$main" ctrl+o
-dialog=$(wait_window '^開く$' 50) || fail "no file dialog titled 開く"
-xdotool windowfocus --sync "$dialog" 2>/dev/null
-xdotool type --delay 5 "$mission"
-xdotool key Return
+dialog=$(await_window '^開く$' 50) || fail "no file dialog titled 開く"
+for _ in 1 2 3; do  # typing into a dialog still filling itself may go astray
+  sleep 0.5
+  xdotool windowfocus --sync "$dialog" 2>/dev/null
+  xdotool key ctrl+a
+  xdotool type --delay 5 "$mission"
+  xdotool key Return
+  for _ in $(seq 20); do [ -z "$(windows '^開く$')" ] && break; sleep 0.1; done
+  [ -z "$(windows '^開く$')" ] && break
+done
+[ -z "$(windows '^開く$')" ] || fail "the file dialog did not take $mission"
 sleep 0.5
 
 # F5: the game's own window on the mission, within a second.
@@ -130,7 +137,7 @@ echo "$text" | grep -Eq '最短: [0-9]+ 組でクリア' || fail "the answer giv
 
 # Its default button plays the way in the game, which closes after the clear.
 keys "$answer" Return
-wait_window '^Tessmar$' 50 >/dev/null || fail "no game window for the shortest way"
+await_window '^Tessmar$' 50 >/dev/null || fail "no game window for the shortest way"
 for _ in $(seq 300); do [ -z "$(windows '^Tessmar$')" ] && break; sleep 0.1; done
 [ -z "$(windows '^Tessmar$')" ] || fail "the game showing the way did not close by itself within 30 s"
 
