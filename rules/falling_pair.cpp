@@ -178,7 +178,9 @@ void StepFallingPairMoves() {
     CheckMissionGoal();
     StepSideways();
     StepTurn();
-    if (Button3Pressed && LinkStock > 0) StartLink();
+    // A frame that has just ended the game or cleared the mission keeps that
+    // outcome: the link action would otherwise turn it back into play.
+    if (Button3Pressed && LinkStock > 0 && ScreenState == PairFalling) StartLink();
     SoftDrop();
     Gravity();
 }

@@ -150,4 +150,44 @@ TEST_F(LinkTest, ActionStartedWhileThePairLandsLeavesNothingOfThePair) {
     EXPECT_EQ(GetFrame(6, 11), 0);
 }
 
+// The frame that ends the game or clears the mission keeps that outcome even
+// when the link button is pressed in it with fish in stock.
+TEST_F(LinkTest, PressInTheFrameOfAGameOverOrAClearStartsNothing) {
+    auto board = [] {
+        PutRows(8, {"60000000", "20000000", "62000000", "22000000"});
+        PlacePair(4, 2, 1, Cross, Cross);
+    };
+    unsigned seed = StartWithSomeSeed(board);
+    ASSERT_NE(seed, 0u);
+    struct Case {
+        const char* name;
+        void (*end)();
+        uint32_t expected;
+    };
+    const Case cases[] = {
+        {"blocked entry", [] { SetKind(4, 0, Cross); }, GameOverScreen},
+        {"goal met", [] {
+             GameMode = EditGame;
+             MissionGoal.type = 1;
+             MissionGoal.target = 4;
+             MissionGoal.pieceLimit = 8;
+             GoalProgress = 4;
+         }, MissionClearScreen},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearBoard();
+        board();
+        c.end();
+        ScreenState = PairFalling;
+        LinkStock = 3;
+        std::srand(seed);
+        PairFrame({.link = true});
+        EXPECT_EQ(ScreenState, c.expected);
+        EXPECT_EQ(LinkStock, 3);
+        EXPECT_EQ(FallingPair.kind1, Cross);
+        GameMode = ScoreAttack;
+    }
+}
+
 }  // namespace
