@@ -87,10 +87,15 @@ void LoadMissionBytes(const uint8_t* bytes, size_t size) {
     AnalyseBoard();
 }
 
-void LoadMissionFile(const std::string& path) {
+bool LoadMissionFile(const std::string& path) {
     static std::vector<uint8_t> bytes;  // kept, so later loads reuse its room
-    ReadFileBytes(path, bytes, MissionFileSize);
+    if (!ReadFileBytes(path, bytes, MissionFileSize) || bytes.size() < MissionFileSize) {
+        std::fprintf(stderr, "tessmar: cannot read mission %s: not a file of %d bytes\n", path.c_str(),
+                     int(MissionFileSize));
+        return false;
+    }
     LoadMissionBytes(bytes.data(), bytes.size());
+    return true;
 }
 
 std::string NumberedMissionPath(int number) {

@@ -5,13 +5,14 @@
 #include <cstdint>
 #include <string>
 
-// Reads `path` (relative paths against the current directory). A missing,
-// unreadable or non-regular file reads as nothing and a short one as far as
-// it reaches; whatever is not read keeps its previous value. Never creates a
+// Reads `path` (relative paths against the current directory): its first
+// 294 bytes. A missing, short or non-regular file loads nothing, says so on
+// stderr and gives false, so that no game starts from it. Never creates a
 // file. Callers set GameMode and ScreenState afterwards.
-void LoadMissionFile(const std::string& path);
+bool LoadMissionFile(const std::string& path);
 
-// The same from bytes already in memory (the fuzzer and tests use it).
+// The same from bytes already in memory (the fuzzer and tests use it); a
+// short image fills as far as it reaches and the rest keeps its value.
 void LoadMissionBytes(const uint8_t* bytes, size_t size);
 
 // "mission/NN.msn" under the data folder (by default the start directory).

@@ -2,6 +2,7 @@
 
 #include "draw/playfield.h"
 #include "rules/fish.h"
+#include "screens/notice.h"
 #include "screens/screens.h"
 #include "shell/main_loop.h"
 #include "shell/platform.h"
@@ -23,6 +24,7 @@ void BoardEntryFrame() {
     UpdateFish();
     DrawPlayfield(EntryBoardY);
     DrawCurtains(EntryCurtainWidth);
+    DrawNotice();
     PlatformPresent(BackBuffer);
     // The 79th frame: the first pair comes in from the queue.
     if (EntryBoardY >= -6) {

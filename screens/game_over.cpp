@@ -10,6 +10,7 @@
 #include "rules/fish.h"
 #include "rules/scoring.h"
 #include "screens/board_entry.h"
+#include "screens/notice.h"
 #include "shell/records_file.h"
 #include "screens/records_screen.h"
 #include "screens/screens.h"
@@ -85,6 +86,7 @@ void FallFrame() {
         const char* text = FormatText("%d", Score);
         DrawGlyphText(text, ScoreTextX(text), int32_t(ScoreFlyY) + 48);
     }
+    DrawNotice();
     PlatformPresent(BackBuffer);
     if (ScoreFlyY > 610.0f) Leave();
 }
@@ -98,6 +100,7 @@ void FlyFrame() {
     DrawMenuBackground();
     const char* text = FormatText("%d", Score);
     DrawGlyphText(text, ScoreTextX(text) + int32_t(ScoreFlyX), int32_t(ScoreFlyY) + 16);
+    DrawNotice();
     PlatformPresent(BackBuffer);
 
     if (ScoreFlySpeedY > 0.0f) {  // turned: the score is on its row
@@ -145,6 +148,7 @@ void DrawNameEntry() {
         DrawGlyphText(")", x, 48 * NewPlace + 64);  // arrow up, above the character
         DrawGlyphText("(", x, 48 * NewPlace + 96);  // arrow down, below it
     }
+    DrawNotice();
     PlatformPresent(BackBuffer);
 }
 

@@ -10,6 +10,7 @@
 #include "rules/fish.h"
 #include "screens/board_entry.h"
 #include "screens/mission_select.h"
+#include "screens/notice.h"
 #include "screens/screens.h"
 #include "shell/main_loop.h"
 #include "shell/new_game.h"
@@ -27,13 +28,18 @@ static void DrawClearMessage() {
 }
 
 // After the last frame: the next numbered mission straight away (the unlock
-// limit does not apply), or back to the title.
+// limit does not apply), or back to the title. A next mission that cannot be
+// read is not started: mission select shows it and says so.
 static void MoveOn() {
     NewGame();
     if (GameMode == NormalGame && MissionNumber < MissionCount) {
         ++MissionNumber;
-        LoadMissionFile(NumberedMissionPath(MissionNumber));
-        ScreenState = BoardEntryScreen;
+        if (LoadMissionFile(NumberedMissionPath(MissionNumber))) {
+            ScreenState = BoardEntryScreen;
+        } else {
+            ShowNotice(NoticeCannotReadMission);
+            ScreenState = MissionSelectScreen;
+        }
     } else {
         ScreenState = TitleScreen;
     }
@@ -48,6 +54,7 @@ void MissionClearFrame() {
     DrawPlayfield(ClearBoardY);
     DrawCurtains(ClearCurtainWidth);
     DrawClearMessage();
+    DrawNotice();
     PlatformPresent(BackBuffer);
     if (ClearBoardY >= ClearBoardEndY) MoveOn();
 }

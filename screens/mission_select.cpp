@@ -7,6 +7,7 @@
 #include "mission/mission_goal.h"
 #include "mission/mission_loader.h"
 #include "rules/fish.h"
+#include "screens/notice.h"
 #include "shell/records_file.h"
 #include "screens/screens.h"
 #include "shell/input.h"
@@ -65,16 +66,25 @@ static void StartMission(uint8_t mode) {
     MissionBlinkTimer = 0;
 }
 
+// A mission that cannot be read whole is not started: the screen stays and
+// says so.
 static void Decide() {
-    PlatformPlaySound(SoundDecide);
     if (MissionCursor == 0) {
-        LoadMissionFile(NumberedMissionPath(MissionNumber));
+        if (!LoadMissionFile(NumberedMissionPath(MissionNumber))) {
+            ShowNotice(NoticeCannotReadMission);
+            return;
+        }
+        PlatformPlaySound(SoundDecide);
         StartMission(NormalGame);
         return;
     }
+    PlatformPlaySound(SoundDecide);
     std::string path = PlatformPickMissionFile(StartDirectory);
     if (path.empty()) return;  // cancelled: the screen stays as it was
-    LoadMissionFile(path);
+    if (!LoadMissionFile(path)) {
+        ShowNotice(NoticeCannotReadMission);
+        return;
+    }
     PumpMessages(PickedFilePauseMs);
     StartMission(EditGame);
 }
@@ -92,6 +102,7 @@ static void DrawMissionSelect() {
     DrawGlyphText("EDIT GAME", 100, 364);
     DrawGlyphText(">", 80, 300 + 64 * MissionCursor);
     DrawLogo();
+    DrawNotice();
     PlatformPresent(BackBuffer);
 }
 

@@ -5,6 +5,7 @@
 #include "draw/text.h"
 #include "mission/mission_goal.h"
 #include "rules/fish.h"
+#include "screens/notice.h"
 #include "screens/screens.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"
@@ -34,6 +35,7 @@ void PauseScreen() {
     DrawEmptyFrames();
     DrawFish();
     if (PauseBlinkTimer < 20) DrawGlyphText("PAUSE", 152, 240);
+    DrawNotice();
     PlatformPresent(BackBuffer);
     // Only the keyboard's Enter resumes; the press that paused was in an earlier frame.
     if (KeyPressed & BitEnter) {

@@ -4,6 +4,7 @@
 
 #include "draw/text.h"
 #include "rules/fish.h"
+#include "screens/notice.h"
 #include "shell/records_file.h"
 #include "screens/screens.h"
 #include "shell/input.h"
@@ -26,5 +27,6 @@ void RecordsFrame() {
     if (Button1Pressed || Button2Pressed) ScreenState = TitleScreen;  // silently; this frame still draws
     DrawMenuBackground();
     DrawRecordRows("%d. %s", 40, 344);
+    DrawNotice();
     PlatformPresent(BackBuffer);
 }

@@ -5,6 +5,7 @@
 #include "mission/mission_goal.h"
 #include "rules/fish.h"
 #include "rules/queue.h"
+#include "screens/notice.h"
 #include "screens/screens.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"
@@ -53,6 +54,7 @@ void DrawTitle() {
     for (int i = 0; i < 4; ++i) DrawGlyphText(ItemText[i], ItemX, ItemY + ItemStep * i);
     DrawGlyphText(">", PointerX, ItemY + ItemStep * TitleCursor);
     DrawLogo();
+    DrawNotice();
     PlatformPresent(BackBuffer);
 }
 }  // namespace

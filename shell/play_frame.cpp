@@ -8,6 +8,7 @@
 #include "rules/link.h"
 #include "rules/queue.h"
 #include "rules/settle.h"
+#include "screens/notice.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"
 #include "shell/platform.h"
@@ -29,6 +30,7 @@ void PlayFrame() {
     if (KeyPressed & BitEnter) PauseFlag = 1;
     UpdateFish();
     DrawPlayfield(0);
+    DrawNotice();
     PlatformPresent(BackBuffer);
     // Play has just ended and stopped the tune: it must stay stopped.
     if (ScreenState == GameOverScreen || ScreenState == MissionClearScreen) return;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "screens/notice.h"
 #include "shell/platform_os.h"
 #include "shell/startup.h"
 
@@ -65,5 +66,6 @@ bool WriteRecordsFile() {
     std::string error;
     if (WriteFileAtomically(RecordsPath(), image, sizeof image, &error)) return true;
     std::fprintf(stderr, "tessmar: could not write %s: %s\n", RecordsPath().c_str(), error.c_str());
+    ShowNotice(NoticeRecordsNotSaved);  // the old file stays; the game goes on
     return false;
 }

@@ -130,39 +130,28 @@ TEST_F(Loader, EveryByteValueLoadsIntoTheLayersRange) {
     }
 }
 
-TEST_F(Loader, MissingOrUnreadablePathReadsNothingAndCreatesNothing) {
+TEST_F(Loader, FileThatCannotBeReadWholeLoadsNothingAndCreatesNothing) {
     MissionImage before = RingMission();
     before.target = 77;
     before.pieceLimit = 5;
     Load(before);
     std::filesystem::create_directories(folder + "/mission/03.msn");  // a directory
+    MissionBytes b = EncodeMission(EmptyMission(2, 40, 7));
+    WriteBytes(folder + "/short.msn", std::vector<uint8_t>(b.begin(), b.end() - 1));
+    WriteBytes(folder + "/empty.msn", {});
+    ASSERT_EQ(mkfifo((folder + "/fifo.msn").c_str(), 0644), 0);
     for (const std::string& path : {folder + "/mission/02.msn", folder + "/mission/03.msn", folder + "/no/such/dir.msn",
-                                    std::string("/dev/zero")}) {
-        LoadMissionFile(path);
+                                    std::string("/dev/zero"), folder + "/short.msn", folder + "/empty.msn",
+                                    folder + "/fifo.msn"}) {
+        EXPECT_FALSE(LoadMissionFile(path)) << path;
         EXPECT_EQ(GetKind(3, 10), DR) << path;
         EXPECT_EQ(ComingQueue.kind[0][0], DL) << path;
+        EXPECT_EQ(MissionGoal.type, 0) << path;
         EXPECT_EQ(MissionGoal.target, 77u) << path;
         EXPECT_EQ(MissionGoal.pieceLimit, 5) << path;
     }
     EXPECT_FALSE(std::filesystem::exists(folder + "/mission/02.msn"));
     EXPECT_TRUE(std::filesystem::is_directory(folder + "/mission/03.msn"));
-}
-
-TEST_F(Loader, ShortFileFillsOnlyTheBlocksItReaches) {
-    MissionImage first = EmptyMission(2, 40, 7);
-    SetPair(first, 0, X, X);
-    Load(first);
-    MissionImage second = RingMission();
-    MissionBytes b = EncodeMission(second);
-    // The kinds and half of the frame layer: queue and goal stay from `first`.
-    std::vector<uint8_t> shortFile(b.begin(), b.begin() + 200);
-    WriteBytes(folder + "/short.msn", shortFile);
-    LoadMissionFile(folder + "/short.msn");
-    EXPECT_EQ(GetKind(3, 10), DR);
-    EXPECT_EQ(ComingQueue.kind[0][0], X);
-    EXPECT_EQ(MissionGoal.type, 2);
-    EXPECT_EQ(MissionGoal.target, 40u);
-    EXPECT_EQ(BoardOriginX, 16);
 }
 
 TEST_F(Loader, LongFileUsesItsFirst294Bytes) {

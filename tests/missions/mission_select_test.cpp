@@ -1,5 +1,7 @@
 // Mission select driven by the headless runner: unlock limit, arrows, the
 // cleared mark, the two-digit number, the dialog's pick and cancel.
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "tests/missions/missions_support.h"
@@ -167,6 +169,47 @@ TEST(MissionSelect, ButtonTwoReturnsToTheTitleEvenAfterAMissionWasLoaded) {
     EXPECT_EQ(run.Value(5, "ScreenState"), 6);
     EXPECT_EQ(run.Value(5, "GameMode"), 1);  // the mission was loaded all the same
     EXPECT_NE(run.state.find("\"00000b00\"]"), std::string::npos) << run.state;
+}
+
+// A numbered mission or a picked file that cannot be read whole starts
+// nothing: the screen stays, no decide sound for the numbered one, a line on
+// the screen, the file named on stderr, the records untouched.
+TEST(MissionSelect, MissionThatCannotBeReadWholeIsNotStarted) {
+    struct Case {
+        const char* name;
+        void (*make)(const std::string& path);
+        bool picked;
+    };
+    const Case cases[] = {
+        {"missing", [](const std::string&) {}, false},
+        {"empty", [](const std::string& p) { WriteBytes(p, {}); }, false},
+        {"short", [](const std::string& p) { WriteBytes(p, std::vector<uint8_t>(MissionFileSize - 1, 0)); }, false},
+        {"folder", [](const std::string& p) { std::filesystem::create_directories(p); }, false},
+        {"fifo", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0644), 0); }, false},
+        {"picked short", [](const std::string& p) { WriteBytes(p, std::vector<uint8_t>(200, 0)); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string folder = Folder("unreadable", 3);
+        std::string path = folder + "/mission/01.msn";
+        c.make(path);
+        std::vector<uint8_t> records = ReadBytes(folder + "/rcd.dat");
+        std::string script = std::string(ToMissionSelect) + (c.picked ? "1 Down\n1\npick " + path + "\n" : "1\n") + "1 Z\n1\n";
+        int decide = c.picked ? 6 : 5;
+        RunnerResult run = RunHeadless(folder, script,
+                                       "--shot " + std::to_string(decide + 1) + "=" + folder + "/shot.png 2>" + folder + "/err.txt");
+        ASSERT_EQ(int(run.trace.size()), decide + 1);
+        for (int f : {decide, decide + 1}) {
+            EXPECT_EQ(run.Value(f, "ScreenState"), 7);
+            EXPECT_EQ(run.Value(f, "GameMode"), 0);
+        }
+        EXPECT_EQ(TraceListHas(run.trace[size_t(decide - 1)], "sounds", "SoundDecide"), c.picked);
+        EXPECT_EQ(run.Value(decide, "Ticks") - run.Value(decide - 1, "Ticks"), 25);
+        // "CANNOT READ MISSION": 19 characters centred at x = 40, on the bottom line.
+        EXPECT_TRUE(TextDrawn(Shot(folder + "/shot.png"), "CANNOT READ MISSION", 40, 456));
+        EXPECT_NE(ReadLines(folder + "/err.txt").at(0).find(path), std::string::npos);
+        EXPECT_EQ(ReadBytes(folder + "/rcd.dat"), records);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,29 @@
+#include "screens/notice.h"
+
+#include <cstring>
+
+#include "draw/screen_layout.h"
+#include "draw/text.h"
+
+uint8_t Notice;
+int32_t NoticeFrames;
+
+void ShowNotice(NoticeValue notice) {
+    Notice = notice;
+    NoticeFrames = NoticeShownFrames;
+}
+
+const char* NoticeText(uint8_t notice) {
+    switch (notice) {
+        case NoticeRecordsNotSaved: return "RECORDS NOT SAVED";
+        case NoticeCannotReadMission: return "CANNOT READ MISSION";
+        default: return "";
+    }
+}
+
+void DrawNotice() {
+    if (NoticeFrames <= 0) return;
+    --NoticeFrames;
+    const char* text = NoticeText(Notice);
+    DrawGlyphText(text, (ScreenWidth - 16 * int(std::strlen(text))) / 2, NoticeY);
+}
