@@ -196,6 +196,17 @@ void InsertNewEntry(int32_t place, uint32_t score) {
     std::memcpy(RecordTable[place].name, NewName, sizeof NewName);
 }
 
+void SavePendingRecord() {
+    if (ScreenState != GameOverScreen || GameMode != ScoreAttack) return;
+    if (GameOverPhase == PhaseFall) {
+        if (ScoreFlySpeedX != 0.0f) return;  // decided: it takes no place
+        NewPlace = FindNewPlace(uint32_t(Score));
+        if (NewPlace == 0) return;
+    }
+    if (GameOverPhase != PhaseNameEntry) InsertNewEntry(NewPlace, uint32_t(Score));
+    WriteRecordsFile();
+}
+
 void GameOverFrame() {
     switch (GameOverPhase) {
         case PhaseFall: FallFrame(); break;

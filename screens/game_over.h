@@ -20,6 +20,11 @@ int32_t FindNewPlace(uint32_t score);
 // the name "A@@@@@@@" at `place`; the name field's last 3 bytes keep their bytes.
 void InsertNewEntry(int32_t place, uint32_t score);
 
+// Called when the program quits: a score-attack score that has earned a place
+// in the table and still waits for its name is entered and the records file
+// written, with the name as entered so far.
+void SavePendingRecord();
+
 // This module's variables in the program state list (shell/program_state.h).
 #define GAME_OVER_STATE(X) X(GameOverPhase) X(GameOverTimer) X(BoardFallY) X(BoardFallSpeed) X(ScoreFlyY) \
     X(ScoreFlySpeedY) X(ScoreFlyX) X(ScoreFlySpeedX) X(NewPlace) X(NameCursor) X(NameRepeatTimer)

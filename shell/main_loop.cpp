@@ -1,5 +1,6 @@
 #include "shell/main_loop.h"
 
+#include "screens/game_over.h"
 #include "screens/screens.h"
 #include "shell/input.h"
 #include "shell/new_game.h"
@@ -77,7 +78,12 @@ void StartProgram() {
     ScreenState = TitleScreen;
 }
 
-void EndProgram() { Shutdown(); }
+// A quit (window closed, Escape) keeps a best score whose name is pending;
+// a headless run that merely runs out of script does not count as one.
+void EndProgram() {
+    if (QuitFlag) SavePendingRecord();
+    Shutdown();
+}
 
 int RunMainLoop() {
     StartProgram();

@@ -271,6 +271,52 @@ TEST(NameEntry, FinishingWritesTheFileAfterHalfASecondAndReturnsToTheTitle) {
     EXPECT_EQ(std::memcmp(bytes.data() + 16, "A@@@@@@@\0\0\0\0\x4D\0\0\0", 16), 0);
 }
 
+// Escape while a best score waits for its name writes it, with the name as
+// entered so far, exactly as finishing would; at any moment of game over.
+TEST(NameEntry, EscapeWritesThePendingScoreWithTheNameSoFar) {
+    struct Case {
+        const char* name;
+        int framesIntoGameOver;  // -1: into name entry, then two characters edited
+        uint8_t phase;
+        const char* stored;
+    };
+    for (const Case& c : {Case{"name entry", -1, PhaseNameEntry, "B@A@@@@@"}, Case{"falling", 3, PhaseFall, "A@@@@@@@"},
+                          Case{"flying", 90, PhaseFly, "A@@@@@@@"}}) {
+        SCOPED_TRACE(c.name);
+        std::string folder = LoseWith("name_escape", 300);
+        SetTable({500, 200, 100});
+        WriteRecordsFile();
+        if (c.framesIntoGameOver < 0) {
+            FlyToNameEntry();
+            Tap({KeyUp});
+            Tap({KeyRight});
+            Tap({KeyRight});
+            HoldFrame({KeyUp});
+        } else {
+            RunFrames(c.framesIntoGameOver);
+        }
+        ASSERT_EQ(ScreenState, uint32_t(GameOverScreen));
+        ASSERT_EQ(GameOverPhase, c.phase);
+        HoldFrame({KeyEscape});
+        ASSERT_TRUE(QuitFlag);
+        EndProgram();
+        std::vector<uint8_t> bytes = FileBytes(folder + "/rcd.dat");
+        ASSERT_EQ(bytes.size(), 197u);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.data() + 32)), c.stored);
+        EXPECT_EQ(bytes[32 + 12], 300 % 256);
+        EXPECT_EQ(bytes[32 + 13], 300 / 256);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.data() + 48)), "P2");
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.data() + 64)), "P3");
+    }
+    // A score that takes no place writes nothing.
+    std::string folder = LoseWith("name_escape_none", 50);
+    SetTable({500, 200, 100, 90, 80});
+    RunFrames(3);
+    HoldFrame({KeyEscape});
+    EndProgram();
+    EXPECT_EQ(fs::file_size(folder + "/rcd.dat"), 0u);
+}
+
 TEST(NameEntry, SecondEntryStartsInTheColumnWhereTheFirstEnded) {
     LoseWith("name_second", 50);
     FlyToNameEntry();
