@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "screens/notice.h"
 #include "shell/records_file.h"
 #include "tests/rules/play_fixture.h"
 
@@ -421,6 +422,17 @@ TEST_F(MissionClearTest, NumberedMissionIsRecordedOnceAndTheFileWrittenEachTime)
     PairFrame();
     EXPECT_EQ(ClearedCount, 1);
     EXPECT_EQ(std::filesystem::file_size(RecordsPath()), 197u);
+}
+
+TEST_F(MissionClearTest, FailedWriteOfTheClearedFlagIsToldAndTheMissionStillClears) {
+    GameMode = NormalGame;
+    std::filesystem::create_directories(RecordsPath() + "/kept");
+    PairFrame();
+    EXPECT_EQ(ScreenState, MissionClearScreen);
+    EXPECT_EQ(ClearedFlags[7], 1);
+    EXPECT_STREQ(NoticeText, NoticeRecordsNotSaved);
+    EXPECT_EQ(NoticeFrames, NoticeShownFrames);
+    EXPECT_TRUE(std::filesystem::is_directory(RecordsPath() + "/kept"));
 }
 
 TEST_F(MissionClearTest, PickedMissionClearsWithoutTouchingTheRecords) {

@@ -10,6 +10,7 @@
 #include "mission/mission_goal.h"
 #include "rules/scoring.h"
 #include "screens/game_over.h"
+#include "screens/notice.h"
 #include "shell/records_file.h"
 #include "shell/platform_os.h"
 #include "shell/program_state.h"
@@ -315,6 +316,31 @@ TEST(NameEntry, EscapeWritesThePendingScoreWithTheNameSoFar) {
     HoldFrame({KeyEscape});
     EndProgram();
     EXPECT_EQ(fs::file_size(folder + "/rcd.dat"), 0u);
+}
+
+// A records file that cannot be replaced stays as it was; the title that
+// follows tells the player for three seconds, and the game goes on.
+TEST(NameEntry, FailedWriteIsShownOnTheTitleForThreeSeconds) {
+    std::string folder = LoseWith("name_unsaved", 77);
+    fs::remove(folder + "/rcd.dat");
+    fs::create_directories(folder + "/rcd.dat/kept");  // rename cannot replace it
+    FlyToNameEntry();
+    HoldFrame({KeyEnter});
+    ASSERT_EQ(ScreenState, uint32_t(TitleScreen));
+    EXPECT_TRUE(fs::is_directory(folder + "/rcd.dat/kept"));
+    // "RECORDS NOT SAVED": 17 characters centred at x = 56 on the bottom line.
+    auto lineShown = [] {
+        Surface again = WithText(Shown(), "RECORDS NOT SAVED", 56, 456);
+        return DifferingPixels(Shown(), again) == 0 && NotGradient(Shown(), 56, 456, 272, 16) > 0 &&
+               DifferingPixels(Shown(), MenuBackgroundNow(), 0, 456, 384, 16) > 0;
+    };
+    RunFrames(1);
+    EXPECT_TRUE(lineShown());
+    RunFrames(NoticeShownFrames - 1);  // the 120th frame
+    EXPECT_TRUE(lineShown());
+    RunFrames(1);
+    EXPECT_GT(DifferingPixels(Shown(), WithText(Shown(), "RECORDS NOT SAVED", 56, 456)), 0) << "gone";
+    EXPECT_EQ(RecordTable[1].score, 77u) << "kept in memory";
 }
 
 TEST(NameEntry, SecondEntryStartsInTheColumnWhereTheFirstEnded) {
