@@ -10,19 +10,26 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "shell/main_loop.h"
 #include "shell/replay_input.h"
 #include "shell/platform.h"
+#include "shell/platform_os.h"
 #include "shell/platform_sdl_parts.h"
 
 namespace {
 bool audioOpen = false;
 Mix_Music* tune = nullptr;
 
-// The tune is decoded on a helper thread (a soundfont can take a few hundred
-// milliseconds to load) so the first frame is not held up. Until it is ready
-// it counts as not opened; a play asked for meanwhile starts when it is.
+// The tune is read into memory like the sounds (regular files only, never
+// blocking, at most TuneMaxBytes), then decoded from those bytes on a helper
+// thread (a soundfont can take a few hundred milliseconds to load) so the
+// first frame is not held up. Until it is ready it counts as not opened; a
+// play asked for meanwhile starts when it is. The bytes stay alive as long
+// as the decoded tune, which streams from them.
+constexpr size_t TuneMaxBytes = size_t(1) << 20;
+std::vector<uint8_t> tuneBytes;
 std::thread tuneLoader;
 std::atomic<bool> tuneLoaded{false};
 Mix_Music* loadedTune = nullptr;
@@ -195,9 +202,15 @@ static bool TuneReady() {
 
 void PlatformTuneOpen(const char* path) {
     if (!audioOpen || tune || tuneLoader.joinable()) return;
+    if (!ReadFileBytes(path, tuneBytes, TuneMaxBytes) || tuneBytes.empty()) {
+        std::fprintf(stderr, "tessmar: the tune is silent: %s is not a readable file\n", path);
+        tuneBytes.clear();
+        return;
+    }
     tuneLoaded = false;
-    tuneLoader = std::thread([file = std::string(path)] {
-        loadedTune = Mix_LoadMUS(file.c_str());
+    tuneLoader = std::thread([] {
+        SDL_RWops* rw = SDL_RWFromConstMem(tuneBytes.data(), int(tuneBytes.size()));
+        loadedTune = rw ? Mix_LoadMUS_RW(rw, 1) : nullptr;
         tuneLoaded = true;
     });
 }
@@ -220,10 +233,12 @@ void PlatformTuneClose() {
         tune = loadedTune;
     }
     playWhenLoaded = false;
-    if (tune == nullptr) return;
-    Mix_HaltMusic();
-    Mix_FreeMusic(tune);
-    tune = nullptr;
+    if (tune != nullptr) {
+        Mix_HaltMusic();
+        Mix_FreeMusic(tune);
+        tune = nullptr;
+    }
+    tuneBytes.clear();
 }
 
 // PlatformPickMissionFile lives in platform_qt_dialog.cpp.

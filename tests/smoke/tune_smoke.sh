@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The game with a bad snd/bgm.mid under Xvfb, with an audio device (SDL's
+# dummy driver opens one): missing, empty, garbage, cut short, a folder and a
+# FIFO. Each time the window must come up, and Escape must end the game at
+# once with exit code 0.
+#   tune_smoke.sh GAME GOOD_TUNE
+set -u
+game=$(readlink -f "$1")
+good=$(readlink -f "$2")
+skip() { echo "SKIPPED: $*"; exit 77; }
+fail() { echo "FAILED: $*"; exit 1; }
+command -v Xvfb >/dev/null || skip "Xvfb is not installed"
+command -v xdotool >/dev/null || fail "xdotool is missing"
+
+work=$(mktemp -d)
+xvfb_pid=
+game_pid=
+cleanup() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 4 -screen 0 640x480x24 -nolisten tcp 4>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  kill -0 $xvfb_pid 2>/dev/null || skip "Xvfb could not start"
+  sleep 0.05
+done
+[ -s "$work/display" ] || skip "Xvfb gave no display"
+export DISPLAY=:$(head -n 1 "$work/display")
+
+alive() { [ -r /proc/$1/stat ] && ! awk '{exit ($3 == "Z") ? 0 : 1}' /proc/$1/stat; }
+
+make_tune() {  # kind, path
+  case $1 in
+    missing) ;;
+    empty) : >"$2" ;;
+    garbage) head -c 5000 /dev/urandom >"$2" ;;
+    truncated) head -c 200 "$good" >"$2" ;;
+    folder) mkdir -p "$2/inside" ;;
+    fifo) mkfifo "$2" ;;
+  esac
+}
+
+for kind in missing empty garbage truncated folder fifo; do
+  dir=$work/$kind
+  mkdir -p "$dir/snd"
+  make_tune $kind "$dir/snd/bgm.mid"
+  (cd "$dir" && SDL_AUDIODRIVER=dummy exec "$game") 2>"$dir/stderr" &
+  game_pid=$!
+  wid=
+  for _ in $(seq 100); do
+    wid=$(xdotool search --pid $game_pid --name '^Tessmar$' 2>/dev/null | head -n 1)
+    [ -n "$wid" ] && break
+    alive $game_pid || fail "$kind tune: the game exited at start: $(cat "$dir/stderr")"
+    sleep 0.1
+  done
+  [ -n "$wid" ] || fail "$kind tune: no window"
+  # Past the start-up and into the title, where the tune would be decoded.
+  sleep 0.5
+  alive $game_pid || fail "$kind tune: the game died: $(cat "$dir/stderr")"
+  xdotool keydown --window "$wid" Escape 2>/dev/null
+  sleep 0.1
+  xdotool keyup --window "$wid" Escape 2>/dev/null
+  for _ in $(seq 100); do
+    alive $game_pid || break
+    sleep 0.01
+  done
+  alive $game_pid && fail "$kind tune: still running one second after Escape"
+  wait $game_pid
+  code=$?
+  game_pid=
+  [ $code -eq 0 ] || fail "$kind tune: exit code $code: $(cat "$dir/stderr")"
+  echo "ok with a $kind tune: $(tr '\n' ' ' <"$dir/stderr")"
+done
+exit 0
