@@ -1,0 +1,133 @@
+// Fuzz target of the editor's model: any bytes loaded as a mission file, then
+// mouse messages, scroll codes and commands, then a save; the saved file is
+// 294 bytes and loads back into the same model.
+//
+// Input:
+//   bytes 0..1  length L of the mission file, little-endian, modulo 400
+//   L bytes of the file (as far as the input reaches)
+//   then three-byte commands (op, a, b), op modulo 14:
+//     0..2  board view: move, left click, right click at (2a - 32, 2b - 32)
+//     3..5  queue view: the same
+//     6, 7  plain and framed palette: left click at (2a - 32, b - 16)
+//     8     scroll bar code a modulo 9, thumb position b - 2
+//     9     NEW (confirmed)
+//     10    goal radio a modulo 7, minus 1 (-1: none checked)
+//     11    number field: append character a, or cleared when b is odd
+//     12    save
+//     13    load the last saved file again
+//   A save always ends the input.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "editor/editor_model.h"
+#include "editor/mission_io.h"
+#include "mission/mission_file.h"
+#include "tests/fuzz/fuzz_support.h"
+
+namespace {
+constexpr size_t MissionLengthLimit = 400;
+constexpr size_t FieldLimit = 24;
+
+int checkedRadio;
+std::string fieldText;
+
+[[noreturn]] void Broken(const char* what, long a, long b) {
+    std::fprintf(stderr, "broken: %s (%ld, %ld)\n", what, a, b);
+    std::abort();
+}
+
+void CheckModel() {
+    if (PairCountPosition < 0 || PairCountPosition > 7) Broken("pair count", PairCountPosition, 0);
+    if (SelectedKind > WallKind || SelectedFrame > 1) Broken("selection", SelectedKind, SelectedFrame);
+    if (BoardCursor.column < 0 || BoardCursor.column > 7 || BoardCursor.row < 0 || BoardCursor.row > 11)
+        Broken("board cursor", BoardCursor.column, BoardCursor.row);
+    if (QueueCursor.pair < 0 || QueueCursor.pair > 7 || QueueCursor.half < 0 || QueueCursor.half > 1)
+        Broken("queue cursor", QueueCursor.pair, QueueCursor.half);
+}
+
+// What the window shows after a load: the radio of the type and the target.
+void ShowLoaded() {
+    checkedRadio = RadioForLoadedType();
+    fieldText = std::to_string(EditorMission.target);
+}
+
+bool Load(const char* path) {
+    MissionBytes bytes{};
+    size_t size = 0;
+    std::string reason;
+    if (!ReadMissionFile(path, bytes, &size, &reason)) return false;
+    LoadEditorMission(bytes.data(), size);
+    ShowLoaded();
+    return true;
+}
+
+// The save command, then the file loaded back: same bytes, same model.
+void Save() {
+    SetPieceLimitFromScrollBar();
+    if (FirstUnfilledPair() >= 0) return;  // refused with a message
+    SetGoalForSave(checkedRadio, fieldText);
+    for (int radio = 0; radio < GoalRadioCount; ++radio) GoalCaption(radio, fieldText);
+    MissionBytes saved = EditorMissionBytes();
+    int32_t position = PairCountPosition;
+    std::string reason;
+    if (!WriteMissionFile("saved.msn", saved, &reason)) Broken("save failed", 0, 0);
+    MissionBytes again{};
+    size_t size = 0;
+    if (!ReadMissionFile("saved.msn", again, &size, &reason) || size != MissionFileSize) Broken("saved size", long(size), 0);
+    if (again != saved) Broken("saved bytes", 0, 0);
+    ResetEditorState();
+    LoadEditorMission(again.data(), size);
+    if (EditorMissionBytes() != saved) Broken("reloaded model", 0, 0);
+    if (PairCountPosition != position) Broken("reloaded pair count", PairCountPosition, position);
+}
+
+void Command(uint8_t op, uint8_t a, uint8_t b) {
+    int x = 2 * a - 32, y = 2 * b - 32;
+    switch (op % 14) {
+        case 0: BoardMouseMove(x, y); break;
+        case 1: BoardLeftDown(x, y); break;
+        case 2: BoardRightDown(x, y); break;
+        case 3: QueueMouseMove(x, y); break;
+        case 4: QueueLeftDown(x, y); break;
+        case 5: QueueRightDown(x, y); break;
+        case 6: PlainPaletteLeftDown(x, b - 16); break;
+        case 7: FramedPaletteLeftDown(x, b - 16); break;
+        case 8: ApplyScrollCode(a % 9, b - 2); break;
+        case 9:
+            ClearMission();
+            fieldText = "10";
+            checkedRadio = 0;
+            PairCountPosition = 7;
+            break;
+        case 10: checkedRadio = a % 7 - 1; break;
+        case 11:
+            if (b & 1) fieldText.clear();
+            else if (fieldText.size() < FieldLimit) fieldText += char(a);
+            break;
+        case 12: Save(); break;
+        default: Load("saved.msn"); break;
+    }
+    CheckModel();
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 2) return 0;
+    EnterScratchFolder("editor");
+    unlink("saved.msn");
+    ResetEditorState();
+    checkedRadio = 0;
+    fieldText = "10";
+    size_t length = std::min((size_t(data[0]) | size_t(data[1]) << 8) % MissionLengthLimit, size - 2);
+    WriteScratchFile("loaded.msn", data + 2, length);
+    if (!Load("loaded.msn")) Broken("load failed", long(length), 0);
+    for (size_t i = 2 + length; i + 3 <= size; i += 3) Command(data[i], data[i + 1], data[i + 2]);
+    Save();
+    return 0;
+}

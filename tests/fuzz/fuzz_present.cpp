@@ -1,0 +1,11 @@
+// The fuzzer's headless platform: a frame that draws no pixels is not
+// copied out either.
+#define PlatformPresent DrawnPlatformPresent
+#include "shell/platform_headless.cpp"
+#undef PlatformPresent
+
+#include "tests/fuzz/fuzz_support.h"
+
+void PlatformPresent(const Surface& backBuffer) {
+    if (FuzzDrawPixels) DrawnPlatformPresent(backBuffer);
+}
