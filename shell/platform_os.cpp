@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <ctime>
 
@@ -26,7 +27,65 @@ mode_t ModeFor(const std::string& path) {
     umask(mask);
     return 0666 & ~mask;
 }
+
+constexpr int MaxLinkHops = 40;  // as the kernel allows before ELOOP
+constexpr const char* TemporarySuffix = ".tmp-";
+constexpr size_t TemporaryRandomLength = 6;  // the XXXXXX of mkstemp
+
+std::string FolderOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Where a write to `path` really goes: the end of its chain of symbolic
+// links, so that the link stays and its target gets the new bytes (a
+// dangling link's target is created). False, with errno, for a loop.
+bool FollowLinks(std::string& path) {
+    for (int hops = 0; hops < MaxLinkHops; ++hops) {
+        struct stat st {};
+        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+        char target[PATH_MAX];
+        ssize_t n = readlink(path.c_str(), target, sizeof target);
+        if (n < 0) return false;
+        if (size_t(n) >= sizeof target) {
+            errno = ENAMETOOLONG;
+            return false;
+        }
+        std::string to(target, size_t(n));
+        path = to.front() == '/' ? to : JoinPath(FolderOf(path), to);
+    }
+    errno = ELOOP;
+    return false;
+}
+
+// A name mkstemp made from `name`: the suffix and six more characters.
+bool IsTemporaryOf(const char* entry, const std::string& name) {
+    std::string prefix = name + TemporarySuffix;
+    return std::strncmp(entry, prefix.c_str(), prefix.size()) == 0 &&
+           std::strlen(entry) == prefix.size() + TemporaryRandomLength;
+}
 }  // namespace
+
+void RemoveStaleTemporaries(const std::string& path) {
+    std::string real = path;
+    if (!FollowLinks(real)) return;
+    std::string folder = FolderOf(real), name = NameOf(real);
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) return;
+    while (const dirent* entry = readdir(dir)) {
+        if (!IsTemporaryOf(entry->d_name, name)) continue;
+        std::string stale = JoinPath(folder, entry->d_name);
+        struct stat st {};
+        if (lstat(stale.c_str(), &st) == 0 && S_ISREG(st.st_mode)) unlink(stale.c_str());
+    }
+    closedir(dir);
+}
 
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& out, size_t max, std::string* reason) {
     out.clear();
@@ -65,7 +124,10 @@ void CreateEmptyFileIfMissing(const std::string& path) {
 }
 
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size, std::string* reason) {
-    std::string temp = path + ".tmp-XXXXXX";
+    std::string real = path;
+    if (!FollowLinks(real)) return Fail(reason, errno);
+    RemoveStaleTemporaries(real);
+    std::string temp = real + TemporarySuffix + "XXXXXX";
     int fd = mkstemp(temp.data());
     if (fd < 0) return Fail(reason, errno);
     const auto* p = static_cast<const uint8_t*>(data);
@@ -80,10 +142,10 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
         }
         done += size_t(n);
     }
-    if (error == 0 && fchmod(fd, ModeFor(path)) != 0) error = errno;
+    if (error == 0 && fchmod(fd, ModeFor(real)) != 0) error = errno;
     if (error == 0 && fsync(fd) != 0) error = errno;
     if (close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && rename(temp.c_str(), path.c_str()) != 0) error = errno;
+    if (error == 0 && rename(temp.c_str(), real.c_str()) != 0) error = errno;
     if (error != 0) {
         unlink(temp.c_str());
         return Fail(reason, error);

@@ -18,10 +18,17 @@ bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& out, size_t ma
 void CreateEmptyFileIfMissing(const std::string& path);
 
 // Writes `size` bytes to a temporary file beside `path` and renames it over
-// `path`, so a crash or full disk never leaves a torn file. A replaced file
-// keeps its permissions; a new one gets 0666 less the umask. On failure the
-// old file stays, `reason` says why (when given), and false is returned.
+// `path`, so a crash or full disk never leaves a torn file. A symbolic link
+// is followed: the file it names is replaced (created when missing) and the
+// link stays. Temporary files a killed write of the same path left behind
+// are removed first. A replaced file keeps its permissions; a new one gets
+// 0666 less the umask. On failure the old file stays, `reason` says why (when
+// given), and false is returned.
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size, std::string* reason);
+
+// Removes the temporary files that writes of `path` (after its links) left
+// behind when they were killed; nothing else in the folder is touched.
+void RemoveStaleTemporaries(const std::string& path);
 
 // Names of files written since the list was last cleared (for traces).
 extern std::vector<std::string> FilesWritten;

@@ -53,6 +53,7 @@ void CopyShownName(const RecordEntry& entry, char out[ShownNameSize]) {
 
 void ReadRecordsFile() {
     std::string path = RecordsPath();
+    RemoveStaleTemporaries(path);  // left by a write that was killed
     CreateEmptyFileIfMissing(path);
     std::vector<uint8_t> bytes;
     // What a failing read got still counts, as a short file does; nothing read changes nothing.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -235,4 +236,57 @@ TEST(GameFolders, SoundsAndMissionsFromTheDataFolderRecordsWhereTheGameRuns) {
     EXPECT_TRUE(fs::exists(run + "/rcd.dat"));
     EXPECT_FALSE(fs::exists(data + "/rcd.dat"));
     EXPECT_FALSE(fs::exists(run + "/snd"));
+
+namespace {
+std::vector<uint8_t> FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), {});
+}
+}  // namespace
+
+// A linked rcd.dat stays a link; the file it names gets the records, and a
+// dangling link's file is created. A chain of two links is followed too.
+TEST(RecordsWrite, LinkIsFollowedNotReplaced) {
+    std::string folder = MakeTempFolder("records_link");
+    fs::create_directories(folder + "/real");
+    struct Case {
+        const char* name;
+        const char* linkTo;    // relative to the game folder
+        const char* realFile;  // where the records must end up
+        bool existing;
+    };
+    for (const Case& c : {Case{"to a file", "real/records.bin", "real/records.bin", true},
+                          Case{"dangling", "real/new.bin", "real/new.bin", false},
+                          Case{"chain", "second-link", "real/chained.bin", true}}) {
+        SCOPED_TRACE(c.name);
+        fs::remove(folder + "/rcd.dat");
+        fs::remove(folder + "/second-link");
+        if (c.existing) WriteBytes(folder + "/" + c.realFile, Pattern(197));
+        if (std::string(c.linkTo) == "second-link") fs::create_symlink("real/chained.bin", folder + "/second-link");
+        fs::create_symlink(c.linkTo, folder + "/rcd.dat");
+        StartInFolder(folder);
+        RecordTable[2].score = 777;
+        ASSERT_TRUE(WriteRecordsFile());
+        EXPECT_TRUE(fs::is_symlink(folder + "/rcd.dat"));
+        std::vector<uint8_t> bytes = FileBytes(folder + "/" + c.realFile);
+        ASSERT_EQ(bytes.size(), 197u);
+        EXPECT_EQ(bytes[32 + 12], 777 % 256);
+        for (const auto& entry : fs::directory_iterator(folder + "/real"))
+            EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos);
+    }
+}
+
+// Start-up removes what killed writes of rcd.dat left behind, and only that.
+TEST(Startup, RemovesStaleTemporaryFilesOfTheRecordsOnly) {
+    std::string folder = MakeTempFolder("records_stale");
+    for (const char* name : {"rcd.dat.tmp-a1B2c3", "rcd.dat.tmp-zzzzzz", "rcd.dat.tmp-keep", "rcd.dat.tmp-1234567",
+                             "m.msn.tmp-a1B2c3", "rcd.dat"})
+        WriteBytes(folder + "/" + name, Pattern(10));
+    fs::create_directories(folder + "/rcd.dat.tmp-folder");
+    StartInFolder(folder);
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(folder)) left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"m.msn.tmp-a1B2c3", "rcd.dat", "rcd.dat.tmp-1234567",
+                                              "rcd.dat.tmp-folder", "rcd.dat.tmp-keep"}));
 }
