@@ -108,6 +108,19 @@ TEST_F(NumberedMission, MessageShowsFromTheFirstToTheLastFrameAndTheNextWellFoll
     EXPECT_EQ(records[196], 1);
 }
 
+// A next mission that cannot be read is not started after the clear: mission
+// select shows its number and says so.
+TEST_F(NumberedMission, UnreadableNextMissionLeadsToMissionSelect) {
+    WriteBytes(folder + "/mission/02.msn", std::vector<uint8_t>(100, 0));
+    Clear c = FindClear(Play());
+    ASSERT_GT(c.first, 0);
+    RunnerResult run = Play("--shot " + std::to_string(c.after + 1) + "=" + folder + "/select.png 2>/dev/null");
+    EXPECT_EQ(run.Value(c.after, "ScreenState"), 7);
+    EXPECT_EQ(run.Value(c.after, "MissionNumber"), 2);
+    EXPECT_TRUE(TextDrawn(Shot(folder + "/select.png"), "CANNOT READ MISSION", 40, 456));
+    EXPECT_TRUE(TextDrawn(Shot(folder + "/select.png"), "02", 180, 324));
+}
+
 TEST(MissionClear, EditGameClearsWithoutTouchingTheRecords) {
     std::string folder = Folder("edit", 0);
     std::filesystem::create_directories(folder + "/picked");
