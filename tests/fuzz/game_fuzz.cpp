@@ -12,9 +12,10 @@
 //   bytes 3..4  length M of the mission file, little-endian, modulo 400
 //   R bytes of rcd.dat, M bytes of the mission file (as far as the input reaches)
 //   then two-byte commands (a, b):
-//     b < 0x80    hold keys a | (b & 0x0F) << 8 (bit = Key) for a number of
-//                 frames chosen by bits 4..6 of b
-//     b >= 0xC0   unplug the joystick
+//     b < 0x80    hold keys a | (b & 0x0F) << 8 (bit = Key; Escape left out)
+//                 for a number of frames chosen by bits 4..6 of b
+//     b = 0xFF    hold Escape for a frame: the program quits
+//     b >= 0xC0   otherwise: unplug the joystick
 //     otherwise   joystick 1: axes from a's bits 0..3, buttons from the rest
 // Start screens: 0 title; 1..4 the title's item 0..3 chosen; 5 mission select,
 // NORMAL GAME chosen; 6 EDIT GAME with the mission file picked; 7 EDIT GAME
@@ -59,6 +60,7 @@ constexpr int HoldFrames[8] = {1, 2, 3, 5, 8, 16, 40, 100};
 constexpr uint32_t Axis[4] = {0, 32767, 65535, 16000};
 constexpr size_t NoRecordsFile = 255;
 constexpr size_t MissionLengthLimit = 400;
+constexpr uint8_t QuitCommand = 0xFF;
 
 int FuzzFrameCount;
 
@@ -142,8 +144,19 @@ void Choose(uint8_t start) {
     if (Headless.keys != 0) FuzzFrame(FuzzFrameCount++);
 }
 
+void Frame() {
+    FuzzFrame(FuzzFrameCount++);
+    CheckBoard();
+    CheckScreens();
+}
+
 // Runs one command; returns the frames it ran.
 int Command(uint8_t a, uint8_t b, int framesLeft) {
+    if (b == QuitCommand) {
+        Headless.keys = 1u << KeyEscape;
+        Frame();
+        return 1;
+    }
     if (b >= 0xC0) {
         Headless.joyPresent = false;
         return 0;
@@ -155,14 +168,11 @@ int Command(uint8_t a, uint8_t b, int framesLeft) {
         Headless.joyButtons = uint32_t(a >> 4) | uint32_t(b & 0x3F) << 4;
         return 0;
     }
-    Headless.keys = uint32_t(a) | uint32_t(b & 0x0F) << 8;
+    // Escape held would end most inputs at once: it has a command of its own.
+    Headless.keys = (uint32_t(a) | uint32_t(b & 0x0F) << 8) & ~(1u << KeyEscape);
     int frames = HoldFrames[(b >> 4) & 7];
     if (frames > framesLeft) frames = framesLeft;
-    for (int f = 0; f < frames && !QuitFlag; ++f) {
-        FuzzFrame(FuzzFrameCount++);
-        CheckBoard();
-        CheckScreens();
-    }
+    for (int f = 0; f < frames && !QuitFlag; ++f) Frame();
     return frames;
 }
 }  // namespace
