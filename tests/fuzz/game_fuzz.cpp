@@ -44,7 +44,7 @@
 #include "screens/mission_select.h"
 #include "screens/screens.h"
 #include "screens/title.h"
-#include "shell/files.h"
+#include "shell/platform_os.h"
 #include "shell/main_loop.h"
 #include "shell/platform.h"
 #include "shell/platform_headless.h"
@@ -116,9 +116,15 @@ void CheckScreens() {
     if (MissionNumber < 1 || MissionNumber > MissionCount) Broken("mission number", MissionNumber, 0);
 }
 
+void ZeroRecords() {
+    std::memset(RecordTable, 0, sizeof RecordTable);
+    std::memset(ClearedFlags, 0, sizeof ClearedFlags);
+    ClearedCount = 0;
+}
+
 // Decoding any bytes and encoding again gives back the bytes that were there.
 void CheckRecordsRoundTrip(const uint8_t* bytes, size_t size) {
-    ResetRecordsState();
+    ZeroRecords();
     DecodeRecords(bytes, int(size));
     uint8_t image[RecordsFileSize];
     EncodeRecords(image);
@@ -126,7 +132,7 @@ void CheckRecordsRoundTrip(const uint8_t* bytes, size_t size) {
     if (std::memcmp(image, bytes, n) != 0) Broken("records round trip", int(size), 0);
     for (size_t i = n; i < RecordsFileSize; ++i)
         if (image[i] != 0) Broken("records beyond the file", int(size), int(i));
-    ResetRecordsState();
+    ZeroRecords();
 }
 
 void Choose(uint8_t start) {

@@ -430,7 +430,7 @@ TEST_F(MissionClearTest, FailedWriteOfTheClearedFlagIsToldAndTheMissionStillClea
     PairFrame();
     EXPECT_EQ(ScreenState, MissionClearScreen);
     EXPECT_EQ(ClearedFlags[7], 1);
-    EXPECT_STREQ(NoticeText, NoticeRecordsNotSaved);
+    EXPECT_EQ(Notice, NoticeRecordsNotSaved);
     EXPECT_EQ(NoticeFrames, NoticeShownFrames);
     EXPECT_TRUE(std::filesystem::is_directory(RecordsPath() + "/kept"));
 }
