@@ -1,7 +1,10 @@
 // Mission files on disk: what a save leaves behind when it works and when it
 // fails, and what a load reads.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -56,6 +59,29 @@ TEST_F(MissionIo, FailedSaveIsReportedAndLeavesNothingBehind) {
     EXPECT_FALSE(reason.empty());
     EXPECT_TRUE(fs::is_directory(folder / "b.msn"));
     EXPECT_EQ(EntryCount(), 1u);
+}
+
+// A linked mission file stays a link: the file it names is saved (created
+// when the link dangles). A temporary file a killed save of the same file
+// left is removed; other files are not touched.
+TEST_F(MissionIo, SaveFollowsALinkAndRemovesOnlyItsOwnStaleTemporary) {
+    fs::create_directories(folder / "real");
+    Write(Path("real/old.msn"), "old");
+    fs::create_symlink("real/old.msn", folder / "linked.msn");
+    fs::create_symlink("real/new.msn", folder / "dangling.msn");
+    Write(Path("real/old.msn.tmp-Ab12Cd"), "stale");
+    Write(Path("real/other.msn.tmp-Ab12Cd"), "not ours");
+    std::string reason;
+    for (const char* name : {"linked.msn", "dangling.msn"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(WriteMissionFile(Path(name), bytes, &reason)) << reason;
+        EXPECT_TRUE(fs::is_symlink(folder / name));
+        EXPECT_EQ(Contents(Path(name)), std::string(bytes.begin(), bytes.end()));
+    }
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(folder / "real")) left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"new.msn", "old.msn", "other.msn.tmp-Ab12Cd"}));
 }
 
 TEST_F(MissionIo, LoadReadsUpTo294Bytes) {
