@@ -236,6 +236,7 @@ TEST(GameFolders, SoundsAndMissionsFromTheDataFolderRecordsWhereTheGameRuns) {
     EXPECT_TRUE(fs::exists(run + "/rcd.dat"));
     EXPECT_FALSE(fs::exists(data + "/rcd.dat"));
     EXPECT_FALSE(fs::exists(run + "/snd"));
+}
 
 namespace {
 std::vector<uint8_t> FileBytes(const std::string& path) {
