@@ -7,10 +7,10 @@
 
 #include <map>
 
-void LoadSheet(int resourceId, Surface& out) {
-    static std::map<const Surface*, int> held;
+void LoadSheet(const ArtImage& image, Surface& out) {
+    static std::map<const Surface*, const ArtImage*> held;
     auto it = held.find(&out);
-    if (it != held.end() && it->second == resourceId && out.width > 0) return;
-    DecodedLoadSheet(resourceId, out);
-    held[&out] = resourceId;
+    if (it != held.end() && it->second == &image && out.width > 0) return;
+    DecodedLoadSheet(image, out);
+    held[&out] = &image;
 }
