@@ -22,17 +22,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 4 -screen 0 640x480x24 -nolisten tcp 4>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  kill -0 $xvfb_pid 2>/dev/null || skip "Xvfb could not start"
-  sleep 0.05
-done
-[ -s "$work/display" ] || skip "Xvfb gave no display"
-export DISPLAY=:$(head -n 1 "$work/display")
-
-alive() { [ -r /proc/$1/stat ] && ! awk '{exit ($3 == "Z") ? 0 : 1}' /proc/$1/stat; }
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb || skip "Xvfb could not start"
+# A settings folder of its own, so the window opens as on a new machine.
+export XDG_CONFIG_HOME=$work/config
 
 make_tune() {  # kind, path
   case $1 in
@@ -51,20 +44,11 @@ for kind in missing empty garbage truncated folder fifo; do
   make_tune $kind "$dir/snd/bgm.mid"
   (cd "$dir" && SDL_AUDIODRIVER=dummy exec "$game") 2>"$dir/stderr" &
   game_pid=$!
-  wid=
-  for _ in $(seq 100); do
-    wid=$(xdotool search --pid $game_pid --name '^Tessmar$' 2>/dev/null | head -n 1)
-    [ -n "$wid" ] && break
-    alive $game_pid || fail "$kind tune: the game exited at start: $(cat "$dir/stderr")"
-    sleep 0.1
-  done
-  [ -n "$wid" ] || fail "$kind tune: no window"
+  wid=$(wait_window $game_pid '^Tessmar$') || fail "$kind tune: no window: $(cat "$dir/stderr")"
   # Past the start-up and into the title, where the tune would be decoded.
   sleep 0.5
   alive $game_pid || fail "$kind tune: the game died: $(cat "$dir/stderr")"
-  xdotool keydown --window "$wid" Escape 2>/dev/null
-  sleep 0.1
-  xdotool keyup --window "$wid" Escape 2>/dev/null
+  press "$wid" Escape
   for _ in $(seq 100); do
     alive $game_pid || break
     sleep 0.01
