@@ -6,7 +6,7 @@ set(TESSMAR_CORE_SOURCES
   rules/scoring.cpp rules/settle.cpp
   draw/fish.cpp draw/playfield.cpp draw/surface.cpp draw/text.cpp
   screens/board_entry.cpp screens/game_over.cpp screens/menu_background.cpp screens/mission_clear.cpp
-  screens/mission_select.cpp screens/pause.cpp screens/records_screen.cpp screens/title.cpp
+  screens/mission_select.cpp screens/notice.cpp screens/pause.cpp screens/records_screen.cpp screens/title.cpp
   mission/mission_goal.cpp mission/mission_loader.cpp
   resources/resources.cpp
   shell/game_folder.cpp shell/input.cpp shell/input_script.cpp shell/main_loop.cpp shell/mission_start.cpp
