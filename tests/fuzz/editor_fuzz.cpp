@@ -1,20 +1,23 @@
 // Fuzz target of the editor's model: any bytes loaded as a mission file, then
-// mouse messages, scroll codes and commands, then a save; the saved file is
-// 294 bytes and loads back into the same model.
+// mouse messages, scroll codes, goal and number edits, undo and redo, then a
+// save; the saved file is 294 bytes and loads back into the same model.
 //
 // Input:
 //   bytes 0..1  length L of the mission file, little-endian, modulo 400
 //   L bytes of the file (as far as the input reaches)
-//   then three-byte commands (op, a, b), op modulo 14:
+//   then three-byte commands (op, a, b), op modulo 16:
 //     0..2  board view: move, left click, right click at (2a - 32, 2b - 32)
 //     3..5  queue view: the same
 //     6, 7  plain and framed palette: left click at (2a - 32, b - 16)
 //     8     scroll bar code a modulo 9, thumb position b - 2
 //     9     NEW (confirmed)
-//     10    goal radio a modulo 7, minus 1 (-1: none checked)
-//     11    number field: append character a, or cleared when b is odd
+//     10    goal radio a modulo 6
+//     11    number field: character a typed, or cleared when b is odd; the
+//           edit finished when bit 1 of b is set
 //     12    save
 //     13    load the last saved file again
+//     14    undo
+//     15    redo
 //   A save always ends the input.
 #include <unistd.h>
 
@@ -25,6 +28,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "editor/edit_history.h"
 #include "editor/editor_model.h"
 #include "editor/mission_io.h"
 #include "mission/mission_file.h"
@@ -33,9 +37,6 @@
 namespace {
 constexpr size_t MissionLengthLimit = 400;
 constexpr size_t FieldLimit = 24;
-
-int checkedRadio;
-std::string fieldText;
 
 [[noreturn]] void Broken(const char* what, long a, long b) {
     std::fprintf(stderr, "broken: %s (%ld, %ld)\n", what, a, b);
@@ -51,10 +52,10 @@ void CheckModel() {
         Broken("queue cursor", QueueCursor.pair, QueueCursor.half);
 }
 
-// What the window shows after a load: the radio of the type and the target.
-void ShowLoaded() {
-    checkedRadio = RadioForLoadedType();
-    fieldText = std::to_string(EditorMission.target);
+// A load shows the type's radio and the target in the number field.
+void CheckLoaded() {
+    if (GoalRadio != RadioForLoadedType()) Broken("radio after load", GoalRadio, RadioForLoadedType());
+    if (NumberFieldText != std::to_string(EditorMission.target)) Broken("number after load", 0, 0);
 }
 
 bool Load(const char* path) {
@@ -63,16 +64,17 @@ bool Load(const char* path) {
     std::string reason;
     if (!ReadMissionFile(path, bytes, &size, &reason)) return false;
     LoadEditorMission(bytes.data(), size);
-    ShowLoaded();
+    CheckLoaded();
     return true;
 }
 
 // The save command, then the file loaded back: same bytes, same model.
 void Save() {
+    FinishNumberEdit();
     SetPieceLimitFromScrollBar();
     if (FirstUnfilledPair() >= 0) return;  // refused with a message
-    SetGoalForSave(checkedRadio, fieldText);
-    for (int radio = 0; radio < GoalRadioCount; ++radio) GoalCaption(radio, fieldText);
+    SetGoalForSave(GoalRadio, NumberFieldText);
+    for (int radio = 0; radio < GoalRadioCount; ++radio) GoalCaption(radio, NumberFieldText);
     MissionBytes saved = EditorMissionBytes();
     int32_t position = PairCountPosition;
     std::string reason;
@@ -83,13 +85,14 @@ void Save() {
     if (again != saved) Broken("saved bytes", 0, 0);
     ResetEditorState();
     LoadEditorMission(again.data(), size);
+    CheckLoaded();
     if (EditorMissionBytes() != saved) Broken("reloaded model", 0, 0);
     if (PairCountPosition != position) Broken("reloaded pair count", PairCountPosition, position);
 }
 
 void Command(uint8_t op, uint8_t a, uint8_t b) {
     int x = 2 * a - 32, y = 2 * b - 32;
-    switch (op % 14) {
+    switch (op % 16) {
         case 0: BoardMouseMove(x, y); break;
         case 1: BoardLeftDown(x, y); break;
         case 2: BoardRightDown(x, y); break;
@@ -99,19 +102,17 @@ void Command(uint8_t op, uint8_t a, uint8_t b) {
         case 6: PlainPaletteLeftDown(x, b - 16); break;
         case 7: FramedPaletteLeftDown(x, b - 16); break;
         case 8: ApplyScrollCode(a % 9, b - 2); break;
-        case 9:
-            ClearMission();
-            fieldText = "10";
-            checkedRadio = 0;
-            PairCountPosition = 7;
-            break;
-        case 10: checkedRadio = a % 7 - 1; break;
+        case 9: NewMission(); break;
+        case 10: SetGoalRadio(a % GoalRadioCount); break;
         case 11:
-            if (b & 1) fieldText.clear();
-            else if (fieldText.size() < FieldLimit) fieldText += char(a);
+            if (b & 1) SetNumberText("");
+            else if (NumberFieldText.size() < FieldLimit) SetNumberText(NumberFieldText + char(a));
+            if (b & 2) FinishNumberEdit();
             break;
         case 12: Save(); break;
-        default: Load("saved.msn"); break;
+        case 13: Load("saved.msn"); break;
+        case 14: Undo(); break;
+        default: Redo(); break;
     }
     CheckModel();
 }
@@ -122,8 +123,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     EnterScratchFolder("editor");
     unlink("saved.msn");
     ResetEditorState();
-    checkedRadio = 0;
-    fieldText = "10";
     size_t length = std::min((size_t(data[0]) | size_t(data[1]) << 8) % MissionLengthLimit, size - 2);
     WriteScratchFile("loaded.msn", data + 2, length);
     if (!Load("loaded.msn")) Broken("load failed", long(length), 0);
