@@ -188,13 +188,19 @@ void PlatformReleaseSound(SoundImage& image) {
     image.handle = nullptr;
 }
 
+// FluidSynth holds a tune for two seconds after its last event before it
+// reports it stopped, so a restart after the stop leaves a pause of silence.
+// The synthesiser loops the tune itself instead; the play frame's restart
+// still catches a tune that stopped for any other reason.
+constexpr int TunePlaysForever = -1;
+
 // Takes over the tune once the helper thread has finished with it.
 static bool TuneReady() {
     if (tuneLoader.joinable() && tuneLoaded) {
         tuneLoader.join();
         tune = loadedTune;
         if (tune == nullptr) std::fprintf(stderr, "tessmar: the tune is silent: %s\n", Mix_GetError());
-        if (tune && playWhenLoaded) Mix_PlayMusic(tune, 1);
+        if (tune && playWhenLoaded) Mix_PlayMusic(tune, TunePlaysForever);
         playWhenLoaded = false;
     }
     return tune != nullptr;
@@ -218,7 +224,7 @@ void PlatformTuneOpen(const char* path) {
 bool PlatformTuneStopped() { return TuneReady() && !Mix_PlayingMusic(); }
 
 void PlatformTunePlay() {
-    if (TuneReady()) Mix_PlayMusic(tune, 1);
+    if (TuneReady()) Mix_PlayMusic(tune, TunePlaysForever);
     else if (tuneLoader.joinable()) playWhenLoaded = true;
 }
 

@@ -1,11 +1,13 @@
-// tessmar-tunerender MIDI RAW: plays a MIDI file once through SDL2_mixer, opened
+// tessmar-tunerender MIDI RAW [PASSES]: plays a MIDI file through SDL2_mixer, opened
 // as the game opens it (same soundfont choice, 44100 Hz, 16-bit, stereo, 1024
 // frames), into SDL's disk audio driver with no delay, so a whole tune renders
 // in about a second. RAW receives the mixer's output from the first buffer of
 // the tune to the buffer in which it ended: signed 16-bit, native order,
 // interleaved left/right. It prints the length, the RMS level and peak of the
 // whole, the quiet stretches at both ends (what a listener hears at the joint
-// when the tune restarts) and the quietest second in between.
+// when the tune restarts), the quietest second in between and the longest
+// silence inside. PASSES (default 1) plays the tune that many times in a row,
+// looped by the synthesiser as the game loops it, to hear the joint.
 // Exit status 1 when the tune cannot be played.
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -57,7 +59,7 @@ void ChooseSoundFont() {
     }
 }
 
-bool Render(const char* midi) {
+bool Render(const char* midi, int passes) {
     if (SDL_Init(SDL_INIT_AUDIO) != 0) return false;
     Mix_Init(MIX_INIT_MID);
     ChooseSoundFont();
@@ -65,7 +67,7 @@ bool Render(const char* midi) {
     Mix_AllocateChannels(1);
     Mix_SetPostMix(CountMixed, nullptr);
     Mix_Music* tune = Mix_LoadMUS(midi);
-    bool ok = tune != nullptr && Mix_PlayMusic(tune, 1) == 0;
+    bool ok = tune != nullptr && Mix_PlayMusic(tune, passes) == 0;
     while (ok && tuneEnd < 0) SDL_Delay(5);
     if (!ok) std::fprintf(stderr, "tessmar-tunerender: %s\n", Mix_GetError());
     Mix_CloseAudio();  // joins the audio thread: the disk file is complete
@@ -127,12 +129,19 @@ void Report(const std::vector<int16_t>& s) {
                 double((s.size() - last) / Channels) / Rate);
     std::printf("quietest second %.2f dB at %.0f s\nlevel every 10 s (dB)%s\n", Decibels(quietest),
                 double(quietestAt / Channels) / Rate, outline.c_str());
+    size_t silence = 0, longest = 0;
+    for (size_t i = first; i < last; ++i) {
+        silence = audible(i) ? 0 : silence + 1;
+        longest = std::max(longest, silence);
+    }
+    std::printf("longest silence inside %.3f s\n", double(longest / Channels) / Rate);
 }
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: tessmar-tunerender MIDI RAW\n");
+    const int passes = argc == 4 ? std::atoi(argv[3]) : 1;
+    if (argc < 3 || argc > 4 || passes < 1) {
+        std::fprintf(stderr, "usage: tessmar-tunerender MIDI RAW [PASSES]\n");
         return 2;
     }
     const std::string out = argv[2], disk = out + ".disk";
@@ -140,7 +149,7 @@ int main(int argc, char** argv) {
     setenv("SDL_DISKAUDIOFILE", disk.c_str(), 1);
     setenv("SDL_DISKAUDIODELAY", "0", 1);
     std::vector<int16_t> samples;
-    bool ok = Render(argv[1]) && CutTune(disk, out, samples);
+    bool ok = Render(argv[1], passes) && CutTune(disk, out, samples);
     std::remove(disk.c_str());
     if (!ok) return 1;
     Report(samples);
