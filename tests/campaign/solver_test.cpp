@@ -168,7 +168,7 @@ TEST(Solver, PlayedWayEndsInMissionClearAndLogsEveryFrame) {
 // tessmar-solve's exit status and first line for a file and its options.
 std::pair<int, std::string> Solve(const std::string& args) {
     std::string out = MakeTempFolder("solve-cli") + "/out.txt";
-    int status = std::system((TESSMAR_BINARY_DIR "/tools/solver/tessmar-solve " + args + " >" + out + " 2>&1").c_str());
+    int status = std::system((TESSMAR_BINARY_DIR "/tessmar-solve " + args + " >" + out + " 2>&1").c_str());
     std::ifstream in(out);
     std::string line;
     std::getline(in, line);
