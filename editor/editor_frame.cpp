@@ -75,7 +75,7 @@ void EditorFrame::CreateMenus() {
         if (item.command == nullptr)
             connect(action, &QAction::triggered, this, [this] { close(); });
         else
-            connect(action, &QAction::triggered, this, [this, command = item.command] { (client_->*command)(); });
+            connect(action, &QAction::triggered, client_, item.command);
     }
 }
 
