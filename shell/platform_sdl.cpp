@@ -14,6 +14,7 @@
 
 #include "shell/main_loop.h"
 #include "shell/replay_input.h"
+#include "shell/sound_font.h"
 #include "shell/platform.h"
 #include "shell/platform_os.h"
 #include "shell/platform_sdl_parts.h"
@@ -64,20 +65,6 @@ void TakeWindowEvent(const SDL_WindowEvent& e) {
     if (e.event != SDL_WINDOWEVENT_FOCUS_LOST && e.event != SDL_WINDOWEVENT_MINIMIZED) return;
     std::memset(keys, 0, sizeof keys);
     focusPausePending = true;
-}
-
-// SDL_mixer finds General MIDI instruments through SDL_SOUNDFONTS; point it at
-// the system's default soundfont when the user has not chosen one.
-void ChooseSoundFont() {
-    if (SDL_getenv("SDL_SOUNDFONTS") != nullptr) return;
-    for (const char* path : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
-                             "/usr/share/sounds/sf2/FluidR3_GM.sf2"}) {
-        if (SDL_RWops* f = SDL_RWFromFile(path, "rb")) {
-            SDL_RWclose(f);
-            Mix_SetSoundFonts(path);
-            return;
-        }
-    }
 }
 }  // namespace
 

@@ -10,26 +10,17 @@ game=$(readlink -f "$2")
 solver=$(readlink -f "$3")
 mission=$(readlink -f "$4")
 shot=${5:-}
-skip() { echo "SKIPPED: $*"; exit 77; }
-fail() { echo "FAILED: $*"; exit 1; }
+. "$(dirname "$0")/xvfb.sh"
+# A game the editor started and that is still open ends too.
+end_games() {
+  local w
+  for w in $(xdotool search --name '^Tessmar$' 2>/dev/null); do kill "$(xdotool getwindowpid "$w")" 2>/dev/null; done
+  cleanup
+}
+trap end_games EXIT
 command -v Xvfb >/dev/null || skip "Xvfb is not installed"
 for tool in xdotool xwininfo xclip import; do command -v $tool >/dev/null || fail "$tool is missing"; done
 
-work=$(mktemp -d)
-xvfb_pid=
-editor_pid=
-cleanup() {
-  {
-    [ -n "$editor_pid" ] && kill "$editor_pid"
-    # A game the editor started and that is still open.
-    for w in $(xdotool search --name '^Tessmar$'); do kill "$(xdotool getwindowpid "$w")"; done
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid"
-  } 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-. "$(dirname "$0")/xvfb.sh"
 start_xvfb || skip "Xvfb could not start"
 
 # The three programs side by side, as installed.

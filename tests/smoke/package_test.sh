@@ -7,21 +7,9 @@
 set -u
 cpack=$1
 config=$2
-skip() { echo "SKIPPED: $*"; exit 77; }
-fail() { echo "FAILED: $*"; exit 1; }
+. "$(dirname "$0")/xvfb.sh"
 command -v Xvfb >/dev/null || skip "Xvfb is not installed"
 for tool in xdotool dpkg-deb; do command -v $tool >/dev/null || fail "$tool is missing"; done
-
-work=$(mktemp -d)
-xvfb_pid=
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-. "$(dirname "$0")/xvfb.sh"
 
 "$cpack" -G DEB --config "$config" -B "$work/out" >"$work/cpack.log" 2>&1 || fail "cpack: $(tail -n 5 "$work/cpack.log")"
 deb=$(ls "$work"/out/tessmar_*.deb 2>/dev/null | head -n 1)

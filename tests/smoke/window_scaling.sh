@@ -9,20 +9,10 @@
 set -u
 [ -n "${TESSMAR_TRACE:-}" ] && set -x
 game=$(readlink -f "$1")
-skip() { echo "SKIPPED: $*"; exit 77; }
-fail() { echo "FAILED: $*"; exit 1; }
+. "$(dirname "$0")/xvfb.sh"
 command -v Xvfb >/dev/null || skip "Xvfb is not installed"
 for tool in openbox xdotool xwininfo xmessage convert compare; do command -v $tool >/dev/null || fail "$tool is missing"; done
 
-work=$(mktemp -d)
-xvfb_pid= wm_pid= game_pid= other_pid=
-cleanup() {
-  for pid in $game_pid $other_pid $wm_pid $xvfb_pid; do kill "$pid" 2>/dev/null; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-. "$(dirname "$0")/xvfb.sh"
 start_xvfb 1920x1080x24 || skip "Xvfb could not start"
 openbox >"$work/openbox.log" 2>&1 &
 wm_pid=$!

@@ -5,22 +5,10 @@
 # audio driver and checks it is heard once a game starts.
 set -u
 game=$(readlink -f "$1")
-skip() { echo "SKIPPED: $*"; exit 77; }
-fail() { echo "FAILED: $*"; exit 1; }
+. "$(dirname "$0")/xvfb.sh"
 command -v Xvfb >/dev/null || skip "Xvfb is not installed"
 for tool in xdotool xwininfo convert; do command -v $tool >/dev/null || fail "$tool is missing"; done
 
-work=$(mktemp -d)
-xvfb_pid=
-game_pid=
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-. "$(dirname "$0")/xvfb.sh"
 start_xvfb || skip "Xvfb could not start"
 # A settings folder of its own, so the window opens as on a new machine.
 export XDG_CONFIG_HOME=$work/config

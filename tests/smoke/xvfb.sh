@@ -1,4 +1,20 @@
-# Sourced by the real-window tests. Needs $work (a scratch folder).
+# Sourced by the real-window tests, first of all. Gives skip and fail, a
+# scratch folder $work and, when the test exits, the end of every process
+# whose id is in game_pid, editor_pid, other_pid, wm_pid or the list pids,
+# Xvfb last, and the removal of $work.
+
+skip() { echo "SKIPPED: $*"; exit 77; }
+fail() { echo "FAILED: $*"; exit 1; }
+
+work=$(mktemp -d)
+xvfb_pid= wm_pid= game_pid= editor_pid= other_pid=
+pids=()
+cleanup() {
+  local p
+  for p in $game_pid $editor_pid $other_pid "${pids[@]}" $wm_pid $xvfb_pid; do kill "$p" 2>/dev/null; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
 
 # Starts Xvfb on a display it picks itself (-displayfd: the first free one,
 # never another server's) and exports DISPLAY; sets xvfb_pid. The screen is

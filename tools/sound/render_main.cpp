@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/sound_font.h"
+
 namespace {
 constexpr int Rate = 44100;
 constexpr int Channels = 2;
@@ -46,18 +48,6 @@ void CountMixed(void*, Uint8*, int len) {
     if (!playing) SDL_Delay(1);
 }
 
-// The same soundfont the game picks when the user has chosen none.
-void ChooseSoundFont() {
-    if (SDL_getenv("SDL_SOUNDFONTS") != nullptr) return;
-    for (const char* path : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
-                             "/usr/share/sounds/sf2/FluidR3_GM.sf2"}) {
-        if (SDL_RWops* f = SDL_RWFromFile(path, "rb")) {
-            SDL_RWclose(f);
-            Mix_SetSoundFonts(path);
-            return;
-        }
-    }
-}
 
 bool Render(const char* midi, int passes) {
     if (SDL_Init(SDL_INIT_AUDIO) != 0) return false;

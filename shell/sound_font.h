@@ -1,0 +1,18 @@
+#pragma once
+// SDL_mixer finds General MIDI instruments through SDL_SOUNDFONTS; point it at
+// the system's default soundfont when the user has not chosen one. Shared by
+// the game and the tune render helper, so both hear the same instruments.
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+inline void ChooseSoundFont() {
+    if (SDL_getenv("SDL_SOUNDFONTS") != nullptr) return;
+    for (const char* path : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
+                             "/usr/share/sounds/sf2/FluidR3_GM.sf2"}) {
+        if (SDL_RWops* f = SDL_RWFromFile(path, "rb")) {
+            SDL_RWclose(f);
+            Mix_SetSoundFonts(path);
+            return;
+        }
+    }
+}
