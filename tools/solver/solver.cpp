@@ -7,6 +7,9 @@
 #include "mission/mission_goal.h"
 #include "mission/mission_loader.h"
 #include "rules/board.h"
+#include "rules/falling_pair.h"
+#include "rules/queue.h"
+#include "rules/scoring.h"
 #include "shell/main_loop.h"
 #include "shell/new_game.h"
 #include "shell/platform_headless.h"
@@ -50,6 +53,67 @@ Step PlayFrom(const PlaySnapshot& from, const Placement& p, bool labels) {
     return {outcome, PositionKey(labels)};
 }
 
+// A rope end that can never join: it faces a side wall, or the block rests
+// on a wall or the floor (so it never moves) and the end faces a wall, the
+// floor or the hidden row -2, which never keeps a block.
+bool DeadEnd(int c, int r, int side, bool resting) {
+    int nc = c + SideDx[side], nr = r + SideDy[side];
+    if (nc < 0 || nc > 7) return true;
+    return resting && (nr < -1 || GetKind(nc, nr) == Wall);
+}
+
+// A block that can never lie on a loop: fewer than two of its ends can join.
+bool Stuck(int c, int r) {
+    uint8_t kind = GetKind(c, r);
+    bool resting = GetKind(c, r + 1) == Wall;
+    int live = 0;
+    for (int side = 0; side < 4; ++side) live += HasSide(kind, side) && !DeadEnd(c, r, side, resting);
+    return live < 2;
+}
+
+bool IsRope(uint8_t kind) { return kind != Empty && kind < Joiner; }
+
+// Blocks that may still be erased toward the goal, and those that are
+// needed: for goals that count erased blocks or frame blocks. A joiner
+// anywhere gives blocks new ends, so then no block counts as stuck.
+struct Supply {
+    int available = 0;
+    bool joiners = false;
+};
+
+void AddHalf(Supply& s, uint8_t kind, uint8_t frame, bool framesOnly) {
+    s.joiners |= kind == Joiner;
+    if (IsRope(kind) && (!framesOnly || frame)) ++s.available;
+}
+
+Supply PairSupply(bool framesOnly) {
+    Supply s;
+    AddHalf(s, FallingPair.kind1, FallingPair.frame1, framesOnly);
+    AddHalf(s, FallingPair.kind2, FallingPair.frame2, framesOnly);
+    int later = MissionGoal.pieceLimit - PiecesUsed;
+    for (int i = 0; i < later && i < QueuePairs; ++i)
+        for (int h = 0; h < 2; ++h) AddHalf(s, ComingQueue.kind[i][h], ComingQueue.frame[i][h], framesOnly);
+    return s;
+}
+
+// True when the goal can no longer be met: more blocks are needed than the
+// well and the pairs left could ever give.
+bool Hopeless() {
+    uint8_t type = MissionGoal.type;
+    if (!EraseCountGoal(type) && !FrameCountGoal(type)) return false;
+    bool framesOnly = FrameCountGoal(type);
+    int need = int(MissionGoal.target) - (AtOnceGoal(type) ? 0 : GoalProgress);
+    if (need < 0) return true;
+    Supply s = PairSupply(framesOnly);
+    bool joiners = s.joiners;
+    for (int c = 0; c <= 7; ++c)
+        for (int r = -1; r <= 11; ++r) joiners |= GetKind(c, r) == Joiner;
+    for (int c = 0; c <= 7; ++c)
+        for (int r = -1; r <= 11; ++r)
+            if (IsRope(GetKind(c, r)) && (!framesOnly || GetFrame(c, r)) && (joiners || !Stuck(c, r))) ++s.available;
+    return need > s.available;
+}
+
 class Search {
 public:
     Search(uint64_t budget, bool labels) : budget_(budget), labels_(labels) {}
@@ -59,6 +123,7 @@ public:
         uint64_t key = PositionKey(labels_);
         if (auto it = known_.find(key); it != known_.end()) return it->second;
         Position here;
+        if (Hopeless()) return here;  // searched in full: nothing below clears
         if (depth >= MaxDepth || known_.size() >= budget_) {
             here.complete = false;
             return here;
