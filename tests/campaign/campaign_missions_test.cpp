@@ -78,7 +78,9 @@ TEST(Campaign, SetUsesEveryPieceLongQueuesAndFewRandomPairMissions) {
         if (FixedQueueMission(m)) {
             fourOrMore += m.pieceLimit >= 4;
             sixOrMore += m.pieceLimit >= 6;
-            if (n > MissionCount - 5) EXPECT_GE(m.pieceLimit, 5) << "mission " << n;
+            if (n > MissionCount - 5) {
+                EXPECT_GE(m.pieceLimit, 5) << "mission " << n;
+            }
         } else {
             ++random;
             types[m.type < 8 ? m.type : 0] = true;

@@ -1,5 +1,6 @@
 #include "tools/solver/solver.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <unordered_map>
@@ -86,25 +87,26 @@ void AddHalf(Supply& s, uint8_t kind, uint8_t frame, bool framesOnly) {
     if (IsRope(kind) && (!framesOnly || frame)) ++s.available;
 }
 
-Supply PairSupply(bool framesOnly) {
+// The falling pair and the ones after it, `pairs` in all at most.
+Supply PairSupply(bool framesOnly, int pairs) {
     Supply s;
     AddHalf(s, FallingPair.kind1, FallingPair.frame1, framesOnly);
     AddHalf(s, FallingPair.kind2, FallingPair.frame2, framesOnly);
-    int later = MissionGoal.pieceLimit - PiecesUsed;
+    int later = std::min(MissionGoal.pieceLimit - PiecesUsed, pairs - 1);
     for (int i = 0; i < later && i < QueuePairs; ++i)
         for (int h = 0; h < 2; ++h) AddHalf(s, ComingQueue.kind[i][h], ComingQueue.frame[i][h], framesOnly);
     return s;
 }
 
-// True when the goal can no longer be met: more blocks are needed than the
-// well and the pairs left could ever give.
-bool Hopeless() {
+// True when the goal cannot be met with `pairs` more pairs at most: more
+// blocks are needed than the well and those pairs could ever give.
+bool Hopeless(int pairs = QueuePairs) {
     uint8_t type = MissionGoal.type;
     if (!EraseCountGoal(type) && !FrameCountGoal(type)) return false;
     bool framesOnly = FrameCountGoal(type);
     int need = int(MissionGoal.target) - (AtOnceGoal(type) ? 0 : GoalProgress);
     if (need < 0) return true;
-    Supply s = PairSupply(framesOnly);
+    Supply s = PairSupply(framesOnly, pairs);
     bool joiners = s.joiners;
     for (int c = 0; c <= 7; ++c)
         for (int r = -1; r <= 11; ++r) joiners |= GetKind(c, r) == Joiner;
@@ -177,6 +179,67 @@ private:
     PlaySnapshot stack_[MaxDepth];
     uint64_t placements_ = 0;
 };
+
+// Whether the mission can be cleared within `left` more pairs from here:
+// depth first, stopping at the first clear. A position that failed with
+// `left` or more pairs is not searched again. On success `way` holds the
+// placements from here on; the game is then left where the way ends.
+class Decider {
+public:
+    Decider(uint64_t budget, bool labels) : budget_(budget), labels_(labels) {}
+
+    bool Within(int left, int depth, std::vector<Placement>& way) {
+        if (left == 0 || depth >= MaxDepth || Hopeless(left)) return false;
+        uint64_t key = PositionKey(labels_);
+        if (auto it = failed_.find(key); it != failed_.end() && it->second >= left) return false;
+        if (failed_.size() >= budget_) {
+            cut_ = true;
+            return false;
+        }
+        PlaySnapshot& at = stack_[depth];
+        SavePlay(at);
+        std::vector<Placement> options = KnownPlacements();
+        for (const Placement& p : options) {
+            RestorePlay(at);
+            if (!PlayPlacement(p, nullptr)) continue;
+            Outcome outcome = RunToNextPair(nullptr);
+            if (outcome == Outcome::Cleared || (outcome == Outcome::NextPair && Within(left - 1, depth + 1, way))) {
+                way.insert(way.begin(), p);
+                return true;
+            }
+        }
+        RestorePlay(at);
+        if (!cut_) failed_[key] = uint8_t(left);
+        return false;
+    }
+    bool cut() const { return cut_; }  // the budget ran out: a failure proves nothing
+
+private:
+    uint64_t budget_;
+    bool labels_;
+    bool cut_ = false;
+    std::unordered_map<uint64_t, uint8_t> failed_;
+    PlaySnapshot stack_[MaxDepth];
+};
+
+// Iterative deepening: the fewest pairs that clear the mission from its
+// start, with their way; decided false when the budget ran out first.
+void DecideShortest(const MissionImage& mission, uint64_t budget, SolveResult& result) {
+    Decider decider(budget, mission.type == GoalArea);
+    for (int left = 1; left <= mission.pieceLimit && !decider.cut(); ++left) {
+        StartMissionPlay(mission);
+        RunToNextPair(nullptr);
+        std::vector<Placement> way;
+        if (decider.Within(left, 0, way)) {
+            result.clearable = result.decided = true;
+            result.shortest = left;
+            result.solution = way;
+            result.along.clear();  // doors counted by a cut search would mislead
+            return;
+        }
+    }
+    result.decided = !decider.cut();
+}
 
 // The distinct placements here (merged by where they lead), how many keep
 // the mission clearable, and one placement that leads one pair nearer.
@@ -309,7 +372,7 @@ SolveResult SolveMission(const MissionImage& mission, const SolveOptions& option
     StartMissionPlay(mission);
     Outcome start = RunToNextPair(nullptr);
     if (start != Outcome::NextPair) {
-        result.complete = true;
+        result.complete = result.decided = true;
         result.clearable = start == Outcome::Cleared;
         result.shortest = result.clearable ? 0 : -1;
         result.ways = result.clearable;
@@ -340,6 +403,8 @@ SolveResult SolveMission(const MissionImage& mission, const SolveOptions& option
         left = next->pairsToClear;
     }
     if (result.clearable) result.shortest = int(result.solution.size());
+    result.decided = result.complete;
+    if (!result.complete) DecideShortest(mission, options.positionBudget, result);
     if (options.players) {
         result.oneAheadClears = GreedyPlayerClears(mission, 1);
         result.twoAheadClears = GreedyPlayerClears(mission, 2);
