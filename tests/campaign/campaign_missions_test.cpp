@@ -62,9 +62,10 @@ std::string GameFolder(const std::string& name, int cleared) {
 }
 
 // What the set as a whole must hold, read from the files: every piece in use,
-// knots and crosses in many missions, few random-pair ones and none at the end.
-TEST(Campaign, SetUsesEveryPieceAndFewRandomPairMissions) {
-    int missionsWith[14] = {}, knotted = 0, random = 0;
+// knots and crosses in many missions, long queues, few random-pair missions
+// and none at the end.
+TEST(Campaign, SetUsesEveryPieceLongQueuesAndFewRandomPairMissions) {
+    int missionsWith[14] = {}, knotted = 0, random = 0, fourOrMore = 0, sixOrMore = 0;
     bool types[8] = {};
     for (int n = 1; n <= MissionCount; ++n) {
         MissionImage m = Mission(n);
@@ -74,7 +75,13 @@ TEST(Campaign, SetUsesEveryPieceAndFewRandomPairMissions) {
         for (int i = 0; i < 2 * m.pieceLimit && FixedQueueMission(m); ++i) has[m.queueKind[size_t(i)]] = true;
         for (int k = 1; k <= 13; ++k) missionsWith[k] += has[k];
         knotted += has[7] || has[8] || has[9] || has[10] || has[11];
-        if (!FixedQueueMission(m)) {
+        if (FixedQueueMission(m)) {
+            fourOrMore += m.pieceLimit >= 4;
+            sixOrMore += m.pieceLimit >= 6;
+            if (n > MissionCount - 5) {
+                EXPECT_GE(m.pieceLimit, 5) << "mission " << n;
+            }
+        } else {
             ++random;
             types[m.type < 8 ? m.type : 0] = true;
             EXPECT_LE(n, MissionCount - 5) << "mission " << n;
@@ -82,6 +89,8 @@ TEST(Campaign, SetUsesEveryPieceAndFewRandomPairMissions) {
     }
     for (int k = 1; k <= 13; ++k) EXPECT_GE(missionsWith[k], 3) << "kind " << k;
     EXPECT_GE(knotted, 10);
+    EXPECT_GE(fourOrMore, 12);
+    EXPECT_GE(sixOrMore, 5);
     EXPECT_LE(random, 3);
     EXPECT_TRUE(types[6] && types[7]);
 }

@@ -152,6 +152,10 @@ TEST(Solver, ShortestWayUsesTheFewestPairsAndABudgetGivesALowerBound) {
     SolveResult cut = SolveMission(m, tight);
     EXPECT_TRUE(cut.waysAtLeast);
     EXPECT_LT(cut.ways, r.ways);
+    // The counts stop at the budget, but the shortest way is still decided.
+    EXPECT_TRUE(cut.decided);
+    EXPECT_EQ(cut.shortest, 1);
+    EXPECT_EQ(PlayPlacements(m, cut.solution, nullptr), Outcome::Cleared);
 }
 
 TEST(Solver, PlayedWayEndsInMissionClearAndLogsEveryFrame) {

@@ -1,5 +1,6 @@
 #include "tools/solver/solver.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <unordered_map>
@@ -7,6 +8,9 @@
 #include "mission/mission_goal.h"
 #include "mission/mission_loader.h"
 #include "rules/board.h"
+#include "rules/falling_pair.h"
+#include "rules/queue.h"
+#include "rules/scoring.h"
 #include "shell/main_loop.h"
 #include "shell/new_game.h"
 #include "shell/platform_headless.h"
@@ -50,6 +54,68 @@ Step PlayFrom(const PlaySnapshot& from, const Placement& p, bool labels) {
     return {outcome, PositionKey(labels)};
 }
 
+// A rope end that can never join: it faces a side wall, or the block rests
+// on a wall or the floor (so it never moves) and the end faces a wall, the
+// floor or the hidden row -2, which never keeps a block.
+bool DeadEnd(int c, int r, int side, bool resting) {
+    int nc = c + SideDx[side], nr = r + SideDy[side];
+    if (nc < 0 || nc > 7) return true;
+    return resting && (nr < -1 || GetKind(nc, nr) == Wall);
+}
+
+// A block that can never lie on a loop: fewer than two of its ends can join.
+bool Stuck(int c, int r) {
+    uint8_t kind = GetKind(c, r);
+    bool resting = GetKind(c, r + 1) == Wall;
+    int live = 0;
+    for (int side = 0; side < 4; ++side) live += HasSide(kind, side) && !DeadEnd(c, r, side, resting);
+    return live < 2;
+}
+
+bool IsRope(uint8_t kind) { return kind != Empty && kind < Joiner; }
+
+// Blocks that may still be erased toward the goal, and those that are
+// needed: for goals that count erased blocks or frame blocks. A joiner
+// anywhere gives blocks new ends, so then no block counts as stuck.
+struct Supply {
+    int available = 0;
+    bool joiners = false;
+};
+
+void AddHalf(Supply& s, uint8_t kind, uint8_t frame, bool framesOnly) {
+    s.joiners |= kind == Joiner;
+    if (IsRope(kind) && (!framesOnly || frame)) ++s.available;
+}
+
+// The falling pair and the ones after it, `pairs` in all at most.
+Supply PairSupply(bool framesOnly, int pairs) {
+    Supply s;
+    AddHalf(s, FallingPair.kind1, FallingPair.frame1, framesOnly);
+    AddHalf(s, FallingPair.kind2, FallingPair.frame2, framesOnly);
+    int later = std::min(MissionGoal.pieceLimit - PiecesUsed, pairs - 1);
+    for (int i = 0; i < later && i < QueuePairs; ++i)
+        for (int h = 0; h < 2; ++h) AddHalf(s, ComingQueue.kind[i][h], ComingQueue.frame[i][h], framesOnly);
+    return s;
+}
+
+// True when the goal cannot be met with `pairs` more pairs at most: more
+// blocks are needed than the well and those pairs could ever give.
+bool Hopeless(int pairs = QueuePairs) {
+    uint8_t type = MissionGoal.type;
+    if (!EraseCountGoal(type) && !FrameCountGoal(type)) return false;
+    bool framesOnly = FrameCountGoal(type);
+    int need = int(MissionGoal.target) - (AtOnceGoal(type) ? 0 : GoalProgress);
+    if (need < 0) return true;
+    Supply s = PairSupply(framesOnly, pairs);
+    bool joiners = s.joiners;
+    for (int c = 0; c <= 7; ++c)
+        for (int r = -1; r <= 11; ++r) joiners |= GetKind(c, r) == Joiner;
+    for (int c = 0; c <= 7; ++c)
+        for (int r = -1; r <= 11; ++r)
+            if (IsRope(GetKind(c, r)) && (!framesOnly || GetFrame(c, r)) && (joiners || !Stuck(c, r))) ++s.available;
+    return need > s.available;
+}
+
 class Search {
 public:
     Search(uint64_t budget, bool labels) : budget_(budget), labels_(labels) {}
@@ -59,6 +125,7 @@ public:
         uint64_t key = PositionKey(labels_);
         if (auto it = known_.find(key); it != known_.end()) return it->second;
         Position here;
+        if (Hopeless()) return here;  // searched in full: nothing below clears
         if (depth >= MaxDepth || known_.size() >= budget_) {
             here.complete = false;
             return here;
@@ -112,6 +179,67 @@ private:
     PlaySnapshot stack_[MaxDepth];
     uint64_t placements_ = 0;
 };
+
+// Whether the mission can be cleared within `left` more pairs from here:
+// depth first, stopping at the first clear. A position that failed with
+// `left` or more pairs is not searched again. On success `way` holds the
+// placements from here on; the game is then left where the way ends.
+class Decider {
+public:
+    Decider(uint64_t budget, bool labels) : budget_(budget), labels_(labels) {}
+
+    bool Within(int left, int depth, std::vector<Placement>& way) {
+        if (left == 0 || depth >= MaxDepth || Hopeless(left)) return false;
+        uint64_t key = PositionKey(labels_);
+        if (auto it = failed_.find(key); it != failed_.end() && it->second >= left) return false;
+        if (failed_.size() >= budget_) {
+            cut_ = true;
+            return false;
+        }
+        PlaySnapshot& at = stack_[depth];
+        SavePlay(at);
+        std::vector<Placement> options = KnownPlacements();
+        for (const Placement& p : options) {
+            RestorePlay(at);
+            if (!PlayPlacement(p, nullptr)) continue;
+            Outcome outcome = RunToNextPair(nullptr);
+            if (outcome == Outcome::Cleared || (outcome == Outcome::NextPair && Within(left - 1, depth + 1, way))) {
+                way.insert(way.begin(), p);
+                return true;
+            }
+        }
+        RestorePlay(at);
+        if (!cut_) failed_[key] = uint8_t(left);
+        return false;
+    }
+    bool cut() const { return cut_; }  // the budget ran out: a failure proves nothing
+
+private:
+    uint64_t budget_;
+    bool labels_;
+    bool cut_ = false;
+    std::unordered_map<uint64_t, uint8_t> failed_;
+    PlaySnapshot stack_[MaxDepth];
+};
+
+// Iterative deepening: the fewest pairs that clear the mission from its
+// start, with their way; decided false when the budget ran out first.
+void DecideShortest(const MissionImage& mission, uint64_t budget, SolveResult& result) {
+    Decider decider(budget, mission.type == GoalArea);
+    for (int left = 1; left <= mission.pieceLimit && !decider.cut(); ++left) {
+        StartMissionPlay(mission);
+        RunToNextPair(nullptr);
+        std::vector<Placement> way;
+        if (decider.Within(left, 0, way)) {
+            result.clearable = result.decided = true;
+            result.shortest = left;
+            result.solution = way;
+            result.along.clear();  // doors counted by a cut search would mislead
+            return;
+        }
+    }
+    result.decided = !decider.cut();
+}
 
 // The distinct placements here (merged by where they lead), how many keep
 // the mission clearable, and one placement that leads one pair nearer.
@@ -244,7 +372,7 @@ SolveResult SolveMission(const MissionImage& mission, const SolveOptions& option
     StartMissionPlay(mission);
     Outcome start = RunToNextPair(nullptr);
     if (start != Outcome::NextPair) {
-        result.complete = true;
+        result.complete = result.decided = true;
         result.clearable = start == Outcome::Cleared;
         result.shortest = result.clearable ? 0 : -1;
         result.ways = result.clearable;
@@ -275,6 +403,8 @@ SolveResult SolveMission(const MissionImage& mission, const SolveOptions& option
         left = next->pairsToClear;
     }
     if (result.clearable) result.shortest = int(result.solution.size());
+    result.decided = result.complete;
+    if (!result.complete) DecideShortest(mission, options.positionBudget, result);
     if (options.players) {
         result.oneAheadClears = GreedyPlayerClears(mission, 1);
         result.twoAheadClears = GreedyPlayerClears(mission, 2);

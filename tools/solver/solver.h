@@ -23,7 +23,8 @@ struct Doors {
 struct SolveResult {
     bool complete = false;   // the whole tree was searched within the budget
     bool clearable = false;  // a way was found
-    int shortest = -1;       // pairs of the shortest way (when complete)
+    bool decided = false;    // clearable and shortest are proven, also when the counts are not
+    int shortest = -1;       // pairs of the shortest way (when decided)
     std::vector<Placement> solution;  // the shortest way, one placement per pair
     uint64_t ways = 0;       // distinct sequences of placements that clear it
     bool waysAtLeast = false;

@@ -170,7 +170,7 @@ void PrintJson(const Options& o, const MissionImage& m, const SolveResult* r) {
         std::snprintf(difficulty, sizeof difficulty, "%.2f", r->difficulty);
         bool rated = r->clearable && r->complete;
         text += ",\"pairs\":" + std::to_string(m.pieceLimit) + ",\"clearable\":" + Bool(r->clearable) +
-                ",\"complete\":" + Bool(r->complete) +
+                ",\"decided\":" + Bool(r->decided) + ",\"complete\":" + Bool(r->complete) +
                 ",\"shortest\":" + (r->clearable ? std::to_string(r->shortest) : "null") +
                 ",\"ways\":" + std::to_string(r->ways) + ",\"ways_at_least\":" + Bool(r->waysAtLeast) +
                 ",\"first_placements\":" + std::to_string(r->first.placements) +
@@ -188,12 +188,15 @@ void PrintJson(const Options& o, const MissionImage& m, const SolveResult* r) {
 void PrintHuman(const Options& o, const MissionImage& m, const SolveResult& r, double seconds) {
     std::printf("%s: goal type %d, target %u, %d pairs\n", o.mission.c_str(), m.type, m.target, m.pieceLimit);
     if (!r.clearable)
-        std::printf("%s\n", r.complete ? "not clearable" : "undecided: no way found within the budget");
+        std::printf("%s\n", r.decided ? "not clearable" : "undecided: no way found within the budget");
     else
-        std::printf("clearable; shortest way %s%d pairs\n", r.complete ? "" : "found ", r.shortest);
-    for (size_t i = 0; i < r.solution.size(); ++i)
-        std::printf("  pair %zu: %s (%d of %d placements keep it clearable)\n", i + 1, Cells(r.solution[i]).c_str(),
-                    r.along[i].open, r.along[i].placements);
+        std::printf("clearable; shortest way %s%d pairs\n", r.decided ? "" : "found ", r.shortest);
+    for (size_t i = 0; i < r.solution.size(); ++i) {
+        std::printf("  pair %zu: %s", i + 1, Cells(r.solution[i]).c_str());
+        if (i < r.along.size())
+            std::printf(" (%d of %d placements keep it clearable)", r.along[i].open, r.along[i].placements);
+        std::printf("\n");
+    }
     std::printf("clearing ways: %s%llu; first pair: %d placements, %d open doors\n", r.waysAtLeast ? "at least " : "",
                 (unsigned long long)r.ways, r.first.placements, r.first.open);
     std::printf("one pair ahead: %s; two pairs ahead: %s\n", r.oneAheadClears ? "clears" : "fails",
