@@ -7,7 +7,9 @@ std::string CheckAnswerText(const SolverAnswer& a) {
     if (a.randomPairs)
         return "ランダムなブロックのミッション（種類 " + n(a.goalType) + "）は調べられません。";
     std::string text;
-    if (!a.clearable) {
+    if (!a.clearable && !a.decided) {
+        text = "この " + n(a.pairs) + " 組のブロックでクリアできるかは、調べる範囲では決まりませんでした。";
+    } else if (!a.clearable) {
         text = "この " + n(a.pairs) + " 組のブロックではクリアできません。";
     } else {
         text = "この " + n(a.pairs) + " 組のブロックでクリアできます。\n";

@@ -13,6 +13,7 @@ struct SolverAnswer {
     bool waysAtLeast = false;  // the count stopped early: `ways` is a lower bound
     bool hasDifficulty = false;
     double difficulty = 0;
+    bool decided = true;       // false: the search ran out of budget with no way found
 };
 
 std::string CheckAnswerText(const SolverAnswer& answer);

@@ -51,6 +51,7 @@ SolverAnswer ReadAnswer(const QJsonObject& o) {
     a.randomPairs = o.value("random_pairs").toBool();
     a.pairs = o.value("pairs").toInt();
     a.clearable = o.value("clearable").toBool();
+    a.decided = o.value("decided").toBool(true);
     a.shortest = o.value("shortest").isDouble() ? o.value("shortest").toInt() : -1;
     a.ways = o.value("ways").toInteger();
     a.waysAtLeast = o.value("ways_at_least").toBool();

@@ -475,7 +475,8 @@ TEST_F(EditorModel, UndoEndsAnUnfinishedNumberEditAndKeepsAtLeast200Steps) {
 }
 
 // What the check says: "at least" only for a count stopped early, no way
-// for a mission that cannot be cleared, a dash for an unknown difficulty.
+// for a mission that cannot be cleared, never "cannot be cleared" when the
+// search ran out of budget, a dash for an unknown difficulty.
 TEST(CheckAnswer, TextSaysWhatTheSolverFound) {
     SolverAnswer counted{0, false, 4, true, 3, 12, false, true, 2.5};
     std::string text = CheckAnswerText(counted);
@@ -489,6 +490,12 @@ TEST(CheckAnswer, TextSaysWhatTheSolverFound) {
     EXPECT_NE(text.find("この 2 組のブロックではクリアできません。"), std::string::npos) << text;
     EXPECT_EQ(text.find("最短"), std::string::npos) << text;
     EXPECT_NE(text.find("難しさ: ―"), std::string::npos) << text;
+
+    SolverAnswer undecided = lost;
+    undecided.decided = false;
+    text = CheckAnswerText(undecided);
+    EXPECT_NE(text.find("決まりませんでした"), std::string::npos) << text;
+    EXPECT_EQ(text.find("クリアできません"), std::string::npos) << text;
 
     SolverAnswer random{6, true};
     EXPECT_EQ(CheckAnswerText(random), "ランダムなブロックのミッション（種類 6）は調べられません。");
