@@ -37,12 +37,7 @@ start_xvfb || skip "Xvfb could not start"
 game_pid=$!
 pids+=($game_pid)
 wid=$(wait_window $game_pid '^Tessmar$') || fail "no window titled Tessmar: $(cat "$work/game.err")"
-sleep 1
-xdotool windowfocus --sync "$wid" 2>/dev/null
-at_title=$(stat -c %s "$work/audio.raw")
-press "$wid" z
-sleep 3
-in_game=$(stat -c %s "$work/audio.raw")
+listen_title_then_game "$wid" "$work/audio.raw"
 press "$wid" Escape
 for _ in $(seq 100); do
   alive $game_pid || break

@@ -58,12 +58,7 @@ cp -r "$(dirname "$game")/gamedata/snd" "$work/game/" || fail "no sounds beside 
 (cd "$work/game" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" exec "$game") 2>"$work/stderr" &
 game_pid=$!
 wid=$(wait_window $game_pid '^Tessmar$') || fail "no window titled Tessmar: $(cat "$work/stderr")"
-sleep 1
-xdotool windowfocus --sync "$wid" 2>/dev/null
-at_title=$(stat -c %s "$work/audio.raw")
-press "$wid" z
-sleep 3
-in_game=$(stat -c %s "$work/audio.raw")
+listen_title_then_game "$wid" "$work/audio.raw"
 press "$wid" Escape
 wait $game_pid || fail "exit code $? after the tune"
 game_pid=

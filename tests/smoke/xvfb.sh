@@ -56,6 +56,18 @@ press() {  # window, key
   xdotool keyup --window "$1" "$2" 2>/dev/null
 }
 
+# With the game on its title in the window, writing to SDL's disk audio file:
+# sets at_title to the file's size then, starts a score-attack game (Z) and
+# sets in_game to its size three seconds later, when the tune has begun.
+listen_title_then_game() {  # window, audio file
+  sleep 1
+  xdotool windowfocus --sync "$1" 2>/dev/null
+  at_title=$(stat -c %s "$2")
+  press "$1" z
+  sleep 3
+  in_game=$(stat -c %s "$2")
+}
+
 # "peak rms" of the 16-bit samples in a stretch of SDL's disk audio file
 # (44100 Hz stereo: 176400 bytes a second, written at the pace of playing).
 sound_level() {  # file, first byte, bytes
