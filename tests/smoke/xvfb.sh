@@ -12,6 +12,9 @@ pids=()
 cleanup() {
   local p
   for p in $game_pid $editor_pid $other_pid "${pids[@]}" $wm_pid $xvfb_pid; do kill "$p" 2>/dev/null; done
+  # Xvfb gone before the next test picks a display, so none connects to a
+  # server that is still shutting down.
+  [ -n "$xvfb_pid" ] && wait "$xvfb_pid" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
