@@ -57,3 +57,10 @@ uint64_t PositionKey(bool withLabels) {
     h.Word(ScreenState);
     return h.Done();
 }
+
+int BlocksInWell() {
+    int n = 0;
+    for (int c = 0; c <= 7; ++c)
+        for (int r = -1; r <= 11; ++r) n += GetKind(c, r) != Empty;
+    return n;
+}

@@ -18,3 +18,6 @@ void RestorePlay(const PlaySnapshot& s);
 // of the well, the pairs used and the goal progress; with `withLabels` also
 // which blocks share a network label (loop areas are counted by label).
 uint64_t PositionKey(bool withLabels);
+
+// Blocks resting in the well, the hidden row above it included.
+int BlocksInWell();

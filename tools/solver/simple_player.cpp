@@ -14,13 +14,6 @@
 #include "tools/solver/play_state.h"
 
 namespace {
-int BlocksInWell() {
-    int n = 0;
-    for (int c = 0; c <= 7; ++c)
-        for (int r = -1; r <= 11; ++r) n += GetKind(c, r) != Empty;
-    return n;
-}
-
 int CaughtFish() {
     int n = 0;
     for (const Fish& f : FishTable) n += f.state == FishStateValue::Caught;

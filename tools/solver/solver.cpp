@@ -274,13 +274,6 @@ Doors DoorsHere(Search& search, uint8_t pairsToClear, Placement* best) {
     return d;
 }
 
-int BlocksInWell() {
-    int n = 0;
-    for (int c = 0; c <= 7; ++c)
-        for (int r = -1; r <= 11; ++r) n += GetKind(c, r) != Empty;
-    return n;
-}
-
 // Rows filled above the floor, summed over the columns: lower is better.
 int WellHeight() {
     int total = 0;
