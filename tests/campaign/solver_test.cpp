@@ -140,6 +140,34 @@ TEST(Solver, RefutesAMissionWhoseGoalPassesItsTarget) {
     EXPECT_GT(r.positions, 1u);
 }
 
+// A position is given up unsearched only when the blocks that could still
+// be erased are fewer than the goal needs; a joiner to come makes every
+// block count, and a chain of N needs a ring of four at each search.
+TEST(Solver, GivesUpOnlyWhenTooFewBlocksCouldBeErased) {
+    struct Case {
+        const char* name;
+        const char* goal;
+        int pairs;
+        std::vector<std::string> rows, queue;
+        bool clearable, searched;
+    };
+    const Case cases[] = {
+        // The straight on the floor has one end that can join until the
+        // joiner gives it a second: the ring needs it.
+        {"joiner", "erase 4", 2, {"r.......", "|......."}, {"Jo", "7o"}, true, true},
+        {"no joiner", "erase 4", 1, {"r.......", "|......."}, {"J7"}, false, false},
+        // Eight blocks, each on one of the chain's two rings.
+        {"chain of exactly eight", "chain 2", 1, {".r......", ".L......", ".77.....", ".JJ....."}, {"rL"}, true, true},
+        {"chain of seven", "chain 2", 1, {".r......", ".L......", ".77.....", ".J......"}, {"rL"}, false, false},
+    };
+    for (const Case& c : cases) {
+        SolveResult r = SolveMission(Source(c.goal, c.pairs, c.rows, c.queue));
+        EXPECT_EQ(r.clearable, c.clearable) << c.name;
+        EXPECT_TRUE(r.complete) << c.name;
+        EXPECT_EQ(r.positions > 0, c.searched) << c.name;
+    }
+}
+
 TEST(Solver, ShortestWayUsesTheFewestPairsAndABudgetGivesALowerBound) {
     // The second pair could close the ring too, but the first already does.
     MissionImage m = Source("chain 1", 2, {"r.......", "L......."}, {"7J", "7J"});

@@ -98,13 +98,22 @@ Supply PairSupply(bool framesOnly, int pairs) {
     return s;
 }
 
+// The smallest loop is a square of four blocks.
+constexpr int SmallestLoop = 4;
+
 // True when the goal cannot be met with `pairs` more pairs at most: more
-// blocks are needed than the well and those pairs could ever give.
+// blocks must be erased than the well and those pairs could ever give. A
+// chain of N erases a loop at every one of its N searches.
 bool Hopeless(int pairs = QueuePairs) {
     uint8_t type = MissionGoal.type;
-    if (!EraseCountGoal(type) && !FrameCountGoal(type)) return false;
     bool framesOnly = FrameCountGoal(type);
-    int need = int(MissionGoal.target) - (AtOnceGoal(type) ? 0 : GoalProgress);
+    int need;
+    if (type == GoalChain)
+        need = SmallestLoop * int(MissionGoal.target);
+    else if (EraseCountGoal(type) || framesOnly)
+        need = int(MissionGoal.target) - (AtOnceGoal(type) ? 0 : GoalProgress);
+    else
+        return false;
     if (need < 0) return true;
     Supply s = PairSupply(framesOnly, pairs);
     bool joiners = s.joiners;
