@@ -146,11 +146,12 @@ static void Gravity() {
 // A drop carries a half into an occupied cell: the pair goes back one row
 // and is written into the board. Row -2 is then emptied, so a half that came
 // to rest there (or above it, where no layer reaches) is lost.
-// A half pushed into a wall column by a turn's shift (the shift is decided
-// when the turn starts; the pair may have moved since) is lost, like a half
-// above the well: walls are never overwritten.
+// A half pushed by a turn into a wall or a block (the turn's cells are
+// checked when it starts; the pair may have moved or dropped since) can stay
+// inside it after going back one row. It is lost, like a half above the
+// well: walls and resting blocks are never overwritten.
 static void PlaceHalf(int32_t col, int32_t row, uint8_t kind, uint8_t frame) {
-    if (col < 0 || col > 7) return;
+    if (col < 0 || col > 7 || GetKind(col, row) != Empty) return;
     SetKind(col, row, kind);
     SetFrame(col, row, frame);
 }

@@ -213,29 +213,38 @@ TEST_F(FallingPairTest, HalfAboveRowMinusOneIsLostWithItsFrameFlag) {
     EXPECT_EQ(ScreenState, GameOverScreen);
 }
 
-TEST_F(FallingPairTest, HalfShiftedIntoAWallColumnIsLostAndTheWallStays) {
-    // A turn that began with a shift to the left while the pair stood one
-    // column further right; the pair has since moved against the left wall.
-    for (int shift : {-1, +1}) {
+TEST_F(FallingPairTest, HalfShiftedIntoAWallIsLostAndTheWallStays) {
+    // A turn that began with a shift while the pair stood one column further
+    // from the wall; the pair has since moved against it. The wall is a side
+    // wall, or a column of stone inside the well.
+    struct Case {
+        int shift, col, stoneCol;
+    };
+    for (Case c : {Case{-1, 0, -1}, Case{+1, 7, -1}, Case{+1, 4, 5}}) {
         ClearBoard();
-        int col = shift < 0 ? 0 : 7;
-        PlacePair(col, 2, 3, Vertical, Horizontal);
+        if (c.stoneCol >= 0)
+            for (int r = 0; r <= 11; ++r) SetKind(c.stoneCol, r, Wall);
+        PlacePair(c.col, 2, 3, Vertical, Horizontal);
         TurnTimer = 1;
         TurnSteps = 1;
-        TurnDirection = shift < 0 ? +1 : -1;
-        TurnShift = shift;
+        TurnDirection = c.shift < 0 ? +1 : -1;
+        TurnShift = c.shift;
         ScreenState = PairFalling;
         for (int i = 0; i < 3; ++i) PairFrame();
         ASSERT_EQ(TurnTimer, 0);
-        EXPECT_TRUE(FallingPair.col1 < 0 || FallingPair.col1 > 7) << "the shift carried the pivot into the wall";
+        EXPECT_NE(GetKind(FallingPair.col1, FallingPair.row1), Empty) << "the shift carried the pivot into the wall";
         for (int i = 0; i < 40 && ScreenState == PairFalling; ++i) PairFrame({.down = true});
         for (int i = 0; i < 40 && ScreenState == BlocksFalling; ++i) StepFallingBlocks();
         EXPECT_EQ(ScreenState, NextPair);
-        EXPECT_TRUE(WallsIntact()) << shift;
-        int placed = 0;
-        for (int c = 0; c < 8; ++c)
-            for (int r = -1; r <= 11; ++r) placed += GetKind(c, r) != Empty;
+        EXPECT_TRUE(WallsIntact()) << c.col;
+        int placed = 0, stone = 0;
+        for (int col = 0; col < 8; ++col)
+            for (int r = -1; r <= 11; ++r) {
+                placed += GetKind(col, r) != Empty && GetKind(col, r) != Wall;
+                stone += GetKind(col, r) == Wall;
+            }
         EXPECT_EQ(placed, 1) << "one half landed in the well, the other was lost";
+        EXPECT_EQ(stone, c.stoneCol >= 0 ? 12 : 0);
     }
 }
 
