@@ -1,18 +1,26 @@
-# The game's logic: rules, pictures, screens, the mission loader and the shell
-# without its platforms, relative to the source root. The game's build and the
-# stand-alone fuzz build (tests/fuzz) both take it from here.
-set(TESSMAR_CORE_SOURCES
-  rules/board.cpp rules/falling_pair.cpp rules/fish.cpp rules/link.cpp rules/loops.cpp rules/queue.cpp
-  rules/scoring.cpp rules/settle.cpp
-  draw/fish.cpp draw/playfield.cpp draw/surface.cpp draw/text.cpp
+# The game's sources, one list per layer, bottom to top, relative to the
+# source root. The game's build and the stand-alone fuzz build (tests/fuzz)
+# both take them from here.
+set(TESSMAR_MISSION_SOURCES mission/mission_file.cpp mission/mission_goal.cpp)
+set(TESSMAR_RULES_SOURCES
+  rules/board.cpp rules/falling_pair.cpp rules/fish.cpp rules/input_words.cpp rules/link.cpp rules/loops.cpp
+  rules/new_game.cpp rules/queue.cpp rules/scoring.cpp rules/screen_layout.cpp rules/screen_state.cpp rules/settle.cpp)
+set(TESSMAR_DRAW_SOURCES draw/fish.cpp draw/playfield.cpp draw/surface.cpp draw/surfaces.cpp draw/text.cpp)
+set(TESSMAR_RESOURCES_SOURCES resources/resources.cpp)
+# The operating system's files, folders, calendar and clock, shared with the editor.
+set(TESSMAR_PLATFORM_OS_SOURCES platform/platform_os.cpp)
+# What every platform shares: the game's folders, the settings file, the
+# window's scale and input scripts.
+set(TESSMAR_PLATFORM_SOURCES
+  platform/data_folder.cpp platform/input_script.cpp platform/message_pump.cpp platform/settings.cpp platform/window_scale.cpp)
+set(TESSMAR_PLATFORM_HEADLESS_SOURCES platform/platform_headless.cpp)
+set(TESSMAR_PLATFORM_SDL_SOURCES
+  platform/platform_sdl.cpp platform/platform_sdl_window.cpp platform/platform_sdl_pad.cpp
+  platform/platform_qt_dialog.cpp)
+set(TESSMAR_SCREENS_SOURCES
   screens/board_entry.cpp screens/game_over.cpp screens/menu_background.cpp screens/mission_clear.cpp
-  screens/mission_select.cpp screens/notice.cpp screens/pause.cpp screens/records_screen.cpp screens/title.cpp
-  mission/mission_goal.cpp mission/mission_loader.cpp
-  resources/resources.cpp
-  shell/game_folder.cpp shell/input.cpp shell/input_script.cpp shell/main_loop.cpp shell/mission_start.cpp
-  shell/new_game.cpp shell/play_frame.cpp
-  shell/program_state.cpp shell/records_file.cpp shell/settings.cpp shell/startup.cpp shell/window_scale.cpp)
-# The mission file format and the operating system's files, calendar and clock,
-# which the editor shares.
-set(TESSMAR_MISSION_FORMAT_SOURCES mission/mission_file.cpp)
-set(TESSMAR_OS_SOURCES shell/platform_os.cpp)
+  screens/mission_loader.cpp screens/mission_select.cpp screens/notice.cpp screens/pause.cpp
+  screens/records_file.cpp screens/records_screen.cpp screens/title.cpp)
+set(TESSMAR_SHELL_SOURCES
+  shell/game_events.cpp shell/game_folder.cpp shell/input.cpp shell/main_loop.cpp shell/mission_start.cpp
+  shell/play_frame.cpp shell/program_state.cpp shell/startup.cpp)

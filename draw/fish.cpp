@@ -2,7 +2,7 @@
 
 #include "draw/sheet_layout.h"
 #include "rules/fish.h"
-#include "shell/startup.h"
+#include "draw/surfaces.h"
 
 void DrawFish() {
     for (const Fish& f : FishTable) {
@@ -10,7 +10,7 @@ void DrawFish() {
         int sheetX = SheetFishX + SheetCell * (2 * ((f.dir + 1) / 2) + (f.state == FishStateValue::Caught));
         int x = BoardOriginX + int(f.x);
         int y = BoardOriginY + int(f.y);
-        BitBlt(BackBuffer, x, y, 32, 32, BlockSheet, sheetX, SheetMaskY, Rop::Or);
-        BitBlt(BackBuffer, x, y, 32, 32, BlockSheet, sheetX, SheetImageY, Rop::And);
+        BitBlt(BackBuffer, x, y, SheetCell, SheetCell, BlockSheet, sheetX, SheetMaskY, Rop::Or);
+        BitBlt(BackBuffer, x, y, SheetCell, SheetCell, BlockSheet, sheetX, SheetImageY, Rop::And);
     }
 }

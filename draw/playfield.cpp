@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "draw/fish.h"
-#include "draw/screen_layout.h"
+#include "rules/screen_layout.h"
 #include "draw/sheet_layout.h"
 #include "draw/surface.h"
 #include "draw/text.h"
@@ -16,10 +16,11 @@
 #include "rules/queue.h"
 #include "rules/scoring.h"
 #include "rules/settle.h"
-#include "shell/main_loop.h"
-#include "shell/startup.h"
+#include "rules/screen_state.h"
+#include "draw/surfaces.h"
 
-int32_t BoardOriginX, BoardOriginY;
+constinit uint8_t ColourMode, GridMode;
+constinit uint32_t FpsValue;
 
 namespace {
 constexpr double Pi = 3.141592653589793;
@@ -37,8 +38,8 @@ void DrawLabel(int sx, int sy, int width, int x, int y) { MaskedFromSheet(FontSh
 void DrawWellCells(int32_t X, int32_t top) {
     for (int c = 0; c < 8; ++c) {
         for (int r = 0; r < 12; ++r) {
-            int x = X + 32 * c, y = top + 32 * r;
-            if (GridMode == 1) BitBlt(BackBuffer, x, y, 32, 32, BlockSheet, SheetGridX, SheetGridY, Rop::And);
+            int x = X + CellSize * c, y = top + CellSize * r;
+            if (GridMode == 1) BitBlt(BackBuffer, x, y, SheetCell, SheetCell, BlockSheet, SheetGridX, SheetGridY, Rop::And);
             uint8_t kind = GetKind(c, r);
             if (kind == Empty) continue;
             if (GetMarked(c, r) != 0 && (EraseTimer & 1) != 0) continue;
@@ -50,14 +51,14 @@ void DrawWellCells(int32_t X, int32_t top) {
 void DrawFallingPairHalves(int32_t X, int32_t Y) {
     const FallingPairRecord& p = FallingPair;
     int32_t slide = (TurnShift * TurnTimer * 32) / 3;
-    DrawBlock(p.kind1, 0, p.frame1, X + 32 * p.col1 + slide, Y + 32 * p.row1);
+    DrawBlock(p.kind1, 0, p.frame1, X + CellSize * p.col1 + slide, Y + CellSize * p.row1);
     if (TurnTimer > 0) {
         double degrees = 90.0 * p.orientation + 30.0 * (TurnTimer - 1) * TurnDirection;
         double a = degrees * Pi / 180.0;
         int32_t dx = int32_t(32.0 * std::cos(a)), dy = int32_t(32.0 * std::sin(a));
-        DrawBlock(p.kind2, 0, p.frame2, X + 32 * p.col1 + dx, Y + 32 * p.row1 + dy);
+        DrawBlock(p.kind2, 0, p.frame2, X + CellSize * p.col1 + dx, Y + CellSize * p.row1 + dy);
     } else {
-        DrawBlock(p.kind2, 0, p.frame2, X + 32 * p.col2, Y + 32 * p.row2);
+        DrawBlock(p.kind2, 0, p.frame2, X + CellSize * p.col2, Y + CellSize * p.row2);
     }
 }
 
@@ -69,24 +70,24 @@ void DrawFallingBlocks(int32_t X, int32_t Y) {
 void DrawQueuePair(int i, int32_t x, int slot, int32_t top) {
     int32_t y = top + 16 + 96 * slot - 8 * SpawnTimer;
     DrawBlock(ComingQueue.kind[i][0], 0, ComingQueue.frame[i][0], x, y);
-    DrawBlock(ComingQueue.kind[i][1], 0, ComingQueue.frame[i][1], x, y + 32);
+    DrawBlock(ComingQueue.kind[i][1], 0, ComingQueue.frame[i][1], x, y + CellSize);
 }
 
 void DrawQueue(int32_t X, int32_t top) {
     int extra = ScreenState == NextPair ? 1 : 0;
-    AndFromTile(X + 272, top, 32, 384);
+    AndFromTile(X + 272, top, CellSize, 384);
     if (GameMode == ScoreAttack) {
         for (int i = 0; i <= QueueLast - 1 + extra && i < QueuePairs; ++i) DrawQueuePair(i, X + 272, i, top);
         return;
     }
-    BitBlt(BackBuffer, X + 320, top, 32, 384, TileSurface, X + 272, top, Rop::And);
+    BitBlt(BackBuffer, X + 320, top, CellSize, 384, TileSurface, X + 272, top, Rop::And);
     for (int i = 0; i <= 3 + extra; ++i) DrawQueuePair(i, X + 272, i, top);
     for (int i = 4; i < 8; ++i) DrawQueuePair(i, X + 320, i - 4, top);
 }
 
 void DrawFishCountPanel(int32_t yOffset) {
     AndFromTile(6, 200 + yOffset, 52, 54);
-    MaskedFromSheet(BlockSheet, SheetFishX, SheetMaskY, SheetFishX, SheetImageY, 32, 32, 16, 200 + yOffset);
+    MaskedFromSheet(BlockSheet, SheetFishX, SheetMaskY, SheetFishX, SheetImageY, SheetCell, SheetCell, 16, 200 + yOffset);
     DrawGlyphText(FormatText("*%02d", LinkStock), 8, 232 + yOffset);
 }
 
@@ -150,11 +151,11 @@ void DrawStatusTexts(int32_t X, int32_t yOffset) {
 
 void DrawBlock(uint8_t kind, uint8_t colour, uint8_t frameFlag, int32_t x, int32_t y) {
     if (kind >= KindCount) return;  // no such picture on the sheet
-    int v = ColourMode == 1 ? 32 * colour : 0;
-    BitBlt(BackBuffer, x, y, 32, 32, BlockSheet, 32 * kind, 0, Rop::Or);
-    BitBlt(BackBuffer, x, y, 32, 32, BlockSheet, 32 * kind, 32 + v, Rop::And);
+    int v = ColourMode == 1 ? SheetCell * colour : 0;
+    BitBlt(BackBuffer, x, y, SheetCell, SheetCell, BlockSheet, SheetCell * kind, SheetMaskY, Rop::Or);
+    BitBlt(BackBuffer, x, y, SheetCell, SheetCell, BlockSheet, SheetCell * kind, SheetImageY + v, Rop::And);
     if (frameFlag != 0)
-        MaskedFromSheet(BlockSheet, SheetFrameMarkerX, SheetMaskY, SheetFrameMarkerX, SheetImageY, 32, 32, x, y);
+        MaskedFromSheet(BlockSheet, SheetFrameMarkerX, SheetMaskY, SheetFrameMarkerX, SheetImageY, SheetCell, SheetCell, x, y);
 }
 
 int32_t StatusPanelWidth() { return WideLayout() ? 352 : 256; }
@@ -177,7 +178,7 @@ void DrawPlayfield(int32_t yOffset) {
     DrawStatusTexts(X, yOffset);
     DrawFish();
     if (ScreenState == Linking)
-        MaskedFromSheet(BlockSheet, SheetLinkSpriteX, SheetMaskY, SheetLinkSpriteX, SheetImageY, 32, 32,
+        MaskedFromSheet(BlockSheet, SheetLinkSpriteX, SheetMaskY, SheetLinkSpriteX, SheetImageY, SheetCell, SheetCell,
                         X + int32_t(LinkSprite.x), Y + int32_t(LinkSprite.y));
     DrawSmallText(FormatText("FPS %d", FpsValue), 6, 468);
 }

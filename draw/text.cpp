@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "draw/surface.h"
-#include "shell/startup.h"
+#include "draw/surfaces.h"
 
 static char TextBuffer[64];
 

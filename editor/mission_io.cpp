@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "shell/platform_os.h"
+#include "platform/platform_os.h"
 
 bool WriteMissionFile(const std::string& path, const MissionBytes& bytes, std::string* reason) {
     return WriteFileAtomically(path, bytes.data(), bytes.size(), reason);

@@ -8,10 +8,9 @@
 #include "rules/queue.h"
 #include "rules/scoring.h"
 #include "rules/settle.h"
-#include "shell/input.h"
-#include "shell/records_file.h"
-#include "shell/screen_state.h"
-#include "shell/sounds.h"
+#include "rules/game_events.h"
+#include "rules/input_words.h"
+#include "rules/screen_state.h"
 
 FallingPairRecord FallingPair;
 int32_t FallTimer;
@@ -32,7 +31,7 @@ static bool HalvesFree(int dc, int dr) {
 
 static void EndPlay() {
     ScreenState = GameOverScreen;
-    PlatformTuneStop();
+    StopTune();
 }
 
 static void CheckBlockedSpawn() {
@@ -45,22 +44,16 @@ static void CheckPiecesExhausted() {
 
 static void CheckMissionGoal() {
     if (GameMode == ScoreAttack || !TestMissionGoal()) return;
-    if (GameMode == NormalGame) {
-        if (MissionNumber < sizeof ClearedFlags && ClearedFlags[MissionNumber] == 0) {
-            ClearedFlags[MissionNumber] = 1;
-            ++ClearedCount;
-        }
-        WriteRecordsFile();
-    }
+    if (GameMode == NormalGame) RecordMissionCleared();
     ScreenState = MissionClearScreen;
-    PlatformTuneStop();
+    StopTune();
 }
 
 static void MoveSideways(int dc) {
     FallingPair.col1 += dc;
     FallingPair.col2 += dc;
     ShiftTimer = 1;
-    PlatformPlaySound(SoundMove);
+    PlayGameSound(GameSound::Move);
 }
 
 static void StepSideways() {
@@ -80,7 +73,7 @@ static void StartTurn() {
     if (Button2Pressed) TurnDirection = +1;
     if (Button1Pressed) TurnDirection = -1;
     if (!Button1Pressed && !Button2Pressed) return;
-    PlatformPlaySound(SoundTurn);
+    PlayGameSound(GameSound::Turn);
     TurnShift = 0;
     TurnTimer = 1;
     TurnSteps = 1;

@@ -28,7 +28,7 @@ void StartFish(Fish& f) {
     f.y = float(std::rand() % 380 + 38);
 }
 
-bool OffScreen(float x) { return x < float(-32 - BoardOriginX) || x > float(384 - BoardOriginX); }
+bool OffScreen(float x) { return x < float(-CellSize - BoardOriginX) || x > float(ScreenWidth - BoardOriginX); }
 
 void Swim(Fish& f) {
     f.phase += 1;
@@ -47,7 +47,7 @@ void FlyOff(Fish& f) {
     }
     f.x -= 8.0f;
     f.y -= 8.0f;
-    if (f.x < float(-32 - BoardOriginX)) {
+    if (f.x < float(-CellSize - BoardOriginX)) {
         f.state = Free;
         CountCaughtFish();
     }
@@ -83,8 +83,8 @@ void CatchFish() {
     for (Fish& f : FishTable) {
         if (f.state != Swimming) continue;
         // Truncation toward zero, so a centre just left of the well counts as column 0.
-        int c = int((f.x + 16.0f) / 32.0f);
-        int r = int((f.y + 16.0f) / 32.0f);
+        int c = int((f.x + CellSize / 2) / float(CellSize));
+        int r = int((f.y + CellSize / 2) / float(CellSize));
         if (c < 0 || c > 7 || r < 0 || r > 11) continue;
         if (RayMeetsMark(c, r, -1, 0) && RayMeetsMark(c, r, 1, 0) && RayMeetsMark(c, r, 0, -1) && RayMeetsMark(c, r, 0, 1)) {
             f.state = Caught;

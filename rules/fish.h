@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "draw/screen_layout.h"
+#include "rules/screen_layout.h"
 
 enum class FishStateValue : uint8_t { Free = 0, Swimming = 1, Caught = 2 };
 

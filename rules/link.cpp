@@ -2,12 +2,12 @@
 
 #include <cstdlib>
 
-#include "draw/screen_layout.h"
+#include "rules/screen_layout.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/fish.h"
 #include "rules/settle.h"
-#include "shell/screen_state.h"
+#include "rules/screen_state.h"
 
 uint8_t LinkStock;
 LinkSpriteRecord LinkSprite;
@@ -36,9 +36,9 @@ void StartLink() {
     LinkSprite.orientation = uint8_t(orientation);
     LinkSprite.phase = 0;
     LinkSprite.timer = 0;
-    // Start just left of the window on the diagonal that meets (32 col, 32 row).
-    LinkSprite.x = float(-BoardOriginX - 32);
-    LinkSprite.y = float(32 * row) - (float(32 * col) - LinkSprite.x);
+    // Start just left of the window on the diagonal that meets (CellSize col, CellSize row).
+    LinkSprite.x = float(-BoardOriginX - CellSize);
+    LinkSprite.y = float(CellSize * row) - (float(CellSize * col) - LinkSprite.x);
     --LinkStock;
     ScreenState = Linking;
 }
@@ -61,7 +61,7 @@ void StepLinkSprite() {
         case 0:
             s.x += 8;
             s.y += 8;
-            if (int(s.x / 32) == s.col && int(s.y / 32) == s.row) s.phase = 1;
+            if (int(s.x / CellSize) == s.col && int(s.y / CellSize) == s.row) s.phase = 1;
             break;
         case 1: {
             int o = s.orientation == 0 ? 0 : 1;

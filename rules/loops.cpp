@@ -3,7 +3,7 @@
 #include "rules/board.h"
 #include "rules/fish.h"
 #include "rules/scoring.h"
-#include "shell/screen_state.h"
+#include "rules/screen_state.h"
 
 void LabelNetworks() {
     static constexpr int order[4] = {SideLeft, SideRight, SideUp, SideDown};

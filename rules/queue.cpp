@@ -6,7 +6,7 @@
 #include "mission/mission_goal.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
-#include "shell/screen_state.h"
+#include "rules/screen_state.h"
 
 ComingQueueRecord ComingQueue;
 uint8_t QueueLast;

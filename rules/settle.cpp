@@ -1,11 +1,13 @@
 #include "rules/settle.h"
 
+#include "rules/screen_layout.h"
+
 #include <cstring>
 
 #include "rules/board.h"
 #include "rules/loops.h"
 #include "rules/scoring.h"
-#include "shell/screen_state.h"
+#include "rules/screen_state.h"
 
 FallingBlock FallingBlocks[FallingBlockRecords];
 int32_t FallingBlockCount;
@@ -27,7 +29,7 @@ static void ReleaseBlock(int c, int r) {
     ScreenState = BlocksFalling;
     int i = TakeFallingRecord();
     if (i < 0) return;
-    FallingBlocks[i] = FallingBlock{c, 32.0f * float(r), 0.0f, GetKind(c, r), GetFrame(c, r), {}};
+    FallingBlocks[i] = FallingBlock{c, float(CellSize) * float(r), 0.0f, GetKind(c, r), GetFrame(c, r), {}};
     SetKind(c, r, Empty);
     SetGroup(c, r, 0);
     SetFrame(c, r, 0);
@@ -93,7 +95,7 @@ void StepFallingBlocks() {
         b.y += b.speed;
         b.speed += FallAcceleration;
         if (b.speed > FallSpeedMax) b.speed = FallSpeedMax;
-        int row = int(b.y / 32.0f);  // the row its top has reached
+        int row = int(b.y / float(CellSize));  // the row its top has reached
         if (GetKind(b.col, row + 1) != Empty) {
             SetKind(b.col, row, b.kind);
             SetFrame(b.col, row, b.frame);

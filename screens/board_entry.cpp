@@ -4,9 +4,11 @@
 #include "rules/fish.h"
 #include "screens/notice.h"
 #include "screens/screens.h"
-#include "shell/main_loop.h"
-#include "shell/platform.h"
-#include "shell/startup.h"
+#include "rules/screen_state.h"
+#include "platform/platform.h"
+#include "draw/surfaces.h"
+#include "platform/data_folder.h"
+#include "rules/game_events.h"
 
 int32_t EntryCurtainWidth = EntryCurtainStart;
 int32_t EntryBoardY = EntryBoardStart;

@@ -11,14 +11,17 @@
 #include "rules/scoring.h"
 #include "screens/board_entry.h"
 #include "screens/notice.h"
-#include "shell/records_file.h"
+#include "screens/records_file.h"
 #include "screens/records_screen.h"
 #include "screens/screens.h"
-#include "shell/input.h"
-#include "shell/main_loop.h"
-#include "shell/new_game.h"
-#include "shell/platform.h"
-#include "shell/startup.h"
+#include "rules/input_words.h"
+#include "rules/screen_state.h"
+#include "rules/new_game.h"
+#include "platform/message_pump.h"
+#include "platform/platform.h"
+#include "draw/surfaces.h"
+#include "platform/data_folder.h"
+#include "rules/game_events.h"
 
 uint8_t GameOverPhase;
 int32_t GameOverTimer;
@@ -45,7 +48,7 @@ void Leave() {
 }
 
 void Finish() {
-    PlatformPlaySound(SoundDecide);
+    PlayGameSound(GameSound::Decide);
     PumpMessages(500);
     WriteRecordsFile();
     Leave();

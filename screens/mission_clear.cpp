@@ -6,16 +6,18 @@
 #include "draw/surface.h"
 #include "draw/text.h"
 #include "mission/mission_goal.h"
-#include "mission/mission_loader.h"
+#include "screens/mission_loader.h"
 #include "rules/fish.h"
 #include "screens/board_entry.h"
 #include "screens/mission_select.h"
 #include "screens/notice.h"
 #include "screens/screens.h"
-#include "shell/main_loop.h"
-#include "shell/new_game.h"
-#include "shell/platform.h"
-#include "shell/startup.h"
+#include "rules/screen_state.h"
+#include "rules/new_game.h"
+#include "platform/platform.h"
+#include "draw/surfaces.h"
+#include "platform/data_folder.h"
+#include "rules/game_events.h"
 
 int32_t ClearCurtainWidth;
 int32_t ClearBoardY;

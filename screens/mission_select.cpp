@@ -5,15 +5,18 @@
 #include "draw/surface.h"
 #include "draw/text.h"
 #include "mission/mission_goal.h"
-#include "mission/mission_loader.h"
+#include "screens/mission_loader.h"
 #include "rules/fish.h"
 #include "screens/notice.h"
-#include "shell/records_file.h"
+#include "screens/records_file.h"
 #include "screens/screens.h"
-#include "shell/input.h"
-#include "shell/main_loop.h"
-#include "shell/platform.h"
-#include "shell/startup.h"
+#include "rules/input_words.h"
+#include "rules/screen_state.h"
+#include "platform/message_pump.h"
+#include "platform/platform.h"
+#include "draw/surfaces.h"
+#include "platform/data_folder.h"
+#include "rules/game_events.h"
 
 int32_t MissionCursor;
 int32_t MissionRepeatTimer;
@@ -30,11 +33,11 @@ static bool CanLower() { return MissionNumber > 1; }
 static void MoveCursor() {
     if (DownPressed && MissionCursor == 0) {
         MissionCursor = 1;
-        PlatformPlaySound(SoundCursor);
+        PlayGameSound(GameSound::Cursor);
     }
     if (UpPressed && MissionCursor == 1) {
         MissionCursor = 0;
-        PlatformPlaySound(SoundCursor);
+        PlayGameSound(GameSound::Cursor);
         MissionBlinkTimer = 0;  // the arrows show at once
     }
 }
@@ -49,12 +52,12 @@ static void ChangeNumber() {
     if (MissionCursor != 0) return;
     if (LeftHeld && CanLower()) {
         --MissionNumber;
-        PlatformPlaySound(SoundCursor);
+        PlayGameSound(GameSound::Cursor);
         MissionRepeatTimer = 1;
     }
     if (RightHeld && CanRaise()) {
         ++MissionNumber;
-        PlatformPlaySound(SoundCursor);
+        PlayGameSound(GameSound::Cursor);
         MissionRepeatTimer = 1;
     }
 }
@@ -74,11 +77,11 @@ static void Decide() {
             ShowNotice(NoticeCannotReadMission);
             return;
         }
-        PlatformPlaySound(SoundDecide);
+        PlayGameSound(GameSound::Decide);
         StartMission(NormalGame);
         return;
     }
-    PlatformPlaySound(SoundDecide);
+    PlayGameSound(GameSound::Decide);
     std::string path = PlatformPickMissionFile(StartDirectory);
     if (path.empty()) return;  // cancelled: the screen stays as it was
     if (!LoadMissionFile(path)) {

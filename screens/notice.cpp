@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "draw/screen_layout.h"
+#include "rules/screen_layout.h"
 #include "draw/text.h"
 
 uint8_t Notice;

@@ -7,10 +7,12 @@
 #include "rules/fish.h"
 #include "screens/notice.h"
 #include "screens/screens.h"
-#include "shell/input.h"
-#include "shell/main_loop.h"
-#include "shell/platform.h"
-#include "shell/startup.h"
+#include "rules/input_words.h"
+#include "rules/screen_state.h"
+#include "platform/platform.h"
+#include "draw/surfaces.h"
+#include "platform/data_folder.h"
+#include "rules/game_events.h"
 
 int32_t PauseBlinkTimer;
 

@@ -5,12 +5,14 @@
 #include "draw/text.h"
 #include "rules/fish.h"
 #include "screens/notice.h"
-#include "shell/records_file.h"
+#include "screens/records_file.h"
 #include "screens/screens.h"
-#include "shell/input.h"
-#include "shell/main_loop.h"
-#include "shell/platform.h"
-#include "shell/startup.h"
+#include "rules/input_words.h"
+#include "rules/screen_state.h"
+#include "platform/platform.h"
+#include "draw/surfaces.h"
+#include "platform/data_folder.h"
+#include "rules/game_events.h"
 
 void DrawRecordRows(const char* format, int x, int right) {
     for (int i = 1; i <= 5; ++i) {

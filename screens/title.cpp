@@ -7,10 +7,13 @@
 #include "rules/queue.h"
 #include "screens/notice.h"
 #include "screens/screens.h"
-#include "shell/input.h"
-#include "shell/main_loop.h"
-#include "shell/platform.h"
-#include "shell/startup.h"
+#include "rules/input_words.h"
+#include "rules/screen_state.h"
+#include "platform/message_pump.h"
+#include "platform/platform.h"
+#include "draw/surfaces.h"
+#include "platform/data_folder.h"
+#include "rules/game_events.h"
 
 int32_t TitleCursor;
 
@@ -21,27 +24,27 @@ constexpr int ItemX = 100, ItemY = 300, ItemStep = 24, PointerX = 80;
 void MoveCursor() {
     if (DownPressed && TitleCursor < ItemQuit) {
         ++TitleCursor;
-        PlatformPlaySound(SoundCursor);
+        PlayGameSound(GameSound::Cursor);
     }
     if (UpPressed && TitleCursor > ItemScoreAttack) {
         --TitleCursor;
-        PlatformPlaySound(SoundCursor);
+        PlayGameSound(GameSound::Cursor);
     }
 }
 
 void ChooseItem() {
     switch (TitleCursor) {
         case ItemScoreAttack:
-            PlatformPlaySound(SoundDecide);
+            PlayGameSound(GameSound::Decide);
             SetUpScoreAttack();
             break;
         case ItemMissionMode:
-            PlatformPlaySound(SoundDecide);
+            PlayGameSound(GameSound::Decide);
             ScreenState = MissionSelectScreen;
             break;
         case ItemRecord: ScreenState = RecordsScreen; break;  // silent, unlike the others
         case ItemQuit:
-            PlatformPlaySound(SoundDecide);
+            PlayGameSound(GameSound::Decide);
             PumpMessages(500);  // the sound is heard while the window keeps answering
             PlatformPostQuit();
             break;

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "shell/platform_os.h"
-#include "shell/startup.h"
+#include "platform/platform_os.h"
+#include "platform/data_folder.h"
 
 bool HoldsGameData(const std::string& folder) {
     return IsFolder(JoinPath(folder, "snd")) || FolderHasFileEndingIn(JoinPath(folder, "mission"), ".msn");

@@ -10,10 +10,12 @@
 #include <vector>
 
 #include "shell/game_folder.h"
-#include "shell/replay_input.h"
+#include "platform/replay_input.h"
 #include "shell/main_loop.h"
 #include "shell/mission_start.h"
-#include "shell/platform.h"
+#include "platform/platform.h"
+#include "draw/playfield.h"
+#include "rules/screen_layout.h"
 #include "shell/startup.h"
 
 namespace {

@@ -1,10 +1,6 @@
 #include "shell/input.h"
 
-#include "shell/platform.h"
-
-uint32_t KeyHeld, KeyPressed, JoyHeld, JoyPressed;
-uint8_t LeftHeld, LeftPressed, RightHeld, RightPressed, DownHeld, DownPressed, UpHeld, UpPressed;
-uint8_t Button1Pressed, Button2Pressed, Button3Pressed;
+#include "platform/platform.h"
 
 void PollJoystick(uint32_t* held, uint32_t* pressed) {
     uint32_t previous = *held;

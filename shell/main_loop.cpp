@@ -1,33 +1,17 @@
 #include "shell/main_loop.h"
 
 #include "screens/game_over.h"
+#include "draw/playfield.h"
 #include "screens/screens.h"
 #include "shell/input.h"
-#include "shell/new_game.h"
-#include "shell/platform.h"
+#include "rules/new_game.h"
+#include "platform/message_pump.h"
+#include "platform/platform.h"
 #include "shell/play_frame.h"
 #include "shell/startup.h"
 
-uint32_t ScreenState = TitleScreen;
-uint8_t PauseFlag;
-uint8_t QuitFlag;
-uint32_t FpsValue, FrameCounter, FpsWindowStart;
-bool FpsWindowStarted;
-uint8_t ColourMode, GridMode;
-
-void PumpMessages(uint32_t waitMs) {
-    uint32_t start = PlatformTicks();
-    if (QuitFlag) return;
-    for (;;) {
-        if (PlatformTakeEvent() == EventResult::Quit) {
-            QuitFlag = 1;
-            return;
-        }
-        if (waitMs > 0) PlatformSleep(1);
-        uint32_t now = PlatformTicks();
-        if (now - start >= waitMs) return;  // wrap-safe form of now >= start + waitMs
-    }
-}
+constinit uint32_t FrameCounter, FpsWindowStart;
+constinit bool FpsWindowStarted;
 
 void CountFrame(uint32_t* fpsOut) {
     if (!FpsWindowStarted) {
@@ -44,19 +28,21 @@ void CountFrame(uint32_t* fpsOut) {
 }
 
 void CallScreenHandler() {
-    if (ScreenState <= Linking) {
-        if (PauseFlag) PauseScreen();
-        else PlayFrame();
-        return;
-    }
     switch (ScreenState) {
+        case PairFalling:
+        case BlocksFalling:
+        case Erasing:
+        case NextPair:
+        case Linking:
+            if (PauseFlag) PauseScreen();
+            else PlayFrame();
+            break;
         case GameOverScreen: GameOverFrame(); break;
         case TitleScreen: TitleFrame(); break;
         case MissionSelectScreen: MissionSelectFrame(); break;
         case MissionClearScreen: MissionClearFrame(); break;
         case RecordsScreen: RecordsFrame(); break;
         case BoardEntryScreen: BoardEntryFrame(); break;
-        default: break;  // no handler: the frame only waits
     }
 }
 
@@ -83,11 +69,4 @@ void StartProgram() {
 void EndProgram() {
     if (QuitFlag) SavePendingRecord();
     Shutdown();
-}
-
-int RunMainLoop() {
-    StartProgram();
-    while (!QuitFlag) RunFrame();
-    EndProgram();
-    return 0;
 }

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "mission/mission_file.h"
-#include "mission/mission_loader.h"
+#include "screens/mission_loader.h"
 #include "mission/mission_goal.h"
-#include "shell/platform_os.h"
+#include "platform/platform_os.h"
 #include "shell/main_loop.h"
 
 bool CheckMissionFile(const char* program, const std::string& path) {

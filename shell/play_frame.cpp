@@ -11,8 +11,8 @@
 #include "screens/notice.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"
-#include "shell/platform.h"
-#include "shell/startup.h"
+#include "platform/platform.h"
+#include "draw/surfaces.h"
 
 void StepPlayState() {
     switch (ScreenState) {

@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "shell/platform_os.h"
+#include "platform/platform_os.h"
 #include "shell/startup.h"
 
 namespace {
-#define TESSMAR_STATE_ENTRY(v) StateVariable{#v, &(v), sizeof(v), ShapeOf<std::remove_cvref_t<decltype(v)>>()},
+#define TESSMAR_STATE_ENTRY(v) StateEntry(#v, &(v)),
 const StateVariable List[] = {PROGRAM_STATE(TESSMAR_STATE_ENTRY)};
 #undef TESSMAR_STATE_ENTRY
 

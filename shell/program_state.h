@@ -3,12 +3,17 @@
 // beside their declarations. Reset, the headless runner's trace and the
 // solver's snapshot are all derived from it.
 #pragma once
+#include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <type_traits>
 
-#include "draw/screen_layout.h"
+#include "draw/playfield.h"
+#include "rules/input_words.h"
+#include "rules/screen_layout.h"
+#include "rules/screen_state.h"
 #include "mission/mission_goal.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
@@ -26,13 +31,13 @@
 #include "screens/title.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"
-#include "shell/records_file.h"
+#include "screens/records_file.h"
 
-#define PROGRAM_STATE(X)                                                                                         \
-    MAIN_LOOP_STATE(X) INPUT_STATE(X) BOARD_STATE(X) QUEUE_STATE(X) FALLING_PAIR_STATE(X) SETTLE_STATE(X)       \
-    SCORING_STATE(X) FISH_STATE(X) LINK_STATE(X) SCREEN_LAYOUT_STATE(X) MISSION_GOAL_STATE(X) RECORDS_STATE(X) \
-    TITLE_STATE(X) MISSION_SELECT_STATE(X) MISSION_CLEAR_STATE(X) BOARD_ENTRY_STATE(X) PAUSE_STATE(X)          \
-    GAME_OVER_STATE(X) NOTICE_STATE(X)
+#define PROGRAM_STATE(X)                                                                                   \
+    SCREEN_STATE_STATE(X) MAIN_LOOP_STATE(X) PLAYFIELD_STATE(X) INPUT_STATE(X) BOARD_STATE(X) QUEUE_STATE(X) \
+    FALLING_PAIR_STATE(X) SETTLE_STATE(X) SCORING_STATE(X) FISH_STATE(X) LINK_STATE(X) SCREEN_LAYOUT_STATE(X) \
+    MISSION_GOAL_STATE(X) RECORDS_STATE(X) TITLE_STATE(X) MISSION_SELECT_STATE(X) MISSION_CLEAR_STATE(X)     \
+    BOARD_ENTRY_STATE(X) PAUSE_STATE(X) GAME_OVER_STATE(X) NOTICE_STATE(X)
 
 // How a variable's bytes read as one value: a number (in the trace), or a
 // record or array (its bytes only).
@@ -52,6 +57,30 @@ struct StateVariable {
     size_t size;
     StateShape shape;
 };
+
+// Saving and restoring copy a variable's bytes, and the trace and the solver
+// compare them: a listed type must be trivially copyable, and every byte of
+// it must belong to a member. Reading a padding byte of a value is not a
+// constant expression, so a record with padding it does not spell out fails
+// to compile here.
+template <class T>
+constexpr bool NoUnspelledPadding() {
+    if constexpr (std::is_trivially_copyable_v<T>) {
+        auto bytes = std::bit_cast<std::array<uint8_t, sizeof(T)>>(T{});
+        unsigned sum = 0;
+        for (uint8_t b : bytes) sum += b;
+        return sum <= 255 * sizeof(T);
+    }
+    return false;
+}
+
+template <class T>
+constexpr StateVariable StateEntry(const char* name, T* address) {
+    using Element = std::remove_all_extents_t<T>;
+    static_assert(std::is_trivially_copyable_v<Element>, "a listed variable is saved and restored byte for byte");
+    static_assert(NoUnspelledPadding<Element>(), "a listed record has padding that it does not spell out");
+    return {name, address, sizeof(T), ShapeOf<T>()};
+}
 
 #define TESSMAR_STATE_SIZE(v) +sizeof(v)
 inline constexpr size_t ProgramStateBytes = 0 PROGRAM_STATE(TESSMAR_STATE_SIZE);

@@ -5,9 +5,12 @@
 #include <filesystem>
 
 #include "rules/board.h"
+#include "draw/playfield.h"
 #include "shell/main_loop.h"
-#include "shell/platform_headless.h"
+#include "platform/platform_headless.h"
 #include "shell/program_state.h"
+#include "draw/surfaces.h"
+#include "platform/data_folder.h"
 #include "shell/startup.h"
 
 void FreshProgram() {

@@ -13,9 +13,10 @@
 #include "rules/queue.h"
 #include "screens/game_over.h"
 #include "screens/title.h"
-#include "shell/platform_os.h"
+#include "platform/platform_os.h"
+#include "draw/playfield.h"
 #include "shell/main_loop.h"
-#include "shell/platform_headless.h"
+#include "platform/platform_headless.h"
 #include "tests/screens/screen_checks.h"
 #include "tests/test_support.h"
 

@@ -10,9 +10,11 @@
 #include "rules/fish.h"
 #include "rules/queue.h"
 #include "shell/main_loop.h"
-#include "shell/platform_headless.h"
+#include "platform/platform_headless.h"
 #include "shell/play_frame.h"
 #include "shell/program_state.h"
+#include "draw/surfaces.h"
+#include "platform/data_folder.h"
 #include "shell/startup.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <filesystem>
 
 #include "draw/surface.h"
-#include "shell/platform.h"
-#include "shell/platform_sdl_parts.h"
+#include "platform/platform.h"
+#include "platform/platform_sdl_parts.h"
 
 namespace {
 constexpr int PictureW = 384, PictureH = 480;

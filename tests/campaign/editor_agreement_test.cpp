@@ -11,7 +11,7 @@
 
 #include "editor/editor_model.h"
 #include "mission/mission_goal.h"
-#include "mission/mission_loader.h"
+#include "screens/mission_loader.h"
 #include "rules/board.h"
 #include "rules/fish.h"
 #include "rules/queue.h"

@@ -13,6 +13,8 @@
 #include "rules/scoring.h"
 #include "rules/settle.h"
 #include "shell/main_loop.h"
+#include "draw/surfaces.h"
+#include "platform/data_folder.h"
 #include "shell/startup.h"
 #include "tests/test_support.h"
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "draw/surfaces.h"
+#include "platform/data_folder.h"
 #include "shell/startup.h"
 #include "tests/test_support.h"
 

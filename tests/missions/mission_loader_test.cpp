@@ -8,11 +8,12 @@
 #include <filesystem>
 
 #include "mission/mission_goal.h"
-#include "mission/mission_loader.h"
+#include "screens/mission_loader.h"
 #include "rules/board.h"
 #include "rules/fish.h"
 #include "rules/loops.h"
 #include "rules/queue.h"
+#include "draw/playfield.h"
 #include "shell/main_loop.h"
 #include "tests/missions/missions_support.h"
 

@@ -11,7 +11,10 @@
 
 #include "draw/surface.h"
 #include "mission/mission_file.h"
-#include "shell/records_file.h"
+#include "screens/records_file.h"
+#include "draw/surfaces.h"
+#include "rules/screen_layout.h"
+#include "platform/data_folder.h"
 #include "shell/startup.h"
 #include "tests/runner_support.h"
 #include "tests/test_support.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "screens/notice.h"
-#include "shell/records_file.h"
+#include "screens/records_file.h"
 #include "tests/rules/play_fixture.h"
 
 namespace {

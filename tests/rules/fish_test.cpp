@@ -3,6 +3,8 @@
 
 #include "draw/fish.h"
 #include "rules/link.h"
+#include "draw/surfaces.h"
+#include "platform/data_folder.h"
 #include "shell/startup.h"
 #include "tests/rules/rope_board.h"
 

@@ -9,7 +9,7 @@
 #include "rules/fish.h"
 #include "rules/loops.h"
 #include "rules/scoring.h"
-#include "shell/screen_state.h"
+#include "rules/screen_state.h"
 
 namespace reference {
 

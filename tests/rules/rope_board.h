@@ -10,6 +10,7 @@
 #include "rules/fish.h"
 #include "rules/loops.h"
 #include "rules/scoring.h"
+#include "draw/playfield.h"
 #include "shell/main_loop.h"
 #include "tests/test_support.h"
 

@@ -11,8 +11,8 @@
 #include "rules/scoring.h"
 #include "screens/game_over.h"
 #include "screens/notice.h"
-#include "shell/records_file.h"
-#include "shell/platform_os.h"
+#include "screens/records_file.h"
+#include "platform/platform_os.h"
 #include "shell/program_state.h"
 #include "tests/screens/screen_checks.h"
 

@@ -9,9 +9,9 @@
 #include "mission/mission_goal.h"
 #include "rules/scoring.h"
 #include "screens/game_over.h"
-#include "shell/records_file.h"
+#include "screens/records_file.h"
 #include "screens/title.h"
-#include "shell/platform_os.h"
+#include "platform/platform_os.h"
 #include "tests/screens/screen_checks.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/platform_os.h"
+#include "platform/platform_os.h"
 #include "tests/runner_support.h"
 #include "tests/test_support.h"
 

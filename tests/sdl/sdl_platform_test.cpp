@@ -5,8 +5,9 @@
 #include <string>
 
 #include "shell/input.h"
+#include "draw/playfield.h"
 #include "shell/main_loop.h"
-#include "shell/platform.h"
+#include "platform/platform.h"
 #include "shell/program_state.h"
 
 namespace {
@@ -249,7 +250,7 @@ TEST_F(SdlPlatform, DisplayKeysNeverReachTheGame) {
 }
 
 TEST_F(SdlPlatform, LosingFocusInPlayPressesEnterOnce) {
-    struct Case { uint32_t state; uint8_t paused; Uint8 event; uint32_t pressed; } cases[] = {
+    struct Case { ScreenStateValue state; uint8_t paused; Uint8 event; uint32_t pressed; } cases[] = {
         {PairFalling, 0, SDL_WINDOWEVENT_FOCUS_LOST, BitEnter},
         {Linking, 0, SDL_WINDOWEVENT_MINIMIZED, BitEnter},
         {Erasing, 1, SDL_WINDOWEVENT_FOCUS_LOST, 0},  // paused already: must not resume

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "draw/playfield.h"
 #include "shell/main_loop.h"
-#include "shell/platform_headless.h"
+#include "platform/platform_headless.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -1,10 +1,12 @@
+#include "draw/playfield.h"
 #include "shell/main_loop.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "shell/platform_headless.h"
+#include "platform/message_pump.h"
+#include "platform/platform_headless.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -70,10 +72,11 @@ TEST_F(MainLoopTest, PumpMessagesReturnsAtOnceAfterQuit) {
 }
 
 TEST_F(MainLoopTest, EscapeOnAnyScreenQuitsAfterTheCurrentFrameAndShutdownRuns) {
-    for (uint32_t state : {0u, 5u, 6u, 7u, 9u, 10u}) {
+    for (ScreenStateValue state : {PairFalling, GameOverScreen, TitleScreen, MissionSelectScreen, RecordsScreen,
+                                   BoardEntryScreen}) {
         StartInFolder(MakeTempFolder("main_loop_escape"));
         ScreenState = state;
-        PauseFlag = state == 0 ? 1 : 0;  // also from the pause screen
+        PauseFlag = state == PairFalling ? 1 : 0;  // also from the pause screen
         Headless.keys = 1u << KeyEscape;
         int presents = Headless.presents;
         RunFrame();

@@ -7,7 +7,7 @@
 #include "rules/link.h"
 #include "rules/queue.h"
 #include "rules/scoring.h"
-#include "shell/new_game.h"
+#include "rules/new_game.h"
 #include "tests/test_support.h"
 
 TEST(NewGame, EveryPerGameValueStartsAgainAndTheWellIsEmptyWithinItsWalls) {

@@ -9,10 +9,11 @@
 #include "rules/falling_pair.h"
 #include "rules/fish.h"
 #include "rules/queue.h"
+#include "draw/playfield.h"
 #include "shell/main_loop.h"
-#include "shell/new_game.h"
-#include "shell/platform.h"
-#include "shell/platform_headless.h"
+#include "rules/new_game.h"
+#include "platform/platform.h"
+#include "platform/platform_headless.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -1,3 +1,5 @@
+#include "draw/surfaces.h"
+#include "platform/data_folder.h"
 #include "shell/startup.h"
 
 #include <gtest/gtest.h>
@@ -8,12 +10,13 @@
 #include <fstream>
 #include <vector>
 
-#include "mission/mission_loader.h"
+#include "screens/mission_loader.h"
 #include "rules/board.h"
 #include "shell/game_folder.h"
+#include "draw/playfield.h"
 #include "shell/main_loop.h"
-#include "shell/records_file.h"
-#include "shell/platform_headless.h"
+#include "screens/records_file.h"
+#include "platform/platform_headless.h"
 #include "tests/test_support.h"
 
 namespace fs = std::filesystem;

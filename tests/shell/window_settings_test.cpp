@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "shell/settings.h"
-#include "shell/window_scale.h"
+#include "platform/settings.h"
+#include "platform/window_scale.h"
 #include "tests/test_support.h"
 
 namespace fs = std::filesystem;

@@ -8,9 +8,9 @@
 #include "rules/falling_pair.h"
 #include "rules/fish.h"
 #include "rules/link.h"
-#include "shell/platform_os.h"
-#include "shell/platform.h"
-#include "shell/platform_headless.h"
+#include "platform/platform_os.h"
+#include "platform/platform.h"
+#include "platform/platform_headless.h"
 #include "shell/program_state.h"
 
 namespace {

@@ -8,8 +8,9 @@
 #include "rules/settle.h"
 #include "rules/scoring.h"
 #include "shell/input.h"
+#include "draw/playfield.h"
 #include "shell/main_loop.h"
-#include "shell/platform_headless.h"
+#include "platform/platform_headless.h"
 #include "shell/play_frame.h"
 #include "tools/solver/play_state.h"
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/platform.h"
+#include "platform/platform.h"
 
 inline constexpr uint32_t KeyBit(Key k) { return 1u << k; }
 

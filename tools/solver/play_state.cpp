@@ -5,8 +5,9 @@
 #include "rules/board.h"
 #include "rules/queue.h"
 #include "rules/scoring.h"
+#include "draw/playfield.h"
 #include "shell/main_loop.h"
-#include "shell/platform_headless.h"
+#include "platform/platform_headless.h"
 
 void SavePlay(PlaySnapshot& s) {
     SaveProgramState(s.state);

@@ -6,14 +6,15 @@
 #include <unordered_map>
 
 #include "mission/mission_goal.h"
-#include "mission/mission_loader.h"
+#include "screens/mission_loader.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/queue.h"
 #include "rules/scoring.h"
+#include "draw/playfield.h"
 #include "shell/main_loop.h"
-#include "shell/new_game.h"
-#include "shell/platform_headless.h"
+#include "rules/new_game.h"
+#include "platform/platform_headless.h"
 #include "shell/program_state.h"
 #include "tools/solver/play_state.h"
 

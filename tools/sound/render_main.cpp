@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/sound_font.h"
+#include "platform/sound_font.h"
 
 namespace {
 constexpr int Rate = 44100;

@@ -12,12 +12,12 @@
 #include <thread>
 #include <vector>
 
-#include "shell/main_loop.h"
-#include "shell/replay_input.h"
-#include "shell/sound_font.h"
-#include "shell/platform.h"
-#include "shell/platform_os.h"
-#include "shell/platform_sdl_parts.h"
+#include "rules/screen_state.h"
+#include "platform/replay_input.h"
+#include "platform/sound_font.h"
+#include "platform/platform.h"
+#include "platform/platform_os.h"
+#include "platform/platform_sdl_parts.h"
 
 namespace {
 bool audioOpen = false;

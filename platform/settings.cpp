@@ -1,10 +1,10 @@
-#include "shell/settings.h"
+#include "platform/settings.h"
 
 #include <charconv>
 #include <cstdint>
 #include <vector>
 
-#include "shell/platform_os.h"
+#include "platform/platform_os.h"
 
 namespace {
 constexpr size_t MaxSettingsBytes = 4096;

@@ -1,12 +1,12 @@
-#include "shell/input_script.h"
+#include "platform/input_script.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <map>
 #include <sstream>
 
-#include "shell/platform.h"
-#include "shell/platform_os.h"
+#include "platform/platform.h"
+#include "platform/platform_os.h"
 
 namespace {
 bool ParseNumber(const std::string& word, long long low, long long high, long long& value) {

@@ -1,4 +1,4 @@
-#include "shell/new_game.h"
+#include "rules/new_game.h"
 
 #include <cstdlib>
 

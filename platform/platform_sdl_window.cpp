@@ -12,10 +12,10 @@
 
 #include "draw/surface.h"
 #include "resources/resources.h"
-#include "shell/platform.h"
-#include "shell/platform_sdl_parts.h"
-#include "shell/settings.h"
-#include "shell/window_scale.h"
+#include "platform/platform.h"
+#include "platform/platform_sdl_parts.h"
+#include "platform/settings.h"
+#include "platform/window_scale.h"
 
 namespace {
 constexpr uint8_t BorderRed = 16, BorderGreen = 16, BorderBlue = 20;

@@ -3,9 +3,9 @@
 // face buttons, Start); any other joystick by its raw axes and buttons.
 #include <SDL.h>
 
-#include "shell/platform.h"
-#include "shell/platform_sdl_parts.h"
-#include "shell/replay_input.h"
+#include "platform/platform.h"
+#include "platform/platform_sdl_parts.h"
+#include "platform/replay_input.h"
 
 namespace {
 constexpr int AxisOffset = 32768;  // SDL's -32768..32767 to 0..65535

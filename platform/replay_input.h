@@ -2,7 +2,7 @@
 // platform takes keys, joystick and dialog answers from here instead of the
 // devices. Defined with the SDL platform.
 #pragma once
-#include "shell/input_script.h"
+#include "platform/input_script.h"
 
 extern bool ReplayActive;
 extern ScriptedInput ReplayInput;

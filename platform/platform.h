@@ -8,10 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "shell/platform_os.h"
-#include "shell/sounds.h"
+#include "platform/platform_os.h"
 
 struct Surface;
+
+// A sound file read whole into memory. `handle` belongs to the platform (a
+// decoded chunk); `name` identifies it in traces.
+struct SoundImage {
+    const char* name = "";
+    std::vector<uint8_t> bytes;
+    void* handle = nullptr;
+};
 
 // Keys the game reads, by physical position.
 enum Key : int { KeyZ, KeyX, KeyA, KeyC, KeyD, KeyG, KeyEnter, KeyEscape, KeyLeft, KeyRight, KeyUp, KeyDown, KeyCount };
@@ -39,8 +46,10 @@ bool PlatformKeyDown(Key key);
 // there is no joystick.
 bool PlatformJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons);
 
-// Short sounds from memory (playing them: shell/sounds.h).
+// Short sounds from memory. A new sound cuts off the one still playing; an
+// empty or undecodable image is silent.
 void PlatformPrepareSound(SoundImage& image);
+void PlatformPlaySound(const SoundImage& image);
 void PlatformStopSound();
 void PlatformReleaseSound(SoundImage& image);
 
@@ -48,6 +57,7 @@ void PlatformReleaseSound(SoundImage& image);
 void PlatformTuneOpen(const char* path);
 bool PlatformTuneStopped();  // opened and not playing
 void PlatformTunePlay();     // from the beginning
+void PlatformTuneStop();
 void PlatformTuneClose();
 
 // Modal open-file dialog for mission files. Returns the chosen path, or an

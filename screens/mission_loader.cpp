@@ -1,4 +1,4 @@
-#include "mission/mission_loader.h"
+#include "screens/mission_loader.h"
 
 #include <cstdio>
 #include <cstring>
@@ -11,9 +11,11 @@
 #include "rules/loops.h"
 #include "rules/queue.h"
 #include "rules/settle.h"
-#include "shell/platform_os.h"
-#include "shell/main_loop.h"
-#include "shell/startup.h"
+#include "platform/platform_os.h"
+#include "rules/screen_state.h"
+#include "draw/surfaces.h"
+#include "platform/data_folder.h"
+#include "rules/game_events.h"
 
 static_assert(sizeof Board.kind == MissionKindSize && sizeof Board.frame == MissionFrameSize);
 static_assert(sizeof ComingQueue.kind == MissionQueueKindSize && sizeof ComingQueue.frame == MissionQueueFrameSize);

@@ -1,4 +1,4 @@
-#include "shell/platform_os.h"
+#include "platform/platform_os.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "shell/records_file.h"
+#include "screens/records_file.h"
 
 #include <cstdio>
 #include <cstring>
@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "screens/notice.h"
-#include "shell/platform_os.h"
-#include "shell/startup.h"
+#include "platform/platform_os.h"
+#include "draw/surfaces.h"
+#include "platform/data_folder.h"
+#include "rules/game_events.h"
 
 RecordEntry RecordTable[6];
 uint8_t ClearedFlags[100];

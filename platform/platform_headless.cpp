@@ -1,8 +1,8 @@
-#include "shell/platform_headless.h"
+#include "platform/platform_headless.h"
 
 #include <sys/stat.h>
 
-#include "shell/platform.h"
+#include "platform/platform.h"
 
 HeadlessWorld Headless;
 

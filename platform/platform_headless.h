@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "draw/surface.h"
-#include "shell/platform.h"
+#include "platform/platform.h"
 
 struct HeadlessWorld {
     uint32_t clock = 0;            // virtual milliseconds

@@ -1,4 +1,4 @@
-#include "shell/window_scale.h"
+#include "platform/window_scale.h"
 
 int LargestScale(int areaW, int areaH, int w, int h) {
     if (w <= 0 || h <= 0) return 1;

@@ -1,0 +1,8 @@
+#include "platform/data_folder.h"
+
+#include "platform/platform_os.h"
+
+std::string DataDirectory;
+std::string StartDirectory;
+
+std::string DataPath(const char* name) { return JoinPath(DataDirectory, name); }

@@ -1,0 +1,12 @@
+// The game's folders: where it runs (the records file) and where its data
+// (snd/, mission/) is read from.
+#pragma once
+#include <string>
+
+// The folder holding snd/ and mission/. Empty (the default): the folder the
+// game runs in, relative paths as they are. Set by the game folder's choice.
+extern std::string DataDirectory;
+std::string DataPath(const char* name);
+
+// The folder the game runs in, taken at start-up.
+extern std::string StartDirectory;

@@ -1,0 +1,3 @@
+#include "rules/screen_layout.h"
+
+constinit int32_t BoardOriginX, BoardOriginY;

@@ -1,0 +1,5 @@
+#include "rules/screen_state.h"
+
+constinit ScreenStateValue ScreenState = TitleScreen;
+constinit uint8_t PauseFlag;
+constinit uint8_t QuitFlag;
