@@ -8,7 +8,7 @@ set(TESSMAR_RULES_SOURCES
 set(TESSMAR_DRAW_SOURCES draw/fish.cpp draw/playfield.cpp draw/surface.cpp draw/surfaces.cpp draw/text.cpp)
 set(TESSMAR_RESOURCES_SOURCES resources/resources.cpp)
 # The operating system's files, folders, calendar and clock, shared with the editor.
-set(TESSMAR_PLATFORM_OS_SOURCES platform/platform_os.cpp)
+set(TESSMAR_PLATFORM_OS_SOURCES platform/language.cpp platform/platform_os.cpp)
 # What every platform shares: the game's folders, the settings file, the
 # window's scale and input scripts.
 set(TESSMAR_PLATFORM_SOURCES

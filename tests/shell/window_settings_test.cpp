@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/language.h"
 #include "platform/settings.h"
 #include "platform/window_scale.h"
 #include "tests/test_support.h"
@@ -110,4 +111,34 @@ TEST(DisplaySettingsFile, SavedThenLoaded) {
         << "no temporary file left beside it";
     std::ofstream(folder + "/file").flush();
     EXPECT_FALSE(SaveDisplaySettings(folder + "/file/tessmar/settings.conf", {2, false})) << "a file where a folder should be";
+}
+
+// The option and the setting win in that order when they name a language;
+// otherwise the first locale variable that is set decides.
+TEST(LanguageChoice, OptionSettingThenTheFirstLocaleVariableSet) {
+    const Language ja = Language::Japanese, en = Language::English;
+    struct Case { const char *option, *setting, *lcAll, *lcMessages, *lang; Language want; } cases[] = {
+        {nullptr, nullptr, nullptr, nullptr, nullptr, en},  // no locale at all
+        {nullptr, nullptr, nullptr, nullptr, "", en},       // LANG empty
+        {nullptr, nullptr, nullptr, nullptr, "ja", ja},
+        {nullptr, nullptr, nullptr, nullptr, "ja_JP", ja},
+        {nullptr, nullptr, nullptr, nullptr, "ja_JP.eucJP", ja},
+        {nullptr, nullptr, nullptr, nullptr, "ja_JP.UTF-8", ja},
+        {nullptr, nullptr, nullptr, nullptr, "en", en},
+        {nullptr, nullptr, nullptr, nullptr, "C", en},
+        {nullptr, nullptr, nullptr, nullptr, "POSIX", en},
+        {nullptr, nullptr, nullptr, nullptr, "jaXX", ja},           // starts with ja, installed or not
+        {nullptr, nullptr, "C.UTF-8", nullptr, "ja_JP.UTF-8", en},  // LC_ALL first
+        {nullptr, nullptr, "", "ja_JP.UTF-8", "en_GB.UTF-8", ja},   // an empty LC_ALL counts as unset
+        {nullptr, nullptr, nullptr, "en_US.UTF-8", "ja_JP.UTF-8", en},
+        {nullptr, "ja", "C", nullptr, nullptr, ja},                 // the setting over the locale
+        {nullptr, "fr", nullptr, nullptr, "ja_JP.UTF-8", ja},       // an unknown setting is no choice
+        {nullptr, "", "C", nullptr, nullptr, en},
+        {"en", "ja", nullptr, nullptr, "ja_JP.UTF-8", en},          // the option over everything
+        {"xx", "ja", nullptr, nullptr, nullptr, ja},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ChooseLanguage(c.option, c.setting, c.lcAll, c.lcMessages, c.lang), c.want)
+            << (c.option ? c.option : "-") << " " << (c.setting ? c.setting : "-") << " "
+            << (c.lcAll ? c.lcAll : "-") << " " << (c.lcMessages ? c.lcMessages : "-") << " " << (c.lang ? c.lang : "-");
 }
