@@ -1,5 +1,5 @@
 #include "mission/mission_goal.h"
 
-MissionGoalRecord MissionGoal;
-uint8_t GameMode;
-uint8_t MissionNumber = 1;
+constinit MissionGoalRecord MissionGoal;
+constinit GameModeValue GameMode;
+constinit uint8_t MissionNumber = 1;

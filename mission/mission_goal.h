@@ -40,7 +40,7 @@ static_assert(sizeof(MissionGoalRecord) == 8);
 enum GameModeValue : uint8_t { ScoreAttack = 0, NormalGame = 1, EditGame = 2 };
 
 extern MissionGoalRecord MissionGoal;
-extern uint8_t GameMode;       // set when a game is started from the title or mission select
+extern GameModeValue GameMode;  // set when a game is started from the title or mission select
 extern uint8_t MissionNumber;  // 1..30, the current numbered mission
 
 // A game with random pairs: score attack, or a random-queue mission.

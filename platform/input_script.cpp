@@ -2,28 +2,26 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <map>
 #include <sstream>
 
 #include "platform/platform.h"
+#include "platform/number_text.h"
 #include "platform/platform_os.h"
 
 namespace {
-bool ParseNumber(const std::string& word, long long low, long long high, long long& value) {
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtoll(word.c_str(), &end, 10);
-    return !word.empty() && *end == '\0' && errno == 0 && value >= low && value <= high;
-}
+// The keys' names in scripts, in the order a written line lists them.
+const struct {
+    Key key;
+    const char* name;
+} KeyNameTable[] = {
+    {KeyLeft, "Left"}, {KeyRight, "Right"}, {KeyUp, "Up"}, {KeyDown, "Down"}, {KeyZ, "Z"}, {KeyX, "X"},
+    {KeyA, "A"}, {KeyC, "C"}, {KeyD, "D"}, {KeyG, "G"}, {KeyEnter, "Enter"}, {KeyEscape, "Escape"},
+};
 
-uint32_t KeyBit(const std::string& name) {
-    static const std::map<std::string, Key> keys = {
-        {"Left", KeyLeft}, {"Right", KeyRight}, {"Up", KeyUp}, {"Down", KeyDown}, {"Z", KeyZ},
-        {"X", KeyX}, {"A", KeyA}, {"C", KeyC}, {"D", KeyD}, {"G", KeyG}, {"Enter", KeyEnter},
-        {"Escape", KeyEscape},
-    };
-    auto it = keys.find(name);
-    return it == keys.end() ? 0 : 1u << it->second;
+uint32_t NamedKeyBit(const std::string& name) {
+    for (const auto& k : KeyNameTable)
+        if (name == k.name) return KeyBit(k.key);
+    return 0;
 }
 
 // One non-empty line; false with the reason in `why`.
@@ -66,7 +64,7 @@ bool ParseLine(const std::string& line, const std::vector<std::string>& w, Scrip
     s.kind = ScriptStep::Hold;
     s.frames = v;
     for (size_t i = 1; i < w.size(); ++i) {
-        uint32_t bit = KeyBit(w[i]);
+        uint32_t bit = NamedKeyBit(w[i]);
         if (bit == 0) {
             why = "unknown key '" + w[i] + "'";
             return false;
@@ -102,6 +100,23 @@ bool ReadInputScript(const std::string& path, std::vector<ScriptStep>& steps, st
         steps.push_back(s);
     }
     return true;
+}
+
+std::string KeyNames(uint32_t keys) {
+    std::string names;
+    for (const auto& k : KeyNameTable)
+        if (keys & KeyBit(k.key)) names += std::string(" ") + k.name;
+    return names;
+}
+
+std::string ScriptLines(const std::vector<HeldKeys>& steps) {
+    std::string text;
+    for (size_t i = 0; i < steps.size();) {
+        HeldKeys run = steps[i++];
+        for (; i < steps.size() && steps[i].keys == run.keys; ++i) run.frames += steps[i].frames;
+        if (run.frames > 0) text += std::to_string(run.frames) + KeyNames(run.keys) + "\n";
+    }
+    return text;
 }
 
 bool ScriptPlayer::NextFrame(ScriptedInput& input) {

@@ -1,4 +1,5 @@
-// Input scripts: the headless runner's input, and the replay of the game.
+// Input scripts: the headless runner's input, the replay of the game, and
+// the scripts the solver and the simple player write.
 // One command a line, '#' starts a comment:
 //   N KEY...          hold these keys for N frames (no key: nothing held)
 //   joy X Y BUTTONS   joystick 1 from the next frame on; "joy none" unplugs it
@@ -15,6 +16,17 @@ struct ScriptStep {
     uint32_t x = 0, y = 0, buttons = 0;
     std::string path;   // empty: cancel
 };
+
+// Frames with the same keys held.
+struct HeldKeys {
+    int frames;
+    uint32_t keys;
+};
+
+// " Left Z" style names of the keys in a bit set, each after a blank.
+std::string KeyNames(uint32_t keys);
+// Script lines for held keys, runs of equal keys joined.
+std::string ScriptLines(const std::vector<HeldKeys>& steps);
 
 // Reads the script at `path`. On a bad line (or an unreadable file) returns
 // false with "PATH:LINE: what was expected" in `error`.

@@ -22,6 +22,8 @@ struct SoundImage {
 
 // Keys the game reads, by physical position.
 enum Key : int { KeyZ, KeyX, KeyA, KeyC, KeyD, KeyG, KeyEnter, KeyEscape, KeyLeft, KeyRight, KeyUp, KeyDown, KeyCount };
+// A key's bit in a word of held keys.
+inline constexpr uint32_t KeyBit(Key k) { return 1u << k; }
 
 enum class EventResult { None, Handled, Quit };
 

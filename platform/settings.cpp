@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/number_text.h"
 #include "platform/platform_os.h"
 
 namespace {
@@ -17,10 +18,9 @@ std::string_view Trim(std::string_view s) {
 
 // A whole decimal number from min to max, nothing else on the line.
 bool ReadNumber(std::string_view text, int min, int max, int& out) {
-    int value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < min || value > max) return false;
-    out = value;
+    long long value = 0;
+    if (!ParseNumber(text, min, max, value)) return false;
+    out = int(value);
     return true;
 }
 

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-BoardLayers Board;
-uint8_t RopeSides[KindCount][4];
-uint8_t NextGroupId;
+constinit BoardLayers Board;
+constinit uint8_t RopeSides[KindCount][4];
+constinit uint8_t NextGroupId;
 
 void FillRopeSides() { std::memcpy(RopeSides, KindRopeSides, sizeof KindRopeSides); }
 

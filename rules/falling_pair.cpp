@@ -12,14 +12,14 @@
 #include "rules/input_words.h"
 #include "rules/screen_state.h"
 
-FallingPairRecord FallingPair;
-int32_t FallTimer;
-int32_t FallInterval;
-int32_t ShiftTimer;
-int32_t TurnTimer;
-int32_t TurnDirection;
-int32_t TurnShift;
-uint8_t TurnSteps;
+constinit FallingPairRecord FallingPair;
+constinit int32_t FallTimer;
+constinit int32_t FallInterval;
+constinit int32_t ShiftTimer;
+constinit int32_t TurnTimer;
+constinit int32_t TurnDirection;
+constinit int32_t TurnShift;
+constinit uint8_t TurnSteps;
 
 // Walls and the floor are never free; neither is anything beyond the layer.
 static bool Free(int c, int r) { return GetKind(c, r) == Empty; }

@@ -9,7 +9,7 @@
 #include "rules/link.h"
 #include "rules/scoring.h"
 
-Fish FishTable[FishCount];
+constinit Fish FishTable[FishCount];
 
 using enum FishStateValue;
 

@@ -9,8 +9,8 @@
 #include "rules/settle.h"
 #include "rules/screen_state.h"
 
-uint8_t LinkStock;
-LinkSpriteRecord LinkSprite;
+constinit uint8_t LinkStock;
+constinit LinkSpriteRecord LinkSprite;
 
 // The two cells' ropes already run into each other.
 static bool CellsJoined(int col, int row, int orientation) {

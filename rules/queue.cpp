@@ -8,10 +8,10 @@
 #include "rules/falling_pair.h"
 #include "rules/screen_state.h"
 
-ComingQueueRecord ComingQueue;
-uint8_t QueueLast;
-int32_t SpawnTimer;
-uint8_t PiecesUsed;
+constinit ComingQueueRecord ComingQueue;
+constinit uint8_t QueueLast;
+constinit int32_t SpawnTimer;
+constinit uint8_t PiecesUsed;
 
 uint8_t KindForRoll(int r) {
     if (r < 28) return uint8_t(Horizontal + r % 2);

@@ -8,13 +8,13 @@
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 
-int32_t Score;
-uint8_t Level;
-uint8_t LevelSteps;
-int32_t ChainErased;
-uint8_t ChainLength;
-int32_t GoalProgress;
-int32_t LoopArea[121];
+constinit int32_t Score;
+constinit uint8_t Level;
+constinit uint8_t LevelSteps;
+constinit int32_t ChainErased;
+constinit uint8_t ChainLength;
+constinit int32_t GoalProgress;
+constinit int32_t LoopArea[121];
 
 namespace {
 int32_t GoalTarget() { return int32_t(MissionGoal.target); }

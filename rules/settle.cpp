@@ -9,9 +9,9 @@
 #include "rules/scoring.h"
 #include "rules/screen_state.h"
 
-FallingBlock FallingBlocks[FallingBlockRecords];
-int32_t FallingBlockCount;
-int32_t EraseTimer;
+constinit FallingBlock FallingBlocks[FallingBlockRecords];
+constinit int32_t FallingBlockCount;
+constinit int32_t EraseTimer;
 
 static bool IsBlock(uint8_t kind) { return kind >= Horizontal && kind <= Joiner; }
 

@@ -10,8 +10,8 @@
 #include "platform/data_folder.h"
 #include "rules/game_events.h"
 
-int32_t EntryCurtainWidth = EntryCurtainStart;
-int32_t EntryBoardY = EntryBoardStart;
+constinit int32_t EntryCurtainWidth = EntryCurtainStart;
+constinit int32_t EntryBoardY = EntryBoardStart;
 
 void DrawCurtains(int32_t w) {
     if (w <= 0) return;
@@ -21,15 +21,15 @@ void DrawCurtains(int32_t w) {
 }
 
 void BoardEntryFrame() {
-    EntryCurtainWidth -= 3;
-    EntryBoardY += 6;
+    EntryCurtainWidth -= EntryCurtainStep;
+    EntryBoardY += EntryBoardStep;
     UpdateFish();
     DrawPlayfield(EntryBoardY);
     DrawCurtains(EntryCurtainWidth);
     DrawNotice();
     PlatformPresent(BackBuffer);
-    // The 79th frame: the first pair comes in from the queue.
-    if (EntryBoardY >= -6) {
+    // The last frame: the first pair comes in from the queue.
+    if (EntryBoardY >= EntryBoardLast) {
         ScreenState = NextPair;
         PlatformTunePlay();
         EntryCurtainWidth = EntryCurtainStart;

@@ -3,7 +3,11 @@
 #pragma once
 #include <cstdint>
 
-inline constexpr int32_t EntryCurtainStart = 192, EntryBoardStart = -480;
+// Each frame the curtains narrow by 3 pixels and the board comes 6 lower;
+// play begins in the frame the board reaches EntryBoardLast.
+inline constexpr int32_t EntryCurtainStart = 192, EntryCurtainStep = 3;
+inline constexpr int32_t EntryBoardStart = -480, EntryBoardStep = 6, EntryBoardLast = -6;
+inline constexpr int BoardEntryFrames = (EntryBoardLast - EntryBoardStart) / EntryBoardStep;
 
 extern int32_t EntryCurtainWidth;  // width of each curtain strip
 extern int32_t EntryBoardY;        // vertical offset of the playfield

@@ -23,13 +23,13 @@
 #include "platform/data_folder.h"
 #include "rules/game_events.h"
 
-uint8_t GameOverPhase;
-int32_t GameOverTimer;
-float BoardFallY, BoardFallSpeed = -5.0f;
-float ScoreFlyY, ScoreFlySpeedY = -5.0f, ScoreFlyX, ScoreFlySpeedX;
-int32_t NewPlace;
-int32_t NameCursor = 1;
-int32_t NameRepeatTimer;
+constinit uint8_t GameOverPhase;
+constinit int32_t GameOverTimer;
+constinit float BoardFallY, BoardFallSpeed = -5.0f;
+constinit float ScoreFlyY, ScoreFlySpeedY = -5.0f, ScoreFlyX, ScoreFlySpeedX;
+constinit int32_t NewPlace;
+constinit int32_t NameCursor = 1;
+constinit int32_t NameRepeatTimer;
 
 namespace {
 constexpr float Gravity = 0.3f;

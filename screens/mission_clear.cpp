@@ -19,8 +19,8 @@
 #include "platform/data_folder.h"
 #include "rules/game_events.h"
 
-int32_t ClearCurtainWidth;
-int32_t ClearBoardY;
+constinit int32_t ClearCurtainWidth;
+constinit int32_t ClearBoardY;
 
 static void DrawClearMessage() {
     const char* text = GameMode == NormalGame ? FormatText("MISSION %d CLEAR", MissionNumber)

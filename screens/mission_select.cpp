@@ -18,9 +18,9 @@
 #include "platform/data_folder.h"
 #include "rules/game_events.h"
 
-int32_t MissionCursor;
-int32_t MissionRepeatTimer;
-int32_t MissionBlinkTimer;
+constinit int32_t MissionCursor;
+constinit int32_t MissionRepeatTimer;
+constinit int32_t MissionBlinkTimer;
 
 int HighestOpenMission() {
     int limit = ClearedCount + 5;
@@ -62,7 +62,7 @@ static void ChangeNumber() {
     }
 }
 
-static void StartMission(uint8_t mode) {
+static void StartMission(GameModeValue mode) {
     GameMode = mode;
     ScreenState = BoardEntryScreen;
     MissionRepeatTimer = 0;

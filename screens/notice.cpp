@@ -5,8 +5,8 @@
 #include "rules/screen_layout.h"
 #include "draw/text.h"
 
-uint8_t Notice;
-int32_t NoticeFrames;
+constinit uint8_t Notice;
+constinit int32_t NoticeFrames;
 
 void ShowNotice(NoticeValue notice) {
     Notice = notice;

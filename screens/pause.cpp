@@ -14,7 +14,7 @@
 #include "platform/data_folder.h"
 #include "rules/game_events.h"
 
-int32_t PauseBlinkTimer;
+constinit int32_t PauseBlinkTimer;
 
 namespace {
 void AndTile(int x, int y, int w, int h) { BitBlt(BackBuffer, x, y, w, h, TileSurface, x, y, Rop::And); }

@@ -11,9 +11,9 @@
 #include "platform/data_folder.h"
 #include "rules/game_events.h"
 
-RecordEntry RecordTable[6];
-uint8_t ClearedFlags[100];
-uint8_t ClearedCount;
+constinit RecordEntry RecordTable[6];
+constinit uint8_t ClearedFlags[100];
+constinit uint8_t ClearedCount;
 
 // The file always lives in the folder the game started in, whatever folder
 // an open-file dialog left current.

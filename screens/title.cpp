@@ -15,7 +15,7 @@
 #include "platform/data_folder.h"
 #include "rules/game_events.h"
 
-int32_t TitleCursor;
+constinit int32_t TitleCursor;
 
 namespace {
 const char* const ItemText[4] = {"SCORE ATTACK", "MISSION MODE", "RECORD", "QUIT"};

@@ -14,7 +14,7 @@
 #include "mission/mission_file.h"
 #include "tests/runner_support.h"
 #include "tests/test_support.h"
-#include "tools/solver/input_script.h"
+#include "tools/solver/menu_script.h"
 #include "tools/solver/simple_player.h"
 #include "tools/solver/solver.h"
 

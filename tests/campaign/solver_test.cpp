@@ -18,7 +18,7 @@
 #include "tests/runner_support.h"
 #include "tests/test_support.h"
 #include "tools/missions/mission_source.h"
-#include "tools/solver/input_script.h"
+#include "tools/solver/menu_script.h"
 #include "tools/solver/play_state.h"
 #include "tools/solver/solver.h"
 

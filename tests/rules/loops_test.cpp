@@ -285,7 +285,7 @@ void MakeRandomBoard(std::mt19937& rng) {
 
     RandomMode = pick(2) ? SearchMode::AnalyseOnly : SearchMode::Play;
     ScreenState = PairFalling;
-    GameMode = uint8_t(pick(3));
+    GameMode = GameModeValue(pick(3));
     MissionGoal.type = uint8_t(pick(9));
     MissionGoal.target = uint32_t(pick(4) == 0 ? 0 : 1 + pick(24));
     GoalProgress = pick(3) == 0 ? 0 : pick(41) - 20;

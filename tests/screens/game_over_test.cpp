@@ -132,7 +132,7 @@ TEST(GameOverFlight, ScoreThatTakesNoPlaceBouncesOffAndLeaves) {
 }
 
 TEST(GameOverFlight, MissionModesShowNoScoreAndEnterNothing) {
-    for (uint8_t mode : {uint8_t(NormalGame), uint8_t(EditGame)}) {
+    for (GameModeValue mode : {NormalGame, EditGame}) {
         std::string folder = LoseWith("game_over_mission", 90000);
         GameMode = mode;
         BoardOriginX = 16;

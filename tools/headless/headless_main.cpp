@@ -16,6 +16,7 @@
 #include "rules/fish.h"
 #include "rules/queue.h"
 #include "screens/title.h"
+#include "platform/number_text.h"
 #include "platform/platform_os.h"
 #include "platform/input_script.h"
 #include "draw/playfield.h"
@@ -33,13 +34,6 @@ namespace {
 [[noreturn]] void Fail(const std::string& message) {
     std::fprintf(stderr, "tessmar-headless: %s\n", message.c_str());
     std::exit(2);
-}
-
-bool ParseNumber(const std::string& word, long long low, long long high, long long& value) {
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtoll(word.c_str(), &end, 10);
-    return !word.empty() && *end == '\0' && errno == 0 && value >= low && value <= high;
 }
 
 struct Options {

@@ -12,6 +12,8 @@
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
 #include "shell/program_state.h"
+#include "tools/fnv.h"
+#include "tools/json_text.h"
 
 namespace {
 struct JsonWriter {
@@ -26,28 +28,12 @@ struct JsonWriter {
         Key(k);
         out += std::to_string(v);
     }
-    static void Quote(std::string& out, const std::string& s) {
-        out += '"';
-        for (unsigned char c : s) {
-            if (c == '"' || c == '\\') {
-                out += '\\';
-                out += char(c);
-            } else if (c < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                out += buf;
-            } else {
-                out += char(c);
-            }
-        }
-        out += '"';
-    }
     void List(const char* k, const std::vector<std::string>& items) {
         Key(k);
         out += '[';
         for (size_t i = 0; i < items.size(); ++i) {
             if (i) out += ',';
-            Quote(out, items[i]);
+            out += JsonString(items[i]);
         }
         out += ']';
     }
@@ -74,12 +60,12 @@ void Value(JsonWriter& j, const StateVariable& v) {
             break;
         }
         case StateShape::Bytes: {
-            uint64_t h = 1469598103934665603ull;
-            for (size_t i = 0; i < v.size; ++i) h = (h ^ bytes[i]) * 1099511628211ull;
+            uint64_t h = FnvOffsetBasis;
+            for (size_t i = 0; i < v.size; ++i) h = FnvAdd(h, bytes[i]);
             char text[17];
             std::snprintf(text, sizeof text, "%016llx", (unsigned long long)h);
             j.Key(v.name);
-            JsonWriter::Quote(j.out, text);
+            j.out += JsonString(text);
             break;
         }
     }

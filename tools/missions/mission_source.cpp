@@ -1,6 +1,7 @@
 #include "tools/missions/mission_source.h"
 
 #include "mission/mission_goal.h"
+#include "platform/number_text.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -49,9 +50,10 @@ std::vector<std::string> Words(const std::string& s) {
 }
 
 bool ReadNumber(const std::string& word, long low, long high, long& value) {
-    char* end = nullptr;
-    value = std::strtol(word.c_str(), &end, 10);
-    return !word.empty() && *end == '\0' && value >= low && value <= high;
+    long long v = 0;
+    if (!ParseNumber(word, low, high, v)) return false;
+    value = long(v);
+    return true;
 }
 
 struct Parser {

@@ -10,8 +10,6 @@
 
 #include "platform/platform.h"
 
-inline constexpr uint32_t KeyBit(Key k) { return 1u << k; }
-
 // The held keys of every frame played, in order.
 using KeyLog = std::vector<uint32_t>;
 

@@ -8,6 +8,7 @@
 #include "draw/playfield.h"
 #include "shell/main_loop.h"
 #include "platform/platform_headless.h"
+#include "tools/fnv.h"
 
 void SavePlay(PlaySnapshot& s) {
     SaveProgramState(s.state);
@@ -22,11 +23,8 @@ void RestorePlay(const PlaySnapshot& s) {
 namespace {
 // FNV-1a over the bytes, then a final avalanche so that nearby keys spread.
 struct Hasher {
-    uint64_t h = 1469598103934665603ull;
-    void Byte(uint8_t b) {
-        h ^= b;
-        h *= 1099511628211ull;
-    }
+    uint64_t h = FnvOffsetBasis;
+    void Byte(uint8_t b) { h = FnvAdd(h, b); }
     void Word(uint32_t w) {
         for (int i = 0; i < 4; ++i) Byte(uint8_t(w >> (8 * i)));
     }
@@ -57,6 +55,21 @@ uint64_t PositionKey(bool withLabels) {
     h.Word(uint32_t(GoalProgress));
     h.Word(ScreenState);
     return h.Done();
+}
+
+GreedyChoice BestPlacement(const PlaySnapshot& at, const std::function<long()>& rate) {
+    GreedyChoice best;
+    for (const Placement& p : KnownPlacements()) {
+        if (!KeepsBothHalves(p)) continue;
+        RestorePlay(at);
+        if (!PlayPlacement(p, nullptr)) continue;
+        long v = rate();
+        if (!best.placement || v > best.value) {
+            best.placement = p;
+            best.value = v;
+        }
+    }
+    return best;
 }
 
 int BlocksInWell() {

@@ -13,7 +13,7 @@
 #include "draw/surfaces.h"
 #include "platform/data_folder.h"
 #include "shell/startup.h"
-#include "tools/solver/input_script.h"
+#include "tools/solver/menu_script.h"
 #include "tools/solver/play_state.h"
 
 namespace {
@@ -93,23 +93,12 @@ Placement ChoosePlacement() {
     static PlaySnapshot here;
     SavePlay(here);
     int blocks = BlocksInWell() + 2, caught = CaughtFish(), score = Score;
-    Placement best;
-    long bestValue = 0;
-    bool any = false;
-    for (const Placement& p : KnownPlacements()) {
-        if (!KeepsBothHalves(p)) continue;
-        RestorePlay(here);
-        if (!PlayPlacement(p, nullptr)) continue;
+    GreedyChoice best = BestPlacement(here, [&] {
         RunToTurnEnd();
-        long v = Value(blocks - BlocksInWell(), CaughtFish() - caught, Score - score, MeasureWell());
-        if (!any || v > bestValue) {
-            best = p;
-            bestValue = v;
-            any = true;
-        }
-    }
+        return Value(blocks - BlocksInWell(), CaughtFish() - caught, Score - score, MeasureWell());
+    });
     RestorePlay(here);
-    return best;
+    return best.placement.value_or(Placement{});
 }
 
 PlayerRun PlayWithSimplePlayer(const std::string& folder, int number, unsigned seed, int maxPlayFrames) {

@@ -305,24 +305,19 @@ long TurnValue(Outcome outcome, int blocksBefore) {
 }
 
 // The best value a player can reach from here within `ahead` more pairs.
-long LookAhead(int ahead) {
+// The greedy choice for the falling pair, each turn valued by what it
+// erases and, `ahead` pairs deep, by the best of the turns after it.
+GreedyChoice LookAhead(int ahead) {
     PlaySnapshot at;
     SavePlay(at);
     int blocks = BlocksInWell();
-    long best = -2000000;
-    std::vector<Placement> options = KnownPlacements();  // the looks further ahead search anew
-    for (const Placement& p : options) {
-        if (!KeepsBothHalves(p)) continue;
-        RestorePlay(at);
-        if (!PlayPlacement(p, nullptr)) continue;
+    GreedyChoice best = BestPlacement(at, [&] {
         Outcome outcome = RunToNextPair(nullptr);
-        long v = TurnValue(outcome, blocks);
-        if (outcome == Outcome::NextPair && ahead > 1) {
-            long erased = 1000L * (blocks + 2 - BlocksInWell());
-            v = erased + LookAhead(ahead - 1);
-        }
-        if (v > best) best = v;
-    }
+        if (outcome != Outcome::NextPair || ahead <= 1) return TurnValue(outcome, blocks);
+        long erased = 1000L * (blocks + 2 - BlocksInWell());
+        GreedyChoice next = LookAhead(ahead - 1);
+        return erased + (next.placement ? next.value : -2000000);
+    });
     RestorePlay(at);
     return best;
 }
@@ -331,29 +326,10 @@ long LookAhead(int ahead) {
 bool GreedyPlayerClears(const MissionImage& mission, int ahead) {
     StartMissionPlay(mission);
     Outcome outcome = RunToNextPair(nullptr);
-    PlaySnapshot at;
     while (outcome == Outcome::NextPair) {
-        SavePlay(at);
-        int blocks = BlocksInWell();
-        std::vector<Placement> options = KnownPlacements();
-        if (options.empty()) return false;
-        size_t best = options.size();
-        long bestValue = 0;
-        for (size_t i = 0; i < options.size(); ++i) {
-            if (!KeepsBothHalves(options[i])) continue;
-            RestorePlay(at);
-            PlayPlacement(options[i], nullptr);
-            Outcome o = RunToNextPair(nullptr);
-            long v = TurnValue(o, blocks);
-            if (o == Outcome::NextPair && ahead > 1) v = 1000L * (blocks + 2 - BlocksInWell()) + LookAhead(ahead - 1);
-            if (best == options.size() || v > bestValue) {
-                best = i;
-                bestValue = v;
-            }
-        }
-        if (best == options.size()) return false;
-        RestorePlay(at);
-        PlayPlacement(options[best], nullptr);
+        GreedyChoice choice = LookAhead(ahead);
+        if (!choice.placement) return false;
+        PlayPlacement(*choice.placement, nullptr);
         outcome = RunToNextPair(nullptr);
     }
     return outcome == Outcome::Cleared;

@@ -22,8 +22,10 @@
 #include <sstream>
 #include <string>
 
+#include "platform/number_text.h"
+#include "tools/json_text.h"
 #include "tools/missions/mission_source.h"
-#include "tools/solver/input_script.h"
+#include "tools/solver/menu_script.h"
 #include "tools/solver/simple_player.h"
 #include "tools/solver/solver.h"
 
@@ -44,9 +46,8 @@ struct Options {
 }
 
 long long Number(const char* text, long long low, long long high) {
-    char* end = nullptr;
-    long long v = std::strtoll(text, &end, 10);
-    if (*text == '\0' || *end != '\0' || v < low || v > high) Fail(std::string("bad number ") + text);
+    long long v = 0;
+    if (!ParseNumber(text, low, high, v)) Fail(std::string("bad number ") + text);
     return v;
 }
 
@@ -148,19 +149,6 @@ std::string SolutionScript(const Options& o, const MissionImage& mission, const 
 }
 
 std::string Bool(bool b) { return b ? "true" : "false"; }
-
-std::string JsonString(const std::string& s) {
-    std::string out = "\"";
-    for (unsigned char c : s) {
-        if (c == '"' || c == '\\') out += '\\', out += char(c);
-        else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else out += char(c);
-    }
-    return out + "\"";
-}
 
 void PrintJson(const Options& o, const MissionImage& m, const SolveResult* r) {
     std::string text = "{\"file\":" + JsonString(o.mission) + ",\"goal_type\":" + std::to_string(m.type) +

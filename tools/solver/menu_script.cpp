@@ -1,16 +1,9 @@
-#include "tools/solver/input_script.h"
+#include "tools/solver/menu_script.h"
+
+#include "screens/board_entry.h"
 
 namespace {
-constexpr int BoardEntryFrames = 79;
 constexpr int MissionStepGap = 6;  // the number steps once, then waits out its repeat timer
-
-const struct {
-    Key key;
-    const char* name;
-} KeyNameTable[] = {
-    {KeyLeft, "Left"}, {KeyRight, "Right"}, {KeyUp, "Up"}, {KeyDown, "Down"}, {KeyZ, "Z"}, {KeyX, "X"},
-    {KeyA, "A"}, {KeyC, "C"}, {KeyD, "D"}, {KeyG, "G"}, {KeyEnter, "Enter"}, {KeyEscape, "Escape"},
-};
 }  // namespace
 
 std::vector<HeldKeys> MenuToMission(int number) {
@@ -42,23 +35,6 @@ std::string MenuToEditGame(const std::string& path) {
     };
     return ScriptLines(toSelect) + "pick " + path + "\n" + ScriptLines(std::vector<HeldKeys>{{1, KeyBit(KeyZ)}}) +
            ScriptLines(BoardEntry());
-}
-
-std::string KeyNames(uint32_t keys) {
-    std::string names;
-    for (const auto& k : KeyNameTable)
-        if (keys & KeyBit(k.key)) names += std::string(" ") + k.name;
-    return names;
-}
-
-std::string ScriptLines(const std::vector<HeldKeys>& steps) {
-    std::string text;
-    for (size_t i = 0; i < steps.size();) {
-        HeldKeys run = steps[i++];
-        for (; i < steps.size() && steps[i].keys == run.keys; ++i) run.frames += steps[i].frames;
-        if (run.frames > 0) text += std::to_string(run.frames) + KeyNames(run.keys) + "\n";
-    }
-    return text;
 }
 
 std::string ScriptLines(const KeyLog& log) {
