@@ -1,8 +1,8 @@
 #include "draw/fish.h"
 
 #include "draw/sheet_layout.h"
-#include "rules/fish.h"
 #include "draw/surfaces.h"
+#include "rules/fish.h"
 
 void DrawFish() {
     for (const Fish& f : FishTable) {

@@ -4,9 +4,9 @@
 #include <cstdio>
 
 #include "draw/fish.h"
-#include "rules/screen_layout.h"
 #include "draw/sheet_layout.h"
 #include "draw/surface.h"
+#include "draw/surfaces.h"
 #include "draw/text.h"
 #include "mission/mission_goal.h"
 #include "rules/board.h"
@@ -15,9 +15,9 @@
 #include "rules/link.h"
 #include "rules/queue.h"
 #include "rules/scoring.h"
-#include "rules/settle.h"
+#include "rules/screen_layout.h"
 #include "rules/screen_state.h"
-#include "draw/surfaces.h"
+#include "rules/settle.h"
 
 constinit uint8_t ColourMode, GridMode;
 constinit uint32_t FpsValue;

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "platform/platform.h"
 #include "platform/number_text.h"
+#include "platform/platform.h"
 #include "platform/platform_os.h"
 
 namespace {

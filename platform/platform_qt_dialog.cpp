@@ -5,8 +5,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include "platform/replay_input.h"
 #include "platform/platform.h"
+#include "platform/replay_input.h"
 
 namespace {
 // Qt needs one application object; it is made the first time a dialog opens.

@@ -12,12 +12,12 @@
 #include <thread>
 #include <vector>
 
-#include "rules/screen_state.h"
-#include "platform/replay_input.h"
-#include "platform/sound_font.h"
 #include "platform/platform.h"
 #include "platform/platform_os.h"
 #include "platform/platform_sdl_parts.h"
+#include "platform/replay_input.h"
+#include "platform/sound_font.h"
+#include "rules/screen_state.h"
 
 namespace {
 bool audioOpen = false;

@@ -11,11 +11,11 @@
 #include <unistd.h>
 
 #include "draw/surface.h"
-#include "resources/resources.h"
 #include "platform/platform.h"
 #include "platform/platform_sdl_parts.h"
 #include "platform/settings.h"
 #include "platform/window_scale.h"
+#include "resources/resources.h"
 
 namespace {
 constexpr uint8_t BorderRed = 16, BorderGreen = 16, BorderBlue = 20;

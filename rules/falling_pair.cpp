@@ -4,13 +4,13 @@
 
 #include "mission/mission_goal.h"
 #include "rules/board.h"
+#include "rules/game_events.h"
+#include "rules/input_words.h"
 #include "rules/link.h"
 #include "rules/queue.h"
 #include "rules/scoring.h"
-#include "rules/settle.h"
-#include "rules/game_events.h"
-#include "rules/input_words.h"
 #include "rules/screen_state.h"
+#include "rules/settle.h"
 
 constinit FallingPairRecord FallingPair;
 constinit int32_t FallTimer;

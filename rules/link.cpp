@@ -2,12 +2,12 @@
 
 #include <cstdlib>
 
-#include "rules/screen_layout.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/fish.h"
-#include "rules/settle.h"
+#include "rules/screen_layout.h"
 #include "rules/screen_state.h"
+#include "rules/settle.h"
 
 constinit uint8_t LinkStock;
 constinit LinkSpriteRecord LinkSprite;

@@ -1,14 +1,12 @@
 #include "screens/board_entry.h"
 
 #include "draw/playfield.h"
+#include "draw/surfaces.h"
+#include "platform/platform.h"
 #include "rules/fish.h"
+#include "rules/screen_state.h"
 #include "screens/notice.h"
 #include "screens/screens.h"
-#include "rules/screen_state.h"
-#include "platform/platform.h"
-#include "draw/surfaces.h"
-#include "platform/data_folder.h"
-#include "rules/game_events.h"
 
 constinit int32_t EntryCurtainWidth = EntryCurtainStart;
 constinit int32_t EntryBoardY = EntryBoardStart;

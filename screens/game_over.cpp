@@ -5,23 +5,22 @@
 #include <cstring>
 
 #include "draw/playfield.h"
+#include "draw/surfaces.h"
 #include "draw/text.h"
 #include "mission/mission_goal.h"
+#include "platform/message_pump.h"
+#include "platform/platform.h"
 #include "rules/fish.h"
+#include "rules/game_events.h"
+#include "rules/input_words.h"
+#include "rules/new_game.h"
 #include "rules/scoring.h"
+#include "rules/screen_state.h"
 #include "screens/board_entry.h"
 #include "screens/notice.h"
 #include "screens/records_file.h"
 #include "screens/records_screen.h"
 #include "screens/screens.h"
-#include "rules/input_words.h"
-#include "rules/screen_state.h"
-#include "rules/new_game.h"
-#include "platform/message_pump.h"
-#include "platform/platform.h"
-#include "draw/surfaces.h"
-#include "platform/data_folder.h"
-#include "rules/game_events.h"
 
 constinit uint8_t GameOverPhase;
 constinit int32_t GameOverTimer;

@@ -1,9 +1,7 @@
 #include "draw/fish.h"
-#include "screens/screens.h"
 #include "draw/surfaces.h"
 #include "rules/screen_layout.h"
-#include "platform/data_folder.h"
-#include "rules/game_events.h"
+#include "screens/screens.h"
 
 void DrawMenuBackground() {
     BitBlt(BackBuffer, 0, 0, ScreenWidth, ScreenHeight, GradientSurface, 0, 0, Rop::Copy);

@@ -4,20 +4,18 @@
 
 #include "draw/playfield.h"
 #include "draw/surface.h"
+#include "draw/surfaces.h"
 #include "draw/text.h"
 #include "mission/mission_goal.h"
-#include "screens/mission_loader.h"
+#include "platform/platform.h"
 #include "rules/fish.h"
+#include "rules/new_game.h"
+#include "rules/screen_state.h"
 #include "screens/board_entry.h"
+#include "screens/mission_loader.h"
 #include "screens/mission_select.h"
 #include "screens/notice.h"
 #include "screens/screens.h"
-#include "rules/screen_state.h"
-#include "rules/new_game.h"
-#include "platform/platform.h"
-#include "draw/surfaces.h"
-#include "platform/data_folder.h"
-#include "rules/game_events.h"
 
 constinit int32_t ClearCurtainWidth;
 constinit int32_t ClearBoardY;

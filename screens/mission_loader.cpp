@@ -6,16 +6,14 @@
 
 #include "mission/mission_file.h"
 #include "mission/mission_goal.h"
+#include "platform/data_folder.h"
+#include "platform/platform_os.h"
 #include "rules/board.h"
 #include "rules/fish.h"
 #include "rules/loops.h"
 #include "rules/queue.h"
-#include "rules/settle.h"
-#include "platform/platform_os.h"
 #include "rules/screen_state.h"
-#include "draw/surfaces.h"
-#include "platform/data_folder.h"
-#include "rules/game_events.h"
+#include "rules/settle.h"
 
 static_assert(sizeof Board.kind == MissionKindSize && sizeof Board.frame == MissionFrameSize);
 static_assert(sizeof ComingQueue.kind == MissionQueueKindSize && sizeof ComingQueue.frame == MissionQueueFrameSize);

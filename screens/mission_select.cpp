@@ -3,20 +3,20 @@
 #include <string>
 
 #include "draw/surface.h"
+#include "draw/surfaces.h"
 #include "draw/text.h"
 #include "mission/mission_goal.h"
-#include "screens/mission_loader.h"
+#include "platform/data_folder.h"
+#include "platform/message_pump.h"
+#include "platform/platform.h"
 #include "rules/fish.h"
+#include "rules/game_events.h"
+#include "rules/input_words.h"
+#include "rules/screen_state.h"
+#include "screens/mission_loader.h"
 #include "screens/notice.h"
 #include "screens/records_file.h"
 #include "screens/screens.h"
-#include "rules/input_words.h"
-#include "rules/screen_state.h"
-#include "platform/message_pump.h"
-#include "platform/platform.h"
-#include "draw/surfaces.h"
-#include "platform/data_folder.h"
-#include "rules/game_events.h"
 
 constinit int32_t MissionCursor;
 constinit int32_t MissionRepeatTimer;

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "rules/screen_layout.h"
 #include "draw/text.h"
+#include "rules/screen_layout.h"
 
 constinit uint8_t Notice;
 constinit int32_t NoticeFrames;

@@ -2,17 +2,15 @@
 
 #include "draw/fish.h"
 #include "draw/playfield.h"
+#include "draw/surfaces.h"
 #include "draw/text.h"
 #include "mission/mission_goal.h"
+#include "platform/platform.h"
 #include "rules/fish.h"
-#include "screens/notice.h"
-#include "screens/screens.h"
 #include "rules/input_words.h"
 #include "rules/screen_state.h"
-#include "platform/platform.h"
-#include "draw/surfaces.h"
-#include "platform/data_folder.h"
-#include "rules/game_events.h"
+#include "screens/notice.h"
+#include "screens/screens.h"
 
 constinit int32_t PauseBlinkTimer;
 

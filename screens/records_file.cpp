@@ -5,11 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "screens/notice.h"
-#include "platform/platform_os.h"
-#include "draw/surfaces.h"
 #include "platform/data_folder.h"
-#include "rules/game_events.h"
+#include "platform/platform_os.h"
+#include "screens/notice.h"
 
 constinit RecordEntry RecordTable[6];
 constinit uint8_t ClearedFlags[100];

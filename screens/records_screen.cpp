@@ -2,17 +2,15 @@
 
 #include <cstring>
 
+#include "draw/surfaces.h"
 #include "draw/text.h"
+#include "platform/platform.h"
 #include "rules/fish.h"
+#include "rules/input_words.h"
+#include "rules/screen_state.h"
 #include "screens/notice.h"
 #include "screens/records_file.h"
 #include "screens/screens.h"
-#include "rules/input_words.h"
-#include "rules/screen_state.h"
-#include "platform/platform.h"
-#include "draw/surfaces.h"
-#include "platform/data_folder.h"
-#include "rules/game_events.h"
 
 void DrawRecordRows(const char* format, int x, int right) {
     for (int i = 1; i <= 5; ++i) {

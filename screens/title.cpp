@@ -1,19 +1,18 @@
 #include "screens/title.h"
 
 #include "draw/fish.h"
+#include "draw/surfaces.h"
 #include "draw/text.h"
 #include "mission/mission_goal.h"
-#include "rules/fish.h"
-#include "rules/queue.h"
-#include "screens/notice.h"
-#include "screens/screens.h"
-#include "rules/input_words.h"
-#include "rules/screen_state.h"
 #include "platform/message_pump.h"
 #include "platform/platform.h"
-#include "draw/surfaces.h"
-#include "platform/data_folder.h"
+#include "rules/fish.h"
 #include "rules/game_events.h"
+#include "rules/input_words.h"
+#include "rules/queue.h"
+#include "rules/screen_state.h"
+#include "screens/notice.h"
+#include "screens/screens.h"
 
 constinit int32_t TitleCursor;
 

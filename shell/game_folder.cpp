@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "platform/platform_os.h"
 #include "platform/data_folder.h"
+#include "platform/platform_os.h"
 
 bool HoldsGameData(const std::string& folder) {
     return IsFolder(JoinPath(folder, "snd")) || FolderHasFileEndingIn(JoinPath(folder, "mission"), ".msn");

@@ -9,14 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "shell/game_folder.h"
+#include "draw/playfield.h"
+#include "platform/platform.h"
 #include "platform/replay_input.h"
+#include "rules/screen_layout.h"
+#include "shell/game_folder.h"
 #include "shell/main_loop.h"
 #include "shell/mission_start.h"
-#include "platform/platform.h"
-#include "draw/playfield.h"
-#include "rules/screen_layout.h"
-#include "shell/startup.h"
 
 namespace {
 struct GameOptions {

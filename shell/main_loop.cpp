@@ -1,12 +1,12 @@
 #include "shell/main_loop.h"
 
-#include "screens/game_over.h"
 #include "draw/playfield.h"
-#include "screens/screens.h"
-#include "shell/input.h"
-#include "rules/new_game.h"
 #include "platform/message_pump.h"
 #include "platform/platform.h"
+#include "rules/new_game.h"
+#include "screens/game_over.h"
+#include "screens/screens.h"
+#include "shell/input.h"
 #include "shell/play_frame.h"
 #include "shell/startup.h"
 

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "mission/mission_file.h"
-#include "screens/mission_loader.h"
 #include "mission/mission_goal.h"
 #include "platform/platform_os.h"
-#include "shell/main_loop.h"
+#include "rules/screen_state.h"
+#include "screens/mission_loader.h"
 
 bool CheckMissionFile(const char* program, const std::string& path) {
     std::vector<uint8_t> bytes;

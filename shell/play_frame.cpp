@@ -3,16 +3,16 @@
 #include "shell/play_frame.h"
 
 #include "draw/playfield.h"
+#include "draw/surfaces.h"
+#include "platform/platform.h"
 #include "rules/falling_pair.h"
 #include "rules/fish.h"
 #include "rules/link.h"
 #include "rules/queue.h"
+#include "rules/screen_state.h"
 #include "rules/settle.h"
 #include "screens/notice.h"
 #include "shell/input.h"
-#include "shell/main_loop.h"
-#include "platform/platform.h"
-#include "draw/surfaces.h"
 
 void StepPlayState() {
     switch (ScreenState) {

@@ -11,16 +11,16 @@
 #include <type_traits>
 
 #include "draw/playfield.h"
-#include "rules/input_words.h"
-#include "rules/screen_layout.h"
-#include "rules/screen_state.h"
 #include "mission/mission_goal.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/fish.h"
+#include "rules/input_words.h"
 #include "rules/link.h"
 #include "rules/queue.h"
 #include "rules/scoring.h"
+#include "rules/screen_layout.h"
+#include "rules/screen_state.h"
 #include "rules/settle.h"
 #include "screens/board_entry.h"
 #include "screens/game_over.h"
@@ -28,10 +28,10 @@
 #include "screens/mission_select.h"
 #include "screens/notice.h"
 #include "screens/pause.h"
+#include "screens/records_file.h"
 #include "screens/title.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"
-#include "screens/records_file.h"
 
 #define PROGRAM_STATE(X)                                                                                   \
     SCREEN_STATE_STATE(X) MAIN_LOOP_STATE(X) PLAYFIELD_STATE(X) INPUT_STATE(X) BOARD_STATE(X) QUEUE_STATE(X) \

@@ -5,12 +5,12 @@
 
 #include "draw/surfaces.h"
 #include "platform/data_folder.h"
+#include "platform/platform.h"
+#include "platform/platform_os.h"
 #include "resources/resources.h"
 #include "rules/board.h"
 #include "rules/screen_layout.h"
 #include "screens/records_file.h"
-#include "platform/platform_os.h"
-#include "platform/platform.h"
 
 SoundImage SoundMove, SoundTurn, SoundCursor, SoundDecide;
 std::optional<unsigned> FixedSeed;

@@ -7,16 +7,16 @@
 #include <cstdlib>
 #include <new>
 
+#include "draw/playfield.h"
 #include "mission/mission_goal.h"
+#include "platform/platform_headless.h"
+#include "platform/platform_os.h"
 #include "rules/board.h"
 #include "rules/fish.h"
 #include "rules/queue.h"
 #include "screens/game_over.h"
 #include "screens/title.h"
-#include "platform/platform_os.h"
-#include "draw/playfield.h"
 #include "shell/main_loop.h"
-#include "platform/platform_headless.h"
 #include "tests/screens/screen_checks.h"
 #include "tests/test_support.h"
 

@@ -5,16 +5,15 @@
 #include <filesystem>
 
 #include "draw/playfield.h"
+#include "draw/surfaces.h"
 #include "mission/mission_goal.h"
+#include "platform/platform_headless.h"
 #include "rules/board.h"
 #include "rules/fish.h"
 #include "rules/queue.h"
 #include "shell/main_loop.h"
-#include "platform/platform_headless.h"
 #include "shell/play_frame.h"
 #include "shell/program_state.h"
-#include "draw/surfaces.h"
-#include "platform/data_folder.h"
 #include "shell/startup.h"
 
 namespace {

@@ -9,8 +9,6 @@
 #include "rules/fish.h"
 #include "rules/loops.h"
 #include "rules/scoring.h"
-#include "draw/playfield.h"
-#include "shell/main_loop.h"
 #include "shell/program_state.h"
 #include "tests/rules/loops_reference.h"
 

@@ -11,10 +11,10 @@
 
 #include "editor/editor_model.h"
 #include "mission/mission_goal.h"
-#include "screens/mission_loader.h"
 #include "rules/board.h"
 #include "rules/fish.h"
 #include "rules/queue.h"
+#include "screens/mission_loader.h"
 #include "tests/test_support.h"
 #include "tools/missions/mission_source.h"
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "draw/surfaces.h"
 #include "mission/mission_goal.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
@@ -11,11 +12,8 @@
 #include "rules/link.h"
 #include "rules/queue.h"
 #include "rules/scoring.h"
+#include "rules/screen_state.h"
 #include "rules/settle.h"
-#include "shell/main_loop.h"
-#include "draw/surfaces.h"
-#include "platform/data_folder.h"
-#include "shell/startup.h"
 #include "tests/test_support.h"
 
 namespace {

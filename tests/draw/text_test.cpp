@@ -5,8 +5,6 @@
 #include <string>
 
 #include "draw/surfaces.h"
-#include "platform/data_folder.h"
-#include "shell/startup.h"
 #include "tests/test_support.h"
 
 namespace {

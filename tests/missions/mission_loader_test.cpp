@@ -8,13 +8,11 @@
 #include <filesystem>
 
 #include "mission/mission_goal.h"
-#include "screens/mission_loader.h"
 #include "rules/board.h"
 #include "rules/fish.h"
 #include "rules/loops.h"
 #include "rules/queue.h"
-#include "draw/playfield.h"
-#include "shell/main_loop.h"
+#include "screens/mission_loader.h"
 #include "tests/missions/missions_support.h"
 
 using namespace missions_test;

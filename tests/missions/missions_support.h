@@ -10,12 +10,10 @@
 #include <gtest/gtest.h>
 
 #include "draw/surface.h"
-#include "mission/mission_file.h"
-#include "screens/records_file.h"
 #include "draw/surfaces.h"
+#include "mission/mission_file.h"
 #include "rules/screen_layout.h"
-#include "platform/data_folder.h"
-#include "shell/startup.h"
+#include "screens/records_file.h"
 #include "tests/runner_support.h"
 #include "tests/test_support.h"
 #include "tools/png_io.h"

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "platform/data_folder.h"
+#include "rules/screen_state.h"
 #include "screens/notice.h"
 #include "screens/records_file.h"
 #include "tests/rules/play_fixture.h"

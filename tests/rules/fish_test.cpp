@@ -2,10 +2,8 @@
 #include <cstdlib>
 
 #include "draw/fish.h"
-#include "rules/link.h"
 #include "draw/surfaces.h"
-#include "platform/data_folder.h"
-#include "shell/startup.h"
+#include "rules/link.h"
 #include "tests/rules/rope_board.h"
 
 namespace {

@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "rules/fish.h"
+#include "rules/screen_state.h"
 #include "tests/rules/play_fixture.h"
 
 namespace {

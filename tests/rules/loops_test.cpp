@@ -3,9 +3,9 @@
 #include <cstring>
 #include <random>
 
+#include "shell/program_state.h"
 #include "tests/rules/loops_reference.h"
 #include "tests/rules/rope_board.h"
-#include "shell/program_state.h"
 
 namespace {
 

@@ -10,8 +10,7 @@
 #include "rules/fish.h"
 #include "rules/loops.h"
 #include "rules/scoring.h"
-#include "draw/playfield.h"
-#include "shell/main_loop.h"
+#include "rules/screen_state.h"
 #include "tests/test_support.h"
 
 // A fresh program with walls and rope sides, an empty well, a game at level 1

@@ -1,4 +1,5 @@
 // Settling: loose blocks falling, joiners, the erase and whole chains.
+#include "rules/screen_state.h"
 #include "tests/rules/play_fixture.h"
 
 namespace {

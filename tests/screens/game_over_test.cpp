@@ -8,11 +8,11 @@
 #include <fstream>
 
 #include "mission/mission_goal.h"
+#include "platform/platform_os.h"
 #include "rules/scoring.h"
 #include "screens/game_over.h"
 #include "screens/notice.h"
 #include "screens/records_file.h"
-#include "platform/platform_os.h"
 #include "shell/program_state.h"
 #include "tests/screens/screen_checks.h"
 

@@ -7,11 +7,11 @@
 #include <random>
 
 #include "mission/mission_goal.h"
+#include "platform/platform_os.h"
 #include "rules/scoring.h"
 #include "screens/game_over.h"
 #include "screens/records_file.h"
 #include "screens/title.h"
-#include "platform/platform_os.h"
 #include "tests/screens/screen_checks.h"
 
 namespace {

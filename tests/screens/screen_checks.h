@@ -5,16 +5,13 @@
 #include <string>
 
 #include "draw/surface.h"
+#include "draw/surfaces.h"
 #include "draw/text.h"
-#include "rules/fish.h"
-#include "screens/screens.h"
-#include "draw/playfield.h"
-#include "shell/main_loop.h"
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
-#include "draw/surfaces.h"
-#include "platform/data_folder.h"
-#include "shell/startup.h"
+#include "rules/fish.h"
+#include "screens/screens.h"
+#include "shell/main_loop.h"
 #include "tests/test_support.h"
 
 inline uint32_t Keys(std::initializer_list<Key> keys) {

@@ -4,10 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "shell/input.h"
-#include "draw/playfield.h"
-#include "shell/main_loop.h"
 #include "platform/platform.h"
+#include "shell/input.h"
 #include "shell/program_state.h"
 
 namespace {

@@ -1,9 +1,9 @@
+#include "rules/screen_state.h"
 #include "shell/input.h"
 
 #include <gtest/gtest.h>
 
 #include "draw/playfield.h"
-#include "shell/main_loop.h"
 #include "platform/platform_headless.h"
 #include "tests/test_support.h"
 

@@ -5,9 +5,9 @@
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/link.h"
+#include "rules/new_game.h"
 #include "rules/queue.h"
 #include "rules/scoring.h"
-#include "rules/new_game.h"
 #include "tests/test_support.h"
 
 TEST(NewGame, EveryPerGameValueStartsAgainAndTheWellIsEmptyWithinItsWalls) {

@@ -5,15 +5,14 @@
 #include <fstream>
 
 #include "mission/mission_goal.h"
+#include "platform/platform.h"
+#include "platform/platform_headless.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/fish.h"
-#include "rules/queue.h"
-#include "draw/playfield.h"
-#include "shell/main_loop.h"
 #include "rules/new_game.h"
-#include "platform/platform.h"
-#include "platform/platform_headless.h"
+#include "rules/queue.h"
+#include "shell/main_loop.h"
 #include "tests/test_support.h"
 
 namespace {

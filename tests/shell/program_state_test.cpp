@@ -13,13 +13,12 @@
 #include <vector>
 
 #include "draw/surface.h"
+#include "draw/surfaces.h"
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
-#include "shell/program_state.h"
-#include "draw/surfaces.h"
-#include "platform/data_folder.h"
-#include "shell/startup.h"
 #include "screens/title.h"
+#include "shell/program_state.h"
+#include "shell/startup.h"
 #include "tests/test_support.h"
 
 namespace {

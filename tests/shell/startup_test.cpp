@@ -10,13 +10,12 @@
 #include <fstream>
 #include <vector>
 
-#include "screens/mission_loader.h"
-#include "rules/board.h"
-#include "shell/game_folder.h"
-#include "draw/playfield.h"
-#include "shell/main_loop.h"
-#include "screens/records_file.h"
 #include "platform/platform_headless.h"
+#include "rules/board.h"
+#include "screens/mission_loader.h"
+#include "screens/records_file.h"
+#include "shell/game_folder.h"
+#include "shell/main_loop.h"
 #include "tests/test_support.h"
 
 namespace fs = std::filesystem;

@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/platform.h"
+#include "platform/platform_headless.h"
+#include "platform/platform_os.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/fish.h"
 #include "rules/link.h"
-#include "platform/platform_os.h"
-#include "platform/platform.h"
-#include "platform/platform_headless.h"
 #include "shell/program_state.h"
 #include "tools/fnv.h"
 #include "tools/json_text.h"

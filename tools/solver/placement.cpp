@@ -3,14 +3,12 @@
 #include <memory>
 #include <unordered_map>
 
+#include "platform/platform_headless.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
-#include "rules/settle.h"
 #include "rules/scoring.h"
+#include "rules/settle.h"
 #include "shell/input.h"
-#include "draw/playfield.h"
-#include "shell/main_loop.h"
-#include "platform/platform_headless.h"
 #include "shell/play_frame.h"
 #include "tools/solver/play_state.h"
 

@@ -2,12 +2,10 @@
 
 #include <cstring>
 
+#include "platform/platform_headless.h"
 #include "rules/board.h"
 #include "rules/queue.h"
 #include "rules/scoring.h"
-#include "draw/playfield.h"
-#include "shell/main_loop.h"
-#include "platform/platform_headless.h"
 #include "tools/fnv.h"
 
 void SavePlay(PlaySnapshot& s) {

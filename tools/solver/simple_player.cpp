@@ -2,16 +2,13 @@
 
 #include <unistd.h>
 
+#include "platform/platform_headless.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/fish.h"
 #include "rules/scoring.h"
-#include "draw/playfield.h"
 #include "shell/main_loop.h"
-#include "platform/platform_headless.h"
 #include "shell/program_state.h"
-#include "draw/surfaces.h"
-#include "platform/data_folder.h"
 #include "shell/startup.h"
 #include "tools/solver/menu_script.h"
 #include "tools/solver/play_state.h"

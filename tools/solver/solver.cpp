@@ -6,15 +6,13 @@
 #include <unordered_map>
 
 #include "mission/mission_goal.h"
-#include "screens/mission_loader.h"
+#include "platform/platform_headless.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
+#include "rules/new_game.h"
 #include "rules/queue.h"
 #include "rules/scoring.h"
-#include "draw/playfield.h"
-#include "shell/main_loop.h"
-#include "rules/new_game.h"
-#include "platform/platform_headless.h"
+#include "screens/mission_loader.h"
 #include "shell/program_state.h"
 #include "tools/solver/play_state.h"
 
