@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/sound/loudness.h"
+
 namespace {
 struct Signal {
     double rate = 0;
@@ -72,30 +74,10 @@ Signal ReadWav(const std::string& path) {
     return {};
 }
 
-struct Biquad {
-    double b0, b1, b2, a1, a2;
-    void Run(std::vector<double>& x) const {
-        double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-        for (double& v : x) {
-            double y = b0 * v + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
-            x2 = x1, x1 = v, y2 = y1, y1 = y;
-            v = y;
-        }
-    }
-};
+using loudness::Biquad;
 
-// The two stages of the K-weighting of ITU-R BS.1770 at any sample rate.
 void KWeight(Signal& s) {
-    const double pi = std::numbers::pi;
-    double k = std::tan(pi * 1681.974450955533 / s.rate), q = 0.7071752369554196;
-    double vh = std::pow(10.0, 3.999843853973347 / 20), vb = std::pow(vh, 0.4996667741545416);
-    double a0 = 1 + k / q + k * k;
-    Biquad shelf{(vh + vb * k / q + k * k) / a0, 2 * (k * k - vh) / a0, (vh - vb * k / q + k * k) / a0,
-                 2 * (k * k - 1) / a0, (1 - k / q + k * k) / a0};
-    k = std::tan(pi * 38.13547087602444 / s.rate), q = 0.5003270373238773;
-    a0 = 1 + k / q + k * k;
-    Biquad high{1, -2, 1, 2 * (k * k - 1) / a0, (1 - k / q + k * k) / a0};
-    for (auto& c : s.channels) shelf.Run(c), high.Run(c);
+    for (auto& c : s.channels) loudness::KWeight(c, s.rate);
 }
 
 // Fourth-order band: two Butterworth high-passes at `low`, two low-passes at `high`.

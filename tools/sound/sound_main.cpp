@@ -58,6 +58,12 @@ int main(int argc, char** argv) {
     const std::string dir = argv[1];
     bool ok = WriteWav(dir + "/lr.wav", MakeMoveSound()) && WriteWav(dir + "/turn.wav", MakeTurnSound()) &&
               WriteWav(dir + "/pi.wav", MakeCursorSound()) && WriteWav(dir + "/picoon.wav", MakeDecideSound()) &&
-              WriteBytes(dir + "/bgm.mid", MakeTune(1)) && WriteBytes(dir + "/bgm2.mid", MakeTune(2));
+              WriteBytes(dir + "/bgm.mid", MakeTune(1)) && WriteBytes(dir + "/bgm2.mid", MakeTune(2)) &&
+              WriteWav(dir + "/move.wav", MakeBrightMoveSound()) && WriteWav(dir + "/land.wav", MakeLandingSound()) &&
+              WriteWav(dir + "/fish.wav", MakeFishSound()) && WriteWav(dir + "/link.wav", MakeLinkSound()) &&
+              WriteWav(dir + "/gameover.wav", MakeGameOverJingle()) &&
+              WriteWav(dir + "/clear.wav", MakeMissionClearJingle());
+    for (int step = 1; step <= ChainSteps; ++step)
+        ok = ok && WriteWav(dir + "/chain" + std::to_string(step) + ".wav", MakeChainSound(step));
     return ok ? 0 : 1;
 }
