@@ -6,21 +6,17 @@
 # chords from the score; for the short sounds, their length, peak and loudest
 # 50 ms (K-weighted) against the median of them all, and the move's energy in
 # 2-5 kHz and 350-1000 Hz over the tune. Needs sox.
-#   tools/sound/measure_sounds.sh [BUILD_DIR] [SNDDIR]
-# SNDDIR (default BUILD_DIR/gamedata/snd) may hold older files to compare.
+#   tools/sound/measure_sounds.sh [BUILD_DIR]
 set -euo pipefail
 build=${1:-build}
-snd=${2:-$build/gamedata/snd}
+snd=$build/gamedata/snd
 gen=$build/tools/tessmar-soundgen
 render=$build/tools/tessmar-tunerender
 measure=$build/tools/tessmar-soundmeasure
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-# The tunes and their tempo (for the length of eight bars).
-declare -A bpm=([1]=124 [2]=0)
-tunes=(1)
-[ -f "$snd/bgm2.mid" ] && tunes+=(2)
+tunes=(1 2)
 
 fonts=()
 for font in /usr/share/sounds/sf2/TimGM6mb.sf2 /usr/share/sounds/sf2/FluidR3_GM.sf2; do
@@ -35,7 +31,8 @@ for font in "${fonts[@]}"; do
     file=$snd/bgm.mid
     [ "$tune" = 2 ] && file=$snd/bgm2.mid
     echo "== $(basename "$file") with $(basename "$font")"
-    "$render" "$file" "$tmp/whole.raw" 2>/dev/null | grep -E '^(length|rms|peak|longest)'
+    # Two passes, looped as the game loops it: the longest silence is the joint's.
+    "$render" "$file" "$tmp/whole.raw" 2 2>/dev/null | grep -E '^(length|rms|peak|longest)'
     tempo=$("$gen" --stats "$tune" | awk '/^tempo/ {print $2}')
     "$gen" --part "$tune" lead "$tmp/lead.mid"
     "$gen" --part "$tune" rest "$tmp/rest.mid"
@@ -46,8 +43,11 @@ for font in "${fonts[@]}"; do
   done
   echo "== the move over the tune with $(basename "$font")"
   for band in "2000 5000" "350 1000"; do
-    # shellcheck disable=SC2086
-    "$measure" band "$snd/$([ -f "$snd/move.wav" ] && echo move || echo lr).wav" "$tmp/tune1.raw" $band
+    for move in lr move; do
+      echo -n "$move.wav "
+      # shellcheck disable=SC2086
+      "$measure" band "$snd/$move.wav" "$tmp/tune1.raw" $band
+    done
   done
 done
 
@@ -56,7 +56,7 @@ for tune in "${tunes[@]}"; do
   "$gen" --stats "$tune"
 done
 
-echo "== short sounds (loudest 50 ms, K-weighted)"
-wavs=()
-for f in "$snd"/*.wav; do wavs+=("$f"); done
-"$measure" effects "${wavs[@]}"
+echo "== the classic set (sounds=classic; loudest 50 ms, K-weighted)"
+"$measure" effects "$snd"/{lr,turn,pi,picoon}.wav
+echo "== the full set (the default)"
+"$measure" effects "$snd"/{move,turn,pi,picoon,land,chain1,chain2,chain3,chain4,chain5,fish,link,gameover,clear}.wav

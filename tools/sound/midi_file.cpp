@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 
 void MidiTrack::Add(uint32_t tick, std::vector<uint8_t> bytes, int order) {
@@ -122,8 +123,12 @@ std::string LeadStatistics(const std::vector<MidiTrack>& tracks, uint32_t bar, u
         int key;
     };
     std::vector<Played> notes;
+    int highestOther = 0;  // the highest pitched note that is not the lead's
+    for (const MidiTrack& t : tracks)
+        for (const MidiEvent& e : t.events)
+            if (!e.lead && e.bytes[0] >> 4 == 0x9 && (e.bytes[0] & 0x0F) != 9)
+                highestOther = std::max(highestOther, int(e.bytes[1]));
     for (const MidiTrack& t : tracks) {
-        std::vector<std::pair<uint32_t, int>> open;
         for (const MidiEvent& e : t.events) {
             if (!e.lead) continue;
             int type = e.bytes[0] >> 4;
@@ -143,16 +148,18 @@ std::string LeadStatistics(const std::vector<MidiTrack>& tracks, uint32_t bar, u
     uint32_t sounding = 0, longest = 0, until = 0;
     for (const Played& n : notes) {
         uint32_t gap = n.on > until ? n.on - until : 0;
-        if (gap >= breath) longest = std::max(longest, gap);
-        else sounding += gap;
+        if (gap >= breath)
+            longest = std::max(longest, gap);
+        else
+            sounding += gap;
         sounding += n.off - std::max(n.on, std::min(n.off, until));
         until = std::max(until, n.off);
     }
     longest = std::max(longest, end - std::min(end, until) + (notes.empty() ? 0 : notes.front().on));
     std::vector<std::string> bars(end / bar);
     for (const Played& n : notes)
-        bars[n.on / bar] += std::to_string(n.on % bar) + ":" + std::to_string(n.key) + ":" +
-                            std::to_string(n.off - n.on) + " ";
+        bars[n.on / bar] +=
+            std::to_string(n.on % bar) + ":" + std::to_string(n.key) + ":" + std::to_string(n.off - n.on) + " ";
     std::vector<std::string> distinct(bars);
     std::sort(distinct.begin(), distinct.end());
     distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
@@ -164,9 +171,15 @@ std::string LeadStatistics(const std::vector<MidiTrack>& tracks, uint32_t bar, u
             same = Steps(notes[i + k].key - notes[i + k - 1].key) == Steps(hook[k] - hook[k - 1]);
         if (same) ++hooks, hookBars += " " + std::to_string(notes[i].on / bar + 1);
     }
-    char text[160];
-    std::snprintf(text, sizeof text, "lead rests %.0f %% of the time, longest rest %.2f bars\ndifferent lead bars %zu of %zu\n",
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "lead rests %.0f %% of the time, longest rest %.2f "
+                  "bars\ndifferent lead bars %zu of %zu\n",
                   100.0 * (1 - double(sounding) / double(end)), double(longest) / double(bar), distinct.size(),
                   bars.size());
+    int lowestLead = 127;
+    for (const Played& n : notes) lowestLead = std::min(lowestLead, n.key);
+    std::snprintf(text + std::strlen(text), sizeof text - std::strlen(text),
+                  "lead's lowest key %d, highest key of the other parts %d\n", lowestLead, highestOther);
     return text + ("hook heard " + std::to_string(hooks) + " times, in bars" + hookBars + "\n");
 }

@@ -41,7 +41,8 @@ bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 int NoteNumber(const std::string& name);
 
 // What a listener can count in a tune's lead, from its notes: how much of the
-// time it rests, its longest rest, how many different bars it plays, and the
+// time it rests, its longest rest, how many different bars it plays, its
+// lowest key against the highest of the other pitched parts, and the
 // bars where `hook` (keys; only its shape in steps of the scale counts, so a
 // transposed, displaced, slower or minor statement is found) begins.
 std::string LeadStatistics(const std::vector<MidiTrack>& tracks, uint32_t bar, uint32_t end,
