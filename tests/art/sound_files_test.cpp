@@ -261,32 +261,71 @@ TEST(SoundFilesTest, TunesAreWholeLoopsOfTheirLength) {
     EXPECT_EQ(tempos.size(), std::size(Tunes)) << "the tunes must differ in tempo";
 }
 
-// The tunes played the way the game plays them (SDL2_mixer and the soundfont,
-// through the render helper): heard, yet with their peaks well under clipping
-// so the sounds stand out over them.
+// Runs a tool of the build, its output discarded; false when it fails.
+bool RunTool(const std::string& arguments) {
+    const std::string command = std::string(TESSMAR_BINARY_DIR) + "/tools/" + arguments + " > /dev/null 2>&1";
+    return std::system(command.c_str()) == 0;
+}
+
+// A MIDI file played the way the game plays it (SDL2_mixer and the soundfont,
+// through the render helper): interleaved stereo samples at 44100 Hz.
+std::vector<int16_t> Render(const std::string& midi) {
+    const std::string raw = testing::TempDir() + "tessmar_rendered_tune.raw";
+    EXPECT_TRUE(RunTool("tessmar-tunerender " + midi + " " + raw)) << midi;
+    std::ifstream in(raw, std::ios::binary);
+    std::vector<uint8_t> b{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::remove(raw.c_str());
+    std::vector<int16_t> samples(b.size() / 2);
+    for (size_t i = 0; i < samples.size(); ++i) samples[i] = int16_t(Le(b, 2 * i, 2));
+    return samples;
+}
+
+constexpr double RenderRate = 44100, FullScale = 32768;
+
+// Rendered, the tunes are heard, yet their peaks stay well under clipping so
+// the sounds stand out over them.
 TEST(SoundFilesTest, RenderedTunesAreHeardAndPeakWellBelowClipping) {
     for (const TuneFile& tune : Tunes) {
         SCOPED_TRACE(tune.name);
-        const std::string raw = testing::TempDir() + "tessmar_rendered_tune.raw";
-        const std::string command = std::string(TESSMAR_BINARY_DIR) + "/tools/tessmar-tunerender " +
-                                    TESSMAR_BINARY_DIR + "/gamedata/snd/" + tune.name + " " + raw +
-                                    " > /dev/null 2>&1";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
-        std::ifstream in(raw, std::ios::binary);
-        std::vector<uint8_t> b{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        std::remove(raw.c_str());
-        constexpr double Rate = 44100, FullScale = 32768;
-        const size_t samples = b.size() / 2;
-        ASSERT_GE(double(samples) / 2 / Rate, tune.shortest) << "stereo frames of the whole tune";
+        std::vector<int16_t> s = Render(std::string(TESSMAR_BINARY_DIR) + "/gamedata/snd/" + tune.name);
+        ASSERT_GE(double(s.size()) / 2 / RenderRate, tune.shortest) << "stereo frames of the whole tune";
         double sum = 0;
         int peak = 0;
-        for (size_t i = 0; i < samples; ++i) {
-            int v = int16_t(Le(b, 2 * i, 2));
-            peak = std::max(peak, std::abs(v));
+        for (int16_t v : s) {
+            peak = std::max(peak, std::abs(int(v)));
             sum += double(v) * v;
         }
         EXPECT_LT(peak / FullScale, 0.7);
-        EXPECT_GT(20 * std::log10(std::sqrt(sum / double(samples)) / FullScale), -30.0) << "the tune is (nearly) silent";
+        EXPECT_GT(20 * std::log10(std::sqrt(sum / double(s.size())) / FullScale), -30.0)
+            << "the tune is (nearly) silent";
+    }
+}
+
+// The lead is heard over everything else in every block of eight bars: the
+// generator writes the lead's notes alone and all the others alone, and each
+// is rendered the way the game plays it.
+TEST(SoundFilesTest, LeadStaysFourDecibelsOverTheRestInEveryEightBars) {
+    for (int tune = 1; tune <= 2; ++tune) {
+        SCOPED_TRACE("tune " + std::to_string(tune));
+        const Midi m = ParseMidi(ReadAll(Tunes[tune - 1].name));
+        ASSERT_EQ(m.tempo.size(), 1u) << "one tempo for the whole tune";
+        const size_t block = size_t(32 * m.tempo.begin()->second / 1e6 * RenderRate) * 2;
+        std::vector<int16_t> parts[2];
+        const char* names[2] = {"lead", "rest"};
+        for (int k = 0; k < 2; ++k) {
+            const std::string midi = testing::TempDir() + "tessmar_" + names[k] + ".mid";
+            ASSERT_TRUE(RunTool("tessmar-soundgen --part " + std::to_string(tune) + " " + names[k] + " " + midi));
+            parts[k] = Render(midi);
+            std::remove(midi.c_str());
+        }
+        const size_t length = std::min(parts[0].size(), parts[1].size());
+        ASSERT_GT(length, 4 * block);
+        for (size_t at = 0; at + block / 2 <= length; at += block) {
+            double energy[2] = {0, 0};
+            for (int k = 0; k < 2; ++k)
+                for (size_t i = at; i < std::min(at + block, length); ++i) energy[k] += double(parts[k][i]) * parts[k][i];
+            EXPECT_GT(10 * std::log10(energy[0] / std::max(energy[1], 1.0)), 4.0) << "block " << at / block + 1;
+        }
     }
 }
 }  // namespace

@@ -140,7 +140,7 @@ const Score LanternSteps{
         "E5:2 G5:1 A5:1 G5:2 r:1 E6:1", "D6:3 r:3 C6:1 A5:1", "Ab5:2 C6:1 D6:1 C6:4", "G5:4 r:4",
         // A again, closing on the tonic.
         "E5:2 G5:1 A5:1 G5:3 r:1", "r:2 B5:2 D6:2 B5:2", "A5:2 C6:1 D6:1 C6:3 r:1", "r:2 B5:2 G5:2 F5:2",
-        "E5:2 G5:1 A5:1 G5:2 C6:2", "F6:3 r:3 E6:1 D6:1", "D6:2 C6:1 B5:1 C6:2 D6:2", "C6:4 r:4",
+        "E5:2 G5:1 A5:1 G5:2 C6:2", "F6:3 r:3 E6:1 D6:1", "D6:2 C6:1 A5:1 B5:2 D6:2", "C6:4 r:4",
         // B in the relative minor: the hook in long notes.
         "E5:4 G5:2 A5:2", "G5:6 r:2", "A5:4 C6:2 D6:2", "C6:6 r:2",
         "E6:4 D6:2 C6:2", "D6:4 F6:2 r:2", "E6:2 D6:2 B5:2 G#5:2", "B5:4 r:4",
@@ -156,17 +156,17 @@ const Score LanternSteps{
         "E5:4 G5:2 A5:2", "G5:6 r:2", "A5:4 C6:2 D6:2", "C6:6 r:2",
         "E6:4 D6:2 C6:2", "D6:4 F6:2 r:2", "E6:2 D6:2 B5:2 G#5:2", "B5:4 r:4",
         "E5:2 G5:1 A5:1 G5:3 r:1", "r:2 B5:2 D6:2 B5:2", "A5:2 C6:1 D6:1 C6:3 r:1", "r:2 B5:2 G5:2 F5:2",
-        "E5:2 G5:1 A5:1 G5:2 C6:2", "F6:3 r:3 E6:1 D6:1", "D6:2 C6:1 B5:1 C6:2 D6:2", "C6:2 r:2 D5:2 G5:2",
+        "E5:2 G5:1 A5:1 G5:2 C6:2", "F6:3 r:3 E6:1 D6:1", "D6:2 C6:1 A5:1 B5:2 D6:2", "C6:2 r:2 G5:2 F5:2",
     },
     {
         "C", "Em7", "Fmaj7", "G7", "Am7", "Dm7", "Fm6", "C",
-        "C", "Em7", "Fmaj7", "G7", "Am7", "Dm7", "G7", "C",
+        "C", "Em7", "Fmaj7", "G7", "Am7", "Dm7", "Dm7 G7", "C",
         "Am", "Em7", "Fmaj7", "C", "Am", "Dm7", "E7", "E7",
         "C", "Em7", "Fmaj7", "G7", "Am7", "Dm7", "Fm6", "C",
         "Fmaj7", "Fmaj7", "Bb", "Bb", "Am7", "Dm7", "Ab", "G7",
         "C", "Em7", "Fmaj7", "G7", "Am7", "Dm7", "Fm6", "C",
         "Am", "Em7", "Fmaj7", "C", "Am", "Dm7", "E7", "E7",
-        "C", "Em7", "Fmaj7", "G7", "Am7", "Dm7", "G7", "C G7",
+        "C", "Em7", "Fmaj7", "G7", "Am7", "Dm7", "Dm7 G7", "C G7",
     },
     {
         {LeadA, 100, Figure::Arpeggio, ElectricPiano, Groove::HalfTime, false, false},
