@@ -1,5 +1,5 @@
-// The sound files the build puts in the game folder's snd/: four short WAV
-// files and the MIDI tune, read back byte by byte.
+// The sound files the build puts in the game folder's snd/: the short WAV
+// files and the two MIDI tunes, read back byte by byte.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tests/test_support.h"
+#include "tools/sound/loudness.h"
 
 namespace {
 std::vector<uint8_t> ReadAll(const std::string& name) {
@@ -64,17 +65,37 @@ Wav ParseWav(const std::string& name) {
     return w;
 }
 
+// Every short sound: its longest length, and whether it belongs to the full
+// set (levelled together by loudness) or only to the classic one.
+struct ShortSound {
+    const char* name;
+    double longest;
+    bool fullSet;
+};
+const ShortSound ShortSounds[] = {
+    {"lr.wav", 0.4, false},      {"turn.wav", 0.4, true},     {"pi.wav", 0.4, true},       {"picoon.wav", 0.4, true},
+    {"move.wav", 0.4, true},     {"land.wav", 0.4, true},     {"chain1.wav", 0.5, true},   {"chain2.wav", 0.5, true},
+    {"chain3.wav", 0.5, true},   {"chain4.wav", 0.5, true},   {"chain5.wav", 0.5, true},   {"fish.wav", 0.4, true},
+    {"link.wav", 0.5, true},     {"gameover.wav", 2.0, true}, {"clear.wav", 2.0, true},
+};
+
+std::vector<double> Mono(const Wav& w) {
+    std::vector<double> x;
+    for (size_t i = 0; i < w.samples.size(); i += size_t(w.channels)) x.push_back(w.samples[i] / 32768.0);
+    return x;
+}
+
 TEST(SoundFilesTest, ShortSoundsAreCleanSixteenBitPcm) {
     std::set<std::vector<int16_t>> seen;
-    std::set<size_t> lengths;
-    for (const char* name : {"lr.wav", "turn.wav", "pi.wav", "picoon.wav"}) {
+    for (const ShortSound& sound : ShortSounds) {
+        const char* name = sound.name;
         Wav w = ParseWav(name);
         ASSERT_EQ(w.bits, 16) << name;
         ASSERT_GE(w.channels, 1) << name;
         ASSERT_GT(w.rate, 8000) << name;
         ASSERT_FALSE(w.samples.empty()) << name;
         double seconds = double(w.samples.size()) / w.channels / w.rate;
-        EXPECT_LT(seconds, 0.4) << name;
+        EXPECT_LT(seconds, sound.longest) << name;
         EXPECT_GT(seconds, 0.03) << name;
         // No click: the sound rises from silence and falls back to it.
         EXPECT_LT(std::abs(int(w.samples.front())), 200) << name;
@@ -84,10 +105,43 @@ TEST(SoundFilesTest, ShortSoundsAreCleanSixteenBitPcm) {
         EXPECT_GT(peak, 8000) << name << " is too quiet";
         EXPECT_LT(peak, 32000) << name << " is clipped";
         seen.insert(w.samples);
-        lengths.insert(w.samples.size());
     }
-    EXPECT_EQ(seen.size(), 4u) << "the four sounds must differ";
-    EXPECT_EQ(lengths.size(), 4u) << "the four sounds must differ in length";
+    EXPECT_EQ(seen.size(), std::size(ShortSounds)) << "every sound must differ";
+}
+
+// The full set is levelled by loudness, not by peak: each sound's loudest
+// 50 ms, K-weighted, within 3 dB of the median of them all.
+TEST(SoundFilesTest, FullSetIsMatchedByLoudness) {
+    std::vector<std::pair<double, std::string>> levels;
+    for (const ShortSound& sound : ShortSounds) {
+        if (!sound.fullSet) continue;
+        Wav w = ParseWav(sound.name);
+        ASSERT_FALSE(w.samples.empty()) << sound.name;
+        levels.emplace_back(loudness::LoudestLufs(Mono(w), w.rate), sound.name);
+    }
+    std::vector<std::pair<double, std::string>> sorted = levels;
+    std::sort(sorted.begin(), sorted.end());
+    const double median = sorted[sorted.size() / 2].first;
+    for (auto& [level, name] : levels) EXPECT_NEAR(level, median, 3.0) << name;
+}
+
+// The loop-erased sounds rise with the chain: the pitch of each one's last,
+// ringing note (counted by zero crossings) above the one before.
+TEST(SoundFilesTest, ChainSoundsRiseStepByStep) {
+    double previous = 0;
+    for (int step = 1; step <= 5; ++step) {
+        const std::string name = "chain" + std::to_string(step) + ".wav";
+        Wav w = ParseWav(name);
+        std::vector<double> x = Mono(w);
+        ASSERT_GT(x.size(), size_t(w.rate / 5)) << name;
+        // 40 ms just after the last note struck, whose pitch dominates the tail.
+        const size_t from = x.size() - size_t(0.24 * w.rate), to = from + size_t(0.04 * w.rate);
+        int crossings = 0;
+        for (size_t i = from + 1; i < to; ++i) crossings += (x[i - 1] < 0) != (x[i] < 0);
+        const double hz = crossings / 2.0 / 0.04;
+        EXPECT_GT(hz, previous * 1.05) << name << " is not higher than the step before";
+        previous = hz;
+    }
 }
 
 struct Midi {
@@ -176,46 +230,102 @@ double Seconds(const Midi& m, uint32_t tick) {
     return seconds + double(tick - last) * us / 1e6 / m.division;
 }
 
-TEST(SoundFilesTest, TuneIsAWholeLoopOfAtLeastTwoAndAHalfMinutes) {
-    Midi m = ParseMidi(ReadAll("bgm.mid"));
-    ASSERT_GT(m.division, 0);
-    EXPECT_TRUE(m.format == 0 || m.format == 1);
-    EXPECT_EQ(int(m.trackEnds.size()), m.tracks);
-    ASSERT_FALSE(m.trackEnds.empty());
-    uint32_t end = *std::max_element(m.trackEnds.begin(), m.trackEnds.end());
-    EXPECT_GE(Seconds(m, end), 150.0);
-    // It loops cleanly: every track ends together on a bar line of 4/4, and
-    // no note is left sounding into the restart.
-    for (uint32_t e : m.trackEnds) EXPECT_EQ(e, end);
-    EXPECT_EQ(end % uint32_t(4 * m.division), 0u);
-    EXPECT_EQ(m.hangingNotes, 0);
-    // Percussion on channel 10 and at least two other parts (melody, bass).
-    EXPECT_TRUE(m.channelsWithNotes.count(9));
-    EXPECT_GE(m.channelsWithNotes.size(), 3u);
+// Score attack's tune and the missions' tune, and how long each must last.
+struct TuneFile {
+    const char* name;
+    double shortest;
+};
+const TuneFile Tunes[] = {{"bgm.mid", 150.0}, {"bgm2.mid", 120.0}};
+
+TEST(SoundFilesTest, TunesAreWholeLoopsOfTheirLength) {
+    std::set<std::map<uint32_t, uint32_t>> tempos;
+    for (const TuneFile& tune : Tunes) {
+        SCOPED_TRACE(tune.name);
+        Midi m = ParseMidi(ReadAll(tune.name));
+        ASSERT_GT(m.division, 0);
+        EXPECT_TRUE(m.format == 0 || m.format == 1);
+        EXPECT_EQ(int(m.trackEnds.size()), m.tracks);
+        ASSERT_FALSE(m.trackEnds.empty());
+        uint32_t end = *std::max_element(m.trackEnds.begin(), m.trackEnds.end());
+        EXPECT_GE(Seconds(m, end), tune.shortest);
+        // It loops cleanly: every track ends together on a bar line of 4/4, and
+        // no note is left sounding into the restart.
+        for (uint32_t e : m.trackEnds) EXPECT_EQ(e, end);
+        EXPECT_EQ(end % uint32_t(4 * m.division), 0u);
+        EXPECT_EQ(m.hangingNotes, 0);
+        // Percussion on channel 10 and at least two other parts (melody, bass).
+        EXPECT_TRUE(m.channelsWithNotes.count(9));
+        EXPECT_GE(m.channelsWithNotes.size(), 3u);
+        tempos.insert(m.tempo);
+    }
+    EXPECT_EQ(tempos.size(), std::size(Tunes)) << "the tunes must differ in tempo";
 }
 
-// The tune played the way the game plays it (SDL2_mixer and the soundfont,
-// through the render helper): heard, yet with its peaks well under clipping so
-// the sounds stand out over it.
-TEST(SoundFilesTest, RenderedTuneIsHeardAndPeaksWellBelowClipping) {
+// Runs a tool of the build, its output discarded; false when it fails.
+bool RunTool(const std::string& arguments) {
+    const std::string command = std::string(TESSMAR_BINARY_DIR) + "/tools/" + arguments + " > /dev/null 2>&1";
+    return std::system(command.c_str()) == 0;
+}
+
+// A MIDI file played the way the game plays it (SDL2_mixer and the soundfont,
+// through the render helper): interleaved stereo samples at 44100 Hz.
+std::vector<int16_t> Render(const std::string& midi) {
     const std::string raw = testing::TempDir() + "tessmar_rendered_tune.raw";
-    const std::string command = std::string(TESSMAR_BINARY_DIR) + "/tools/tessmar-tunerender " + TESSMAR_BINARY_DIR +
-                                "/gamedata/snd/bgm.mid " + raw + " > /dev/null 2>&1";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    EXPECT_TRUE(RunTool("tessmar-tunerender " + midi + " " + raw)) << midi;
     std::ifstream in(raw, std::ios::binary);
     std::vector<uint8_t> b{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     std::remove(raw.c_str());
-    constexpr double Rate = 44100, FullScale = 32768;
-    const size_t samples = b.size() / 2;
-    ASSERT_GE(double(samples) / 2 / Rate, 150.0) << "stereo frames of the whole tune";
-    double sum = 0;
-    int peak = 0;
-    for (size_t i = 0; i < samples; ++i) {
-        int v = int16_t(Le(b, 2 * i, 2));
-        peak = std::max(peak, std::abs(v));
-        sum += double(v) * v;
+    std::vector<int16_t> samples(b.size() / 2);
+    for (size_t i = 0; i < samples.size(); ++i) samples[i] = int16_t(Le(b, 2 * i, 2));
+    return samples;
+}
+
+constexpr double RenderRate = 44100, FullScale = 32768;
+
+// Rendered, the tunes are heard, yet their peaks stay well under clipping so
+// the sounds stand out over them.
+TEST(SoundFilesTest, RenderedTunesAreHeardAndPeakWellBelowClipping) {
+    for (const TuneFile& tune : Tunes) {
+        SCOPED_TRACE(tune.name);
+        std::vector<int16_t> s = Render(std::string(TESSMAR_BINARY_DIR) + "/gamedata/snd/" + tune.name);
+        ASSERT_GE(double(s.size()) / 2 / RenderRate, tune.shortest) << "stereo frames of the whole tune";
+        double sum = 0;
+        int peak = 0;
+        for (int16_t v : s) {
+            peak = std::max(peak, std::abs(int(v)));
+            sum += double(v) * v;
+        }
+        EXPECT_LT(peak / FullScale, 0.7);
+        EXPECT_GT(20 * std::log10(std::sqrt(sum / double(s.size())) / FullScale), -30.0)
+            << "the tune is (nearly) silent";
     }
-    EXPECT_LT(peak / FullScale, 0.7);
-    EXPECT_GT(20 * std::log10(std::sqrt(sum / double(samples)) / FullScale), -30.0) << "the tune is (nearly) silent";
+}
+
+// The lead is heard over everything else in every block of eight bars: the
+// generator writes the lead's notes alone and all the others alone, and each
+// is rendered the way the game plays it.
+TEST(SoundFilesTest, LeadStaysFourDecibelsOverTheRestInEveryEightBars) {
+    for (int tune = 1; tune <= 2; ++tune) {
+        SCOPED_TRACE("tune " + std::to_string(tune));
+        const Midi m = ParseMidi(ReadAll(Tunes[tune - 1].name));
+        ASSERT_EQ(m.tempo.size(), 1u) << "one tempo for the whole tune";
+        const size_t block = size_t(32 * m.tempo.begin()->second / 1e6 * RenderRate) * 2;
+        std::vector<int16_t> parts[2];
+        const char* names[2] = {"lead", "rest"};
+        for (int k = 0; k < 2; ++k) {
+            const std::string midi = testing::TempDir() + "tessmar_" + names[k] + ".mid";
+            ASSERT_TRUE(RunTool("tessmar-soundgen --part " + std::to_string(tune) + " " + names[k] + " " + midi));
+            parts[k] = Render(midi);
+            std::remove(midi.c_str());
+        }
+        const size_t length = std::min(parts[0].size(), parts[1].size());
+        ASSERT_GT(length, 4 * block);
+        for (size_t at = 0; at + block / 2 <= length; at += block) {
+            double energy[2] = {0, 0};
+            for (int k = 0; k < 2; ++k)
+                for (size_t i = at; i < std::min(at + block, length); ++i) energy[k] += double(parts[k][i]) * parts[k][i];
+            EXPECT_GT(10 * std::log10(energy[0] / std::max(energy[1], 1.0)), 4.0) << "block " << at / block + 1;
+        }
+    }
 }
 }  // namespace

@@ -1,32 +1,62 @@
 #!/usr/bin/env bash
-# Measures what a player hears: the tune rendered as the game plays it, whole
-# and one MIDI channel at a time, and the four short sounds (RMS level, and the
-# energy above 6 kHz in dB of full scale over one second). Needs sox.
+# Measures what a player hears, through the game's own render path
+# (tessmar-tunerender: SDL2_mixer and FluidSynth) with each General MIDI
+# soundfont found: for each tune, its length, level and peak, and per block of
+# eight bars the lead over the rest of the mix; the tune's rests, hook and
+# chords from the score; for the short sounds, their length, peak and loudest
+# 50 ms (K-weighted) against the median of them all, and the move's energy in
+# 2-5 kHz and 350-1000 Hz over the tune. Needs sox.
 #   tools/sound/measure_sounds.sh [BUILD_DIR]
 set -euo pipefail
 build=${1:-build}
+snd=$build/gamedata/snd
 gen=$build/tools/tessmar-soundgen
 render=$build/tools/tessmar-tunerender
-snd=$build/gamedata/snd
+measure=$build/tools/tessmar-soundmeasure
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-echo "== tune, whole"
-"$render" "$snd/bgm.mid" "$tmp/whole.raw" 2>/dev/null
+tunes=(1 2)
 
-echo "== tune, one channel at a time (RMS over the whole tune)"
-for channel in 0 1 2 3 4 5 6 7 8 9; do
-  "$gen" --solo "$channel" "$tmp/solo.mid"
-  level=$("$render" "$tmp/solo.mid" "$tmp/solo.raw" 2>/dev/null | awk '/^rms/ {print $2}')
-  # A channel without notes renders as the synthesiser's noise floor.
-  awk -v l="$level" 'BEGIN { exit !(l > -90) }' && echo "channel $channel: $level dB"
+fonts=()
+for font in /usr/share/sounds/sf2/TimGM6mb.sf2 /usr/share/sounds/sf2/FluidR3_GM.sf2; do
+  [ -f "$font" ] && fonts+=("$font")
 done
 
-echo "== short sounds"
-for name in lr turn pi picoon; do
-  seconds=$(sox "$snd/$name.wav" -n stats 2>&1 | awk '/^Length s/ {print $3}')
-  rms=$(sox "$snd/$name.wav" -n stats 2>&1 | awk '/^RMS lev dB/ {print $4}')
-  high=$(sox "$snd/$name.wav" -n sinc 6000 stats 2>&1 | awk '/^RMS lev dB/ {print $4}')
-  energy=$(awk -v r="$high" -v s="$seconds" 'BEGIN { printf "%.1f", r + 10 * log(s) / log(10) }')
-  echo "$name.wav: $seconds s, RMS $rms dB, above 6 kHz $energy dB"
+for font in "${fonts[@]}"; do
+  # Without the force, SDL_mixer prefers a system default soundfont over the
+  # one it is given.
+  export SDL_FORCE_SOUNDFONTS=1 SDL_SOUNDFONTS=$font
+  for tune in "${tunes[@]}"; do
+    file=$snd/bgm.mid
+    [ "$tune" = 2 ] && file=$snd/bgm2.mid
+    echo "== $(basename "$file") with $(basename "$font")"
+    # Two passes, looped as the game loops it: the longest silence is the joint's.
+    "$render" "$file" "$tmp/whole.raw" 2 2>/dev/null | grep -E '^(length|rms|peak|longest)'
+    tempo=$("$gen" --stats "$tune" | awk '/^tempo/ {print $2}')
+    "$gen" --part "$tune" lead "$tmp/lead.mid"
+    "$gen" --part "$tune" rest "$tmp/rest.mid"
+    "$render" "$tmp/lead.mid" "$tmp/lead.raw" >/dev/null 2>&1
+    "$render" "$tmp/rest.mid" "$tmp/rest.raw" >/dev/null 2>&1
+    "$measure" blocks "$tmp/lead.raw" "$tmp/rest.raw" "$(awk -v t="$tempo" 'BEGIN { print 8 * 4 * 60 / t }')"
+    [ "$tune" = 1 ] && cp "$tmp/whole.raw" "$tmp/tune1.raw"
+  done
+  echo "== the move over the tune with $(basename "$font")"
+  for band in "2000 5000" "350 1000"; do
+    for move in lr move; do
+      echo -n "$move.wav "
+      # shellcheck disable=SC2086
+      "$measure" band "$snd/$move.wav" "$tmp/tune1.raw" $band
+    done
+  done
 done
+
+for tune in "${tunes[@]}"; do
+  echo "== score of tune $tune"
+  "$gen" --stats "$tune"
+done
+
+echo "== the classic set (sounds=classic; loudest 50 ms, K-weighted)"
+"$measure" effects "$snd"/{lr,turn,pi,picoon}.wav
+echo "== the full set (the default)"
+"$measure" effects "$snd"/{move,turn,pi,picoon,land,chain1,chain2,chain3,chain4,chain5,fish,link,gameover,clear}.wav

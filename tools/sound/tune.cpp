@@ -1,121 +1,187 @@
-// "Harbour Lines": a light tune in C major, 124 beats a minute, 80 bars of
-// four beats (about 155 seconds), in five sections of sixteen bars: the
-// theme, a livelier variation, a bridge in A minor (the lead a clarinet, the
-// drums in half time), a quiet breakdown that builds back up, and the theme's
-// return, whose last bar turns on G back to the first.
-// Flute and vibraphone take turns with the tune, phrase by phrase; the one
-// resting holds a soft counter-line.
+// The two background tunes, written as scores and arranged by one set of
+// rules below into Standard MIDI Files.
+//
+// "Harbour Lines" (bgm.mid, score attack): C major, 124 beats a minute, 80
+// bars (about 155 s). A two-bar hook (up two steps, then down a sixth) opens
+// an AABA theme: flute over picked guitar, the bridge in A minor with the
+// hook in long notes. Sixteen bars of development toss fragments of the hook,
+// displaced by a beat, over borrowed chords (Ab, Bb, Fm6). The second pass
+// gives the tune to the oboe over a syncopated piano, with the flute taking
+// the bridge; its last bar turns on G7 back to the first.
+//
+// "Lantern Steps" (bgm2.mid, missions): F major, 100 beats a minute, 64 bars
+// (about 154 s). A gentler hook (up a third, a step, back) in an AABA theme
+// led by the clarinet over electric piano and cello; the bridge in D minor
+// in long notes; an episode of displaced fragments over Bb and Db; the second
+// pass led by a soprano saxophone.
+//
+// Every lead note is marked, so the mix can be measured as the lead against
+// the rest. The accompaniment, the counter-line and the pad stay at F#4 and
+// below, out of the lead's register (A4 and up).
 #include "tools/sound/tune.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
+#include <string>
 
 namespace {
 constexpr int Ppq = 480;
 constexpr int Eighth = Ppq / 2;
 constexpr int Sixteenth = Ppq / 4;
-constexpr int Bar = 4 * Ppq;
-constexpr int Bars = 80;
-constexpr int Bpm = 124;
-constexpr int PhraseBars = 4;
-constexpr int SectionBars = 16;
+constexpr uint32_t Bar = 4 * Ppq;
+constexpr int BlockBars = 8;
 
 // MIDI channels (0-based; 9 is General MIDI percussion).
-constexpr int Flute = 0, Guitar = 1, Bass = 2, Strings = 3, Vibes = 4, Drums = 9;
+constexpr int LeadA = 0, Accompaniment = 1, Bass = 2, Pad = 3, LeadB = 4, Counter = 5, Drums = 9;
+
+enum class Figure { Arpeggio, Strum, Offbeat, Whole };
+enum class Groove { Light, Ride, HalfTime, Build, Full };
+
+// How one block of eight bars is played.
+struct Block {
+    int lead;       // LeadA or LeadB
+    int loudness;   // the lead's loudest velocity
+    Figure figure;  // the accompaniment's pattern
+    int accompanimentProgram;
+    Groove groove;
+    bool counter;   // the counter-line holds guide tones under the lead
+    bool pad;       // strings hold the chords
+};
+
+struct Score {
+    const char* title;
+    int bpm;
+    int transpose;  // semitones from the key the score is written in (C)
+    int leadAProgram, leadBProgram, counterProgram, bassProgram;
+    int leadVolume, accompanimentVolume, bassVolume, padVolume, counterVolume, drumVolume;
+    std::vector<int> hook;  // its first notes, for counting where it returns
+    std::vector<const char*> melody;  // one string a bar: "NOTE:eighths" or "r:eighths"
+    std::vector<const char*> chords;  // one or two chords a bar
+    std::vector<Block> blocks;        // one per eight bars
+    int Bars() const { return int(melody.size()); }
+    uint32_t End() const { return uint32_t(Bars()) * Bar; }
+};
+
 // General MIDI programs.
-constexpr int FluteProgram = 73, ClarinetProgram = 71, NylonGuitarProgram = 24, FingeredBassProgram = 33,
-              StringsProgram = 48, VibraphoneProgram = 11;
+constexpr int Piano = 0, ElectricPiano = 4, NylonGuitar = 24, FingeredBass = 33, AcousticBass = 32, Cello = 42,
+              StringEnsemble = 48, FrenchHorn = 60, SopranoSax = 64, Oboe = 68, Clarinet = 71, FluteProgram = 73;
 
-enum class Section { Theme, Variation, Bridge, Breakdown, Return };
-Section SectionOf(int bar) { return Section(bar / SectionBars); }
-int BarInSection(int bar) { return bar % SectionBars; }
-
-// Melody, one string per bar, "NOTE:eighths" or "r:eighths"; each bar adds up to 8.
-const char* const Melody[Bars] = {
-    // Theme: the flute states it, the vibraphone answers.
-    "G5:1 E5:1 G5:2 C6:2 B5:1 C6:1", "A5:3 E5:1 A5:2 G5:2", "F5:1 A5:1 C6:2 A5:2 F5:2", "G5:3 D5:1 B4:2 D5:2",
-    "E5:1 G5:1 C6:2 E6:2 D6:1 C6:1", "C6:2 A5:2 E5:2 A5:2", "F5:2 A5:2 G5:2 B5:2", "C6:4 r:2 G5:2",
-    "E6:2 D6:1 C6:1 G5:2 E5:2", "A5:1 B5:1 C6:2 E6:2 C6:2", "F6:2 E6:1 D6:1 C6:2 A5:2", "B5:2 G5:2 D6:3 r:1",
-    "B5:2 G5:1 E5:1 G5:2 B5:2", "C6:3 B5:1 A5:2 E5:2", "F5:1 A5:1 D6:2 B5:2 G5:2", "C6:6 r:2",
-    // Variation: syncopated, climbing higher.
-    "A5:3 C6:3 A5:2", "G5:3 B5:3 D6:2", "E6:3 D6:1 B5:2 G5:2", "A5:6 r:2",
-    "F5:1 A5:2 C6:1 F6:2 C6:2", "E6:3 D6:3 B5:2", "A5:1 C6:2 E6:1 A6:2 E6:2", "G6:2 F6:1 E6:1 D6:2 B5:2",
-    "D5:1 F5:1 A5:2 F5:2 D5:2", "E5:1 G5:1 B5:2 G5:2 E5:2", "F5:1 A5:1 C6:2 A5:1 C6:1 F6:2", "G5:2 B5:2 D6:3 r:1",
-    "B5:2 G5:1 B5:1 E6:2 B5:2", "C6:3 A5:1 E5:2 A5:2", "F5:2 A5:1 D6:1 B5:2 G5:2", "C6:4 r:2 E5:1 G#5:1",
-    // Bridge in A minor: long notes, the clarinet an octave lower.
-    "A5:3 B5:1 C6:4", "A5:2 C6:2 F6:4", "F6:3 E6:1 D6:2 A5:2", "G#5:6 r:2",
-    "E5:2 A5:2 C6:2 E6:2", "F6:3 E6:1 C6:2 A5:2", "D6:2 F5:2 G#5:2 B5:2", "A5:6 r:2",
-    "C6:2 A5:2 F5:2 A5:2", "B5:2 D6:2 G6:3 r:1", "G6:2 E6:2 B5:2 G5:2", "A5:3 C6:1 E6:4",
-    "F6:2 D6:2 A5:2 F5:2", "E5:2 A5:2 C6:2 E6:2", "C6:2 A5:2 B5:2 G#5:2", "B5:4 r:2 G#5:1 B5:1",
-    // Breakdown: sparse and soft, then rising arpeggios to lead the theme back.
-    "E5:4 A5:4", "B5:2 C6:2 B5:4", "A5:4 F5:4", "G5:2 A5:2 C6:4",
-    "E6:6 D6:2", "C6:4 G5:4", "B5:4 D6:2 B5:2", "G5:6 r:2",
-    "A5:2 C6:1 E6:1 A6:2 E6:2", "G6:2 E6:1 B5:1 G5:2 B5:2", "A5:2 C6:1 F6:1 A6:2 F6:2", "E6:2 C6:1 G5:1 E6:2 G6:2",
-    "F6:2 D6:1 A5:1 F5:2 A5:2", "G5:2 B5:1 E6:1 G6:2 E6:2", "F6:1 E6:1 D6:1 C6:1 A5:2 C6:2", "D6:2 B5:2 G5:1 A5:1 B5:2",
-    // Return: the theme, then flute and vibraphone trading two bars at a time
-    // and climbing on G into the first bar.
-    "G5:1 E5:1 G5:2 C6:2 B5:1 C6:1", "A5:3 E5:1 A5:2 G5:2", "F5:1 A5:1 C6:2 A5:2 F5:2", "G5:3 D5:1 B4:2 D5:2",
-    "E5:1 G5:1 C6:2 E6:2 D6:1 C6:1", "C6:2 A5:2 E5:2 A5:2", "F5:2 A5:2 G5:2 B5:2", "C6:4 r:2 G5:2",
-    "A5:2 C6:2 F6:2 E6:1 D6:1", "D6:2 B5:2 G5:4", "G5:1 B5:1 E6:2 D6:2 B5:2", "C6:2 A5:2 E5:4",
-    "F5:2 A5:2 D6:2 C6:1 A5:1", "B5:2 G5:2 E6:4", "F6:2 E6:1 D6:1 C6:2 A5:2", "B5:2 D6:2 G5:1 A5:1 B5:1 D6:1",
+// clang-format off
+const Score HarbourLines{
+    "Harbour Lines", 124, 0,
+    FluteProgram, Oboe, FrenchHorn, FingeredBass,
+    90, 56, 60, 30, 42, 56,
+    {84, 86, 88, 79},
+    {
+        // A: the hook, sequenced up a step, then reaching up.
+        "C6:1 D6:1 E6:2 G5:3 r:1", "A5:2 G5:1 E5:1 G5:2 r:2", "D6:1 E6:1 F6:2 A5:3 r:1", "B5:2 A5:1 F5:1 G5:2 r:2",
+        "C6:1 D6:1 E6:2 G6:3 r:1", "A6:2 G6:1 E6:1 C6:2 r:2", "A5:2 C6:1 F6:1 E6:2 D6:2", "C6:4 r:4",
+        // A again, closing on the tonic.
+        "C6:1 D6:1 E6:2 G5:3 r:1", "A5:2 G5:1 E5:1 G5:2 r:2", "D6:1 E6:1 F6:2 A5:3 r:1", "B5:2 A5:1 F5:1 G5:2 r:2",
+        "C6:1 D6:1 E6:2 G6:3 r:1", "F6:2 E6:1 D6:1 C6:2 r:2", "D6:2 C6:1 A5:1 B5:2 G5:2", "C6:6 r:2",
+        // B in A minor: the hook in long notes.
+        "A5:2 B5:2 C6:4", "E5:6 r:2", "D5:2 E5:2 F5:4", "G#5:6 r:2",
+        "A5:2 B5:2 C6:4", "E6:4 C6:2 r:2", "D6:4 F6:2 r:2", "E6:3 D6:1 B5:2 r:2",
+        // A.
+        "C6:1 D6:1 E6:2 G5:3 r:1", "A5:2 G5:1 E5:1 G5:2 r:2", "D6:1 E6:1 F6:2 A5:3 r:1", "B5:2 A5:1 F5:1 G5:2 r:2",
+        "C6:1 D6:1 E6:2 G6:3 r:1", "A6:2 G6:1 E6:1 C6:2 r:2", "A5:2 C6:1 F6:1 E6:2 D6:2", "C6:4 r:4",
+        // Development: the hook's head a beat late, climbing; borrowed chords.
+        "r:2 C6:1 D6:1 E6:2 r:2", "r:2 D6:1 E6:1 F6:2 r:2", "r:2 E6:1 F6:1 G6:2 B5:2", "C6:6 r:2",
+        "r:2 F6:1 G6:1 A6:2 r:2", "r:2 D6:1 E6:1 F6:2 D6:2", "C6:2 Eb6:2 Ab6:3 r:1", "G6:1 F6:1 D6:2 Bb5:3 r:1",
+        // ... then falling in fragments, and an arpeggio back up.
+        "C6:1 D6:1 E6:2 r:4", "A5:1 B5:1 C6:2 r:4", "F5:1 G5:1 A5:2 r:4", "Ab5:2 G5:1 F5:1 D5:2 r:2",
+        "r:1 E5:1 G5:1 C6:1 E6:2 r:2", "r:1 F5:1 A5:1 D6:1 F6:2 r:2", "r:1 G5:1 B5:1 D6:1 F6:2 E6:1 D6:1", "D6:4 r:4",
+        // Second pass: A, A, B, A.
+        "C6:1 D6:1 E6:2 G5:3 r:1", "A5:2 G5:1 E5:1 G5:2 r:2", "D6:1 E6:1 F6:2 A5:3 r:1", "B5:2 A5:1 F5:1 G5:2 r:2",
+        "C6:1 D6:1 E6:2 G6:3 r:1", "A6:2 G6:1 E6:1 C6:2 r:2", "A5:2 C6:1 F6:1 E6:2 D6:2", "C6:4 r:4",
+        "C6:1 D6:1 E6:2 G5:3 r:1", "A5:2 G5:1 E5:1 G5:2 r:2", "D6:1 E6:1 F6:2 A5:3 r:1", "B5:2 A5:1 F5:1 G5:2 r:2",
+        "C6:1 D6:1 E6:2 G6:3 r:1", "F6:2 E6:1 D6:1 C6:2 r:2", "D6:2 C6:1 A5:1 B5:2 G5:2", "C6:6 r:2",
+        "A5:2 B5:2 C6:4", "E5:6 r:2", "D5:2 E5:2 F5:4", "G#5:6 r:2",
+        "A5:2 B5:2 C6:4", "E6:4 C6:2 r:2", "D6:4 F6:2 r:2", "E6:3 D6:1 B5:2 r:2",
+        "C6:1 D6:1 E6:2 G5:3 r:1", "A5:2 G5:1 E5:1 G5:2 r:2", "D6:1 E6:1 F6:2 A5:3 r:1", "B5:2 A5:1 F5:1 G5:2 r:2",
+        "C6:1 D6:1 E6:2 G6:3 r:1", "A6:2 G6:1 E6:1 C6:2 r:2", "A5:2 C6:1 F6:1 E6:2 D6:2", "C6:2 r:2 G5:1 A5:1 B5:2",
+    },
+    {
+        "Cmaj7", "Am7", "Dm7", "G7", "Cmaj7", "Am7", "Fmaj7 G7", "C6",
+        "Cmaj7", "Am7", "Dm7", "G7", "Cmaj7", "Fmaj7", "Dm7 G7", "Cmaj7",
+        "Am", "Fmaj7", "Dm7", "E7", "Am", "Fmaj7", "Bb", "E7",
+        "Cmaj7", "Am7", "Dm7", "G7", "Cmaj7", "Am7", "Fmaj7 G7", "C6",
+        "Fmaj7", "G7", "Em7", "Am7", "Dm7", "G7", "Ab", "Bb",
+        "Cmaj7", "Am7", "Fmaj7", "Fm6", "C", "Dm7", "G7", "G7",
+        "Cmaj7", "Am7", "Dm7", "G7", "Cmaj7", "Am7", "Fmaj7 G7", "C6",
+        "Cmaj7", "Am7", "Dm7", "G7", "Cmaj7", "Fmaj7", "Dm7 G7", "Cmaj7",
+        "Am", "Fmaj7", "Dm7", "E7", "Am", "Fmaj7", "Bb", "E7",
+        "Cmaj7", "Am7", "Dm7", "G7", "Cmaj7", "Am7", "Fmaj7 G7", "C G7",
+    },
+    {
+        {LeadA, 100, Figure::Arpeggio, NylonGuitar, Groove::Light, false, false},
+        {LeadA, 104, Figure::Arpeggio, NylonGuitar, Groove::Light, true, false},
+        {LeadA, 100, Figure::Strum, NylonGuitar, Groove::HalfTime, false, true},
+        {LeadA, 106, Figure::Arpeggio, NylonGuitar, Groove::Full, true, false},
+        {LeadA, 96, Figure::Whole, NylonGuitar, Groove::Build, false, true},
+        {LeadA, 112, Figure::Arpeggio, NylonGuitar, Groove::Build, true, true},
+        {LeadB, 100, Figure::Offbeat, Piano, Groove::Ride, false, false},
+        {LeadB, 104, Figure::Offbeat, Piano, Groove::Ride, true, false},
+        {LeadA, 100, Figure::Strum, Piano, Groove::HalfTime, true, true},
+        {LeadB, 106, Figure::Arpeggio, NylonGuitar, Groove::Full, true, true},
+    },
 };
 
-// Chords, one string per bar: one chord for the bar or two for its halves.
-const char* const Chords[Bars] = {
-    "C",  "Am", "F",  "G",  "C",  "Am", "Dm G", "C",   "C",  "Am", "F",  "G",  "Em", "Am", "Dm G", "C",
-    "F",  "G",  "Em", "Am", "F",  "G",  "Am",   "G",   "Dm", "Em", "F",  "G",  "Em", "Am", "Dm G", "C E",
-    "Am", "F",  "Dm", "E",  "Am", "F",  "Dm E", "Am",  "F",  "G",  "Em", "Am", "Dm", "Am", "F E",  "E",
-    "Am", "Am", "F",  "F",  "C",  "C",  "G",    "G",   "Am", "Em", "F",  "C",  "Dm", "Em", "F",    "G",
-    "C",  "Am", "F",  "G",  "C",  "Am", "Dm G", "C",   "F",  "G",  "Em", "Am", "Dm", "Em", "F",    "G",
+const Score LanternSteps{
+    "Lantern Steps", 100, -7,
+    Clarinet, SopranoSax, Cello, AcousticBass,
+    90, 54, 60, 28, 40, 50,
+    {76, 79, 81, 79},
+    {
+        // A: the hook on the tonic, on the fourth, and in the borrowed minor.
+        "E5:2 G5:1 A5:1 G5:3 r:1", "r:2 B5:2 D6:2 B5:2", "A5:2 C6:1 D6:1 C6:3 r:1", "r:2 B5:2 G5:2 F5:2",
+        "E5:2 G5:1 A5:1 G5:2 r:1 E6:1", "D6:3 r:3 C6:1 A5:1", "Ab5:2 C6:1 D6:1 C6:4", "G5:4 r:4",
+        // A again, closing on the tonic.
+        "E5:2 G5:1 A5:1 G5:3 r:1", "r:2 B5:2 D6:2 B5:2", "A5:2 C6:1 D6:1 C6:3 r:1", "r:2 B5:2 G5:2 F5:2",
+        "E5:2 G5:1 A5:1 G5:2 C6:2", "F6:3 r:3 E6:1 D6:1", "D6:2 C6:1 A5:1 B5:2 D6:2", "C6:4 r:4",
+        // B in the relative minor: the hook in long notes.
+        "E5:4 G5:2 A5:2", "G5:6 r:2", "A5:4 C6:2 D6:2", "C6:6 r:2",
+        "E6:4 D6:2 C6:2", "D6:4 F6:2 r:2", "E6:2 D6:2 B5:2 G#5:2", "B5:4 r:4",
+        // A.
+        "E5:2 G5:1 A5:1 G5:3 r:1", "r:2 B5:2 D6:2 B5:2", "A5:2 C6:1 D6:1 C6:3 r:1", "r:2 B5:2 G5:2 F5:2",
+        "E5:2 G5:1 A5:1 G5:2 r:1 E6:1", "D6:3 r:3 C6:1 A5:1", "Ab5:2 C6:1 D6:1 C6:4", "G5:4 r:4",
+        // Episode: fragments of the hook, displaced, over borrowed chords.
+        "r:3 G5:1 A5:1 G5:3", "r:3 A5:1 C6:1 A5:3", "r:3 D6:1 F6:1 D6:3", "r:2 Bb5:2 A5:2 F5:2",
+        "r:3 E5:1 G5:1 E5:3", "r:3 F5:1 A5:1 F5:3", "Eb6:4 C6:2 Ab5:2", "B5:4 D6:2 r:2",
+        // Second pass: A, B, A.
+        "E5:2 G5:1 A5:1 G5:3 r:1", "r:2 B5:2 D6:2 B5:2", "A5:2 C6:1 D6:1 C6:3 r:1", "r:2 B5:2 G5:2 F5:2",
+        "E5:2 G5:1 A5:1 G5:2 r:1 E6:1", "D6:3 r:3 C6:1 A5:1", "Ab5:2 C6:1 D6:1 C6:4", "G5:4 r:4",
+        "E5:4 G5:2 A5:2", "G5:6 r:2", "A5:4 C6:2 D6:2", "C6:6 r:2",
+        "E6:4 D6:2 C6:2", "D6:4 F6:2 r:2", "E6:2 D6:2 B5:2 G#5:2", "B5:4 r:4",
+        "E5:2 G5:1 A5:1 G5:3 r:1", "r:2 B5:2 D6:2 B5:2", "A5:2 C6:1 D6:1 C6:3 r:1", "r:2 B5:2 G5:2 F5:2",
+        "E5:2 G5:1 A5:1 G5:2 C6:2", "F6:3 r:3 E6:1 D6:1", "D6:2 C6:1 A5:1 B5:2 D6:2", "C6:2 r:2 G5:2 F5:2",
+    },
+    {
+        "C", "Em7", "Fmaj7", "G7", "Am7", "Dm7", "Fm6", "C",
+        "C", "Em7", "Fmaj7", "G7", "Am7", "Dm7", "Dm7 G7", "C",
+        "Am", "Em7", "Fmaj7", "C", "Am", "Dm7", "E7", "E7",
+        "C", "Em7", "Fmaj7", "G7", "Am7", "Dm7", "Fm6", "C",
+        "Fmaj7", "Fmaj7", "Bb", "Bb", "Am7", "Dm7", "Ab", "G7",
+        "C", "Em7", "Fmaj7", "G7", "Am7", "Dm7", "Fm6", "C",
+        "Am", "Em7", "Fmaj7", "C", "Am", "Dm7", "E7", "E7",
+        "C", "Em7", "Fmaj7", "G7", "Am7", "Dm7", "Dm7 G7", "C G7",
+    },
+    {
+        {LeadA, 100, Figure::Arpeggio, ElectricPiano, Groove::HalfTime, false, false},
+        {LeadA, 104, Figure::Arpeggio, ElectricPiano, Groove::HalfTime, true, false},
+        {LeadA, 98, Figure::Whole, ElectricPiano, Groove::Build, true, true},
+        {LeadA, 104, Figure::Strum, ElectricPiano, Groove::Light, true, false},
+        {LeadB, 96, Figure::Whole, ElectricPiano, Groove::Build, false, true},
+        {LeadB, 102, Figure::Offbeat, ElectricPiano, Groove::Light, false, false},
+        {LeadA, 100, Figure::Strum, ElectricPiano, Groove::HalfTime, true, true},
+        {LeadB, 106, Figure::Arpeggio, ElectricPiano, Groove::Full, true, false},
+    },
 };
+// clang-format on
 
-// Who carries the tune: the two leads take turns by eight bars, by two in
-// the last eight.
-int LeadOf(int bar) {
-    int turn = bar >= Bars - 8 ? (bar - (Bars - 8)) / 2 : bar / 8;
-    return turn % 2 == 0 ? Flute : Vibes;
-}
-// The flute's channel plays a clarinet through the bridge.
-int LeadProgramAt(int bar) { return SectionOf(bar) == Section::Bridge ? ClarinetProgram : FluteProgram; }
-int LeadOctaveShift(int bar) { return SectionOf(bar) == Section::Bridge && LeadOf(bar) == Flute ? -12 : 0; }
-
-// Loudest melody velocity of a section; phrases rise to it and fall away.
-int SectionLoudness(Section s) {
-    switch (s) {
-        case Section::Theme: return 96;
-        case Section::Variation: return 102;
-        case Section::Bridge: return 92;
-        case Section::Breakdown: return 80;
-        case Section::Return: return 98;
-    }
-    return 96;
-}
-
-int NoteNumber(const std::string& name) {
-    static const int semis[7] = {9, 11, 0, 2, 4, 5, 7};  // A B C D E F G
-    int n = semis[name[0] - 'A'];
-    size_t i = 1;
-    if (name[i] == '#') ++n, ++i;
-    if (name[i] == 'b') --n, ++i;
-    return 12 * (std::stoi(name.substr(i)) + 1) + n;
-}
-
-struct Chord {
-    int bass;      // root in the bass octave
-    int tones[3];  // close voicing around middle C
-};
-Chord ChordOf(const std::string& name) {
-    if (name == "C") return {36, {60, 64, 67}};
-    if (name == "Am") return {45, {57, 60, 64}};
-    if (name == "F") return {41, {57, 60, 65}};
-    if (name == "G") return {43, {55, 59, 62}};
-    if (name == "Dm") return {38, {57, 62, 65}};
-    if (name == "E") return {40, {56, 59, 64}};
-    return {40, {55, 59, 64}};  // Em
-}
+const Score& ScoreOf(int tune) { return tune == 2 ? LanternSteps : HarbourLines; }
 
 std::vector<std::string> Words(const std::string& s) {
     std::istringstream in(s);
@@ -124,103 +190,66 @@ std::vector<std::string> Words(const std::string& s) {
     return out;
 }
 
+// A chord's root (a pitch class) and its tones as intervals above the root.
+struct Chord {
+    int root;
+    std::vector<int> intervals;
+    // Its tones from `low` up, one of each.
+    std::vector<int> Voiced(int low) const {
+        std::vector<int> keys;
+        for (int i : intervals) keys.push_back(low + ((root + i - low) % 12 + 12) % 12);
+        std::sort(keys.begin(), keys.end());
+        return keys;
+    }
+    int BassKey() const { return 35 + ((root - 35) % 12 + 12) % 12; }  // B1 to Bb2
+};
+
+Chord ParseChord(const std::string& name, int transpose) {
+    size_t i = 1;
+    int root = NoteNumber(name.substr(0, 1) + "0") % 12;
+    if (i < name.size() && (name[i] == '#' || name[i] == 'b')) root += name[i++] == '#' ? 1 : -1;
+    const std::string quality = name.substr(i);
+    std::vector<int> intervals = quality == "m"      ? std::vector<int>{0, 3, 7}
+                                 : quality == "7"    ? std::vector<int>{0, 4, 7, 10}
+                                 : quality == "maj7" ? std::vector<int>{0, 4, 7, 11}
+                                 : quality == "m7"   ? std::vector<int>{0, 3, 7, 10}
+                                 : quality == "6"    ? std::vector<int>{0, 4, 7, 9}
+                                 : quality == "m6"   ? std::vector<int>{0, 3, 7, 9}
+                                                     : std::vector<int>{0, 4, 7};
+    if (!quality.empty() && quality != "m" && quality != "7" && quality != "maj7" && quality != "m7" &&
+        quality != "6" && quality != "m6") {
+        std::fprintf(stderr, "tessmar-soundgen: unknown chord %s\n", name.c_str());
+        std::abort();
+    }
+    return {((root + transpose) % 12 + 12) % 12, intervals};
+}
+
 // The chord sounding in a bar at an eighth (0 to 7).
-Chord ChordAt(int bar, int eighth) {
-    std::vector<std::string> chords = Words(Chords[bar]);
-    return ChordOf(chords[chords.size() == 2 && eighth >= 4 ? 1 : 0]);
+Chord ChordAt(const Score& s, int bar, int eighth) {
+    std::vector<std::string> chords = Words(s.chords[size_t(bar)]);
+    return ParseChord(chords[chords.size() == 2 && eighth >= 4 ? 1 : 0], s.transpose);
 }
 
-struct Event {
-    uint32_t tick;
-    int order;  // note-offs first at equal ticks
-    std::vector<uint8_t> bytes;
-};
+const Block& BlockOf(const Score& s, int bar) { return s.blocks[size_t(bar / BlockBars)]; }
 
-struct Track {
-    std::vector<Event> events;
-    void Add(uint32_t tick, std::vector<uint8_t> bytes, int order = 1) { events.push_back({tick, order, std::move(bytes)}); }
-    void Note(int ch, uint32_t tick, uint32_t length, int key, int velocity) {
-        Add(tick, {uint8_t(0x90 | ch), uint8_t(key), uint8_t(velocity)});
-        Add(tick + length, {uint8_t(0x80 | ch), uint8_t(key), 0}, 0);
-    }
-    void Setup(int ch, int program, int volume, int pan, int reverb) {
-        Add(0, {uint8_t(0xC0 | ch), uint8_t(program)});
-        Add(0, {uint8_t(0xB0 | ch), 7, uint8_t(volume)});
-        Add(0, {uint8_t(0xB0 | ch), 10, uint8_t(pan)});
-        Add(0, {uint8_t(0xB0 | ch), 91, uint8_t(reverb)});
-        EndSilent(ch);
-    }
-    // The synthesiser plays on until every voice has died away, then two
-    // seconds more, before it reports the tune ended: cutting the last
-    // release tails on the bar line keeps the pause before a restart short.
-    void EndSilent(int ch) {
-        constexpr uint8_t AllSoundOff = 120;
-        Add(uint32_t(Bars * Bar), {uint8_t(0xB0 | ch), AllSoundOff, 0}, 2);
-    }
-};
-
-void Name(Track& t, const std::string& name) {
-    std::vector<uint8_t> b{0xFF, 0x03, uint8_t(name.size())};
-    b.insert(b.end(), name.begin(), name.end());
-    t.Add(0, b, -1);
-}
-
-void PutVlq(std::vector<uint8_t>& out, uint32_t v) {
-    uint8_t buf[5];
-    int n = 0;
-    buf[n++] = uint8_t(v & 0x7F);
-    while (v >>= 7) buf[n++] = uint8_t(0x80 | (v & 0x7F));
-    while (n) out.push_back(buf[--n]);
-}
-
-void PutBig(std::vector<uint8_t>& out, uint32_t v, int bytes) {
-    for (int k = bytes - 1; k >= 0; --k) out.push_back(uint8_t(v >> (8 * k)));
-}
-
-void PutTrack(std::vector<uint8_t>& file, Track t) {
-    std::stable_sort(t.events.begin(), t.events.end(),
-                     [](const Event& a, const Event& b) { return a.tick != b.tick ? a.tick < b.tick : a.order < b.order; });
-    std::vector<uint8_t> data;
-    uint32_t now = 0;
-    for (const Event& e : t.events) {
-        PutVlq(data, e.tick - now);
-        now = e.tick;
-        data.insert(data.end(), e.bytes.begin(), e.bytes.end());
-    }
-    PutVlq(data, uint32_t(Bars * Bar) - now);  // the tune ends exactly on the bar line
-    data.insert(data.end(), {0xFF, 0x2F, 0x00});
-    file.insert(file.end(), {'M', 'T', 'r', 'k'});
-    PutBig(file, uint32_t(data.size()), 4);
-    file.insert(file.end(), data.begin(), data.end());
-}
-
-Track TempoTrack() {
-    Track t;
-    Name(t, "Harbour Lines");
-    const uint32_t usPerBeat = 60000000 / Bpm;
-    t.Add(0, {0xFF, 0x51, 0x03, uint8_t(usPerBeat >> 16), uint8_t(usPerBeat >> 8), uint8_t(usPerBeat)});
-    t.Add(0, {0xFF, 0x58, 0x04, 4, 2, 24, 8});
-    return t;
-}
-
-
-// A bar's melody as notes, checked to fill the bar exactly.
 struct MelodyNote {
     uint32_t tick, length;
-    int key, channel;
+    int key;
 };
-std::vector<MelodyNote> MelodyOf(int bar) {
+
+// A bar's melody as notes, checked to fill the bar exactly.
+std::vector<MelodyNote> MelodyOf(const Score& s, int bar) {
     std::vector<MelodyNote> notes;
-    uint32_t tick = uint32_t(bar * Bar);
-    for (const std::string& w : Words(Melody[bar])) {
+    uint32_t tick = uint32_t(bar) * Bar;
+    for (const std::string& w : Words(s.melody[size_t(bar)])) {
         size_t colon = w.find(':');
         uint32_t length = uint32_t(std::stoi(w.substr(colon + 1)) * Eighth);
         std::string name = w.substr(0, colon);
-        if (name != "r") notes.push_back({tick, length, NoteNumber(name) + LeadOctaveShift(bar), LeadOf(bar)});
+        if (name != "r") notes.push_back({tick, length, NoteNumber(name) + s.transpose});
         tick += length;
     }
-    if (tick != uint32_t((bar + 1) * Bar)) {
-        std::fprintf(stderr, "tessmar-soundgen: melody bar %d does not fill the bar\n", bar);
+    if (tick != uint32_t(bar + 1) * Bar) {
+        std::fprintf(stderr, "tessmar-soundgen: %s bar %d does not fill the bar\n", s.title, bar + 1);
         std::abort();
     }
     return notes;
@@ -245,147 +274,131 @@ std::vector<int> ShapedVelocities(const std::vector<MelodyNote>& notes, int loud
                          notes.begin());
     size_t last = notes.size() - 1;
     for (size_t i = 0; i < notes.size(); ++i) {
-        double shape = i <= peak ? 0.62 + 0.38 * double(i) / double(std::max<size_t>(peak, 1))
-                                 : 1.0 - 0.3 * double(i - peak) / double(std::max<size_t>(last - peak, 1));
+        double shape = i <= peak ? 0.8 + 0.2 * double(i) / double(std::max<size_t>(peak, 1))
+                                 : 1.0 - 0.15 * double(i - peak) / double(std::max<size_t>(last - peak, 1));
         int v = int(loudest * shape + 0.5) + Accent(notes[i].tick);
         out.push_back(std::clamp(v, 1, 127));
     }
     return out;
 }
 
-void Program(Track& t, int ch, uint32_t tick, int program) { t.Add(tick, {uint8_t(0xC0 | ch), uint8_t(program)}, 0); }
-
-// The lead resting holds the chord's upper tones, two half notes a bar.
-void CounterLine(Track& t, int bar) {
-    const int ch = LeadOf(bar) == Flute ? Vibes : Flute;
-    if (ch == Vibes) return;  // the vibraphone only answers with the tune itself
-    int octave = SectionOf(bar) == Section::Bridge ? 0 : 12;
-    for (int half = 0; half < 2; ++half) {
-        Chord c = ChordAt(bar, half * 4);
-        uint32_t tick = uint32_t(bar * Bar + half * 2 * Ppq);
-        t.Note(ch, tick, 2 * Ppq - 30, c.tones[2 - half] + octave, 50 + Accent(tick) / 2);
-    }
+MidiTrack TempoTrack(const Score& s) {
+    MidiTrack t;
+    t.Name(s.title);
+    const uint32_t usPerBeat = uint32_t(60000000 / s.bpm);
+    t.Add(0, {0xFF, 0x51, 0x03, uint8_t(usPerBeat >> 16), uint8_t(usPerBeat >> 8), uint8_t(usPerBeat)});
+    t.Add(0, {0xFF, 0x58, 0x04, 4, 2, 24, 8});
+    return t;
 }
 
-Track MelodyTrack() {
-    Track t;
-    Name(t, "Melody");
-    t.Setup(Flute, FluteProgram, 104, 58, 50);
-    t.Setup(Vibes, VibraphoneProgram, 86, 74, 40);
-    for (int bar = 1; bar < Bars; ++bar)
-        if (LeadProgramAt(bar) != LeadProgramAt(bar - 1)) Program(t, Flute, uint32_t(bar * Bar), LeadProgramAt(bar));
-    for (int first = 0; first < Bars; first += PhraseBars) {
+// The lead, phrase by phrase (four bars), on whichever lead channel the block
+// gives it to. A short breath between notes keeps them apart.
+MidiTrack LeadTrack(const Score& s) {
+    MidiTrack t;
+    t.Name("Lead");
+    t.Setup(LeadA, s.leadAProgram, s.leadVolume, 60, 40, s.End());
+    t.Setup(LeadB, s.leadBProgram, s.leadVolume, 68, 40, s.End());
+    for (int first = 0; first < s.Bars(); first += 4) {
         std::vector<MelodyNote> phrase;
-        for (int bar = first; bar < first + PhraseBars; ++bar) {
-            std::vector<MelodyNote> notes = MelodyOf(bar);
+        for (int bar = first; bar < first + 4; ++bar) {
+            std::vector<MelodyNote> notes = MelodyOf(s, bar);
             phrase.insert(phrase.end(), notes.begin(), notes.end());
-            CounterLine(t, bar);
         }
-        std::vector<int> velocity = ShapedVelocities(phrase, SectionLoudness(SectionOf(first)));
-        for (size_t i = 0; i < phrase.size(); ++i) {
-            const MelodyNote& n = phrase[i];
-            uint32_t gap = n.channel == Flute ? 20 : 10;  // breath between flute notes
-            t.Note(n.channel, n.tick, n.length - gap, n.key, velocity[i]);
-        }
+        const Block& block = BlockOf(s, first);
+        std::vector<int> velocity = ShapedVelocities(phrase, block.loudness);
+        for (size_t i = 0; i < phrase.size(); ++i)
+            t.Note(block.lead, phrase[i].tick, phrase[i].length - 24, phrase[i].key, velocity[i], true);
     }
     return t;
 }
 
-// Nylon guitar: picked eighths, a different figure in each section, strummed
-// on the beat through the bridge. Index 3 is the root an octave up.
-Track HarmonyTrack() {
-    Track t;
-    Name(t, "Guitar");
-    t.Setup(Guitar, NylonGuitarProgram, 86, 42, 40);
-    static const int Arpeggio[8] = {0, 1, 2, 1, 0, 2, 1, 2};
-    static const int Climbing[8] = {0, 2, 3, 2, 1, 2, 3, 2};
-    static const int Rolling[8] = {0, 1, 2, 3, 2, 1, 2, 1};
-    for (int bar = 0; bar < Bars; ++bar) {
-        Section s = SectionOf(bar);
-        uint32_t start = uint32_t(bar * Bar);
-        if (s == Section::Bridge) {
-            static const int strum[4] = {64, 46, 56, 46};
-            for (int beat = 0; beat < 4; ++beat) {
-                Chord c = ChordAt(bar, beat * 2);
-                for (int k = 0; k < 3; ++k)
-                    t.Note(Guitar, start + uint32_t(beat * Ppq + k * 20), uint32_t(Ppq - 40 - k * 20), c.tones[k],
-                           strum[beat] - 3 * k);
-            }
-            continue;
-        }
-        const int* figure = s == Section::Variation ? Climbing : s == Section::Breakdown ? Rolling : Arpeggio;
-        int base = s == Section::Breakdown ? 54 : 64;
-        for (int e = 0; e < 8; ++e) {
-            Chord c = ChordAt(bar, e);
-            int k = figure[e];
-            int key = k == 3 ? c.tones[0] + 12 : c.tones[k];
-            int velocity = base + (e == 0 ? 6 : 0) - (e % 2 ? 12 : 0);
-            t.Note(Guitar, start + uint32_t(e * Eighth), Eighth - 10, key, velocity);
-        }
-    }
-    return t;
-}
-
-// One bass note: where it starts and how long, in eighths, and its interval
-// above the chord's root.
+// One step of an accompaniment figure: where it starts and how long, in
+// eighths, and which tone of the voiced chord (-1: all of them).
 struct Step {
-    int eighth, eighths, interval;
+    int eighth, eighths, tone;
 };
 
-std::vector<Step> BassFigure(int bar) {
-    const int inSection = BarInSection(bar);
-    if (bar == Bars - 1) return {{0, 2, 0}, {2, 2, 7}, {4, 2, 2}, {6, 2, 4}};  // G D A B, up into C
-    if (Words(Chords[bar]).size() == 2) return {{0, 2, 0}, {2, 2, 7}, {4, 2, 0}, {6, 2, 7}};
-    switch (SectionOf(bar)) {
-        case Section::Variation:
-            return {{0, 1, 0}, {1, 1, 0}, {2, 1, 7}, {3, 1, 0}, {4, 1, 12}, {5, 1, 0}, {6, 1, 7}, {7, 1, 0}};
-        case Section::Bridge: return {{0, 4, 0}, {4, 2, 7}, {6, 2, 12}};
-        case Section::Breakdown:
-            if (inSection < 8) return {{0, 8, 0}};
-            return {{0, 2, 0}, {2, 2, 0}, {4, 2, 7}, {6, 2, 12}};
-        default: return {{0, 2, 0}, {2, 1, 0}, {3, 1, 7}, {4, 2, 12}, {6, 2, 7}};
+std::vector<Step> StepsOf(Figure f) {
+    switch (f) {
+        case Figure::Arpeggio: return {{0, 2, 0}, {2, 1, 1}, {3, 1, 2}, {4, 2, 3}, {6, 1, 2}, {7, 1, 1}};
+        case Figure::Strum: return {{0, 3, -1}, {3, 5, -1}};
+        case Figure::Offbeat: return {{1, 1, -1}, {3, 2, -1}, {6, 2, -1}};
+        case Figure::Whole: return {{0, 8, -1}};
     }
+    return {};
 }
 
-Track BassTrack() {
-    Track t;
-    Name(t, "Bass");
-    t.Setup(Bass, FingeredBassProgram, 62, 64, 10);
-    for (int bar = 0; bar < Bars; ++bar) {
-        int loud = SectionOf(bar) == Section::Breakdown ? 84 : 96;
-        for (const Step& s : BassFigure(bar)) {
-            uint32_t tick = uint32_t(bar * Bar + s.eighth * Eighth);
-            int velocity = loud - (s.eighth % 4 == 0 ? 0 : 10);
-            t.Note(Bass, tick, uint32_t(s.eighths * Eighth - 20), ChordAt(bar, s.eighth).bass + s.interval, velocity);
+// Picked, strummed or comped chords between E3 and G4.
+MidiTrack AccompanimentTrack(const Score& s) {
+    MidiTrack t;
+    t.Name("Accompaniment");
+    t.Setup(Accompaniment, s.blocks[0].accompanimentProgram, s.accompanimentVolume, 44, 40, s.End());
+    for (int bar = 0; bar < s.Bars(); ++bar) {
+        const Block& block = BlockOf(s, bar);
+        const uint32_t start = uint32_t(bar) * Bar;
+        if (bar > 0 && bar % BlockBars == 0 && block.accompanimentProgram != BlockOf(s, bar - 1).accompanimentProgram)
+            t.Program(Accompaniment, start, block.accompanimentProgram);
+        for (const Step& step : StepsOf(block.figure)) {
+            std::vector<int> keys = ChordAt(s, bar, step.eighth).Voiced(52);
+            const uint32_t tick = start + uint32_t(step.eighth * Eighth), length = uint32_t(step.eighths * Eighth - 20);
+            int velocity = 66 + (step.eighth == 0 ? 6 : 0) - (step.eighth % 2 ? 8 : 0);
+            if (step.tone >= 0) {
+                t.Note(Accompaniment, tick, length, keys[size_t(step.tone) % keys.size()], velocity);
+                continue;
+            }
+            for (size_t k = 0; k < keys.size(); ++k)
+                t.Note(Accompaniment, tick + uint32_t(k * 12), length - uint32_t(k * 12), keys[k], velocity - 8);
         }
     }
     return t;
 }
 
-// Strings hold the chords from the second half of the variation on, softest
-// where the tune is busiest.
-int StringsVelocity(int bar) {
-    switch (SectionOf(bar)) {
-        case Section::Theme: return 0;
-        case Section::Variation: return BarInSection(bar) < 8 ? 0 : 52;
-        case Section::Bridge: return 66;
-        case Section::Breakdown: return 54;
-        case Section::Return: return 50;
+// Root and fifth, a figure that follows the groove.
+MidiTrack BassTrack(const Score& s) {
+    MidiTrack t;
+    t.Name("Bass");
+    t.Setup(Bass, s.bassProgram, s.bassVolume, 64, 10, s.End());
+    for (int bar = 0; bar < s.Bars(); ++bar) {
+        const Block& block = BlockOf(s, bar);
+        std::vector<Step> steps = {{0, 3, 0}, {3, 1, 7}, {4, 2, 0}, {6, 2, 7}};
+        if (block.groove == Groove::HalfTime || block.figure == Figure::Whole) steps = {{0, 6, 0}, {6, 2, 7}};
+        if (Words(s.chords[size_t(bar)]).size() == 2) steps = {{0, 2, 0}, {2, 2, 7}, {4, 2, 0}, {6, 2, 7}};
+        for (const Step& step : steps) {
+            const uint32_t tick = uint32_t(bar) * Bar + uint32_t(step.eighth * Eighth);
+            Chord c = ChordAt(s, bar, step.eighth);
+            t.Note(Bass, tick, uint32_t(step.eighths * Eighth - 30), c.BassKey() + step.tone,
+                   step.eighth % 4 == 0 ? 96 : 84);
+        }
     }
-    return 0;
+    return t;
 }
 
-Track StringsTrack() {
-    Track t;
-    Name(t, "Strings");
-    t.Setup(Strings, StringsProgram, 45, 86, 70);
-    for (int bar = 0; bar < Bars; ++bar) {
-        int velocity = StringsVelocity(bar);
-        if (velocity == 0) continue;
-        int halves = int(Words(Chords[bar]).size());
+// Strings hold the chords, and the counter-line holds the chord's guide tone
+// (its third, or its seventh where it has one) between G3 and G4, moving as
+// little as it can: both well under the lead.
+MidiTrack PadAndCounterTrack(const Score& s) {
+    MidiTrack t;
+    t.Name("Pad and counter-line");
+    t.Setup(Pad, StringEnsemble, s.padVolume, 84, 70, s.End());
+    t.Setup(Counter, s.counterProgram, s.counterVolume, 36, 50, s.End());
+    int last = 60;
+    for (int bar = 0; bar < s.Bars(); ++bar) {
+        const Block& block = BlockOf(s, bar);
+        const int halves = int(Words(s.chords[size_t(bar)]).size());
         for (int h = 0; h < halves; ++h) {
-            uint32_t tick = uint32_t(bar * Bar + h * Bar / halves);
-            for (int k : ChordAt(bar, h * 4).tones) t.Note(Strings, tick, uint32_t(Bar / halves - 30), k + 12, velocity);
+            const uint32_t tick = uint32_t(bar) * Bar + uint32_t(h) * Bar / uint32_t(halves);
+            const uint32_t length = Bar / uint32_t(halves) - 30;
+            Chord c = ChordAt(s, bar, h * 4);
+            if (block.pad)
+                for (int k : c.Voiced(55)) t.Note(Pad, tick, length, k, 56);
+            if (!block.counter) continue;
+            int best = 0;
+            for (int guide : {c.intervals[1], c.intervals.back()}) {
+                int key = 55 + ((c.root + guide - 55) % 12 + 12) % 12;
+                if (best == 0 || std::abs(key - last) < std::abs(best - last)) best = key;
+            }
+            t.Note(Counter, tick, length, best, 62 + Accent(tick));
+            last = best;
         }
     }
     return t;
@@ -396,7 +409,7 @@ constexpr int Kick = 36, SideStick = 37, Snare = 38, TomFloor = 41, HatClosed = 
               HatOpen = 46, TomMid = 47, Crash = 49, TomHigh = 50, Ride = 51, Tambourine = 54;
 
 struct Kit {
-    Track& t;
+    MidiTrack& t;
     uint32_t start;
     void Hit(int sixteenth, int key, int velocity) {
         t.Note(Drums, start + uint32_t(sixteenth * Sixteenth), Sixteenth, key, velocity);
@@ -503,71 +516,54 @@ void ReturnGroove(Kit& k, int inSection) {
     k.Hit(12, Tambourine, 50);
 }
 
-// A crash opens each section but the breakdown, softer in the bridge.
-int CrashVelocity(int bar) {
-    int inSection = BarInSection(bar);
-    switch (SectionOf(bar)) {
-        case Section::Theme: return inSection == 0 ? 80 : 0;
-        case Section::Variation: return inSection == 0 ? 84 : 0;
-        case Section::Bridge: return inSection == 0 ? 70 : 0;
-        case Section::Breakdown: return 0;
-        case Section::Return: return inSection % 8 == 0 ? 86 : 0;
-    }
-    return 0;
-}
-
-Track DrumTrack() {
-    Track t;
-    Name(t, "Drums");
-    t.Add(0, {uint8_t(0xB0 | Drums), 7, 76});
-    t.Add(0, {uint8_t(0xB0 | Drums), 91, 30});
-    t.EndSilent(Drums);
-    for (int bar = 0; bar < Bars; ++bar) {
-        Kit k{t, uint32_t(bar * Bar)};
-        int inSection = BarInSection(bar);
-        if (int v = CrashVelocity(bar)) k.Hit(0, Crash, v);
-        switch (SectionOf(bar)) {
-            case Section::Theme: ThemeGroove(k, inSection); break;
-            case Section::Variation: VariationGroove(k, inSection); break;
-            case Section::Bridge: BridgeGroove(k, inSection); break;
-            case Section::Breakdown: BreakdownGroove(k, inSection); break;
-            case Section::Return: ReturnGroove(k, inSection); break;
+// A crash opens each block but the quiet ones.
+MidiTrack DrumTrack(const Score& s) {
+    MidiTrack t;
+    t.Name("Drums");
+    t.Control(Drums, 0, 7, s.drumVolume);
+    t.Control(Drums, 0, 91, 30);
+    t.Add(s.End(), {uint8_t(0xB0 | Drums), 120, 0}, 2);
+    for (int bar = 0; bar < s.Bars(); ++bar) {
+        Kit k{t, uint32_t(bar) * Bar};
+        const Block& block = BlockOf(s, bar);
+        // Bar in a sixteen-bar span: a fill closes each block, a bigger one the
+        // last block.
+        int inSection = bar % BlockBars + (bar + BlockBars >= s.Bars() ? 8 : 0);
+        if (bar % BlockBars == 0 && block.groove != Groove::Build) k.Hit(0, Crash, 78);
+        switch (block.groove) {
+            case Groove::Light: ThemeGroove(k, inSection); break;
+            case Groove::Ride: VariationGroove(k, inSection); break;
+            case Groove::HalfTime: BridgeGroove(k, inSection); break;
+            case Groove::Build: BreakdownGroove(k, bar / BlockBars % 2 * 8 + bar % BlockBars); break;
+            case Groove::Full: ReturnGroove(k, inSection); break;
         }
     }
     return t;
 }
-}  // namespace
 
-namespace {
-std::vector<Track> AllTracks() {
-    return {TempoTrack(), MelodyTrack(), HarmonyTrack(), BassTrack(), StringsTrack(), DrumTrack()};
-}
-
-std::vector<uint8_t> Assemble(std::vector<Track> tracks) {
-    std::vector<uint8_t> file{'M', 'T', 'h', 'd'};
-    PutBig(file, 6, 4);
-    PutBig(file, 1, 2);
-    PutBig(file, uint32_t(tracks.size()), 2);
-    PutBig(file, Ppq, 2);
-    for (Track& t : tracks) PutTrack(file, std::move(t));
-    return file;
+std::vector<MidiTrack> AllTracks(const Score& s) {
+    return {TempoTrack(s), LeadTrack(s), AccompanimentTrack(s), BassTrack(s), PadAndCounterTrack(s), DrumTrack(s)};
 }
 }  // namespace
 
-std::vector<uint8_t> MakeTune() { return Assemble(AllTracks()); }
-
-std::vector<uint8_t> MakeTuneSolo(int channel) {
-    std::vector<Track> tracks = AllTracks();
-    for (Track& t : tracks)
-        std::erase_if(t.events, [channel](const Event& e) {
-            int type = e.bytes[0] >> 4;
-            return (type == 0x8 || type == 0x9) && (e.bytes[0] & 0x0F) != channel;
-        });
-    return Assemble(std::move(tracks));
+std::vector<uint8_t> MakeTune(int tune, MidiFilter filter) {
+    const Score& s = ScoreOf(tune);
+    return AssembleMidi(AllTracks(s), Ppq, s.End(), filter);
 }
 
-bool WriteTune(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    return bool(out);
+std::string TuneStatistics(int tune) {
+    const Score& s = ScoreOf(tune);
+    std::vector<int> hook;
+    for (int key : s.hook) hook.push_back(key + s.transpose);
+    int sevenths = 0, borrowed = 0, chords = 0;
+    for (const char* bar : s.chords)
+        for (const std::string& name : Words(bar)) {
+            ++chords;
+            sevenths += name.find('7') != std::string::npos || name.find('6') != std::string::npos;
+            borrowed += name.find('b') != std::string::npos || name == "Fm6" || name == "Fm";
+        }
+    return "title " + std::string(s.title) + "\ntempo " + std::to_string(s.bpm) + "\nbars " +
+           std::to_string(s.Bars()) + "\nseconds " + std::to_string(s.Bars() * 4 * 60 / s.bpm) + "\n" +
+           LeadStatistics(AllTracks(s), Bar, s.End(), hook) + "chords " + std::to_string(chords) +
+           ", with a sixth or seventh " + std::to_string(sevenths) + ", borrowed " + std::to_string(borrowed) + "\n";
 }

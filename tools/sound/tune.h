@@ -1,15 +1,17 @@
-// The background tune: a Standard MIDI File written from the score in tune.cpp.
+// The background tunes: Standard MIDI Files written from the scores in
+// tune.cpp. Each lasts a whole number of bars so it loops cleanly.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// The whole file, format 1: a tempo track, then melody, harmony, bass,
-// strings and drums. It lasts a whole number of bars so it loops cleanly.
-std::vector<uint8_t> MakeTune();
+#include "tools/sound/midi_file.h"
 
-// The same file with the notes of every channel but `channel` left out (its
-// set-up kept), for measuring one part of the mix alone.
-std::vector<uint8_t> MakeTuneSolo(int channel);
+// Tune 1 is bgm.mid (score attack), tune 2 bgm2.mid (the missions). Format 1:
+// a tempo track, then the parts. `filter` keeps only some notes (the lead,
+// everything but the lead, one channel) for measuring the mix.
+std::vector<uint8_t> MakeTune(int tune, MidiFilter filter = {});
 
-bool WriteTune(const std::string& path, const std::vector<uint8_t>& bytes);
+// Title, tempo, length, what LeadStatistics counts and the chords used, one
+// figure a line.
+std::string TuneStatistics(int tune);

@@ -1,5 +1,7 @@
 #include "tools/sound/wav_gen.h"
 
+#include "tools/sound/loudness.h"
+
 #include <algorithm>
 #include <cmath>
 #include <fstream>
@@ -122,4 +124,157 @@ bool WriteWav(const std::string& path, const std::vector<float>& samples) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return bool(out);
+}
+
+namespace {
+double Hz(int key) { return 440 * std::pow(2.0, (key - 69) / 12.0); }
+
+// Scales a sound so that its loudest 50 ms, K-weighted, is at `lufs`, unless
+// its peak would pass 0.85 (a sharp sound stays a little quieter, unclipped).
+void Level(std::vector<float>& s, double lufs) {
+    std::vector<double> x(s.begin(), s.end());
+    double now = loudness::LoudestLufs(x, Rate);
+    float peak = 0;
+    for (float v : s) peak = std::max(peak, std::fabs(v));
+    double gain = std::min(std::pow(10.0, (lufs - now) / 20), 0.85 / std::max(peak, 1e-6f));
+    for (float& v : s) v = float(v * gain);
+}
+
+// Adds a struck note: a sine with a few inharmonic partials (a small bell or
+// a marimba bar, by `bright`), a 3 ms attack and an exponential decay.
+void Strike(std::vector<float>& s, double at, double freq, double amplitude, double decay, double bright) {
+    const int from = Samples(at);
+    const int attack = Samples(0.003);
+    for (int i = from; i < int(s.size()); ++i) {
+        double t = double(i - from) / Rate, p = 2 * Pi * freq * t;
+        double env = std::exp(-t / decay) * (i - from < attack ? double(i - from) / attack : 1);
+        double v = std::sin(p) + bright * (0.45 * std::sin(2 * p) * std::exp(-t / (decay * 0.5)) +
+                                           0.25 * std::sin(3.01 * p) * std::exp(-t / (decay * 0.3)));
+        s[size_t(i)] += float(amplitude * env * v);
+    }
+}
+
+// Adds a held note of a soft square (a small organ or a whistle), with a
+// slight vibrato so it sings, and rounded ends.
+void Hold(std::vector<float>& s, double at, double length, double freq, double amplitude) {
+    const int from = Samples(at), n = Samples(length), edge = Samples(0.012);
+    double phase = 0;
+    for (int i = 0; i < n && from + i < int(s.size()); ++i) {
+        double t = double(i) / Rate;
+        phase += 2 * Pi * freq * (1 + 0.004 * std::sin(2 * Pi * 5.5 * t)) / Rate;
+        double env = std::min({1.0, double(i) / edge, double(n - 1 - i) / edge}) * (0.75 + 0.25 * std::exp(-t / 0.08));
+        s[size_t(from + i)] += float(amplitude * env * Soft(phase));
+    }
+}
+
+std::vector<float> Finish(std::vector<float> s, double fadeOut) {
+    Fade(s, 0.002, fadeOut);
+    Level(s, SoundLoudness);
+    return s;
+}
+}  // namespace
+
+// The move of the full set: the classic wooden tock, shorter, over a short
+// bright tick near 3 kHz, so that it is heard over the tune's middle.
+std::vector<float> MakeBrightMoveSound() {
+    std::vector<float> s(size_t(Samples(0.07)));
+    double phase = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        double t = double(i) / Rate;
+        double f = 460 + 420 * std::exp(-t / 0.01);
+        phase += 2 * Pi * f / Rate;
+        // Held for 25 ms, then dying away: loud for its peak.
+        double body = t < 0.025 ? 1 : std::exp(-(t - 0.025) / 0.012);
+        double tock = (std::sin(phase) + 0.35 * std::sin(2 * phase)) * body;
+        double tick = (std::sin(2 * Pi * 2900 * t) + 0.6 * std::sin(2 * Pi * 4100 * t)) * std::exp(-t / 0.02);
+        s[i] = float(0.6 * tock + 0.35 * tick);
+    }
+    return Finish(s, 0.012);
+}
+
+// A pair landing: a soft low thump with a dry knock on top.
+std::vector<float> MakeLandingSound() {
+    std::vector<float> s(size_t(Samples(0.11)));
+    double phase = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        double t = double(i) / Rate;
+        phase += 2 * Pi * (190 + 140 * std::exp(-t / 0.015)) / Rate;
+        double body = t < 0.03 ? 1 : std::exp(-(t - 0.03) / 0.025);
+        double thump = (std::sin(phase) + 0.3 * std::sin(2 * phase)) * body;
+        double knock = std::sin(2 * Pi * 1250 * t) * std::sin(2 * Pi * 2650 * t) * std::exp(-t / 0.025);
+        s[i] = float(0.7 * thump + 0.8 * knock);
+    }
+    return Finish(s, 0.03);
+}
+
+// A loop erased: bells running up the C major pentatonic, starting one note
+// higher and running one note further at each chain step.
+std::vector<float> MakeChainSound(int step) {
+    static const int pentatonic[] = {84, 86, 88, 91, 93, 96, 98, 100, 103, 105};  // C6 up
+    step = std::clamp(step, 1, ChainSteps);
+    const int notes = 2 + step / 2;  // 2, 3, 3, 4, 4
+    const double gap = 0.055;
+    std::vector<float> s(size_t(Samples(gap * (notes - 1) + 0.3)));
+    for (int k = 0; k < notes; ++k) {
+        double f = Hz(pentatonic[step - 1 + k]);
+        Strike(s, gap * k, f, k == notes - 1 ? 1.0 : 0.7, k == notes - 1 ? 0.12 : 0.06, 0.8);
+        Strike(s, gap * k, f * 2, 0.12, 0.04, 0);  // a little sparkle
+    }
+    return Finish(s, 0.08);
+}
+
+// A fish caught: two bubbles gliding upward, the second higher.
+std::vector<float> MakeFishSound() {
+    std::vector<float> s(size_t(Samples(0.2)));
+    for (int b = 0; b < 2; ++b) {
+        const int from = Samples(0.085 * b), n = Samples(0.09);
+        double phase = 0;
+        for (int i = 0; i < n && from + i < int(s.size()); ++i) {
+            double t = double(i) / Rate;
+            phase += 2 * Pi * (500 + 350 * b) * std::pow(2.0, t / 0.06) / Rate;
+            double env = std::sin(Pi * i / n);
+            s[size_t(from + i)] += float(env * env * std::sin(phase));
+        }
+    }
+    return Finish(s, 0.02);
+}
+
+// The link action: a rising sweep that opens into a two-bell chime (G6, C7).
+std::vector<float> MakeLinkSound() {
+    std::vector<float> s(size_t(Samples(0.42)));
+    double phase = 0;
+    const int sweep = Samples(0.12);
+    for (int i = 0; i < sweep; ++i) {
+        double t = double(i) / Rate;
+        phase += 2 * Pi * 600 * std::pow(2.0, t / 0.12 * 1.7) / Rate;
+        s[size_t(i)] += float(0.45 * Soft(phase) * std::sin(Pi * i / sweep));
+    }
+    Strike(s, 0.1, Hz(91), 0.8, 0.1, 0.6);
+    Strike(s, 0.16, Hz(96), 1.0, 0.14, 0.6);
+    return Finish(s, 0.1);
+}
+
+// Game over, in C: a slow fall G, Eb, D and a low C that rings out.
+std::vector<float> MakeGameOverJingle() {
+    std::vector<float> s(size_t(Samples(1.5)));
+    const double beat = 0.22;
+    const int keys[] = {79, 75, 74};
+    for (int k = 0; k < 3; ++k) Hold(s, beat * k, beat * 0.9, Hz(keys[k]), 0.5);
+    Hold(s, beat * 3, 0.7, Hz(72), 0.5);
+    Hold(s, beat * 3, 0.7, Hz(60), 0.25);
+    Strike(s, beat * 3, Hz(48), 0.5, 0.4, 0);
+    return Finish(s, 0.3);
+}
+
+// Mission clear, in F: the chord climbing F A C F, then a bright F major
+// chord with a bell on top.
+std::vector<float> MakeMissionClearJingle() {
+    std::vector<float> s(size_t(Samples(1.4)));
+    const double step = 0.11;
+    const int keys[] = {77, 81, 84, 89};
+    for (int k = 0; k < 4; ++k) Strike(s, step * k, Hz(keys[k]), 0.7, 0.12, 0.8);
+    for (int key : {77, 81, 84}) Hold(s, step * 4, 0.75, Hz(key), 0.22);
+    Strike(s, step * 4, Hz(89), 0.7, 0.35, 0.8);
+    Strike(s, step * 4, Hz(53), 0.5, 0.4, 0);
+    return Finish(s, 0.35);
 }

@@ -1,0 +1,199 @@
+// tessmar-soundmeasure: the figures of the mix that measure_sounds.sh reports.
+//   blocks LEAD.raw REST.raw SECONDS   the lead over the rest of the mix, per
+//       block of SECONDS (eight bars), from two renders of tessmar-tunerender
+//   effects WAV...                     each sound's loudest 50 ms, K-weighted,
+//       against the median of them all, and its peak
+//   band WAV TUNE.raw LOW HIGH         the sound's loudest 50 ms between LOW and
+//       HIGH Hz against the tune's median 50 ms in the same band
+// Renders are 44100 Hz, 16-bit, stereo; sound files 16-bit PCM WAV. Levels are
+// in dB of full scale, per channel.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "tools/sound/loudness.h"
+
+namespace {
+struct Signal {
+    double rate = 0;
+    std::vector<std::vector<double>> channels;  // samples in -1..1
+    size_t Frames() const { return channels.empty() ? 0 : channels[0].size(); }
+};
+
+std::vector<uint8_t> ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+Signal FromPcm(const uint8_t* p, size_t bytes, int channels, double rate) {
+    Signal s;
+    s.rate = rate;
+    s.channels.resize(size_t(channels));
+    const size_t frames = bytes / 2 / size_t(channels);
+    for (auto& c : s.channels) c.resize(frames);
+    for (size_t f = 0; f < frames; ++f)
+        for (int c = 0; c < channels; ++c) {
+            size_t at = 2 * (f * size_t(channels) + size_t(c));
+            s.channels[size_t(c)][f] = int16_t(p[at] | p[at + 1] << 8) / 32768.0;
+        }
+    return s;
+}
+
+Signal ReadRaw(const std::string& path) {
+    std::vector<uint8_t> b = ReadAll(path);
+    return FromPcm(b.data(), b.size(), 2, 44100);
+}
+
+uint32_t Le(const std::vector<uint8_t>& b, size_t at, int n) {
+    uint32_t v = 0;
+    for (int k = n - 1; k >= 0; --k) v = v << 8 | b[at + size_t(k)];
+    return v;
+}
+
+// A 16-bit PCM WAV file; an empty signal when it is not one.
+Signal ReadWav(const std::string& path) {
+    std::vector<uint8_t> b = ReadAll(path);
+    int channels = 0;
+    double rate = 0;
+    for (size_t at = 12; b.size() >= 12 && at + 8 <= b.size();) {
+        std::string id(b.begin() + long(at), b.begin() + long(at) + 4);
+        size_t size = Le(b, at + 4, 4);
+        if (at + 8 + size > b.size()) break;
+        if (id == "fmt " && Le(b, at + 22, 2) == 16) channels = int(Le(b, at + 10, 2)), rate = Le(b, at + 12, 4);
+        if (id == "data" && channels > 0) return FromPcm(b.data() + at + 8, size, channels, rate);
+        at += 8 + size + (size & 1);
+    }
+    return {};
+}
+
+using loudness::Biquad;
+
+void KWeight(Signal& s) {
+    for (auto& c : s.channels) loudness::KWeight(c, s.rate);
+}
+
+// Fourth-order band: two Butterworth high-passes at `low`, two low-passes at `high`.
+void Band(Signal& s, double low, double high) {
+    const double pi = std::numbers::pi, q = std::sqrt(0.5);
+    auto pass = [&](double f, bool highPass) {
+        double w = 2 * pi * f / s.rate, alpha = std::sin(w) / (2 * q), c = std::cos(w), a0 = 1 + alpha;
+        double b0 = highPass ? (1 + c) / 2 : (1 - c) / 2, b1 = highPass ? -(1 + c) : 1 - c;
+        return Biquad{b0 / a0, b1 / a0, b0 / a0, -2 * c / a0, (1 - alpha) / a0};
+    };
+    for (auto& c : s.channels)
+        for (int twice = 0; twice < 2; ++twice) pass(low, true).Run(c), pass(high, false).Run(c);
+}
+
+double Db(double meanSquare) { return 10 * std::log10(std::max(meanSquare, 1e-12)); }
+
+// Mean square per channel over frames [from, to).
+double MeanSquare(const Signal& s, size_t from, size_t to) {
+    double sum = 0;
+    for (const auto& c : s.channels)
+        for (size_t i = from; i < to && i < c.size(); ++i) sum += c[i] * c[i];
+    return to > from ? sum / double(to - from) / double(s.channels.size()) : 0;
+}
+
+// Mean squares of consecutive 50 ms windows, sliding by 10 ms.
+std::vector<double> Windows(const Signal& s) {
+    const size_t length = size_t(s.rate * 0.05), step = size_t(s.rate * 0.01);
+    std::vector<double> out;
+    for (size_t at = 0; at == 0 || at + length <= s.Frames(); at += step) out.push_back(MeanSquare(s, at, at + length));
+    return out;
+}
+
+double Loudest(const Signal& s) {
+    std::vector<double> w = Windows(s);
+    return *std::max_element(w.begin(), w.end());
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+double Peak(const Signal& s) {
+    double peak = 0;
+    for (const auto& c : s.channels)
+        for (double v : c) peak = std::max(peak, std::fabs(v));
+    return peak;
+}
+
+int Blocks(const char* leadPath, const char* restPath, double seconds) {
+    Signal lead = ReadRaw(leadPath), rest = ReadRaw(restPath);
+    if (lead.Frames() == 0 || rest.Frames() == 0 || seconds <= 0) return 1;
+    Signal leadK = lead, restK = rest;
+    KWeight(leadK);
+    KWeight(restK);
+    const size_t block = size_t(std::lround(seconds * lead.rate));
+    const size_t frames = std::min(lead.Frames(), rest.Frames());
+    double lowest = 1e9;
+    for (size_t at = 0, k = 1; at + block / 2 <= frames; at += block, ++k) {
+        size_t to = std::min(at + block, frames);
+        double over = Db(MeanSquare(lead, at, to)) - Db(MeanSquare(rest, at, to));
+        double overK = Db(MeanSquare(leadK, at, to)) - Db(MeanSquare(restK, at, to));
+        std::printf("block %zu: lead %.1f dB, rest %.1f dB, lead over rest %+.1f dB (K-weighted %+.1f dB)\n", k,
+                    Db(MeanSquare(lead, at, to)), Db(MeanSquare(rest, at, to)), over, overK);
+        lowest = std::min(lowest, std::min(over, overK));
+    }
+    std::printf("lowest lead over rest %+.1f dB\n", lowest);
+    return 0;
+}
+
+int Effects(int count, char** paths) {
+    std::vector<double> loudest;
+    std::vector<Signal> sounds;
+    for (int i = 0; i < count; ++i) {
+        Signal s = ReadWav(paths[i]);
+        if (s.Frames() == 0) {
+            std::fprintf(stderr, "tessmar-soundmeasure: %s is not a 16-bit PCM WAV file\n", paths[i]);
+            return 1;
+        }
+        Signal k = s;
+        KWeight(k);
+        loudest.push_back(-0.691 + Db(Loudest(k)));
+        sounds.push_back(std::move(s));
+    }
+    const double median = Median(loudest);
+    double widest = 0;
+    for (int i = 0; i < count; ++i) {
+        const char* name = std::strrchr(paths[i], '/') ? std::strrchr(paths[i], '/') + 1 : paths[i];
+        std::printf("%-13s %.3f s, peak %.3f, loudest 50 ms %.1f LUFS, %+.1f dB from the median\n", name,
+                    double(sounds[size_t(i)].Frames()) / sounds[size_t(i)].rate, Peak(sounds[size_t(i)]),
+                    loudest[size_t(i)], loudest[size_t(i)] - median);
+        widest = std::max(widest, std::fabs(loudest[size_t(i)] - median));
+    }
+    std::printf("median %.1f LUFS, farthest from it %.1f dB\n", median, widest);
+    return 0;
+}
+
+int BandOverTune(const char* wavPath, const char* tunePath, double low, double high) {
+    Signal sound = ReadWav(wavPath), tune = ReadRaw(tunePath);
+    if (sound.Frames() == 0 || tune.Frames() == 0) return 1;
+    Band(sound, low, high);
+    Band(tune, low, high);
+    double mine = Db(Loudest(sound)), theirs = Db(Median(Windows(tune)));
+    std::printf("%.0f-%.0f Hz: sound's loudest 50 ms %.1f dB, tune's median 50 ms %.1f dB, sound over tune %+.1f dB\n",
+                low, high, mine, theirs, mine - theirs);
+    return 0;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 5 && std::strcmp(argv[1], "blocks") == 0) return Blocks(argv[2], argv[3], std::atof(argv[4]));
+    if (argc >= 3 && std::strcmp(argv[1], "effects") == 0) return Effects(argc - 2, argv + 2);
+    if (argc == 6 && std::strcmp(argv[1], "band") == 0)
+        return BandOverTune(argv[2], argv[3], std::atof(argv[4]), std::atof(argv[5]));
+    std::fprintf(stderr,
+                 "usage: tessmar-soundmeasure blocks LEAD.raw REST.raw SECONDS | effects WAV... |"
+                 " band WAV TUNE.raw LOW HIGH\n");
+    return 2;
+}
