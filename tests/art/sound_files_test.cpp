@@ -270,7 +270,9 @@ bool RunTool(const std::string& arguments) {
 // A MIDI file played the way the game plays it (SDL2_mixer and the soundfont,
 // through the render helper): interleaved stereo samples at 44100 Hz.
 std::vector<int16_t> Render(const std::string& midi) {
-    const std::string raw = testing::TempDir() + "tessmar_rendered_tune.raw";
+    // One file per process and tune: ctest runs the render tests side by side.
+    const std::string raw = testing::TempDir() + "tessmar_rendered_" + std::to_string(getpid()) + "_" +
+                            midi.substr(midi.find_last_of('/') + 1) + ".raw";
     EXPECT_TRUE(RunTool("tessmar-tunerender " + midi + " " + raw)) << midi;
     std::ifstream in(raw, std::ios::binary);
     std::vector<uint8_t> b{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

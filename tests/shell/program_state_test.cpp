@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <set>
+#include <sstream>
 #include <cstring>
 #include <random>
 #include <string>
@@ -104,16 +105,27 @@ TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
     };
     std::set<std::string> listed;
     for (const StateVariable& v : ProgramState) listed.insert(v.name);
-    std::string command = "nm -C --defined-only " TESSMAR_LOGIC_FILES;
+    // System V format: "name|value|class|type|size|line|section".
+    std::string command = "nm -C --defined-only -f sysv " TESSMAR_LOGIC_FILES;
     std::FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
-    char line[512];
+    char line[1024];
     std::set<std::string> found;
     while (std::fgets(line, sizeof line, pipe)) {
-        char type = 0, name[400] = {};
-        // "<address> <type> <name>": data (D, d) and zero-filled data (B, b), global or file-local.
-        if (std::sscanf(line, "%*s %c %399[^\n]", &type, name) != 2 || !std::strchr("BDbd", type)) continue;
-        std::string n = name;
+        std::vector<std::string> field;
+        std::stringstream fields(line);
+        for (std::string f; std::getline(fields, f, '|');) field.push_back(f);
+        if (field.size() < 7) continue;
+        auto trimmed = [](std::string t) {
+            t.erase(0, t.find_first_not_of(" \t"));
+            t.erase(t.find_last_not_of(" \t\n") + 1);
+            return t;
+        };
+        // Data (D, d) and zero-filled data (B, b), global or file-local; not
+        // constants that only need relocating (".data.rel.ro").
+        std::string type = trimmed(field[2]), section = trimmed(field[6]);
+        if (type.size() != 1 || !std::strchr("BDbd", type[0]) || section.starts_with(".data.rel.ro")) continue;
+        std::string n = trimmed(field[0]);
         if (n.starts_with("__") || n.starts_with("guard variable for ")) continue;  // the compiler's own
         const std::string spelled = "std::__cxx11::basic_string<char, std::char_traits<char>, std::allocator<char> >";
         for (size_t at; (at = n.find(spelled)) != std::string::npos;) n.replace(at, spelled.size(), "std::string");
