@@ -214,18 +214,24 @@ void PrintHuman(const Options& o, const MissionImage& m, const SolveResult& r, d
                 seconds);
 }
 
-// Rounds of four times the budget each; a round is assumed to take four
-// times as long as the one before.
+// Rounds of twice the budget each, every round searching from the start; a
+// round is assumed to take twice as long as the one before.
 template <typename Clock>
 int SolveInRounds(const Options& o, const MissionImage& mission, SolveOptions options, Clock elapsed) {
-    uint64_t budget = std::min<uint64_t>(2000, o.budget);
+    uint64_t budget = std::min<uint64_t>(500, o.budget);
     for (double last = 0;;) {
         double began = elapsed();
         options.positionBudget = budget;
+        options.players = false;  // the players only weigh a finished search
         SolveResult r = SolveMission(mission, options);
+        if (r.complete && r.clearable) {
+            r.oneAheadClears = GreedyPlayerClears(mission, 1);
+            r.twoAheadClears = GreedyPlayerClears(mission, 2);
+            r.difficulty = DifficultyFigure(r);
+        }
         last = elapsed() - began;
         bool finished = r.complete || budget >= o.budget;
-        bool outOfTime = !finished && elapsed() + 4 * last > o.seconds;
+        bool outOfTime = !finished && elapsed() + 2 * last > o.seconds;
         if (r.clearable && !o.script.empty() && !WriteText(o.script, SolutionScript(o, mission, r)))
             Fail("cannot write " + o.script);
         char extra[160];
@@ -235,7 +241,7 @@ int SolveInRounds(const Options& o, const MissionImage& mission, SolveOptions op
         if (o.json) PrintJson(o, mission, &r, extra);
         else if (finished || outOfTime) PrintHuman(o, mission, r, elapsed());
         if (finished || outOfTime) return 0;
-        budget = std::min<uint64_t>(budget * 4, o.budget);
+        budget = std::min<uint64_t>(budget * 2, o.budget);
     }
 }
 
