@@ -3,6 +3,8 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <langinfo.h>
+#include <string>
 #include <vector>
 
 #include <QApplication>
@@ -71,9 +73,16 @@ void UseLanguage(QApplication& app, Language language) {
         if (ownTexts.load(QStringLiteral(":/i18n/tessmar_editor_ja.qm"))) app.installTranslator(&ownTexts);
     }
     // gettext takes the language from LANGUAGE unless the messages locale is
-    // plain C, whose texts are never translated.
+    // plain C, whose texts are never translated; a change of the locale
+    // (through C and back) makes it forget the texts it already looked up.
+    // It converts them to
+    // the character set of LC_CTYPE, which must be UTF-8 as Qt reads them
+    // (a C or EUC-JP locale would give question marks or mojibake).
     qputenv("LANGUAGE", japanese ? "ja" : "en");
-    const char* messages = std::setlocale(LC_MESSAGES, nullptr);
-    if (messages == nullptr || std::strcmp(messages, "C") == 0 || std::strcmp(messages, "POSIX") == 0)
-        std::setlocale(LC_MESSAGES, "C.UTF-8");
+    const char* current = std::setlocale(LC_MESSAGES, nullptr);
+    std::string messages = current != nullptr ? current : "C";
+    if (messages == "C" || messages == "POSIX") messages = "C.UTF-8";
+    std::setlocale(LC_MESSAGES, "C");
+    std::setlocale(LC_MESSAGES, messages.c_str());
+    if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0) std::setlocale(LC_CTYPE, "C.UTF-8");
 }

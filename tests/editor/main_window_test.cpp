@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
@@ -679,6 +680,23 @@ TEST(EditorLanguage, OptionThenSettingThenLocale) {
     else qunsetenv("LANG");
     if (!oldAll.isNull()) qputenv("LC_ALL", oldAll);
     if (!oldMessages.isNull()) qputenv("LC_MESSAGES", oldMessages);
+}
+
+// Japanese: the editor's own texts from the compiled translations, Qt's
+// from Qt's and the C library's where the system has them; English: the
+// texts as written.
+TEST(EditorLanguage, OwnQtAndSystemTextsFollowTheLanguage) {
+    EXPECT_EQ(EditorTitle(), Utf8("Tessmar　ミッションエディタ"));
+    bool qtJapanese = fs::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath).toStdString() + "/qtbase_ja.qm");
+    if (qtJapanese) EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), Utf8("キャンセル"));
+    if (fs::exists("/usr/share/locale/ja/LC_MESSAGES/libc.mo"))
+        EXPECT_EQ(std::string(std::strerror(ENOENT)), "そのようなファイルやディレクトリはありません");
+    UseLanguage(*qApp, Language::English);
+    EXPECT_EQ(EditorTitle(), "Tessmar Mission Editor");
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
+    EXPECT_EQ(std::string(std::strerror(ENOENT)), "No such file or directory");
+    UseLanguage(*qApp, Language::Japanese);
+    EXPECT_EQ(EditorTitle(), Utf8("Tessmar　ミッションエディタ"));
 }
 
 // In English every text of the window is there and fits its control; in
