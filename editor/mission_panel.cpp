@@ -17,7 +17,6 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include "editor/editor_dialogs.h"
@@ -566,7 +565,6 @@ void MissionPanel::CheckDeadline() {
         answer.goalType = running_.mission[MissionTypeOffset];
         answer.decided = false;
         answer.outOfTime = true;
-        answer.hasDifficulty = false;
     }
     ShowAnswer(answer);
 }

@@ -64,7 +64,7 @@
     <name>Editor</name>
     <message>
         <source>Tessmar Mission Editor</source>
-        <translation>Tessmar　ミッションエディタ</translation>
+        <translation>Tessmar&#x3000;ミッションエディタ</translation>
     </message>
     <message>
         <source>Show the shortest way</source>
