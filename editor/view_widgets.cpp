@@ -173,8 +173,12 @@ void PaletteView::keyPressEvent(QKeyEvent* event) {
     bool here = (SelectedFrame != 0) == framed_;
     int kind = here ? SelectedKind : (framed_ ? 1 : 0);
     if (dy != 0) {
-        // To the twin in the other strip, when it has one.
-        if (SelectPaletteEntry(kind, framed_ ? 0 : 1) && hooks_.selected) hooks_.selected();
+        // Down from the plain strip, up from the framed one: the same kind in
+        // the other strip, which takes the focus (kinds without a framed
+        // twin stay where they are).
+        if (framed_ == (dy > 0) || !SelectPaletteEntry(kind, framed_ ? 0 : 1)) return;
+        if (hooks_.selected) hooks_.selected();
+        focusNextPrevChild(dy > 0);
         return;
     }
     int first = framed_ ? 1 : 0, last = framed_ ? Cross : KindCount - 1;

@@ -60,7 +60,7 @@ protected:
 };
 
 // One palette strip, plain or framed. A left click or Left and Right select
-// a kind; Up and Down go to the same kind in the other strip.
+// a kind; Down (plain) and Up (framed) go to the same kind in the other strip.
 class PaletteView : public PictureView {
 public:
     PaletteView(QWidget* parent, bool framed, ViewHooks hooks);

@@ -300,9 +300,11 @@ TEST_F(MainWindowTest, KeyboardAloneLaysOutSavesAndPlaysAMission) {
     press(Qt::Key_Tab);  // the plain palette
     EXPECT_EQ(focus()->objectName(), "plainPalette");
     press(Qt::Key_Left);
-    press(Qt::Key_Down);  // to the framed twin of kind 1
+    press(Qt::Key_Down);  // to the framed twin of kind 1, and its strip
     EXPECT_EQ(SelectedFrame, 1);
     EXPECT_EQ(SelectedKind, 1);
+    EXPECT_EQ(focus()->objectName(), "framedPalette");
+    press(Qt::Key_Tab, Qt::ShiftModifier);
     press(Qt::Key_Tab, Qt::ShiftModifier);
     EXPECT_EQ(focus()->objectName(), "boardView");
     press(Qt::Key_Right);
