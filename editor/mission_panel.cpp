@@ -293,6 +293,7 @@ void MissionPanel::ShowDocument(bool cursorsAtOrigin) {
     if (numberField_->text() != text) {
         numberField_->blockSignals(true);
         numberField_->setText(text);
+        numberField_->setCursorPosition(0);  // a number too long for the field shows its leading digits
         numberField_->blockSignals(false);
     }
     UpdateGoalCaptions();
