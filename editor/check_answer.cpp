@@ -1,28 +1,39 @@
 #include "editor/check_answer.h"
 
-#include <cstdio>
+#include <algorithm>
 
-std::string CheckAnswerText(const SolverAnswer& a) {
-    auto n = [](long long v) { return std::to_string(v); };
-    if (a.randomPairs)
-        return "ランダムなブロックのミッション（種類 " + n(a.goalType) + "）は調べられません。";
-    std::string text;
+#include <QCoreApplication>
+
+QString CheckAnswerText(const SolverAnswer& a) {
+    if (a.randomPairs) return QCoreApplication::translate("CheckAnswer", "A mission of random blocks (goal type %1) cannot be checked.").arg(a.goalType);
+    QString text;
     if (!a.clearable && !a.decided) {
-        text = "この " + n(a.pairs) + " 組のブロックでクリアできるかは、調べる範囲では決まりませんでした。";
+        text = a.outOfTime ? QCoreApplication::translate("CheckAnswer", "Whether these %1 pairs can clear the mission could not be decided within the time.")
+                           : QCoreApplication::translate("CheckAnswer", "Whether these %1 pairs can clear the mission could not be decided within the search.");
+        text = text.arg(a.pairs);
     } else if (!a.clearable) {
-        text = "この " + n(a.pairs) + " 組のブロックではクリアできません。";
+        text = QCoreApplication::translate("CheckAnswer", "These %1 pairs cannot clear the mission.").arg(a.pairs);
     } else {
-        text = "この " + n(a.pairs) + " 組のブロックでクリアできます。\n";
-        text += "最短: " + (a.shortest >= 0 ? n(a.shortest) + " 組でクリア" : std::string("不明")) + "\n";
-        text += "クリアの手順: " + std::string(a.waysAtLeast ? "少なくとも " : "") + n(a.ways) + " 通り";
+        text = QCoreApplication::translate("CheckAnswer", "These %1 pairs can clear the mission.").arg(a.pairs) + QLatin1Char('\n');
+        text += QCoreApplication::translate("CheckAnswer", "Shortest: %1").arg(a.shortest >= 0 ? QCoreApplication::translate("CheckAnswer", "cleared with %1 pairs").arg(a.shortest) : QCoreApplication::translate("CheckAnswer", "unknown")) +
+                QLatin1Char('\n');
+        // A clearable mission has at least the way that was found, even when
+        // the count was cut before it got there.
+        if (a.waysAtLeast)
+            text += QCoreApplication::translate("CheckAnswer", "Ways to clear: at least %1").arg(std::max(a.ways, 1LL));
+        else
+            text += QCoreApplication::translate("CheckAnswer", "Ways to clear: %1").arg(a.ways);
     }
-    text += "\n難しさ: ";
-    if (a.hasDifficulty) {
-        char figure[32];
-        std::snprintf(figure, sizeof figure, "%.2f", a.difficulty);
-        text += figure;
-    } else {
-        text += "―";
-    }
+    text += QLatin1Char('\n') + QCoreApplication::translate("CheckAnswer", "Difficulty: %1").arg(a.hasDifficulty ? QString::number(a.difficulty, 'f', 2)
+                                                                         : QStringLiteral("―"));
+    if (a.positions > 0) text += QLatin1Char('\n') + QCoreApplication::translate("CheckAnswer", "Positions searched: %1").arg(a.positions);
     return text;
+}
+
+QString CheckProgressText(long long positions, double seconds) {
+    return QCoreApplication::translate("CheckAnswer", "Checking: %1 positions, %2 s").arg(positions).arg(seconds, 0, 'f', 1);
+}
+
+QString AnswerOutdatedNote() {
+    return QCoreApplication::translate("CheckAnswer", "The mission has changed since the check began; this answer is for the mission as it was then.");
 }

@@ -1,7 +1,7 @@
 // The solvability check's answer: what the solver reports about a mission,
-// and the Japanese text the editor shows for it.
+// and the text the editor shows for it.
 #pragma once
-#include <string>
+#include <QString>
 
 struct SolverAnswer {
     int goalType = 0;
@@ -13,7 +13,13 @@ struct SolverAnswer {
     bool waysAtLeast = false;  // the count stopped early: `ways` is a lower bound
     bool hasDifficulty = false;
     double difficulty = 0;
-    bool decided = true;       // false: the search ran out of budget with no way found
+    bool decided = true;       // false: the search ran out of time with no way found
+    bool outOfTime = false;    // the search was stopped by the time limit
+    long long positions = 0;   // positions searched
 };
 
-std::string CheckAnswerText(const SolverAnswer& answer);
+QString CheckAnswerText(const SolverAnswer& answer);
+// The running check's progress line.
+QString CheckProgressText(long long positions, double seconds);
+// Put before an answer that came for the mission as it was before later edits.
+QString AnswerOutdatedNote();

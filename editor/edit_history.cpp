@@ -9,21 +9,26 @@ int32_t GoalRadio = 0;
 std::string NumberFieldText = "10";
 
 namespace {
-std::deque<EditorDocument> undoSteps;  // the document before each step, newest last
-std::deque<EditorDocument> redoSteps;  // the document after each undone step, newest last
+struct Step {
+    EditorDocument document;
+    EditStep what;
+};
+std::deque<Step> undoSteps;  // the document before each step, newest last
+std::deque<Step> redoSteps;  // the document after each undone step, newest last
 std::optional<EditorDocument> numberEditBefore;
+std::optional<EditorDocument> savedDocument;  // none: never matches (unsaved)
 
-void Push(std::deque<EditorDocument>& steps, EditorDocument document) {
-    steps.push_back(std::move(document));
+void Push(std::deque<Step>& steps, Step step) {
+    steps.push_back(std::move(step));
     if (steps.size() > UndoDepth) steps.pop_front();
 }
 
 // Moves the current document onto `to` and restores the newest of `from`.
-bool Swap(std::deque<EditorDocument>& from, std::deque<EditorDocument>& to) {
+bool Swap(std::deque<Step>& from, std::deque<Step>& to) {
     FinishNumberEdit();
     if (from.empty()) return false;
-    Push(to, CurrentDocument());
-    RestoreDocument(from.back());
+    Push(to, {CurrentDocument(), from.back().what});
+    RestoreDocument(from.back().document);
     from.pop_back();
     return true;
 }
@@ -38,9 +43,9 @@ void RestoreDocument(const EditorDocument& document) {
     NumberFieldText = document.numberText;
 }
 
-void CommitEdit(const EditorDocument& before) {
+void CommitEdit(const EditorDocument& before, EditStep step) {
     if (before == CurrentDocument()) return;
-    Push(undoSteps, before);
+    Push(undoSteps, {before, step});
     redoSteps.clear();
 }
 
@@ -48,7 +53,7 @@ void SetGoalRadio(int radio) {
     FinishNumberEdit();
     EditorDocument before = CurrentDocument();
     GoalRadio = radio;
-    CommitEdit(before);
+    CommitEdit(before, EditStep::GoalType);
 }
 
 void SetNumberText(const std::string& text) {
@@ -61,13 +66,25 @@ void FinishNumberEdit() {
     if (!numberEditBefore) return;
     EditorDocument before = std::move(*numberEditBefore);
     numberEditBefore.reset();
-    CommitEdit(before);
+    CommitEdit(before, EditStep::GoalNumber);
 }
 
 bool CanUndo() { return !undoSteps.empty() || numberEditBefore.has_value(); }
 bool CanRedo() { return !redoSteps.empty() && !numberEditBefore.has_value(); }
+EditStep UndoStep() {
+    if (numberEditBefore) return EditStep::GoalNumber;
+    return undoSteps.empty() ? EditStep::None : undoSteps.back().what;
+}
+EditStep RedoStep() { return CanRedo() ? redoSteps.back().what : EditStep::None; }
 bool Undo() { return Swap(undoSteps, redoSteps); }
 bool Redo() { return Swap(redoSteps, undoSteps); }
+
+void MarkDocumentSaved() {
+    FinishNumberEdit();
+    savedDocument = CurrentDocument();
+}
+void MarkDocumentUnsaved() { savedDocument.reset(); }
+bool DocumentModified() { return !savedDocument || !(*savedDocument == CurrentDocument()); }
 
 void ResetEditHistory() {
     GoalRadio = 0;
@@ -75,4 +92,5 @@ void ResetEditHistory() {
     undoSteps.clear();
     redoSteps.clear();
     numberEditBefore.reset();
+    savedDocument = CurrentDocument();
 }

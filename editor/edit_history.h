@@ -24,12 +24,15 @@ struct EditorDocument {
 
 inline constexpr size_t UndoDepth = 1000;  // older steps are forgotten
 
+// What a step changed, for the names of the Undo and Redo menu items.
+enum class EditStep : uint8_t { None, BoardCell, QueueHalf, GoalType, GoalNumber, PairCount, NewMission, LoadMission };
+
 EditorDocument CurrentDocument();
 void RestoreDocument(const EditorDocument& document);
 
 // Records one step from `before` to the current document, unless nothing
 // changed. A new step forgets what could be redone.
-void CommitEdit(const EditorDocument& before);
+void CommitEdit(const EditorDocument& before, EditStep step);
 
 // The goal radio as one step.
 void SetGoalRadio(int radio);
@@ -40,8 +43,19 @@ void FinishNumberEdit();
 
 bool CanUndo();
 bool CanRedo();
+// The step Undo or Redo would take back or do again (None when there is none).
+EditStep UndoStep();
+EditStep RedoStep();
 // Each returns false when there was nothing to undo or redo.
 bool Undo();
 bool Redo();
 
+// The document as it was last saved or loaded whole: DocumentModified is
+// true while the current document (an unfinished number edit included)
+// differs from it, also after undoing past it.
+void MarkDocumentSaved();
+void MarkDocumentUnsaved();
+bool DocumentModified();
+
+// Forgets every step; the document at that moment counts as saved.
 void ResetEditHistory();

@@ -1,8 +1,26 @@
-// The editor speaks Japanese throughout: Qt's own texts (file dialogs,
-// message-box buttons, context menus) through Qt's translations where the
-// system has them, and the C library's error texts where it has them.
+// The editor's language: the command line's choice, then the settings file's
+// language= line, then the locale (the rule the game follows too). Its own
+// texts come from the compiled translations built into the program, Qt's
+// from Qt's translations, and the C library's error texts follow as far as
+// the system has them.
 #pragma once
+#include <string>
+
+#include "platform/language.h"
 
 class QApplication;
 
-void UseJapaneseTexts(QApplication& app);
+// The settings file: ${XDG_CONFIG_HOME:-$HOME/.config}/tessmar/settings.conf.
+std::string SettingsFilePath();
+// The value of its first language= line, spaces trimmed; empty when the file
+// is missing, unreadable or has no such line.
+std::string SettingsLanguage(const std::string& path);
+// The value of a settings text's first language= line.
+std::string LanguageLine(const std::string& settings);
+
+// The language for a --language value (null when not given).
+Language EditorLanguage(const char* option);
+
+// Installs the editor's and Qt's translations for `language` (removing those
+// of an earlier call) and points the C library's messages at it.
+void UseLanguage(QApplication& app, Language language);

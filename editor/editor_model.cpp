@@ -21,12 +21,22 @@ bool Inside(int x, int y, int width, int height) { return x >= 0 && y >= 0 && x 
 
 // Runs one change of the document as one undo step and returns its result.
 template <typename Change>
-auto AsOneStep(Change change) {
+auto AsOneStep(EditStep step, Change change) {
     FinishNumberEdit();
     EditorDocument before = CurrentDocument();
     auto result = change();
-    CommitEdit(before);
+    CommitEdit(before, step);
     return result;
+}
+
+MissionImage EmptyMission() {
+    MissionImage mission{};
+    for (int row = -2; row <= 12; ++row) {
+        mission.kind[MissionKindIndex(-1, row)] = Wall;
+        mission.kind[MissionKindIndex(8, row)] = Wall;
+    }
+    for (int column = 0; column <= 7; ++column) mission.kind[MissionKindIndex(column, 12)] = Wall;
+    return mission;
 }
 }  // namespace
 
@@ -38,12 +48,7 @@ static bool QueueLeftDownNow(int x, int y);
 static bool QueueRightDownNow(int x, int y);
 
 void ResetEditorState() {
-    EditorMission = MissionImage{};
-    for (int row = -2; row <= 12; ++row) {
-        KindAt(-1, row) = WallKind;
-        KindAt(8, row) = WallKind;
-    }
-    for (int column = 0; column <= 7; ++column) KindAt(column, 12) = WallKind;
+    EditorMission = EmptyMission();
     PairCountPosition = 7;
     SelectedKind = 0;
     SelectedFrame = 0;
@@ -55,7 +60,7 @@ void ResetEditorState() {
 void ClearMission() {
     for (int column = 0; column <= 7; ++column)
         for (int row = 0; row <= 11; ++row) {
-            KindAt(column, row) = EmptyKind;
+            KindAt(column, row) = Empty;
             FrameAt(column, row) = 0;
         }
     EditorMission.queueKind.fill(0);
@@ -65,7 +70,7 @@ void ClearMission() {
 }
 
 void NewMission() {
-    AsOneStep([] {
+    AsOneStep(EditStep::NewMission, [] {
         ClearMission();
         NumberFieldText = "10";
         GoalRadio = 0;
@@ -81,16 +86,31 @@ uint8_t QueueFrame(int pair, int half) { return QueueFrameAt(pair, half); }
 
 bool PairLabelEnabled(int pair) { return pair <= PairCountPosition; }
 
-std::string GoalCaption(int radio, const std::string& t) {
-    switch (radio) {
-    case GoalChain: return t + " 連鎖せよ";
-    case GoalErase: return t + " ブロック消せ";
-    case GoalEraseAtOnce: return t + " ブロック同時に消せ";
-    case GoalAllFrames: return "枠ブロックすべて消せ";
-    case GoalAllFramesAtOnce: return "枠ブロックすべて同時に消せ";
-    case GoalArea: return "面積 " + t + " のループを作れ";
-    default: return {};
+GoalNumberMeaning ReadGoalNumber(int checkedRadio, const std::string& text) {
+    GoalNumberMeaning m;
+    uint64_t value = 0;
+    for (char ch : text) {
+        if (ch < '0' || ch > '9') break;
+        value = value * 10 + uint64_t(ch - '0');
+        if (value > UINT32_MAX) {
+            m.storable = false;
+            return m;
+        }
     }
+    int type = checkedRadio >= 0 && checkedRadio < GoalRadioCount ? checkedRadio : EditorMission.type;
+    m.type = uint32_t(type);
+    if (FrameCountGoal(uint8_t(type))) {
+        m.target = FrameBlockCount();
+        return m;
+    }
+    m.target = uint32_t(value);
+    if (value > TypeDigitsBase) {
+        m.highDigits = true;
+        m.type = uint32_t(value / TypeDigitsBase);
+        m.target = uint32_t(value % TypeDigitsBase);
+        m.storable = m.type <= 255;
+    }
+    return m;
 }
 
 uint32_t ReadNumberField(const std::string& text) {
@@ -115,15 +135,16 @@ void SetPieceLimitFromScrollBar() { EditorMission.pieceLimit = uint8_t(PairCount
 
 int FirstUnfilledPair() {
     for (int pair = 0; pair <= PairCountPosition; ++pair)
-        if (QueueKindAt(pair, 0) == EmptyKind || QueueKindAt(pair, 1) == EmptyKind) return pair;
+        if (QueueKindAt(pair, 0) == Empty || QueueKindAt(pair, 1) == Empty) return pair;
     return -1;
 }
 
-void SetGoalForSave(int checkedRadio, const std::string& fieldText) {
+bool SetGoalForSave(int checkedRadio, const std::string& fieldText) {
+    if (!ReadGoalNumber(checkedRadio, fieldText).storable) return false;
     if (checkedRadio >= 0 && checkedRadio < GoalRadioCount) EditorMission.type = uint8_t(checkedRadio);
     if (FrameCountGoal(EditorMission.type)) {
         EditorMission.target = FrameBlockCount();
-        return;
+        return true;
     }
     uint32_t v = ReadNumberField(fieldText);
     if (v <= TypeDigitsBase) {
@@ -132,6 +153,7 @@ void SetGoalForSave(int checkedRadio, const std::string& fieldText) {
         EditorMission.target = v % TypeDigitsBase;
         EditorMission.type = uint8_t(v / TypeDigitsBase);
     }
+    return true;
 }
 
 MissionBytes EditorMissionBytes() { return EncodeMission(EditorMission); }
@@ -145,8 +167,10 @@ MissionBytes PlayableMissionBytes() {
     return bytes;
 }
 
-void LoadEditorMission(const uint8_t* bytes, size_t size) {
-    AsOneStep([&] {
+bool LoadEditorMission(const uint8_t* bytes, size_t size) {
+    if (size == 0) return false;
+    return AsOneStep(EditStep::LoadMission, [&] {
+        EditorMission = EmptyMission();
         DecodeMission(bytes, size, EditorMission);
         // The position lives in the scroll bar, whose range is 0..7.
         PairCountPosition = std::clamp<int32_t>(int32_t(EditorMission.pieceLimit) - 1, 0, 7);
@@ -159,7 +183,7 @@ void LoadEditorMission(const uint8_t* bytes, size_t size) {
 int RadioForLoadedType() { return EditorMission.type < GoalRadioCount ? EditorMission.type : -1; }
 
 void ApplyScrollCode(int code, int thumbPosition) {
-    AsOneStep([&] { return ScrollBy(code, thumbPosition); });
+    AsOneStep(EditStep::PairCount, [&] { return ScrollBy(code, thumbPosition); });
 }
 
 bool ScrollBy(int code, int thumbPosition) {
@@ -193,12 +217,12 @@ bool QueueHalfAt(int x, int y, HalfCursor* half) {
 bool BoardMouseMove(int x, int y) { return BoardCellAt(x, y, &BoardCursor); }
 
 bool BoardLeftDown(int x, int y) {
-    return AsOneStep([&] { return BoardLeftDownNow(x, y); });
+    return AsOneStep(EditStep::BoardCell, [&] { return BoardLeftDownNow(x, y); });
 }
 
 bool BoardLeftDownNow(int x, int y) {
     CellCursor cell;
-    if (SelectedKind == JoinerKind || !BoardCellAt(x, y, &cell)) return false;
+    if (SelectedKind == Joiner || !BoardCellAt(x, y, &cell)) return false;
     BoardCursor = cell;
     if (cell.column == 4 && cell.row == 0) return true;  // the entry cell is never filled by a click
     KindAt(cell.column, cell.row) = SelectedKind;
@@ -207,12 +231,12 @@ bool BoardLeftDownNow(int x, int y) {
 }
 
 bool BoardRightDown(int x, int y) {
-    return AsOneStep([&] { return BoardRightDownNow(x, y); });
+    return AsOneStep(EditStep::BoardCell, [&] { return BoardRightDownNow(x, y); });
 }
 
 bool BoardRightDownNow(int x, int y) {
     if (!BoardCellAt(x, y, &BoardCursor)) return false;
-    KindAt(BoardCursor.column, BoardCursor.row) = EmptyKind;
+    KindAt(BoardCursor.column, BoardCursor.row) = Empty;
     FrameAt(BoardCursor.column, BoardCursor.row) = 0;
     return true;
 }
@@ -220,12 +244,12 @@ bool BoardRightDownNow(int x, int y) {
 bool QueueMouseMove(int x, int y) { return QueueHalfAt(x, y, &QueueCursor); }
 
 bool QueueLeftDown(int x, int y) {
-    return AsOneStep([&] { return QueueLeftDownNow(x, y); });
+    return AsOneStep(EditStep::QueueHalf, [&] { return QueueLeftDownNow(x, y); });
 }
 
 bool QueueLeftDownNow(int x, int y) {
     HalfCursor half;
-    if (!QueueHalfAt(x, y, &half) || SelectedKind == WallKind) return false;
+    if (!QueueHalfAt(x, y, &half) || SelectedKind == Wall) return false;
     QueueCursor = half;
     QueueKindAt(half.pair, half.half) = SelectedKind;
     QueueFrameAt(half.pair, half.half) = SelectedFrame;
@@ -233,14 +257,53 @@ bool QueueLeftDownNow(int x, int y) {
 }
 
 bool QueueRightDown(int x, int y) {
-    return AsOneStep([&] { return QueueRightDownNow(x, y); });
+    return AsOneStep(EditStep::QueueHalf, [&] { return QueueRightDownNow(x, y); });
 }
 
 bool QueueRightDownNow(int x, int y) {
     if (!QueueHalfAt(x, y, &QueueCursor)) return false;
-    QueueKindAt(QueueCursor.pair, QueueCursor.half) = EmptyKind;
+    QueueKindAt(QueueCursor.pair, QueueCursor.half) = Empty;
     QueueFrameAt(QueueCursor.pair, QueueCursor.half) = 0;
     return true;
+}
+
+void MoveBoardCursor(int columns, int rows) {
+    BoardCursor.column = std::clamp(BoardCursor.column + columns, 0, 7);
+    BoardCursor.row = std::clamp(BoardCursor.row + rows, 0, 11);
+}
+
+bool PlaceAtBoardCursor() { return BoardLeftDown(32 * BoardCursor.column, 32 * BoardCursor.row); }
+bool EraseAtBoardCursor() { return BoardRightDown(32 * BoardCursor.column, 32 * BoardCursor.row); }
+
+// The queue as a grid of four columns (pairs) and four rows (two halves on
+// each of two lines).
+void MoveQueueCursor(int columns, int rows) {
+    int column = std::clamp(QueueCursor.pair % 4 + columns, 0, 3);
+    int row = std::clamp(QueueCursor.pair / 4 * 2 + QueueCursor.half + rows, 0, 3);
+    QueueCursor = {column + 4 * (row / 2), row % 2};
+}
+
+bool PlaceAtQueueCursor() {
+    return QueueLeftDown(48 * (QueueCursor.pair % 4), 80 * (QueueCursor.pair / 4) + 32 * QueueCursor.half);
+}
+bool EraseAtQueueCursor() {
+    return QueueRightDown(48 * (QueueCursor.pair % 4), 80 * (QueueCursor.pair / 4) + 32 * QueueCursor.half);
+}
+
+bool SelectPaletteEntry(int kind, int frame) {
+    if (frame == 0 ? kind < 0 || kind >= KindCount : kind < 1 || kind > Cross) return false;
+    SelectedKind = uint8_t(kind);
+    SelectedFrame = uint8_t(frame != 0);
+    return true;
+}
+
+// Plain kinds 0..13, then framed kinds 1..11, round.
+void StepPaletteSelection(int steps) {
+    constexpr int entries = KindCount + Cross;
+    int index = SelectedFrame ? KindCount + SelectedKind - 1 : SelectedKind;
+    index = ((index + steps) % entries + entries) % entries;
+    if (index < KindCount) SelectPaletteEntry(index, 0);
+    else SelectPaletteEntry(index - KindCount + 1, 1);
 }
 
 bool PlainPaletteLeftDown(int x, int y) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "mission/block_kind.h"
 #include "mission/mission_file.h"
 #include "mission/mission_goal.h"
 
@@ -25,7 +26,6 @@ extern uint8_t SelectedFrame;      // 0 or 1
 extern CellCursor BoardCursor;
 extern HalfCursor QueueCursor;
 
-inline constexpr uint8_t EmptyKind = 0, JoinerKind = 12, WallKind = 13;
 inline constexpr int GoalRadioCount = GoalArea + 1;  // one radio per fixed-queue goal type
 inline constexpr uint32_t TypeDigitsBase = 100000;  // above it the high digits give the type
 
@@ -50,8 +50,17 @@ uint8_t QueueFrame(int pair, int half);
 // Pair label i is enabled exactly when pair i is part of the mission.
 bool PairLabelEnabled(int pair);
 
-// The caption of goal radio `radio` (0..5) for the number field's text.
-std::string GoalCaption(int radio, const std::string& fieldText);
+// What saving makes of the number field with `checkedRadio` (-1: none, the
+// loaded type stays): the goal type and target, whether the high digits
+// chose the type, and whether the file can hold it (a type above 255 or a
+// number past 32 bits cannot be stored).
+struct GoalNumberMeaning {
+    uint32_t type = 0;
+    uint32_t target = 0;
+    bool highDigits = false;
+    bool storable = true;
+};
+GoalNumberMeaning ReadGoalNumber(int checkedRadio, const std::string& fieldText);
 
 // The number field's digits as an unsigned value; values past 32 bits read as
 // the largest 32-bit value instead of wrapping. Reading stops at a non-digit.
@@ -66,18 +75,20 @@ uint32_t FrameBlockCount();
 void SetPieceLimitFromScrollBar();
 int FirstUnfilledPair();
 // Then, after the file has been chosen, the goal type from the first checked
-// radio (-1: none checked, the type is kept) and the target.
-void SetGoalForSave(int checkedRadio, const std::string& fieldText);
+// radio (-1: none checked, the type is kept) and the target; false, with
+// nothing changed, when the goal cannot be stored (ReadGoalNumber).
+bool SetGoalForSave(int checkedRadio, const std::string& fieldText);
 // The bytes to write.
 MissionBytes EditorMissionBytes();
 // The bytes SAVE would write now (pair count, goal radio and number field
 // applied), leaving EditorMission as it is: what test play and the check use.
 MissionBytes PlayableMissionBytes();
 
-// Loading, as one undo step: decode as far as the bytes reach, then the
-// scroll bar position follows pieceLimit, the goal radio the type
-// (RadioForLoadedType) and the number field shows the target.
-void LoadEditorMission(const uint8_t* bytes, size_t size);
+// Loading, as one undo step: the bytes decoded over an empty mission (a
+// short file fills what it holds, the rest stays empty), then the scroll bar
+// position follows pieceLimit, the goal radio the type (RadioForLoadedType)
+// and the number field shows the target. No bytes load nothing: false.
+bool LoadEditorMission(const uint8_t* bytes, size_t size);
 int RadioForLoadedType();  // the type's radio, or -1 for types 6 and up
 
 // The pair-count scroll bar's codes.
@@ -108,6 +119,19 @@ bool QueueLeftDown(int x, int y);
 bool QueueRightDown(int x, int y);
 bool PlainPaletteLeftDown(int x, int y);
 bool FramedPaletteLeftDown(int x, int y);
+
+// The keyboard: the cursors move by cells (clamped at the edges); placing
+// and erasing at a cursor are the left and right clicks there.
+void MoveBoardCursor(int columns, int rows);
+bool PlaceAtBoardCursor();
+bool EraseAtBoardCursor();
+void MoveQueueCursor(int columns, int rows);
+bool PlaceAtQueueCursor();
+bool EraseAtQueueCursor();
+// Picks plain (frame 0) kind 0..13 or framed kind 1..11; false otherwise.
+bool SelectPaletteEntry(int kind, int frame);
+// Steps through the plain kinds, then the framed ones, and round.
+void StepPaletteSelection(int steps);
 
 // Click-to-cell and click-to-half mapping; false outside the view or in a
 // gap of the queue view.

@@ -1,86 +1,40 @@
-// The editor's client area: fixed 512 x 528, the buttons, the goal group with
-// the number field and six radios, the Next group with the pair labels and the
-// pair-count scroll bar, and the four views. Commands run here and in the
-// model; the frame around it (editor_frame.h) adds the menus and status line.
+// The editor's top-level window: the 512 x 528 client area (MissionPanel)
+// with a menu bar above it and a status line below it, both outside it. The
+// title names the file and marks unsaved changes.
 #pragma once
-#include <array>
-#include <functional>
-#include <memory>
+#include <QCoreApplication>
+#include <QMainWindow>
 
-#include <QString>
-#include <QWidget>
-
-#include "editor/tool_programs.h"
-
+class QAction;
 class QLabel;
-class QLineEdit;
+class QProgressBar;
 class QPushButton;
-class QGroupBox;
-class QRadioButton;
-class QScrollBar;
-class QTemporaryDir;
-class BoardView;
-class QueueView;
-class PaletteView;
+class MissionPanel;
 
-class EditorWindow : public QWidget {
+class MainWindow : public QMainWindow {
+    Q_DECLARE_TR_FUNCTIONS(MainWindow)
+
 public:
-    explicit EditorWindow(QWidget* parent = nullptr);
-    ~EditorWindow() override;
-
-    void NewCommand();
-    void SaveCommand();
-    void LoadCommand();
-    void UndoCommand();
-    void RedoCommand();
-    void TestPlayCommand();  // the game on the current mission
-    void CheckCommand();     // the solver on the current mission, in the background
-    void CancelCheck();
-    bool Checking() const { return check_.Running(); }
-    bool ConfirmQuit();
-    void UpdateGoalCaptions();
-
-    // Where one-line notes (a load of odd size) and the check's running state
-    // are shown; the frame sets them. The last note is kept for tests.
-    std::function<void(const QString&)> showStatus;
-    std::function<void(bool running)> checkRunning;
-    QString LastStatus() const { return lastStatus_; }
+    MainWindow();
+    MissionPanel* Panel() const { return panel_; }
+    // The status line's text as shown (cut with an ellipsis when too long).
+    QString StatusShown() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void CreateControls();
-    void ScrollBarAction(int action);
-    void ScrollBarValue(int value);
-    void ShowPairCount();
-    void ShowDocument(bool cursorsAtOrigin);
-    void CheckRadio(int radio);  // -1: none
-    void RedrawPalettes();
-    void Status(const QString& text);
-    QString DialogStart() const;
-    bool MissionReadyToRun();
-    QString WriteTemporaryMission(const QString& stem);
-    void CheckFinished(int status, const QByteArray& out, const QByteArray& err, const QString& file,
-                       const QString& script);
+    void CreateMenus();
+    void ShowChecking(bool running);
+    void ShowStatus(const QString& text);
+    void DocumentChanged();
 
-    QPushButton* newButton_;
-    QPushButton* saveButton_;
-    QPushButton* loadButton_;
-    QGroupBox* goalGroup_;
-    QLineEdit* numberField_;
-    std::array<QRadioButton*, 6> radios_;
-    QGroupBox* nextGroup_;
-    QueueView* queueView_;
-    std::array<QLabel*, 8> pairLabels_;
-    QScrollBar* pairCountBar_;
-    BoardView* boardView_;
-    PaletteView* plainPalette_;
-    PaletteView* framedPalette_;
-    QString programFolder_;
-    QString lastPath_;  // the path chosen in the last file dialog, shared by both
-    QString lastStatus_;
-    BackgroundRun check_;
-    std::unique_ptr<QTemporaryDir> temporary_;  // missions handed to the game and the solver
-    int temporaryCount_ = 0;
+    MissionPanel* panel_;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
+    QLabel* statusLabel_;
+    QString statusText_;
+    QLabel* checkLabel_;
+    QProgressBar* checkProgress_;
+    QPushButton* cancelButton_;
 };

@@ -19,7 +19,7 @@ void CopyFromSheet(ViewImage& view, int dx, int dy, int sx, int sy, int width, i
 // A block image: the framed row only for kinds that have a framed image, and
 // kinds the sheet does not have (from a loaded file) drawn as empty cells.
 void DrawBlock(ViewImage& view, int dx, int dy, uint8_t kind, uint8_t frame) {
-    if (kind > WallKind) kind = EmptyKind;
+    if (kind > Wall) kind = Empty;
     bool framed = frame != 0 && kind >= 1 && kind <= 11;
     CopyFromSheet(view, dx, dy, Cell * kind, framed ? Cell : 0, Cell, Cell);
 }

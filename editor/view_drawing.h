@@ -18,6 +18,8 @@ inline constexpr uint32_t OutlineColour = 0xFF000000;
 // The palettes' selection: the black outline with a two-pixel band of this
 // inside it, which reads on the framed blocks' red marks too.
 inline constexpr uint32_t SelectionColour = 0xFF1E64FF;
+// The keyboard cursor of the view that has the focus: a band inside its cell.
+inline constexpr uint32_t FocusColour = 0xFFFF8C00;
 
 // The whole board (rows 0..11), the entry marker on column 4, row 0, and the
 // outline on (column, row).

@@ -92,8 +92,11 @@ bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& out, size_t ma
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return Fail(reason, errno);
     struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        int error = errno;
+    // errno only means something when fstat itself failed: after a
+    // successful call it still holds whatever an earlier call left there.
+    int statError = fstat(fd, &st) != 0 ? errno : 0;
+    if (statError != 0 || !S_ISREG(st.st_mode)) {
+        int error = statError;
         close(fd);
         if (error == 0 && S_ISDIR(st.st_mode)) return Fail(reason, EISDIR);
         if (error == 0) {

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "editor/check_answer.h"
 #include "editor/edit_history.h"
 #include "editor/editor_model.h"
 #include "mission/mission_goal.h"
@@ -36,12 +35,12 @@ protected:
 
 TEST_F(EditorModel, StartsWithWallsAndEmptyWell) {
     for (int r = -2; r <= 12; ++r) {
-        EXPECT_EQ(EditorMission.kind[MissionKindIndex(-1, r)], WallKind);
-        EXPECT_EQ(EditorMission.kind[MissionKindIndex(8, r)], WallKind);
+        EXPECT_EQ(EditorMission.kind[MissionKindIndex(-1, r)], Wall);
+        EXPECT_EQ(EditorMission.kind[MissionKindIndex(8, r)], Wall);
     }
     for (int c = 0; c <= 7; ++c) {
-        EXPECT_EQ(BoardKind(c, 12), WallKind);
-        for (int r = -2; r <= 11; ++r) EXPECT_EQ(BoardKind(c, r), EmptyKind);
+        EXPECT_EQ(BoardKind(c, 12), Wall);
+        for (int r = -2; r <= 11; ++r) EXPECT_EQ(BoardKind(c, r), Empty);
     }
     EXPECT_EQ(PairCountPosition, 7);
     MissionBytes bytes = EditorMissionBytes();
@@ -115,10 +114,6 @@ TEST_F(EditorModel, TypedTargetAndTheHighDigits) {
     SetGoalForSave(0, "12345678");
     EXPECT_EQ(EditorMission.type, 123);
     EXPECT_EQ(EditorMission.target, 45678u);
-    // Type 1000 does not fit a byte and keeps its low eight bits (1000 mod 256).
-    SetGoalForSave(0, "100000000");
-    EXPECT_EQ(EditorMission.type, 232);
-    EXPECT_EQ(EditorMission.target, 0u);
 }
 
 TEST_F(EditorModel, NumberFieldBeyond32BitsReadsAsTheLargestValue) {
@@ -127,9 +122,6 @@ TEST_F(EditorModel, NumberFieldBeyond32BitsReadsAsTheLargestValue) {
     EXPECT_EQ(ReadNumberField("99999999999999999999999999"), 4294967295u);
     EXPECT_EQ(ReadNumberField("0000042"), 42u);
     EXPECT_EQ(ReadNumberField(""), 0u);
-    SetGoalForSave(0, "99999999999");
-    EXPECT_EQ(EditorMission.target, 67295u);  // 4294967295 mod 100000
-    EXPECT_EQ(EditorMission.type, 197);       // 42949 kept in one byte
 }
 
 TEST_F(EditorModel, FrameGoalsCountFrameBlocks) {
@@ -197,16 +189,127 @@ TEST_F(EditorModel, LoadedRadioAndOddPieceLimits) {
     EXPECT_EQ(PairCountPosition, 7);
 }
 
-TEST_F(EditorModel, ShortFileLeavesTheRestAsItWas) {
+// A short file loads into an empty mission: nothing of what was there
+// before stays. No bytes load nothing.
+TEST_F(EditorModel, ShortFileLoadsIntoAnEmptyMission) {
     EditorMission.queueKind[MissionQueueIndex(1, 1)] = 6;
+    EditorMission.kind[MissionKindIndex(2, 11)] = 5;
     EditorMission.type = 2;
     MissionBytes zeros{};
     zeros[MissionKindIndex(3, 3)] = 4;
-    LoadEditorMission(zeros.data(), 200);
+    EXPECT_FALSE(LoadEditorMission(zeros.data(), 0));
+    EXPECT_EQ(BoardKind(2, 11), 5);
+    EXPECT_FALSE(CanUndo());
+    EXPECT_TRUE(LoadEditorMission(zeros.data(), 100));
     EXPECT_EQ(BoardKind(3, 3), 4);
     EXPECT_EQ(BoardKind(-1, 0), 0);  // the file's own border, as read
-    EXPECT_EQ(QueueKind(1, 1), 6);
-    EXPECT_EQ(EditorMission.type, 2);
+    EXPECT_EQ(BoardKind(2, 11), 0);  // past what the file holds: empty
+    EXPECT_EQ(BoardKind(7, 12), Wall);  // past the 100 bytes: the empty mission's floor
+    EXPECT_EQ(QueueKind(1, 1), 0);
+    EXPECT_EQ(EditorMission.type, 0);
+    EXPECT_EQ(UndoStep(), EditStep::LoadMission);
+}
+
+// Goals a file cannot hold are refused and leave the mission as it was.
+TEST_F(EditorModel, GoalsBeyondTheFileAreRefused) {
+    struct Case {
+        int radio;
+        const char* text;
+        bool storable;
+        uint32_t type, target;
+        bool highDigits;
+    } cases[] = {
+        {0, "100000", true, 0, 100000, false},     {2, "25599999", true, 255, 99999, true},
+        {2, "25600000", false, 0, 0, false},       {1, "4294967295", false, 0, 0, false},
+        {1, "99999999999", false, 0, 0, false},    {3, "99999999999", false, 0, 0, false},
+        {-1, "700003", true, 7, 3, true},
+    };
+    for (const Case& c : cases) {
+        ResetEditorState();
+        EditorMission.type = 5;
+        GoalNumberMeaning m = ReadGoalNumber(c.radio, c.text);
+        EXPECT_EQ(m.storable, c.storable) << c.text;
+        MissionBytes before = EditorMissionBytes();
+        EXPECT_EQ(SetGoalForSave(c.radio, c.text), c.storable) << c.text;
+        if (!c.storable) {
+            EXPECT_EQ(EditorMissionBytes(), before) << c.text;
+            continue;
+        }
+        EXPECT_EQ(m.type, c.type) << c.text;
+        EXPECT_EQ(m.target, c.target) << c.text;
+        EXPECT_EQ(m.highDigits, c.highDigits) << c.text;
+        EXPECT_EQ(EditorMission.type, c.type) << c.text;
+        EXPECT_EQ(EditorMission.target, c.target) << c.text;
+    }
+}
+
+// The keyboard: cursors clamp at the edges, placing follows the click rules,
+// the palette steps round both strips.
+TEST_F(EditorModel, KeyboardCursorsAndPalette) {
+    MoveBoardCursor(-3, -3);
+    EXPECT_EQ(BoardCursor.column, 0);
+    MoveBoardCursor(20, 20);
+    EXPECT_EQ(BoardCursor.column, 7);
+    EXPECT_EQ(BoardCursor.row, 11);
+    SelectPaletteEntry(Cross, 1);
+    EXPECT_TRUE(PlaceAtBoardCursor());
+    EXPECT_EQ(BoardKind(7, 11), Cross);
+    EXPECT_EQ(BoardFrame(7, 11), 1);
+    EXPECT_EQ(UndoStep(), EditStep::BoardCell);
+    EXPECT_TRUE(EraseAtBoardCursor());
+    EXPECT_EQ(BoardKind(7, 11), Empty);
+    MoveBoardCursor(-3, -11);  // the entry cell (4, 0): never filled
+    EXPECT_TRUE(PlaceAtBoardCursor());
+    EXPECT_EQ(BoardKind(4, 0), Empty);
+    SelectPaletteEntry(Joiner, 0);
+    EXPECT_FALSE(PlaceAtBoardCursor());
+
+    // The queue: four pairs a line, two halves a pair, two lines.
+    MoveQueueCursor(3, 2);
+    EXPECT_EQ(QueueCursor.pair, 7);
+    EXPECT_EQ(QueueCursor.half, 0);
+    MoveQueueCursor(-1, -1);
+    EXPECT_EQ(QueueCursor.pair, 2);
+    EXPECT_EQ(QueueCursor.half, 1);
+    EXPECT_TRUE(PlaceAtQueueCursor());
+    EXPECT_EQ(QueueKind(2, 1), Joiner);
+    SelectPaletteEntry(Wall, 0);
+    EXPECT_FALSE(PlaceAtQueueCursor());
+    EXPECT_TRUE(EraseAtQueueCursor());
+    EXPECT_EQ(QueueKind(2, 1), Empty);
+
+    EXPECT_FALSE(SelectPaletteEntry(Joiner, 1));  // no framed joiner
+    EXPECT_FALSE(SelectPaletteEntry(KindCount, 0));
+    SelectPaletteEntry(Wall, 0);
+    StepPaletteSelection(1);
+    EXPECT_EQ(SelectedKind, Horizontal);
+    EXPECT_EQ(SelectedFrame, 1);
+    StepPaletteSelection(11);
+    EXPECT_EQ(SelectedKind, Empty);
+    EXPECT_EQ(SelectedFrame, 0);
+    StepPaletteSelection(-1);
+    EXPECT_EQ(SelectedKind, Cross);
+    EXPECT_EQ(SelectedFrame, 1);
+}
+
+// Modified means different from what was saved, whichever way it got there.
+TEST_F(EditorModel, ModifiedFollowsTheSavedDocument) {
+    EXPECT_FALSE(DocumentModified());
+    SetNumberText("12");
+    EXPECT_TRUE(DocumentModified());
+    SetNumberText("10");
+    EXPECT_FALSE(DocumentModified());
+    SelectedKind = 3;
+    BoardLeftDown(5, 5);
+    MarkDocumentSaved();
+    EXPECT_FALSE(DocumentModified());
+    Undo();
+    EXPECT_TRUE(DocumentModified());
+    Redo();
+    EXPECT_FALSE(DocumentModified());
+    MarkDocumentUnsaved();
+    EXPECT_TRUE(DocumentModified());
+    EXPECT_EQ(RedoStep(), EditStep::None);
 }
 
 TEST_F(EditorModel, UndrawableKindsAreWrittenBackAsRead) {
@@ -240,7 +343,7 @@ TEST_F(EditorModel, ClearKeepsHiddenRowsBorderAndGoal) {
     EXPECT_EQ(EditorMission.queueFrame, MissionImage{}.queueFrame);
     EXPECT_EQ(BoardKind(3, -1), 5);
     EXPECT_EQ(BoardFrame(3, -1), 1);
-    EXPECT_EQ(BoardKind(0, 12), WallKind);
+    EXPECT_EQ(BoardKind(0, 12), Wall);
     EXPECT_EQ(EditorMission.type, 7);
     EXPECT_EQ(EditorMission.target, 99u);
     EXPECT_EQ(EditorMission.padding[1], 2);
@@ -248,26 +351,17 @@ TEST_F(EditorModel, ClearKeepsHiddenRowsBorderAndGoal) {
     EXPECT_EQ(SelectedFrame, 0);
 }
 
-TEST_F(EditorModel, GoalCaptions) {
-    EXPECT_EQ(GoalCaption(0, "600010"), "600010 連鎖せよ");
-    EXPECT_EQ(GoalCaption(1, "3"), "3 ブロック消せ");
-    EXPECT_EQ(GoalCaption(2, "3"), "3 ブロック同時に消せ");
-    EXPECT_EQ(GoalCaption(3, "3"), "枠ブロックすべて消せ");
-    EXPECT_EQ(GoalCaption(4, "3"), "枠ブロックすべて同時に消せ");
-    EXPECT_EQ(GoalCaption(5, ""), "面積  のループを作れ");
-}
-
 TEST_F(EditorModel, BoardClickRules) {
     // Joiner selected: nothing at all, not even the cursor.
-    Select(JoinerKind, 0);
+    Select(Joiner, 0);
     EXPECT_FALSE(BoardLeftDown(BoardX(2), BoardY(3)));
     EXPECT_EQ(BoardKind(2, 3), 0);
     EXPECT_EQ(BoardCursor.column, 0);
 
     // Wall goes into the well.
-    Select(WallKind, 0);
+    Select(Wall, 0);
     EXPECT_TRUE(BoardLeftDown(BoardX(2), BoardY(3)));
-    EXPECT_EQ(BoardKind(2, 3), WallKind);
+    EXPECT_EQ(BoardKind(2, 3), Wall);
     EXPECT_EQ(BoardCursor.column, 2);
     EXPECT_EQ(BoardCursor.row, 3);
 
@@ -332,15 +426,15 @@ TEST_F(EditorModel, PointsOutsideAViewChangeNothing) {
 
 TEST_F(EditorModel, QueueClickRules) {
     // Wall cannot go into the queue.
-    Select(WallKind, 0);
+    Select(Wall, 0);
     EXPECT_FALSE(QueueLeftDown(QueueX(1), QueueY(1, 0)));
     EXPECT_EQ(QueueKind(1, 0), 0);
     EXPECT_EQ(QueueCursor.pair, 0);
 
     // Joiner can; pair 6's second half sits at (96, 112).
-    Select(JoinerKind, 0);
+    Select(Joiner, 0);
     EXPECT_TRUE(QueueLeftDown(96, 112));
-    EXPECT_EQ(QueueKind(6, 1), JoinerKind);
+    EXPECT_EQ(QueueKind(6, 1), Joiner);
     EXPECT_EQ(QueueCursor.pair, 6);
     EXPECT_EQ(QueueCursor.half, 1);
 
@@ -470,35 +564,11 @@ TEST_F(EditorModel, UndoEndsAnUnfinishedNumberEditAndKeepsAtLeast200Steps) {
     EXPECT_GE(undone, 200);
     if (undone == 250) {
         for (int c = 0; c < 8; ++c)
-            for (int r = 0; r < 12; ++r) EXPECT_EQ(BoardKind(c, r), EmptyKind);
+            for (int r = 0; r < 12; ++r) EXPECT_EQ(BoardKind(c, r), Empty);
     }
 }
 
 // What the check says: "at least" only for a count stopped early, no way
 // for a mission that cannot be cleared, never "cannot be cleared" when the
 // search ran out of budget, a dash for an unknown difficulty.
-TEST(CheckAnswer, TextSaysWhatTheSolverFound) {
-    SolverAnswer counted{0, false, 4, true, 3, 12, false, true, 2.5};
-    std::string text = CheckAnswerText(counted);
-    EXPECT_NE(text.find("この 4 組のブロックでクリアできます。"), std::string::npos) << text;
-    EXPECT_NE(text.find("最短: 3 組でクリア"), std::string::npos) << text;
-    EXPECT_NE(text.find("クリアの手順: 12 通り"), std::string::npos) << text;
-    EXPECT_NE(text.find("難しさ: 2.50"), std::string::npos) << text;
-
-    SolverAnswer lost{1, false, 2, false, -1, 0, false, false, 0};
-    text = CheckAnswerText(lost);
-    EXPECT_NE(text.find("この 2 組のブロックではクリアできません。"), std::string::npos) << text;
-    EXPECT_EQ(text.find("最短"), std::string::npos) << text;
-    EXPECT_NE(text.find("難しさ: ―"), std::string::npos) << text;
-
-    SolverAnswer undecided = lost;
-    undecided.decided = false;
-    text = CheckAnswerText(undecided);
-    EXPECT_NE(text.find("決まりませんでした"), std::string::npos) << text;
-    EXPECT_EQ(text.find("クリアできません"), std::string::npos) << text;
-
-    SolverAnswer random{6, true};
-    EXPECT_EQ(CheckAnswerText(random), "ランダムなブロックのミッション（種類 6）は調べられません。");
-}
-
 }  // namespace

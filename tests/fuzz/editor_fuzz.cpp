@@ -45,7 +45,7 @@ constexpr size_t FieldLimit = 24;
 
 void CheckModel() {
     if (PairCountPosition < 0 || PairCountPosition > 7) Broken("pair count", PairCountPosition, 0);
-    if (SelectedKind > WallKind || SelectedFrame > 1) Broken("selection", SelectedKind, SelectedFrame);
+    if (SelectedKind > Wall || SelectedFrame > 1) Broken("selection", SelectedKind, SelectedFrame);
     if (BoardCursor.column < 0 || BoardCursor.column > 7 || BoardCursor.row < 0 || BoardCursor.row > 11)
         Broken("board cursor", BoardCursor.column, BoardCursor.row);
     if (QueueCursor.pair < 0 || QueueCursor.pair > 7 || QueueCursor.half < 0 || QueueCursor.half > 1)
@@ -74,7 +74,7 @@ void Save() {
     SetPieceLimitFromScrollBar();
     if (FirstUnfilledPair() >= 0) return;  // refused with a message
     SetGoalForSave(GoalRadio, NumberFieldText);
-    for (int radio = 0; radio < GoalRadioCount; ++radio) GoalCaption(radio, NumberFieldText);
+    for (int radio = -1; radio < GoalRadioCount; ++radio) ReadGoalNumber(radio, NumberFieldText);
     MissionBytes saved = EditorMissionBytes();
     int32_t position = PairCountPosition;
     std::string reason;

@@ -32,6 +32,9 @@ cp "$solver" "$work/bin/tessmar-solve"
 # starts write to the editor's stderr; with
 # TESSMAR_FPS_LOG they tell when their first frame was shown.
 export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy TESSMAR_FPS_LOG=1
+# The editor in its Japanese texts whatever the machine's locale; a UTF-8
+# locale so that xdotool matches the Japanese window titles.
+export LC_ALL=C.UTF-8
 
 windows() { xdotool search --onlyvisible --name "$1" 2>/dev/null; }
 await_window() {  # name pattern, tenths of a second; prints the newest id
@@ -45,7 +48,7 @@ await_window() {  # name pattern, tenths of a second; prints the newest id
 }
 keys() { xdotool windowfocus --sync "$1" 2>/dev/null; shift; xdotool key --clearmodifiers "$@"; }
 
-"$work/bin/tessmar-editor" 2>"$work/editor.log" &
+"$work/bin/tessmar-editor" --language ja 2>"$work/editor.log" &
 editor_pid=$!
 main=$(await_window 'ミッションエディタ' 100) || fail "no editor window: $(cat "$work/editor.log")"
 sleep 0.5

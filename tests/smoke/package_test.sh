@@ -8,6 +8,8 @@ set -u
 cpack=$1
 config=$2
 . "$(dirname "$0")/xvfb.sh"
+# A UTF-8 locale, so that xdotool matches the editor's Japanese title.
+export LC_ALL=C.UTF-8
 command -v Xvfb >/dev/null || skip "Xvfb is not installed"
 for tool in xdotool dpkg-deb; do command -v $tool >/dev/null || fail "$tool is missing"; done
 
@@ -52,7 +54,7 @@ read -r peak rms <<<"$(sound_level "$work/audio.raw" $((at_title + 2 * 176400)) 
 echo "ok: the packaged game's window, tune (rms $rms), Escape, records in ~/.local/share/tessmar"
 
 # The editor: its window comes up.
-(cd "$work/elsewhere" && exec "$root/usr/bin/tessmar-editor") 2>"$work/editor.err" &
+(cd "$work/elsewhere" && LC_ALL=C.UTF-8 exec "$root/usr/bin/tessmar-editor" --language ja) 2>"$work/editor.err" &
 editor_pid=$!
 pids+=($editor_pid)
 wait_window $editor_pid 'ミッションエディタ' >/dev/null || fail "no editor window: $(cat "$work/editor.err")"

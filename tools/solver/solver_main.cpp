@@ -2,7 +2,7 @@
 // ways clear it, how hard it is, and its shortest way as a headless runner
 // script.
 //
-//   tessmar-solve FILE.msn [--json] [--script OUT] [--from title|mission] [--budget N]
+//   tessmar-solve FILE.msn [--json] [--script OUT] [--from title|mission] [--budget N] [--seconds S]
 //   tessmar-solve --play SEED --dir FOLDER --number N [--frames F] [--script FILE]
 //
 // FILE is a 294-byte mission file (or a mission source, NAME.txt). --script
@@ -10,9 +10,13 @@
 // through the menus (a file NN.msn in a folder named mission as numbered
 // mission NN, any other file through "EDIT GAME" and the file dialog), with
 // --from mission from the first frame of the board entry of a game started
-// with --mission FILE. --budget caps the positions searched. --play lets the
-// simple player play numbered mission N of the game folder FOLDER (random
+// with --mission FILE. --budget caps the positions searched. --seconds S
+// searches in rounds of growing budget (up to --budget) and stops before a
+// round that would not end within S seconds; with --json every round prints
+// its answer as one line, so a caller can stop it at any time and keep the
+// last. --play lets the simple player play numbered mission N of the game folder FOLDER (random
 // pairs) for at most F frames (12000).
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -37,6 +41,7 @@ struct Options {
     int number = 0, frames = 12000;
     unsigned seed = 0;
     uint64_t budget = SolveOptions{}.positionBudget;
+    double seconds = 0;  // 0: one search with the whole budget
     std::string mission, script, dir;
 };
 
@@ -66,6 +71,7 @@ Options ReadOptions(int argc, char** argv) {
             if (from != "title" && from != "mission") Fail("--from takes title or mission");
             o.fromTitle = from == "title";
         } else if (a == "--budget") o.budget = uint64_t(Number(value(), 1, 100000000));
+        else if (a == "--seconds") o.seconds = double(Number(value(), 1, 86400));
         else if (a == "--number") o.number = int(Number(value(), 1, 30));
         else if (a == "--play") o.play = true, o.seed = unsigned(Number(value(), 0, 2147483647));
         else if (a == "--dir") o.dir = value();
@@ -75,7 +81,7 @@ Options ReadOptions(int argc, char** argv) {
         else Fail("one mission at a time");
     }
     if (o.play ? (o.dir.empty() || o.number == 0) : o.mission.empty())
-        Fail("usage: tessmar-solve FILE.msn [--json] [--script OUT] [--from title|mission] [--budget N]");
+        Fail("usage: tessmar-solve FILE.msn [--json] [--script OUT] [--from title|mission] [--budget N] [--seconds S]");
     return o;
 }
 
@@ -150,7 +156,7 @@ std::string SolutionScript(const Options& o, const MissionImage& mission, const 
 
 std::string Bool(bool b) { return b ? "true" : "false"; }
 
-void PrintJson(const Options& o, const MissionImage& m, const SolveResult* r) {
+void PrintJson(const Options& o, const MissionImage& m, const SolveResult* r, const std::string& extra = {}) {
     std::string text = "{\"file\":" + JsonString(o.mission) + ",\"goal_type\":" + std::to_string(m.type) +
                        ",\"random_pairs\":" + Bool(r == nullptr);
     if (r) {
@@ -170,7 +176,8 @@ void PrintJson(const Options& o, const MissionImage& m, const SolveResult* r) {
                     std::to_string(r->along[i].open) + "]";
         text += "]";
     }
-    std::printf("%s}\n", text.c_str());
+    std::printf("%s%s}\n", text.c_str(), extra.c_str());
+    std::fflush(stdout);
 }
 
 void PrintHuman(const Options& o, const MissionImage& m, const SolveResult& r, double seconds) {
@@ -195,6 +202,37 @@ void PrintHuman(const Options& o, const MissionImage& m, const SolveResult& r, d
                 seconds);
 }
 
+// Rounds of twice the budget each, every round searching from the start; a
+// round is assumed to take twice as long as the one before.
+template <typename Clock>
+int SolveInRounds(const Options& o, const MissionImage& mission, SolveOptions options, Clock elapsed) {
+    uint64_t budget = std::min<uint64_t>(500, o.budget);
+    for (double last = 0;;) {
+        double began = elapsed();
+        options.positionBudget = budget;
+        options.players = false;  // the players only weigh a finished search
+        SolveResult r = SolveMission(mission, options);
+        if (r.complete && r.clearable) {
+            r.oneAheadClears = GreedyPlayerClears(mission, 1);
+            r.twoAheadClears = GreedyPlayerClears(mission, 2);
+            r.difficulty = DifficultyFigure(r);
+        }
+        last = elapsed() - began;
+        bool finished = r.complete || budget >= o.budget;
+        bool outOfTime = !finished && elapsed() + 2 * last > o.seconds;
+        if (r.clearable && !o.script.empty() && !WriteText(o.script, SolutionScript(o, mission, r)))
+            Fail("cannot write " + o.script);
+        char extra[160];
+        std::snprintf(extra, sizeof extra, ",\"positions\":%llu,\"budget\":%llu,\"seconds\":%.2f,\"final\":%s,\"out_of_time\":%s",
+                      (unsigned long long)r.positions, (unsigned long long)budget, elapsed(),
+                      finished || outOfTime ? "true" : "false", outOfTime ? "true" : "false");
+        if (o.json) PrintJson(o, mission, &r, extra);
+        else if (finished || outOfTime) PrintHuman(o, mission, r, elapsed());
+        if (finished || outOfTime) return 0;
+        budget = std::min<uint64_t>(budget * 2, o.budget);
+    }
+}
+
 int Solve(const Options& o) {
     MissionImage mission = ReadMission(o.mission);
     if (!FixedQueueMission(mission)) {
@@ -204,10 +242,12 @@ int Solve(const Options& o) {
         return 0;
     }
     auto start = std::chrono::steady_clock::now();
+    auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
     SolveOptions options;
     options.positionBudget = o.budget;
+    if (o.seconds > 0) return SolveInRounds(o, mission, options, elapsed);
     SolveResult r = SolveMission(mission, options);
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double seconds = elapsed();
     if (o.json) PrintJson(o, mission, &r);
     else PrintHuman(o, mission, r, seconds);
     if (r.clearable && !o.script.empty() && !WriteText(o.script, SolutionScript(o, mission, r)))

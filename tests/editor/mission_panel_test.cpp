@@ -1,6 +1,9 @@
 // The editor window under the offscreen platform: its controls, the views'
 // clicks and pixels, the scroll bar, and the commands with answered dialogs.
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <sys/stat.h>
 #include <fstream>
 #include <memory>
 #include <vector>
@@ -21,7 +24,7 @@
 #include "editor/edit_history.h"
 #include "editor/editor_dialogs.h"
 #include "editor/editor_model.h"
-#include "editor/main_window.h"
+#include "editor/mission_panel.h"
 #include "editor/view_drawing.h"
 #include "resources/editor/editor_sheet.h"
 
@@ -31,7 +34,7 @@ namespace {
 
 // What the replaced dialogs were asked and what they answer.
 struct FakeDialogs {
-    bool answerOk = true;
+    SaveChoice answer = SaveChoice::Discard;
     QString savePath;
     QString openPath;
     std::vector<QString> questions;
@@ -42,9 +45,9 @@ struct FakeDialogs {
 
 void InstallFakeDialogs() {
     fake = FakeDialogs{};
-    AskOkCancel = [](QWidget*, const QString& text) {
+    AskSaveChanges = [](QWidget*, const QString& text) {
         fake.questions.push_back(text);
-        return fake.answerOk;
+        return fake.answer;
     };
     ShowWarning = [](QWidget*, const QString& text) { fake.warnings.push_back(text); };
     ChooseSavePath = [](QWidget*, const QString& start) {
@@ -62,12 +65,12 @@ QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
 uint32_t SheetPixel(int x, int y) { return EditorSheetPixels()[y * EditorSheetWidth + x] | 0xFF000000u; }
 
-class EditorWindowTest : public testing::Test {
+class MissionPanelTest : public testing::Test {
 protected:
     void SetUp() override {
         ResetEditorState();
         InstallFakeDialogs();
-        window = std::make_unique<EditorWindow>();
+        window = std::make_unique<MissionPanel>();
         window->show();
         folder = fs::path(TESSMAR_BINARY_DIR) / "test-folders" /
                  testing::UnitTest::GetInstance()->current_test_info()->name();
@@ -75,7 +78,7 @@ protected:
         fs::create_directories(folder);
     }
     void TearDown() override {
-        fake.answerOk = true;
+        fake.answer = SaveChoice::Discard;
         window.reset();
     }
 
@@ -115,11 +118,11 @@ protected:
         return count > 1 ? -2 : checked;
     }
 
-    std::unique_ptr<EditorWindow> window;
+    std::unique_ptr<MissionPanel> window;
     fs::path folder;
 };
 
-TEST_F(EditorWindowTest, ControlsSitAtTheirPlacesWithTheirTexts) {
+TEST_F(MissionPanelTest, ControlsSitAtTheirPlacesWithTheirTexts) {
     EXPECT_EQ(window->windowTitle(), Utf8("Tessmar　ミッションエディタ"));
     EXPECT_EQ(window->size(), QSize(512, 528));
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
@@ -156,7 +159,7 @@ TEST_F(EditorWindowTest, ControlsSitAtTheirPlacesWithTheirTexts) {
                               "枠ブロックすべて消せ", "枠ブロックすべて同時に消せ", "面積 10 のループを作れ"};
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(Radio(i)->parentWidget(), Child<QGroupBox>("goalGroup"));
-        EXPECT_EQ(Radio(i)->geometry(), QRect(16, 16 + 20 * i, i == 0 ? 108 : 176, 20)) << i;
+        EXPECT_EQ(Radio(i)->geometry(), QRect(16, 16 + 20 * i, i == 0 ? 108 : 188, 20)) << i;
         EXPECT_EQ(Radio(i)->text(), Utf8(captions[i])) << i;
     }
     EXPECT_EQ(CheckedRadio(), 0);
@@ -172,7 +175,7 @@ TEST_F(EditorWindowTest, ControlsSitAtTheirPlacesWithTheirTexts) {
     EXPECT_EQ(Bar()->value(), 7);
 }
 
-TEST_F(EditorWindowTest, NumberFieldTakesDigitsAndRewritesCaptions) {
+TEST_F(MissionPanelTest, NumberFieldTakesDigitsAndRewritesCaptions) {
     Field()->clear();
     QTest::keyClicks(Field(), "2a5-");
     EXPECT_EQ(Field()->text(), "25");
@@ -182,7 +185,7 @@ TEST_F(EditorWindowTest, NumberFieldTakesDigitsAndRewritesCaptions) {
     EXPECT_EQ(Radio(3)->text(), Utf8("枠ブロックすべて消せ"));
 }
 
-TEST_F(EditorWindowTest, ViewClicksChangeTheMissionAndThePixels) {
+TEST_F(MissionPanelTest, ViewClicksChangeTheMissionAndThePixels) {
     // Plain kind 5, then cell (2, 3) of the board.
     Click("plainPalette", 32 * 5 + 10, 10);
     Click("boardView", 64 + 10, 96 + 10);
@@ -219,7 +222,7 @@ TEST_F(EditorWindowTest, ViewClicksChangeTheMissionAndThePixels) {
     EXPECT_EQ(Pixel(Shot(), 16 + 128 + 12, 16 + 12), SheetPixel(12, 32 + 12));
 }
 
-TEST_F(EditorWindowTest, MovesMoveTheOutlineButOutsideTheViewNothing) {
+TEST_F(MissionPanelTest, MovesMoveTheOutlineButOutsideTheViewNothing) {
     QWidget* board = View("boardView");
     QTest::mouseMove(board, QPoint(32 * 6 + 5, 32 * 9 + 5));
     EXPECT_EQ(BoardCursor.column, 6);
@@ -240,7 +243,7 @@ TEST_F(EditorWindowTest, MovesMoveTheOutlineButOutsideTheViewNothing) {
     EXPECT_EQ(BoardCursor.row, 0);
 }
 
-TEST_F(EditorWindowTest, ScrollBarSetsThePairCountAndGreysLabels) {
+TEST_F(MissionPanelTest, ScrollBarSetsThePairCountAndGreysLabels) {
     QScrollBar* bar = Bar();
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(PairCountPosition, 7);
@@ -275,7 +278,7 @@ TEST_F(EditorWindowTest, ScrollBarSetsThePairCountAndGreysLabels) {
 
 // The context menu's "Scroll here" sets the value directly: the pair count,
 // the labels and the saved pieceLimit must follow the thumb all the same.
-TEST_F(EditorWindowTest, ValueSetDirectlyOnTheScrollBarIsThePairCount) {
+TEST_F(MissionPanelTest, ValueSetDirectlyOnTheScrollBarIsThePairCount) {
     Bar()->setValue(3);
     EXPECT_EQ(PairCountPosition, 3);
     for (int i = 0; i < 8; ++i) EXPECT_EQ(PairLabel(i)->isEnabled(), i <= 3) << i;
@@ -290,7 +293,7 @@ TEST_F(EditorWindowTest, ValueSetDirectlyOnTheScrollBarIsThePairCount) {
 
 // Undo and redo put every control back: cell, radio, number field (one step
 // per finished edit), pair count, and NEW.
-TEST_F(EditorWindowTest, UndoAndRedoShowTheDocumentInEveryControl) {
+TEST_F(MissionPanelTest, UndoAndRedoShowTheDocumentInEveryControl) {
     Click("plainPalette", 32 * 6 + 5, 5);
     Click("boardView", 32 * 2 + 5, 32 * 5 + 5);
     Radio(5)->click();
@@ -335,31 +338,56 @@ TEST_F(EditorWindowTest, UndoAndRedoShowTheDocumentInEveryControl) {
     EXPECT_EQ(CheckedRadio(), 0);
 }
 
-// A file of the wrong size still loads what it can, and says so.
-TEST_F(EditorWindowTest, LoadOfAFileOfOddSizeSaysSo) {
-    MissionImage file;
-    file.kind[MissionKindIndex(1, 1)] = 5;
-    MissionBytes full = EncodeMission(file);
-    std::ofstream(Path("short.msn"), std::ios::binary).write(reinterpret_cast<const char*>(full.data()), 100);
+// A file of another size loads into an empty mission, nothing of what was
+// on screen before stays, and the status line says how many bytes it read;
+// an empty file changes nothing.
+TEST_F(MissionPanelTest, LoadOfAFileOfOddSizeShowsOnlyWhatItHolds) {
+    MissionImage first;
+    for (int c = 0; c < 8; ++c) first.kind[MissionKindIndex(c, 11)] = 6;  // past byte 100
+    first.queueKind.fill(4);
+    first.type = 2;
+    first.target = 30;
+    first.pieceLimit = 8;
+    MissionImage second;
+    second.kind[MissionKindIndex(1, 1)] = 5;
+    MissionBytes a = EncodeMission(first), b = EncodeMission(second);
+    std::ofstream(Path("full.msn"), std::ios::binary).write(reinterpret_cast<const char*>(a.data()), 294);
+    std::ofstream(Path("short.msn"), std::ios::binary).write(reinterpret_cast<const char*>(b.data()), 100);
     std::ofstream(Path("long.msn"), std::ios::binary)
-        .write(reinterpret_cast<const char*>(full.data()), 294)
+        .write(reinterpret_cast<const char*>(a.data()), 294)
         .write("extra", 5);
-    std::ofstream(Path("exact.msn"), std::ios::binary).write(reinterpret_cast<const char*>(full.data()), 294);
-    fake.openPath = QString::fromStdString(Path("short.msn"));
-    Child<QPushButton>("loadButton")->click();
+    std::ofstream(Path("empty.msn"), std::ios::binary);
+
+    window->LoadFile(QString::fromStdString(Path("full.msn")));
+    ASSERT_EQ(BoardKind(7, 11), 6);
+    window->LoadFile(QString::fromStdString(Path("short.msn")));
     EXPECT_EQ(BoardKind(1, 1), 5);
-    EXPECT_TRUE(window->LastStatus().contains("100")) << window->LastStatus().toStdString();
-    EXPECT_TRUE(window->LastStatus().contains("294"));
-    fake.openPath = QString::fromStdString(Path("long.msn"));
-    Child<QPushButton>("loadButton")->click();
+    EXPECT_EQ(BoardKind(7, 11), 0);
+    EXPECT_EQ(BoardKind(7, 12), 13);  // the floor is still there
+    EXPECT_EQ(QueueKind(0, 0), 0);
+    EXPECT_EQ(Field()->text(), "0");
+    EXPECT_EQ(window->LastStatus(),
+              Utf8("short.msn は 100 バイトで、294 バイトに足りません。その 100 バイトを空のミッションに読み込みました。"));
+
+    window->LoadFile(QString::fromStdString(Path("long.msn")));
+    EXPECT_EQ(BoardKind(7, 11), 6);
     EXPECT_TRUE(window->LastStatus().contains("299")) << window->LastStatus().toStdString();
-    fake.openPath = QString::fromStdString(Path("exact.msn"));
-    Child<QPushButton>("loadButton")->click();
+    MissionBytes shown = EditorMissionBytes();
+    window->LoadFile(QString::fromStdString(Path("empty.msn")));
+    EXPECT_EQ(EditorMissionBytes(), shown);
+    EXPECT_EQ(window->LastStatus(), Utf8("empty.msn は空（0 バイト）のファイルです。何も読み込みませんでした。"));
+    EXPECT_EQ(window->CurrentPath().toStdString(), Path("long.msn"));
+    window->LoadFile(QString::fromStdString(Path("full.msn")));
     EXPECT_TRUE(window->LastStatus().isEmpty());
     EXPECT_TRUE(fake.warnings.empty());
 }
 
-TEST_F(EditorWindowTest, NewAsksAndCancelChangesNothing) {
+// NEW and closing ask only when something changed since the last save or
+// load, with Save, Discard and Cancel.
+TEST_F(MissionPanelTest, NewAndCloseAskOnlyAboutUnsavedChanges) {
+    Child<QPushButton>("newButton")->click();
+    EXPECT_TRUE(fake.questions.empty());
+
     Click("plainPalette", 32 * 6 + 5, 5);
     Click("boardView", 5, 5);
     FillPairs(0, 1);
@@ -368,18 +396,28 @@ TEST_F(EditorWindowTest, NewAsksAndCancelChangesNothing) {
     Bar()->triggerAction(QAbstractSlider::SliderPageStepSub);
     MissionBytes before = EditorMissionBytes();
 
-    fake.answerOk = false;
+    fake.answer = SaveChoice::Cancel;
     Child<QPushButton>("newButton")->click();
     ASSERT_EQ(fake.questions.size(), 1u);
-    EXPECT_EQ(fake.questions[0], Utf8("クリアしてよろしいですか。"));
+    EXPECT_EQ(fake.questions[0], Utf8("無題 への変更を保存しますか？"));
     EXPECT_EQ(EditorMissionBytes(), before);
     EXPECT_EQ(Field()->text(), "33");
     EXPECT_EQ(CheckedRadio(), 4);
     EXPECT_EQ(PairCountPosition, 6);
     EXPECT_EQ(SelectedKind, 3);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
 
-    fake.answerOk = true;
+    // Save: refused for the unfilled pairs, so NEW does not go on either.
+    fake.answer = SaveChoice::Save;
     Child<QPushButton>("newButton")->click();
+    EXPECT_EQ(fake.warnings.size(), 1u);
+    EXPECT_EQ(fake.saveDialogs, 0);
+    EXPECT_EQ(Field()->text(), "33");
+
+    fake.answer = SaveChoice::Discard;
+    Child<QPushButton>("newButton")->click();
+    EXPECT_EQ(fake.questions.size(), 4u);
     EXPECT_EQ(BoardKind(0, 0), 0);
     EXPECT_EQ(QueueKind(0, 0), 0);
     EXPECT_EQ(Field()->text(), "10");
@@ -390,20 +428,20 @@ TEST_F(EditorWindowTest, NewAsksAndCancelChangesNothing) {
     EXPECT_TRUE(PairLabel(7)->isEnabled());
     EXPECT_EQ(SelectedKind, 0);
     EXPECT_EQ(Pixel(Shot(), 16 + 12, 16 + 12), SheetPixel(12, 12));
-}
 
-TEST_F(EditorWindowTest, ClosingAsksAndCancelKeepsTheWindow) {
-    fake.answerOk = false;
-    EXPECT_FALSE(window->close());
-    EXPECT_TRUE(window->isVisible());
-    ASSERT_EQ(fake.questions.size(), 1u);
-    EXPECT_EQ(fake.questions[0], Utf8("終了してよろしいですか。"));
-    fake.answerOk = true;
+    // Saved, then closed: nothing to ask.
+    FillPairs(0, 7);
+    fake.savePath = QString::fromStdString(Path("kept.msn"));
+    fake.answer = SaveChoice::Save;
     EXPECT_TRUE(window->close());
-    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(fake.questions.size(), 5u);
+    EXPECT_EQ(Contents(Path("kept.msn")).size(), 294u);
+    window->show();
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(fake.questions.size(), 5u);
 }
 
-TEST_F(EditorWindowTest, SaveRefusesAnUnfilledUsedPair) {
+TEST_F(MissionPanelTest, SaveRefusesAnUnfilledUsedPair) {
     Bar()->triggerAction(QAbstractSlider::SliderToMinimum);
     Bar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // pairs 0 and 1
     FillPairs(0, 0);
@@ -416,7 +454,7 @@ TEST_F(EditorWindowTest, SaveRefusesAnUnfilledUsedPair) {
     EXPECT_FALSE(fs::exists(Path("refused.msn")));
 }
 
-TEST_F(EditorWindowTest, SavedFileHoldsTheMissionAsLaidOut) {
+TEST_F(MissionPanelTest, SavedFileHoldsTheMissionAsLaidOut) {
     Click("plainPalette", 32 * 13 + 5, 5);  // a wall inside the well
     Click("boardView", 32 * 7 + 5, 32 * 11 + 5);
     Click("framedPalette", 32 * 8 + 5, 5);  // framed kind 9
@@ -448,27 +486,29 @@ TEST_F(EditorWindowTest, SavedFileHoldsTheMissionAsLaidOut) {
     EXPECT_EQ(bytes[292], 0);
     EXPECT_EQ(bytes[293], 0);
 
-    // The first dialog opened in the editor's folder, the next one on the last file.
+    // The first dialog opened in the user's missions folder (made for it),
+    // the next save on the file, the open dialog in its folder.
     Child<QPushButton>("saveButton")->click();
     ASSERT_EQ(fake.dialogStarts.size(), 2u);
-    EXPECT_EQ(fake.dialogStarts[0], QCoreApplication::applicationDirPath());
+    EXPECT_EQ(fake.dialogStarts[0], qEnvironmentVariable("XDG_DATA_HOME") + "/tessmar/missions");
+    EXPECT_TRUE(fs::is_directory(fake.dialogStarts[0].toStdString()));
     EXPECT_EQ(fake.dialogStarts[1], fake.savePath);
     fake.openPath.clear();  // cancelled
     Child<QPushButton>("loadButton")->click();
-    EXPECT_EQ(fake.dialogStarts[2], fake.savePath);
+    EXPECT_EQ(fake.dialogStarts[2], QString::fromStdString(folder.string()));
 }
 
-TEST_F(EditorWindowTest, FailedSaveIsReportedWithTheReason) {
+TEST_F(MissionPanelTest, FailedSaveIsReportedWithTheReason) {
     FillPairs(0, 7);
     fake.savePath = QString::fromStdString(Path("no-such-folder/a.msn"));
     Child<QPushButton>("saveButton")->click();
     ASSERT_EQ(fake.warnings.size(), 1u);
     EXPECT_TRUE(fake.warnings[0].contains(fake.savePath));
-    EXPECT_TRUE(fake.warnings[0].contains("No such file or directory"));
+    EXPECT_TRUE(fake.warnings[0].contains(QString::fromLocal8Bit(std::strerror(ENOENT))));
     EXPECT_FALSE(fs::exists(folder / "no-such-folder"));
 }
 
-TEST_F(EditorWindowTest, FailedLoadIsReportedAndChangesNothing) {
+TEST_F(MissionPanelTest, FailedLoadIsReportedAndChangesNothing) {
     Click("plainPalette", 32 * 4 + 5, 5);
     Click("boardView", 5, 5);
     Field()->setText("123");
@@ -480,11 +520,20 @@ TEST_F(EditorWindowTest, FailedLoadIsReportedAndChangesNothing) {
     EXPECT_EQ(EditorMissionBytes(), before);
     EXPECT_EQ(Field()->text(), "123");
     EXPECT_FALSE(fs::exists(Path("missing.msn")));
+
+    // A pipe is not a mission file, whatever errno held before.
+    ASSERT_EQ(mkfifo(Path("pipe.msn").c_str(), 0600), 0);
+    errno = ENOENT;
+    window->LoadFile(QString::fromStdString(Path("pipe.msn")));
+    ASSERT_EQ(fake.warnings.size(), 2u);
+    EXPECT_TRUE(fake.warnings[1].contains(Utf8("通常のファイルではありません"))) << fake.warnings[1].toStdString();
+    EXPECT_FALSE(fake.warnings[1].contains(QString::fromLocal8Bit(std::strerror(ENOENT))));
+    EXPECT_EQ(EditorMissionBytes(), before);
 }
 
 // A file made by the format code alone (as the game would write it) loads
 // into the editor unchanged, shows its goal and saves back byte for byte.
-TEST_F(EditorWindowTest, Type7FileLoadsShowsAndSavesBackUnchanged) {
+TEST_F(MissionPanelTest, Type7FileLoadsShowsAndSavesBackUnchanged) {
     MissionImage file;
     for (int r = -2; r <= 12; ++r) file.kind[MissionKindIndex(-1, r)] = file.kind[MissionKindIndex(8, r)] = 13;
     for (int c = 0; c <= 7; ++c) file.kind[MissionKindIndex(c, 12)] = 13;
@@ -518,7 +567,7 @@ TEST_F(EditorWindowTest, Type7FileLoadsShowsAndSavesBackUnchanged) {
     EXPECT_EQ(again, std::string(bytes.begin(), bytes.end()));
 }
 
-TEST_F(EditorWindowTest, LoadedFixedGoalChecksItsRadio) {
+TEST_F(MissionPanelTest, LoadedFixedGoalChecksItsRadio) {
     MissionImage file;
     file.type = 3;
     file.target = 4;
@@ -535,7 +584,7 @@ TEST_F(EditorWindowTest, LoadedFixedGoalChecksItsRadio) {
 }
 
 // A mission laid out by hand, kept as a picture for people to look at.
-TEST_F(EditorWindowTest, Screenshot) {
+TEST_F(MissionPanelTest, Screenshot) {
     const int board[][3] = {{0, 11, 5}, {1, 11, 1}, {2, 11, 4}, {0, 10, 2}, {2, 10, 2}, {0, 9, 6},
                             {1, 9, 1},  {2, 9, 3},  {5, 11, 11}, {6, 11, 13}, {7, 11, 7}, {3, 11, 10}};
     for (auto [c, r, k] : board) {
