@@ -93,7 +93,34 @@ void DrawFishCountPanel(int32_t yOffset) {
 
 int NumberLength(uint32_t target) { return int(std::snprintf(nullptr, 0, "%d", int32_t(target))); }
 
+// The goal line in English, in the narrow face so that every number a
+// mission file can hold fits the panel: at most 32 characters (256 pixels)
+// in the wide layout's 352, the score goal's 16 after "MSN" within 256.
+void DrawEnglishGoalLine(int32_t X, int32_t yOffset) {
+    int32_t G = int32_t(MissionGoal.target);
+    int32_t y = yOffset + 48;
+    switch (MissionGoal.type) {
+        case GoalChain: DrawNarrowText(FormatText("MAKE A CHAIN OF %d", G), X + 8, y); break;
+        case GoalErase: DrawNarrowText(FormatText("ERASE %d BLOCKS", G), X + 8, y); break;
+        case GoalEraseAtOnce: DrawNarrowText(FormatText("ERASE %d BLOCKS AT ONCE", G), X + 8, y); break;
+        case GoalAllFrames: DrawNarrowText("ERASE ALL FRAMED BLOCKS", X + 8, y); break;
+        case GoalAllFramesAtOnce: DrawNarrowText("ERASE ALL FRAMED BLOCKS AT ONCE", X + 8, y); break;
+        case GoalArea: DrawNarrowText(FormatText("MAKE A LOOP OF AREA %d", G), X + 8, y); break;
+        case GoalScore:
+            y = yOffset + 16;
+            DrawGlyphText(FormatText("MSN%d", MissionNumber), X + 8, y);
+            DrawNarrowText(FormatText("SCORE %d", G), X + 104, y);
+            break;
+        case GoalFish: DrawNarrowText(FormatText("CATCH %d FISH", G), X + 8, y); break;
+        default: break;  // no goal line
+    }
+}
+
 void DrawGoalLine(int32_t X, int32_t yOffset) {
+    if (TextLanguage == Language::English) {
+        DrawEnglishGoalLine(X, yOffset);
+        return;
+    }
     uint32_t G = MissionGoal.target;
     int32_t L = NumberLength(G);
     int32_t y = yOffset + 48;

@@ -19,3 +19,9 @@ inline constexpr int SheetGridX = 576, SheetGridY = 64;
 
 // The frame-block marker, masked like the sprites.
 inline constexpr int SheetFrameMarkerX = 608;
+
+// The font sheet (256 x 512): 16 x 16 glyphs for codes 32 to 95 in rows 0 to
+// 3, the goal labels in rows 4 to 11, and the narrow face (8 x 16 cells,
+// codes 32 to 95, 32 to a row) from NarrowFontY; every mask 256 lower.
+inline constexpr int FontMaskOffset = 256;
+inline constexpr int NarrowFontY = 192, NarrowCell = 8;

@@ -4,8 +4,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "draw/sheet_layout.h"
 #include "draw/surface.h"
 #include "draw/surfaces.h"
+
+constinit Language TextLanguage = Language::Japanese;
 
 static char TextBuffer[64];
 
@@ -25,6 +28,17 @@ void DrawGlyphText(const char* text, int x, int y) {
         int sx = 16 * (g % 16), sy = 16 * (g / 16);
         BitBlt(BackBuffer, x + 16 * i, y, 16, 16, FontSheet, sx, sy + 256, Rop::Or);
         BitBlt(BackBuffer, x + 16 * i, y, 16, 16, FontSheet, sx, sy, Rop::And);
+    }
+}
+
+void DrawNarrowText(const char* text, int x, int y) {
+    for (int i = 0; text[i] != '\0'; ++i) {
+        int code = static_cast<unsigned char>(text[i]);
+        if (code < 32 || code > 95) continue;
+        int g = code - 32;
+        int sx = NarrowCell * (g % 32), sy = NarrowFontY + 16 * (g / 32);
+        BitBlt(BackBuffer, x + NarrowCell * i, y, NarrowCell, 16, FontSheet, sx, sy + FontMaskOffset, Rop::Or);
+        BitBlt(BackBuffer, x + NarrowCell * i, y, NarrowCell, 16, FontSheet, sx, sy, Rop::And);
     }
 }
 

@@ -1,11 +1,10 @@
-// The language every text a player or author reads is in: Japanese (the
-// original wording) or English. Shared by the game and the editor.
+// Which language every text a player or author reads is in: the rule
+// shared by the game and the editor.
 #pragma once
-#include <cstdint>
 #include <optional>
 #include <string_view>
 
-enum class Language : uint8_t { Japanese, English };
+#include "mission/language.h"
 
 // "ja" or "en"; anything else is no choice.
 std::optional<Language> ParseLanguage(std::string_view name);

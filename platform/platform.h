@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "mission/language.h"
 #include "platform/platform_os.h"
 
 struct Surface;
@@ -21,7 +22,7 @@ struct SoundImage {
 };
 
 // Keys the game reads, by physical position.
-enum Key : int { KeyZ, KeyX, KeyA, KeyC, KeyD, KeyG, KeyEnter, KeyEscape, KeyLeft, KeyRight, KeyUp, KeyDown, KeyCount };
+enum Key : int { KeyZ, KeyX, KeyA, KeyC, KeyD, KeyG, KeyEnter, KeyEscape, KeyLeft, KeyRight, KeyUp, KeyDown, KeyL, KeyCount };
 // A key's bit in a word of held keys.
 inline constexpr uint32_t KeyBit(Key k) { return 1u << k; }
 
@@ -65,6 +66,9 @@ void PlatformTuneClose();
 // Modal open-file dialog for mission files. Returns the chosen path, or an
 // empty string when cancelled.
 std::string PlatformPickMissionFile(const std::string& startFolder);
+
+// Remembers the player's language for the next start (the settings file).
+void PlatformRememberLanguage(Language language);
 
 // The local date (the name entry's D key writes it).
 CalendarDay PlatformToday();

@@ -8,6 +8,7 @@ HeadlessWorld Headless;
 
 void HeadlessReset() { Headless = HeadlessWorld{}; }
 
+void PlatformRememberLanguage(Language language) { Headless.rememberedLanguage = language; }
 CalendarDay PlatformToday() { return Headless.today ? *Headless.today : SystemToday(); }
 
 bool PlatformOpenWindow(const char*, int, int) { return true; }

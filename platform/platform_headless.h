@@ -23,6 +23,7 @@ struct HeadlessWorld {
     // Record.
     std::vector<std::string> sounds;  // names of sound images started
     std::vector<std::string> music;   // tune commands: open, play, stop, close
+    std::optional<Language> rememberedLanguage;  // the last language the game asked to remember
     int eventsTaken = 0;
     int sleeps = 0;
     int presents = 0;

@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QStringList>
+#include <QTranslator>
 
+#include "draw/text.h"
 #include "platform/platform.h"
 #include "platform/replay_input.h"
 
@@ -19,6 +22,21 @@ void EnsureApplication() {
     (void)application;
 }
 
+// Qt's own texts of the dialog (buttons, labels) in the game's language:
+// Japanese from Qt's translations, English as Qt has them.
+void FollowTextLanguage() {
+    static QTranslator* japanese = nullptr;
+    if (TextLanguage == Language::Japanese && japanese == nullptr) {
+        japanese = new QTranslator;
+        if (japanese->load("qtbase_ja", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QApplication::installTranslator(japanese);
+    } else if (TextLanguage == Language::English && japanese != nullptr) {
+        QApplication::removeTranslator(japanese);
+        delete japanese;
+        japanese = nullptr;
+    }
+}
+
 QString LastFolder;  // the folder of the last chosen file; empty until then
 }  // namespace
 
@@ -30,14 +48,16 @@ std::string PlatformPickMissionFile(const std::string& startFolder) {
         return answer;
     }
     EnsureApplication();
-    QFileDialog dialog(nullptr, QString::fromUtf8("ミッション選択"));
+    FollowTextLanguage();
+    const bool japanese = TextLanguage == Language::Japanese;
+    QFileDialog dialog(nullptr, QString::fromUtf8(japanese ? "ミッション選択" : "Choose a mission"));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setDefaultSuffix("msn");
     // Qt reads the pattern from the ASCII parentheses at the end and, with
     // the details hidden, shows only the description.
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setNameFilter(QString::fromUtf8("ミッションファイル（*.msn） (*.msn)"));
+    dialog.setNameFilter(QString::fromUtf8(japanese ? "ミッションファイル（*.msn） (*.msn)" : "Mission files (*.msn)"));
     dialog.setDirectory(LastFolder.isEmpty() ? QString::fromStdString(startFolder) : LastFolder);
     std::string chosen;
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {

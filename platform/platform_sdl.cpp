@@ -12,10 +12,12 @@
 #include <thread>
 #include <vector>
 
+#include "platform/language.h"
 #include "platform/platform.h"
 #include "platform/platform_os.h"
 #include "platform/platform_sdl_parts.h"
 #include "platform/replay_input.h"
+#include "platform/settings.h"
 #include "platform/sound_font.h"
 #include "rules/screen_state.h"
 
@@ -49,6 +51,7 @@ int KeyOfScancode(SDL_Scancode code) {
         case SDL_SCANCODE_C: return KeyC;
         case SDL_SCANCODE_D: return KeyD;
         case SDL_SCANCODE_G: return KeyG;
+        case SDL_SCANCODE_L: return KeyL;
         case SDL_SCANCODE_RETURN: case SDL_SCANCODE_KP_ENTER: return KeyEnter;
         case SDL_SCANCODE_ESCAPE: return KeyEscape;
         case SDL_SCANCODE_LEFT: return KeyLeft;
@@ -69,6 +72,11 @@ void TakeWindowEvent(const SDL_WindowEvent& e) {
 }  // namespace
 
 CalendarDay PlatformToday() { return SystemToday(); }
+
+void PlatformRememberLanguage(Language language) {
+    UpdateDisplaySettings(SettingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")),
+                          [&](DisplaySettings& s) { s.language = LanguageName(language); });
+}
 
 void PlatformInit() {
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");

@@ -106,7 +106,11 @@ void NoteWindowedSize() {
 // keeps fitting whatever screen the next run finds.
 void SaveSettingsIfChanged() {
     DisplaySettings now{windowedScale, WindowFullscreen()};
-    if (now != openedAs) SaveDisplaySettings(settingsPath, now);
+    if (now.scale == openedAs.scale && now.fullscreen == openedAs.fullscreen) return;
+    UpdateDisplaySettings(settingsPath, [&](DisplaySettings& s) {
+        s.scale = now.scale;
+        s.fullscreen = now.fullscreen;
+    });
 }
 
 bool IsEnter(const SDL_Keysym& k) {
@@ -144,7 +148,7 @@ bool PlatformOpenWindow(const char* title, int width, int height) {
     SDL_Rect area = UsableArea();
     int fit = LargestScale(area.w, area.h, width, height);
     windowedScale = saved.scale > 0 && saved.scale < fit ? saved.scale : fit;
-    openedAs = {windowedScale, saved.fullscreen};
+    openedAs = {windowedScale, saved.fullscreen, {}, {}};
     int w = width * windowedScale, h = height * windowedScale;
     int x = area.w > w ? area.x + (area.w - w) / 2 : area.x;
     int y = area.h > h ? area.y + (area.h - h) / 2 : area.y;

@@ -31,6 +31,8 @@ void ApplyLine(std::string_view line, DisplaySettings& settings) {
     int number = 0;
     if (name == "scale" && ReadNumber(value, 1, MaxWindowScale, number)) settings.scale = number;
     if (name == "fullscreen" && ReadNumber(value, 0, 1, number)) settings.fullscreen = number == 1;
+    if (name == "language") settings.language = value;
+    if (name == "sounds") settings.sounds = value;
 }
 
 std::string ParentFolder(const std::string& path) {
@@ -56,6 +58,8 @@ std::string FormatDisplaySettings(const DisplaySettings& settings) {
     std::string text = "# Tessmar's window as it was last left\n";
     if (settings.scale > 0) text += "scale=" + std::to_string(settings.scale) + "\n";
     text += settings.fullscreen ? "fullscreen=1\n" : "fullscreen=0\n";
+    if (!settings.language.empty()) text += "language=" + settings.language + "\n";
+    if (!settings.sounds.empty()) text += "sounds=" + settings.sounds + "\n";
     return text;
 }
 
@@ -76,4 +80,10 @@ bool SaveDisplaySettings(const std::string& path, const DisplaySettings& setting
     MakeFolders(ParentFolder(path));
     std::string text = FormatDisplaySettings(settings);
     return WriteFileAtomically(path, text.data(), text.size(), nullptr);
+}
+
+bool UpdateDisplaySettings(const std::string& path, const std::function<void(DisplaySettings&)>& change) {
+    DisplaySettings before = LoadDisplaySettings(path), after = before;
+    change(after);
+    return after == before || SaveDisplaySettings(path, after);
 }

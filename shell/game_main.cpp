@@ -1,8 +1,10 @@
 // The game program: open the window, run the loop, close down.
-//   tessmar [--mission FILE [--replay SCRIPT]]
+//   tessmar [--language ja|en] [--mission FILE [--replay SCRIPT]]
 // --mission starts straight on FILE's board entry as an edit game and closes
 // after its clear or game-over screen; --replay plays SCRIPT (the headless
-// runner's input format) as the input, at normal speed.
+// runner's input format) as the input, at normal speed. --language chooses
+// the language of the goal lines and the help over the settings file's
+// "language=" and the locale.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -10,8 +12,11 @@
 #include <vector>
 
 #include "draw/playfield.h"
+#include "draw/text.h"
 #include "platform/platform.h"
+#include "platform/language.h"
 #include "platform/replay_input.h"
+#include "platform/settings.h"
 #include "rules/screen_layout.h"
 #include "shell/game_folder.h"
 #include "shell/main_loop.h"
@@ -19,7 +24,7 @@
 
 namespace {
 struct GameOptions {
-    std::string mission, replay;
+    std::string mission, replay, language;
 };
 
 bool ReadGameOptions(int argc, char** argv, GameOptions& o) {
@@ -29,7 +34,12 @@ bool ReadGameOptions(int argc, char** argv, GameOptions& o) {
             (a == "--mission" ? o.mission : o.replay) = argv[++i];
             continue;
         }
-        std::fprintf(stderr, "tessmar: %s: usage: tessmar [--mission FILE [--replay SCRIPT]]\n", a.c_str());
+        if (a == "--language" && i + 1 < argc && ParseLanguage(argv[i + 1])) {
+            o.language = argv[++i];
+            continue;
+        }
+        std::fprintf(stderr, "tessmar: %s: usage: tessmar [--language ja|en] [--mission FILE [--replay SCRIPT]]\n",
+                     a.c_str());
         return false;
     }
     return true;
@@ -48,6 +58,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tessmar: %s\n", error.c_str());
         return 2;
     }
+
+    const std::string settings = SettingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    TextLanguage = ChooseLanguage(options.language.c_str(), LoadDisplaySettings(settings).language.c_str());
 
     PlatformInit();
     // Without a window nothing could be seen or quit: stop at once instead of

@@ -1,6 +1,7 @@
 #include "shell/main_loop.h"
 
 #include "draw/playfield.h"
+#include "draw/text.h"
 #include "platform/message_pump.h"
 #include "platform/platform.h"
 #include "rules/new_game.h"
@@ -53,6 +54,10 @@ void RunFrame() {
     if (KeyHeld & BitEscape) PlatformPostQuit();
     if (KeyPressed & BitC) ColourMode = ColourMode == 0 ? 1 : 0;
     if (KeyPressed & BitG) GridMode = GridMode == 0 ? 1 : 0;
+    if (KeyPressed & BitL) {
+        TextLanguage = TextLanguage == Language::Japanese ? Language::English : Language::Japanese;
+        PlatformRememberLanguage(TextLanguage);
+    }
     uint32_t elapsed = PlatformTicks() - t0;
     PumpMessages(elapsed < FramePeriodMs ? FramePeriodMs - elapsed : 0);
     CountFrame(&FpsValue);

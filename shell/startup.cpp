@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "draw/surfaces.h"
+#include "draw/text.h"
 #include "platform/data_folder.h"
 #include "platform/platform.h"
 #include "platform/platform_os.h"
@@ -60,4 +61,5 @@ void ResetStartupState() {
     StartDirectory.clear();
     DataDirectory.clear();
     FixedSeed.reset();
+    TextLanguage = Language::Japanese;
 }

@@ -56,8 +56,29 @@ TEST_F(FontSheetTest, GlyphCellsDrawnAndBlank) {
         EXPECT_EQ(GlyphInk(c, 0, 0, 16, 1), 0) << c;
         EXPECT_EQ(GlyphInk(c, 0, 15, 16, 1), 0) << c;
     }
-    // Rows 12 to 15 are blank.
-    EXPECT_EQ(Ink(0, 192, 256, 64), 0);
+    // Rows 14 and 15 are blank.
+    EXPECT_EQ(Ink(0, 224, 256, 32), 0);
+}
+
+// The narrow face (8 x 16 cells from y 192): every letter, digit and mark
+// the English texts use, each inside its own cell with a clear column on
+// either side of its ink, so 8-pixel text never runs together.
+TEST_F(FontSheetTest, NarrowFaceCellsDrawnAndBlank) {
+    const std::string drawn = "!'()+,-./0123456789:<=>?ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    for (int code = 32; code < 96; ++code) {
+        int g = code - 32, x = 8 * (g % 32), y = 192 + 16 * (g / 32);
+        if (drawn.find(char(code)) == std::string::npos) {
+            EXPECT_EQ(Ink(x, y, 8, 16), 0) << "'" << char(code) << "' should be blank";
+            continue;
+        }
+        EXPECT_GT(Ink(x, y, 8, 16), 6) << "'" << char(code) << "' has no drawing";
+        // The edge columns hold at most the dark outline, never the light ink.
+        for (int row = 0; row < 16; ++row)
+            for (int edge : {x, x + 7}) {
+                uint32_t p = sheet.At(edge, y + row);
+                EXPECT_TRUE(p == White || p == Rgb(22, 30, 82)) << "'" << char(code) << "' row " << row;
+            }
+    }
 }
 
 TEST_F(FontSheetTest, ArrowsAndPointersPointTheirWay) {

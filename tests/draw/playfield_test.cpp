@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "draw/surfaces.h"
+#include "draw/text.h"
 #include "mission/mission_goal.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
@@ -21,6 +22,7 @@ namespace {
 // the back buffer tells which picture was drawn there.
 uint32_t BlockColour(int kind, int sheetRow) { return Rgb(kind * 10, sheetRow * 30, 200); }
 uint32_t GlyphColour(int code) { return Rgb(0, 0, code); }
+uint32_t NarrowColour(int code) { return Rgb(0, 1, code); }
 constexpr uint32_t FrameMarker = Rgb(1, 2, 3);
 constexpr uint32_t GridLine = Rgb(0x70, 0x70, 0x70);
 constexpr uint32_t FishIcon = Rgb(140, 1, 1);
@@ -47,6 +49,11 @@ void MakeSheets() {
     for (int y = 64; y < 192; ++y) {  // goal labels: ink across the label rows
         FillRect(FontSheet, 0, y, 256, 1, Rgb(5, 5, 5));
         FillRect(FontSheet, 0, y + 256, 256, 1, White);
+    }
+    for (int g = 1; g < 64; ++g) {  // the narrow face: 8 x 16 cells, 32 to a row, from y 192
+        int x = 8 * (g % 32), y = 192 + 16 * (g / 32);
+        FillRect(FontSheet, x, y, 8, 16, NarrowColour(g + 32));
+        FillRect(FontSheet, x, y + 256, 8, 16, White);
     }
 }
 
@@ -215,6 +222,43 @@ TEST_F(PlayfieldTest, LayoutBHasTwoQueueColumnsAndTheWidePanel) {
     EXPECT_EQ(Px(16 + 8 + 8, 56), GlyphColour('1')) << "goal number";
     EXPECT_EQ(Px(16 + 24 + 32 + 4, 56), Rgb(5, 5, 5)) << "goal label after it";
     EXPECT_EQ(Px(30, 220), Sky(220) & Px(30, 220)) << "no fish-count panel";
+}
+
+// In English every goal line is set in the narrow face and, with the widest
+// number a mission file can hold, still reads whole inside the status panel,
+// clear of the mission number above it.
+TEST_F(PlayfieldTest, EnglishGoalLinesReadWholeInsideThePanel) {
+    TextLanguage = Language::English;
+    GameMode = NormalGame;
+    MissionNumber = 30;
+    ScreenState = PairFalling;
+    struct Case { uint8_t type; const char* reads; int y; } cases[] = {
+        {GoalChain, "MAKE A CHAIN OF -2147483648", 56},
+        {GoalErase, "ERASE -2147483648 BLOCKS", 56},
+        {GoalEraseAtOnce, "ERASE -2147483648 BLOCKS AT ONCE", 56},
+        {GoalAllFrames, "ERASE ALL FRAMED BLOCKS", 56},
+        {GoalAllFramesAtOnce, "ERASE ALL FRAMED BLOCKS AT ONCE", 56},
+        {GoalArea, "MAKE A LOOP OF AREA -2147483648", 56},
+        {GoalScore, "SCORE -2147483648", 24},
+        {GoalFish, "CATCH -2147483648 FISH", 56},
+    };
+    for (const Case& c : cases) {
+        MissionGoal.type = c.type;
+        MissionGoal.target = 0x80000000u;
+        BoardOriginX = RandomQueueGoal(c.type) ? 64 : 16;
+        DrawPlayfield(0);
+        const int X = BoardOriginX, start = c.type == GoalScore ? X + 104 : X + 8;
+        std::string read;
+        for (int x = start + 4; x < X + StatusPanelWidth(); x += 8) {
+            uint32_t p = Px(x, c.y);
+            read += (p & 0xFFFF00) == NarrowColour(0) ? char(p & 0xFF) : ' ';  // a blank shows the panel
+        }
+        read.erase(read.find_last_not_of(' ') + 1);
+        EXPECT_EQ(read, c.reads) << "goal type " << int(c.type);
+        EXPECT_LE(start + 8 * int(read.size()), X + StatusPanelWidth()) << "goal type " << int(c.type);
+        for (int x = 0; x < 384; ++x) EXPECT_NE(Px(x, c.y), Rgb(5, 5, 5)) << "no Japanese label, type " << int(c.type);
+    }
+    EXPECT_EQ(Px(64 + 8 + 8, 24), GlyphColour('M')) << "the score goal's MSN stays in the big face";
 }
 
 TEST_F(PlayfieldTest, FishCountPanelInScoreAttack) {

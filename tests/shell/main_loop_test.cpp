@@ -1,4 +1,5 @@
 #include "draw/playfield.h"
+#include "draw/text.h"
 #include "shell/main_loop.h"
 
 #include <gtest/gtest.h>
@@ -104,6 +105,22 @@ TEST_F(MainLoopTest, HoldingCOrGTogglesOnce) {
     RunFrames(3);
     EXPECT_EQ(ColourMode, 0);
     EXPECT_EQ(GridMode, 1);
+}
+
+// L switches the language of the texts, once per press, and asks the
+// platform to remember the choice for the next start.
+TEST_F(MainLoopTest, HoldingLSwitchesTheLanguageOnceAndRemembersIt) {
+    ASSERT_EQ(TextLanguage, Language::Japanese);
+    Headless.keys = 1u << KeyL;
+    RunFrames(10);
+    EXPECT_EQ(TextLanguage, Language::English);
+    EXPECT_EQ(Headless.rememberedLanguage, Language::English);
+    Headless.keys = 0;
+    RunFrames(1);
+    Headless.keys = 1u << KeyL;
+    RunFrames(1);
+    EXPECT_EQ(TextLanguage, Language::Japanese);
+    EXPECT_EQ(Headless.rememberedLanguage, Language::Japanese);
 }
 
 TEST_F(MainLoopTest, ClockWrapDoesNotStallPacing) {

@@ -99,6 +99,7 @@ TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
     const std::set<std::string> outside = {
         "BackBuffer", "GradientSurface", "TileSurface", "BlockSheet", "FontSheet", "LogoSheet", "SoundMove",
         "SoundTurn", "SoundCursor", "SoundDecide", "FixedSeed", "ProgramState",
+        "TextLanguage",                             // the player's choice, like the folders and the seed
         "TextBuffer",                               // FormatText's scratch
         "LoadMissionFile(std::string const&)::bytes",  // the file's bytes while they are decoded
         "(anonymous namespace)::List", "(anonymous namespace)::Start",  // the list and its start image

@@ -65,7 +65,8 @@ TEST(DisplaySettingsText, ReadsWhatItUnderstandsAndPassesOverTheRest) {
         EXPECT_EQ(s.scale, c.scale) << c.text;
         EXPECT_EQ(s.fullscreen, c.fullscreen) << c.text;
     }
-    for (DisplaySettings s : {DisplaySettings{}, DisplaySettings{2, true}, DisplaySettings{64, false}})
+    for (DisplaySettings s : {DisplaySettings{}, DisplaySettings{2, true}, DisplaySettings{64, false},
+                              DisplaySettings{0, false, "en", "classic"}, DisplaySettings{3, true, "fr", ""}})
         EXPECT_EQ(ParseDisplaySettings(FormatDisplaySettings(s)), s);
 }
 
@@ -98,6 +99,17 @@ TEST(DisplaySettingsFile, BadFilesGiveTheDefaults) {
     fs::remove(path);
     fs::create_symlink("settings.conf", path);  // a link to itself cannot be opened
     EXPECT_EQ(LoadDisplaySettings(path), DisplaySettings{}) << "unreadable";
+}
+
+// The window and the language are written at different moments: each
+// writer changes its own lines and keeps the other's.
+TEST(DisplaySettingsFile, EachWriterKeepsTheOthersLines) {
+    std::string path = MakeTempFolder("settings-update") + "/tessmar/settings.conf";
+    ASSERT_TRUE(UpdateDisplaySettings(path, [](DisplaySettings& s) { s.language = "en"; }));
+    ASSERT_TRUE(UpdateDisplaySettings(path, [](DisplaySettings& s) { s.scale = 2; s.fullscreen = true; }));
+    EXPECT_EQ(LoadDisplaySettings(path), (DisplaySettings{2, true, "en", ""}));
+    ASSERT_TRUE(UpdateDisplaySettings(path, [](DisplaySettings& s) { s.language = "ja"; }));
+    EXPECT_EQ(LoadDisplaySettings(path), (DisplaySettings{2, true, "ja", ""}));
 }
 
 TEST(DisplaySettingsFile, SavedThenLoaded) {

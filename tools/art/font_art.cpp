@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "draw/sheet_layout.h"
 #include "tools/art/art.h"
 #include "tools/art/art_draw.h"
 #include "tools/art/glyphs.h"
@@ -23,6 +24,12 @@ struct Strip {
     explicit Strip(int w) : width(w), ink(size_t(w) * 16, 0) {}
     bool At(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < 16 && ink[size_t(y * width + x)]; }
 };
+
+void PlaceNarrowGlyph(Strip& strip, const NarrowGlyphBits& g, int x) {
+    for (int row = 0; row < 12; ++row)
+        for (int col = 0; col < 6; ++col)
+            if (g.rows[row][col] == '#') strip.ink[size_t((2 + row) * strip.width + x + col)] = 1;
+}
 
 void PlaceGlyph(Strip& strip, const GlyphBits& g, int x) {
     for (int row = 0; row < 12; ++row)
@@ -97,5 +104,13 @@ void DrawFontSheet(Surface& sheet) {
             PlaceText(strip, "トレ", 36);
         }
         WriteStrip(sheet, strip, 0, y);
+    }
+    // The narrow face: codes 32 to 95 in 8-pixel cells, 32 to a row, in rows
+    // 12 and 13; the English goal lines and the help pages are set in it.
+    for (int row = 0; row < 2; ++row) {
+        Strip strip(256);
+        for (int i = 0; i < 32; ++i)
+            if (const NarrowGlyphBits* g = FindNarrowGlyph(char(32 + 32 * row + i))) PlaceNarrowGlyph(strip, *g, 8 * i + 1);
+        WriteStrip(sheet, strip, 0, NarrowFontY + 16 * row);
     }
 }

@@ -10,3 +10,10 @@ struct GlyphBits {
 
 // nullptr when the character has no drawing.
 const GlyphBits* FindGlyph(std::string_view key);
+
+// The narrow face, 6 x 12, for text set 8 pixels a character.
+struct NarrowGlyphBits {
+    char code;
+    const char* rows[12];
+};
+const NarrowGlyphBits* FindNarrowGlyph(char code);

@@ -14,6 +14,8 @@
 
 #include "mission/mission_goal.h"
 #include "platform/input_script.h"
+#include "draw/text.h"
+#include "platform/language.h"
 #include "platform/number_text.h"
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
@@ -79,6 +81,10 @@ Options ReadOptions(int argc, char** argv) {
             o.shots[int(v)] = shotArg.substr(eq + 1);
         } else if (a == "--mission") {
             o.mission = value();
+        } else if (a == "--language") {
+            auto language = ParseLanguage(value());
+            if (!language) Fail("--language needs ja or en");
+            TextLanguage = *language;
         } else if (a == "--start-score-attack") {
             o.startScoreAttack = true;
         } else {
