@@ -63,8 +63,7 @@ bool Load(const char* path) {
     size_t size = 0;
     std::string reason;
     if (!ReadMissionFile(path, bytes, &size, &reason)) return false;
-    LoadEditorMission(bytes.data(), size);
-    CheckLoaded();
+    if (LoadEditorMission(bytes.data(), size)) CheckLoaded();  // an empty file loads nothing
     return true;
 }
 
