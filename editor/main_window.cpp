@@ -57,6 +57,15 @@ MainWindow::MainWindow()
     panel_->findChild<QWidget*>(QStringLiteral("boardView"))->setFocus();
 }
 
+// The panel outlives this part of the window while Qt deletes the children:
+// nothing it reports then may reach the window being taken down.
+MainWindow::~MainWindow() {
+    panel_->showStatus = nullptr;
+    panel_->checkRunning = nullptr;
+    panel_->checkProgress = nullptr;
+    panel_->documentChanged = nullptr;
+}
+
 void MainWindow::CreateMenus() {
     const struct {
         const char* menu;

@@ -16,6 +16,7 @@ class MainWindow : public QMainWindow {
 
 public:
     MainWindow();
+    ~MainWindow() override;
     MissionPanel* Panel() const { return panel_; }
     // The status line's text as shown (cut with an ellipsis when too long).
     QString StatusShown() const;

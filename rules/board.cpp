@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-constinit BoardLayers Board;
+constinit BoardLayers Board{};
 constinit uint8_t RopeSides[KindCount][4];
 constinit uint8_t NextGroupId;
 

@@ -12,7 +12,7 @@
 #include "rules/screen_state.h"
 #include "rules/settle.h"
 
-constinit FallingPairRecord FallingPair;
+constinit FallingPairRecord FallingPair{};
 constinit int32_t FallTimer;
 constinit int32_t FallInterval;
 constinit int32_t ShiftTimer;

@@ -9,7 +9,7 @@
 #include "rules/link.h"
 #include "rules/scoring.h"
 
-constinit Fish FishTable[FishCount];
+constinit Fish FishTable[FishCount]{};
 
 using enum FishStateValue;
 

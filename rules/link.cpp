@@ -10,7 +10,7 @@
 #include "rules/settle.h"
 
 constinit uint8_t LinkStock;
-constinit LinkSpriteRecord LinkSprite;
+constinit LinkSpriteRecord LinkSprite{};
 
 // The two cells' ropes already run into each other.
 static bool CellsJoined(int col, int row, int orientation) {

@@ -8,7 +8,7 @@
 #include "rules/falling_pair.h"
 #include "rules/screen_state.h"
 
-constinit ComingQueueRecord ComingQueue;
+constinit ComingQueueRecord ComingQueue{};
 constinit uint8_t QueueLast;
 constinit int32_t SpawnTimer;
 constinit uint8_t PiecesUsed;

@@ -9,7 +9,7 @@
 #include "rules/scoring.h"
 #include "rules/screen_state.h"
 
-constinit FallingBlock FallingBlocks[FallingBlockRecords];
+constinit FallingBlock FallingBlocks[FallingBlockRecords]{};
 constinit int32_t FallingBlockCount;
 constinit int32_t EraseTimer;
 

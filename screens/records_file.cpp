@@ -9,7 +9,7 @@
 #include "platform/platform_os.h"
 #include "screens/notice.h"
 
-constinit RecordEntry RecordTable[6];
+constinit RecordEntry RecordTable[6]{};
 constinit uint8_t ClearedFlags[100];
 constinit uint8_t ClearedCount;
 
