@@ -3,6 +3,8 @@
 // platform_sdl_window.cpp, joystick 1 in platform_sdl_pad.cpp.
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdio>
@@ -63,6 +65,34 @@ int KeyOfScancode(SDL_Scancode code) {
     }
 }
 
+// The sound libraries (ALSA, fluidsynth) write notes of their own straight
+// to stderr, a dozen lines where there is no sound card; the game says what
+// matters in one line of its own. TESSMAR_VERBOSE=1 lets them through.
+class QuietLibraries {
+public:
+    QuietLibraries() {
+        if (std::getenv("TESSMAR_VERBOSE") != nullptr) return;
+        std::fflush(stderr);
+        saved_ = dup(STDERR_FILENO);
+        int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (null >= 0) {
+            dup2(null, STDERR_FILENO);
+            close(null);
+        }
+    }
+    ~QuietLibraries() {
+        if (saved_ < 0) return;
+        std::fflush(stderr);
+        dup2(saved_, STDERR_FILENO);
+        close(saved_);
+    }
+    QuietLibraries(const QuietLibraries&) = delete;
+    QuietLibraries& operator=(const QuietLibraries&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
 bool InPlayUnpaused() { return ScreenState <= Linking && PauseFlag == 0; }
 
 void TakeWindowEvent(const SDL_WindowEvent& e) {
@@ -92,14 +122,19 @@ void PlatformInit() {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         std::fprintf(stderr, "tessmar: no video: %s\n", SDL_GetError());
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) PadOpenFirst();
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        std::fprintf(stderr, "tessmar: no audio: %s\n", SDL_GetError());
-        return;
+    int audioFailed = 0;
+    {
+        QuietLibraries quiet;
+        audioFailed = SDL_InitSubSystem(SDL_INIT_AUDIO);
+        if (audioFailed == 0) {
+            Mix_Init(MIX_INIT_MID);
+            ChooseSoundFont();
+            audioFailed = Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0 ? 2 : 0;
+        }
     }
-    Mix_Init(MIX_INIT_MID);
-    ChooseSoundFont();
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
-        std::fprintf(stderr, "tessmar: no audio device: %s\n", Mix_GetError());
+    if (audioFailed != 0) {
+        if (audioFailed == 2) std::fprintf(stderr, "tessmar: no audio device: %s\n", Mix_GetError());
+        else std::fprintf(stderr, "tessmar: no audio: %s\n", SDL_GetError());
         return;
     }
     Mix_AllocateChannels(1);
