@@ -40,9 +40,13 @@ std::atomic<bool> tuneLoaded{false};
 Mix_Music* loadedTune = nullptr;
 bool playWhenLoaded = false;
 bool keys[KeyCount];
+// A key pressed since the last sample, even if released again before it.
+bool pressedSinceSample[KeyCount];
+bool windowFocused = true;
 
 // Losing focus in play pauses as a press of Enter would: the next sample of
-// the keyboard sees Enter down once (see PlatformKeyDown).
+// the keyboard sees Enter down once (see PlatformKeyDown). Lost during the
+// board's entry, the pause waits for play to begin.
 bool focusPausePending = false;
 
 int KeyOfScancode(SDL_Scancode code) {
@@ -96,10 +100,22 @@ private:
 bool InPlayUnpaused() { return ScreenState <= Linking && PauseFlag == 0; }
 
 void TakeWindowEvent(const SDL_WindowEvent& e) {
+    if (e.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+        windowFocused = true;
+        // Back before play began: nothing went by unattended.
+        if (ScreenState == BoardEntryScreen) focusPausePending = false;
+        return;
+    }
     if (e.event != SDL_WINDOWEVENT_FOCUS_LOST && e.event != SDL_WINDOWEVENT_MINIMIZED) return;
+    windowFocused = false;
     std::memset(keys, 0, sizeof keys);
+    std::memset(pressedSinceSample, 0, sizeof pressedSinceSample);
     focusPausePending = true;
 }
+
+// The pointer hides while the keys or a pad are used and shows again when
+// the mouse moves.
+void ShowPointer(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 }  // namespace
 
 CalendarDay PlatformToday() { return SystemToday(); }
@@ -165,14 +181,21 @@ EventResult PlatformTakeEvent() {
             if (WindowTakeEvent(e)) break;  // F11 and Alt+Enter are the window's own
             int key = KeyOfScancode(e.key.keysym.scancode);
             if (key >= 0) keys[key] = e.type == SDL_KEYDOWN;
+            if (key >= 0 && e.type == SDL_KEYDOWN) pressedSinceSample[key] = true;
+            if (e.type == SDL_KEYDOWN) ShowPointer(false);
             break;
         }
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_JOYBUTTONDOWN: ShowPointer(false); break;
+        case SDL_MOUSEMOTION: ShowPointer(true); break;
         case SDL_WINDOWEVENT:
             WindowTakeEvent(e);
             TakeWindowEvent(e.window);
             break;
         case SDL_JOYDEVICEADDED:
-        case SDL_JOYDEVICEREMOVED: PadTakeEvent(e); break;
+        case SDL_JOYDEVICEREMOVED:
+            if (PadTakeEvent(e)) focusPausePending = true;  // the player's pad is gone: pause as at a focus loss
+            break;
         default: break;
     }
     return EventResult::Handled;
@@ -193,11 +216,20 @@ ScriptedInput ReplayInput;
 // Escape still quits.
 bool PlatformKeyDown(Key key) {
     if (ReplayActive) return ((ReplayInput.keys >> key) & 1u) != 0 || (key == KeyEscape && keys[key]);
-    if (key != KeyEnter) return keys[key];
-    bool focusPause = focusPausePending && InPlayUnpaused();
-    focusPausePending = false;
-    return keys[KeyEnter] || PadStartHeld() || focusPause;
+    bool down = keys[key] || pressedSinceSample[key];
+    pressedSinceSample[key] = false;
+    if (key != KeyEnter) return down;
+    bool focusPause = false;
+    if (focusPausePending && InPlayUnpaused()) {
+        focusPause = true;
+        focusPausePending = false;
+    } else if (ScreenState != BoardEntryScreen) {
+        focusPausePending = false;
+    }
+    return down || (windowFocused && PadStartHeld()) || focusPause;
 }
+
+bool WindowHasFocus() { return windowFocused; }
 
 void PlatformPrepareSound(SoundImage& image) {
     if (!audioOpen || image.bytes.empty()) return;

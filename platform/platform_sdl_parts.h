@@ -17,6 +17,9 @@ double WindowFirstFrameMs();
 
 // Game controllers and raw joysticks. Joystick 1 is the first one connected.
 void PadOpenFirst();
-void PadTakeEvent(const SDL_Event& e);
+// True when the pad the game reads was unplugged.
+bool PadTakeEvent(const SDL_Event& e);
+// Pads are read only while the game's window has the keyboard's focus.
+bool WindowHasFocus();
 void PadCloseAll();
 bool PadStartHeld();  // a mapped pad's Start, the keyboard's Enter twin
