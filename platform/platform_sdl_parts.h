@@ -10,6 +10,8 @@ bool WindowTakeEvent(const SDL_Event& e);
 void WindowSetFullscreen(bool on);
 bool WindowFullscreen();
 SDL_Window* PlatformWindow();
+// The game window's X11 id; 0 without a window or off X11.
+unsigned long WindowX11Id();
 // Name of the renderer in use ("software", "opengl", ...), "" without one.
 const char* WindowRendererName();
 // Milliseconds from the program's start to the first frame shown (-1: none yet).
