@@ -15,7 +15,7 @@ const struct {
     const char* name;
 } KeyNameTable[] = {
     {KeyLeft, "Left"}, {KeyRight, "Right"}, {KeyUp, "Up"}, {KeyDown, "Down"}, {KeyZ, "Z"}, {KeyX, "X"},
-    {KeyA, "A"}, {KeyC, "C"}, {KeyD, "D"}, {KeyG, "G"}, {KeyL, "L"}, {KeyEnter, "Enter"}, {KeyEscape, "Escape"},
+    {KeyA, "A"}, {KeyC, "C"}, {KeyD, "D"}, {KeyG, "G"}, {KeyL, "L"}, {KeyF1, "F1"}, {KeyEnter, "Enter"}, {KeyEscape, "Escape"},
 };
 
 uint32_t NamedKeyBit(const std::string& name) {

@@ -1,14 +1,18 @@
 // The real program's open-file dialog for mission files: Qt's standard file
-// dialog, modal, over the SDL window. The game loop waits while it is open.
+// dialog, modal and transient for the game's window. The game's frames wait
+// while it is open, but its window keeps answering the window manager.
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QStringList>
+#include <QWindow>
+#include <SDL.h>
 #include <QTranslator>
 
 #include "draw/text.h"
 #include "platform/platform.h"
+#include "platform/platform_sdl_parts.h"
 #include "platform/replay_input.h"
 
 namespace {
@@ -38,6 +42,14 @@ void FollowTextLanguage() {
 }
 
 QString LastFolder;  // the folder of the last chosen file; empty until then
+
+// The game's window as a parent Qt can name, so that the window manager keeps
+// the dialog over it (X11 only; elsewhere the dialog stands on its own).
+QWindow* GameWindowForQt() {
+    unsigned long id = WindowX11Id();
+    if (id == 0 || QApplication::platformName() != "xcb") return nullptr;
+    return QWindow::fromWinId(WId(id));
+}
 }  // namespace
 
 std::string PlatformPickMissionFile(const std::string& startFolder) {
@@ -59,12 +71,26 @@ std::string PlatformPickMissionFile(const std::string& startFolder) {
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilter(QString::fromUtf8(japanese ? "ミッションファイル（*.msn） (*.msn)" : "Mission files (*.msn)"));
     dialog.setDirectory(LastFolder.isEmpty() ? QString::fromStdString(startFolder) : LastFolder);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.winId();  // made now, so that its transient parent can be set before it shows
+    QWindow* parent = GameWindowForQt();
+    if (parent != nullptr) dialog.windowHandle()->setTransientParent(parent);
+    // Shown and waited for here rather than with exec(): between Qt's events
+    // the game's window takes its own (SDL answers the window manager's pings
+    // there), and they stay queued for the frame after the dialog.
+    dialog.open();
+    while (dialog.isVisible()) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        SDL_PumpEvents();
+        SDL_Delay(5);
+    }
     std::string chosen;
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    if (dialog.result() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
         QString path = dialog.selectedFiles().first();
         LastFolder = QFileInfo(path).absolutePath();
         chosen = path.toStdString();
     }
     QApplication::processEvents();  // let the dialog's window go away
+    delete parent;
     return chosen;
 }

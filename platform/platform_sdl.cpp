@@ -3,6 +3,8 @@
 // platform_sdl_window.cpp, joystick 1 in platform_sdl_pad.cpp.
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdio>
@@ -38,9 +40,13 @@ std::atomic<bool> tuneLoaded{false};
 Mix_Music* loadedTune = nullptr;
 bool playWhenLoaded = false;
 bool keys[KeyCount];
+// A key pressed since the last sample, even if released again before it.
+bool pressedSinceSample[KeyCount];
+bool windowFocused = true;
 
 // Losing focus in play pauses as a press of Enter would: the next sample of
-// the keyboard sees Enter down once (see PlatformKeyDown).
+// the keyboard sees Enter down once (see PlatformKeyDown). Lost during the
+// board's entry, the pause waits for play to begin.
 bool focusPausePending = false;
 
 int KeyOfScancode(SDL_Scancode code) {
@@ -52,6 +58,7 @@ int KeyOfScancode(SDL_Scancode code) {
         case SDL_SCANCODE_D: return KeyD;
         case SDL_SCANCODE_G: return KeyG;
         case SDL_SCANCODE_L: return KeyL;
+        case SDL_SCANCODE_F1: return KeyF1;
         case SDL_SCANCODE_RETURN: case SDL_SCANCODE_KP_ENTER: return KeyEnter;
         case SDL_SCANCODE_ESCAPE: return KeyEscape;
         case SDL_SCANCODE_LEFT: return KeyLeft;
@@ -62,13 +69,53 @@ int KeyOfScancode(SDL_Scancode code) {
     }
 }
 
+// The sound libraries (ALSA, fluidsynth) write notes of their own straight
+// to stderr, a dozen lines where there is no sound card; the game says what
+// matters in one line of its own. TESSMAR_VERBOSE=1 lets them through.
+class QuietLibraries {
+public:
+    QuietLibraries() {
+        if (std::getenv("TESSMAR_VERBOSE") != nullptr) return;
+        std::fflush(stderr);
+        saved_ = dup(STDERR_FILENO);
+        int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (null >= 0) {
+            dup2(null, STDERR_FILENO);
+            close(null);
+        }
+    }
+    ~QuietLibraries() {
+        if (saved_ < 0) return;
+        std::fflush(stderr);
+        dup2(saved_, STDERR_FILENO);
+        close(saved_);
+    }
+    QuietLibraries(const QuietLibraries&) = delete;
+    QuietLibraries& operator=(const QuietLibraries&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
 bool InPlayUnpaused() { return ScreenState <= Linking && PauseFlag == 0; }
 
 void TakeWindowEvent(const SDL_WindowEvent& e) {
+    if (e.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+        windowFocused = true;
+        // Back before play began: nothing went by unattended.
+        if (ScreenState == BoardEntryScreen) focusPausePending = false;
+        return;
+    }
     if (e.event != SDL_WINDOWEVENT_FOCUS_LOST && e.event != SDL_WINDOWEVENT_MINIMIZED) return;
+    windowFocused = false;
     std::memset(keys, 0, sizeof keys);
+    std::memset(pressedSinceSample, 0, sizeof pressedSinceSample);
     focusPausePending = true;
 }
+
+// The pointer hides while the keys or a pad are used and shows again when
+// the mouse moves.
+void ShowPointer(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 }  // namespace
 
 CalendarDay PlatformToday() { return SystemToday(); }
@@ -91,14 +138,19 @@ void PlatformInit() {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         std::fprintf(stderr, "tessmar: no video: %s\n", SDL_GetError());
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) PadOpenFirst();
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        std::fprintf(stderr, "tessmar: no audio: %s\n", SDL_GetError());
-        return;
+    int audioFailed = 0;
+    {
+        QuietLibraries quiet;
+        audioFailed = SDL_InitSubSystem(SDL_INIT_AUDIO);
+        if (audioFailed == 0) {
+            Mix_Init(MIX_INIT_MID);
+            ChooseSoundFont();
+            audioFailed = Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0 ? 2 : 0;
+        }
     }
-    Mix_Init(MIX_INIT_MID);
-    ChooseSoundFont();
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
-        std::fprintf(stderr, "tessmar: no audio device: %s\n", Mix_GetError());
+    if (audioFailed != 0) {
+        if (audioFailed == 2) std::fprintf(stderr, "tessmar: no audio device: %s\n", Mix_GetError());
+        else std::fprintf(stderr, "tessmar: no audio: %s\n", SDL_GetError());
         return;
     }
     Mix_AllocateChannels(1);
@@ -129,14 +181,21 @@ EventResult PlatformTakeEvent() {
             if (WindowTakeEvent(e)) break;  // F11 and Alt+Enter are the window's own
             int key = KeyOfScancode(e.key.keysym.scancode);
             if (key >= 0) keys[key] = e.type == SDL_KEYDOWN;
+            if (key >= 0 && e.type == SDL_KEYDOWN) pressedSinceSample[key] = true;
+            if (e.type == SDL_KEYDOWN) ShowPointer(false);
             break;
         }
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_JOYBUTTONDOWN: ShowPointer(false); break;
+        case SDL_MOUSEMOTION: ShowPointer(true); break;
         case SDL_WINDOWEVENT:
             WindowTakeEvent(e);
             TakeWindowEvent(e.window);
             break;
         case SDL_JOYDEVICEADDED:
-        case SDL_JOYDEVICEREMOVED: PadTakeEvent(e); break;
+        case SDL_JOYDEVICEREMOVED:
+            if (PadTakeEvent(e)) focusPausePending = true;  // the player's pad is gone: pause as at a focus loss
+            break;
         default: break;
     }
     return EventResult::Handled;
@@ -157,11 +216,20 @@ ScriptedInput ReplayInput;
 // Escape still quits.
 bool PlatformKeyDown(Key key) {
     if (ReplayActive) return ((ReplayInput.keys >> key) & 1u) != 0 || (key == KeyEscape && keys[key]);
-    if (key != KeyEnter) return keys[key];
-    bool focusPause = focusPausePending && InPlayUnpaused();
-    focusPausePending = false;
-    return keys[KeyEnter] || PadStartHeld() || focusPause;
+    bool down = keys[key] || pressedSinceSample[key];
+    pressedSinceSample[key] = false;
+    if (key != KeyEnter) return down;
+    bool focusPause = false;
+    if (focusPausePending && InPlayUnpaused()) {
+        focusPause = true;
+        focusPausePending = false;
+    } else if (ScreenState != BoardEntryScreen) {
+        focusPausePending = false;
+    }
+    return down || (windowFocused && PadStartHeld()) || focusPause;
 }
+
+bool WindowHasFocus() { return windowFocused; }
 
 void PlatformPrepareSound(SoundImage& image) {
     if (!audioOpen || image.bytes.empty()) return;

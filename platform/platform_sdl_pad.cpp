@@ -67,12 +67,14 @@ void PadOpenFirst() {
     }
 }
 
-void PadTakeEvent(const SDL_Event& e) {
+bool PadTakeEvent(const SDL_Event& e) {
     if (e.type == SDL_JOYDEVICEADDED) PadOpenFirst();
     if (e.type == SDL_JOYDEVICEREMOVED && e.jdevice.which == openId) {
         CloseOpen();
         PadOpenFirst();
+        return true;
     }
+    return false;
 }
 
 void PadCloseAll() { CloseOpen(); }
@@ -86,6 +88,7 @@ bool PlatformJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons) {
         buttons = ReplayInput.joyButtons;
         return ReplayInput.joyPresent;
     }
+    if (!WindowHasFocus()) return false;
     if (pad && SDL_GameControllerGetAttached(pad)) ReadPad(x, y, buttons);
     else if (stick && SDL_JoystickGetAttached(stick)) ReadStick(x, y, buttons);
     else return false;

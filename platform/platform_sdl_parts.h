@@ -10,6 +10,8 @@ bool WindowTakeEvent(const SDL_Event& e);
 void WindowSetFullscreen(bool on);
 bool WindowFullscreen();
 SDL_Window* PlatformWindow();
+// The game window's X11 id; 0 without a window or off X11.
+unsigned long WindowX11Id();
 // Name of the renderer in use ("software", "opengl", ...), "" without one.
 const char* WindowRendererName();
 // Milliseconds from the program's start to the first frame shown (-1: none yet).
@@ -17,6 +19,9 @@ double WindowFirstFrameMs();
 
 // Game controllers and raw joysticks. Joystick 1 is the first one connected.
 void PadOpenFirst();
-void PadTakeEvent(const SDL_Event& e);
+// True when the pad the game reads was unplugged.
+bool PadTakeEvent(const SDL_Event& e);
+// Pads are read only while the game's window has the keyboard's focus.
+bool WindowHasFocus();
 void PadCloseAll();
 bool PadStartHeld();  // a mapped pad's Start, the keyboard's Enter twin

@@ -5,7 +5,7 @@
 
 // Bits of the input words.
 inline constexpr uint32_t BitButton1 = 0x1, BitButton2 = 0x2, BitButton3 = 0x4;
-inline constexpr uint32_t BitC = 0x8, BitD = 0x10, BitG = 0x20, BitL = 0x40;
+inline constexpr uint32_t BitC = 0x8, BitD = 0x10, BitG = 0x20, BitL = 0x40, BitF1 = 0x80;
 inline constexpr uint32_t BitEnter = 0x4000, BitEscape = 0x8000;
 inline constexpr uint32_t BitRight = 0x10000, BitDown = 0x20000, BitLeft = 0x40000, BitUp = 0x80000;
 

@@ -113,7 +113,7 @@ void MissionSelectFrame() {
     UpdateFish();
     MoveCursor();
     ChangeNumber();
-    if (Button1Pressed) Decide();
+    if (ConfirmPressed()) Decide();
     if (Button2Pressed) {
         ScreenState = TitleScreen;
         MissionRepeatTimer = 0;

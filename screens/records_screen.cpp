@@ -24,7 +24,7 @@ void DrawRecordRows(const char* format, int x, int right) {
 
 void RecordsFrame() {
     UpdateFish();
-    if (Button1Pressed || Button2Pressed) ScreenState = TitleScreen;  // silently; this frame still draws
+    if (ConfirmPressed() || Button2Pressed) ScreenState = TitleScreen;  // silently; this frame still draws
     DrawMenuBackground();
     DrawRecordRows("%d. %s", 40, 344);
     DrawNotice();

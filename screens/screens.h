@@ -1,5 +1,10 @@
 // Per-frame handlers of the screens, called by the main loop (play: shell/play_frame.h).
 #pragma once
+#include "rules/input_words.h"
+
+// The menus' confirm: Z or the pad's bottom button, and Enter or the pad's
+// Start as well (in play Enter pauses instead).
+inline bool ConfirmPressed() { return Button1Pressed || (KeyPressed & BitEnter) != 0; }
 
 void PauseScreen();         // states 0..4 while paused
 void GameOverFrame();       // 5

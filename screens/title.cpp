@@ -74,6 +74,6 @@ void SetUpScoreAttack() {
 void TitleFrame() {
     UpdateFish();
     MoveCursor();
-    if (Button1Pressed) ChooseItem();
+    if (ConfirmPressed()) ChooseItem();
     DrawTitle();
 }

@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "rules/new_game.h"
 #include "screens/game_over.h"
+#include "screens/help.h"
 #include "screens/screens.h"
 #include "shell/input.h"
 #include "shell/play_frame.h"
@@ -29,6 +30,10 @@ void CountFrame(uint32_t* fpsOut) {
 }
 
 void CallScreenHandler() {
+    if (OfferHelp()) {
+        HelpFrame();
+        return;
+    }
     switch (ScreenState) {
         case PairFalling:
         case BlocksFalling:

@@ -24,6 +24,7 @@
 #include "rules/settle.h"
 #include "screens/board_entry.h"
 #include "screens/game_over.h"
+#include "screens/help.h"
 #include "screens/mission_clear.h"
 #include "screens/mission_select.h"
 #include "screens/notice.h"
@@ -37,7 +38,7 @@
     SCREEN_STATE_STATE(X) MAIN_LOOP_STATE(X) PLAYFIELD_STATE(X) INPUT_STATE(X) BOARD_STATE(X) QUEUE_STATE(X) \
     FALLING_PAIR_STATE(X) SETTLE_STATE(X) SCORING_STATE(X) FISH_STATE(X) LINK_STATE(X) SCREEN_LAYOUT_STATE(X) \
     MISSION_GOAL_STATE(X) RECORDS_STATE(X) TITLE_STATE(X) MISSION_SELECT_STATE(X) MISSION_CLEAR_STATE(X)     \
-    BOARD_ENTRY_STATE(X) PAUSE_STATE(X) GAME_OVER_STATE(X) NOTICE_STATE(X)
+    BOARD_ENTRY_STATE(X) PAUSE_STATE(X) GAME_OVER_STATE(X) NOTICE_STATE(X) HELP_STATE(X)
 
 // How a variable's bytes read as one value: a number (in the trace), or a
 // record or array (its bytes only).

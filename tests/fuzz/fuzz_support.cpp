@@ -4,6 +4,9 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 bool FuzzDrawPixels = true;
@@ -11,9 +14,19 @@ bool FuzzDrawPixels = true;
 std::string EnterScratchFolder(const char* name) {
     static std::string folder;
     if (!folder.empty()) return folder;
-    std::string base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
-    std::string pattern = base + "/tessmar-fuzz-" + name + "-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr || chdir(pattern.c_str()) != 0) std::abort();
+    // Memory-backed when it can be written, else the usual temporary folder.
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern;
+    for (std::string base : {std::string("/dev/shm"), std::string(tmp && *tmp ? tmp : "/tmp"), std::string("/tmp")}) {
+        pattern = base + "/tessmar-fuzz-" + name + "-XXXXXX";
+        if (mkdtemp(pattern.data()) != nullptr) break;
+        pattern.clear();
+    }
+    if (pattern.empty() || chdir(pattern.c_str()) != 0) {
+        std::fprintf(stderr, "tessmar-fuzz: cannot make a scratch folder in /dev/shm, $TMPDIR or /tmp: %s\n",
+                     std::strerror(errno));
+        std::abort();
+    }
     folder = pattern;
     std::atexit([] {
         std::error_code ignored;

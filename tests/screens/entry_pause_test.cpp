@@ -12,6 +12,8 @@
 #include "rules/falling_pair.h"
 #include "rules/queue.h"
 #include "screens/board_entry.h"
+#include "screens/help.h"
+#include "shell/program_state.h"
 #include "screens/pause.h"
 #include "tests/screens/screen_checks.h"
 
@@ -210,4 +212,64 @@ TEST(Pause, EnterInTheFrameThatEndsPlayOpensTheNextGamePaused) {
     Headless.keys = 0;
     RunFrame();
     EXPECT_EQ(SpawnTimer, 1);
+}
+
+// F1 opens the how-to-play pages over the pause; while they are open nothing
+// of the game moves (the pause's own blink included), Right turns the page,
+// X closes them and the game is still paused where it was. In play without
+// the pause F1 does nothing.
+TEST(Help, OverThePauseNothingMovesAndXReturnsToThePause) {
+    StartWithTune("help_pause");
+    ASSERT_EQ(EnterScoreAttack(), 79);
+    RunFrames(20);
+    HoldFrame({KeyF1});
+    Headless.keys = 0;
+    EXPECT_EQ(HelpOpen, 0) << "not offered in play";
+    HoldFrame({KeyEnter});
+    Headless.keys = 0;
+    ASSERT_EQ(PauseFlag, 1);
+    RunFrames(5);
+    ProgramStateImage before;
+    SaveProgramState(before);
+    HoldFrame({KeyF1});
+    ASSERT_NE(HelpOpen, 0) << "open from the frame F1 was pressed";
+    Headless.keys = 0;
+    RunFrames(30);
+    HoldFrame({KeyRight});
+    Headless.keys = 0;
+    EXPECT_EQ(HelpPage, 1);
+    HoldFrame({KeyX});
+    Headless.keys = 0;
+    EXPECT_EQ(HelpOpen, 0);
+    // Everything but the input words, the frame count and the pages is as it was.
+    ProgramStateImage after;
+    SaveProgramState(after);
+    size_t at = 0;
+    for (const StateVariable& v : ProgramState) {
+        std::string name = v.name;
+        bool moves = name.starts_with("Key") || name.ends_with("Held") || name.ends_with("Pressed") ||
+                     name.starts_with("Fps") || name == "FrameCounter" || name.starts_with("Help");
+        if (!moves) EXPECT_EQ(std::memcmp(before + at, after + at, v.size), 0) << name << " changed under the pages";
+        at += v.size;
+    }
+    EXPECT_EQ(PauseFlag, 1);
+    HoldFrame({KeyEnter});
+    EXPECT_EQ(PauseFlag, 0) << "the game resumes as from any pause";
+}
+
+TEST(Help, FromTheTitleAndBackWithF1) {
+    StartWithTune("help_title");
+    HoldFrame({KeyF1});
+    Headless.keys = 0;
+    EXPECT_NE(HelpOpen, 0);
+    RunFrames(3);
+    EXPECT_EQ(ScreenState, uint32_t(TitleScreen));
+    HoldFrame({KeyZ});  // Z does not choose the title's item under the pages
+    Headless.keys = 0;
+    EXPECT_EQ(ScreenState, uint32_t(TitleScreen));
+    HoldFrame({KeyF1});
+    Headless.keys = 0;
+    EXPECT_EQ(HelpOpen, 0);
+    HoldFrame({KeyZ});
+    EXPECT_EQ(ScreenState, uint32_t(BoardEntryScreen)) << "the title takes Z again";
 }

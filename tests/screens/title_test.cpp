@@ -2,6 +2,8 @@
 // and "QUIT".
 #include <gtest/gtest.h>
 
+#include "screens/notice.h"
+
 #include "mission/mission_goal.h"
 #include "rules/queue.h"
 #include "screens/title.h"
@@ -147,4 +149,22 @@ TEST(Title, QuitWaitsHalfASecondWithTheWindowAnsweringThenEnds) {
     EXPECT_GE(Headless.eventsTaken - events, 400);
     EXPECT_EQ(Headless.presents, presents + 1) << "the title is still drawn in that frame";
     EXPECT_EQ(QuitFlag, 1) << "the loop's own pump picks the quit request up";
+}
+
+// Enter (the pad's Start comes in as Enter too) confirms in the menus as Z
+// does: the title's item, the mission select's NORMAL GAME, leaving the records.
+TEST(Title, EnterConfirmsInTheMenusAsZDoes) {
+    StartAtTitle("title_enter");
+    Tap({KeyDown});
+    Tap({KeyDown});
+    Tap({KeyEnter});
+    ASSERT_EQ(ScreenState, uint32_t(RecordsScreen));
+    Tap({KeyEnter});
+    ASSERT_EQ(ScreenState, uint32_t(TitleScreen));
+    Tap({KeyUp});
+    Tap({KeyEnter});
+    ASSERT_EQ(ScreenState, uint32_t(MissionSelectScreen));
+    Tap({KeyEnter});
+    // NORMAL GAME of mission 1 was chosen: this folder has no mission file to start.
+    EXPECT_EQ(Notice, NoticeCannotReadMission);
 }

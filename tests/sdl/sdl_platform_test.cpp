@@ -84,6 +84,7 @@ protected:
     static void TearDownTestSuite() { PlatformShutdown(); }
     void SetUp() override {
         ResetProgramState();
+        PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);  // each test starts with the focus
         Pump();
     }
     void TearDown() override {
@@ -252,7 +253,6 @@ TEST_F(SdlPlatform, LosingFocusInPlayPressesEnterOnce) {
         {PairFalling, 0, SDL_WINDOWEVENT_FOCUS_LOST, BitEnter},
         {Linking, 0, SDL_WINDOWEVENT_MINIMIZED, BitEnter},
         {Erasing, 1, SDL_WINDOWEVENT_FOCUS_LOST, 0},  // paused already: must not resume
-        {BoardEntryScreen, 0, SDL_WINDOWEVENT_FOCUS_LOST, 0},
         {GameOverScreen, 0, SDL_WINDOWEVENT_FOCUS_LOST, 0},  // Enter would finish a name
         {PairFalling, 0, SDL_WINDOWEVENT_FOCUS_GAINED, 0},
     };
@@ -269,4 +269,70 @@ TEST_F(SdlPlatform, LosingFocusInPlayPressesEnterOnce) {
         Frame();
         EXPECT_EQ(KeyHeld, 0u) << "not kept for later";
     }
+}
+
+// Lost while the board slides in, the focus is owed a pause as soon as play
+// begins, unless the player came back first.
+TEST_F(SdlPlatform, FocusLostDuringBoardEntryPausesWhenPlayBegins) {
+    for (bool cameBack : {false, true}) {
+        ScreenState = BoardEntryScreen;
+        PauseFlag = 0;
+        PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+        Frame();
+        EXPECT_EQ(KeyPressed, 0u) << "Enter is not pressed during the entry";
+        if (cameBack) PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+        Frame();
+        ScreenState = NextPair;
+        Frame();
+        EXPECT_EQ(KeyPressed, cameBack ? 0u : BitEnter) << (cameBack ? "came back in time" : "play began unattended");
+        Frame();
+        EXPECT_EQ(KeyHeld, 0u) << "once";
+        PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+        Frame();
+    }
+}
+
+// Without the focus a pad is not read (its Start neither); unplugging the
+// pad being played with pauses as a focus loss does.
+TEST_F(SdlPlatform, PadIgnoredWithoutFocusAndUnpluggingItPauses) {
+    VirtualDevice pad = VirtualDevice::Plug(true);
+    Frame();
+    ScreenState = PairFalling;
+    pad.Button(SDL_CONTROLLER_BUTTON_A, true);
+    pad.Button(SDL_CONTROLLER_BUTTON_START, true);
+    Frame();
+    EXPECT_NE(JoyHeld, 0u);
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    Frame();  // the focus loss's own pause
+    PauseFlag = 1;
+    Frame();
+    EXPECT_EQ(JoyHeld, 0u) << "the pad is not read in the background";
+    EXPECT_EQ(KeyHeld & BitEnter, 0u) << "Start neither";
+    PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+    pad.Button(SDL_CONTROLLER_BUTTON_A, false);
+    pad.Button(SDL_CONTROLLER_BUTTON_START, false);
+    Frame();
+    PauseFlag = 0;
+    Frame();
+    pad.Unplug();
+    Frame();
+    EXPECT_EQ(KeyPressed, BitEnter) << "unplugged in play: paused";
+}
+
+// A key pressed and released between two samples still counts as pressed in
+// the next one; the pointer hides on a key and shows again when the mouse moves.
+TEST_F(SdlPlatform, ATapWithinOneFrameCountsAndThePointerHidesWhileKeysAreUsed) {
+    ScreenState = TitleScreen;
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE, KMOD_NONE);
+    PushKey(SDL_KEYUP, SDL_SCANCODE_ESCAPE, KMOD_NONE);
+    Frame();
+    EXPECT_EQ(KeyPressed, BitEscape);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    Frame();
+    EXPECT_EQ(KeyHeld, 0u) << "and only once";
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    SDL_PushEvent(&motion);
+    Frame();
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
 }

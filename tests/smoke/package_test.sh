@@ -19,9 +19,9 @@ deb=$(ls "$work"/out/tessmar_*.deb 2>/dev/null | head -n 1)
 root=$work/root
 dpkg-deb -x "$deb" "$root" || fail "dpkg-deb -x $deb"
 for f in bin/tessmar bin/tessmar-editor bin/tessmar-solve share/tessmar/snd/bgm.mid share/tessmar/snd/picoon.wav \
-  share/tessmar/mission/01.msn share/tessmar/mission/30.msn share/applications/tessmar.desktop \
-  share/applications/tessmar-editor.desktop share/icons/hicolor/48x48/apps/tessmar.png \
-  share/metainfo/tessmar.metainfo.xml share/man/man6/tessmar.6.gz share/man/man6/tessmar-editor.6.gz \
+  share/tessmar/mission/01.msn share/tessmar/mission/30.msn share/applications/org.tessmar.tessmar.desktop \
+  share/applications/org.tessmar.tessmar.editor.desktop share/icons/hicolor/48x48/apps/tessmar.png \
+  share/metainfo/org.tessmar.tessmar.metainfo.xml share/man/man6/tessmar.6.gz share/man/man6/tessmar-editor.6.gz share/man/ja/man6/tessmar.6.gz \
   share/man/man6/tessmar-solve.6.gz share/doc/tessmar/copyright; do
   [ -e "$root/usr/$f" ] || fail "the package has no /usr/$f"
 done

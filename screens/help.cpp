@@ -1,0 +1,156 @@
+#include "screens/help.h"
+
+#include "draw/playfield.h"
+#include "draw/sheet_layout.h"
+#include "draw/surfaces.h"
+#include "draw/text.h"
+#include "mission/block_kind.h"
+#include "platform/platform.h"
+#include "rules/game_events.h"
+#include "rules/input_words.h"
+#include "rules/screen_state.h"
+
+constinit uint8_t HelpOpen;
+constinit uint8_t HelpPage;
+
+namespace {
+// A line of a page in the narrow face, 8 pixels a character (at most 46 from x 8).
+struct HelpLine {
+    int x, y;
+    const char* text;
+};
+// A block of the sheet shown on a page: kind, frame flag, top-left corner.
+struct HelpBlock {
+    uint8_t kind, frame;
+    int x, y;
+};
+struct Page {
+    const char* title;
+    HelpLine lines[24];
+    HelpBlock blocks[12];
+    int fishY;  // where a fish is shown at the left; 0: none
+};
+
+constexpr int LineStep = 18;
+constexpr int Body = 56;
+
+constexpr int Row(int n) { return Body + LineStep * n; }
+
+const Page EnglishPages[HelpPageCount] = {
+    {"KEYS",
+     {{8, Row(0), "LEFT  RIGHT    MOVE THE FALLING PAIR"},
+      {8, Row(1), "DOWN           DROP IT FASTER"},
+      {8, Row(2), "Z  X           TURN IT LEFT / RIGHT"},
+      {8, Row(3), "A              LINK ACTION, PAID WITH A FISH"},
+      {8, Row(4), "ENTER          PAUSE AND GO ON"},
+      {8, Row(5), "C  G           COLOURED ROPES / GRID"},
+      {8, Row(6), "L              ENGLISH / JAPANESE"},
+      {8, Row(7), "F11            FULL SCREEN"},
+      {8, Row(8), "F1             THESE PAGES"},
+      {8, Row(9), "ESCAPE         QUIT AT ONCE"},
+      {8, Row(11), "IN MENUS Z CHOOSES AND X GOES BACK."},
+      {8, Row(13), "GAMEPAD: THE D-PAD OR STICK MOVES, THE"},
+      {8, Row(14), "BOTTOM BUTTON TURNS LEFT, THE RIGHT ONE"},
+      {8, Row(15), "TURNS RIGHT, THE LEFT OR TOP ONE LINKS"},
+      {8, Row(16), "AND START PAUSES."}},
+     {}},
+    {"ROPES AND LOOPS",
+     {{8, Row(0), "EVERY BLOCK CARRIES A PIECE OF ROPE:"},
+      {8, Row(3), "STRAIGHT   CORNER   KNOT   CROSS"},
+      {8, Row(5), "WHERE THE ROPE ENDS OF NEIGHBOURS MEET,"},
+      {8, Row(6), "THEIR ROPES JOIN. A ROPE THAT CLOSES"},
+      {8, Row(7), "INTO A LOOP BLINKS AND IS ERASED WITH"},
+      {8, Row(8), "ITS BLOCKS:"},
+      {120, Row(10), "FOUR CORNERS MAKE"},
+      {120, Row(11), "THE SMALLEST LOOP."},
+      {8, Row(14), "THE BLOCKS ABOVE FALL. A NEW LOOP AMONG"},
+      {8, Row(15), "THEM IS A CHAIN, WORTH MORE EACH STEP."},
+      {8, Row(17), "PAIRS FALL FROM THE MIDDLE OF THE TOP."},
+      {8, Row(18), "WHEN THEY CAN NO LONGER COME IN, THE"},
+      {8, Row(19), "GAME IS OVER."}},
+     {{Horizontal, 0, 16, Row(1)},
+      {CornerDownLeft, 0, 104, Row(1)},
+      {TeeNoUp, 0, 176, Row(1)},
+      {Cross, 0, 232, Row(1)},
+      {CornerDownRight, 0, 40, Row(9) + 4},
+      {CornerDownLeft, 0, 72, Row(9) + 4},
+      {CornerUpRight, 0, 40, Row(9) + 36},
+      {CornerUpLeft, 0, 72, Row(9) + 36}}},
+    {"JOINERS FRAMES FISH",
+     {{56, Row(0), "A JOINER RING HAS NO ROPE OF ITS OWN."},
+      {56, Row(1), "WHEN IT LANDS, EVERY ROPE BLOCK BESIDE"},
+      {56, Row(2), "IT GROWS AN END TOWARD IT, THEN THE"},
+      {56, Row(3), "RING VANISHES: IT TIES THEM TOGETHER."},
+      {56, Row(5), "A FRAMED BLOCK IS MARKED IN ITS CORNER."},
+      {56, Row(6), "SOME MISSIONS ASK YOU TO ERASE THEM."},
+      {56, Row(8), "FISH SWIM ACROSS THE WELL. A LOOP THAT"},
+      {56, Row(9), "CLOSES AROUND A FISH CATCHES IT."},
+      {56, Row(11), "EACH CAUGHT FISH PAYS FOR ONE LINK"},
+      {56, Row(12), "ACTION (A): THE FALLING PAIR IS GIVEN"},
+      {56, Row(13), "UP, AND A FISH FLIES IN AND JOINS TWO"},
+      {56, Row(14), "NEIGHBOURING ROPES THAT DID NOT MEET,"},
+      {56, Row(15), "WHICH MAY CLOSE A LOOP."}},
+     {{Joiner, 0, 12, Row(0)}, {Horizontal, 1, 12, Row(5)}},
+     Row(8)},
+    {"MISSIONS",
+     {{8, Row(0), "A MISSION GIVES A BOARD, THE PAIRS TO COME"},
+      {8, Row(1), "AND A GOAL, SHOWN ABOVE THE WELL:"},
+      {8, Row(3), "MAKE A CHAIN OF N"},
+      {8, Row(4), "ERASE N BLOCKS"},
+      {8, Row(5), "ERASE N BLOCKS AT ONCE"},
+      {8, Row(6), "ERASE ALL FRAMED BLOCKS"},
+      {8, Row(7), "ERASE ALL FRAMED BLOCKS AT ONCE"},
+      {8, Row(8), "MAKE A LOOP OF AREA N"},
+      {8, Row(9), "SCORE N"},
+      {8, Row(10), "CATCH N FISH"},
+      {8, Row(12), "AT ONCE MEANS IN ONE CHAIN. THE AREA OF"},
+      {8, Row(13), "A LOOP IS THE CELLS IT CLOSES AROUND."},
+      {8, Row(14), "SCORE AND FISH MISSIONS DEAL RANDOM PAIRS;"},
+      {8, Row(15), "THE OTHERS GIVE A FIXED NUMBER OF PAIRS."},
+      {8, Row(17), "CLEAR A MISSION TO OPEN THE NEXT ONES."}},
+     {}},
+};
+
+void DrawPage(const Page& page) {
+    DrawGlyphText(page.title, 16, 16);
+    for (const HelpLine& l : page.lines)
+        if (l.text != nullptr) DrawNarrowText(l.text, l.x, l.y);
+    for (const HelpBlock& b : page.blocks)
+        if (b.kind != Empty) DrawBlock(b.kind, 0, b.frame, b.x, b.y);
+    if (page.fishY != 0) {
+        BitBlt(BackBuffer, 12, page.fishY, SheetCell, SheetCell, BlockSheet, SheetFishX, SheetMaskY, Rop::Or);
+        BitBlt(BackBuffer, 12, page.fishY, SheetCell, SheetCell, BlockSheet, SheetFishX, SheetImageY, Rop::And);
+    }
+    DrawNarrowText(FormatText("%d/%d   LEFT RIGHT: PAGES   F1 X: BACK", HelpPage + 1, HelpPageCount), 8, 456);
+}
+
+bool Offered() {
+    if (ScreenState == TitleScreen || ScreenState == MissionSelectScreen) return true;
+    return ScreenState <= Linking && PauseFlag != 0;
+}
+}  // namespace
+
+bool OfferHelp() {
+    if (HelpOpen) return true;
+    if ((KeyPressed & BitF1) == 0 || !Offered()) return false;
+    HelpOpen = 1;
+    HelpPage = 0;
+    PlayGameSound(GameSound::Decide);
+    return true;
+}
+
+void HelpFrame() {
+    // The F1 that opened the pages does not close them in the same frame.
+    if (HelpOpen == 2 && ((KeyPressed & BitF1) != 0 || Button2Pressed)) {
+        HelpOpen = 0;
+        PlayGameSound(GameSound::Cursor);
+    } else {
+        HelpOpen = 2;
+    }
+    if (RightPressed && HelpPage + 1 < HelpPageCount) ++HelpPage, PlayGameSound(GameSound::Cursor);
+    if (LeftPressed && HelpPage > 0) --HelpPage, PlayGameSound(GameSound::Cursor);
+    BitBlt(BackBuffer, 0, 0, BackBuffer.width, BackBuffer.height, GradientSurface, 0, 0, Rop::Copy);
+    BitBlt(BackBuffer, 0, 0, BackBuffer.width, BackBuffer.height, TileSurface, 0, 0, Rop::And);
+    DrawPage(EnglishPages[HelpPage]);
+    PlatformPresent(BackBuffer);
+}

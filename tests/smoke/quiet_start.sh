@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# The game's stderr carries only its own lines at start-up, also where the
+# sound libraries have no card to open (ALSA would list its failures; they
+# come back with TESSMAR_VERBOSE=1).
+set -u
+game=$(readlink -f "$1")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export HOME=$work XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=alsa
+unset TESSMAR_VERBOSE
+(cd "$work" && timeout 3 "$game") 2>"$work/err" >/dev/null
+foreign=$(grep -v '^tessmar: ' "$work/err")
+if [ -n "$foreign" ]; then
+  echo "FAILED: lines on stderr that are not the game's own:"
+  echo "$foreign"
+  exit 1
+fi
+cat "$work/err"
+echo "PASSED"
