@@ -3,7 +3,7 @@
 #include "draw/sheet_layout.h"
 #include "rules/screen_layout.h"
 
-Surface BackBuffer, GradientSurface, TileSurface, BlockSheet, FontSheet, LogoSheet;
+Surface BackBuffer, GradientSurface, TileSurface, BlockSheet, FontSheet, KanaSheet, LogoSheet;
 
 // Pixel row y takes the colour for v = 479 - y: the result of drawing 481
 // three-pixel bands from the top down, each overwriting the one before.

@@ -3,7 +3,7 @@
 #pragma once
 #include "draw/surface.h"
 
-extern Surface BackBuffer, GradientSurface, TileSurface, BlockSheet, FontSheet, LogoSheet;
+extern Surface BackBuffer, GradientSurface, TileSurface, BlockSheet, FontSheet, KanaSheet, LogoSheet;
 
 void DrawGradient(Surface& s);
 void DrawTiledBackground(Surface& s, const Surface& blockSheet);

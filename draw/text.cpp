@@ -3,7 +3,9 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
+#include "draw/kana_layout.h"
 #include "draw/sheet_layout.h"
 #include "draw/surface.h"
 #include "draw/surfaces.h"
@@ -29,6 +31,37 @@ void DrawGlyphText(const char* text, int x, int y) {
         BitBlt(BackBuffer, x + 16 * i, y, 16, 16, FontSheet, sx, sy + 256, Rop::Or);
         BitBlt(BackBuffer, x + 16 * i, y, 16, 16, FontSheet, sx, sy, Rop::And);
     }
+}
+
+int DrawKanaText(const char* text, int x, int y) {
+    const std::string_view s = text;
+    int missing = 0;
+    for (size_t at = 0; at < s.size(); x += 16) {
+        unsigned char c = static_cast<unsigned char>(s[at]);
+        if (c < 0x80) {
+            if (c >= 32 && c <= 95) {
+                int g = c - 32;
+                int sx = 16 * (g % 16), sy = 16 * (g / 16);
+                BitBlt(BackBuffer, x, y, 16, 16, FontSheet, sx, sy + FontMaskOffset, Rop::Or);
+                BitBlt(BackBuffer, x, y, 16, 16, FontSheet, sx, sy, Rop::And);
+            } else {
+                ++missing;
+            }
+            ++at;
+            continue;
+        }
+        size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+        size_t found = KanaOrder.find(s.substr(at, length));
+        if (length == 3 && found != std::string_view::npos && found % 3 == 0) {
+            int cell = int(found / 3), sx = 16 * (cell % 16), sy = 16 * (cell / 16);
+            BitBlt(BackBuffer, x, y, 16, 16, KanaSheet, sx, sy + KanaMaskOffset, Rop::Or);
+            BitBlt(BackBuffer, x, y, 16, 16, KanaSheet, sx, sy, Rop::And);
+        } else {
+            ++missing;
+        }
+        at += length;
+    }
+    return missing;
 }
 
 void DrawNarrowText(const char* text, int x, int y) {

@@ -17,6 +17,11 @@ extern Language TextLanguage;
 // take their 16 pixels.
 void DrawGlyphText(const char* text, int x, int y);
 
+// Japanese text: UTF-8 with the font sheet's characters (codes 32..95) and
+// the katakana of the katakana sheet, 16 pixels each. Returns how many
+// characters it has no picture for (they take their 16 pixels blank).
+int DrawKanaText(const char* text, int x, int y);
+
 // The same in the narrow face, 8 pixels a character (codes 32..95).
 void DrawNarrowText(const char* text, int x, int y);
 

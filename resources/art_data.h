@@ -19,6 +19,6 @@ inline void DecodeArtImage(const ArtImage& image, uint32_t* out) {
 }
 
 // Game pictures (tessmar_core).
-extern const ArtImage ArtBlockSheet, ArtFontSheet, ArtLogoSheet, ArtGameIcon;
+extern const ArtImage ArtBlockSheet, ArtFontSheet, ArtKanaSheet, ArtLogoSheet, ArtGameIcon;
 // Editor pictures (tessmar_editor_art), 0xAARRGGBB for the icon.
 extern const ArtImage ArtEditorSheet, ArtEditorIcon;

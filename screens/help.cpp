@@ -26,7 +26,7 @@ struct HelpBlock {
 };
 struct Page {
     const char* title;
-    HelpLine lines[24];
+    HelpLine lines[28];
     HelpBlock blocks[12];
     int fishY;  // where a fish is shown at the left; 0: none
 };
@@ -111,17 +111,103 @@ const Page EnglishPages[HelpPageCount] = {
      {}},
 };
 
-void DrawPage(const Page& page) {
-    DrawGlyphText(page.title, 16, 16);
-    for (const HelpLine& l : page.lines)
-        if (l.text != nullptr) DrawNarrowText(l.text, l.x, l.y);
+// In Japanese, katakana as the goal lines are, 16 pixels a character (at
+// most 23 from x 8), on rows 20 pixels apart.
+constexpr int KanaStep = 20;
+constexpr int KanaBody = 48;
+constexpr int KanaRow(int n) { return KanaBody + KanaStep * n; }
+constexpr int KeyText = 8 + 16 * 12;
+
+const Page JapanesePages[HelpPageCount] = {
+    {"ソウサ",
+     {{8, KanaRow(0), "LEFT RIGHT"}, {KeyText, KanaRow(0), "イドウ"},
+      {8, KanaRow(1), "DOWN"}, {KeyText, KanaRow(1), "ハヤク オトス"},
+      {8, KanaRow(2), "Z X"}, {KeyText, KanaRow(2), "カイテン"},
+      {8, KanaRow(3), "A"}, {KeyText, KanaRow(3), "リンク アクション"},
+      {8, KanaRow(4), "ENTER"}, {KeyText, KanaRow(4), "ポーズ"},
+      {8, KanaRow(5), "C G"}, {KeyText, KanaRow(5), "イロワケ マスメ"},
+      {8, KanaRow(6), "L"}, {KeyText, KanaRow(6), "ゲンゴ"},
+      {8, KanaRow(7), "F11"}, {KeyText, KanaRow(7), "フルスクリーン"},
+      {8, KanaRow(8), "F1"}, {KeyText, KanaRow(8), "ヘルプ"},
+      {8, KanaRow(9), "ESCAPE"}, {KeyText, KanaRow(9), "シュウリョウ"},
+      {8, KanaRow(11), "メニュー ハ Z ケッテイ X モドル"},
+      {8, KanaRow(13), "パッド ハ ジュウジキー デ イドウ"},
+      {8, KanaRow(14), "シタ ト ミギ ノ ボタン デ カイテン"},
+      {8, KanaRow(15), "ヒダリ カ ウエ ノ ボタン デ リンク"},
+      {8, KanaRow(16), "START デ ポーズ"}},
+     {}},
+    {"ロープ ト ループ",
+     {{8, KanaRow(0), "ブロック ニハ ロープ ガ アル"},
+      {8, KanaRow(3), "マッスグ"}, {104, KanaRow(3), "カド"}, {168, KanaRow(3), "ムスビ"}, {232, KanaRow(3), "ジュウジ"},
+      {8, KanaRow(5), "トナリ ノ ロープ ノ ハシ ガ"},
+      {8, KanaRow(6), "アウト ロープ ガ ツナガル"},
+      {8, KanaRow(7), "ロープ ガ ワ ニ ナルト"},
+      {8, KanaRow(8), "ブロック ゴト キエル"},
+      {120, KanaRow(10), "ヨッツ ノ カド デ"},
+      {120, KanaRow(11), "イチバン チイサイ ワ"},
+      {8, KanaRow(13), "ウエ ノ ブロック ガ オチテ"},
+      {8, KanaRow(14), "マタ ワ ガ デキルト レンサ"},
+      {8, KanaRow(15), "レンサ ホド トクテン ガ フエル"},
+      {8, KanaRow(16), "ウエ マデ ツマルト オワリ"}},
+     {{Horizontal, 0, 16, KanaRow(1)},
+      {CornerDownLeft, 0, 104, KanaRow(1)},
+      {TeeNoUp, 0, 176, KanaRow(1)},
+      {Cross, 0, 232, KanaRow(1)},
+      {CornerDownRight, 0, 40, KanaRow(9) + 8},
+      {CornerDownLeft, 0, 72, KanaRow(9) + 8},
+      {CornerUpRight, 0, 40, KanaRow(9) + 40},
+      {CornerUpLeft, 0, 72, KanaRow(9) + 40}}},
+    {"ムスビワ ト ワク ト サカナ",
+     {{56, KanaRow(0), "ムスビワ ニハ ロープ ガ ナイ"},
+      {56, KanaRow(1), "オチルト トナリ ノ ロープ ガ"},
+      {56, KanaRow(2), "ムスビワ ヘ ノビテ ツナガリ"},
+      {56, KanaRow(3), "ムスビワ ハ キエル"},
+      {56, KanaRow(5), "ワク ノ アル ブロック ハ"},
+      {56, KanaRow(6), "カド ニ シルシ ガ アル"},
+      {56, KanaRow(8), "サカナ ヲ ワ デ カコムト"},
+      {56, KanaRow(9), "ツカマエラレル"},
+      {56, KanaRow(11), "サカナ イッピキ デ A ノ"},
+      {56, KanaRow(12), "リンク アクション ガ デキル"},
+      {56, KanaRow(13), "オチル ブロック ノ カワリニ"},
+      {56, KanaRow(14), "サカナ ガ トナリアウ フタツ ノ"},
+      {56, KanaRow(15), "ロープ ヲ ツナグ"}},
+     {{Joiner, 0, 12, KanaRow(0)}, {Horizontal, 1, 12, KanaRow(5)}},
+     KanaRow(8)},
+    {"ミッション",
+     {{8, KanaRow(0), "バン ト オチテクル ブロック ト"},
+      {8, KanaRow(1), "モクヒョウ ガ キマッテイル"},
+      {8, KanaRow(3), "N レンサ セヨ"},
+      {8, KanaRow(4), "N ブロック ケセ"},
+      {8, KanaRow(5), "N ブロック ドウジニ ケセ"},
+      {8, KanaRow(6), "ワクブロック スベテ ケセ"},
+      {8, KanaRow(7), "ワクブロック スベテ ドウジニ ケセ"},
+      {8, KanaRow(8), "メンセキ N ノ ループ ツクレ"},
+      {8, KanaRow(9), "N PTS.トレ"},
+      {8, KanaRow(10), "サカナ N ヒキ トラエヨ"},
+      {8, KanaRow(12), "ドウジニ ハ ヒトツ ノ レンサ デ"},
+      {8, KanaRow(13), "メンセキ ハ ワ ノ ナカ ノ マス ノ カズ"},
+      {8, KanaRow(14), "スコア ト サカナ ノ ミッション ハ"},
+      {8, KanaRow(15), "ブロック ガ ランダム"},
+      {8, KanaRow(16), "クリア スルト ツギ ガ ヒラク"}},
+     {}},
+};
+
+void DrawPage(const Page& page, bool japanese) {
+    if (japanese) DrawKanaText(page.title, 16, 16);
+    else DrawGlyphText(page.title, 16, 16);
+    for (const HelpLine& l : page.lines) {
+        if (l.text == nullptr) continue;
+        if (japanese) DrawKanaText(l.text, l.x, l.y);
+        else DrawNarrowText(l.text, l.x, l.y);
+    }
     for (const HelpBlock& b : page.blocks)
         if (b.kind != Empty) DrawBlock(b.kind, 0, b.frame, b.x, b.y);
     if (page.fishY != 0) {
         BitBlt(BackBuffer, 12, page.fishY, SheetCell, SheetCell, BlockSheet, SheetFishX, SheetMaskY, Rop::Or);
         BitBlt(BackBuffer, 12, page.fishY, SheetCell, SheetCell, BlockSheet, SheetFishX, SheetImageY, Rop::And);
     }
-    DrawNarrowText(FormatText("%d/%d   LEFT RIGHT: PAGES   F1 X: BACK", HelpPage + 1, HelpPageCount), 8, 456);
+    if (japanese) DrawKanaText(FormatText("%d/%d [] ページ  F1 X モドル", HelpPage + 1, HelpPageCount), 8, 456);
+    else DrawNarrowText(FormatText("%d/%d   LEFT RIGHT: PAGES   F1 X: BACK", HelpPage + 1, HelpPageCount), 8, 456);
 }
 
 bool Offered() {
@@ -129,6 +215,22 @@ bool Offered() {
     return ScreenState <= Linking && PauseFlag != 0;
 }
 }  // namespace
+
+int HelpCharactersWithoutPicture(Language language) {
+    int missing = 0;
+    for (const Page& page : language == Language::Japanese ? JapanesePages : EnglishPages) {
+        const bool japanese = language == Language::Japanese;
+        auto count = [&](const char* text, int x, int y) {
+            if (japanese) missing += DrawKanaText(text, x, y);
+            else
+                for (const char* c = text; *c; ++c) missing += *c < 32 || *c > 95;
+        };
+        count(page.title, 16, 16);
+        for (const HelpLine& l : page.lines)
+            if (l.text != nullptr) count(l.text, l.x, l.y);
+    }
+    return missing;
+}
 
 bool OfferHelp() {
     if (HelpOpen) return true;
@@ -151,6 +253,7 @@ void HelpFrame() {
     if (LeftPressed && HelpPage > 0) --HelpPage, PlayGameSound(GameSound::Cursor);
     BitBlt(BackBuffer, 0, 0, BackBuffer.width, BackBuffer.height, GradientSurface, 0, 0, Rop::Copy);
     BitBlt(BackBuffer, 0, 0, BackBuffer.width, BackBuffer.height, TileSurface, 0, 0, Rop::And);
-    DrawPage(EnglishPages[HelpPage]);
+    const bool japanese = TextLanguage == Language::Japanese;
+    DrawPage((japanese ? JapanesePages : EnglishPages)[HelpPage], japanese);
     PlatformPresent(BackBuffer);
 }

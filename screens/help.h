@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "mission/language.h"
+
 inline constexpr int HelpPageCount = 4;
 
 extern uint8_t HelpOpen;  // 1 in the frame the pages open, 2 after; 0 while closed
@@ -14,6 +16,10 @@ extern uint8_t HelpPage;  // 0..HelpPageCount - 1
 bool OfferHelp();
 // The handler while the pages are open: Left and Right turn the page.
 void HelpFrame();
+
+// The characters of every page in `language` that no sheet has a picture
+// for (drawing them into the back buffer on the way); none is expected.
+int HelpCharactersWithoutPicture(Language language);
 
 // This module's variables in the program state list (shell/program_state.h).
 #define HELP_STATE(X) X(HelpOpen) X(HelpPage)

@@ -28,6 +28,7 @@ void Startup() {
     DrawGradient(GradientSurface);
     DrawTiledBackground(TileSurface, BlockSheet);
     LoadSheet(ArtFontSheet, FontSheet);
+    LoadSheet(ArtKanaSheet, KanaSheet);
     LoadSheet(ArtLogoSheet, LogoSheet);
     PlatformTuneClose();
     PlatformTuneOpen(DataPath("snd/bgm.mid").c_str());
@@ -56,7 +57,7 @@ void Shutdown() {
 }
 
 void ResetStartupState() {
-    for (Surface* s : {&BackBuffer, &GradientSurface, &TileSurface, &BlockSheet, &FontSheet, &LogoSheet}) *s = Surface{};
+    for (Surface* s : {&BackBuffer, &GradientSurface, &TileSurface, &BlockSheet, &FontSheet, &KanaSheet, &LogoSheet}) *s = Surface{};
     for (SoundImage* s : {&SoundMove, &SoundTurn, &SoundCursor, &SoundDecide}) *s = SoundImage{};
     StartDirectory.clear();
     DataDirectory.clear();

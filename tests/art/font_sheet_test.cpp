@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "resources/resources.h"
+#include "draw/kana_layout.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -149,3 +150,25 @@ TEST_F(FontSheetTest, GoalLabelsWhereThePanelReadsThem) {
     EXPECT_EQ(Ink(176, 176, 80, 16), 0);
 }
 }  // namespace
+
+// The katakana sheet: a drawn cell for every katakana in its order, masks
+// that match the images, and nothing beyond the last one.
+TEST(KanaSheetTest, EveryKatakanaDrawnInItsCell) {
+    Surface kana;
+    LoadSheet(ArtKanaSheet, kana);
+    ASSERT_EQ(kana.width, KanaSheetWidth);
+    ASSERT_EQ(kana.height, KanaSheetHeight);
+    const int count = int(KanaOrder.size() / 3);
+    ASSERT_LE(count, 16 * KanaRows);
+    for (int cell = 0; cell < 16 * KanaRows; ++cell) {
+        int x = 16 * (cell % 16), y = 16 * (cell / 16), ink = 0;
+        for (int j = 0; j < 16; ++j)
+            for (int i = 0; i < 16; ++i) {
+                uint32_t mask = kana.At(x + i, y + j + KanaMaskOffset), image = kana.At(x + i, y + j);
+                ASSERT_TRUE(mask == White ? image != White : (mask == Black && image == White)) << cell;
+                ink += mask == White;
+            }
+        if (cell < count) EXPECT_GT(ink, 20) << KanaOrder.substr(3 * size_t(cell), 3) << " has no drawing";
+        else EXPECT_EQ(ink, 0) << "cell " << cell << " past the last katakana";
+    }
+}

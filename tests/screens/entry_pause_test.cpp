@@ -273,3 +273,11 @@ TEST(Help, FromTheTitleAndBackWithF1) {
     HoldFrame({KeyZ});
     EXPECT_EQ(ScreenState, uint32_t(BoardEntryScreen)) << "the title takes Z again";
 }
+
+// Every character of every page, in both languages, has a picture in the
+// sheets (the katakana sheet for the Japanese pages).
+TEST(Help, EveryCharacterOfThePagesHasAPicture) {
+    StartWithTune("help_glyphs");
+    EXPECT_EQ(HelpCharactersWithoutPicture(Language::Japanese), 0);
+    EXPECT_EQ(HelpCharactersWithoutPicture(Language::English), 0);
+}

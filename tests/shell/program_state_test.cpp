@@ -97,7 +97,7 @@ TEST(ProgramStateList, RestoredGameReplaysByteForByteAfterRandomFrames) {
 // symbol tables, so a variable added to any module and to no list fails here.
 TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
     const std::set<std::string> outside = {
-        "BackBuffer", "GradientSurface", "TileSurface", "BlockSheet", "FontSheet", "LogoSheet", "SoundMove",
+        "BackBuffer", "GradientSurface", "TileSurface", "BlockSheet", "FontSheet", "KanaSheet", "LogoSheet", "SoundMove",
         "SoundTurn", "SoundCursor", "SoundDecide", "FixedSeed", "ProgramState",
         "TextLanguage",                             // the player's choice, like the folders and the seed
         "TextBuffer",                               // FormatText's scratch

@@ -20,6 +20,7 @@ void DrawFishFrame(int frame, Surface& image, int x, int y, Surface& mask, int m
 
 void DrawBlockSheet(Surface& sheet);   // 640 x 256
 void DrawFontSheet(Surface& sheet);    // 256 x 512
+void DrawKanaSheet(Surface& sheet);    // 256 x 160
 void DrawLogoSheet(Surface& sheet);    // 300 x 300
 void DrawEditorSheet(Surface& sheet);  // 448 x 64
 

@@ -71,15 +71,17 @@ int main(int argc, char** argv) {
     }
     const std::string target = argv[2];
     if (what == "game") {
-        Surface block, font, logo, icon;
+        Surface block, font, kana, logo, icon;
         DrawBlockSheet(block);
         DrawFontSheet(font);
+        DrawKanaSheet(kana);
         DrawLogoSheet(logo);
         DrawGameIcon(WindowIconSize, icon);
         std::ofstream out(target);
         out << "// Written by tessmar-artgen; do not edit.\n#include \"resources/art_data.h\"\n";
         WriteRuns(out, "ArtBlockSheet", block.width, block.height, block.pixels.data());
         WriteRuns(out, "ArtFontSheet", font.width, font.height, font.pixels.data());
+        WriteRuns(out, "ArtKanaSheet", kana.width, kana.height, kana.pixels.data());
         WriteRuns(out, "ArtLogoSheet", logo.width, logo.height, logo.pixels.data());
         WriteRuns(out, "ArtGameIcon", icon.width, icon.height, icon.pixels.data());
         return out ? 0 : 1;

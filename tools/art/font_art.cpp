@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "draw/kana_layout.h"
 #include "draw/sheet_layout.h"
 #include "tools/art/art.h"
 #include "tools/art/art_draw.h"
@@ -46,7 +47,7 @@ void PlaceText(Strip& strip, std::string_view text, int x) {
     }
 }
 
-void WriteStrip(Surface& sheet, const Strip& strip, int x0, int y0) {
+void WriteStrip(Surface& sheet, const Strip& strip, int x0, int y0, int maskOffset = 256) {
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < strip.width; ++x) {
             uint32_t image = White, mask = Black;
@@ -62,10 +63,21 @@ void WriteStrip(Surface& sheet, const Strip& strip, int x0, int y0) {
                         }
             }
             sheet.At(x0 + x, y0 + y) = image;
-            sheet.At(x0 + x, y0 + y + 256) = mask;
+            sheet.At(x0 + x, y0 + y + maskOffset) = mask;
         }
 }
 }  // namespace
+
+void DrawKanaSheet(Surface& sheet) {
+    sheet.Create(KanaSheetWidth, KanaSheetHeight);
+    FillRect(sheet, 0, KanaMaskOffset, KanaSheetWidth, KanaMaskOffset, Black);
+    const std::string_view order = KanaOrder;
+    for (size_t at = 0, cell = 0; at < order.size(); at += 3, ++cell) {  // each katakana is three bytes of UTF-8
+        Strip strip(16);
+        if (const GlyphBits* g = FindGlyph(order.substr(at, 3))) PlaceGlyph(strip, *g, 2);
+        WriteStrip(sheet, strip, 16 * int(cell % 16), 16 * int(cell / 16), KanaMaskOffset);
+    }
+}
 
 void DrawFontSheet(Surface& sheet) {
     sheet.Create(256, 512);
