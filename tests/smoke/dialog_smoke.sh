@@ -16,13 +16,19 @@ export HOME=$work XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config SDL_AUDI
 (cd "$work" && exec "$game" --language en) 2>"$work/stderr" &
 game_pid=$!
 wid=$(wait_window $game_pid '^Tessmar$') || fail "no game window: $(cat "$work/stderr")"
-sleep 1
-xdotool windowfocus --sync "$wid" 2>/dev/null
-press "$wid" Down; sleep 0.2
-press "$wid" z; sleep 0.5      # mission select
-press "$wid" Down; sleep 0.3   # EDIT GAME
-press "$wid" z
-did=$(wait_window $game_pid '^Choose a mission$') || fail "no file dialog: $(cat "$work/stderr")"
+# Held long and spaced well apart: on a busy machine a frame can take long.
+hold() { xdotool keydown --window "$wid" "$1" 2>/dev/null; sleep 0.3; xdotool keyup --window "$wid" "$1" 2>/dev/null; sleep 1; }
+sleep 2
+xdotool windowactivate --sync "$wid" 2>/dev/null
+hold Down   # MISSION MODE
+hold z      # the mission select
+hold Down   # EDIT GAME
+hold z
+did=
+for _ in 1 2 3; do
+  did=$(wait_window $game_pid '^Choose a mission$') && break
+done
+[ -n "$did" ] || fail "no file dialog: $(cat "$work/stderr")"
 transient=$(xprop -id "$did" WM_TRANSIENT_FOR | grep -o '0x[0-9a-f]*')
 [ -n "$transient" ] || fail "the dialog is transient for no window"
 [ $((transient)) -eq $((wid)) ] || fail "the dialog is transient for $transient, not the game's window $wid"
