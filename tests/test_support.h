@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/game_events.h"
+
 // A fresh program: every program-wide variable at its start value, the
 // headless platform reset. Tests that need the start-up call StartInFolder.
 void FreshProgram();
@@ -12,7 +14,7 @@ void FreshProgram();
 std::string MakeTempFolder(const std::string& name);
 
 // FreshProgram, then enter `folder` and run the start-up as the game does.
-void StartInFolder(const std::string& folder);
+void StartInFolder(const std::string& folder, SoundSet sounds = SoundSet::Classic);
 
 // Runs whole frames of the main loop.
 void RunFrames(int count);
