@@ -41,6 +41,12 @@ void StartInFolder(const std::string& folder, SoundSet sounds) {
     StartProgram();
 }
 
+std::vector<std::string> HeardInFullSet() {
+    Headless.sounds.clear();
+    PlayFrameSound();
+    return Headless.sounds;
+}
+
 void RunFrames(int count) {
     for (int i = 0; i < count && !QuitFlag; ++i) RunFrame();
 }

@@ -1,6 +1,7 @@
 // Helpers shared by the test programs.
 #pragma once
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,10 @@ std::string MakeTempFolder(const std::string& name);
 
 // FreshProgram, then enter `folder` and run the start-up as the game does.
 void StartInFolder(const std::string& folder, SoundSet sounds = SoundSet::Classic);
+
+// What the frame so far lets the player hear of the full set's play sounds
+// (the names of the images started), the waiting sound played.
+std::vector<std::string> HeardInFullSet();
 
 // Runs whole frames of the main loop.
 void RunFrames(int count);
