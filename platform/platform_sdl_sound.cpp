@@ -15,7 +15,7 @@
 namespace {
 constexpr int SoundChannels = 8;
 constexpr int CutFadeMs = 8;
-// The pitched copies' playback rates, beside the original's 1.
+// The pitched copies' playback rates, beside the unchanged chunk's 1.
 constexpr double PitchFactors[SoundImage::PitchedCopies] = {0.97, 0.985, 1.015, 1.03};
 
 bool soundsOpen = false;
