@@ -12,10 +12,12 @@ set(TESSMAR_PLATFORM_OS_SOURCES platform/language.cpp platform/platform_os.cpp)
 # What every platform shares: the game's folders, the settings file, the
 # window's scale and input scripts.
 set(TESSMAR_PLATFORM_SOURCES
-  platform/data_folder.cpp platform/input_script.cpp platform/message_pump.cpp platform/settings.cpp platform/window_scale.cpp)
+  platform/data_folder.cpp platform/input_script.cpp platform/message_pump.cpp platform/settings.cpp
+  platform/wave_length.cpp platform/window_scale.cpp)
 set(TESSMAR_PLATFORM_HEADLESS_SOURCES platform/platform_headless.cpp)
 set(TESSMAR_PLATFORM_SDL_SOURCES
   platform/platform_sdl.cpp platform/platform_sdl_window.cpp platform/platform_sdl_pad.cpp
+  platform/platform_sdl_sound.cpp
   platform/platform_qt_dialog.cpp platform/platform_sdl_x11.cpp)
 set(TESSMAR_SCREENS_SOURCES
   screens/board_entry.cpp screens/game_over.cpp screens/help.cpp screens/menu_background.cpp screens/mission_clear.cpp

@@ -14,11 +14,17 @@
 struct Surface;
 
 // A sound file read whole into memory. `handle` belongs to the platform (a
-// decoded chunk); `name` identifies it in traces.
+// decoded chunk); `name` identifies it in traces, `file` in messages. With
+// `pitchVariants` the platform also prepares copies a few per cent higher
+// and lower (in `pitched`) and each play picks one of them.
 struct SoundImage {
+    static constexpr int PitchedCopies = 4;
     const char* name = "";
+    std::string file;
     std::vector<uint8_t> bytes;
+    bool pitchVariants = false;
     void* handle = nullptr;
+    void* pitched[PitchedCopies] = {};
 };
 
 // Keys the game reads, by physical position.
@@ -49,15 +55,18 @@ bool PlatformKeyDown(Key key);
 // there is no joystick.
 bool PlatformJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons);
 
-// Short sounds from memory. A new sound cuts off the one still playing; an
-// empty or undecodable image is silent.
+// Short sounds from memory, several at once: a new sound plays beside those
+// still playing (when every channel is busy the oldest fades out within a
+// few milliseconds). An empty, undecodable or overlong image is silent and
+// named once on stderr when it is prepared.
 void PlatformPrepareSound(SoundImage& image);
 void PlatformPlaySound(const SoundImage& image);
 void PlatformStopSound();
 void PlatformReleaseSound(SoundImage& image);
 
-// The tune. Every call is harmless when the file could not be opened.
-void PlatformTuneOpen(const char* path);
+// The tune. Every call is harmless when the file could not be opened. When
+// `path` cannot be read or played, `fallback` (if given) is opened instead.
+void PlatformTuneOpen(const char* path, const char* fallback = nullptr);
 bool PlatformTuneStopped();  // opened and not playing
 void PlatformTunePlay();     // from the beginning
 void PlatformTuneStop();

@@ -57,10 +57,14 @@ void PlatformPlaySound(const SoundImage& image) { Headless.sounds.push_back(imag
 void PlatformStopSound() {}
 void PlatformReleaseSound(SoundImage&) {}
 
-void PlatformTuneOpen(const char* path) {
+static bool TuneFileThere(const char* path) {
     struct stat st {};
+    return path != nullptr && stat(path, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+}
+
+void PlatformTuneOpen(const char* path, const char* fallback) {
     Headless.music.push_back("open");
-    Headless.tuneOpen = stat(path, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+    Headless.tuneOpen = TuneFileThere(path) || TuneFileThere(fallback);
     Headless.tunePlaying = false;
 }
 

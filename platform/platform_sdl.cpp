@@ -1,6 +1,7 @@
 // The real program's platform: start-up and shutdown of SDL, the events, the
-// keyboard, SDL_mixer for sounds and the MIDI tune. The window is in
-// platform_sdl_window.cpp, joystick 1 in platform_sdl_pad.cpp.
+// keyboard, SDL_mixer for the MIDI tune. The window is in
+// platform_sdl_window.cpp, joystick 1 in platform_sdl_pad.cpp, the short
+// sounds in platform_sdl_sound.cpp.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <fcntl.h>
@@ -153,7 +154,7 @@ void PlatformInit() {
         else std::fprintf(stderr, "tessmar: no audio: %s\n", SDL_GetError());
         return;
     }
-    Mix_AllocateChannels(1);
+    SoundsOpen();
     audioOpen = true;
 }
 
@@ -161,7 +162,11 @@ void PlatformShutdown() {
     if (std::getenv("TESSMAR_FPS_LOG"))
         std::fprintf(stderr, "tessmar: first frame shown after %.1f ms (renderer %s)\n", WindowFirstFrameMs(),
                      WindowRendererName());
-    if (audioOpen) Mix_CloseAudio();
+    if (audioOpen) {
+        SoundsClose();
+        Mix_CloseAudio();
+        audioOpen = false;
+    }
     Mix_Quit();
     PadCloseAll();
     PlatformCloseWindow();
@@ -231,26 +236,6 @@ bool PlatformKeyDown(Key key) {
 
 bool WindowHasFocus() { return windowFocused; }
 
-void PlatformPrepareSound(SoundImage& image) {
-    if (!audioOpen || image.bytes.empty()) return;
-    SDL_RWops* rw = SDL_RWFromConstMem(image.bytes.data(), int(image.bytes.size()));
-    image.handle = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
-    if (image.handle == nullptr) std::fprintf(stderr, "tessmar: sound %s is silent: %s\n", image.name, Mix_GetError());
-}
-
-void PlatformPlaySound(const SoundImage& image) {
-    if (audioOpen && image.handle) Mix_PlayChannel(0, static_cast<Mix_Chunk*>(image.handle), 0);
-}
-
-void PlatformStopSound() {
-    if (audioOpen) Mix_HaltChannel(-1);
-}
-
-void PlatformReleaseSound(SoundImage& image) {
-    if (image.handle) Mix_FreeChunk(static_cast<Mix_Chunk*>(image.handle));
-    image.handle = nullptr;
-}
-
 // FluidSynth holds a tune for two seconds after its last event before it
 // reports it stopped, so a restart after the stop leaves a pause of silence.
 // The synthesiser loops the tune itself instead; the play frame's restart
@@ -262,24 +247,35 @@ static bool TuneReady() {
     if (tuneLoader.joinable() && tuneLoaded) {
         tuneLoader.join();
         tune = loadedTune;
-        if (tune == nullptr) std::fprintf(stderr, "tessmar: the tune is silent: %s\n", Mix_GetError());
         if (tune && playWhenLoaded) Mix_PlayMusic(tune, TunePlaysForever);
         playWhenLoaded = false;
     }
     return tune != nullptr;
 }
 
-void PlatformTuneOpen(const char* path) {
-    if (!audioOpen || tune || tuneLoader.joinable()) return;
-    if (!ReadFileBytes(path, tuneBytes, TuneMaxBytes) || tuneBytes.empty()) {
-        std::fprintf(stderr, "tessmar: the tune is silent: %s is not a readable file\n", path);
-        tuneBytes.clear();
-        return;
-    }
-    tuneLoaded = false;
-    tuneLoader = std::thread([] {
+// The first of the paths that can be read and played (on the helper
+// thread); each one that cannot is named on stderr.
+static Mix_Music* LoadTune(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        if (!ReadFileBytes(path, tuneBytes, TuneMaxBytes) || tuneBytes.empty()) {
+            std::fprintf(stderr, "tessmar: the tune %s is not a readable file\n", path.c_str());
+            continue;
+        }
         SDL_RWops* rw = SDL_RWFromConstMem(tuneBytes.data(), int(tuneBytes.size()));
-        loadedTune = rw ? Mix_LoadMUS_RW(rw, 1) : nullptr;
+        if (Mix_Music* music = rw ? Mix_LoadMUS_RW(rw, 1) : nullptr) return music;
+        std::fprintf(stderr, "tessmar: the tune %s cannot be played: %s\n", path.c_str(), Mix_GetError());
+    }
+    tuneBytes.clear();
+    return nullptr;
+}
+
+void PlatformTuneOpen(const char* path, const char* fallback) {
+    if (!audioOpen || tune || tuneLoader.joinable()) return;
+    std::vector<std::string> paths{path};
+    if (fallback != nullptr) paths.emplace_back(fallback);
+    tuneLoaded = false;
+    tuneLoader = std::thread([paths = std::move(paths)] {
+        loadedTune = LoadTune(paths);
         tuneLoaded = true;
     });
 }

@@ -1,6 +1,7 @@
 // How the pieces of the SDL platform meet: platform_sdl.cpp takes the events
 // and hands window and pad events to platform_sdl_window.cpp and
-// platform_sdl_pad.cpp. Nothing outside these files includes this.
+// platform_sdl_pad.cpp; it opens the audio device for platform_sdl_sound.cpp.
+// Nothing outside these files includes this.
 #pragma once
 #include <SDL.h>
 
@@ -25,3 +26,8 @@ bool PadTakeEvent(const SDL_Event& e);
 bool WindowHasFocus();
 void PadCloseAll();
 bool PadStartHeld();  // a mapped pad's Start, the keyboard's Enter twin
+
+// Short sounds: the mixer's channels once the audio device is open, and
+// nothing more played once it is about to close.
+void SoundsOpen();
+void SoundsClose();

@@ -5,6 +5,10 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+// The choice is made three ways at once so that it holds whichever one a
+// build of SDL_mixer reads first: Mix_SetSoundFonts, the SDL_SOUNDFONTS
+// variable, and SDL_FORCE_SOUNDFONTS, which makes that variable win over a
+// distribution's own default (Debian's default-GM.sf3).
 inline void ChooseSoundFont() {
     if (SDL_getenv("SDL_SOUNDFONTS") != nullptr) return;
     for (const char* path : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
@@ -12,6 +16,8 @@ inline void ChooseSoundFont() {
         if (SDL_RWops* f = SDL_RWFromFile(path, "rb")) {
             SDL_RWclose(f);
             Mix_SetSoundFonts(path);
+            SDL_setenv("SDL_SOUNDFONTS", path, 1);
+            SDL_SetHint("SDL_FORCE_SOUNDFONTS", "1");
             return;
         }
     }

@@ -32,6 +32,7 @@ static bool HalvesFree(int dc, int dr) {
 static void EndPlay() {
     ScreenState = GameOverScreen;
     StopTune();
+    PlayGameSound(GameSound::GameOver);
 }
 
 static void CheckBlockedSpawn() {
@@ -47,6 +48,7 @@ static void CheckMissionGoal() {
     if (GameMode == NormalGame) RecordMissionCleared();
     ScreenState = MissionClearScreen;
     StopTune();
+    PlayGameSound(GameSound::Clear);
 }
 
 static void MoveSideways(int dc) {
@@ -163,6 +165,7 @@ static void Land() {
         SetGroup(c, -2, 0);
     }
     p.kind1 = p.kind2 = 0;
+    PlayGameSound(GameSound::Land);
     SettleBoard();
 }
 

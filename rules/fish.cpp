@@ -6,6 +6,7 @@
 
 #include "mission/mission_goal.h"
 #include "rules/board.h"
+#include "rules/game_events.h"
 #include "rules/link.h"
 #include "rules/scoring.h"
 
@@ -94,6 +95,7 @@ void CatchFish() {
 }
 
 void CountCaughtFish() {
+    PlayGameSound(GameSound::Fish);
     LinkStock = uint8_t(LinkStock + 1);
     if (GameMode != ScoreAttack && MissionGoal.type == GoalFish) GoalProgress = LinkStock;
     if (LinkStock > LinkStockMax) LinkStock = LinkStockMax;

@@ -3,7 +3,33 @@
 #pragma once
 #include <cstdint>
 
-enum class GameSound : uint8_t { Move, Turn, Cursor, Decide };
+// Move, Turn, Cursor and Decide are the classic four; the rest reward play:
+// a pair landed, loops erased at chain step 1 to 5 (5 and beyond), a caught
+// fish counted, the link action started, game over and mission clear.
+enum class GameSound : uint8_t {
+    Move,
+    Turn,
+    Cursor,
+    Decide,
+    Land,
+    Chain1,
+    Chain2,
+    Chain3,
+    Chain4,
+    Chain5,
+    Fish,
+    Link,
+    GameOver,
+    Clear,
+};
+inline constexpr int ChainSoundSteps = 5;
+
+// The sound of loops erased at chain step `step` (1 for the first erase).
+constexpr GameSound ChainSound(int step) {
+    if (step < 1) step = 1;
+    if (step > ChainSoundSteps) step = ChainSoundSteps;
+    return GameSound(int(GameSound::Chain1) + step - 1);
+}
 
 void PlayGameSound(GameSound sound);
 void StopTune();

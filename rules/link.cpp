@@ -4,6 +4,7 @@
 
 #include "rules/board.h"
 #include "rules/falling_pair.h"
+#include "rules/game_events.h"
 #include "rules/fish.h"
 #include "rules/screen_layout.h"
 #include "rules/screen_state.h"
@@ -41,6 +42,7 @@ void StartLink() {
     LinkSprite.y = float(CellSize * row) - (float(CellSize * col) - LinkSprite.x);
     --LinkStock;
     ScreenState = Linking;
+    PlayGameSound(GameSound::Link);
 }
 
 // Each cell gains a rope end toward the other.

@@ -2,6 +2,7 @@
 
 #include "rules/board.h"
 #include "rules/fish.h"
+#include "rules/game_events.h"
 #include "rules/scoring.h"
 #include "rules/screen_state.h"
 
@@ -101,4 +102,5 @@ void FindLoops(SearchMode mode) {
     MarkLoops(mode);
     CatchFish();
     CountSearch();
+    if (mode != SearchMode::AnalyseOnly && ScreenState == Erasing) PlayGameSound(ChainSound(ChainLength));
 }

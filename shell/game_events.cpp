@@ -3,17 +3,109 @@
 #include "rules/game_events.h"
 
 #include "mission/mission_goal.h"
+#include "platform/data_folder.h"
 #include "platform/platform.h"
 #include "screens/records_file.h"
+#include "shell/game_events.h"
 #include "shell/startup.h"
 
-void PlayGameSound(GameSound sound) {
+SoundSet ChosenSounds = SoundSet::Classic;
+
+namespace {
+// A frame's play sound waiting to be started (full set only).
+bool soundWaiting = false;
+GameSound waitingSound = GameSound::Move;
+bool missionTuneOpen = false;
+
+// Rank when several play sounds fall in one frame: the more rewarding wins
+// (clear, game over, chain 5 down to 1, link, fish, landing, turn, move).
+int Reward(GameSound sound) {
     switch (sound) {
-        case GameSound::Move: PlatformPlaySound(SoundMove); return;
-        case GameSound::Turn: PlatformPlaySound(SoundTurn); return;
-        case GameSound::Cursor: PlatformPlaySound(SoundCursor); return;
-        case GameSound::Decide: PlatformPlaySound(SoundDecide); return;
+        case GameSound::Move: return 1;
+        case GameSound::Turn: return 2;
+        case GameSound::Land: return 3;
+        case GameSound::Fish: return 4;
+        case GameSound::Link: return 5;
+        case GameSound::Chain1: return 6;
+        case GameSound::Chain2: return 7;
+        case GameSound::Chain3: return 8;
+        case GameSound::Chain4: return 9;
+        case GameSound::Chain5: return 10;
+        case GameSound::GameOver: return 11;
+        case GameSound::Clear: return 12;
+        case GameSound::Cursor:
+        case GameSound::Decide: return 0;  // menus: played at once
     }
+    return 0;
+}
+
+const SoundImage* ClassicImage(GameSound sound) {
+    switch (sound) {
+        case GameSound::Move: return &SoundMove;
+        case GameSound::Turn: return &SoundTurn;
+        case GameSound::Cursor: return &SoundCursor;
+        case GameSound::Decide: return &SoundDecide;
+        default: return nullptr;
+    }
+}
+
+const SoundImage* FullImage(GameSound sound) {
+    switch (sound) {
+        case GameSound::Move: return &SoundMoveFull;
+        case GameSound::Land: return &SoundLand;
+        case GameSound::Chain1:
+        case GameSound::Chain2:
+        case GameSound::Chain3:
+        case GameSound::Chain4:
+        case GameSound::Chain5: return &SoundChain[int(sound) - int(GameSound::Chain1)];
+        case GameSound::Fish: return &SoundFish;
+        case GameSound::Link: return &SoundLink;
+        case GameSound::GameOver: return &SoundGameOver;
+        case GameSound::Clear: return &SoundClear;
+        default: return ClassicImage(sound);
+    }
+}
+}  // namespace
+
+std::optional<SoundSet> ParseSoundSet(std::string_view name) {
+    if (name == "classic") return SoundSet::Classic;
+    if (name == "full") return SoundSet::Full;
+    return std::nullopt;
+}
+
+// The classic set plays every sound as it comes, as it always did, and has
+// nothing for the reward sounds.
+void PlayGameSound(GameSound sound) {
+    if (ChosenSounds == SoundSet::Classic) {
+        if (const SoundImage* image = ClassicImage(sound)) PlatformPlaySound(*image);
+        return;
+    }
+    if (Reward(sound) == 0) {
+        PlatformPlaySound(*FullImage(sound));
+        return;
+    }
+    if (!soundWaiting || Reward(sound) > Reward(waitingSound)) waitingSound = sound;
+    soundWaiting = true;
+}
+
+void PlayFrameSound() {
+    if (!soundWaiting) return;
+    soundWaiting = false;
+    PlatformPlaySound(*FullImage(waitingSound));
+}
+
+void ChooseTuneForGame() {
+    bool missions = ChosenSounds == SoundSet::Full && GameMode != ScoreAttack;
+    if (missions == missionTuneOpen) return;
+    missionTuneOpen = missions;
+    PlatformTuneClose();
+    if (missions) PlatformTuneOpen(DataPath("snd/bgm2.mid").c_str(), DataPath("snd/bgm.mid").c_str());
+    else PlatformTuneOpen(DataPath("snd/bgm.mid").c_str());
+}
+
+void ResetTuneChoice() {
+    missionTuneOpen = false;
+    soundWaiting = false;
 }
 
 void StopTune() { PlatformTuneStop(); }

@@ -4,7 +4,8 @@
 // after its clear or game-over screen; --replay plays SCRIPT (the headless
 // runner's input format) as the input, at normal speed. --language chooses
 // the language of the goal lines and the help over the settings file's
-// "language=" and the locale.
+// "language=" and the locale. The settings file's "sounds=classic" chooses
+// the four sounds of old over the full set.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "platform/settings.h"
 #include "rules/screen_layout.h"
 #include "shell/game_folder.h"
+#include "shell/game_events.h"
 #include "shell/main_loop.h"
 #include "shell/mission_start.h"
 
@@ -60,7 +62,10 @@ int main(int argc, char** argv) {
     }
 
     const std::string settings = SettingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
-    TextLanguage = ChooseLanguage(options.language.c_str(), LoadDisplaySettings(settings).language.c_str());
+    const DisplaySettings saved = LoadDisplaySettings(settings);
+    TextLanguage = ChooseLanguage(options.language.c_str(), saved.language.c_str());
+    // "sounds=classic" keeps the four sounds of old; anything else, the full set.
+    ChosenSounds = saved.sounds == "classic" ? SoundSet::Classic : SoundSet::Full;
 
     PlatformInit();
     // Without a window nothing could be seen or quit: stop at once instead of

@@ -8,6 +8,7 @@
 #include "screens/game_over.h"
 #include "screens/help.h"
 #include "screens/screens.h"
+#include "shell/game_events.h"
 #include "shell/input.h"
 #include "shell/play_frame.h"
 #include "shell/startup.h"
@@ -48,7 +49,10 @@ void CallScreenHandler() {
         case MissionSelectScreen: MissionSelectFrame(); break;
         case MissionClearScreen: MissionClearFrame(); break;
         case RecordsScreen: RecordsFrame(); break;
-        case BoardEntryScreen: BoardEntryFrame(); break;
+        case BoardEntryScreen:
+            ChooseTuneForGame();
+            BoardEntryFrame();
+            break;
     }
 }
 
@@ -56,6 +60,7 @@ void RunFrame() {
     uint32_t t0 = PlatformTicks();
     SampleInput();
     CallScreenHandler();
+    PlayFrameSound();
     if (KeyHeld & BitEscape) PlatformPostQuit();
     if (KeyPressed & BitC) ColourMode = ColourMode == 0 ? 1 : 0;
     if (KeyPressed & BitG) GridMode = GridMode == 0 ? 1 : 0;

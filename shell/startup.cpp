@@ -12,11 +12,49 @@
 #include "rules/board.h"
 #include "rules/screen_layout.h"
 #include "screens/records_file.h"
+#include "shell/game_events.h"
 
 SoundImage SoundMove, SoundTurn, SoundCursor, SoundDecide;
+SoundImage SoundMoveFull, SoundLand, SoundChain[ChainSoundSteps], SoundFish, SoundLink, SoundGameOver, SoundClear;
 std::optional<unsigned> FixedSeed;
 
+namespace {
+// Every sound image, for release and reset.
+SoundImage* const AllSounds[] = {&SoundMove,     &SoundTurn,     &SoundCursor,   &SoundDecide,   &SoundMoveFull,
+                                 &SoundLand,     &SoundChain[0], &SoundChain[1], &SoundChain[2], &SoundChain[3],
+                                 &SoundChain[4], &SoundFish,     &SoundLink,     &SoundGameOver, &SoundClear};
+
+void LoadSound(SoundImage& image, const char* name, const char* file, bool pitchVariants = false) {
+    image.name = name;
+    image.pitchVariants = pitchVariants;
+    LoadSoundImage(image, DataPath(file));
+}
+
+// The sounds of the chosen set; the other set's files are not read.
+void LoadSounds() {
+    if (ChosenSounds == SoundSet::Classic) LoadSound(SoundMove, "SoundMove", "snd/lr.wav");
+    else LoadSound(SoundMoveFull, "SoundMoveFull", "snd/move.wav", true);
+    LoadSound(SoundTurn, "SoundTurn", "snd/turn.wav");
+    LoadSound(SoundCursor, "SoundCursor", "snd/pi.wav");
+    LoadSound(SoundDecide, "SoundDecide", "snd/picoon.wav");
+    if (ChosenSounds == SoundSet::Classic) return;
+    LoadSound(SoundLand, "SoundLand", "snd/land.wav", true);
+    static const char* const chainNames[ChainSoundSteps] = {"SoundChain1", "SoundChain2", "SoundChain3",
+                                                            "SoundChain4", "SoundChain5"};
+    static const char* const chainFiles[ChainSoundSteps] = {"snd/chain1.wav", "snd/chain2.wav", "snd/chain3.wav",
+                                                            "snd/chain4.wav", "snd/chain5.wav"};
+    for (int i = 0; i < ChainSoundSteps; ++i) LoadSound(SoundChain[i], chainNames[i], chainFiles[i]);
+    LoadSound(SoundFish, "SoundFish", "snd/fish.wav");
+    LoadSound(SoundLink, "SoundLink", "snd/link.wav");
+    LoadSound(SoundGameOver, "SoundGameOver", "snd/gameover.wav");
+    LoadSound(SoundClear, "SoundClear", "snd/clear.wav");
+}
+}  // namespace
+
+// Sound files are a few hundred kilobytes at most; the cap keeps a huge
+// file from being read at all (the platform bounds the decoded length).
 void LoadSoundImage(SoundImage& image, const std::string& path) {
+    image.file = path;
     ReadFileBytes(path, image.bytes, size_t(16) << 20);
     PlatformPrepareSound(image);
 }
@@ -32,14 +70,8 @@ void Startup() {
     LoadSheet(ArtLogoSheet, LogoSheet);
     PlatformTuneClose();
     PlatformTuneOpen(DataPath("snd/bgm.mid").c_str());
-    SoundMove.name = "SoundMove";
-    SoundTurn.name = "SoundTurn";
-    SoundCursor.name = "SoundCursor";
-    SoundDecide.name = "SoundDecide";
-    LoadSoundImage(SoundMove, DataPath("snd/lr.wav"));
-    LoadSoundImage(SoundTurn, DataPath("snd/turn.wav"));
-    LoadSoundImage(SoundCursor, DataPath("snd/pi.wav"));
-    LoadSoundImage(SoundDecide, DataPath("snd/picoon.wav"));
+    ResetTuneChoice();
+    LoadSounds();
     SetBoardWalls();
     FillRopeSides();
     ReadRecordsFile();
@@ -50,17 +82,16 @@ void Startup() {
 void Shutdown() {
     PlatformTuneClose();
     PlatformStopSound();
-    PlatformReleaseSound(SoundMove);
-    PlatformReleaseSound(SoundTurn);
-    PlatformReleaseSound(SoundCursor);
-    PlatformReleaseSound(SoundDecide);
+    for (SoundImage* s : AllSounds) PlatformReleaseSound(*s);
 }
 
 void ResetStartupState() {
     for (Surface* s : {&BackBuffer, &GradientSurface, &TileSurface, &BlockSheet, &FontSheet, &KanaSheet, &LogoSheet}) *s = Surface{};
-    for (SoundImage* s : {&SoundMove, &SoundTurn, &SoundCursor, &SoundDecide}) *s = SoundImage{};
+    for (SoundImage* s : AllSounds) *s = SoundImage{};
+    ResetTuneChoice();
     StartDirectory.clear();
     DataDirectory.clear();
     FixedSeed.reset();
     TextLanguage = Language::Japanese;
+    ChosenSounds = SoundSet::Classic;
 }

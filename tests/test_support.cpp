@@ -6,6 +6,7 @@
 
 #include "rules/board.h"
 #include "draw/playfield.h"
+#include "shell/game_events.h"
 #include "shell/main_loop.h"
 #include "platform/platform_headless.h"
 #include "shell/program_state.h"
@@ -32,11 +33,18 @@ std::string MakeTempFolder(const std::string& name) {
     return base.string();
 }
 
-void StartInFolder(const std::string& folder) {
+void StartInFolder(const std::string& folder, SoundSet sounds) {
     FreshProgram();
     if (chdir(folder.c_str()) != 0) ADD_FAILURE() << "cannot enter " << folder;
     FixedSeed = 1;
+    ChosenSounds = sounds;
     StartProgram();
+}
+
+std::vector<std::string> HeardInFullSet() {
+    Headless.sounds.clear();
+    PlayFrameSound();
+    return Headless.sounds;
 }
 
 void RunFrames(int count) {

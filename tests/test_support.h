@@ -1,8 +1,11 @@
 // Helpers shared by the test programs.
 #pragma once
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
+
+#include "shell/game_events.h"
 
 // A fresh program: every program-wide variable at its start value, the
 // headless platform reset. Tests that need the start-up call StartInFolder.
@@ -12,7 +15,11 @@ void FreshProgram();
 std::string MakeTempFolder(const std::string& name);
 
 // FreshProgram, then enter `folder` and run the start-up as the game does.
-void StartInFolder(const std::string& folder);
+void StartInFolder(const std::string& folder, SoundSet sounds = SoundSet::Classic);
+
+// What the frame so far lets the player hear of the full set's play sounds
+// (the names of the images started), the waiting sound played.
+std::vector<std::string> HeardInFullSet();
 
 // Runs whole frames of the main loop.
 void RunFrames(int count);

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "mission/mission_file.h"
+#include "mission/mission_goal.h"
 #include "tests/runner_support.h"
 #include "tests/test_support.h"
 #include "tools/solver/menu_script.h"
@@ -59,6 +60,47 @@ std::string GameFolder(const std::string& name, int cleared) {
     records[196] = char(cleared);
     std::ofstream(folder + "/rcd.dat", std::ios::binary).write(records.data(), std::streamsize(records.size()));
     return folder;
+}
+
+// A frame's trace line without what it sent to the speakers, and with the
+// files it wrote as if in the folder `campaign-replay`.
+std::string WithoutSound(std::string line) {
+    for (size_t at; (at = line.find("campaign-replay-full/")) != std::string::npos;) line.erase(at + 15, 5);
+    for (const char* key : {"\"sounds\":[", "\"music\":["}) {
+        size_t at = line.find(key);
+        if (at != std::string::npos) line.erase(at, line.find(']', at) + 1 - at);
+    }
+    return line;
+}
+
+// The same way played with the full set of sounds: every frame's play state
+// is the classic run's; the classic run hears only the four sounds of old;
+// the full run hears the clear, one sound per frame of play, a rising chain
+// where the mission asks for one, and the missions' tune opened on entry.
+void ExpectTheFullSetChangesOnlyWhatIsHeard(int n, const RunnerResult& classic, const std::string& script) {
+    std::string folder = GameFolder("campaign-replay-full", n - 1);
+    RunnerResult full = RunHeadless(folder, script, "--frames 110 --sounds full");
+    ASSERT_EQ(full.trace.size(), classic.trace.size()) << "mission " << n;
+    std::string heardInOrder;
+    for (size_t f = 0; f < full.trace.size(); ++f) {
+        ASSERT_EQ(WithoutSound(full.trace[f]), WithoutSound(classic.trace[f])) << "mission " << n << " frame " << f + 1;
+        std::string sounds = TraceList(classic.trace[f], "sounds");
+        for (const char* extra : {"Land", "Chain", "Fish", "Link", "GameOver", "Clear", "Full"})
+            EXPECT_EQ(sounds.find(extra), std::string::npos) << "mission " << n << " frame " << f + 1 << ": " << sounds;
+        std::string heard = TraceList(full.trace[f], "sounds");
+        if (TraceNumber(full.trace[f], "ScreenState") <= 4) {
+            EXPECT_EQ(heard.find(','), std::string::npos) << "mission " << n << " frame " << f + 1 << ": " << heard;
+        }
+        if (heard.find("SoundChain") != std::string::npos) heardInOrder += heard;
+    }
+    int entry = full.FirstFrame("ScreenState", 10), clear = full.FirstFrame("ScreenState", 8);
+    // The frame after the one that chose the mission runs board entry's first.
+    EXPECT_TRUE(TraceListHas(full.trace[size_t(entry)], "music", "open")) << "mission " << n;
+    EXPECT_EQ(TraceList(full.trace[size_t(clear - 1)], "sounds"), "\"SoundClear\"") << "mission " << n;
+    MissionImage m = Mission(n);
+    if (m.type == GoalChain && m.target == 2) {
+        EXPECT_EQ(heardInOrder, "\"SoundChain1\"\"SoundChain2\"") << "mission " << n;
+    }
 }
 
 // What the set as a whole must hold, read from the files: every piece in use,
@@ -122,6 +164,7 @@ TEST(Campaign, StoredWaysClearEachMissionFromTheTitleAndTheNextOneFollows) {
         std::vector<uint8_t> records = FileBytes(fs::path(folder) / "rcd.dat");
         ASSERT_EQ(records.size(), 197u);
         EXPECT_EQ(records[size_t(96 + n)], 1) << "mission " << n;
+        ExpectTheFullSetChangesOnlyWhatIsHeard(n, run, ReadText(script));
     }
 }
 

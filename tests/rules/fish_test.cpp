@@ -4,6 +4,7 @@
 #include "draw/fish.h"
 #include "draw/surfaces.h"
 #include "rules/link.h"
+#include "shell/startup.h"
 #include "tests/rules/rope_board.h"
 
 namespace {
@@ -125,6 +126,8 @@ TEST_F(FishTest, FishInsideALoopIsCaughtOutsideOrBeyondTheWellIsNot) {
 }
 
 TEST_F(FishTest, CaughtFishShakesFliesOffAndIsCountedOnce) {
+    ChosenSounds = SoundSet::Full;
+    SoundFish.name = "SoundFish";
     GameMode = NormalGame;
     MissionGoal.type = GoalFish;
     MissionGoal.target = 1;
@@ -138,6 +141,7 @@ TEST_F(FishTest, CaughtFishShakesFliesOffAndIsCountedOnce) {
     PutRing(2, 5, 3, 3);
     Search();
     EXPECT_EQ(FishTable[0].phase, 5);
+    HeardInFullSet();  // the loops' own sound
     for (int i = 5; i < 19; ++i) UpdateFish();
     EXPECT_EQ(FishTable[0].x, 100);
     EXPECT_EQ(FishTable[0].y, 203);  // 19 frames of shaking end 3 lower
@@ -147,9 +151,11 @@ TEST_F(FishTest, CaughtFishShakesFliesOffAndIsCountedOnce) {
     for (int i = 21; i < 44; ++i) UpdateFish();
     EXPECT_EQ(FishTable[0].state, Caught);  // x = -92: still on screen
     EXPECT_EQ(LinkStock, 0);
+    EXPECT_EQ(HeardInFullSet(), std::vector<std::string>{}) << "heard when counted, not when caught";
     UpdateFish();
     EXPECT_EQ(FishTable[0].state, Free);
     EXPECT_EQ(LinkStock, 1);
+    EXPECT_EQ(HeardInFullSet(), std::vector<std::string>{"SoundFish"});
     EXPECT_EQ(GoalProgress, 1);
     EXPECT_TRUE(TestMissionGoal());
     for (int i = 0; i < 50; ++i) UpdateFish();

@@ -48,11 +48,13 @@ protected:
 };
 
 TEST_F(LinkTest, GivesUpOnAWellWithoutUnjoinedNeighboursAndSpendsNothing) {
+    ChosenSounds = SoundSet::Full;
     for (unsigned seed : {1u, 2u, 3u}) {
         std::srand(seed);
         PairFrame({.link = true});
         EXPECT_EQ(ScreenState, PairFalling);
         EXPECT_EQ(LinkStock, 3);
+        EXPECT_EQ(HeardInFullSet(), std::vector<std::string>{}) << "no link sound for nothing linked";
         EXPECT_EQ(FallingPair.kind1, Cross);
         EXPECT_EQ(FallingPair.kind2, Cross);
     }
@@ -80,7 +82,9 @@ TEST_F(LinkTest, CornerAndVerticalSideBySideGainTheMissingEndOnThePhaseOneFifthF
     // The only neighbours not yet joined: the corner and the straight piece
     // (row 11 can only be reached from above).
     auto board = [] { PutRows(10, {"00620000", "00220000"}); PlacePair(4, 2, 1, Cross, Cross); };
+    ChosenSounds = SoundSet::Full;
     ASSERT_NE(StartWithSomeSeed(board), 0u);
+    EXPECT_EQ(HeardInFullSet(), std::vector<std::string>{"SoundLink"});
     EXPECT_EQ(LinkStock, 2);
     EXPECT_EQ(FallingPair.kind1, 0);  // the pair is given up
     EXPECT_EQ(FallingPair.kind2, 0);

@@ -17,6 +17,7 @@
 #include "rules/scoring.h"
 #include "rules/screen_state.h"
 #include "rules/settle.h"
+#include "shell/game_events.h"
 #include "shell/input.h"
 #include "shell/play_frame.h"
 #include "shell/startup.h"
@@ -37,7 +38,6 @@ inline void PairFrame(PairInput in = {}) {
     LeftHeld = RightHeld = DownHeld = Button1Pressed = Button2Pressed = Button3Pressed = 0;
 }
 
-
 class PlayTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -46,6 +46,8 @@ protected:
         SetBoardWalls();
         SoundMove.name = "SoundMove";
         SoundTurn.name = "SoundTurn";
+        SoundFish.name = "SoundFish";
+        SoundLink.name = "SoundLink";
         NewGame();
         GameMode = ScoreAttack;
         ScreenState = PairFalling;

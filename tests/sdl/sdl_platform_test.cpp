@@ -1,8 +1,13 @@
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "shell/input.h"
@@ -335,4 +340,121 @@ TEST_F(SdlPlatform, ATapWithinOneFrameCountsAndThePointerHidesWhileKeysAreUsed) 
     SDL_PushEvent(&motion);
     Frame();
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+
+namespace {
+// A 16-bit mono PCM WAV file at 22050 Hz of `frames` samples of a tone;
+// its data chunk claims `claimedBytes` when given.
+std::vector<uint8_t> WaveFile(uint32_t frames, uint32_t claimedBytes = 0) {
+    std::vector<uint8_t> b;
+    auto put32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i))); };
+    auto put16 = [&](uint32_t v) { for (int i = 0; i < 2; ++i) b.push_back(uint8_t(v >> (8 * i))); };
+    auto tag = [&](const char* t) { b.insert(b.end(), t, t + 4); };
+    uint32_t dataBytes = frames * 2;
+    tag("RIFF");
+    put32(36 + dataBytes);
+    tag("WAVE");
+    tag("fmt ");
+    put32(16);
+    put16(1);  // PCM
+    put16(1);
+    put32(22050);
+    put32(44100);
+    put16(2);
+    put16(16);
+    tag("data");
+    put32(claimedBytes ? claimedBytes : dataBytes);
+    for (uint32_t i = 0; i < frames; ++i) put16(uint16_t(int16_t(8000 * std::sin(i * 0.1))));
+    return b;
+}
+
+SoundImage Prepared(const char* file, std::vector<uint8_t> bytes, bool pitched = false) {
+    SoundImage image;
+    image.name = "Test";
+    image.file = file;
+    image.bytes = std::move(bytes);
+    image.pitchVariants = pitched;
+    PlatformPrepareSound(image);
+    return image;
+}
+}  // namespace
+
+// Effects started back to back play together; with every channel busy the
+// oldest fades out within milliseconds so that the next one has a channel.
+TEST_F(SdlPlatform, SoundsPlayTogetherAndTheOldestFadesWhenAllChannelsAreBusy) {
+    SoundImage a = Prepared("a.wav", WaveFile(22050)), b = Prepared("b.wav", WaveFile(22050));
+    ASSERT_NE(a.handle, nullptr);
+    ASSERT_NE(b.handle, nullptr);
+    PlatformPlaySound(a);
+    PlatformPlaySound(b);
+    EXPECT_EQ(Mix_Playing(-1), 2) << "the second did not cut the first";
+    const int channels = Mix_AllocateChannels(-1);
+    EXPECT_GE(channels, 4);
+    for (int i = 2; i < channels; ++i) PlatformPlaySound(i % 2 ? b : a);
+    EXPECT_EQ(Mix_Playing(-1), channels);
+    EXPECT_EQ(Mix_FadingChannel(0), MIX_FADING_OUT) << "the oldest makes room";
+    for (int c = 1; c < channels; ++c) EXPECT_EQ(Mix_FadingChannel(c), MIX_NO_FADING) << c;
+    SDL_Delay(150);
+    EXPECT_EQ(Mix_Playing(0), 0) << "faded out by now";
+    EXPECT_EQ(Mix_Playing(-1), channels - 1);
+    PlatformStopSound();
+    PlatformReleaseSound(a);
+    PlatformReleaseSound(b);
+}
+
+// A sound with pitch variants has four copies 1.5 and 3 per cent higher and
+// lower (shorter and longer by as much), and repeated plays use several.
+TEST_F(SdlPlatform, PitchedCopiesAreAFewPerCentApartAndVary) {
+    SoundImage s = Prepared("move.wav", WaveFile(4410), true);
+    ASSERT_NE(s.handle, nullptr);
+    double length = static_cast<Mix_Chunk*>(s.handle)->alen;
+    const double factors[] = {0.97, 0.985, 1.015, 1.03};
+    for (int i = 0; i < SoundImage::PitchedCopies; ++i) {
+        ASSERT_NE(s.pitched[i], nullptr) << i;
+        EXPECT_NEAR(static_cast<Mix_Chunk*>(s.pitched[i])->alen, length / factors[i], length * 0.002) << i;
+    }
+    std::set<const Mix_Chunk*> heard;
+    for (int i = 0; i < 16; ++i) {
+        PlatformStopSound();
+        PlatformPlaySound(s);
+        heard.insert(Mix_GetChunk(0));
+    }
+    EXPECT_GE(heard.size(), 3u);
+    PlatformStopSound();
+    PlatformReleaseSound(s);
+    EXPECT_EQ(s.pitched[0], nullptr);
+}
+
+// A sound that is missing, not a WAV file, broken or claims to last hours
+// is silent, named once on stderr with the reason; nothing of what a header
+// claims is allocated.
+TEST_F(SdlPlatform, BadSoundsAreSilentAndNamedOnce) {
+    std::vector<uint8_t> noData = WaveFile(0);
+    noData.resize(36);
+    const struct {
+        const char* file;
+        std::vector<uint8_t> bytes;
+        const char* reason;
+    } cases[] = {
+        {"snd/missing.wav", {}, "missing or empty"},
+        {"snd/text.wav", {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'a', 'v', 'e', ' ', '!'}, "not a WAV file"},
+        {"snd/cut.wav", noData, "without its format or its data"},
+        {"snd/hours.wav", WaveFile(100, 0xFFFFFFF0u), "claims 97391 s"},
+        {"snd/eleven.wav", WaveFile(100, 11 * 44100), "claims 11 s"},
+    };
+    for (const auto& c : cases) {
+        testing::internal::CaptureStderr();
+        SoundImage s = Prepared(c.file, c.bytes, true);
+        std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(s.handle, nullptr) << c.file;
+        EXPECT_EQ(s.pitched[0], nullptr) << c.file;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        EXPECT_NE(err.find(c.file), std::string::npos) << err;
+        EXPECT_NE(err.find(c.reason), std::string::npos) << err;
+        PlatformPlaySound(s);  // silent, harmless
+    }
+    testing::internal::CaptureStderr();
+    SoundImage ten = Prepared("snd/ten.wav", WaveFile(220500));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_NE(ten.handle, nullptr) << "ten seconds is the most a sound may last";
+    PlatformReleaseSound(ten);
 }

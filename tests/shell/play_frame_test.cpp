@@ -11,18 +11,20 @@
 #include "rules/falling_pair.h"
 #include "rules/fish.h"
 #include "rules/new_game.h"
+#include "rules/game_events.h"
 #include "rules/queue.h"
+#include "shell/game_events.h"
 #include "shell/main_loop.h"
 #include "tests/test_support.h"
 
 namespace {
 // A score-attack game in the folder, with a tune of `tuneMs` virtual
 // milliseconds already playing, waiting for its first pair.
-void StartPlay(uint32_t tuneMs) {
+void StartPlay(uint32_t tuneMs, SoundSet sounds = SoundSet::Classic) {
     std::string folder = MakeTempFolder("play_frame");
     std::filesystem::create_directories(folder + "/snd");
     std::ofstream(folder + "/snd/bgm.mid") << "MThd";
-    StartInFolder(folder);
+    StartInFolder(folder, sounds);
     Headless.tuneLengthMs = tuneMs;
     GameMode = ScoreAttack;
     BoardOriginX = 64;
@@ -109,4 +111,102 @@ TEST(NewGame, LeavesWallsAndAnEmptyWell) {
             EXPECT_EQ(GetFrame(c, r), 0);
         }
     EXPECT_EQ(FallInterval, 50);
+}
+
+// What a frame that raises these sounds lets the player hear: the classic
+// set everything it knows, in order; the full set the menus' sounds at once
+// and of the play sounds only the most rewarding, at the end of the frame.
+TEST(PlayFrame, SoundsOfAFrameBySetAndReward) {
+    using enum GameSound;
+    using Sounds = std::vector<std::string>;
+    struct Case {
+        SoundSet set;
+        std::vector<GameSound> raised;
+        Sounds heard;
+    };
+    const Case cases[] = {
+        {SoundSet::Classic, {Move, Land, Chain1, Turn, Fish, Link, GameOver, Clear}, {"SoundMove", "SoundTurn"}},
+        {SoundSet::Classic, {Move, Move}, {"SoundMove", "SoundMove"}},
+        {SoundSet::Full, {Move, Move}, {"SoundMoveFull"}},
+        {SoundSet::Full, {Move, Turn}, {"SoundTurn"}},
+        {SoundSet::Full, {Turn, Land}, {"SoundLand"}},
+        {SoundSet::Full, {Land, Fish}, {"SoundFish"}},
+        {SoundSet::Full, {Link, Fish}, {"SoundLink"}},
+        {SoundSet::Full, {Land, Chain1, Link}, {"SoundChain1"}},
+        {SoundSet::Full, {Chain5, Chain2}, {"SoundChain5"}},
+        {SoundSet::Full, {Chain5, GameOver}, {"SoundGameOver"}},
+        {SoundSet::Full, {GameOver, Clear, Chain5}, {"SoundClear"}},
+        {SoundSet::Full, {Move, Cursor, Decide}, {"SoundCursor", "SoundDecide", "SoundMoveFull"}},
+        {SoundSet::Full, {ChainSound(9)}, {"SoundChain5"}},
+        {SoundSet::Full, {}, {}},
+    };
+    for (const Case& c : cases) {
+        StartPlay(0, c.set);
+        Headless.sounds.clear();
+        for (GameSound sound : c.raised) PlayGameSound(sound);
+        PlayFrameSound();
+        EXPECT_EQ(Headless.sounds, c.heard) << "case " << (&c - cases);
+        Headless.sounds.clear();
+        PlayFrameSound();
+        EXPECT_EQ(Headless.sounds, Sounds{}) << "played twice, case " << (&c - cases);
+    }
+}
+
+// The full set in real frames: a pair dropped to the floor lands with its
+// sound; a blocked entry ends the game with the tune stopped and the
+// game-over sound heard in that frame.
+TEST(PlayFrame, FullSetLandsAndEndsAGameAudibly) {
+    StartPlay(0, SoundSet::Full);
+    while (ScreenState != PairFalling) RunFrame();
+    Headless.keys = 1u << KeyDown;
+    int frames = 0;
+    Headless.sounds.clear();
+    while (ScreenState != NextPair && frames++ < 40) RunFrame();
+    ASSERT_EQ(ScreenState, uint32_t(NextPair));
+    EXPECT_EQ(Headless.sounds, std::vector<std::string>{"SoundLand"});
+    Headless.keys = 0;
+    RunFrames(12);
+    ASSERT_EQ(ScreenState, uint32_t(PairFalling));
+    FallingPair.col1 = FallingPair.col2 = 0;
+    SetKind(4, 0, Cross);
+    Headless.sounds.clear();
+    Headless.music.clear();
+    RunFrame();
+    EXPECT_EQ(ScreenState, uint32_t(GameOverScreen));
+    EXPECT_EQ(Headless.music, std::vector<std::string>{"stop"});
+    EXPECT_EQ(Headless.sounds, std::vector<std::string>{"SoundGameOver"});
+}
+
+// The missions' tune in the full set, opened during board entry; with its
+// file missing the score-attack tune stands in; score attack and the
+// classic set keep the one tune opened at start-up.
+TEST(PlayFrame, MissionsHaveTheirOwnTuneInTheFullSet) {
+    struct Case {
+        SoundSet set;
+        GameModeValue mode;
+        bool secondTune;
+        std::vector<std::string> music;
+    };
+    const Case cases[] = {
+        {SoundSet::Full, NormalGame, true, {"close", "open"}},
+        {SoundSet::Full, EditGame, false, {"close", "open"}},
+        {SoundSet::Full, ScoreAttack, true, {}},
+        {SoundSet::Classic, NormalGame, true, {}},
+    };
+    for (const Case& c : cases) {
+        std::string folder = MakeTempFolder("mission_tune");
+        std::filesystem::create_directories(folder + "/snd");
+        std::ofstream(folder + "/snd/bgm.mid") << "MThd";
+        if (c.secondTune) std::ofstream(folder + "/snd/bgm2.mid") << "MThd";
+        StartInFolder(folder, c.set);
+        GameMode = c.mode;
+        ScreenState = BoardEntryScreen;
+        Headless.music.clear();
+        RunFrame();
+        EXPECT_EQ(Headless.music, c.music) << "case " << (&c - cases);
+        EXPECT_TRUE(Headless.tuneOpen) << "case " << (&c - cases);
+        Headless.music.clear();
+        RunFrame();
+        EXPECT_TRUE(Headless.music.empty()) << "opened once, case " << (&c - cases);
+    }
 }

@@ -98,7 +98,11 @@ TEST(ProgramStateList, RestoredGameReplaysByteForByteAfterRandomFrames) {
 TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
     const std::set<std::string> outside = {
         "BackBuffer", "GradientSurface", "TileSurface", "BlockSheet", "FontSheet", "KanaSheet", "LogoSheet", "SoundMove",
-        "SoundTurn", "SoundCursor", "SoundDecide", "FixedSeed", "ProgramState",
+        "SoundTurn", "SoundCursor", "SoundDecide", "FixedSeed", "ProgramState", "SoundMoveFull", "SoundLand",
+        "SoundChain", "SoundFish", "SoundLink", "SoundGameOver", "SoundClear", "(anonymous namespace)::AllSounds",
+        "ChosenSounds",                              // the player's choice of sounds
+        "(anonymous namespace)::soundWaiting", "(anonymous namespace)::waitingSound",  // empty between frames
+        "(anonymous namespace)::missionTuneOpen",    // which tune file the platform holds
         "TextLanguage",                             // the player's choice, like the folders and the seed
         "TextBuffer",                               // FormatText's scratch
         "LoadMissionFile(std::string const&)::bytes",  // the file's bytes while they are decoded

@@ -2,7 +2,8 @@
 # Starts the game under Xvfb in a folder with broken sounds and no audio
 # device, checks the window's size, title and picture, then quits it with
 # Escape and checks the exit code; then renders the tune through SDL's disk
-# audio driver and checks it is heard once a game starts.
+# audio driver and checks it is heard once a game starts, and the landing
+# sound with the full set of sounds but not the classic one.
 set -u
 game=$(readlink -f "$1")
 . "$(dirname "$0")/xvfb.sh"
@@ -69,6 +70,26 @@ read -r tune_peak tune_rms <<<"$(sound_level "$work/audio.raw" $((at_title + 2 *
 [ "$title_peak" -eq 0 ] || fail "the title is not silent (peak $title_peak)"
 [ "$tune_rms" -ge 500 ] || fail "no tune in the game (peak $tune_peak, rms $tune_rms)"
 echo "ok with the tune: title silent, the game's third second at peak $tune_peak, rms $tune_rms"
+
+# The landing is heard with the full set of sounds and not with the classic
+# one: a game folder with land.wav alone, a replayed score-attack game whose
+# first pairs are dropped to the floor, then Escape from the script.
+printf '2\n1 Z\n100\n40 Down\n30\n1 Escape\n' >"$work/land.txt"
+landing_peak() {  # settings file's text
+  rm -rf "$work/game" "$work/config" "$work/land.raw" && mkdir -p "$work/game/snd" "$work/config/tessmar"
+  cp "$(dirname "$game")/gamedata/snd/land.wav" "$work/game/snd/" || fail "no land.wav beside the game"
+  printf '%s' "$1" >"$work/config/tessmar/settings.conf"
+  (cd "$work/game" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/land.raw" exec timeout 30 "$game" \
+    --replay "$work/land.txt") 2>"$work/stderr"
+  [ $? -eq 0 ] || fail "the replayed landing did not end well: $(cat "$work/stderr")"
+  read -r peak _ <<<"$(sound_level "$work/land.raw" 0 "$(stat -c %s "$work/land.raw")")"
+  echo "$peak"
+}
+full_peak=$(landing_peak '') || fail "$full_peak"
+classic_peak=$(landing_peak 'sounds=classic') || fail "$classic_peak"
+[ "$full_peak" -ge 1000 ] || fail "no landing heard with the full set (peak $full_peak)"
+[ "$classic_peak" -eq 0 ] || fail "a landing heard with sounds=classic (peak $classic_peak)"
+echo "ok with the landing: peak $full_peak with the full set, silent with sounds=classic"
 
 # Without any display the game says so and stops instead of running unseen.
 (cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy timeout 10 "$game") 2>"$work/stderr"

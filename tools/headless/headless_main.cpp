@@ -23,6 +23,7 @@
 #include "rules/fish.h"
 #include "rules/queue.h"
 #include "screens/title.h"
+#include "shell/game_events.h"
 #include "shell/main_loop.h"
 #include "shell/mission_start.h"
 #include "shell/startup.h"
@@ -41,6 +42,8 @@ struct Options {
     long long idleFrames = 0;
     std::map<int, std::string> shots;
     bool startScoreAttack = false;
+    // The four sounds of old unless asked: traces stay as they were.
+    SoundSet sounds = SoundSet::Classic;
 };
 
 // What the title's "SCORE ATTACK" sets up, straight into the first NextPair
@@ -85,6 +88,10 @@ Options ReadOptions(int argc, char** argv) {
             auto language = ParseLanguage(value());
             if (!language) Fail("--language needs ja or en");
             TextLanguage = *language;
+        } else if (a == "--sounds") {
+            auto sounds = ParseSoundSet(value());
+            if (!sounds) Fail("--sounds needs classic or full");
+            o.sounds = *sounds;
         } else if (a == "--start-score-attack") {
             o.startScoreAttack = true;
         } else {
@@ -111,6 +118,7 @@ int main(int argc, char** argv) {
     if (!o.dir.empty() && chdir(o.dir.c_str()) != 0) Fail("cannot enter the game folder " + o.dir);
 
     FixedSeed = o.seed;
+    ChosenSounds = o.sounds;
     PlatformInit();
     PlatformOpenWindow("Tessmar", ScreenWidth, ScreenHeight);
     StartProgram();

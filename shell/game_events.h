@@ -1,0 +1,26 @@
+// The shell's side of the rules' sounds and tune: which set of sounds plays,
+// the one sound a frame of play gives, and which tune a game plays.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+// Classic: the four sounds of old and one tune. Full: besides them a
+// different move and the reward sounds, one tune for score attack and
+// another for the missions.
+enum class SoundSet : uint8_t { Classic, Full };
+// Chosen before start-up: the game takes it from the settings file (the
+// full set unless "sounds=classic"), the runner from --sounds; classic
+// until then, so that tests hear what they always heard.
+extern SoundSet ChosenSounds;
+std::optional<SoundSet> ParseSoundSet(std::string_view name);
+
+// Play sounds of the full set wait for the end of the frame, and only the
+// most rewarding of them plays. Called once a frame by the main loop.
+void PlayFrameSound();
+
+// Opens the tune of the game about to start (the missions' own in the full
+// set) unless it is open already. Called by the main loop during board entry.
+void ChooseTuneForGame();
+// What start-up opened: the score-attack tune.
+void ResetTuneChoice();
