@@ -340,6 +340,7 @@ TEST_F(SdlPlatform, ATapWithinOneFrameCountsAndThePointerHidesWhileKeysAreUsed) 
     SDL_PushEvent(&motion);
     Frame();
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+}
 
 namespace {
 // A 16-bit mono PCM WAV file at 22050 Hz of `frames` samples of a tone;
