@@ -1,6 +1,7 @@
 #include "shell/startup.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "draw/surfaces.h"
@@ -60,6 +61,9 @@ void ResetStartupState() {
     for (SoundImage* s : {&SoundMove, &SoundTurn, &SoundCursor, &SoundDecide}) *s = SoundImage{};
     StartDirectory.clear();
     DataDirectory.clear();
+    RecordsDirectory.clear();
+    RecordsDisabled = false;
+    std::memset(RecordsOnDisk, 0, sizeof RecordsOnDisk);
     FixedSeed.reset();
     TextLanguage = Language::Japanese;
 }

@@ -3,7 +3,15 @@
 #include "shell/startup.h"
 
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
+#include <functional>
 
 #include <algorithm>
 #include <filesystem>
@@ -13,6 +21,8 @@
 #include "platform/platform_headless.h"
 #include "rules/board.h"
 #include "screens/mission_loader.h"
+#include "platform/platform_os.h"
+#include "screens/game_over.h"
 #include "screens/records_file.h"
 #include "shell/game_folder.h"
 #include "shell/main_loop.h"
@@ -268,28 +278,137 @@ TEST(RecordsWrite, LinkIsFollowedNotReplaced) {
         if (std::string(c.linkTo) == "second-link") fs::create_symlink("real/chained.bin", folder + "/second-link");
         fs::create_symlink(c.linkTo, folder + "/rcd.dat");
         StartInFolder(folder);
-        RecordTable[2].score = 777;
+        RecordTable[0].name[0] = 'Q';
         ASSERT_TRUE(WriteRecordsFile());
         EXPECT_TRUE(fs::is_symlink(folder + "/rcd.dat"));
         std::vector<uint8_t> bytes = FileBytes(folder + "/" + c.realFile);
         ASSERT_EQ(bytes.size(), 197u);
-        EXPECT_EQ(bytes[32 + 12], 777 % 256);
+        EXPECT_EQ(bytes[0], 'Q');
         for (const auto& entry : fs::directory_iterator(folder + "/real"))
             EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos);
     }
 }
 
-// Start-up removes what killed writes of rcd.dat left behind, and only that.
+// Start-up removes what killed writes of rcd.dat left behind, and only that:
+// not a user's file of a like name, not one a live writer holds.
 TEST(Startup, RemovesStaleTemporaryFilesOfTheRecordsOnly) {
     std::string folder = MakeTempFolder("records_stale");
-    for (const char* name : {"rcd.dat.tmp-a1B2c3", "rcd.dat.tmp-zzzzzz", "rcd.dat.tmp-keep", "rcd.dat.tmp-1234567",
-                             "m.msn.tmp-a1B2c3", "rcd.dat"})
+    for (const char* name : {"rcd.dat.tmp-tessmar-a1B2c3", "rcd.dat.tmp-tessmar-zzzzzz", "rcd.dat.tmp-backup",
+                             "rcd.dat.tmp-tessmar-1234567", "rcd.dat.tmp-tessmar-HeLd00", "m.msn.tmp-tessmar-a1B2c3",
+                             "rcd.dat"})
         WriteBytes(folder + "/" + name, Pattern(10));
-    fs::create_directories(folder + "/rcd.dat.tmp-folder");
+    fs::create_directories(folder + "/rcd.dat.tmp-tessmar-folder");
+    int held = open((folder + "/rcd.dat.tmp-tessmar-HeLd00").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
     StartInFolder(folder);
+    close(held);
     std::vector<std::string> left;
     for (const auto& entry : fs::directory_iterator(folder)) left.push_back(entry.path().filename().string());
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"m.msn.tmp-a1B2c3", "rcd.dat", "rcd.dat.tmp-1234567",
-                                              "rcd.dat.tmp-folder", "rcd.dat.tmp-keep"}));
+    EXPECT_EQ(left, (std::vector<std::string>{"m.msn.tmp-tessmar-a1B2c3", "rcd.dat", "rcd.dat.tmp-backup",
+                                              "rcd.dat.tmp-tessmar-1234567", "rcd.dat.tmp-tessmar-HeLd00",
+                                              "rcd.dat.tmp-tessmar-folder"}));
+}
+
+// One process saving in a loop while another removes stale temporaries of
+// the same file: every save succeeds.
+TEST(RecordsWrite, SavesSucceedWhileAnotherProcessCleans) {
+    std::string folder = MakeTempFolder("records_cleaner");
+    std::string path = folder + "/rcd.dat";
+    pid_t cleaner = fork();
+    ASSERT_GE(cleaner, 0);
+    if (cleaner == 0) {
+        for (;;) RemoveStaleTemporaries(path);  // until killed
+    }
+    int failed = 0;
+    std::string reason;
+    std::vector<uint8_t> bytes = Pattern(197);
+    for (int i = 0; i < 300; ++i)
+        if (!WriteFileAtomically(path, bytes.data(), bytes.size(), &reason)) ++failed;
+    kill(cleaner, SIGKILL);
+    waitpid(cleaner, nullptr, 0);
+    EXPECT_EQ(failed, 0) << reason;
+}
+
+// What a write does with the file as another game (or the player) left it
+// since this game last read it: everything this game added is merged in, the
+// rest of the file is kept.
+TEST(RecordsWrite, MergesIntoTheFileAsItIsNow) {
+    auto entry = [](std::vector<uint8_t>& image, int place, const char* name, uint32_t score) {
+        std::memset(image.data() + 16 * place, 0, 12);
+        std::memcpy(image.data() + 16 * place, name, std::strlen(name));
+        for (int b = 0; b < 4; ++b) image[size_t(16 * place + 12 + b)] = uint8_t(score >> (8 * b));
+    };
+    auto score = [](const std::vector<uint8_t>& image, int place) {
+        return uint32_t(image[size_t(16 * place + 12)]) | uint32_t(image[size_t(16 * place + 13)]) << 8;
+    };
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> atStart;  // the file when the game started
+        std::function<void()> game;    // what this game changed in memory
+        std::function<void(const std::string&)> other;  // what happened to the file meanwhile
+        std::function<void(const std::vector<uint8_t>&)> check;
+    };
+    std::vector<uint8_t> empty(197, 0), fiveHundred(197, 0);
+    entry(fiveHundred, 1, "OLD", 500);
+    auto add = [](uint32_t s) { InsertNewEntry(FindNewPlace(s), s); };
+    const Case cases[] = {
+        {"another game's best score and tie stay ahead of ours", empty, [&] { add(300); },
+         [&](const std::string& path) {
+             std::vector<uint8_t> other(197, 0);
+             entry(other, 1, "B", 900);
+             entry(other, 2, "T", 300);
+             WriteBytes(path, other);
+         },
+         [&](const std::vector<uint8_t>& f) {
+             EXPECT_EQ(score(f, 1), 900u);
+             EXPECT_EQ(f[32], 'T');
+             EXPECT_EQ(score(f, 3), 300u);
+             EXPECT_NE(f[48], 'T');
+             EXPECT_EQ(score(f, 4), 0u);
+         }},
+        {"a deleted file starts the records afresh", fiveHundred, [&] { add(300); },
+         [](const std::string& path) { fs::remove(path); },
+         [&](const std::vector<uint8_t>& f) {
+             EXPECT_EQ(score(f, 1), 300u);
+             EXPECT_EQ(score(f, 2), 0u);
+         }},
+        {"missions cleared by either count once each", empty,
+         [] {
+             ClearedFlags[3] = ClearedFlags[4] = 1;
+             ClearedCount = 2;
+         },
+         [&](const std::string& path) {
+             std::vector<uint8_t> other(197, 0);
+             other[96 + 4] = other[96 + 9] = 1;
+             other[196] = 2;
+             WriteBytes(path, other);
+         },
+         [](const std::vector<uint8_t>& f) {
+             EXPECT_EQ(f[96 + 3] + f[96 + 4] + f[96 + 9], 3);
+             EXPECT_EQ(f[196], 3);
+         }},
+        {"a newer version's longer file keeps its own bytes", empty, [&] { add(300); },
+         [](const std::string& path) { WriteBytes(path, Pattern(300)); },
+         [](const std::vector<uint8_t>& f) {
+             ASSERT_EQ(f.size(), 300u);
+             std::vector<uint8_t> p = Pattern(300);
+             EXPECT_TRUE(std::equal(f.begin() + 197, f.end(), p.begin() + 197));
+             EXPECT_TRUE(std::equal(f.begin(), f.begin() + 16, p.begin())) << "entry 0";
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string folder = MakeTempFolder("records_merge");
+        WriteBytes(folder + "/rcd.dat", c.atStart);
+        StartInFolder(folder);
+        c.game();
+        c.other(folder + "/rcd.dat");
+        ASSERT_TRUE(WriteRecordsFile());
+        std::vector<uint8_t> file = FileBytes(folder + "/rcd.dat");
+        c.check(file);
+        uint8_t memory[RecordsFileSize];
+        EncodeRecords(memory);
+        EXPECT_TRUE(std::equal(memory, memory + RecordsFileSize, file.begin())) << "memory holds what was written";
+    }
 }
