@@ -246,6 +246,21 @@ void MakeFolders(const std::string& path) {
 
 bool EnterFolder(const std::string& path) { return chdir(path.c_str()) == 0; }
 
+bool MakeWritableFolder(const std::string& path, std::string* reason) {
+    MakeFolders(path);
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return Fail(reason, errno);
+    if (!S_ISDIR(st.st_mode)) return Fail(reason, ENOTDIR);
+    if (access(path.c_str(), W_OK | X_OK) != 0) return Fail(reason, errno);
+    return true;
+}
+
+bool SameFolder(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && S_ISDIR(sa.st_mode) && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
 std::string ExecutableFolder() {
     char buffer[4096];
     ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);

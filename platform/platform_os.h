@@ -54,6 +54,11 @@ bool IsFolder(const std::string& path);
 bool FolderHasFileEndingIn(const std::string& path, const std::string& suffix);
 void MakeFolders(const std::string& path);
 bool EnterFolder(const std::string& path);
+// Makes `path` with its parents when missing and checks that files can be
+// made in it; false with the reason when it is not a folder or not writable.
+bool MakeWritableFolder(const std::string& path, std::string* reason);
+// Whether two paths name the same existing folder.
+bool SameFolder(const std::string& a, const std::string& b);
 
 // The folder of the running program's executable, or empty when unknown.
 std::string ExecutableFolder();

@@ -5,10 +5,12 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QStringList>
+#include <QTimer>
 #include <QTranslator>
 
 #include "draw/text.h"
 #include "platform/platform.h"
+#include "platform/platform_sdl_parts.h"
 #include "platform/replay_input.h"
 
 namespace {
@@ -59,6 +61,12 @@ std::string PlatformPickMissionFile(const std::string& startFolder) {
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilter(QString::fromUtf8(japanese ? "ミッションファイル（*.msn） (*.msn)" : "Mission files (*.msn)"));
     dialog.setDirectory(LastFolder.isEmpty() ? QString::fromStdString(startFolder) : LastFolder);
+    // A request to quit closes the dialog as a cancel; the game then quits.
+    QTimer quitWatch;
+    QObject::connect(&quitWatch, &QTimer::timeout, &dialog, [&dialog] {
+        if (QuitSignalled()) dialog.reject();
+    });
+    quitWatch.start(50);
     std::string chosen;
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
         QString path = dialog.selectedFiles().first();

@@ -15,6 +15,11 @@ const char* WindowRendererName();
 // Milliseconds from the program's start to the first frame shown (-1: none yet).
 double WindowFirstFrameMs();
 
+// True once SIGTERM, SIGINT or SIGHUP arrived: the game quits as when its
+// window is closed, keeping a score whose name is pending. Read by the event
+// pump and by the open-file dialog, which closes for it.
+bool QuitSignalled();
+
 // Game controllers and raw joysticks. Joystick 1 is the first one connected.
 void PadOpenFirst();
 void PadTakeEvent(const SDL_Event& e);

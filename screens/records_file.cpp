@@ -93,7 +93,10 @@ void MergeRecords(const uint8_t base[RecordsFileSize], const uint8_t mine[Record
 
 void ReadRecordsFile() {
     EncodeRecords(RecordsOnDisk);
-    if (RecordsDisabled) return;  // nothing read: the records start empty
+    if (RecordsDisabled) {  // nothing read or written: the player is told once
+        ShowNotice(NoticeRecordsNotSaved);
+        return;
+    }
     std::string path = RecordsPath();
     RemoveStaleTemporaries(path);  // left by a write that was killed
     CreateEmptyFileIfMissing(path);

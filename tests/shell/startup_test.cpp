@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstring>
 #include <functional>
+#include <optional>
 
 #include <algorithm>
 #include <filesystem>
@@ -23,6 +24,7 @@
 #include "screens/mission_loader.h"
 #include "platform/platform_os.h"
 #include "screens/game_over.h"
+#include "screens/notice.h"
 #include "screens/records_file.h"
 #include "shell/game_folder.h"
 #include "shell/main_loop.h"
@@ -211,23 +213,74 @@ TEST(GameFolders, DataFromTheStartFolderOrBesideTheExecutable) {
     touch("build/gamedata/mission/01.msn");
     make("bare/bin");                        // a lone executable
     const std::string user = root + "/home/.local/share/tessmar";
-    struct Case { const char* start; const char* exeDir; std::string data, run; };
+    make("home/.local/share/tessmar/snd");   // the game folder ./tessmar play fills
+    make("home/.local/share/tessmar/../other");
+    struct Case { const char* start; const char* exeDir; std::string data; };
+    // The records always go to the user's folder; only the data moves.
     const Case cases[] = {
-        {"played", "usr/bin", root + "/played", ""},
-        {"missions-only", "usr/bin", root + "/missions-only", ""},
-        {"sources", "usr/bin", root + "/usr/bin/../share/tessmar", user},
-        {"sources", "build", root + "/build/gamedata", user},
-        {"bare", "bare/bin", root + "/bare", ""},
+        {"played", "usr/bin", root + "/usr/bin/../share/tessmar"},  // someone's snd/ is not ours
+        {"missions-only", "usr/bin", root + "/usr/bin/../share/tessmar"},
+        {"missions-only", "build", root + "/build/gamedata"},
+        {"sources", "usr/bin", root + "/usr/bin/../share/tessmar"},
+        {"home/.local/share/tessmar", "usr/bin", root + "/home/.local/share/tessmar"},
+        {"home/.local/share/other/../tessmar", "build", root + "/home/.local/share/other/../tessmar"},
+        {"bare", "bare/bin", root + "/bare/bin/gamedata"},  // none anywhere: silent
     };
     for (const Case& c : cases) {
         GameFolders f = ChooseGameFolders(root + "/" + c.start, root + "/" + c.exeDir, user);
         EXPECT_EQ(f.data, c.data) << c.start << " with " << c.exeDir;
-        EXPECT_EQ(f.run, c.run) << c.start << " with " << c.exeDir;
+        EXPECT_EQ(f.run, user) << c.start << " with " << c.exeDir;
     }
     EXPECT_EQ(UserGameFolder("/x/data", "/home/u"), "/x/data/tessmar");
     EXPECT_EQ(UserGameFolder("", "/home/u"), "/home/u/.local/share/tessmar");
     EXPECT_EQ(UserGameFolder(nullptr, "/home/u"), "/home/u/.local/share/tessmar");
+    EXPECT_EQ(UserGameFolder("data", "/home/u"), "/home/u/.local/share/tessmar") << "a relative one is ignored";
+    EXPECT_EQ(UserGameFolder("data", "home"), "");
     EXPECT_EQ(UserGameFolder(nullptr, nullptr), "");
+}
+
+// A records folder that cannot be used: the game says so and plays on
+// without records; nothing is written into the folder it was started in.
+TEST(GameFolders, UnusableRecordsFolderIsSaidAndNothingLandsInTheStartFolder) {
+    std::string root = MakeTempFolder("records_unusable");
+    WriteBytes(root + "/a-file", {1});
+    const std::string longName(300, 'x');
+    struct Case {
+        const char* name;
+        std::optional<std::string> xdg, home;
+    };
+    const Case cases[] = {
+        {"a file", root + "/a-file", std::nullopt},
+        {"a name over 255 bytes", root + "/" + longName, std::nullopt},
+        {"too long a path", root + "/" + std::string(4000, 'y'), std::nullopt},
+        {"neither set", std::nullopt, std::nullopt},
+        {"relative, no home", std::string("relative"), std::nullopt},
+    };
+    const char* oldXdg = std::getenv("XDG_DATA_HOME");
+    const char* oldHome = std::getenv("HOME");
+    std::string savedXdg = oldXdg ? oldXdg : "", savedHome = oldHome ? oldHome : "";
+    std::string here = fs::current_path().string();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string start = MakeTempFolder("records_unusable_start");
+        c.xdg ? setenv("XDG_DATA_HOME", c.xdg->c_str(), 1) : unsetenv("XDG_DATA_HOME");
+        c.home ? setenv("HOME", c.home->c_str(), 1) : unsetenv("HOME");
+        FreshProgram();
+        ASSERT_EQ(chdir(start.c_str()), 0);
+        EnterGameFolder();
+        FixedSeed = 1;
+        StartProgram();
+        EXPECT_TRUE(RecordsDisabled);
+        EXPECT_EQ(Notice, NoticeRecordsNotSaved);
+        EXPECT_GT(NoticeFrames, 0);
+        RecordTable[1].score = 99;
+        EXPECT_FALSE(WriteRecordsFile());
+        EXPECT_TRUE(fs::is_empty(start)) << "nothing in the start folder";
+        EXPECT_EQ(fs::current_path().string(), fs::canonical(start).string());
+    }
+    oldXdg ? setenv("XDG_DATA_HOME", savedXdg.c_str(), 1) : unsetenv("XDG_DATA_HOME");
+    oldHome ? setenv("HOME", savedHome.c_str(), 1) : unsetenv("HOME");
+    ASSERT_EQ(chdir(here.c_str()), 0);
 }
 
 TEST(GameFolders, SoundsAndMissionsFromTheDataFolderRecordsWhereTheGameRuns) {
@@ -323,7 +376,7 @@ TEST(RecordsWrite, SavesSucceedWhileAnotherProcessCleans) {
     int failed = 0;
     std::string reason;
     std::vector<uint8_t> bytes = Pattern(197);
-    for (int i = 0; i < 300; ++i)
+    for (int i = 0; i < 100; ++i)
         if (!WriteFileAtomically(path, bytes.data(), bytes.size(), &reason)) ++failed;
     kill(cleaner, SIGKILL);
     waitpid(cleaner, nullptr, 0);
