@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A best score waiting for its name under Xvfb: SIGHUP, and then the X server
 # going away, must each leave it in rcd.dat with the name so far, as a quit
-# does.
+# does. SIGTERM with the open-file dialog open ends the game at once.
 #   quit_signals.sh GAME
 set -u
 game=$(readlink -f "$1")
@@ -37,3 +37,28 @@ for ending in hangup display; do
   echo "ok: $ending during the name entry kept $score points for '$name'"
   [ -n "$xvfb_pid" ] && { kill $xvfb_pid; wait $xvfb_pid 2>/dev/null; xvfb_pid=; }
 done
+
+# SIGTERM while the "EDIT GAME" file dialog is open: the dialog closes and
+# the game ends at once, with exit code 0.
+rm -f "$work/display"
+start_xvfb || skip "Xvfb could not start"
+command -v xdotool >/dev/null || fail "xdotool is missing"
+export XDG_DATA_HOME=$work/data-dialog
+(cd "$work" && exec "$game" --language en) 2>"$work/stderr" &
+game_pid=$!
+wid=$(wait_window $game_pid '^Tessmar$') || fail "dialog: no window: $(cat "$work/stderr")"
+sleep 0.5
+for key in Down z Down z; do press "$wid" $key; sleep 0.2; done  # MISSION MODE, EDIT GAME
+dialog=
+for _ in $(seq 100); do
+  dialog=$(xdotool search --name '^Choose a mission$' 2>/dev/null | head -n 1)
+  [ -n "$dialog" ] && break
+  sleep 0.1
+done
+[ -n "$dialog" ] || fail "dialog: no open-file dialog: $(cat "$work/stderr")"
+kill -TERM $game_pid
+for _ in $(seq 50); do alive $game_pid || break; sleep 0.1; done
+alive $game_pid && fail "dialog: still running 5 seconds after SIGTERM with the dialog open"
+wait $game_pid || fail "dialog: exit code $? after SIGTERM"
+game_pid=
+echo "ok: SIGTERM with the file dialog open ended the game"
