@@ -1,6 +1,7 @@
 // How the pieces of the SDL platform meet: platform_sdl.cpp takes the events
 // and hands window and pad events to platform_sdl_window.cpp and
-// platform_sdl_pad.cpp. Nothing outside these files includes this.
+// platform_sdl_pad.cpp; the open-file dialog asks whether to close for a quit.
+// Nothing outside these files includes this.
 #pragma once
 #include <SDL.h>
 

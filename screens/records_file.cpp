@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "mission/mission_goal.h"
 #include "platform/data_folder.h"
 #include "platform/platform_os.h"
 #include "screens/notice.h"
@@ -65,7 +66,7 @@ void CopyShownName(const RecordEntry& entry, char out[ShownNameSize]) {
 }
 
 void MergeRecords(const uint8_t base[RecordsFileSize], const uint8_t mine[RecordsFileSize],
-                  uint8_t out[RecordsFileSize]) {
+                  uint8_t out[RecordsFileSize], int justCleared) {
     // Places 1 to 5 of `mine` that `base` does not hold (counted as a
     // multiset of 16-byte entries) are new: each goes into `out` where the
     // name entry would put it, after the equal scores already there.
@@ -85,7 +86,7 @@ void MergeRecords(const uint8_t base[RecordsFileSize], const uint8_t mine[Record
     }
     // A mission this game cleared is cleared in the file too, counted once.
     for (int n = 0; n < 100; ++n) {
-        if (mine[96 + n] == 0 || base[96 + n] != 0 || out[96 + n] != 0) continue;
+        if (mine[96 + n] == 0 || (base[96 + n] != 0 && n != justCleared) || out[96 + n] != 0) continue;
         out[96 + n] = mine[96 + n];
         ++out[196];
     }
@@ -117,7 +118,9 @@ bool WriteRecordsFile() {
         // a longer one (a newer version's) keeps its bytes beyond ours.
         if (bytes.size() < size_t(RecordsFileSize)) bytes.resize(RecordsFileSize, 0);
         std::memcpy(merged, bytes.data(), RecordsFileSize);
-        MergeRecords(RecordsOnDisk, mine, merged);
+        // A numbered mission's clear writes its flag even when this game
+        // saw it set before: the file may have been deleted since.
+        MergeRecords(RecordsOnDisk, mine, merged, GameMode == NormalGame ? int(MissionNumber) : -1);
         std::memcpy(bytes.data(), merged, RecordsFileSize);
         return true;
     };

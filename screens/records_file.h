@@ -26,10 +26,11 @@ bool WriteRecordsFile();
 // The merge: `out` holds the file as it is now; `mine` is the image in memory
 // and `base` the file as this game last saw it. Scores in `mine` that are not
 // in `base` go into `out`'s five places as the name entry orders them;
-// missions cleared in `mine` and not in `base` are set in `out`, its count
-// raised once for each that was not set there already.
+// missions cleared in `mine` and not in `base` (and `justCleared`, when set
+// in `mine`) are set in `out`, its count raised once for each that was not
+// set there already.
 void MergeRecords(const uint8_t base[RecordsFileSize], const uint8_t mine[RecordsFileSize],
-                  uint8_t out[RecordsFileSize]);
+                  uint8_t out[RecordsFileSize], int justCleared = -1);
 
 // The file's bytes from the in-memory image and back.
 void EncodeRecords(uint8_t out[RecordsFileSize]);

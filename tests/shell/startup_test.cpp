@@ -249,13 +249,17 @@ TEST(GameFolders, UnusableRecordsFolderIsSaidAndNothingLandsInTheStartFolder) {
         const char* name;
         std::optional<std::string> xdg, home;
     };
-    const Case cases[] = {
+    fs::create_directories(root + "/read-only");
+    fs::permissions(root + "/read-only", fs::perms::owner_read | fs::perms::owner_exec);
+    std::vector<Case> cases = {
         {"a file", root + "/a-file", std::nullopt},
         {"a name over 255 bytes", root + "/" + longName, std::nullopt},
         {"too long a path", root + "/" + std::string(4000, 'y'), std::nullopt},
         {"neither set", std::nullopt, std::nullopt},
         {"relative, no home", std::string("relative"), std::nullopt},
     };
+    // Permissions do not stop root: that case runs for other users only.
+    if (geteuid() != 0) cases.push_back({"not writable", root + "/read-only", std::nullopt});
     const char* oldXdg = std::getenv("XDG_DATA_HOME");
     const char* oldHome = std::getenv("HOME");
     std::string savedXdg = oldXdg ? oldXdg : "", savedHome = oldHome ? oldHome : "";
