@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "draw/fish.h"
 #include "draw/sheet_layout.h"
@@ -91,7 +92,32 @@ void DrawFishCountPanel(int32_t yOffset) {
     DrawGlyphText(FormatText("*%02d", LinkStock), 8, 232 + yOffset);
 }
 
-int NumberLength(uint32_t target) { return int(std::snprintf(nullptr, 0, "%d", int32_t(target))); }
+// Draws `text` (digits and symbols) within `room` pixels from x: in the font
+// when it fits, else in the narrow face, else the narrow face's first
+// characters and "..". Returns the width drawn.
+int32_t DrawFitted(const char* text, int32_t x, int32_t y, int32_t room) {
+    int32_t length = int32_t(std::strlen(text));
+    if (16 * length <= room) {
+        DrawGlyphText(text, x, y);
+        return 16 * length;
+    }
+    if (8 * length <= room) {
+        DrawNarrowText(text, x, y);
+        return 8 * length;
+    }
+    char cut[32];
+    int32_t keep = room / 8 - 2 < 1 ? 1 : room / 8 - 2;
+    std::snprintf(cut, sizeof cut, "%.*s..", int(keep), text);
+    DrawNarrowText(cut, x, y);
+    return 8 * (keep + 2);
+}
+
+// The same, placed so that it ends at x = right.
+void DrawFittedRightAligned(const char* text, int32_t right, int32_t y, int32_t room) {
+    int32_t length = int32_t(std::strlen(text));
+    int32_t width = 16 * length <= room ? 16 * length : 8 * length <= room ? 8 * length : 8 * (room / 8);
+    DrawFitted(text, right - width, y, width);
+}
 
 // The goal line in English, in the narrow face so that every number a
 // mission file can hold fits the panel: at most 32 characters (256 pixels)
@@ -121,14 +147,17 @@ void DrawGoalLine(int32_t X, int32_t yOffset) {
         DrawEnglishGoalLine(X, yOffset);
         return;
     }
-    uint32_t G = MissionGoal.target;
-    int32_t L = NumberLength(G);
     int32_t y = yOffset + 48;
-    auto number = [&](int32_t x) { DrawGlyphText(FormatText("%d", int32_t(G)), x, y); };
+    // The target as the rules compare it (signed), made to fit between its
+    // place and the label that follows it within the panel.
+    const int32_t right = X + StatusPanelWidth();
+    auto number = [&](int32_t x, int32_t gap, int32_t label) {
+        return x + DrawFitted(FormatText("%d", int32_t(MissionGoal.target)), x, y, right - label - gap - x) + gap;
+    };
     switch (MissionGoal.type) {
-        case GoalChain: number(X + 8); DrawLabel(0, 64, 96, X + 24 + 16 * L, y); break;
-        case GoalErase: number(X + 8); DrawLabel(0, 80, 112, X + 24 + 16 * L, y); break;
-        case GoalEraseAtOnce: number(X + 8); DrawLabel(0, 96, 192, X + 24 + 16 * L, y); break;
+        case GoalChain: DrawLabel(0, 64, 96, number(X + 8, 16, 96), y); break;
+        case GoalErase: DrawLabel(0, 80, 112, number(X + 8, 16, 112), y); break;
+        case GoalEraseAtOnce: DrawLabel(0, 96, 192, number(X + 8, 16, 192), y); break;
         case GoalAllFrames: DrawLabel(0, 112, 208, X + 8, y); break;
         case GoalAllFramesAtOnce:
             DrawLabel(0, 128, 240, X + 8, y);
@@ -136,19 +165,16 @@ void DrawGoalLine(int32_t X, int32_t yOffset) {
             break;
         case GoalArea:
             DrawLabel(0, 144, 64, X + 8, y);
-            number(X + 88);
-            DrawLabel(80, 144, 144, X + 104 + 16 * L, y);
+            DrawLabel(80, 144, 144, number(X + 88, 16, 144), y);
             break;
         case GoalScore:
             y = yOffset + 16;
             DrawGlyphText(FormatText("MSN%d", MissionNumber), X + 8, y);
-            number(X + 104);
-            DrawLabel(0, 160, 80, X + 104 + 16 * L, y);
+            DrawLabel(0, 160, 80, number(X + 104, 0, 80), y);
             break;
         case GoalFish:
             DrawLabel(0, 176, 48, X + 8, y);
-            number(X + 72);
-            DrawLabel(64, 176, 112, X + 88 + 16 * L, y);
+            DrawLabel(64, 176, 112, number(X + 72, 16, 112), y);
             break;
         default: break;  // no goal line
     }
@@ -156,14 +182,18 @@ void DrawGoalLine(int32_t X, int32_t yOffset) {
 
 void DrawStatusTexts(int32_t X, int32_t yOffset) {
     if (ScoringGame()) {
-        DrawGlyphText(FormatText("LV %d", Level), X + 8, yOffset + (GameMode != ScoreAttack ? 48 : 16));
+        const char* level = FormatText("LV %d", Level);
+        const bool levelBeside = GameMode != ScoreAttack;  // on the score's row
+        const int32_t levelEnd = X + 8 + 16 * int32_t(std::strlen(level));
+        DrawGlyphText(level, X + 8, yOffset + (levelBeside ? 48 : 16));
         if (!(ScreenState == GameOverScreen && MissionGoal.type != GoalScore)) {
             const char* text;
             if ((ScreenState == BlocksFalling || ScreenState == Erasing) && ChainErased > 0)
                 text = FormatText("%d*%d*%d*10", ChainErased, ChainFactor(), Level);
             else
                 text = FormatText("%d", Score);
-            DrawGlyphTextRightAligned(text, X + 248, yOffset + 48);
+            // Kept clear of the level beside it and of the panel's left edge.
+            DrawFittedRightAligned(text, X + 248, yOffset + 48, X + 248 - (levelBeside ? levelEnd + 16 : X + 8));
         }
     }
     if (GameMode != ScoreAttack) {

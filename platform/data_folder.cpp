@@ -4,5 +4,7 @@
 
 std::string DataDirectory;
 std::string StartDirectory;
+std::string RecordsDirectory;
+bool RecordsDisabled = false;
 
 std::string DataPath(const char* name) { return JoinPath(DataDirectory, name); }

@@ -10,3 +10,9 @@ std::string DataPath(const char* name);
 
 // The folder the game runs in, taken at start-up.
 extern std::string StartDirectory;
+
+// The folder of the records file. Empty: the start folder (the headless
+// runner's game folder). RecordsDisabled: no usable records folder, so the
+// records are neither read nor written.
+extern std::string RecordsDirectory;
+extern bool RecordsDisabled;

@@ -2,13 +2,16 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstring>
 #include <ctime>
+#include <thread>
 
 std::vector<std::string> FilesWritten;
 
@@ -29,7 +32,9 @@ mode_t ModeFor(const std::string& path) {
 }
 
 constexpr int MaxLinkHops = 40;  // as the kernel allows before ELOOP
-constexpr const char* TemporarySuffix = ".tmp-";
+// Our temporaries are named `<file>.tmp-tessmar-XXXXXX`, so that a user's own
+// `rcd.dat.tmp-backup` never looks like one.
+constexpr const char* TemporarySuffix = ".tmp-tessmar-";
 constexpr size_t TemporaryRandomLength = 6;  // the XXXXXX of mkstemp
 
 std::string FolderOf(const std::string& path) {
@@ -72,6 +77,10 @@ bool IsTemporaryOf(const char* entry, const std::string& name) {
 }
 }  // namespace
 
+// A writer holds an advisory lock on its temporary from just after making it
+// until the rename, so a temporary nobody holds was left by a write that
+// died. The writer checks, once it holds the lock, that its file was not
+// removed in the moment before (see WriteFileAtomically).
 void RemoveStaleTemporaries(const std::string& path) {
     std::string real = path;
     if (!FollowLinks(real)) return;
@@ -81,8 +90,11 @@ void RemoveStaleTemporaries(const std::string& path) {
     while (const dirent* entry = readdir(dir)) {
         if (!IsTemporaryOf(entry->d_name, name)) continue;
         std::string stale = JoinPath(folder, entry->d_name);
+        int fd = open(stale.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0) continue;
         struct stat st {};
-        if (lstat(stale.c_str(), &st) == 0 && S_ISREG(st.st_mode)) unlink(stale.c_str());
+        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0) unlink(stale.c_str());
+        close(fd);  // releases the lock
     }
     closedir(dir);
 }
@@ -130,9 +142,22 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
     std::string real = path;
     if (!FollowLinks(real)) return Fail(reason, errno);
     RemoveStaleTemporaries(real);
-    std::string temp = real + TemporarySuffix + "XXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0) return Fail(reason, errno);
+    std::string temp;
+    int fd = -1;
+    // Another process's cleaner may remove a fresh temporary before this
+    // one locks it: then the lock is on a file without a name, and a new one
+    // is made.
+    for (int attempt = 0; attempt < 5 && fd < 0; ++attempt) {
+        temp = real + TemporarySuffix + "XXXXXX";
+        fd = mkstemp(temp.data());
+        if (fd < 0) return Fail(reason, errno);
+        struct stat st {};
+        if (flock(fd, LOCK_EX) != 0 || fstat(fd, &st) != 0 || st.st_nlink == 0) {
+            close(fd);
+            fd = -1;
+        }
+    }
+    if (fd < 0) return Fail(reason, ENOENT);
     const auto* p = static_cast<const uint8_t*>(data);
     size_t done = 0;
     int error = 0;
@@ -147,14 +172,38 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
     }
     if (error == 0 && fchmod(fd, ModeFor(real)) != 0) error = errno;
     if (error == 0 && fsync(fd) != 0) error = errno;
-    if (close(fd) != 0 && error == 0) error = errno;
     if (error == 0 && rename(temp.c_str(), real.c_str()) != 0) error = errno;
-    if (error != 0) {
-        unlink(temp.c_str());
-        return Fail(reason, error);
-    }
+    if (error != 0) unlink(temp.c_str());
+    if (close(fd) != 0 && error == 0) error = errno;  // the lock goes with the descriptor
+    if (error != 0) return Fail(reason, error);
     FilesWritten.push_back(path);
     return true;
+}
+
+bool UpdateFileLocked(const std::string& path, size_t max, const std::function<bool(std::vector<uint8_t>&)>& change,
+                      std::string* reason) {
+    std::string real = path;
+    if (!FollowLinks(real)) return Fail(reason, errno);
+    std::string lockPath = real + ".lock";
+    int lock = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (lock < 0) return Fail(reason, errno);
+    // Another game holds it only for its own read and write; one that hangs
+    // does not hang this one.
+    bool locked = false;
+    for (int waited = 0; !(locked = flock(lock, LOCK_EX | LOCK_NB) == 0) && waited < LockWaitMilliseconds; waited += 5)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    if (!locked) {
+        close(lock);
+        if (reason) *reason = "held by another process (" + lockPath + ")";
+        return false;
+    }
+    std::vector<uint8_t> bytes;
+    bool ok = true;
+    struct stat st {};
+    if (lstat(real.c_str(), &st) == 0 && !ReadFileBytes(real, bytes, max, reason)) ok = false;  // never replaced blindly
+    if (ok && change(bytes)) ok = WriteFileAtomically(path, bytes.data(), bytes.size(), reason);
+    close(lock);
+    return ok;
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
@@ -196,6 +245,21 @@ void MakeFolders(const std::string& path) {
 }
 
 bool EnterFolder(const std::string& path) { return chdir(path.c_str()) == 0; }
+
+bool MakeWritableFolder(const std::string& path, std::string* reason) {
+    MakeFolders(path);
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return Fail(reason, errno);
+    if (!S_ISDIR(st.st_mode)) return Fail(reason, ENOTDIR);
+    if (access(path.c_str(), W_OK | X_OK) != 0) return Fail(reason, errno);
+    return true;
+}
+
+bool SameFolder(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && S_ISDIR(sa.st_mode) && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
 
 std::string ExecutableFolder() {
     char buffer[4096];

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,19 @@ void CreateEmptyFileIfMissing(const std::string& path);
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size, std::string* reason);
 
 // Removes the temporary files that writes of `path` (after its links) left
-// behind when they were killed; nothing else in the folder is touched.
+// behind when they were killed: only names of our own pattern that no live
+// writer holds; nothing else in the folder is touched.
 void RemoveStaleTemporaries(const std::string& path);
+
+// Reads `path` (at most `max` bytes; a missing file gives none), lets
+// `change` rewrite the bytes and writes them atomically, all while holding an
+// advisory lock on `path`.lock beside it, so that processes updating the same
+// file take turns and none loses another's change. `change` returning false
+// writes nothing. False, with the reason, when the lock cannot be had within
+// LockWaitMilliseconds, the file is there but unreadable, or the write fails.
+inline constexpr int LockWaitMilliseconds = 2000;
+bool UpdateFileLocked(const std::string& path, size_t max, const std::function<bool(std::vector<uint8_t>&)>& change,
+                      std::string* reason);
 
 // Names of files written since the list was last cleared (for traces).
 extern std::vector<std::string> FilesWritten;
@@ -42,6 +54,11 @@ bool IsFolder(const std::string& path);
 bool FolderHasFileEndingIn(const std::string& path, const std::string& suffix);
 void MakeFolders(const std::string& path);
 bool EnterFolder(const std::string& path);
+// Makes `path` with its parents when missing and checks that files can be
+// made in it; false with the reason when it is not a folder or not writable.
+bool MakeWritableFolder(const std::string& path, std::string* reason);
+// Whether two paths name the same existing folder.
+bool SameFolder(const std::string& a, const std::string& b);
 
 // The folder of the running program's executable, or empty when unknown.
 std::string ExecutableFolder();

@@ -79,7 +79,9 @@ std::string PlatformPickMissionFile(const std::string& startFolder) {
     // the game's window takes its own (SDL answers the window manager's pings
     // there), and they stay queued for the frame after the dialog.
     dialog.open();
+    // A request to quit closes the dialog as a cancel; the game then quits.
     while (dialog.isVisible()) {
+        if (QuitSignalled()) dialog.reject();
         QApplication::processEvents(QEventLoop::AllEvents, 10);
         SDL_PumpEvents();
         SDL_Delay(5);

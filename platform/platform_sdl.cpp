@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -126,7 +127,21 @@ void PlatformRememberLanguage(Language language) {
                           [&](DisplaySettings& s) { s.language = LanguageName(language); });
 }
 
+namespace {
+volatile std::sig_atomic_t quitSignal = 0;
+void TakeQuitSignal(int) { quitSignal = 1; }
+}  // namespace
+
+bool QuitSignalled() { return quitSignal != 0; }
+
 void PlatformInit() {
+    // SDL's own handlers cover SIGTERM and SIGINT only, and only through its
+    // event queue, which nobody reads while the open-file dialog is open.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    struct sigaction quit {};
+    quit.sa_handler = TakeQuitSignal;
+    sigemptyset(&quit.sa_mask);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &quit, nullptr);
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     // Face buttons by position (bottom, right, left, top), whatever they are
     // labelled on the pad.
@@ -177,6 +192,7 @@ uint32_t PlatformTicks() { return SDL_GetTicks(); }
 void PlatformSleep(uint32_t ms) { SDL_Delay(ms); }
 
 EventResult PlatformTakeEvent() {
+    if (quitSignal) return EventResult::Quit;
     SDL_Event e;
     if (!SDL_PollEvent(&e)) return EventResult::None;
     switch (e.type) {

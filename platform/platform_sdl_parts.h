@@ -1,6 +1,7 @@
 // How the pieces of the SDL platform meet: platform_sdl.cpp takes the events
 // and hands window and pad events to platform_sdl_window.cpp and
-// platform_sdl_pad.cpp; it opens the audio device for platform_sdl_sound.cpp.
+// platform_sdl_pad.cpp; it opens the audio device for platform_sdl_sound.cpp,
+// and the open-file dialog asks whether to close for a quit.
 // Nothing outside these files includes this.
 #pragma once
 #include <SDL.h>
@@ -17,6 +18,11 @@ unsigned long WindowX11Id();
 const char* WindowRendererName();
 // Milliseconds from the program's start to the first frame shown (-1: none yet).
 double WindowFirstFrameMs();
+
+// True once SIGTERM, SIGINT or SIGHUP arrived: the game quits as when its
+// window is closed, keeping a score whose name is pending. Read by the event
+// pump and by the open-file dialog, which closes for it.
+bool QuitSignalled();
 
 // Game controllers and raw joysticks. Joystick 1 is the first one connected.
 void PadOpenFirst();

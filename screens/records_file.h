@@ -13,9 +13,24 @@ inline constexpr int RecordsFileSize = 197;
 extern RecordEntry RecordTable[6];  // entry 0 unused, 1..5 are places 1..5
 extern uint8_t ClearedFlags[100];
 extern uint8_t ClearedCount;
+extern uint8_t RecordsOnDisk[RecordsFileSize];  // the file as last read or written
+
 
 void ReadRecordsFile();
+// Merges the records in memory into the file as it is now, under a lock, so
+// that two games on one folder keep each other's results; memory then holds
+// the merged records. False (with a line on stderr and a notice) when
+// nothing was written.
 bool WriteRecordsFile();
+
+// The merge: `out` holds the file as it is now; `mine` is the image in memory
+// and `base` the file as this game last saw it. Scores in `mine` that are not
+// in `base` go into `out`'s five places as the name entry orders them;
+// missions cleared in `mine` and not in `base` (and `justCleared`, when set
+// in `mine`) are set in `out`, its count raised once for each that was not
+// set there already.
+void MergeRecords(const uint8_t base[RecordsFileSize], const uint8_t mine[RecordsFileSize],
+                  uint8_t out[RecordsFileSize], int justCleared = -1);
 
 // The file's bytes from the in-memory image and back.
 void EncodeRecords(uint8_t out[RecordsFileSize]);

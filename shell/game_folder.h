@@ -11,16 +11,20 @@ struct GameFolders {
 // folder with mission files in it.
 bool HoldsGameData(const std::string& folder);
 
-// ${XDG_DATA_HOME:-$HOME/.local/share}/tessmar, or empty when neither is set.
+// ${XDG_DATA_HOME:-$HOME/.local/share}/tessmar, or empty when neither is set
+// to an absolute path.
 std::string UserGameFolder(const char* xdgDataHome, const char* home);
 
-// A start folder that holds the game's data is used as it is, for data and
-// records alike. Otherwise the data beside the executable is used, in
+// The records always go to `userFolder` (the run folder; empty when there is
+// no usable one). The data is read from the start folder only when that is
+// `userFolder` itself holding data (the game folder ./tessmar play fills);
+// any other folder, even one with snd/ or missions, is not the game's.
+// Otherwise the data beside the executable is used, in
 // `exeDir/../share/tessmar` (installed, or an unpacked package) or in
-// `exeDir/gamedata` (the build folder), and the game runs in `userFolder`.
-// With no data anywhere the game stays in the start folder and runs silent.
+// `exeDir/gamedata` (the build folder); with none the game runs silent.
 GameFolders ChooseGameFolders(const std::string& start, const std::string& exeDir, const std::string& userFolder);
 
-// The real program's choice: enters the run folder (made if missing) and sets
-// DataDirectory for the start-up.
+// The real program's choice: makes and enters the records folder and sets
+// DataDirectory and RecordsDirectory for the start-up. A records folder that
+// cannot be made or written is said on stderr and sets RecordsDisabled.
 void EnterGameFolder();

@@ -19,12 +19,23 @@
 #include "platform/replay_input.h"
 #include "platform/settings.h"
 #include "rules/screen_layout.h"
+#include "screens/game_over.h"
 #include "shell/game_folder.h"
 #include "shell/game_events.h"
 #include "shell/main_loop.h"
 #include "shell/mission_start.h"
 
 namespace {
+bool Running = false;  // between the start-up and the end of the loop
+
+// The display going away ends the program through exit() inside the window
+// system's library: a score waiting for its name is kept then as at a quit.
+void KeepPendingRecordAtExit() {
+    if (!Running) return;
+    Running = false;
+    SavePendingRecord();
+}
+
 struct GameOptions {
     std::string mission, replay, language;
 };
@@ -76,6 +87,8 @@ int main(int argc, char** argv) {
     }
     EnterGameFolder();
     StartProgram();
+    Running = true;
+    std::atexit(KeepPendingRecordAtExit);
     if (!options.mission.empty()) StartMissionGame(options.mission);
     ScriptPlayer script(std::move(steps));
     ReplayActive = !options.replay.empty();
@@ -84,6 +97,7 @@ int main(int argc, char** argv) {
         if (ReplayActive) script.NextFrame(ReplayInput);  // used up: nothing held
         RunFrame();
     }
+    Running = false;
     EndProgram();
     if (std::getenv("TESSMAR_FPS_LOG")) std::fprintf(stderr, "tessmar: FPS %u\n", unsigned(FpsValue));
     PlatformShutdown();

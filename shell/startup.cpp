@@ -1,6 +1,7 @@
 #include "shell/startup.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "draw/surfaces.h"
@@ -91,6 +92,9 @@ void ResetStartupState() {
     ResetTuneChoice();
     StartDirectory.clear();
     DataDirectory.clear();
+    RecordsDirectory.clear();
+    RecordsDisabled = false;
+    std::memset(RecordsOnDisk, 0, sizeof RecordsOnDisk);
     FixedSeed.reset();
     TextLanguage = Language::Japanese;
     ChosenSounds = SoundSet::Classic;

@@ -261,6 +261,36 @@ TEST_F(PlayfieldTest, EnglishGoalLinesReadWholeInsideThePanel) {
     EXPECT_EQ(Px(64 + 8 + 8, 24), GlyphColour('M')) << "the score goal's MSN stays in the big face";
 }
 
+// The Japanese goal lines with the longest numbers a file can hold: the
+// label is drawn whole (as many label pixels as with a one-digit target) and
+// every label pixel lies inside the status panel.
+TEST_F(PlayfieldTest, JapaneseGoalLinesStayInsideThePanel) {
+    GameMode = NormalGame;
+    MissionNumber = 30;
+    ScreenState = PairFalling;
+    for (uint8_t type : {GoalChain, GoalErase, GoalEraseAtOnce, GoalArea, GoalScore, GoalFish}) {
+        MissionGoal.type = type;
+        BoardOriginX = RandomQueueGoal(type) ? 64 : 16;
+        const int X = BoardOriginX, y = type == GoalScore ? 16 : 48;
+        auto labelPixels = [&](int from, int to) {
+            int n = 0;
+            for (int row = y; row < y + 16; ++row)
+                for (int x = from; x < to; ++x) n += Px(x, row) == Rgb(5, 5, 5);
+            return n;
+        };
+        MissionGoal.target = 1;
+        DrawPlayfield(0);
+        const int whole = labelPixels(0, 384);
+        ASSERT_GT(whole, 0) << "goal type " << int(type);
+        for (uint32_t target : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu}) {
+            MissionGoal.target = target;
+            DrawPlayfield(0);
+            EXPECT_EQ(labelPixels(X, X + StatusPanelWidth()), whole) << "goal type " << int(type) << ", " << target;
+            EXPECT_EQ(labelPixels(0, 384), whole) << "goal type " << int(type) << ", " << target;
+        }
+    }
+}
+
 TEST_F(PlayfieldTest, FishCountPanelInScoreAttack) {
     LinkStock = 5;
     DrawPlayfield(0);

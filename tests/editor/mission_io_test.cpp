@@ -69,8 +69,8 @@ TEST_F(MissionIo, SaveFollowsALinkAndRemovesOnlyItsOwnStaleTemporary) {
     Write(Path("real/old.msn"), "old");
     fs::create_symlink("real/old.msn", folder / "linked.msn");
     fs::create_symlink("real/new.msn", folder / "dangling.msn");
-    Write(Path("real/old.msn.tmp-Ab12Cd"), "stale");
-    Write(Path("real/other.msn.tmp-Ab12Cd"), "not ours");
+    Write(Path("real/old.msn.tmp-tessmar-Ab12Cd"), "stale");
+    Write(Path("real/other.msn.tmp-tessmar-Ab12Cd"), "not ours");
     std::string reason;
     for (const char* name : {"linked.msn", "dangling.msn"}) {
         SCOPED_TRACE(name);
@@ -81,7 +81,7 @@ TEST_F(MissionIo, SaveFollowsALinkAndRemovesOnlyItsOwnStaleTemporary) {
     std::vector<std::string> left;
     for (const auto& entry : fs::directory_iterator(folder / "real")) left.push_back(entry.path().filename().string());
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"new.msn", "old.msn", "other.msn.tmp-Ab12Cd"}));
+    EXPECT_EQ(left, (std::vector<std::string>{"new.msn", "old.msn", "other.msn.tmp-tessmar-Ab12Cd"}));
 }
 
 TEST_F(MissionIo, LoadReadsUpTo294Bytes) {

@@ -105,6 +105,7 @@ TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
         "(anonymous namespace)::missionTuneOpen",    // which tune file the platform holds
         "TextLanguage",                             // the player's choice, like the folders and the seed
         "TextBuffer",                               // FormatText's scratch
+        "RecordsOnDisk",                            // the records file as last seen, not play
         "LoadMissionFile(std::string const&)::bytes",  // the file's bytes while they are decoded
         "(anonymous namespace)::List", "(anonymous namespace)::Start",  // the list and its start image
     };

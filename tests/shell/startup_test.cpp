@@ -3,7 +3,16 @@
 #include "shell/startup.h"
 
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
+#include <functional>
+#include <optional>
 
 #include <algorithm>
 #include <filesystem>
@@ -13,6 +22,9 @@
 #include "platform/platform_headless.h"
 #include "rules/board.h"
 #include "screens/mission_loader.h"
+#include "platform/platform_os.h"
+#include "screens/game_over.h"
+#include "screens/notice.h"
 #include "screens/records_file.h"
 #include "shell/game_folder.h"
 #include "shell/main_loop.h"
@@ -201,23 +213,78 @@ TEST(GameFolders, DataFromTheStartFolderOrBesideTheExecutable) {
     touch("build/gamedata/mission/01.msn");
     make("bare/bin");                        // a lone executable
     const std::string user = root + "/home/.local/share/tessmar";
-    struct Case { const char* start; const char* exeDir; std::string data, run; };
+    make("home/.local/share/tessmar/snd");   // the game folder ./tessmar play fills
+    make("home/.local/share/tessmar/../other");
+    struct Case { const char* start; const char* exeDir; std::string data; };
+    // The records always go to the user's folder; only the data moves.
     const Case cases[] = {
-        {"played", "usr/bin", root + "/played", ""},
-        {"missions-only", "usr/bin", root + "/missions-only", ""},
-        {"sources", "usr/bin", root + "/usr/bin/../share/tessmar", user},
-        {"sources", "build", root + "/build/gamedata", user},
-        {"bare", "bare/bin", root + "/bare", ""},
+        {"played", "usr/bin", root + "/usr/bin/../share/tessmar"},  // someone's snd/ is not ours
+        {"missions-only", "usr/bin", root + "/usr/bin/../share/tessmar"},
+        {"missions-only", "build", root + "/build/gamedata"},
+        {"sources", "usr/bin", root + "/usr/bin/../share/tessmar"},
+        {"home/.local/share/tessmar", "usr/bin", root + "/home/.local/share/tessmar"},
+        {"home/.local/share/other/../tessmar", "build", root + "/home/.local/share/other/../tessmar"},
+        {"bare", "bare/bin", root + "/bare/bin/gamedata"},  // none anywhere: silent
     };
     for (const Case& c : cases) {
         GameFolders f = ChooseGameFolders(root + "/" + c.start, root + "/" + c.exeDir, user);
         EXPECT_EQ(f.data, c.data) << c.start << " with " << c.exeDir;
-        EXPECT_EQ(f.run, c.run) << c.start << " with " << c.exeDir;
+        EXPECT_EQ(f.run, user) << c.start << " with " << c.exeDir;
     }
     EXPECT_EQ(UserGameFolder("/x/data", "/home/u"), "/x/data/tessmar");
     EXPECT_EQ(UserGameFolder("", "/home/u"), "/home/u/.local/share/tessmar");
     EXPECT_EQ(UserGameFolder(nullptr, "/home/u"), "/home/u/.local/share/tessmar");
+    EXPECT_EQ(UserGameFolder("data", "/home/u"), "/home/u/.local/share/tessmar") << "a relative one is ignored";
+    EXPECT_EQ(UserGameFolder("data", "home"), "");
     EXPECT_EQ(UserGameFolder(nullptr, nullptr), "");
+}
+
+// A records folder that cannot be used: the game says so and plays on
+// without records; nothing is written into the folder it was started in.
+TEST(GameFolders, UnusableRecordsFolderIsSaidAndNothingLandsInTheStartFolder) {
+    std::string root = MakeTempFolder("records_unusable");
+    WriteBytes(root + "/a-file", {1});
+    const std::string longName(300, 'x');
+    struct Case {
+        const char* name;
+        std::optional<std::string> xdg, home;
+    };
+    fs::create_directories(root + "/read-only");
+    fs::permissions(root + "/read-only", fs::perms::owner_read | fs::perms::owner_exec);
+    std::vector<Case> cases = {
+        {"a file", root + "/a-file", std::nullopt},
+        {"a name over 255 bytes", root + "/" + longName, std::nullopt},
+        {"too long a path", root + "/" + std::string(4000, 'y'), std::nullopt},
+        {"neither set", std::nullopt, std::nullopt},
+        {"relative, no home", std::string("relative"), std::nullopt},
+    };
+    // Permissions do not stop root: that case runs for other users only.
+    if (geteuid() != 0) cases.push_back({"not writable", root + "/read-only", std::nullopt});
+    const char* oldXdg = std::getenv("XDG_DATA_HOME");
+    const char* oldHome = std::getenv("HOME");
+    std::string savedXdg = oldXdg ? oldXdg : "", savedHome = oldHome ? oldHome : "";
+    std::string here = fs::current_path().string();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string start = MakeTempFolder("records_unusable_start");
+        c.xdg ? setenv("XDG_DATA_HOME", c.xdg->c_str(), 1) : unsetenv("XDG_DATA_HOME");
+        c.home ? setenv("HOME", c.home->c_str(), 1) : unsetenv("HOME");
+        FreshProgram();
+        ASSERT_EQ(chdir(start.c_str()), 0);
+        EnterGameFolder();
+        FixedSeed = 1;
+        StartProgram();
+        EXPECT_TRUE(RecordsDisabled);
+        EXPECT_EQ(Notice, NoticeRecordsNotSaved);
+        EXPECT_GT(NoticeFrames, 0);
+        RecordTable[1].score = 99;
+        EXPECT_FALSE(WriteRecordsFile());
+        EXPECT_TRUE(fs::is_empty(start)) << "nothing in the start folder";
+        EXPECT_EQ(fs::current_path().string(), fs::canonical(start).string());
+    }
+    oldXdg ? setenv("XDG_DATA_HOME", savedXdg.c_str(), 1) : unsetenv("XDG_DATA_HOME");
+    oldHome ? setenv("HOME", savedHome.c_str(), 1) : unsetenv("HOME");
+    ASSERT_EQ(chdir(here.c_str()), 0);
 }
 
 TEST(GameFolders, SoundsAndMissionsFromTheDataFolderRecordsWhereTheGameRuns) {
@@ -268,28 +335,137 @@ TEST(RecordsWrite, LinkIsFollowedNotReplaced) {
         if (std::string(c.linkTo) == "second-link") fs::create_symlink("real/chained.bin", folder + "/second-link");
         fs::create_symlink(c.linkTo, folder + "/rcd.dat");
         StartInFolder(folder);
-        RecordTable[2].score = 777;
+        RecordTable[0].name[0] = 'Q';
         ASSERT_TRUE(WriteRecordsFile());
         EXPECT_TRUE(fs::is_symlink(folder + "/rcd.dat"));
         std::vector<uint8_t> bytes = FileBytes(folder + "/" + c.realFile);
         ASSERT_EQ(bytes.size(), 197u);
-        EXPECT_EQ(bytes[32 + 12], 777 % 256);
+        EXPECT_EQ(bytes[0], 'Q');
         for (const auto& entry : fs::directory_iterator(folder + "/real"))
             EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos);
     }
 }
 
-// Start-up removes what killed writes of rcd.dat left behind, and only that.
+// Start-up removes what killed writes of rcd.dat left behind, and only that:
+// not a user's file of a like name, not one a live writer holds.
 TEST(Startup, RemovesStaleTemporaryFilesOfTheRecordsOnly) {
     std::string folder = MakeTempFolder("records_stale");
-    for (const char* name : {"rcd.dat.tmp-a1B2c3", "rcd.dat.tmp-zzzzzz", "rcd.dat.tmp-keep", "rcd.dat.tmp-1234567",
-                             "m.msn.tmp-a1B2c3", "rcd.dat"})
+    for (const char* name : {"rcd.dat.tmp-tessmar-a1B2c3", "rcd.dat.tmp-tessmar-zzzzzz", "rcd.dat.tmp-backup",
+                             "rcd.dat.tmp-tessmar-1234567", "rcd.dat.tmp-tessmar-HeLd00", "m.msn.tmp-tessmar-a1B2c3",
+                             "rcd.dat"})
         WriteBytes(folder + "/" + name, Pattern(10));
-    fs::create_directories(folder + "/rcd.dat.tmp-folder");
+    fs::create_directories(folder + "/rcd.dat.tmp-tessmar-folder");
+    int held = open((folder + "/rcd.dat.tmp-tessmar-HeLd00").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
     StartInFolder(folder);
+    close(held);
     std::vector<std::string> left;
     for (const auto& entry : fs::directory_iterator(folder)) left.push_back(entry.path().filename().string());
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"m.msn.tmp-a1B2c3", "rcd.dat", "rcd.dat.tmp-1234567",
-                                              "rcd.dat.tmp-folder", "rcd.dat.tmp-keep"}));
+    EXPECT_EQ(left, (std::vector<std::string>{"m.msn.tmp-tessmar-a1B2c3", "rcd.dat", "rcd.dat.tmp-backup",
+                                              "rcd.dat.tmp-tessmar-1234567", "rcd.dat.tmp-tessmar-HeLd00",
+                                              "rcd.dat.tmp-tessmar-folder"}));
+}
+
+// One process saving in a loop while another removes stale temporaries of
+// the same file: every save succeeds.
+TEST(RecordsWrite, SavesSucceedWhileAnotherProcessCleans) {
+    std::string folder = MakeTempFolder("records_cleaner");
+    std::string path = folder + "/rcd.dat";
+    pid_t cleaner = fork();
+    ASSERT_GE(cleaner, 0);
+    if (cleaner == 0) {
+        for (;;) RemoveStaleTemporaries(path);  // until killed
+    }
+    int failed = 0;
+    std::string reason;
+    std::vector<uint8_t> bytes = Pattern(197);
+    for (int i = 0; i < 100; ++i)
+        if (!WriteFileAtomically(path, bytes.data(), bytes.size(), &reason)) ++failed;
+    kill(cleaner, SIGKILL);
+    waitpid(cleaner, nullptr, 0);
+    EXPECT_EQ(failed, 0) << reason;
+}
+
+// What a write does with the file as another game (or the player) left it
+// since this game last read it: everything this game added is merged in, the
+// rest of the file is kept.
+TEST(RecordsWrite, MergesIntoTheFileAsItIsNow) {
+    auto entry = [](std::vector<uint8_t>& image, int place, const char* name, uint32_t score) {
+        std::memset(image.data() + 16 * place, 0, 12);
+        std::memcpy(image.data() + 16 * place, name, std::strlen(name));
+        for (int b = 0; b < 4; ++b) image[size_t(16 * place + 12 + b)] = uint8_t(score >> (8 * b));
+    };
+    auto score = [](const std::vector<uint8_t>& image, int place) {
+        return uint32_t(image[size_t(16 * place + 12)]) | uint32_t(image[size_t(16 * place + 13)]) << 8;
+    };
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> atStart;  // the file when the game started
+        std::function<void()> game;    // what this game changed in memory
+        std::function<void(const std::string&)> other;  // what happened to the file meanwhile
+        std::function<void(const std::vector<uint8_t>&)> check;
+    };
+    std::vector<uint8_t> empty(197, 0), fiveHundred(197, 0);
+    entry(fiveHundred, 1, "OLD", 500);
+    auto add = [](uint32_t s) { InsertNewEntry(FindNewPlace(s), s); };
+    const Case cases[] = {
+        {"another game's best score and tie stay ahead of ours", empty, [&] { add(300); },
+         [&](const std::string& path) {
+             std::vector<uint8_t> other(197, 0);
+             entry(other, 1, "B", 900);
+             entry(other, 2, "T", 300);
+             WriteBytes(path, other);
+         },
+         [&](const std::vector<uint8_t>& f) {
+             EXPECT_EQ(score(f, 1), 900u);
+             EXPECT_EQ(f[32], 'T');
+             EXPECT_EQ(score(f, 3), 300u);
+             EXPECT_NE(f[48], 'T');
+             EXPECT_EQ(score(f, 4), 0u);
+         }},
+        {"a deleted file starts the records afresh", fiveHundred, [&] { add(300); },
+         [](const std::string& path) { fs::remove(path); },
+         [&](const std::vector<uint8_t>& f) {
+             EXPECT_EQ(score(f, 1), 300u);
+             EXPECT_EQ(score(f, 2), 0u);
+         }},
+        {"missions cleared by either count once each", empty,
+         [] {
+             ClearedFlags[3] = ClearedFlags[4] = 1;
+             ClearedCount = 2;
+         },
+         [&](const std::string& path) {
+             std::vector<uint8_t> other(197, 0);
+             other[96 + 4] = other[96 + 9] = 1;
+             other[196] = 2;
+             WriteBytes(path, other);
+         },
+         [](const std::vector<uint8_t>& f) {
+             EXPECT_EQ(f[96 + 3] + f[96 + 4] + f[96 + 9], 3);
+             EXPECT_EQ(f[196], 3);
+         }},
+        {"a newer version's longer file keeps its own bytes", empty, [&] { add(300); },
+         [](const std::string& path) { WriteBytes(path, Pattern(300)); },
+         [](const std::vector<uint8_t>& f) {
+             ASSERT_EQ(f.size(), 300u);
+             std::vector<uint8_t> p = Pattern(300);
+             EXPECT_TRUE(std::equal(f.begin() + 197, f.end(), p.begin() + 197));
+             EXPECT_TRUE(std::equal(f.begin(), f.begin() + 16, p.begin())) << "entry 0";
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string folder = MakeTempFolder("records_merge");
+        WriteBytes(folder + "/rcd.dat", c.atStart);
+        StartInFolder(folder);
+        c.game();
+        c.other(folder + "/rcd.dat");
+        ASSERT_TRUE(WriteRecordsFile());
+        std::vector<uint8_t> file = FileBytes(folder + "/rcd.dat");
+        c.check(file);
+        uint8_t memory[RecordsFileSize];
+        EncodeRecords(memory);
+        EXPECT_TRUE(std::equal(memory, memory + RecordsFileSize, file.begin())) << "memory holds what was written";
+    }
 }

@@ -30,7 +30,9 @@ for kind in missing empty garbage truncated folder fifo; do
   dir=$work/$kind
   mkdir -p "$dir/snd"
   make_tune $kind "$dir/snd/bgm.mid"
-  (cd "$dir" && SDL_AUDIODRIVER=dummy exec "$game") 2>"$dir/stderr" &
+  # The player's own game folder, so that its tune is the one used.
+  mkdir -p "$work/data-$kind" && ln -s "$dir" "$work/data-$kind/tessmar"
+  (cd "$dir" && XDG_DATA_HOME=$work/data-$kind SDL_AUDIODRIVER=dummy exec "$game") 2>"$dir/stderr" &
   game_pid=$!
   wid=$(wait_window $game_pid '^Tessmar$') || fail "$kind tune: no window: $(cat "$dir/stderr")"
   # Past the start-up and into the title, where the tune would be decoded.

@@ -13,6 +13,10 @@ for tool in xdotool xwininfo convert; do command -v $tool >/dev/null || fail "$t
 start_xvfb || skip "Xvfb could not start"
 # A settings folder of its own, so the window opens as on a new machine.
 export XDG_CONFIG_HOME=$work/config
+# The game folder is the player's own (as ./tessmar play makes it): only
+# there are its sounds used instead of the build's.
+export XDG_DATA_HOME=$work/data
+mkdir -p "$work/data" && ln -s "$work/game" "$work/data/tessmar"
 
 run_once() {  # audio driver
   mkdir -p "$work/game/snd"

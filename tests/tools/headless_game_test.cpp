@@ -2,6 +2,10 @@
 // checked against what the rules predict for a pair dropped straight down.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -83,6 +87,63 @@ TEST(HeadlessGame, ScoreAttackDroppedDownTheMiddleEndsAsTheRulesPredict) {
     std::string expected;
     for (size_t r = 0; r < rows.size(); ++r) expected += (r ? ",\"" : "\"") + rows[r] + "\"";
     EXPECT_EQ(board, expected);
+}
+
+// Two games on one folder, each started before the other saves: one clears
+// mission 1, the other enters a best score. Whichever saves first, the file
+// ends with both, exactly as each would have left it alone.
+namespace fs = std::filesystem;
+std::vector<uint8_t> Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string GameFolderWithEmptyRecords(const std::string& name) {
+    std::string folder = MakeTempFolder(name);
+    fs::copy(fs::path(TESSMAR_BINARY_DIR) / "gamedata", folder, fs::copy_options::recursive);
+    std::ofstream(folder + "/rcd.dat", std::ios::binary).write(std::string(197, '\0').data(), 197);
+    return folder;
+}
+
+std::string GameCommand(const std::string& folder, bool mission) {
+    std::string run = std::string(TESSMAR_BINARY_DIR "/tessmar-headless --dir ") + folder;
+    if (mission) return run + " --seed 1 --frames 110 --input " TESSMAR_SOURCE_DIR "/tests/campaign/solutions/01.txt";
+    std::ofstream(folder + "/score.txt") << "450 Down\n1 Enter\n1\n";
+    return run + " --seed 5 --start-score-attack --input " + folder + "/score.txt";
+}
+
+TEST(HeadlessGame, TwoGamesOnOneFolderKeepBothResultsInEitherOrder) {
+    std::vector<uint8_t> alone[2];  // [0] mission cleared, [1] score entered
+    for (int which = 0; which < 2; ++which) {
+        std::string folder = GameFolderWithEmptyRecords("records-alone");
+        ASSERT_EQ(std::system(GameCommand(folder, which == 0).c_str()), 0);
+        alone[which] = Bytes(folder + "/rcd.dat");
+        ASSERT_EQ(alone[which].size(), 197u);
+    }
+    ASSERT_EQ(alone[0][97], 1);
+    ASSERT_NE(alone[1][28], 0) << "the score game entered no score";
+    std::vector<uint8_t> both = alone[1];
+    both[97] = 1;
+    both[196] = 1;
+
+    for (int later = 0; later < 2; ++later) {
+        SCOPED_TRACE(later == 0 ? "the mission saved last" : "the score saved last");
+        std::string folder = GameFolderWithEmptyRecords("records-two");
+        // The later game writes its trace into a pipe read only line by
+        // line: it has read the records and then waits, its pipe full,
+        // until the other game has saved.
+        std::string command = GameCommand(folder, later == 0) + " --trace /dev/stdout";
+        std::FILE* paused = popen(command.c_str(), "r");
+        ASSERT_NE(paused, nullptr);
+        char line[256];
+        ASSERT_NE(std::fgets(line, sizeof line, paused), nullptr);
+        ASSERT_EQ(std::system(GameCommand(folder, later != 0).c_str()), 0);
+        EXPECT_EQ(Bytes(folder + "/rcd.dat"), alone[1 - later]) << "the first game saved alone";
+        while (std::fgets(line, sizeof line, paused)) {
+        }
+        ASSERT_EQ(pclose(paused), 0);
+        EXPECT_EQ(Bytes(folder + "/rcd.dat"), both);
+    }
 }
 
 }  // namespace
