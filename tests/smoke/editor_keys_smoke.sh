@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# The editor in a real window under a window manager, driven by keys alone:
+# a block placed on the board marks the title as modified, Ctrl+S asks for a
+# name the first time and writes the mission (the first pair filled and the
+# pair count set by keys too), the mark goes, and Ctrl+Q with
+# nothing changed quits without a question.
+set -u
+editor=$(readlink -f "$1")
+. "$(dirname "$(readlink -f "$0")")/xvfb.sh"
+command -v Xvfb >/dev/null || skip "Xvfb is not installed"
+for tool in openbox xdotool xprop; do command -v $tool >/dev/null || fail "$tool is missing"; done
+start_xvfb 1280x1024x24 || skip "Xvfb could not start"
+openbox >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+export HOME=$work XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config LC_ALL=C.UTF-8
+(cd "$work" && exec "$editor" --language en) 2>"$work/stderr" &
+editor_pid=$!
+wid=$(wait_window $editor_pid 'Tessmar Mission Editor') || fail "no editor window: $(cat "$work/stderr")"
+title() { xdotool getwindowname "$wid"; }
+sleep 1
+xdotool windowactivate --sync "$wid" 2>/dev/null
+[ "$(title)" = "Untitled - Tessmar Mission Editor" ] || fail "title at start: $(title)"
+# The board has the focus: Right moves its cursor, 3 picks the corner, Space places it.
+xdotool key Right 3 space
+sleep 0.5
+[ "$(title)" = "Untitled* - Tessmar Mission Editor" ] || fail "no modified mark after an edit: $(title)"
+echo "ok: an edit by keys marks the title"
+# Tab past the two palettes to the queue: the first pair a straight over a
+# straight; Tab to the pair count: Home, one pair in use.
+xdotool key Tab Tab Tab 1 space Down 2 space Tab Home
+sleep 0.3
+xdotool key ctrl+s
+for _ in $(seq 50); do dialog=$(xdotool search --onlyvisible --name '^Save As$' 2>/dev/null | head -n 1); [ -n "$dialog" ] && break; sleep 0.1; done
+[ -n "$dialog" ] || fail "Ctrl+S asked for no name the first time"
+sleep 0.5
+xdotool windowactivate --sync "$dialog" 2>/dev/null
+xdotool key ctrl+a
+xdotool type --delay 20 "$work/keys.msn"
+sleep 0.3
+xdotool key Return
+for _ in $(seq 50); do [ -f "$work/keys.msn" ] && break; sleep 0.1; done
+[ "$(stat -c %s "$work/keys.msn" 2>/dev/null)" = 294 ] || fail "no 294-byte mission written"
+sleep 0.5
+[ "$(title)" = "keys.msn - Tessmar Mission Editor" ] || fail "title after saving: $(title)"
+# Board cell (1, 0) is byte (1 + 1) * 15 + 2 of the kind layer: the corner, kind 3.
+[ "$(od -An -tu1 -j32 -N1 "$work/keys.msn" | tr -d ' ')" = 3 ] || fail "the corner is not in the saved board"
+echo "ok: Ctrl+S wrote the mission and the mark went"
+xdotool windowactivate --sync "$wid" 2>/dev/null
+xdotool key ctrl+q
+for _ in $(seq 30); do alive $editor_pid || break; sleep 0.1; done
+alive $editor_pid && fail "Ctrl+Q with nothing changed did not quit at once"
+editor_pid=
+echo "PASSED"
