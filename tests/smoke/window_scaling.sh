@@ -64,9 +64,15 @@ start_game() {
     sleep 0.1
   done
   [ -n "$wid" ] || fail "no window titled Tessmar"
-  # Until the first frames are shown (slow under the sanitizers).
-  for _ in $(seq 50); do
-    import -window "$wid" "$work/first.png" 2>/dev/null && [ "$(rgb "$work/first.png" 0 0)" != "0,0,0" ] && break
+  # Until the first frames are shown (slow under the sanitizers or on a busy
+  # machine): the sky at the top middle of the picture, not a blank window.
+  local r g b w
+  for _ in $(seq 100); do
+    if import -window "$wid" "$work/first.png" 2>/dev/null; then
+      w=$(identify -format %w "$work/first.png")
+      IFS=, read -r r g b <<<"$(rgb "$work/first.png" $((w / 2)) 8)"
+      [ "$b" -gt "$r" ] && [ "$b" -ge 120 ] && break
+    fi
     sleep 0.1
   done
   sleep 0.5
