@@ -2,8 +2,9 @@
 # The editor in a real window under a window manager, driven by keys alone:
 # a block placed on the board marks the title as modified, Ctrl+S asks for a
 # name the first time and writes the mission (the first pair filled and the
-# pair count set by keys too), the mark goes, and Ctrl+Q with
-# nothing changed quits without a question.
+# pair count set by keys too) and the mark goes; loading is all or nothing;
+# quitting over unsaved changes asks Save / Discard / Cancel, and an
+# untouched mission quits without a question.
 set -u
 editor=$(readlink -f "$1")
 . "$(dirname "$(readlink -f "$0")")/xvfb.sh"
@@ -46,6 +47,56 @@ sleep 0.5
 # Board cell (1, 0) is byte (1 + 1) * 15 + 2 of the kind layer: the corner, kind 3.
 [ "$(od -An -tu1 -j32 -N1 "$work/keys.msn" | tr -d ' ')" = 3 ] || fail "the corner is not in the saved board"
 echo "ok: Ctrl+S wrote the mission and the mark went"
+# Loading is all or nothing: an empty file loads nothing (the saved mission
+# stays, unmarked); a short one loads into an empty mission, marked unsaved.
+open_file() {  # path
+  xdotool windowactivate --sync "$wid" 2>/dev/null
+  xdotool key ctrl+o
+  local dialog=
+  for _ in $(seq 50); do dialog=$(xdotool search --onlyvisible --name '^Open$' 2>/dev/null | head -n 1); [ -n "$dialog" ] && break; sleep 0.1; done
+  [ -n "$dialog" ] || fail "Ctrl+O showed no dialog"
+  sleep 0.5
+  xdotool windowactivate --sync "$dialog" 2>/dev/null
+  xdotool key ctrl+a
+  xdotool type --delay 20 "$1"
+  sleep 0.3
+  xdotool key Return
+  sleep 1
+}
+: >"$work/empty.msn"
+open_file "$work/empty.msn"
+[ "$(title)" = "keys.msn - Tessmar Mission Editor" ] || fail "an empty file changed the document: $(title)"
+head -c 20 "$work/keys.msn" >"$work/short.msn"
+open_file "$work/short.msn"
+[ "$(title)" = "short.msn* - Tessmar Mission Editor" ] || fail "a short file is not shown as loaded and unsaved: $(title)"
+echo "ok: an empty file loads nothing, a short one loads marked unsaved"
+# Unsaved changes: Quit asks Save / Discard / Cancel; Cancel keeps the
+# editor, Discard (Tab from Save, then Space) quits.
+question() {
+  local box=
+  for _ in $(seq 50); do box=$(xdotool search --onlyvisible --name '^Tessmar Mission Editor$' 2>/dev/null | head -n 1); [ -n "$box" ] && break; sleep 0.1; done
+  [ -n "$box" ] || fail "$1"
+  xdotool windowactivate --sync "$box" 2>/dev/null
+}
+xdotool windowactivate --sync "$wid" 2>/dev/null
+xdotool key ctrl+q
+question "Quit over unsaved changes asked nothing"
+xdotool key Escape
+sleep 0.5
+alive $editor_pid || fail "Cancel quit the editor"
+xdotool windowactivate --sync "$wid" 2>/dev/null
+xdotool key ctrl+q
+question "the second Quit asked nothing"
+xdotool key Tab space
+for _ in $(seq 30); do alive $editor_pid || break; sleep 0.1; done
+alive $editor_pid && fail "Discard did not quit"
+editor_pid=
+echo "ok: Quit over unsaved changes asks; Cancel stays, Discard quits"
+# An untouched mission quits without a question.
+(cd "$work" && exec "$editor" --language en) 2>>"$work/stderr" &
+editor_pid=$!
+wid=$(wait_window $editor_pid 'Tessmar Mission Editor') || fail "no second editor window"
+sleep 1
 xdotool windowactivate --sync "$wid" 2>/dev/null
 xdotool key ctrl+q
 for _ in $(seq 30); do alive $editor_pid || break; sleep 0.1; done
