@@ -146,8 +146,10 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
     int fd = -1;
     // Another process's cleaner may remove a fresh temporary before this
     // one locks it: then the lock is on a file without a name, and a new one
-    // is made.
-    for (int attempt = 0; attempt < 5 && fd < 0; ++attempt) {
+    // is made. Losing that race many times running takes a cleaner in a
+    // tight loop and a writer that keeps being descheduled; a generous number
+    // of tries makes it practically impossible.
+    for (int attempt = 0; attempt < 64 && fd < 0; ++attempt) {
         temp = real + TemporarySuffix + "XXXXXX";
         fd = mkstemp(temp.data());
         if (fd < 0) return Fail(reason, errno);
