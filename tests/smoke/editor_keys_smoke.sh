@@ -19,6 +19,22 @@ export HOME=$work XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config LC_ALL=C
 editor_pid=$!
 wid=$(wait_window $editor_pid 'Tessmar Mission Editor') || fail "no editor window: $(cat "$work/stderr")"
 title() { xdotool getwindowname "$wid"; }
+# Waits for the file dialog titled $1 after the keys $2 in the editor, types
+# the path $3 into it and accepts; fails with $4 when no dialog comes.
+answer_dialog() {  # title keys path why
+  xdotool windowactivate --sync "$wid" 2>/dev/null
+  xdotool key "$2"
+  local dialog=
+  for _ in $(seq 50); do dialog=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1); [ -n "$dialog" ] && break; sleep 0.1; done
+  [ -n "$dialog" ] || fail "$4"
+  sleep 0.5
+  xdotool windowactivate --sync "$dialog" 2>/dev/null
+  xdotool key ctrl+a
+  xdotool type --delay 20 "$3"
+  sleep 0.3
+  xdotool key Return
+  sleep 1
+}
 sleep 1
 xdotool windowactivate --sync "$wid" 2>/dev/null
 [ "$(title)" = "Untitled - Tessmar Mission Editor" ] || fail "title at start: $(title)"
@@ -31,15 +47,7 @@ echo "ok: an edit by keys marks the title"
 # straight; Tab to the pair count: Home, one pair in use.
 xdotool key Tab Tab Tab 1 space Down 2 space Tab Home
 sleep 0.3
-xdotool key ctrl+s
-for _ in $(seq 50); do dialog=$(xdotool search --onlyvisible --name '^Save As$' 2>/dev/null | head -n 1); [ -n "$dialog" ] && break; sleep 0.1; done
-[ -n "$dialog" ] || fail "Ctrl+S asked for no name the first time"
-sleep 0.5
-xdotool windowactivate --sync "$dialog" 2>/dev/null
-xdotool key ctrl+a
-xdotool type --delay 20 "$work/keys.msn"
-sleep 0.3
-xdotool key Return
+answer_dialog "Save As" ctrl+s "$work/keys.msn" "Ctrl+S asked for no name the first time"
 for _ in $(seq 50); do [ -f "$work/keys.msn" ] && break; sleep 0.1; done
 [ "$(stat -c %s "$work/keys.msn" 2>/dev/null)" = 294 ] || fail "no 294-byte mission written"
 sleep 0.5
@@ -49,20 +57,7 @@ sleep 0.5
 echo "ok: Ctrl+S wrote the mission and the mark went"
 # Loading is all or nothing: an empty file loads nothing (the saved mission
 # stays, unmarked); a short one loads into an empty mission, marked unsaved.
-open_file() {  # path
-  xdotool windowactivate --sync "$wid" 2>/dev/null
-  xdotool key ctrl+o
-  local dialog=
-  for _ in $(seq 50); do dialog=$(xdotool search --onlyvisible --name '^Open$' 2>/dev/null | head -n 1); [ -n "$dialog" ] && break; sleep 0.1; done
-  [ -n "$dialog" ] || fail "Ctrl+O showed no dialog"
-  sleep 0.5
-  xdotool windowactivate --sync "$dialog" 2>/dev/null
-  xdotool key ctrl+a
-  xdotool type --delay 20 "$1"
-  sleep 0.3
-  xdotool key Return
-  sleep 1
-}
+open_file() { answer_dialog Open ctrl+o "$1" "Ctrl+O showed no dialog"; }
 : >"$work/empty.msn"
 open_file "$work/empty.msn"
 [ "$(title)" = "keys.msn - Tessmar Mission Editor" ] || fail "an empty file changed the document: $(title)"
