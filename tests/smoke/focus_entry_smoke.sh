@@ -21,6 +21,7 @@ shot() { import -window "$wid" "$work/$1.png" 2>/dev/null || fail "no screenshot
 sleep 2
 xdotool windowactivate --sync "$wid" 2>/dev/null
 xdotool keydown --window "$wid" z; sleep 0.2; xdotool keyup z  # SCORE ATTACK: the board slides in
+sleep 0.6  # the choice taken (the entry lasts two seconds)
 xmessage -geometry 200x80+0+0 "elsewhere" &
 other_pid=$!
 for _ in $(seq 50); do other=$(xdotool search --name '^xmessage$' 2>/dev/null | head -n 1); [ -n "$other" ] && break; sleep 0.1; done

@@ -64,8 +64,10 @@ start_game() {
     sleep 0.1
   done
   [ -n "$wid" ] || fail "no window titled Tessmar"
-  # Until the first frames are shown (slow under the sanitizers or on a busy
-  # machine): the sky at the top middle of the picture, not a blank window.
+  xdotool windowactivate --sync "$wid" 2>/dev/null
+  # Until frames are shown (slow under the sanitizers or on a busy machine),
+  # also after the activation, which exposes the window anew: the sky at the
+  # top middle of the picture, not a blank window.
   local r g b w
   for _ in $(seq 100); do
     if import -window "$wid" "$work/first.png" 2>/dev/null; then
@@ -75,8 +77,7 @@ start_game() {
     fi
     sleep 0.1
   done
-  sleep 0.5
-  xdotool windowactivate --sync "$wid" 2>/dev/null
+  sleep 0.3
 }
 
 quit_game() {

@@ -23,16 +23,33 @@ trap cleanup EXIT
 # never another server's) and exports DISPLAY; sets xvfb_pid. The screen is
 # 800 x 600 unless given (WIDTHxHEIGHTxDEPTH).
 start_xvfb() {  # [screen]
-  Xvfb -displayfd 3 -screen 0 "${1:-800x600x24}" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || return 1
-    sleep 0.1
+  local attempt
+  # A server that another test's Xvfb is just leaving can refuse the first
+  # connections: a server that answers none within three seconds is started
+  # again on a new display.
+  for attempt in 1 2 3; do
+    : >"$work/display"
+    Xvfb -displayfd 3 -screen 0 "${1:-800x600x24}" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+      [ -s "$work/display" ] && break
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    if [ -s "$work/display" ]; then
+      DISPLAY=:$(head -n 1 "$work/display")
+      export DISPLAY
+      for _ in $(seq 30); do
+        xprop -root >/dev/null 2>&1 && return 0
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        sleep 0.1
+      done
+    fi
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+    xvfb_pid=
   done
-  [ -s "$work/display" ] || return 1
-  DISPLAY=:$(head -n 1 "$work/display")
-  export DISPLAY
+  return 1
 }
 
 # Running and not yet a zombie waiting to be reaped.
