@@ -1,0 +1,65 @@
+// The real program's open-file dialog: a replay answers from its script;
+// otherwise the dialog module is loaded the first time it is needed (from
+// beside the program, or from lib/tessmar beside its bin folder when
+// installed) and shows the dialog over the game's window.
+#include <SDL.h>
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <string>
+
+#include "draw/text.h"
+#include "platform/file_dialog_module.h"
+#include "platform/platform.h"
+#include "platform/platform_os.h"
+#include "platform/platform_sdl_parts.h"
+#include "platform/replay_input.h"
+
+namespace {
+constexpr uint32_t DialogWindowPumpMs = 5;
+
+PickMissionFileFunction LoadDialogModule() {
+    static PickMissionFileFunction pick = nullptr;
+    static bool tried = false;
+    if (tried) return pick;
+    tried = true;
+    const std::string folder = ExecutableFolder();
+    std::string error;
+    for (const std::string& path : {folder + "/" + FileDialogModuleName,
+                                    folder + "/" + TESSMAR_DIALOG_FROM_BIN + "/" + FileDialogModuleName}) {
+        void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (module == nullptr) {
+            if (error.empty()) error = dlerror();
+            continue;
+        }
+        pick = reinterpret_cast<PickMissionFileFunction>(dlsym(module, FileDialogEntryName));
+        if (pick != nullptr) return pick;
+        error = dlerror();
+    }
+    std::fprintf(stderr, "tessmar: cannot open the file dialog: %s\n", error.c_str());
+    return nullptr;
+}
+
+int QuitRequested() { return QuitSignalled() ? 1 : 0; }
+
+// SDL answers the window manager's pings while it takes the window's events;
+// they stay queued for the frame after the dialog.
+void KeepWindowAnswering() {
+    SDL_PumpEvents();
+    SDL_Delay(DialogWindowPumpMs);
+}
+}  // namespace
+
+std::string PlatformPickMissionFile(const std::string& startFolder) {
+    if (ReplayActive) {  // a replay answers from its script: "pick PATH", else cancel
+        if (ReplayInput.picks.empty()) return "";
+        std::string answer = ReplayInput.picks.front();
+        ReplayInput.picks.erase(ReplayInput.picks.begin());
+        return answer;
+    }
+    PickMissionFileFunction pick = LoadDialogModule();
+    if (pick == nullptr) return "";
+    FileDialogRequest request{startFolder.c_str(), TextLanguage == Language::Japanese ? 1 : 0, WindowX11Id(),
+                              QuitRequested, KeepWindowAnswering};
+    return pick(&request);
+}
