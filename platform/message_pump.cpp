@@ -7,12 +7,24 @@ void PumpMessages(uint32_t waitMs) {
     uint32_t start = PlatformTicks();
     if (QuitFlag) return;
     for (;;) {
-        if (PlatformTakeEvent() == EventResult::Quit) {
+        uint32_t passed = PlatformTicks() - start;
+        uint32_t left = passed < waitMs ? waitMs - passed : 0;
+        if (PlatformWaitEvent(left) == EventResult::Quit) {
             QuitFlag = 1;
             return;
         }
-        if (waitMs > 0) PlatformSleep(1);
-        uint32_t now = PlatformTicks();
-        if (now - start >= waitMs) return;  // wrap-safe form of now >= start + waitMs
+        if (PlatformTicks() - start >= waitMs) return;  // wrap-safe form of now >= start + waitMs
+    }
+}
+
+bool WaitForEvent(uint32_t waitMs) {
+    uint32_t start = PlatformTicks();
+    if (QuitFlag) return true;
+    for (;;) {
+        uint32_t passed = PlatformTicks() - start;
+        if (passed >= waitMs) return false;
+        EventResult r = PlatformWaitEvent(waitMs - passed);
+        if (r == EventResult::Quit) QuitFlag = 1;
+        if (r != EventResult::None) return true;
     }
 }

@@ -39,14 +39,23 @@ bool PlatformOpenWindow(const char* title, int width, int height);
 void PlatformCloseWindow();
 void PlatformPresent(const Surface& backBuffer);  // copies 384 x 480 to the window
 
-// Clock in milliseconds (wraps like any 32-bit counter) and a short sleep.
+// Clock in milliseconds (wraps like any 32-bit counter).
 uint32_t PlatformTicks();
-void PlatformSleep(uint32_t ms);
 
 // Takes at most one pending window event and handles it. Quit when the window
 // was closed or a quit request was posted.
 EventResult PlatformTakeEvent();
+// The same, but waits up to timeoutMs for an event to come (the thread
+// sleeps meanwhile); None when the time ran out.
+EventResult PlatformWaitEvent(uint32_t timeoutMs);
 void PlatformPostQuit();
+
+// Whether the loop may leave out frames in which nothing would change and
+// sleep until an event comes: a real window played by a person (not a
+// scripted run, which counts on every frame).
+bool PlatformMayRest();
+// False while the window is minimised or hidden: nobody sees its frames.
+bool PlatformWindowShown();
 
 // Held state of a key as of the last event taken.
 bool PlatformKeyDown(Key key);

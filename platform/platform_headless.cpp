@@ -22,11 +22,6 @@ void PlatformPresent(const Surface& backBuffer) {
 
 uint32_t PlatformTicks() { return Headless.clock; }
 
-void PlatformSleep(uint32_t ms) {
-    Headless.clock += ms;
-    ++Headless.sleeps;
-}
-
 EventResult PlatformTakeEvent() {
     ++Headless.eventsTaken;
     if (Headless.windowClosed || Headless.quitPosted) {
@@ -39,6 +34,24 @@ EventResult PlatformTakeEvent() {
     }
     return EventResult::None;
 }
+
+// No event comes while the virtual clock stands still: a wait takes the
+// whole timeout.
+EventResult PlatformWaitEvent(uint32_t timeoutMs) {
+    EventResult r = PlatformTakeEvent();
+    if (r != EventResult::None || timeoutMs == 0) return r;
+    if (Headless.eventAt > Headless.clock && Headless.eventAt - Headless.clock <= timeoutMs) {
+        Headless.clock = Headless.eventAt;
+        Headless.eventAt = 0;
+        return EventResult::Handled;
+    }
+    Headless.clock += timeoutMs;
+    ++Headless.waits;
+    return EventResult::None;
+}
+
+bool PlatformMayRest() { return Headless.mayRest; }
+bool PlatformWindowShown() { return Headless.clock >= Headless.hiddenUntil; }
 
 void PlatformPostQuit() { Headless.quitPosted = true; }
 

@@ -15,8 +15,11 @@ struct HeadlessWorld {
     bool joyPresent = false;
     uint32_t joyX = 32767, joyY = 32767, joyButtons = 0;
     int pendingEvents = 0;         // ordinary window events waiting to be taken
+    uint32_t eventAt = 0;          // one more comes when the clock reaches this (0: none)
     bool quitPosted = false;
     bool windowClosed = false;
+    bool mayRest = false;          // a runner that lets the loop rest (tests of the rest)
+    uint32_t hiddenUntil = 0;      // the window is minimised until the clock reaches this
     std::vector<std::string> picks;  // answers of the next open-file dialogs ("" = cancel)
     std::optional<CalendarDay> today;  // the date given; the system's when unset
 
@@ -25,7 +28,7 @@ struct HeadlessWorld {
     std::vector<std::string> music;   // tune commands: open, play, stop, close
     std::optional<Language> rememberedLanguage;  // the last language the game asked to remember
     int eventsTaken = 0;
-    int sleeps = 0;
+    int waits = 0;                 // waits for an event that ran out of time
     int presents = 0;
     Surface lastPresented;
     uint32_t presentCostMs = 0;    // virtual time a present takes (a slow frame)

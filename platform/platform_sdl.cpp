@@ -167,6 +167,8 @@ void PlatformInit() {
     if (audioFailed != 0) {
         if (audioFailed == 2) std::fprintf(stderr, "tessmar: no audio device: %s\n", Mix_GetError());
         else std::fprintf(stderr, "tessmar: no audio: %s\n", SDL_GetError());
+        // The audio backend's device watch would go on waking the game for nothing.
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return;
     }
     SoundsOpen();
@@ -174,9 +176,15 @@ void PlatformInit() {
 }
 
 void PlatformShutdown() {
-    if (std::getenv("TESSMAR_FPS_LOG"))
+    if (std::getenv("TESSMAR_FPS_LOG")) {
         std::fprintf(stderr, "tessmar: first frame shown after %.1f ms (renderer %s)\n", WindowFirstFrameMs(),
                      WindowRendererName());
+        long shown = 0;
+        double mean = 0, longest = 0;
+        WindowPacing(shown, mean, longest);
+        std::fprintf(stderr, "tessmar: %ld frames shown after the first second, mean period %.3f ms, longest %.1f ms\n",
+                     shown, mean, longest);
+    }
     if (audioOpen) {
         SoundsClose();
         Mix_CloseAudio();
@@ -189,12 +197,9 @@ void PlatformShutdown() {
 }
 
 uint32_t PlatformTicks() { return SDL_GetTicks(); }
-void PlatformSleep(uint32_t ms) { SDL_Delay(ms); }
 
-EventResult PlatformTakeEvent() {
-    if (quitSignal) return EventResult::Quit;
-    SDL_Event e;
-    if (!SDL_PollEvent(&e)) return EventResult::None;
+namespace {
+EventResult HandleEvent(const SDL_Event& e) {
     switch (e.type) {
         case SDL_QUIT: return EventResult::Quit;
         case SDL_KEYDOWN:
@@ -221,6 +226,32 @@ EventResult PlatformTakeEvent() {
     }
     return EventResult::Handled;
 }
+}  // namespace
+
+EventResult PlatformTakeEvent() {
+    if (quitSignal) return EventResult::Quit;
+    SDL_Event e;
+    if (!SDL_PollEvent(&e)) return EventResult::None;
+    return HandleEvent(e);
+}
+
+// SDL sleeps in the display connection's poll until an event or the timeout
+// (it falls back to 1 ms steps only while a joystick needs polling). A quit
+// signal that comes meanwhile is seen when the wait ends.
+EventResult PlatformWaitEvent(uint32_t timeoutMs) {
+    if (quitSignal) return EventResult::Quit;
+    SDL_Event e;
+    if (!SDL_WaitEventTimeout(&e, int(timeoutMs))) return quitSignal ? EventResult::Quit : EventResult::None;
+    return HandleEvent(e);
+}
+
+// A replay counts on every frame until its script is played out.
+bool PlatformMayRest() { return (!ReplayActive || ReplayUsedUp) && PlatformWindow() != nullptr; }
+
+bool PlatformWindowShown() {
+    SDL_Window* window = PlatformWindow();
+    return window == nullptr || (SDL_GetWindowFlags(window) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
+}
 
 void PlatformPostQuit() {
     SDL_Event e{};
@@ -229,6 +260,7 @@ void PlatformPostQuit() {
 }
 
 bool ReplayActive = false;
+bool ReplayUsedUp = false;
 ScriptedInput ReplayInput;
 
 // A pad's Start is the keyboard's Enter. The pause owed to a focus loss is

@@ -18,6 +18,9 @@ unsigned long WindowX11Id();
 const char* WindowRendererName();
 // Milliseconds from the program's start to the first frame shown (-1: none yet).
 double WindowFirstFrameMs();
+// Pictures shown from one second after the first on, their mean period and
+// the longest gap between two (milliseconds).
+void WindowPacing(long& shown, double& meanPeriodMs, double& longestGapMs);
 
 // True once SIGTERM, SIGINT or SIGHUP arrived: the game quits as when its
 // window is closed, keeping a score whose name is pending. Read by the event

@@ -1,14 +1,18 @@
 // The game's window: opened at the largest whole-number scale of the picture
 // that fits the desktop, resizable, F11 / Alt+Enter for desktop fullscreen.
-// Each frame the picture goes through SDL's renderer (accelerated where the
-// machine has it, software otherwise) at the largest whole scale that fits
-// the drawable area, centred, with crisp pixels and dark borders.
+// Each frame the picture is shown at the largest whole scale that fits the
+// drawable area, centred, with crisp pixels and dark borders: through SDL's
+// accelerated renderer where the machine has a graphics device, otherwise
+// scaled by this file straight into the window's own pixels.
 #include <SDL.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <unistd.h>
+
+#include <vector>
 
 #include "draw/surface.h"
 #include "platform/platform.h"
@@ -23,12 +27,13 @@ constexpr unsigned GlRenderer = 0x1F01;          // GL_RENDERER
 constexpr const char* GraphicsDevices = "/dev/dri";  // Linux's GPU device nodes
 
 SDL_Window* window = nullptr;
-SDL_Renderer* renderer = nullptr;
+SDL_Renderer* renderer = nullptr;  // none: the window's own pixels are drawn into
 SDL_Texture* texture = nullptr;
+SDL_Surface* pictureView = nullptr;  // the back buffer as SDL sees it, for an odd window format
 int pictureW = 0, pictureH = 0;
-// The software renderer draws straight into the window's pixels, which stay
-// from frame to frame: the borders need filling only when the size changes.
-// Other renderers start every frame from an undefined buffer.
+// The window's own pixels (and the software renderer's, which draws into
+// them) stay from frame to frame: the borders need filling only when the size
+// changes. Other renderers start every frame from an undefined buffer.
 bool keepsPixels = false;
 int bordersFilledW = -1, bordersFilledH = -1;
 
@@ -40,6 +45,25 @@ int windowedScale = 1;
 
 const auto processStart = std::chrono::steady_clock::now();
 double firstFrameMs = -1;
+// For the frame log: pictures shown after the first second, when the first
+// and the last of them were shown, and the longest gap between two.
+constexpr double PacingSettleMs = 1000;
+long shownCount = 0;
+double firstShownMs = 0, lastShownMs = 0, longestGapMs = 0;
+
+double MsSinceStart() {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - processStart).count();
+}
+
+void NoteShown() {
+    double now = MsSinceStart();
+    if (firstFrameMs < 0) firstFrameMs = now;
+    if (now - firstFrameMs < PacingSettleMs) return;
+    if (shownCount == 0) firstShownMs = now;
+    else if (now - lastShownMs > longestGapMs) longestGapMs = now - lastShownMs;
+    lastShownMs = now;
+    ++shownCount;
+}
 
 SDL_Rect UsableArea() {
     SDL_Rect area{0, 0, 0, 0};
@@ -73,19 +97,22 @@ bool OnSoftwareGl() {
 }
 
 // The accelerated renderer where there is a graphics device to accelerate it
-// (without one, making a GL context only delays the first frame), else the
-// software one. A renderer the player names in SDL_RENDER_DRIVER is kept.
+// (without one, making a GL context only delays the first frame); else none:
+// the picture goes into the window's pixels (see PresentIntoWindow). A
+// renderer the player names in SDL_RENDER_DRIVER is used whatever it is.
 bool MakeRenderer() {
     bool chosen = SDL_getenv("SDL_RENDER_DRIVER") != nullptr;
     if (chosen || access(GraphicsDevices, F_OK) == 0) {
-        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+        renderer = SDL_CreateRenderer(window, -1, chosen ? 0 : SDL_RENDERER_ACCELERATED);
         if (renderer && !chosen && OnSoftwareGl()) {
             SDL_DestroyRenderer(renderer);
             renderer = nullptr;
         }
     }
-    if (renderer == nullptr) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-    if (renderer == nullptr) return false;
+    if (renderer == nullptr) {
+        keepsPixels = true;
+        return SDL_GetWindowSurface(window) != nullptr;
+    }
     SDL_RendererInfo info;
     keepsPixels = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, pictureW, pictureH);
@@ -118,17 +145,98 @@ bool IsEnter(const SDL_Keysym& k) {
 }
 
 // The dark area around the picture: up to four bands, so no pixel is
-// written twice (the software renderer fills every pixel by hand).
-void FillBorders(const PictureRect& p, int outW, int outH) {
+// written twice.
+void FillBorders(const PictureRect& p, int outW, int outH, SDL_Surface* into) {
     SDL_Rect bands[4] = {
         {0, 0, outW, p.y},
         {0, p.y + p.h, outW, outH - p.y - p.h},
         {0, p.y, p.x, p.h},
         {p.x + p.w, p.y, outW - p.x - p.w, p.h},
     };
-    SDL_SetRenderDrawColor(renderer, BorderRed, BorderGreen, BorderBlue, SDL_ALPHA_OPAQUE);
-    for (const SDL_Rect& band : bands)
-        if (band.w > 0 && band.h > 0) SDL_RenderFillRect(renderer, &band);
+    Uint32 border = into ? SDL_MapRGB(into->format, BorderRed, BorderGreen, BorderBlue) : 0;
+    if (!into) SDL_SetRenderDrawColor(renderer, BorderRed, BorderGreen, BorderBlue, SDL_ALPHA_OPAQUE);
+    for (const SDL_Rect& band : bands) {
+        if (band.w <= 0 || band.h <= 0) continue;
+        if (into) SDL_FillRect(into, &band, border);
+        else SDL_RenderFillRect(renderer, &band);
+    }
+}
+
+// The picture last handed to the window's pixels: rows that stay the same
+// are neither scaled nor sent to the display again.
+std::vector<uint32_t> shownPixels;
+
+// The rows [first, last) in which the picture differs from the one shown;
+// first == last when nothing changed.
+void ChangedRows(const Surface& picture, int& first, int& last) {
+    const size_t rowBytes = size_t(picture.width) * 4;
+    auto same = [&](int y) {
+        return std::memcmp(picture.Ptr(0, y), shownPixels.data() + size_t(y) * size_t(picture.width), rowBytes) == 0;
+    };
+    first = 0;
+    last = picture.height;
+    while (first < last && same(first)) ++first;
+    while (last > first && same(last - 1)) --last;
+}
+
+// Writes each picture row of [first, last) `scale` times as wide into the
+// window's pixels, then copies that row down `scale` - 1 times.
+void ScaleRows(const Surface& picture, SDL_Surface* out, const PictureRect& p, int first, int last) {
+    auto* base = static_cast<uint8_t*>(out->pixels);
+    for (int y = first; y < last; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(base + size_t(p.y + y * p.scale) * size_t(out->pitch)) + p.x;
+        const uint32_t* in = picture.Ptr(0, y);
+        if (p.scale == 1) {
+            std::memcpy(row, in, size_t(picture.width) * 4);
+            continue;
+        }
+        uint32_t* o = row;
+        if (p.scale == 2) {
+            for (int x = 0; x < picture.width; ++x, o += 2) o[0] = o[1] = in[x];
+        } else {
+            for (int x = 0; x < picture.width; ++x)
+                for (int k = 0; k < p.scale; ++k) *o++ = in[x];
+        }
+        for (int k = 1; k < p.scale; ++k)
+            std::memcpy(reinterpret_cast<uint8_t*>(row) + size_t(k) * size_t(out->pitch), row, size_t(p.w) * 4);
+    }
+}
+
+// Without a renderer: the picture scaled into the window's own pixels, and
+// only its rectangle handed to the display once the borders are there. A
+// window whose pixels are not 32-bit RGB is filled by SDL's scaled blit.
+void PresentIntoWindow(const Surface& picture) {
+    SDL_Surface* out = SDL_GetWindowSurface(window);
+    if (out == nullptr) return;
+    PictureRect p = FitPicture(out->w, out->h, pictureW, pictureH);
+    bool whole = out->w != bordersFilledW || out->h != bordersFilledH;
+    if (whole) {
+        FillBorders(p, out->w, out->h, out);
+        bordersFilledW = out->w;
+        bordersFilledH = out->h;
+    }
+    Uint32 format = out->format->format;
+    if (format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888) {
+        int first = 0, last = picture.height;
+        if (whole || shownPixels.size() != picture.pixels.size()) shownPixels = picture.pixels;
+        else ChangedRows(picture, first, last);
+        if (first == last) return;  // the same picture: nothing to send
+        std::memcpy(shownPixels.data() + size_t(first) * size_t(picture.width), picture.Ptr(0, first),
+                    size_t(last - first) * size_t(picture.width) * 4);
+        if (SDL_MUSTLOCK(out)) SDL_LockSurface(out);
+        ScaleRows(picture, out, p, first, last);
+        if (SDL_MUSTLOCK(out)) SDL_UnlockSurface(out);
+        SDL_Rect changed{p.x, p.y + first * p.scale, p.w, (last - first) * p.scale};
+        if (whole) SDL_UpdateWindowSurface(window);
+        else SDL_UpdateWindowSurfaceRects(window, &changed, 1);
+        return;
+    }
+    if (pictureView == nullptr)
+        pictureView = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(picture.pixels.data()), pictureW,
+                                                         pictureH, 32, pictureW * 4, SDL_PIXELFORMAT_RGB888);
+    SDL_Rect target{p.x, p.y, p.w, p.h};
+    if (pictureView) SDL_BlitScaled(pictureView, nullptr, out, &target);
+    SDL_UpdateWindowSurface(window);
 }
 }  // namespace
 
@@ -171,6 +279,8 @@ bool PlatformOpenWindow(const char* title, int width, int height) {
 
 void PlatformCloseWindow() {
     if (window) SaveSettingsIfChanged();
+    if (pictureView) SDL_FreeSurface(pictureView);
+    pictureView = nullptr;
     if (texture) SDL_DestroyTexture(texture);
     if (renderer) SDL_DestroyRenderer(renderer);
     if (window) SDL_DestroyWindow(window);
@@ -181,21 +291,25 @@ void PlatformCloseWindow() {
 }
 
 void PlatformPresent(const Surface& backBuffer) {
-    if (texture == nullptr || backBuffer.width != pictureW || backBuffer.height != pictureH) return;
-    SDL_UpdateTexture(texture, nullptr, backBuffer.pixels.data(), backBuffer.width * 4);
-    int outW = 0, outH = 0;
-    SDL_GetRendererOutputSize(renderer, &outW, &outH);
-    PictureRect p = FitPicture(outW, outH, pictureW, pictureH);
-    if (!keepsPixels || outW != bordersFilledW || outH != bordersFilledH) {
-        FillBorders(p, outW, outH);
-        bordersFilledW = outW;
-        bordersFilledH = outH;
+    if (window == nullptr || backBuffer.width != pictureW || backBuffer.height != pictureH) return;
+    if (!PlatformWindowShown()) return;  // nobody would see it
+    if (renderer == nullptr) {
+        PresentIntoWindow(backBuffer);
+    } else {
+        SDL_UpdateTexture(texture, nullptr, backBuffer.pixels.data(), backBuffer.width * 4);
+        int outW = 0, outH = 0;
+        SDL_GetRendererOutputSize(renderer, &outW, &outH);
+        PictureRect p = FitPicture(outW, outH, pictureW, pictureH);
+        if (!keepsPixels || outW != bordersFilledW || outH != bordersFilledH) {
+            FillBorders(p, outW, outH, nullptr);
+            bordersFilledW = outW;
+            bordersFilledH = outH;
+        }
+        SDL_Rect target{p.x, p.y, p.w, p.h};
+        SDL_RenderCopy(renderer, texture, nullptr, &target);
+        SDL_RenderPresent(renderer);
     }
-    SDL_Rect target{p.x, p.y, p.w, p.h};
-    SDL_RenderCopy(renderer, texture, nullptr, &target);
-    SDL_RenderPresent(renderer);
-    if (firstFrameMs < 0)
-        firstFrameMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - processStart).count();
+    NoteShown();
 }
 
 bool WindowTakeEvent(const SDL_Event& e) {
@@ -226,8 +340,15 @@ SDL_Window* PlatformWindow() { return window; }
 
 const char* WindowRendererName() {
     SDL_RendererInfo info;
+    if (window != nullptr && renderer == nullptr) return "window pixels";
     if (renderer == nullptr || SDL_GetRendererInfo(renderer, &info) != 0) return "";
     return info.name;
 }
 
 double WindowFirstFrameMs() { return firstFrameMs; }
+
+void WindowPacing(long& shown, double& meanPeriodMs, double& longestGap) {
+    shown = shownCount;
+    meanPeriodMs = shownCount > 1 ? (lastShownMs - firstShownMs) / double(shownCount - 1) : 0;
+    longestGap = longestGapMs;
+}

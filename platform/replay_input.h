@@ -5,4 +5,5 @@
 #include "platform/input_script.h"
 
 extern bool ReplayActive;
+extern bool ReplayUsedUp;  // every step of the script played: nothing held from now on
 extern ScriptedInput ReplayInput;

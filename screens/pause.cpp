@@ -28,13 +28,20 @@ void DrawEmptyFrames() {
 }
 }  // namespace
 
+void AdvancePauseBlink() { PauseBlinkTimer = (PauseBlinkTimer + 1) % PauseBlinkPeriod; }
+
+int32_t PauseBlinkSteadyFrames() {
+    const int32_t half = PauseBlinkPeriod / 2;
+    return half - 1 - PauseBlinkTimer % half;
+}
+
 // Nothing of play advances here, not even the fish.
 void PauseScreen() {
-    PauseBlinkTimer = (PauseBlinkTimer + 1) % 40;
+    AdvancePauseBlink();
     BitBlt(BackBuffer, 0, 0, ScreenWidth, ScreenHeight, GradientSurface, 0, 0, Rop::Copy);
     DrawEmptyFrames();
     DrawFish();
-    if (PauseBlinkTimer < 20) DrawGlyphText("PAUSE", 152, 240);
+    if (PauseBlinkTimer < PauseBlinkPeriod / 2) DrawGlyphText("PAUSE", 152, 240);
     DrawNotice();
     PlatformPresent(BackBuffer);
     // Only the keyboard's Enter resumes; the press that paused was in an earlier frame.

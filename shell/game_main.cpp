@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
     ReplayActive = !options.replay.empty();
     bool missionGame = !options.mission.empty();
     while (!QuitFlag && !(missionGame && MissionGameEnded())) {
-        if (ReplayActive) script.NextFrame(ReplayInput);  // used up: nothing held
+        if (ReplayActive) ReplayUsedUp = !script.NextFrame(ReplayInput);  // used up: nothing held
         RunFrame();
     }
     Running = false;

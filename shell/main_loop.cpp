@@ -7,6 +7,8 @@
 #include "rules/new_game.h"
 #include "screens/game_over.h"
 #include "screens/help.h"
+#include "screens/notice.h"
+#include "screens/pause.h"
 #include "screens/screens.h"
 #include "shell/game_events.h"
 #include "shell/input.h"
@@ -15,13 +17,17 @@
 
 constinit uint32_t FrameCounter, FpsWindowStart;
 constinit bool FpsWindowStarted;
+constinit uint32_t FrameDeadline;
+constinit bool FrameDeadlineSet;
 
+// The clock is read as the frame's end on the schedule: a wake-up a
+// millisecond late does not make a second of 41 frames.
 void CountFrame(uint32_t* fpsOut) {
+    uint32_t now = FrameDeadlineSet ? FrameDeadline : PlatformTicks();
     if (!FpsWindowStarted) {
         FpsWindowStarted = true;
-        FpsWindowStart = PlatformTicks();
+        FpsWindowStart = now;
     }
-    uint32_t now = PlatformTicks();
     if (now - FpsWindowStart >= 1000) {
         FpsWindowStart = now;
         *fpsOut = FrameCounter;
@@ -56,8 +62,63 @@ void CallScreenHandler() {
     }
 }
 
+namespace {
+// Frames keep to a grid of deadlines 25 ms apart: a frame that ends a little
+// late shortens the next wait rather than pushing every later frame back.
+void StartFramePeriod() {
+    uint32_t now = PlatformTicks();
+    int32_t late = int32_t(now - FrameDeadline);
+    if (!FrameDeadlineSet || late < 0 || late > int32_t(MaxLateFrames * FramePeriodMs)) FrameDeadline = now;
+    FrameDeadlineSet = true;
+    FrameDeadline += FramePeriodMs;
+}
+
+void WaitForFrameDeadline() {
+    uint32_t now = PlatformTicks();
+    int32_t left = int32_t(FrameDeadline - now);
+    PumpMessages(left > 0 ? uint32_t(left) : 0);
+}
+
+// A minimised or hidden window runs no frames: nothing moves until it is
+// shown again, and the frame rate is counted afresh from then.
+void RestWhileHidden() {
+    if (PlatformWindowShown()) return;
+    while (!QuitFlag && !PlatformWindowShown()) WaitForEvent(HiddenWakeMs);
+    FrameDeadline = PlatformTicks();
+    FrameCounter = 0;
+    FpsWindowStarted = false;
+}
+
+// A frame in which nothing is drawn because nothing would change: only the
+// pause's blink and the frame count go on.
+void SkipStillFrame() {
+    if (HelpOpen == 0) AdvancePauseBlink();
+    CountFrame(&FpsValue);
+}
+
+// While the picture stays the same the loop sleeps until a window event
+// comes or the picture is due to change, then counts the frames that went by.
+void RestWhileStill() {
+    uint32_t still = StillFrames();
+    if (still == 0) return;
+    int32_t left = int32_t(FrameDeadline + still * FramePeriodMs - PlatformTicks());
+    if (left > 0) WaitForEvent(uint32_t(left));
+    uint32_t passed = (PlatformTicks() - FrameDeadline) / FramePeriodMs;
+    if (passed > still) passed = still;
+    for (uint32_t i = 0; i < passed; ++i) SkipStillFrame();
+    FrameDeadline += passed * FramePeriodMs;
+}
+}  // namespace
+
+uint32_t StillFrames() {
+    if (KeyHeld != 0 || JoyHeld != 0 || NoticeFrames > 0) return 0;  // auto-repeat and the notice count frames
+    if (HelpOpen == 2) return HelpRestFrames;
+    if (ScreenState <= Linking && PauseFlag != 0) return uint32_t(PauseBlinkSteadyFrames());
+    return 0;
+}
+
 void RunFrame() {
-    uint32_t t0 = PlatformTicks();
+    StartFramePeriod();
     SampleInput();
     CallScreenHandler();
     PlayFrameSound();
@@ -68,9 +129,11 @@ void RunFrame() {
         TextLanguage = TextLanguage == Language::Japanese ? Language::English : Language::Japanese;
         PlatformRememberLanguage(TextLanguage);
     }
-    uint32_t elapsed = PlatformTicks() - t0;
-    PumpMessages(elapsed < FramePeriodMs ? FramePeriodMs - elapsed : 0);
+    WaitForFrameDeadline();
     CountFrame(&FpsValue);
+    if (QuitFlag || !PlatformMayRest()) return;
+    RestWhileHidden();
+    RestWhileStill();
 }
 
 void StartProgram() {
