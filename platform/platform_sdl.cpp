@@ -158,10 +158,12 @@ void PlatformInit() {
     {
         QuietLibraries quiet;
         audioFailed = SDL_InitSubSystem(SDL_INIT_AUDIO);
+        // The MIDI synthesiser (and the libraries it brings) is loaded only
+        // once there is a device to play it on.
+        if (audioFailed == 0) audioFailed = Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0 ? 2 : 0;
         if (audioFailed == 0) {
             Mix_Init(MIX_INIT_MID);
             ChooseSoundFont();
-            audioFailed = Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0 ? 2 : 0;
         }
     }
     if (audioFailed != 0) {

@@ -162,21 +162,40 @@ void FillBorders(const PictureRect& p, int outW, int outH, SDL_Surface* into) {
     }
 }
 
-// The picture last handed to the window's pixels: rows that stay the same
-// are neither scaled nor sent to the display again.
-std::vector<uint32_t> shownPixels;
+// A hash of every row of the picture last handed to the window's pixels:
+// rows that stay the same are neither scaled nor sent to the display again.
+// (A copy of the picture would cost as much memory as the picture itself.)
+std::vector<uint64_t> shownRows;
 
-// The rows [first, last) in which the picture differs from the one shown;
-// first == last when nothing changed.
+uint64_t RowHash(const uint32_t* row, int width) {
+    // Four independent lanes over pairs of pixels, then folded together.
+    uint64_t lane[4] = {0x9E3779B97F4A7C15u, 0xC2B2AE3D27D4EB4Fu, 0x165667B19E3779F9u, 0x27D4EB2F165667C5u};
+    int pairs = width / 2, x = 0;
+    for (; x + 4 <= pairs; x += 4)
+        for (int k = 0; k < 4; ++k) {
+            uint64_t v;
+            std::memcpy(&v, row + 2 * (x + k), 8);
+            lane[k] = (lane[k] ^ v) * 0x100000001B3u;
+            lane[k] ^= lane[k] >> 29;
+        }
+    uint64_t h = lane[0] ^ (lane[1] * 3) ^ (lane[2] * 5) ^ (lane[3] * 7);
+    for (int i = 2 * x; i < width; ++i) h = (h ^ row[i]) * 0x100000001B3u;
+    return h ^ (h >> 31);
+}
+
+// Notes the hash of every row and returns the rows [first, last) that
+// differ from the picture shown; first == last when nothing changed.
 void ChangedRows(const Surface& picture, int& first, int& last) {
-    const size_t rowBytes = size_t(picture.width) * 4;
-    auto same = [&](int y) {
-        return std::memcmp(picture.Ptr(0, y), shownPixels.data() + size_t(y) * size_t(picture.width), rowBytes) == 0;
-    };
-    first = 0;
-    last = picture.height;
-    while (first < last && same(first)) ++first;
-    while (last > first && same(last - 1)) --last;
+    first = picture.height;
+    last = 0;
+    for (int y = 0; y < picture.height; ++y) {
+        uint64_t h = RowHash(picture.Ptr(0, y), picture.width);
+        if (h == shownRows[size_t(y)]) continue;
+        shownRows[size_t(y)] = h;
+        if (y < first) first = y;
+        last = y + 1;
+    }
+    if (first > last) first = last;
 }
 
 // Writes each picture row of [first, last) `scale` times as wide into the
@@ -218,11 +237,10 @@ void PresentIntoWindow(const Surface& picture) {
     Uint32 format = out->format->format;
     if (format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888) {
         int first = 0, last = picture.height;
-        if (whole || shownPixels.size() != picture.pixels.size()) shownPixels = picture.pixels;
-        else ChangedRows(picture, first, last);
+        shownRows.resize(size_t(picture.height));
+        ChangedRows(picture, first, last);
+        if (whole) first = 0, last = picture.height;
         if (first == last) return;  // the same picture: nothing to send
-        std::memcpy(shownPixels.data() + size_t(first) * size_t(picture.width), picture.Ptr(0, first),
-                    size_t(last - first) * size_t(picture.width) * 4);
         if (SDL_MUSTLOCK(out)) SDL_LockSurface(out);
         ScaleRows(picture, out, p, first, last);
         if (SDL_MUSTLOCK(out)) SDL_UnlockSurface(out);
