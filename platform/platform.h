@@ -54,7 +54,7 @@ void PlatformPostQuit();
 // sleep until an event comes: a real window played by a person (not a
 // scripted run, which counts on every frame).
 bool PlatformMayRest();
-// False while the window is minimised or hidden: nobody sees its frames.
+// False while the window is minimised: nobody sees its frames.
 bool PlatformWindowShown();
 
 // Held state of a key as of the last event taken.

@@ -250,9 +250,11 @@ EventResult PlatformWaitEvent(uint32_t timeoutMs) {
 // A replay counts on every frame until its script is played out.
 bool PlatformMayRest() { return (!ReplayActive || ReplayUsedUp) && PlatformWindow() != nullptr; }
 
+// Minimised only: a window not yet mapped by the window manager also counts
+// as hidden for a moment at the start, and its first frame must not wait.
 bool PlatformWindowShown() {
     SDL_Window* window = PlatformWindow();
-    return window == nullptr || (SDL_GetWindowFlags(window) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
+    return window == nullptr || (SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED) == 0;
 }
 
 void PlatformPostQuit() {

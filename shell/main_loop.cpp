@@ -79,7 +79,7 @@ void WaitForFrameDeadline() {
     PumpMessages(left > 0 ? uint32_t(left) : 0);
 }
 
-// A minimised or hidden window runs no frames: nothing moves until it is
+// A minimised window runs no frames: nothing moves until it is
 // shown again, and the frame rate is counted afresh from then.
 void RestWhileHidden() {
     if (PlatformWindowShown()) return;

@@ -8,7 +8,7 @@ inline constexpr uint32_t FramePeriodMs = 25;
 // A frame late by more than this many periods (a stall, a dialog) starts the
 // schedule afresh instead of running the frames it owes back to back.
 inline constexpr uint32_t MaxLateFrames = 4;
-// While the window is minimised or hidden the loop looks this often whether
+// While the window is minimised the loop looks this often whether
 // it is back (it wakes at once for any window event).
 inline constexpr uint32_t HiddenWakeMs = 250;
 // How long the help pages, which change only with a key, rest at a time.

@@ -1,0 +1,168 @@
+#!/usr/bin/env bash
+# The game's frame pacing, rest and start-up as a player's machine sees them,
+# on Xvfb (1920 x 1080, software drawing, no sound card), next to an earlier
+# build of the game and to two other falling-block games when installed
+# (LTris, an SDL game, in its menu, which it redraws all the time; GNOME's
+# Quadrapassel before a game is started). Not a test: it prints a table.
+#
+#   tests/bench/frame_figures.sh GAME [BEFORE_GAME]   (ROUNDS=3 SCENE_SECONDS=20 PACING_SECONDS=60)
+#
+# Per row: CPU as a share of one core and wake-ups a second (context switches
+# of all the process's threads, from /proc) over SCENE_SECONDS, after the scene has
+# settled; CPU per frame is CPU over 40 frames a second. The pacing row is the
+# game's own frame log (TESSMAR_FPS_LOG) over PACING_SECONDS. Start is the
+# time from launch to the window's appearance (polled every 5 ms), the same
+# way for every program; RSS is read 3 s after launch. Each figure is the
+# median of ROUNDS rounds, the programs taking turns within a round.
+set -u
+game=$(readlink -f "$1")
+before=${2:+$(readlink -f "$2")}
+rounds=${ROUNDS:-3}
+seconds=${SCENE_SECONDS:-20}
+pacing_seconds=${PACING_SECONDS:-60}
+here=$(dirname "$(readlink -f "$0")")
+. "$here/../smoke/xvfb.sh"
+for tool in Xvfb openbox xdotool bc; do command -v $tool >/dev/null || skip "$tool is missing"; done
+start_xvfb 1920x1080x24 || skip "Xvfb could not start"
+openbox >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+sleep 1
+unset SDL_AUDIODRIVER SDL_RENDER_DRIVER
+
+# Scripts for the game's replay: into play, and into play then paused. Once
+# a script is played out the game is the player's (and may rest).
+printf '40\n3 Z\n4000\n' >"$work/play.txt"
+printf '40\n3 Z\n200\n3 Enter\n' >"$work/pause.txt"
+
+# CPU ns and context switches of every thread of a process.
+snapshot() {
+  cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {printf "%d ", ns}'
+  cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ {n += $2} END {print n + 0}'
+}
+
+# Runs "$@" in a fresh home, lets it settle, measures; prints "cpu% wakeups/s rss_kb".
+measure() {  # settle-seconds, command...
+  local settle=$1 home pid ns0 cs0 ns1 cs1 rss
+  shift
+  home=$(mktemp -d -p "$work")
+  mkdir -p "$home/config/tessmar"
+  [ -n "${FULLSCREEN:-}" ] && echo "fullscreen=1" >"$home/config/tessmar/settings.conf"
+  (cd "$home" && HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data exec "$@") >"$home/out" 2>&1 &
+  pid=$!
+  pids+=("$pid")
+  sleep "$settle"
+  if [ -n "${MINIMISE:-}" ]; then
+    local w
+    w=$(xdotool search --pid "$pid" 2>/dev/null | head -1)
+    [ -n "$w" ] && xdotool windowminimize "$w" 2>/dev/null
+    sleep 2
+  fi
+  read -r ns0 cs0 < <(snapshot "$pid")
+  sleep "$seconds"
+  read -r ns1 cs1 < <(snapshot "$pid")
+  rss=$(awk '/VmRSS/ {print $2}' /proc/"$pid"/status 2>/dev/null)
+  kill -TERM "$pid" 2>/dev/null
+  sleep 0.5
+  kill -KILL "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  echo "$(echo "scale=3; ($ns1 - $ns0) / 10000000 / $seconds" | bc) $(echo "scale=1; ($cs1 - $cs0) / $seconds" | bc) ${rss:-0}"
+}
+
+# Launch to window in ms, and RSS after 3 s.
+start_figures() {  # command...
+  local home pid t0 t1 w rss
+  home=$(mktemp -d -p "$work")
+  t0=$(date +%s%N)
+  (cd "$home" && HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data exec "$@") >/dev/null 2>&1 &
+  pid=$!
+  pids+=("$pid")
+  for _ in $(seq 2000); do
+    w=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1)
+    [ -n "$w" ] && break
+    sleep 0.005
+  done
+  t1=$(date +%s%N)
+  sleep 3
+  rss=$(awk '/VmRSS/ {print $2}' /proc/"$pid"/status 2>/dev/null)
+  kill -TERM "$pid" 2>/dev/null
+  sleep 0.5
+  kill -KILL "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  echo "$(((t1 - t0) / 1000000)) ${rss:-0}"
+}
+
+# The game's frame log over the pacing window: mean period and longest gap.
+pacing() {  # game
+  local home pid
+  home=$(mktemp -d -p "$work")
+  (cd "$home" && HOME=$home XDG_CONFIG_HOME=$home/config TESSMAR_FPS_LOG=1 exec "$1") 2>"$home/err" >/dev/null &
+  pid=$!
+  pids+=("$pid")
+  sleep "$((pacing_seconds + 1))"
+  kill -TERM "$pid"
+  wait "$pid" 2>/dev/null
+  sed -n 's/.*mean period \([0-9.]*\) ms, longest \([0-9.]*\) ms.*/\1 \2/p; s/^tessmar: FPS \([0-9]*\)$/fps \1/p' "$home/err" | tr '\n' ' '
+  echo
+}
+
+median() { sort -n | awk '{v[NR] = $1} END {print (NR ? v[int((NR + 1) / 2)] : "-")}'; }
+
+declare -A results
+record() { results["$1"]+="$2"$'\n'; }
+
+programs=("now:$game")
+[ -n "$before" ] && programs+=("before:$before")
+for round in $(seq "$rounds"); do
+  echo "round $round of $rounds" >&2
+  for entry in "${programs[@]}"; do
+    name=${entry%%:*} bin=${entry#*:}
+    read -r cpu wake rss < <(measure 8 "$bin" --replay "$work/play.txt")
+    record "$name play cpu" "$cpu"; record "$name play wake" "$wake"
+    read -r cpu wake rss < <(FULLSCREEN=1 measure 8 "$bin" --replay "$work/play.txt")
+    record "$name full cpu" "$cpu"; record "$name full wake" "$wake"
+    read -r cpu wake rss < <(measure 9 "$bin" --replay "$work/pause.txt")
+    record "$name pause cpu" "$cpu"; record "$name pause wake" "$wake"
+    read -r cpu wake rss < <(MINIMISE=1 measure 3 "$bin")
+    record "$name min cpu" "$cpu"; record "$name min wake" "$wake"
+    read -r ms rss < <(start_figures "$bin")
+    record "$name start" "$ms"; record "$name rss" "$rss"
+  done
+  if command -v ltris >/dev/null || [ -x /usr/games/ltris ]; then
+    lt=$(command -v ltris || echo /usr/games/ltris)
+    read -r cpu wake rss < <(measure 4 "$lt")
+    record "ltris menu cpu" "$cpu"; record "ltris menu wake" "$wake"
+    read -r ms rss < <(start_figures "$lt")
+    record "ltris start" "$ms"; record "ltris rss" "$rss"
+  fi
+  if command -v quadrapassel >/dev/null || [ -x /usr/games/quadrapassel ]; then
+    qp=$(command -v quadrapassel || echo /usr/games/quadrapassel)
+    read -r cpu wake rss < <(measure 4 "$qp")
+    record "quadrapassel idle cpu" "$cpu"; record "quadrapassel idle wake" "$wake"
+    read -r ms rss < <(start_figures "$qp")
+    record "quadrapassel start" "$ms"; record "quadrapassel rss" "$rss"
+  fi
+done
+
+fig() { printf '%s' "${results[$1]:-}" | median; }
+echo
+echo "| measure | now | before | LTris | Quadrapassel |"
+echo "|---|---|---|---|---|"
+row() {  # label, key suffix, ltris key, quadrapassel key
+  printf '| %s | %s | %s | %s | %s |\n' "$1" "$(fig "now $2")" "$( [ -n "$before" ] && fig "before $2" || echo -)" \
+    "$( [ -n "$3" ] && fig "$3" || echo -)" "$( [ -n "$4" ] && fig "$4" || echo -)"
+}
+row "CPU % of a core, in play, 2x window" "play cpu" "ltris menu cpu" ""
+row "CPU % in play, fullscreen" "full cpu" "" ""
+row "wake-ups/s in play" "play wake" "ltris menu wake" ""
+row "CPU % paused" "pause cpu" "" "quadrapassel idle cpu"
+row "wake-ups/s paused" "pause wake" "" "quadrapassel idle wake"
+row "CPU % minimised (title)" "min cpu" "" ""
+row "wake-ups/s minimised" "min wake" "" ""
+row "launch to window, ms" "start" "ltris start" "quadrapassel start"
+row "RSS at the title, KiB" "rss" "ltris rss" "quadrapassel rss"
+echo
+echo "CPU per frame (ms) = CPU % x 10 / 40 for the game at 40 frames a second."
+echo "pacing over ${pacing_seconds} s on the title (mean period ms, longest gap ms, FPS shown):"
+echo "  now:    $(pacing "$game")"
+[ -n "$before" ] && echo "  before: $(pacing "$before")"
+exit 0
