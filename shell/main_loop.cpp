@@ -20,10 +20,11 @@ constinit bool FpsWindowStarted;
 constinit uint32_t FrameDeadline;
 constinit bool FrameDeadlineSet;
 
-// The clock is read as the frame's end on the schedule: a wake-up a
-// millisecond late does not make a second of 41 frames.
+// A frame that ends within a period of its deadline counts as ending on it:
+// a wake-up a millisecond late does not make a second of 41 frames.
 void CountFrame(uint32_t* fpsOut) {
-    uint32_t now = FrameDeadlineSet ? FrameDeadline : PlatformTicks();
+    uint32_t now = PlatformTicks();
+    if (FrameDeadlineSet && now - FrameDeadline < FramePeriodMs) now = FrameDeadline;
     if (!FpsWindowStarted) {
         FpsWindowStarted = true;
         FpsWindowStart = now;
