@@ -3,7 +3,8 @@
 # (openbox): opens at 2x with every picture pixel an exact 2 x 2 block, F11
 # covers the screen with the picture 2x centred, Alt+Enter brings the window
 # back at its old size and place, a 1000 x 1000 window draws at 2x centred,
-# the window never shrinks below 384 x 480, losing focus in play pauses, the
+# the window never shrinks below 384 x 480, losing focus in play pauses (and
+# PAUSE blinks while the game rests), the
 # scale and fullscreen state are remembered for the next run, and a settings
 # file that cannot be read or written is passed over.
 set -u
@@ -151,6 +152,16 @@ still() {
   [ "$(compare -metric AE "$work/still1.png" "$work/still2.png" null: 2>&1)" = "0" ] || fail "$1: the game is not paused"
 }
 still "focus taken away"
+# Resting between blinks, the game still shows PAUSE coming and going.
+band() { convert "$work/$1.png" -crop 768x40+0+475 +repage "$work/band_$1.png"; }
+shot blink0; band blink0
+blinked=
+for n in 1 2 3 4 5; do
+  sleep 0.3
+  shot "blink$n"; band "blink$n"
+  [ "$(compare -metric AE "$work/band_blink0.png" "$work/band_blink$n.png" null: 2>&1)" != "0" ] && blinked=1 && break
+done
+[ -n "$blinked" ] || fail "PAUSE does not blink while the game is paused"
 xdotool windowactivate --sync "$wid" 2>/dev/null
 sleep 0.3
 still "focus back"
