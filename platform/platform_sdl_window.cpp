@@ -221,9 +221,10 @@ void ScaleRows(const Surface& picture, SDL_Surface* out, const PictureRect& p, i
     }
 }
 
-// Without a renderer: the picture scaled into the window's own pixels, and
-// only its rectangle handed to the display once the borders are there. A
-// window whose pixels are not 32-bit RGB is filled by SDL's scaled blit.
+// Without a renderer: the picture scaled into the window's own pixels, only
+// the rows that changed, and only those handed to the display once the
+// borders are there. A window whose pixels are not 32-bit RGB is filled
+// whole by SDL's scaled blit.
 void PresentIntoWindow(const Surface& picture) {
     SDL_Surface* out = SDL_GetWindowSurface(window);
     if (out == nullptr) return;

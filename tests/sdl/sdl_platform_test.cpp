@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "draw/surface.h"
 #include "platform/platform.h"
+#include "platform/platform_sdl_parts.h"
 #include "shell/input.h"
 #include "shell/program_state.h"
 
@@ -458,4 +460,50 @@ TEST_F(SdlPlatform, BadSoundsAreSilentAndNamedOnce) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_NE(ten.handle, nullptr) << "ten seconds is the most a sound may last";
     PlatformReleaseSound(ten);
+}
+
+// Without a renderer the picture is scaled by whole numbers into the
+// window's own pixels, and only the rows that changed are written again.
+TEST_F(SdlPlatform, ThePictureIsScaledIntoTheWindowAndOnlyChangedRowsAreRewritten) {
+    std::string config = ::testing::TempDir() + "sdl_present_config";
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    ASSERT_TRUE(PlatformOpenWindow("present", 384, 480));
+    SDL_Window* window = PlatformWindow();
+    SDL_SetWindowSize(window, 800, 1000);  // 2x, 16 and 20 pixels of border
+    Pump();
+    Surface picture;
+    picture.Create(384, 480);
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 384; ++x) picture.At(x, y) = Rgb(x % 256, y % 256, (x + y) % 7);
+    PlatformPresent(picture);
+    SDL_Surface* out = SDL_GetWindowSurface(window);
+    ASSERT_NE(out, nullptr);
+    ASSERT_EQ(out->w, 800);
+    auto at = [&](int x, int y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(out->pixels) + y * out->pitch);
+        return row[x] & 0xFFFFFF;
+    };
+    for (auto [x, y] : {std::pair{0, 0}, {383, 0}, {0, 479}, {383, 479}, {200, 123}})
+        for (int dy = 0; dy < 2; ++dy)
+            for (int dx = 0; dx < 2; ++dx)
+                EXPECT_EQ(at(16 + 2 * x + dx, 20 + 2 * y + dy), picture.At(x, y)) << x << "," << y;
+    EXPECT_EQ(at(15, 500), Rgb(16, 16, 20)) << "the border";
+    EXPECT_EQ(at(400, 19), Rgb(16, 16, 20));
+
+    // A mark in the window where the picture's row 0 is, then row 300 changed:
+    // row 300 shows the change and the mark stays, as nothing else was rewritten.
+    auto mark = [&] { reinterpret_cast<uint32_t*>(out->pixels)[20 * out->pitch / 4 + 16] = 0xFF00FF; };
+    mark();
+    picture.At(10, 300) = Rgb(1, 2, 3);
+    PlatformPresent(picture);
+    EXPECT_EQ(at(16 + 20, 20 + 600), Rgb(1, 2, 3));
+    EXPECT_EQ(at(16 + 21, 20 + 601), Rgb(1, 2, 3));
+    EXPECT_EQ(at(16, 20), 0xFF00FFu);
+    PlatformPresent(picture);  // the same picture: nothing written
+    EXPECT_EQ(at(16, 20), 0xFF00FFu);
+    PushWindowEvent(SDL_WINDOWEVENT_EXPOSED);  // the window's pixels may be new: all of it again
+    Pump();
+    PlatformPresent(picture);
+    EXPECT_EQ(at(16, 20), picture.At(0, 0));
+    PlatformCloseWindow();
 }
