@@ -124,6 +124,37 @@ bool Hopeless(int pairs = QueuePairs) {
     return need > s.available;
 }
 
+// True when the falling pair, landed as the placement says and before the
+// board settles, leaves too few blocks for the goal: its halves are written
+// to their cells as a landing writes them (a half outside the well or on a
+// filled cell is lost) and the goal is weighed as between pairs. The board
+// is then put back.
+bool HopelessAfter(const Placement& p) {
+    struct Half {
+        int c, r;
+        uint8_t kind, frame;
+    } halves[2] = {{p.col1, p.row1, FallingPair.kind1, FallingPair.frame1},
+                   {p.col2, p.row2, FallingPair.kind2, FallingPair.frame2}};
+    bool written[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        const Half& h = halves[i];
+        if (h.c < 0 || h.c > 7 || h.r < -1 || GetKind(h.c, h.r) != Empty) continue;
+        SetKind(h.c, h.r, h.kind);
+        SetFrame(h.c, h.r, h.frame);
+        written[i] = true;
+    }
+    FallingPairRecord pair = FallingPair;
+    FallingPair.kind1 = FallingPair.kind2 = 0;
+    bool hopeless = Hopeless();
+    FallingPair = pair;
+    for (int i = 1; i >= 0; --i)
+        if (written[i]) {
+            SetKind(halves[i].c, halves[i].r, Empty);
+            SetFrame(halves[i].c, halves[i].r, 0);
+        }
+    return hopeless;
+}
+
 class Search {
 public:
     Search(uint64_t budget, bool labels) : budget_(budget), labels_(labels) {}
@@ -144,6 +175,8 @@ public:
         std::vector<uint64_t> results;
         for (const Placement& p : options) {
             ++placements_;
+            RestorePlay(at);
+            if (HopelessAfter(p)) continue;  // nothing it leads to clears: not played
             Step step = PlayFrom(at, p, labels_);
             bool repeated = false;
             for (uint64_t r : results) repeated |= r == step.key;
