@@ -47,10 +47,15 @@ struct Step {
     uint64_t key;
 };
 
-Step PlayFrom(const PlaySnapshot& from, const Placement& p, bool labels) {
-    RestorePlay(from);
+// Plays the placement from where the game stands.
+Step PlayHere(const Placement& p, bool labels) {
     Outcome outcome = PlayPlacement(p, nullptr) ? RunToNextPair(nullptr) : Outcome::Lost;
     return {outcome, PositionKey(labels)};
+}
+
+Step PlayFrom(const PlaySnapshot& from, const Placement& p, bool labels) {
+    RestorePlay(from);
+    return PlayHere(p, labels);
 }
 
 // A rope end that can never join: it faces a side wall, or the block rests
@@ -124,35 +129,102 @@ bool Hopeless(int pairs = QueuePairs) {
     return need > s.available;
 }
 
-// True when the falling pair, landed as the placement says and before the
-// board settles, leaves too few blocks for the goal: its halves are written
-// to their cells as a landing writes them (a half outside the well or on a
-// filled cell is lost) and the goal is weighed as between pairs. The board
-// is then put back.
-bool HopelessAfter(const Placement& p) {
+bool IsLoose(uint8_t kind) { return kind >= Horizontal && kind <= Joiner; }  // falls when nothing holds it
+
+// The falling pair written into the well where a placement lands it, as a
+// landing writes it (a half outside the well or on a filled cell is lost);
+// the board and the pair are put back when this goes.
+class LandedPair {
+public:
+    explicit LandedPair(const Placement& p)
+        : saved_(FallingPair),
+          halves_{{p.col1, p.row1, FallingPair.kind1, FallingPair.frame1},
+                  {p.col2, p.row2, FallingPair.kind2, FallingPair.frame2}} {
+        for (Half& h : halves_) {
+            if (h.c < 0 || h.c > 7 || h.r < -1 || GetKind(h.c, h.r) != Empty) continue;
+            SetKind(h.c, h.r, h.kind);
+            SetFrame(h.c, h.r, h.frame);
+            h.written = true;
+        }
+        FallingPair.kind1 = FallingPair.kind2 = 0;
+    }
+    ~LandedPair() {
+        FallingPair = saved_;
+        for (int i = 1; i >= 0; --i)
+            if (halves_[i].written) {
+                SetKind(halves_[i].c, halves_[i].r, Empty);
+                SetFrame(halves_[i].c, halves_[i].r, 0);
+            }
+    }
+    LandedPair(const LandedPair&) = delete;
+    LandedPair& operator=(const LandedPair&) = delete;
+
+private:
     struct Half {
         int c, r;
         uint8_t kind, frame;
-    } halves[2] = {{p.col1, p.row1, FallingPair.kind1, FallingPair.frame1},
-                   {p.col2, p.row2, FallingPair.kind2, FallingPair.frame2}};
-    bool written[2] = {};
-    for (int i = 0; i < 2; ++i) {
-        const Half& h = halves[i];
-        if (h.c < 0 || h.c > 7 || h.r < -1 || GetKind(h.c, h.r) != Empty) continue;
-        SetKind(h.c, h.r, h.kind);
-        SetFrame(h.c, h.r, h.frame);
-        written[i] = true;
-    }
-    FallingPairRecord pair = FallingPair;
-    FallingPair.kind1 = FallingPair.kind2 = 0;
-    bool hopeless = Hopeless();
-    FallingPair = pair;
-    for (int i = 1; i >= 0; --i)
-        if (written[i]) {
-            SetKind(halves[i].c, halves[i].r, Empty);
-            SetFrame(halves[i].c, halves[i].r, 0);
+        bool written = false;
+    };
+    FallingPairRecord saved_;
+    Half halves_[2];
+};
+
+// With the pair landed: true when no loop can close once the loose blocks
+// have fallen, so this settling erases nothing. Every loose block falls
+// straight down until something holds it; without a joiner (which adds rope
+// ends) the ropes then stand as they are and a loop is a cycle of joins.
+bool NoLoopAfterFalls() {
+    uint8_t kind[8][13];  // columns 0..7, rows -1..11
+    for (int c = 0; c <= 7; ++c)
+        for (int r = -1; r <= 11; ++r) {
+            kind[c][r + 1] = GetKind(c, r);
+            if (kind[c][r + 1] == Joiner) return false;
         }
-    return hopeless;
+    for (int c = 0; c <= 7; ++c)
+        for (int r = 10; r >= -1; --r) {  // from the bottom up: a stack lands in order
+            if (!IsLoose(kind[c][r + 1])) continue;
+            int to = r;
+            while (to < 11 && kind[c][to + 2] == Empty) ++to;
+            if (to != r) {
+                kind[c][to + 1] = kind[c][r + 1];
+                kind[c][r + 1] = Empty;
+            }
+        }
+    uint8_t root[8 * 13];
+    for (int i = 0; i < 8 * 13; ++i) root[i] = uint8_t(i);
+    auto find = [&](int i) {
+        while (root[i] != i) i = root[i] = root[root[i]];
+        return i;
+    };
+    for (int c = 0; c <= 7; ++c)
+        for (int r = 0; r <= 12; ++r) {
+            uint8_t k = kind[c][r];
+            int here = c * 13 + r;
+            if (r < 12 && HasSide(k, SideDown) && HasSide(kind[c][r + 1], SideUp)) {
+                int a = find(here), b = find(here + 1);
+                if (a == b) return false;
+                root[a] = uint8_t(b);
+            }
+            if (c < 7 && HasSide(k, SideRight) && HasSide(kind[c + 1][r], SideLeft)) {
+                int a = find(here), b = find(here + 13);
+                if (a == b) return false;
+                root[a] = uint8_t(b);
+            }
+        }
+    return true;
+}
+
+// True when nothing a placement leads to clears, so it need not be played.
+// With its halves in their landing cells, before the board settles: too few
+// blocks are left for the goal; or no pair lands after this one and no loop
+// can close, so nothing is erased and the goal, unmet when this pair
+// entered, stays unmet (loop areas are counted round networks that need not
+// close, so not for that goal).
+bool LeadsNowhere(const Placement& p) {
+    LandedPair landed(p);
+    if (Hopeless()) return true;
+    bool last = int(PiecesUsed) >= int(MissionGoal.pieceLimit);
+    return last && MissionGoal.type <= GoalAllFramesAtOnce && MissionGoal.target != 0 && NoLoopAfterFalls();
 }
 
 class Search {
@@ -176,8 +248,8 @@ public:
         for (const Placement& p : options) {
             ++placements_;
             RestorePlay(at);
-            if (HopelessAfter(p)) continue;  // nothing it leads to clears: not played
-            Step step = PlayFrom(at, p, labels_);
+            if (LeadsNowhere(p)) continue;  // not played
+            Step step = PlayHere(p, labels_);
             bool repeated = false;
             for (uint64_t r : results) repeated |= r == step.key;
             if (repeated) continue;  // another placement already led here
