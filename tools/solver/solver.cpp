@@ -214,6 +214,39 @@ bool NoLoopAfterFalls() {
     return true;
 }
 
+// Whether the goal can be met only by erasing in this pair's settling: no
+// pair lands after it, and the goal is one that erasing alone meets.
+bool LastPairMustErase() {
+    return int(PiecesUsed) >= int(MissionGoal.pieceLimit) && MissionGoal.type <= GoalAllFramesAtOnce &&
+           MissionGoal.target != 0;
+}
+
+// For the last pair: true when wherever it could land, no loop closes. A
+// landing stops a pair that cannot go one row lower, so one of its halves
+// has something under it; every such pair of neighbouring cells is tried,
+// with the halves that fall outside the well or on a filled cell lost as a
+// landing loses them.
+bool NoLandingClosesALoop() {
+    for (int c = -1; c <= 8; ++c)
+        for (int r = -3; r <= 11; ++r)
+            for (int o = 0; o < 4; ++o) {
+                Placement p;
+                p.col1 = int8_t(c);
+                p.row1 = int8_t(r);
+                p.col2 = int8_t(c + OrientationDx[o]);
+                p.row2 = int8_t(r + OrientationDy[o]);
+                auto held = [&](int hc, int hr) {
+                    int bc = hc, br = hr + 1;
+                    bool other = (bc == p.col1 && br == p.row1) || (bc == p.col2 && br == p.row2);
+                    return !other && GetKind(bc, br) != Empty;
+                };
+                if (!held(p.col1, p.row1) && !held(p.col2, p.row2)) continue;
+                LandedPair landed(p);
+                if (!NoLoopAfterFalls()) return false;
+            }
+    return true;
+}
+
 // True when nothing a placement leads to clears, so it need not be played.
 // With its halves in their landing cells, before the board settles: too few
 // blocks are left for the goal; or no pair lands after this one and no loop
@@ -223,8 +256,7 @@ bool NoLoopAfterFalls() {
 bool LeadsNowhere(const Placement& p) {
     LandedPair landed(p);
     if (Hopeless()) return true;
-    bool last = int(PiecesUsed) >= int(MissionGoal.pieceLimit);
-    return last && MissionGoal.type <= GoalAllFramesAtOnce && MissionGoal.target != 0 && NoLoopAfterFalls();
+    return LastPairMustErase() && NoLoopAfterFalls();
 }
 
 class Search {
@@ -239,6 +271,10 @@ public:
         if (Hopeless()) return here;  // searched in full: nothing below clears
         if (depth >= MaxDepth || known_.size() >= budget_) {
             here.complete = false;
+            return here;
+        }
+        if (LastPairMustErase() && NoLandingClosesALoop()) {  // no placement clears: none is searched for
+            known_[key] = here;
             return here;
         }
         PlaySnapshot& at = stack_[depth];
