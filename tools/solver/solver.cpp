@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 #include "mission/mission_goal.h"
@@ -214,6 +215,101 @@ bool NoLoopAfterFalls() {
     return true;
 }
 
+// The well between pairs, read once, for trying quickly whether the last
+// pair's halves close a loop where they land. It applies when nothing but
+// the halves can fall (no loose block), no joiner is in the well and no loop
+// is closed already: then the halves drop down their columns, and a loop is
+// a cycle through a half, its joins running to the other half or into the
+// well's networks, which are trees.
+class LastPairLoops {
+public:
+    LastPairLoops() {
+        for (int c = 0; c <= 7; ++c) {
+            if (GetKind(c, -2) != Empty) return;  // a landing empties that row
+            for (int r = -1; r <= 11; ++r) {
+                uint8_t k = GetKind(c, r);
+                if (k == Joiner || (IsLoose(k) && GetKind(c, r + 1) == Empty)) return;
+                kind_[c][r + 1] = k;
+            }
+        }
+        for (int i = 0; i < Cells; ++i) network_[i] = uint8_t(i);
+        for (int c = 0; c <= 7; ++c)
+            for (int r = 0; r < 13; ++r) {
+                if (r < 12 && HasSide(kind_[c][r], SideDown) && HasSide(kind_[c][r + 1], SideUp) &&
+                    !Join(network_, c * 13 + r, c * 13 + r + 1))
+                    return;
+                if (c < 7 && HasSide(kind_[c][r], SideRight) && HasSide(kind_[c + 1][r], SideLeft) &&
+                    !Join(network_, c * 13 + r, (c + 1) * 13 + r))
+                    return;
+            }
+        for (int i = 0; i < Cells; ++i) network_[i] = uint8_t(Root(network_, i));
+        usable_ = true;
+    }
+
+    bool usable() const { return usable_; }
+
+    // Whether a loop closes with the halves landed as the placement says.
+    bool Closes(const Placement& p, uint8_t kind1, uint8_t kind2) const {
+        struct Half {
+            int c, r;
+            uint8_t kind;
+            bool in;
+        } h[2] = {{p.col1, p.row1, kind1, false}, {p.col2, p.row2, kind2, false}};
+        for (Half& x : h) {
+            x.in = x.c >= 0 && x.c <= 7 && x.r >= -1 && x.r <= 11 && kind_[x.c][x.r + 1] == Empty;
+            if (x.in && x.kind == Joiner) return true;  // a landed joiner adds rope ends: not weighed here
+        }
+        // The lower half falls first; the other may land on it.
+        int first = h[0].r >= h[1].r ? 0 : 1;
+        for (int i : {first, 1 - first}) {
+            Half& x = h[i];
+            if (!x.in) continue;
+            const Half& o = h[1 - i];
+            auto taken = [&](int r) { return kind_[x.c][r + 1] != Empty || (o.in && o.c == x.c && o.r == r); };
+            while (x.r < 11 && !taken(x.r + 1)) ++x.r;
+        }
+        // Nodes: the well's networks by their root cell, then the two halves.
+        uint8_t node[Cells + 2];
+        for (int i = 0; i < Cells + 2; ++i) node[i] = uint8_t(i);
+        for (int i = 0; i < 2; ++i) {
+            const Half& x = h[i];
+            if (!x.in) continue;
+            for (int side = 0; side < 4; ++side) {
+                if (!HasSide(x.kind, side)) continue;
+                int nc = x.c + SideDx[side], nr = x.r + SideDy[side];
+                if (nc < 0 || nc > 7 || nr < -1 || nr > 11) continue;
+                const Half& o = h[1 - i];
+                if (o.in && o.c == nc && o.r == nr) {
+                    if (i == 0 && HasSide(o.kind, OppositeSide(side)) && !Join(node, Cells, Cells + 1)) return true;
+                    continue;
+                }
+                if (HasSide(kind_[nc][nr + 1], OppositeSide(side)) &&
+                    !Join(node, Cells + i, network_[nc * 13 + nr + 1]))
+                    return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    static constexpr int Cells = 8 * 13;
+    static int Root(uint8_t* root, int i) {
+        while (root[i] != i) i = root[i] = root[root[i]];
+        return i;
+    }
+    // Joins two nodes; false when they were joined already (a cycle).
+    static bool Join(uint8_t* root, int a, int b) {
+        a = Root(root, a);
+        b = Root(root, b);
+        if (a == b) return false;
+        root[a] = uint8_t(b);
+        return true;
+    }
+    uint8_t kind_[8][13] = {};  // columns 0..7, rows -1..11
+    uint8_t network_[Cells];    // the root cell of each cell's network
+    bool usable_ = false;
+};
+
 // Whether the goal can be met only by erasing in this pair's settling: no
 // pair lands after it, and the goal is one that erasing alone meets.
 bool LastPairMustErase() {
@@ -221,12 +317,14 @@ bool LastPairMustErase() {
            MissionGoal.target != 0;
 }
 
+bool ClosesALoop(const LastPairLoops& loops, const Placement& p);
+
 // For the last pair: true when wherever it could land, no loop closes. A
 // landing stops a pair that cannot go one row lower, so one of its halves
 // has something under it; every such pair of neighbouring cells is tried,
 // with the halves that fall outside the well or on a filled cell lost as a
 // landing loses them.
-bool NoLandingClosesALoop() {
+bool NoLandingClosesALoop(const LastPairLoops& loops) {
     for (int c = -1; c <= 8; ++c)
         for (int r = -3; r <= 11; ++r)
             for (int o = 0; o < 4; ++o) {
@@ -241,10 +339,16 @@ bool NoLandingClosesALoop() {
                     return !other && GetKind(bc, br) != Empty;
                 };
                 if (!held(p.col1, p.row1) && !held(p.col2, p.row2)) continue;
-                LandedPair landed(p);
-                if (!NoLoopAfterFalls()) return false;
+                if (ClosesALoop(loops, p)) return false;
             }
     return true;
+}
+
+// Whether the falling pair closes a loop landed as the placement says.
+bool ClosesALoop(const LastPairLoops& loops, const Placement& p) {
+    if (loops.usable()) return loops.Closes(p, FallingPair.kind1, FallingPair.kind2);
+    LandedPair landed(p);
+    return !NoLoopAfterFalls();
 }
 
 // True when nothing a placement leads to clears, so it need not be played.
@@ -253,10 +357,12 @@ bool NoLandingClosesALoop() {
 // can close, so nothing is erased and the goal, unmet when this pair
 // entered, stays unmet (loop areas are counted round networks that need not
 // close, so not for that goal).
-bool LeadsNowhere(const Placement& p) {
-    LandedPair landed(p);
-    if (Hopeless()) return true;
-    return LastPairMustErase() && NoLoopAfterFalls();
+bool LeadsNowhere(const Placement& p, const LastPairLoops* loops) {
+    {
+        LandedPair landed(p);
+        if (Hopeless()) return true;
+    }
+    return loops && !ClosesALoop(*loops, p);
 }
 
 class Search {
@@ -273,9 +379,13 @@ public:
             here.complete = false;
             return here;
         }
-        if (LastPairMustErase() && NoLandingClosesALoop()) {  // no placement clears: none is searched for
-            known_[key] = here;
-            return here;
+        std::optional<LastPairLoops> loops;
+        if (LastPairMustErase()) {
+            loops.emplace();
+            if (NoLandingClosesALoop(*loops)) {  // no placement clears: none is searched for
+                known_[key] = here;
+                return here;
+            }
         }
         PlaySnapshot& at = stack_[depth];
         SavePlay(at);
@@ -284,7 +394,7 @@ public:
         for (const Placement& p : options) {
             ++placements_;
             RestorePlay(at);
-            if (LeadsNowhere(p)) continue;  // not played
+            if (LeadsNowhere(p, loops ? &*loops : nullptr)) continue;  // not played
             Step step = PlayHere(p, labels_);
             bool repeated = false;
             for (uint64_t r : results) repeated |= r == step.key;
