@@ -321,9 +321,9 @@ bool ClosesALoop(const LastPairLoops& loops, const Placement& p);
 
 // For the last pair: true when wherever it could land, no loop closes. A
 // landing stops a pair that cannot go one row lower, so one of its halves
-// has something under it; every such pair of neighbouring cells is tried,
-// with the halves that fall outside the well or on a filled cell lost as a
-// landing loses them.
+// has a filled cell under it; every such pair of neighbouring cells is
+// tried, with the halves that fall outside the well or on a filled cell lost
+// as a landing loses them.
 bool NoLandingClosesALoop(const LastPairLoops& loops) {
     for (int c = -1; c <= 8; ++c)
         for (int r = -3; r <= 11; ++r)
@@ -333,12 +333,9 @@ bool NoLandingClosesALoop(const LastPairLoops& loops) {
                 p.row1 = int8_t(r);
                 p.col2 = int8_t(c + OrientationDx[o]);
                 p.row2 = int8_t(r + OrientationDy[o]);
-                auto held = [&](int hc, int hr) {
-                    int bc = hc, br = hr + 1;
-                    bool other = (bc == p.col1 && br == p.row1) || (bc == p.col2 && br == p.row2);
-                    return !other && GetKind(bc, br) != Empty;
-                };
-                if (!held(p.col1, p.row1) && !held(p.col2, p.row2)) continue;
+                // Under the other half's cell when a turn has pushed that half
+                // into a block: that cell counts as filled too.
+                if (GetKind(p.col1, p.row1 + 1) == Empty && GetKind(p.col2, p.row2 + 1) == Empty) continue;
                 if (ClosesALoop(loops, p)) return false;
             }
     return true;
