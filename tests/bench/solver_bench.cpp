@@ -54,7 +54,15 @@ void BM_SolveMission(benchmark::State& state) {
     state.counters["positions"] = double(r.positions);
     state.counters["placements"] = double(r.placements);
 }
-// A three-pair chain under a shelf, and the four-pair chain of five that
-// closes the set (the slowest of the thirty).
-BENCHMARK(BM_SolveMission)->Arg(26)->Arg(30)->Unit(benchmark::kMillisecond)->Iterations(1);
+// Whole searches of numbered missions with many pairs and goals of each
+// kind the search weighs (a chain, erase counts, erase at once, an area).
+// tests/bench/solver_missions.sh times every numbered mission, slowest first.
+BENCHMARK(BM_SolveMission)
+    ->Arg(17)
+    ->Arg(19)
+    ->Arg(23)
+    ->Arg(26)
+    ->Arg(29)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 }  // namespace

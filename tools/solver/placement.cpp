@@ -173,9 +173,21 @@ uint64_t LandingKey(const FallingPairRecord& p) {
 }
 }  // namespace
 
+namespace {
+// No key held now or in the frame before and no joystick: sampling the input
+// would leave every input word at zero, as it already is.
+bool InputAtRest(uint32_t keys) {
+    return keys == 0 && Headless.keys == 0 && !Headless.joyPresent && KeyHeld == 0 && KeyPressed == 0 &&
+           JoyHeld == 0 && JoyPressed == 0 && LeftHeld == 0 && LeftPressed == 0 && RightHeld == 0 &&
+           RightPressed == 0 && DownHeld == 0 && DownPressed == 0 && UpHeld == 0 && UpPressed == 0 &&
+           Button1Pressed == 0 && Button2Pressed == 0 && Button3Pressed == 0;
+}
+}  // namespace
+
 void RuleFrame(uint32_t keys, KeyLog* log) {
+    bool atRest = InputAtRest(keys);
     Headless.keys = keys;
-    SampleInput();
+    if (!atRest) SampleInput();
     StepPlayState();
     // Nothing listens to what the rules play here; keep the records short.
     Headless.sounds.clear();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 
 #include "mission/mission_goal.h"
@@ -47,10 +48,15 @@ struct Step {
     uint64_t key;
 };
 
-Step PlayFrom(const PlaySnapshot& from, const Placement& p, bool labels) {
-    RestorePlay(from);
+// Plays the placement from where the game stands.
+Step PlayHere(const Placement& p, bool labels) {
     Outcome outcome = PlayPlacement(p, nullptr) ? RunToNextPair(nullptr) : Outcome::Lost;
     return {outcome, PositionKey(labels)};
+}
+
+Step PlayFrom(const PlaySnapshot& from, const Placement& p, bool labels) {
+    RestorePlay(from);
+    return PlayHere(p, labels);
 }
 
 // A rope end that can never join: it faces a side wall, or the block rests
@@ -124,6 +130,238 @@ bool Hopeless(int pairs = QueuePairs) {
     return need > s.available;
 }
 
+bool IsLoose(uint8_t kind) { return kind >= Horizontal && kind <= Joiner; }  // falls when nothing holds it
+
+// The falling pair written into the well where a placement lands it, as a
+// landing writes it (a half outside the well or on a filled cell is lost);
+// the board and the pair are put back when this goes.
+class LandedPair {
+public:
+    explicit LandedPair(const Placement& p)
+        : saved_(FallingPair),
+          halves_{{p.col1, p.row1, FallingPair.kind1, FallingPair.frame1},
+                  {p.col2, p.row2, FallingPair.kind2, FallingPair.frame2}} {
+        for (Half& h : halves_) {
+            if (h.c < 0 || h.c > 7 || h.r < -1 || GetKind(h.c, h.r) != Empty) continue;
+            SetKind(h.c, h.r, h.kind);
+            SetFrame(h.c, h.r, h.frame);
+            h.written = true;
+        }
+        FallingPair.kind1 = FallingPair.kind2 = 0;
+    }
+    ~LandedPair() {
+        FallingPair = saved_;
+        for (int i = 1; i >= 0; --i)
+            if (halves_[i].written) {
+                SetKind(halves_[i].c, halves_[i].r, Empty);
+                SetFrame(halves_[i].c, halves_[i].r, 0);
+            }
+    }
+    LandedPair(const LandedPair&) = delete;
+    LandedPair& operator=(const LandedPair&) = delete;
+
+private:
+    struct Half {
+        int c, r;
+        uint8_t kind, frame;
+        bool written = false;
+    };
+    FallingPairRecord saved_;
+    Half halves_[2];
+};
+
+// With the pair landed: true when no loop can close once the loose blocks
+// have fallen, so this settling erases nothing. Every loose block falls
+// straight down until something holds it; without a joiner (which adds rope
+// ends) the ropes then stand as they are and a loop is a cycle of joins.
+bool NoLoopAfterFalls() {
+    uint8_t kind[8][13];  // columns 0..7, rows -1..11
+    for (int c = 0; c <= 7; ++c)
+        for (int r = -1; r <= 11; ++r) {
+            kind[c][r + 1] = GetKind(c, r);
+            if (kind[c][r + 1] == Joiner) return false;
+        }
+    for (int c = 0; c <= 7; ++c)
+        for (int r = 10; r >= -1; --r) {  // from the bottom up: a stack lands in order
+            if (!IsLoose(kind[c][r + 1])) continue;
+            int to = r;
+            while (to < 11 && kind[c][to + 2] == Empty) ++to;
+            if (to != r) {
+                kind[c][to + 1] = kind[c][r + 1];
+                kind[c][r + 1] = Empty;
+            }
+        }
+    uint8_t root[8 * 13];
+    for (int i = 0; i < 8 * 13; ++i) root[i] = uint8_t(i);
+    auto find = [&](int i) {
+        while (root[i] != i) i = root[i] = root[root[i]];
+        return i;
+    };
+    for (int c = 0; c <= 7; ++c)
+        for (int r = 0; r <= 12; ++r) {
+            uint8_t k = kind[c][r];
+            int here = c * 13 + r;
+            if (r < 12 && HasSide(k, SideDown) && HasSide(kind[c][r + 1], SideUp)) {
+                int a = find(here), b = find(here + 1);
+                if (a == b) return false;
+                root[a] = uint8_t(b);
+            }
+            if (c < 7 && HasSide(k, SideRight) && HasSide(kind[c + 1][r], SideLeft)) {
+                int a = find(here), b = find(here + 13);
+                if (a == b) return false;
+                root[a] = uint8_t(b);
+            }
+        }
+    return true;
+}
+
+// The well between pairs, read once, for trying quickly whether the last
+// pair's halves close a loop where they land. It applies when nothing but
+// the halves can fall (no loose block), no joiner is in the well and no loop
+// is closed already: then the halves drop down their columns, and a loop is
+// a cycle through a half, its joins running to the other half or into the
+// well's networks, which are trees.
+class LastPairLoops {
+public:
+    LastPairLoops() {
+        for (int c = 0; c <= 7; ++c) {
+            if (GetKind(c, -2) != Empty) return;  // a landing empties that row
+            for (int r = -1; r <= 11; ++r) {
+                uint8_t k = GetKind(c, r);
+                if (k == Joiner || (IsLoose(k) && GetKind(c, r + 1) == Empty)) return;
+                kind_[c][r + 1] = k;
+            }
+        }
+        for (int i = 0; i < Cells; ++i) network_[i] = uint8_t(i);
+        for (int c = 0; c <= 7; ++c)
+            for (int r = 0; r < 13; ++r) {
+                if (r < 12 && HasSide(kind_[c][r], SideDown) && HasSide(kind_[c][r + 1], SideUp) &&
+                    !Join(network_, c * 13 + r, c * 13 + r + 1))
+                    return;
+                if (c < 7 && HasSide(kind_[c][r], SideRight) && HasSide(kind_[c + 1][r], SideLeft) &&
+                    !Join(network_, c * 13 + r, (c + 1) * 13 + r))
+                    return;
+            }
+        for (int i = 0; i < Cells; ++i) network_[i] = uint8_t(Root(network_, i));
+        usable_ = true;
+    }
+
+    bool usable() const { return usable_; }
+
+    // Whether a loop closes with the halves landed as the placement says.
+    bool Closes(const Placement& p, uint8_t kind1, uint8_t kind2) const {
+        struct Half {
+            int c, r;
+            uint8_t kind;
+            bool in;
+        } h[2] = {{p.col1, p.row1, kind1, false}, {p.col2, p.row2, kind2, false}};
+        for (Half& x : h) {
+            x.in = x.c >= 0 && x.c <= 7 && x.r >= -1 && x.r <= 11 && kind_[x.c][x.r + 1] == Empty;
+            if (x.in && x.kind == Joiner) return true;  // a landed joiner adds rope ends: not weighed here
+        }
+        // The lower half falls first; the other may land on it.
+        int first = h[0].r >= h[1].r ? 0 : 1;
+        for (int i : {first, 1 - first}) {
+            Half& x = h[i];
+            if (!x.in) continue;
+            const Half& o = h[1 - i];
+            auto taken = [&](int r) { return kind_[x.c][r + 1] != Empty || (o.in && o.c == x.c && o.r == r); };
+            while (x.r < 11 && !taken(x.r + 1)) ++x.r;
+        }
+        // Nodes: the well's networks by their root cell, then the two halves.
+        uint8_t node[Cells + 2];
+        for (int i = 0; i < Cells + 2; ++i) node[i] = uint8_t(i);
+        for (int i = 0; i < 2; ++i) {
+            const Half& x = h[i];
+            if (!x.in) continue;
+            for (int side = 0; side < 4; ++side) {
+                if (!HasSide(x.kind, side)) continue;
+                int nc = x.c + SideDx[side], nr = x.r + SideDy[side];
+                if (nc < 0 || nc > 7 || nr < -1 || nr > 11) continue;
+                const Half& o = h[1 - i];
+                if (o.in && o.c == nc && o.r == nr) {
+                    if (i == 0 && HasSide(o.kind, OppositeSide(side)) && !Join(node, Cells, Cells + 1)) return true;
+                    continue;
+                }
+                if (HasSide(kind_[nc][nr + 1], OppositeSide(side)) &&
+                    !Join(node, Cells + i, network_[nc * 13 + nr + 1]))
+                    return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    static constexpr int Cells = 8 * 13;
+    static int Root(uint8_t* root, int i) {
+        while (root[i] != i) i = root[i] = root[root[i]];
+        return i;
+    }
+    // Joins two nodes; false when they were joined already (a cycle).
+    static bool Join(uint8_t* root, int a, int b) {
+        a = Root(root, a);
+        b = Root(root, b);
+        if (a == b) return false;
+        root[a] = uint8_t(b);
+        return true;
+    }
+    uint8_t kind_[8][13] = {};  // columns 0..7, rows -1..11
+    uint8_t network_[Cells];    // the root cell of each cell's network
+    bool usable_ = false;
+};
+
+// Whether the goal can be met only by erasing in this pair's settling: no
+// pair lands after it, and the goal is one that erasing alone meets.
+bool LastPairMustErase() {
+    return int(PiecesUsed) >= int(MissionGoal.pieceLimit) && MissionGoal.type <= GoalAllFramesAtOnce &&
+           MissionGoal.target != 0;
+}
+
+bool ClosesALoop(const LastPairLoops& loops, const Placement& p);
+
+// For the last pair: true when wherever it could land, no loop closes. A
+// landing stops a pair that cannot go one row lower, so one of its halves
+// has a filled cell under it; every such pair of neighbouring cells is
+// tried, with the halves that fall outside the well or on a filled cell lost
+// as a landing loses them.
+bool NoLandingClosesALoop(const LastPairLoops& loops) {
+    for (int c = -1; c <= 8; ++c)
+        for (int r = -3; r <= 11; ++r)
+            for (int o = 0; o < 4; ++o) {
+                Placement p;
+                p.col1 = int8_t(c);
+                p.row1 = int8_t(r);
+                p.col2 = int8_t(c + OrientationDx[o]);
+                p.row2 = int8_t(r + OrientationDy[o]);
+                // Under the other half's cell when a turn has pushed that half
+                // into a block: that cell counts as filled too.
+                if (GetKind(p.col1, p.row1 + 1) == Empty && GetKind(p.col2, p.row2 + 1) == Empty) continue;
+                if (ClosesALoop(loops, p)) return false;
+            }
+    return true;
+}
+
+// Whether the falling pair closes a loop landed as the placement says.
+bool ClosesALoop(const LastPairLoops& loops, const Placement& p) {
+    if (loops.usable()) return loops.Closes(p, FallingPair.kind1, FallingPair.kind2);
+    LandedPair landed(p);
+    return !NoLoopAfterFalls();
+}
+
+// True when nothing a placement leads to clears, so it need not be played.
+// With its halves in their landing cells, before the board settles: too few
+// blocks are left for the goal; or no pair lands after this one and no loop
+// can close, so nothing is erased and the goal, unmet when this pair
+// entered, stays unmet (loop areas are counted round networks that need not
+// close, so not for that goal).
+bool LeadsNowhere(const Placement& p, const LastPairLoops* loops) {
+    {
+        LandedPair landed(p);
+        if (Hopeless()) return true;
+    }
+    return loops && !ClosesALoop(*loops, p);
+}
+
 class Search {
 public:
     Search(uint64_t budget, bool labels) : budget_(budget), labels_(labels) {}
@@ -138,13 +376,23 @@ public:
             here.complete = false;
             return here;
         }
+        std::optional<LastPairLoops> loops;
+        if (LastPairMustErase()) {
+            loops.emplace();
+            if (NoLandingClosesALoop(*loops)) {  // no placement clears: none is searched for
+                known_[key] = here;
+                return here;
+            }
+        }
         PlaySnapshot& at = stack_[depth];
         SavePlay(at);
         std::vector<Placement> options = KnownPlacements();
         std::vector<uint64_t> results;
         for (const Placement& p : options) {
             ++placements_;
-            Step step = PlayFrom(at, p, labels_);
+            RestorePlay(at);
+            if (LeadsNowhere(p, loops ? &*loops : nullptr)) continue;  // not played
+            Step step = PlayHere(p, labels_);
             bool repeated = false;
             for (uint64_t r : results) repeated |= r == step.key;
             if (repeated) continue;  // another placement already led here
