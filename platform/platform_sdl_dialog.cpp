@@ -1,7 +1,7 @@
 // The real program's open-file dialog: a replay answers from its script;
 // otherwise the dialog module is loaded the first time it is needed (from
-// beside the program, or from lib/tessmar beside its bin folder when
-// installed) and shows the dialog over the game's window.
+// beside the program, or from the private library folder beside its bin
+// folder when installed) and shows the dialog over the game's window.
 #include <SDL.h>
 #include <dlfcn.h>
 
