@@ -105,6 +105,18 @@ pacing() {  # game
   echo
 }
 
+# A peer game, when installed (games live in /usr/games, which may not be on
+# the PATH): its scene as it starts, then its start and memory.
+peer() {  # program, scene name
+  local bin cpu wake rss ms
+  bin=$(command -v "$1" || echo "/usr/games/$1")
+  [ -x "$bin" ] || return 0
+  read -r cpu wake rss < <(measure 4 "$bin")
+  record "$2 cpu" "$cpu"; record "$2 wake" "$wake"
+  read -r ms rss < <(start_figures "$bin")
+  record "$1 start" "$ms"; record "$1 rss" "$rss"
+}
+
 median() { sort -n | awk '{v[NR] = $1} END {print (NR ? v[int((NR + 1) / 2)] : "-")}'; }
 
 declare -A results
@@ -127,20 +139,8 @@ for round in $(seq "$rounds"); do
     read -r ms rss < <(start_figures "$bin")
     record "$name start" "$ms"; record "$name rss" "$rss"
   done
-  if command -v ltris >/dev/null || [ -x /usr/games/ltris ]; then
-    lt=$(command -v ltris || echo /usr/games/ltris)
-    read -r cpu wake rss < <(measure 4 "$lt")
-    record "ltris menu cpu" "$cpu"; record "ltris menu wake" "$wake"
-    read -r ms rss < <(start_figures "$lt")
-    record "ltris start" "$ms"; record "ltris rss" "$rss"
-  fi
-  if command -v quadrapassel >/dev/null || [ -x /usr/games/quadrapassel ]; then
-    qp=$(command -v quadrapassel || echo /usr/games/quadrapassel)
-    read -r cpu wake rss < <(measure 4 "$qp")
-    record "quadrapassel idle cpu" "$cpu"; record "quadrapassel idle wake" "$wake"
-    read -r ms rss < <(start_figures "$qp")
-    record "quadrapassel start" "$ms"; record "quadrapassel rss" "$rss"
-  fi
+  peer ltris "ltris menu"
+  peer quadrapassel "quadrapassel idle"
 done
 
 fig() { printf '%s' "${results[$1]:-}" | median; }
