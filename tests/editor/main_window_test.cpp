@@ -635,7 +635,9 @@ TEST(EditorProgram, NoDisplayAndBadOptionsEndWithOneLine) {
         EXPECT_EQ(p.exitCode(), c.exitCode) << c.platform;
         QString err = QString::fromLocal8Bit(p.readAllStandardError());
         EXPECT_TRUE(err.startsWith("tessmar-editor: ")) << err.toStdString();
-        if (c.exitCode == 1) EXPECT_EQ(err.count('\n'), 1) << err.toStdString();
+        if (c.exitCode == 1) {
+            EXPECT_EQ(err.count('\n'), 1) << err.toStdString();
+        }
     }
 }
 
@@ -690,9 +692,12 @@ TEST(EditorLanguage, OptionThenSettingThenLocale) {
 TEST(EditorLanguage, OwnQtAndSystemTextsFollowTheLanguage) {
     EXPECT_EQ(EditorTitle(), Utf8("Tessmar　ミッションエディタ"));
     bool qtJapanese = fs::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath).toStdString() + "/qtbase_ja.qm");
-    if (qtJapanese) EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), Utf8("キャンセル"));
-    if (fs::exists("/usr/share/locale/ja/LC_MESSAGES/libc.mo"))
+    if (qtJapanese) {
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), Utf8("キャンセル"));
+    }
+    if (fs::exists("/usr/share/locale/ja/LC_MESSAGES/libc.mo")) {
         EXPECT_EQ(std::string(std::strerror(ENOENT)), "そのようなファイルやディレクトリはありません");
+    }
     UseLanguage(*qApp, Language::English);
     EXPECT_EQ(EditorTitle(), "Tessmar Mission Editor");
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
