@@ -23,6 +23,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -224,12 +225,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     EndProgram();
 
-    // A records file the game wrote is whole; one it did not write is as it was.
+    // A records file the game wrote is whole, and a longer one (a newer
+    // version's) keeps its bytes beyond ours; one it did not write is as it was.
     bool written = false;
     for (const std::string& f : FilesWritten) written |= f.ends_with("/rcd.dat");
     std::vector<uint8_t> after;
     ReadFileBytes("rcd.dat", after, 1024);
-    if (written && after.size() != RecordsFileSize) Broken("records file size", int(after.size()), 0);
+    const size_t whole = records.size() > size_t(RecordsFileSize) ? records.size() : size_t(RecordsFileSize);
+    if (written && after.size() != whole) Broken("records file size", int(after.size()), int(whole));
+    if (written && whole > size_t(RecordsFileSize) &&
+        !std::equal(records.begin() + RecordsFileSize, records.end(), after.begin() + RecordsFileSize))
+        Broken("records file's newer bytes changed", int(after.size()), 0);
     if (!written && recordsSize != NoRecordsFile && after != records) Broken("records file changed", int(after.size()), 0);
     return 0;
 }
