@@ -101,7 +101,8 @@ bool OnSoftwareGl() {
 // the picture goes into the window's pixels (see PresentIntoWindow). A
 // renderer the player names in SDL_RENDER_DRIVER is used whatever it is.
 bool MakeRenderer() {
-    bool chosen = SDL_getenv("SDL_RENDER_DRIVER") != nullptr;
+    const char* named = SDL_getenv("SDL_RENDER_DRIVER");
+    bool chosen = named != nullptr && named[0] != '\0';
     if (chosen || access(GraphicsDevices, F_OK) == 0) {
         renderer = SDL_CreateRenderer(window, -1, chosen ? 0 : SDL_RENDERER_ACCELERATED);
         if (renderer && !chosen && OnSoftwareGl()) {

@@ -65,7 +65,14 @@ void BM_Present(benchmark::State& state) {
     picture.Create(PictureW, PictureH);
     for (int y = 0; y < PictureH; ++y)
         for (int x = 0; x < PictureW; ++x) picture.At(x, y) = Rgb(x % 256, y % 256, (x ^ y) % 256);
-    for (auto _ : state) PlatformPresent(picture);
+    // Every row changes from one frame to the next, as in play with fish
+    // swimming across the whole screen.
+    uint32_t frame = 0;
+    for (auto _ : state) {
+        ++frame;
+        for (int y = 0; y < PictureH; ++y) picture.At(0, y) = frame;
+        PlatformPresent(picture);
+    }
     state.SetLabel(std::string(SDL_GetCurrentVideoDriver()) + " " + WindowRendererName() + " " +
                    std::to_string(ow) + "x" + std::to_string(oh));
 }
