@@ -93,4 +93,7 @@ CalendarDay PlatformToday();
 
 // Start-up and shutdown of the devices behind the interface.
 void PlatformInit();
+// Pads and sound, opened once the window is up: without a sound card
+// finding that out takes longer than the first frame.
+void PlatformOpenDevices();
 void PlatformShutdown();

@@ -114,4 +114,5 @@ std::string PlatformPickMissionFile(const std::string&) {
 }
 
 void PlatformInit() {}
+void PlatformOpenDevices() {}
 void PlatformShutdown() {}

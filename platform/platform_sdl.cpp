@@ -41,6 +41,7 @@ std::thread tuneLoader;
 std::atomic<bool> tuneLoaded{false};
 Mix_Music* loadedTune = nullptr;
 bool playWhenLoaded = false;
+std::thread audioCloser;  // closes an audio subsystem that found no device
 bool keys[KeyCount];
 // A key pressed since the last sample, even if released again before it.
 bool pressedSinceSample[KeyCount];
@@ -153,6 +154,9 @@ void PlatformInit() {
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         std::fprintf(stderr, "tessmar: no video: %s\n", SDL_GetError());
+}
+
+void PlatformOpenDevices() {
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) PadOpenFirst();
     int audioFailed = 0;
     {
@@ -169,8 +173,11 @@ void PlatformInit() {
     if (audioFailed != 0) {
         if (audioFailed == 2) std::fprintf(stderr, "tessmar: no audio device: %s\n", Mix_GetError());
         else std::fprintf(stderr, "tessmar: no audio: %s\n", SDL_GetError());
-        // The audio backend's device watch would go on waking the game for nothing.
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        // The audio backend's device watch would go on waking the game for
+        // nothing. Closing it waits for the watch's next wake-up (up to a
+        // tenth of a second), so that is done beside the game's first frames;
+        // nothing else starts or stops SDL subsystems until shutdown joins it.
+        audioCloser = std::thread([] { SDL_QuitSubSystem(SDL_INIT_AUDIO); });
         return;
     }
     SoundsOpen();
@@ -178,6 +185,7 @@ void PlatformInit() {
 }
 
 void PlatformShutdown() {
+    if (audioCloser.joinable()) audioCloser.join();
     if (std::getenv("TESSMAR_FPS_LOG")) {
         std::fprintf(stderr, "tessmar: first frame shown after %.1f ms (renderer %s)\n", WindowFirstFrameMs(),
                      WindowRendererName());

@@ -85,6 +85,7 @@ int main(int argc, char** argv) {
         PlatformShutdown();
         return 1;
     }
+    PlatformOpenDevices();
     EnterGameFolder();
     StartProgram();
     Running = true;

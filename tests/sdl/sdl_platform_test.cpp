@@ -87,6 +87,7 @@ protected:
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         PlatformInit();
+        PlatformOpenDevices();
     }
     static void TearDownTestSuite() { PlatformShutdown(); }
     void SetUp() override {
