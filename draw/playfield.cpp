@@ -26,7 +26,7 @@ constinit uint32_t FpsValue;
 namespace {
 constexpr double Pi = 3.141592653589793;
 
-void AndFromTile(int x, int y, int w, int h) { BitBlt(BackBuffer, x, y, w, h, TileSurface, x, y, Rop::And); }
+void AndFromTile(int x, int y, int w, int h) { BlitTiles(x, y, w, h, x, y, Rop::And); }
 
 void MaskedFromSheet(const Surface& sheet, int maskX, int maskY, int imageX, int imageY, int w, int h, int x, int y) {
     BitBlt(BackBuffer, x, y, w, h, sheet, maskX, maskY, Rop::Or);
@@ -81,7 +81,7 @@ void DrawQueue(int32_t X, int32_t top) {
         for (int i = 0; i <= QueueLast - 1 + extra && i < QueuePairs; ++i) DrawQueuePair(i, X + 272, i, top);
         return;
     }
-    BitBlt(BackBuffer, X + 320, top, CellSize, 384, TileSurface, X + 272, top, Rop::And);
+    BlitTiles(X + 320, top, CellSize, 384, X + 272, top, Rop::And);
     for (int i = 0; i <= 3 + extra; ++i) DrawQueuePair(i, X + 272, i, top);
     for (int i = 4; i < 8; ++i) DrawQueuePair(i, X + 320, i - 4, top);
 }
@@ -220,7 +220,7 @@ int32_t StatusPanelWidth() { return WideLayout() ? 352 : 256; }
 void DrawPlayfield(int32_t yOffset) {
     const int32_t X = BoardOriginX, Y = BoardOriginY;
     const bool inPlay = ScreenState <= Linking;
-    BitBlt(BackBuffer, 0, 0, ScreenWidth, ScreenHeight, GradientSurface, 0, 0, Rop::Copy);
+    BlitGradient(0, 0, ScreenWidth, ScreenHeight, 0, 0, Rop::Copy);
     AndFromTile(X, Y + yOffset, 256, 384);
     DrawWellCells(X, Y + yOffset);
     if (ScreenState == PairFalling) DrawFallingPairHalves(X, Y);
@@ -228,8 +228,8 @@ void DrawPlayfield(int32_t yOffset) {
     DrawQueue(X, Y + yOffset);
     if (RandomQueueGame()) DrawFishCountPanel(yOffset);
     if (inPlay) {
-        BitBlt(BackBuffer, 0, 0, 384, Y, GradientSurface, 0, 0, Rop::Copy);
-        BitBlt(BackBuffer, X, Y + 384, 304, 16, GradientSurface, X, Y + 384, Rop::Copy);
+        BlitGradient(0, 0, 384, Y, 0, 0, Rop::Copy);
+        BlitGradient(X, Y + 384, 304, 16, X, Y + 384, Rop::Copy);
     }
     AndFromTile(X, yOffset + 8, StatusPanelWidth(), 64);
     DrawStatusTexts(X, yOffset);

@@ -41,6 +41,39 @@ void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int 
     }
 }
 
+void BitBltRepeated(Surface& dst, int dx, int dy, int w, int h, const Surface& pattern, int areaW, int areaH, int sx,
+                    int sy, Rop rop) {
+    if (w <= 0 || h <= 0 || pattern.width <= 0 || pattern.height <= 0) return;
+    ClipAxis(dx, sx, w, dst.width);
+    ClipAxis(sx, dx, w, areaW);
+    ClipAxis(dy, sy, h, dst.height);
+    ClipAxis(sy, dy, h, areaH);
+    if (w <= 0 || h <= 0 || dx < 0 || dy < 0) return;
+    // Along a row the pattern is read in stretches up to its width, each a
+    // loop simple enough to vectorise; a one-pixel pattern is one colour.
+    auto rows = [&](auto op) {
+        for (int y = 0; y < h; ++y) {
+            uint32_t* __restrict d = &dst.At(dx, dy + y);
+            const uint32_t* __restrict s = pattern.Ptr(0, (sy + y) % pattern.height);
+            if (pattern.width == 1) {
+                const uint32_t colour = s[0];
+                for (int x = 0; x < w; ++x) d[x] = op(d[x], colour);
+                continue;
+            }
+            for (int x = 0, px = sx % pattern.width; x < w; px = 0) {
+                const int n = std::min(w - x, pattern.width - px);
+                for (int i = 0; i < n; ++i) d[x + i] = op(d[x + i], s[px + i]);
+                x += n;
+            }
+        }
+    };
+    switch (rop) {
+        case Rop::Copy: rows([](uint32_t, uint32_t b) { return b; }); break;
+        case Rop::Or: rows([](uint32_t a, uint32_t b) { return a | b; }); break;
+        case Rop::And: rows([](uint32_t a, uint32_t b) { return a & b; }); break;
+    }
+}
+
 void FillRect(Surface& dst, int x, int y, int w, int h, uint32_t colour) {
     int unusedX = 0, unusedY = 0;
     ClipAxis(x, unusedX, w, dst.width);

@@ -29,7 +29,11 @@ inline constexpr uint32_t Black = 0x000000;
 // negative positions and rectangles hanging over an edge are safe.
 void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop);
 
-// Fills a rectangle with white (clipped to the surface).
+// BitBlt from an areaW x areaH picture that is `pattern` repeated from its
+// top left corner: the same pixels, clipped the same way, without the
+// picture in memory.
+void BitBltRepeated(Surface& dst, int dx, int dy, int w, int h, const Surface& pattern, int areaW, int areaH, int sx,
+                    int sy, Rop rop);
 
 // Solid fill of a rectangle (clipped), for the few plain shapes we draw.
 void FillRect(Surface& dst, int x, int y, int w, int h, uint32_t colour);

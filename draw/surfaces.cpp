@@ -7,17 +7,26 @@ Surface BackBuffer, GradientSurface, TileSurface, BlockSheet, FontSheet, KanaShe
 
 // Pixel row y takes the colour for v = 479 - y: the result of drawing 481
 // three-pixel bands from the top down, each overwriting the one before.
+// Every row is one colour, so one pixel of each row is kept.
 void DrawGradient(Surface& s) {
-    s.Create(ScreenWidth, ScreenHeight);
+    s.Create(1, ScreenHeight);
     for (int y = 0; y < ScreenHeight; ++y) {
         int v = 479 - y;
-        FillRect(s, 0, y, ScreenWidth, 1, Rgb(v / 7 + 50, v / 7 + 120, v / 10 + 200));
+        s.At(0, y) = Rgb(v / 7 + 50, v / 7 + 120, v / 10 + 200);
     }
 }
 
+// The background is the sheet's tile repeated over the screen from its top
+// left corner, so the one tile is kept.
 void DrawTiledBackground(Surface& s, const Surface& blockSheet) {
-    s.Create(ScreenWidth, ScreenHeight);
-    for (int i = 0; i < ScreenWidth / SheetCell; ++i)
-        for (int j = 0; j < ScreenHeight / SheetCell; ++j)
-            BitBlt(s, SheetCell * i, SheetCell * j, SheetCell, SheetCell, blockSheet, SheetTileX, SheetTileY, Rop::Copy);
+    s.Create(SheetCell, SheetCell);
+    BitBlt(s, 0, 0, SheetCell, SheetCell, blockSheet, SheetTileX, SheetTileY, Rop::Copy);
+}
+
+void BlitGradient(int dx, int dy, int w, int h, int sx, int sy, Rop rop) {
+    BitBltRepeated(BackBuffer, dx, dy, w, h, GradientSurface, ScreenWidth, ScreenHeight, sx, sy, rop);
+}
+
+void BlitTiles(int dx, int dy, int w, int h, int sx, int sy, Rop rop) {
+    BitBltRepeated(BackBuffer, dx, dy, w, h, TileSurface, ScreenWidth, ScreenHeight, sx, sy, rop);
 }

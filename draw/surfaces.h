@@ -7,3 +7,9 @@ extern Surface BackBuffer, GradientSurface, TileSurface, BlockSheet, FontSheet, 
 
 void DrawGradient(Surface& s);
 void DrawTiledBackground(Surface& s, const Surface& blockSheet);
+
+// GradientSurface keeps one column of the screen-sized sky and TileSurface
+// one tile of the tiled background: these BitBlt from the whole screen-sized
+// picture into the back buffer.
+void BlitGradient(int dx, int dy, int w, int h, int sx, int sy, Rop rop);
+void BlitTiles(int dx, int dy, int w, int h, int sx, int sy, Rop rop);

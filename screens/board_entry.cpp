@@ -14,8 +14,8 @@ constinit int32_t EntryBoardY = EntryBoardStart;
 void DrawCurtains(int32_t w) {
     if (w <= 0) return;
     if (w > ScreenWidth) w = ScreenWidth;
-    BitBlt(BackBuffer, 0, 0, w, ScreenHeight, TileSurface, 0, 0, Rop::And);
-    BitBlt(BackBuffer, ScreenWidth - w, 0, w, ScreenHeight, TileSurface, ScreenWidth - w, 0, Rop::And);
+    BlitTiles(0, 0, w, ScreenHeight, 0, 0, Rop::And);
+    BlitTiles(ScreenWidth - w, 0, w, ScreenHeight, ScreenWidth - w, 0, Rop::And);
 }
 
 void BoardEntryFrame() {

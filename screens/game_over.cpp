@@ -84,7 +84,7 @@ void FallFrame() {
     DrawPlayfield(fallY);
     DrawCurtains(GameOverTimer);
     if (GameMode == ScoreAttack) {
-        BitBlt(BackBuffer, BoardOriginX, fallY + 8, 256, 64, TileSurface, BoardOriginX, fallY + 8, Rop::And);
+        BlitTiles(BoardOriginX, fallY + 8, 256, 64, BoardOriginX, fallY + 8, Rop::And);
         const char* text = FormatText("%d", Score);
         DrawGlyphText(text, ScoreTextX(text), int32_t(ScoreFlyY) + 48);
     }

@@ -251,8 +251,8 @@ void HelpFrame() {
     }
     if (RightPressed && HelpPage + 1 < HelpPageCount) ++HelpPage, PlayGameSound(GameSound::Cursor);
     if (LeftPressed && HelpPage > 0) --HelpPage, PlayGameSound(GameSound::Cursor);
-    BitBlt(BackBuffer, 0, 0, BackBuffer.width, BackBuffer.height, GradientSurface, 0, 0, Rop::Copy);
-    BitBlt(BackBuffer, 0, 0, BackBuffer.width, BackBuffer.height, TileSurface, 0, 0, Rop::And);
+    BlitGradient(0, 0, BackBuffer.width, BackBuffer.height, 0, 0, Rop::Copy);
+    BlitTiles(0, 0, BackBuffer.width, BackBuffer.height, 0, 0, Rop::And);
     const bool japanese = TextLanguage == Language::Japanese;
     DrawPage((japanese ? JapanesePages : EnglishPages)[HelpPage], japanese);
     PlatformPresent(BackBuffer);

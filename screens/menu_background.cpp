@@ -4,9 +4,9 @@
 #include "screens/screens.h"
 
 void DrawMenuBackground() {
-    BitBlt(BackBuffer, 0, 0, ScreenWidth, ScreenHeight, GradientSurface, 0, 0, Rop::Copy);
+    BlitGradient(0, 0, ScreenWidth, ScreenHeight, 0, 0, Rop::Copy);
     DrawFish();
-    BitBlt(BackBuffer, 0, 0, ScreenWidth, ScreenHeight, TileSurface, 0, 0, Rop::And);
+    BlitTiles(0, 0, ScreenWidth, ScreenHeight, 0, 0, Rop::And);
 }
 
 // The logo sheet holds the picture above its mask: the mask is ANDed, then

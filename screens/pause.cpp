@@ -15,14 +15,14 @@
 constinit int32_t PauseBlinkTimer;
 
 namespace {
-void AndTile(int x, int y, int w, int h) { BitBlt(BackBuffer, x, y, w, h, TileSurface, x, y, Rop::And); }
+void AndTile(int x, int y, int w, int h) { BlitTiles(x, y, w, h, x, y, Rop::And); }
 
 // The background patches of the play screen with nothing drawn in them.
 void DrawEmptyFrames() {
     const int32_t X = BoardOriginX, Y = BoardOriginY;
     AndTile(X, Y, 256, 384);
     AndTile(X + 272, Y, 32, 384);
-    if (GameMode != ScoreAttack) BitBlt(BackBuffer, X + 320, Y, 32, 384, TileSurface, X + 272, Y, Rop::And);
+    if (GameMode != ScoreAttack) BlitTiles(X + 320, Y, 32, 384, X + 272, Y, Rop::And);
     if (GameMode == ScoreAttack) AndTile(6, 200, 52, 54);
     AndTile(X, 8, StatusPanelWidth(), 64);
 }
@@ -38,7 +38,7 @@ int32_t PauseBlinkSteadyFrames() {
 // Nothing of play advances here, not even the fish.
 void PauseScreen() {
     AdvancePauseBlink();
-    BitBlt(BackBuffer, 0, 0, ScreenWidth, ScreenHeight, GradientSurface, 0, 0, Rop::Copy);
+    BlitGradient(0, 0, ScreenWidth, ScreenHeight, 0, 0, Rop::Copy);
     DrawEmptyFrames();
     DrawFish();
     if (PauseBlinkTimer < PauseBlinkPeriod / 2) DrawGlyphText("PAUSE", 152, 240);

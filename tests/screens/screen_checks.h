@@ -83,8 +83,8 @@ inline TileCheck CheckTiled(const Surface& shot, int x, int y, int w, int h, int
     for (int j = 0; j < h; ++j)
         for (int i = 0; i < w; ++i) {
             if (FishAt(x + i, y + j)) continue;
-            uint32_t g = GradientSurface.At(x + i, y + j);
-            uint32_t expected = g & TileSurface.At(sx + i, sy + j);
+            uint32_t g = GradientSurface.At(0, y + j);
+            uint32_t expected = g & TileSurface.At((sx + i) % TileSurface.width, (sy + j) % TileSurface.height);
             if (expected != g) ++c.tiled;
             if (shot.At(x + i, y + j) != expected) ++c.wrong;
         }
@@ -97,7 +97,7 @@ inline int NotGradient(const Surface& shot, int x, int y, int w, int h) {
     int n = 0;
     for (int j = y; j < y + h; ++j)
         for (int i = x; i < x + w; ++i)
-            if (!FishAt(i, j) && shot.At(i, j) != GradientSurface.At(i, j)) ++n;
+            if (!FishAt(i, j) && shot.At(i, j) != GradientSurface.At(0, j)) ++n;
     return n;
 }
 
