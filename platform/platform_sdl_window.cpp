@@ -184,19 +184,25 @@ uint64_t RowHash(const uint32_t* row, int width) {
     return h ^ (h >> 31);
 }
 
-// Notes the hash of every row and returns the rows [first, last) that
-// differ from the picture shown; first == last when nothing changed.
-void ChangedRows(const Surface& picture, int& first, int& last) {
-    first = picture.height;
-    last = 0;
+// Notes the hash of every row and returns the stretches of rows that
+// differ from the picture shown, [first, last) each; stretches fewer than
+// RowsWorthSplitting rows apart are sent as one.
+constexpr int RowsWorthSplitting = 8;
+struct RowStretch {
+    int first, last;
+};
+std::vector<RowStretch> changed;  // this frame's stretches, kept to save allocations
+std::vector<SDL_Rect> rects;      // the same in the window's pixels
+
+void ChangedRows(const Surface& picture, std::vector<RowStretch>& changed) {
+    changed.clear();
     for (int y = 0; y < picture.height; ++y) {
         uint64_t h = RowHash(picture.Ptr(0, y), picture.width);
         if (h == shownRows[size_t(y)]) continue;
         shownRows[size_t(y)] = h;
-        if (y < first) first = y;
-        last = y + 1;
+        if (!changed.empty() && y - changed.back().last < RowsWorthSplitting) changed.back().last = y + 1;
+        else changed.push_back({y, y + 1});
     }
-    if (first > last) first = last;
 }
 
 // Writes each picture row of [first, last) `scale` times as wide into the
@@ -212,7 +218,11 @@ void ScaleRows(const Surface& picture, SDL_Surface* out, const PictureRect& p, i
         }
         uint32_t* o = row;
         if (p.scale == 2) {
-            for (int x = 0; x < picture.width; ++x, o += 2) o[0] = o[1] = in[x];
+            // Both copies of a pixel in one 64-bit store.
+            for (int x = 0; x < picture.width; ++x) {
+                uint64_t twice = uint64_t(in[x]) * 0x100000001u;
+                std::memcpy(o + 2 * x, &twice, 8);
+            }
         } else {
             for (int x = 0; x < picture.width; ++x)
                 for (int k = 0; k < p.scale; ++k) *o++ = in[x];
@@ -238,17 +248,19 @@ void PresentIntoWindow(const Surface& picture) {
     }
     Uint32 format = out->format->format;
     if (format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888) {
-        int first = 0, last = picture.height;
         shownRows.resize(size_t(picture.height));
-        ChangedRows(picture, first, last);
-        if (whole) first = 0, last = picture.height;
-        if (first == last) return;  // the same picture: nothing to send
+        ChangedRows(picture, changed);
+        if (whole) changed.assign(1, {0, picture.height});
+        if (changed.empty()) return;  // the same picture: nothing to send
         if (SDL_MUSTLOCK(out)) SDL_LockSurface(out);
-        ScaleRows(picture, out, p, first, last);
+        rects.clear();
+        for (const RowStretch& rows : changed) {
+            ScaleRows(picture, out, p, rows.first, rows.last);
+            rects.push_back({p.x, p.y + rows.first * p.scale, p.w, (rows.last - rows.first) * p.scale});
+        }
         if (SDL_MUSTLOCK(out)) SDL_UnlockSurface(out);
-        SDL_Rect changed{p.x, p.y + first * p.scale, p.w, (last - first) * p.scale};
         if (whole) SDL_UpdateWindowSurface(window);
-        else SDL_UpdateWindowSurfaceRects(window, &changed, 1);
+        else SDL_UpdateWindowSurfaceRects(window, rects.data(), int(rects.size()));
         return;
     }
     if (pictureView == nullptr)
