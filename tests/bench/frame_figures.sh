@@ -2,14 +2,16 @@
 # The game's frame pacing, rest and start-up as a player's machine sees them,
 # on Xvfb (1920 x 1080, software drawing, no sound card), next to an earlier
 # build of the game and to two other falling-block games when installed
-# (LTris, an SDL game, in its menu, which it redraws all the time; GNOME's
-# Quadrapassel before a game is started). Not a test: it prints a table.
+# (LTris, an SDL game, in its menu and in its demo, where the computer plays;
+# GNOME's Quadrapassel before a game is started). Not a test: it prints a
+# table.
 #
 #   tests/bench/frame_figures.sh GAME [BEFORE_GAME]   (ROUNDS=3 SCENE_SECONDS=20 PACING_SECONDS=60)
 #
 # Per row: CPU as a share of one core and wake-ups a second (context switches
 # of all the process's threads, from /proc) over SCENE_SECONDS, after the scene has
-# settled; CPU per frame is CPU over 40 frames a second. The pacing row is the
+# settled; CPU per frame is CPU over the frames a second (the game's 40, the
+# 50 LTris is set to). The pacing row is the
 # game's own frame log (TESSMAR_FPS_LOG) over PACING_SECONDS. Start is the
 # time from launch to the window's appearance (polled every 5 ms), the same
 # way for every program; RSS is read 3 s after launch. Each figure is the
@@ -117,6 +119,53 @@ peer() {  # program, scene name
   record "$1 start" "$ms"; record "$1 rss" "$rss"
 }
 
+# LTris in play: its demo (the computer plays) at its 50 frames a second
+# setting, in a window of 640 x 480 at 16 bits (its only size), started from
+# its menu with the mouse. Its settings file is written by quitting it once,
+# then set to 50 frames a second. Prints "cpu% wakeups/s", or nothing when the
+# demo did not start.
+ltris_demo() {
+  local bin home pid w pixel ns0 cs0 ns1 cs1
+  bin=$(command -v ltris || echo /usr/games/ltris)
+  [ -x "$bin" ] || return 0
+  home=$(mktemp -d -p "$work")
+  # Its menu takes a click only on an item the pointer has come to rest on.
+  ltris_click() { xdotool mousemove --window "$w" "$1" "$2" 2>/dev/null; sleep 0.3; xdotool click 1; sleep 1.5; }
+  ltris_start() {
+    (cd "$home" && HOME=$home exec "$bin") >/dev/null 2>&1 &
+    pid=$!
+    pids+=("$pid")
+    sleep 3
+    w=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1)
+  }
+  ltris_start
+  [ -n "$w" ] && ltris_click 159 403  # Quit
+  sleep 1
+  kill "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  [ -f "$home/.lgames/ltris.conf" ] || return 0
+  perl -pi -e 's/fps\xbb\d/fps\xbb1/' "$home/.lgames/ltris.conf"
+  ltris_start
+  [ -n "$w" ] || return 0
+  ltris_click 159 267  # New Game
+  for _ in 1 2 3; do
+    ltris_click 150 226  # Start Game (the demo is the first kind of game)
+    # The menu is brown, the game's wall blue-grey.
+    pixel=$(import -window "$w" -crop 1x1+5+240 -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}')
+    [ -n "$pixel" ] && [ $((16#${pixel:5:2})) -ge $((16#${pixel:1:2})) ] && break
+    pixel=
+  done
+  if [ -n "$pixel" ]; then
+    sleep 2
+    read -r ns0 cs0 < <(snapshot "$pid")
+    sleep "$seconds"
+    read -r ns1 cs1 < <(snapshot "$pid")
+    echo "$(echo "scale=3; ($ns1 - $ns0) / 10000000 / $seconds" | bc) $(echo "scale=1; ($cs1 - $cs0) / $seconds" | bc)"
+  fi
+  kill "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+}
+
 median() { sort -n | awk '{v[NR] = $1} END {print (NR ? v[int((NR + 1) / 2)] : "-")}'; }
 
 declare -A results
@@ -140,6 +189,8 @@ for round in $(seq "$rounds"); do
     record "$name start" "$ms"; record "$name rss" "$rss"
   done
   peer ltris "ltris menu"
+  read -r cpu wake < <(ltris_demo)
+  [ -n "${cpu:-}" ] && record "ltris play cpu" "$cpu" && record "ltris play wake" "$wake"
   peer quadrapassel "quadrapassel idle"
 done
 
@@ -151,9 +202,18 @@ row() {  # label, key suffix, ltris key, quadrapassel key
   printf '| %s | %s | %s | %s | %s |\n' "$1" "$(fig "now $2")" "$( [ -n "$before" ] && fig "before $2" || echo -)" \
     "$( [ -n "$3" ] && fig "$3" || echo -)" "$( [ -n "$4" ] && fig "$4" || echo -)"
 }
-row "CPU % of a core, in play, 2x window" "play cpu" "ltris menu cpu" ""
+# CPU per frame in ms from a CPU share at a frame rate; "-" stays "-".
+per_frame() { [ "$1" = - ] && echo - || echo "scale=3; $1 * 10 / $2" | bc; }
+frame_row() {  # label, key suffix
+  printf '| %s | %s | %s | %s | - |\n' "$1" "$(per_frame "$(fig "now $2")" 40)" \
+    "$( [ -n "$before" ] && per_frame "$(fig "before $2")" 40 || echo -)" "$(per_frame "$(fig "ltris play cpu")" 50)"
+}
+row "CPU % of a core, in play, 2x window" "play cpu" "ltris play cpu" ""
 row "CPU % in play, fullscreen" "full cpu" "" ""
-row "wake-ups/s in play" "play wake" "ltris menu wake" ""
+frame_row "CPU ms per frame in play, 2x window (LTris: its demo, 1x, 50 fps)" "play cpu"
+frame_row "CPU ms per frame in play, fullscreen (LTris as above)" "full cpu"
+row "wake-ups/s in play" "play wake" "ltris play wake" ""
+row "CPU % in LTris's menu" "-" "ltris menu cpu" ""
 row "CPU % paused" "pause cpu" "" "quadrapassel idle cpu"
 row "wake-ups/s paused" "pause wake" "" "quadrapassel idle wake"
 row "CPU % minimised (title)" "min cpu" "" ""
@@ -161,7 +221,7 @@ row "wake-ups/s minimised" "min wake" "" ""
 row "launch to window, ms" "start" "ltris start" "quadrapassel start"
 row "RSS at the title, KiB" "rss" "ltris rss" "quadrapassel rss"
 echo
-echo "CPU per frame (ms) = CPU % x 10 / 40 for the game at 40 frames a second."
+echo "CPU per frame (ms) = CPU % x 10 / frames a second: 40 for the game, 50 for LTris."
 echo "pacing over ${pacing_seconds} s on the title (mean period ms, longest gap ms, FPS shown):"
 echo "  now:    $(pacing "$game")"
 [ -n "$before" ] && echo "  before: $(pacing "$before")"
