@@ -169,17 +169,20 @@ void FillBorders(const PictureRect& p, int outW, int outH, SDL_Surface* into) {
 std::vector<uint64_t> shownRows;
 
 uint64_t RowHash(const uint32_t* row, int width) {
-    // Four independent lanes over pairs of pixels, then folded together.
-    uint64_t lane[4] = {0x9E3779B97F4A7C15u, 0xC2B2AE3D27D4EB4Fu, 0x165667B19E3779F9u, 0x27D4EB2F165667C5u};
+    // Eight independent lanes over pairs of pixels, then folded together.
+    constexpr int Lanes = 8;
+    uint64_t lane[Lanes];
+    for (int k = 0; k < Lanes; ++k) lane[k] = 0x9E3779B97F4A7C15u * uint64_t(2 * k + 1);
     int pairs = width / 2, x = 0;
-    for (; x + 4 <= pairs; x += 4)
-        for (int k = 0; k < 4; ++k) {
+    for (; x + Lanes <= pairs; x += Lanes)
+        for (int k = 0; k < Lanes; ++k) {
             uint64_t v;
             std::memcpy(&v, row + 2 * (x + k), 8);
             lane[k] = (lane[k] ^ v) * 0x100000001B3u;
             lane[k] ^= lane[k] >> 29;
         }
-    uint64_t h = lane[0] ^ (lane[1] * 3) ^ (lane[2] * 5) ^ (lane[3] * 7);
+    uint64_t h = 0;
+    for (int k = 0; k < Lanes; ++k) h = (h ^ lane[k]) * 0xC2B2AE3D27D4EB4Fu;
     for (int i = 2 * x; i < width; ++i) h = (h ^ row[i]) * 0x100000001B3u;
     return h ^ (h >> 31);
 }
