@@ -57,6 +57,14 @@ void BitBltRepeated(Surface& dst, int dx, int dy, int w, int h, const Surface& p
             const uint32_t* __restrict s = pattern.Ptr(0, (sy + y) % pattern.height);
             if (pattern.width == 1) {
                 const uint32_t colour = s[0];
+                if (rop == Rop::Copy) {
+                    // A row that already is that colour is left alone: most of
+                    // a background stays the same from frame to frame, and
+                    // reading a row costs less than writing it.
+                    uint32_t differs = 0;
+                    for (int x = 0; x < w; ++x) differs |= d[x] ^ colour;
+                    if (differs == 0) continue;
+                }
                 for (int x = 0; x < w; ++x) d[x] = op(d[x], colour);
                 continue;
             }

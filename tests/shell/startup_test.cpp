@@ -109,7 +109,13 @@ TEST(StartupImages, BackgroundsAsFromWholePictures) {
             for (const Blit& b : blits) {
                 Surface expected, drawn;
                 expected.Create(384, 480);
-                for (size_t i = 0; i < expected.pixels.size(); ++i) expected.pixels[i] = uint32_t(i * 2654435761u) & White;
+                // Rows already all sky, sky but for one pixel, and unrelated.
+                for (int y = 0; y < 480; ++y)
+                    for (int x = 0; x < 384; ++x) {
+                        uint32_t noise = uint32_t((y * 384 + x) * 2654435761u) & White;
+                        bool sky = y % 3 == 0 || (y % 3 == 1 && x != y % 384);
+                        expected.At(x, y) = sky ? wholeSky.At(x, y) : noise;
+                    }
                 drawn = expected;
                 BitBlt(expected, b.dx, b.dy, b.w, b.h, sky ? wholeSky : wholeTiles, b.sx, b.sy, rop);
                 BackBuffer = drawn;
