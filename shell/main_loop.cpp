@@ -21,10 +21,12 @@ constinit uint32_t FrameDeadline;
 constinit bool FrameDeadlineSet;
 
 // A frame that ends within a period of its deadline counts as ending on it:
-// a wake-up a millisecond late does not make a second of 41 frames.
+// a wake-up a millisecond late does not make a second of 41 frames. (A frame
+// followed by a rest is counted before its deadline, which the rest waits for.)
 void CountFrame(uint32_t* fpsOut) {
     uint32_t now = PlatformTicks();
-    if (FrameDeadlineSet && now - FrameDeadline < FramePeriodMs) now = FrameDeadline;
+    int32_t off = int32_t(now - FrameDeadline);
+    if (FrameDeadlineSet && off > -int32_t(FramePeriodMs) && off < int32_t(FramePeriodMs)) now = FrameDeadline;
     if (!FpsWindowStarted) {
         FpsWindowStarted = true;
         FpsWindowStart = now;
@@ -97,13 +99,15 @@ void SkipStillFrame() {
     CountFrame(&FpsValue);
 }
 
-// While the picture stays the same the loop sleeps until a window event
-// comes or the picture is due to change, then counts the frames that went by.
-void RestWhileStill() {
-    uint32_t still = StillFrames();
-    if (still == 0) return;
+// While the picture stays the same the loop sleeps, from within the frame
+// just drawn, until a window event comes or the picture is due to change,
+// then counts the frames that went by. One sleep, not one to the frame's
+// deadline and another after it.
+void RestWhileStill(uint32_t still) {
     int32_t left = int32_t(FrameDeadline + still * FramePeriodMs - PlatformTicks());
     if (left > 0) WaitForEvent(uint32_t(left));
+    // An event within the frame just drawn: the next one still starts on the grid.
+    if (int32_t(FrameDeadline - PlatformTicks()) > 0) WaitForFrameDeadline();
     uint32_t passed = (PlatformTicks() - FrameDeadline) / FramePeriodMs;
     if (passed > still) passed = still;
     for (uint32_t i = 0; i < passed; ++i) SkipStillFrame();
@@ -130,11 +134,12 @@ void RunFrame() {
         TextLanguage = TextLanguage == Language::Japanese ? Language::English : Language::Japanese;
         PlatformRememberLanguage(TextLanguage);
     }
-    WaitForFrameDeadline();
+    const uint32_t still = !QuitFlag && PlatformMayRest() && PlatformWindowShown() ? StillFrames() : 0;
+    if (still == 0) WaitForFrameDeadline();  // else the rest waits for it
     CountFrame(&FpsValue);
     if (QuitFlag || !PlatformMayRest()) return;
     RestWhileHidden();
-    RestWhileStill();
+    if (still > 0) RestWhileStill(still);
 }
 
 void StartProgram() {
