@@ -3,7 +3,6 @@
 // platform_sdl_window.cpp, joystick 1 in platform_sdl_pad.cpp, the short
 // sounds in platform_sdl_sound.cpp.
 #include <SDL.h>
-#include <SDL_mixer.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -156,23 +155,44 @@ void PlatformInit() {
         std::fprintf(stderr, "tessmar: no video: %s\n", SDL_GetError());
 }
 
+namespace {
+constexpr int AudioRate = 44100, AudioChannels = 2, AudioBufferFrames = 1024;
+
+// Whether the default output device opens. A driver that lists devices has
+// one when it lists any; one that lists none may still open a default.
+bool AudioDeviceOpens() {
+    if (SDL_GetNumAudioDevices(0) > 0) return true;
+    SDL_AudioSpec want{};
+    want.freq = AudioRate;
+    want.format = AUDIO_S16SYS;
+    want.channels = AudioChannels;
+    want.samples = AudioBufferFrames;
+    SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+    if (device == 0) return false;
+    SDL_CloseAudioDevice(device);
+    return true;
+}
+}  // namespace
+
 void PlatformOpenDevices() {
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) PadOpenFirst();
-    int audioFailed = 0;
+    const char* failure = nullptr;  // what stopped the sound, for stderr
     {
         QuietLibraries quiet;
-        audioFailed = SDL_InitSubSystem(SDL_INIT_AUDIO);
-        // The MIDI synthesiser (and the libraries it brings) is loaded only
-        // once there is a device to play it on.
-        if (audioFailed == 0) audioFailed = Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0 ? 2 : 0;
-        if (audioFailed == 0) {
-            Mix_Init(MIX_INIT_MID);
-            ChooseSoundFont();
+        // The mixer and its MIDI synthesiser are loaded only once there is a
+        // device to play on.
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) failure = "no audio";
+        else if (!AudioDeviceOpens()) failure = "no audio device";
+        else if (!LoadMixer()) failure = "no audio";
+        else if (Mixer.OpenAudio(AudioRate, AUDIO_S16SYS, AudioChannels, AudioBufferFrames) != 0)
+            failure = "no audio device";
+        if (failure == nullptr) {
+            Mixer.Init(MIX_INIT_MID);
+            ChooseSoundFont(Mixer.SetSoundFonts);
         }
     }
-    if (audioFailed != 0) {
-        if (audioFailed == 2) std::fprintf(stderr, "tessmar: no audio device: %s\n", Mix_GetError());
-        else std::fprintf(stderr, "tessmar: no audio: %s\n", SDL_GetError());
+    if (failure != nullptr) {
+        std::fprintf(stderr, "tessmar: %s: %s\n", failure, SDL_GetError());
         // The audio backend's device watch would go on waking the game for
         // nothing. Closing it waits for the watch's next wake-up (up to a
         // tenth of a second), so that is done beside the game's first frames;
@@ -197,10 +217,10 @@ void PlatformShutdown() {
     }
     if (audioOpen) {
         SoundsClose();
-        Mix_CloseAudio();
+        Mixer.CloseAudio();
         audioOpen = false;
     }
-    Mix_Quit();
+    if (Mixer.Quit) Mixer.Quit();
     PadCloseAll();
     PlatformCloseWindow();
     SDL_Quit();
@@ -307,7 +327,7 @@ static bool TuneReady() {
     if (tuneLoader.joinable() && tuneLoaded) {
         tuneLoader.join();
         tune = loadedTune;
-        if (tune && playWhenLoaded) Mix_PlayMusic(tune, TunePlaysForever);
+        if (tune && playWhenLoaded) Mixer.PlayMusic(tune, TunePlaysForever);
         playWhenLoaded = false;
     }
     return tune != nullptr;
@@ -322,7 +342,7 @@ static Mix_Music* LoadTune(const std::vector<std::string>& paths) {
             continue;
         }
         SDL_RWops* rw = SDL_RWFromConstMem(tuneBytes.data(), int(tuneBytes.size()));
-        if (Mix_Music* music = rw ? Mix_LoadMUS_RW(rw, 1) : nullptr) return music;
+        if (Mix_Music* music = rw ? Mixer.LoadMUS_RW(rw, 1) : nullptr) return music;
         std::fprintf(stderr, "tessmar: the tune %s cannot be played: %s\n", path.c_str(), Mix_GetError());
     }
     tuneBytes.clear();
@@ -340,16 +360,16 @@ void PlatformTuneOpen(const char* path, const char* fallback) {
     });
 }
 
-bool PlatformTuneStopped() { return TuneReady() && !Mix_PlayingMusic(); }
+bool PlatformTuneStopped() { return TuneReady() && !Mixer.PlayingMusic(); }
 
 void PlatformTunePlay() {
-    if (TuneReady()) Mix_PlayMusic(tune, TunePlaysForever);
+    if (TuneReady()) Mixer.PlayMusic(tune, TunePlaysForever);
     else if (tuneLoader.joinable()) playWhenLoaded = true;
 }
 
 void PlatformTuneStop() {
     playWhenLoaded = false;
-    if (TuneReady()) Mix_HaltMusic();
+    if (TuneReady()) Mixer.HaltMusic();
 }
 
 void PlatformTuneClose() {
@@ -359,8 +379,8 @@ void PlatformTuneClose() {
     }
     playWhenLoaded = false;
     if (tune != nullptr) {
-        Mix_HaltMusic();
-        Mix_FreeMusic(tune);
+        Mixer.HaltMusic();
+        Mixer.FreeMusic(tune);
         tune = nullptr;
     }
     tuneBytes.clear();

@@ -5,6 +5,7 @@
 // Nothing outside these files includes this.
 #pragma once
 #include <SDL.h>
+#include <SDL_mixer.h>
 
 // Window. True when the event was a display key (F11, Alt+Enter) that must
 // not reach the game's keys.
@@ -40,3 +41,30 @@ bool PadStartHeld();  // a mapped pad's Start, the keyboard's Enter twin
 // nothing more played once it is about to close.
 void SoundsOpen();
 void SoundsClose();
+
+// SDL_mixer's functions the game calls, filled by LoadMixer (all or none).
+struct MixerLibrary {
+    decltype(&Mix_OpenAudio) OpenAudio = nullptr;
+    decltype(&Mix_CloseAudio) CloseAudio = nullptr;
+    decltype(&Mix_Init) Init = nullptr;
+    decltype(&Mix_Quit) Quit = nullptr;
+    decltype(&Mix_QuerySpec) QuerySpec = nullptr;
+    decltype(&Mix_SetSoundFonts) SetSoundFonts = nullptr;
+    decltype(&Mix_LoadMUS_RW) LoadMUS_RW = nullptr;
+    decltype(&Mix_FreeMusic) FreeMusic = nullptr;
+    decltype(&Mix_PlayMusic) PlayMusic = nullptr;
+    decltype(&Mix_HaltMusic) HaltMusic = nullptr;
+    decltype(&Mix_PlayingMusic) PlayingMusic = nullptr;
+    decltype(&Mix_AllocateChannels) AllocateChannels = nullptr;
+    decltype(&Mix_LoadWAV_RW) LoadWAV_RW = nullptr;
+    decltype(&Mix_FreeChunk) FreeChunk = nullptr;
+    decltype(&Mix_PlayChannelTimed) PlayChannelTimed = nullptr;
+    decltype(&Mix_HaltChannel) HaltChannel = nullptr;
+    decltype(&Mix_FadeOutChannel) FadeOutChannel = nullptr;
+    decltype(&Mix_FadingChannel) FadingChannel = nullptr;
+    decltype(&Mix_Playing) Playing = nullptr;
+    decltype(&Mix_GroupAvailable) GroupAvailable = nullptr;
+};
+extern MixerLibrary Mixer;
+// Loads SDL_mixer once; false (with SDL's error set) when it cannot be.
+bool LoadMixer();

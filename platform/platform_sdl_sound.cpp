@@ -2,7 +2,6 @@
 // length, played on several channels so that one effect does not cut
 // another, and for some sounds a few copies at slightly other pitches.
 #include <SDL.h>
-#include <SDL_mixer.h>
 
 #include <cmath>
 #include <cstdint>
@@ -43,7 +42,7 @@ void Refuse(const SoundImage& image, const char* why) {
 Mix_Chunk* Repitched(const Mix_Chunk& source, double factor) {
     int rate = 0, channels = 0;
     Uint16 format = 0;
-    if (Mix_QuerySpec(&rate, &format, &channels) == 0 || format != AUDIO_S16SYS || channels <= 0) return nullptr;
+    if (Mixer.QuerySpec(&rate, &format, &channels) == 0 || format != AUDIO_S16SYS || channels <= 0) return nullptr;
     const auto* in = reinterpret_cast<const int16_t*>(source.abuf);
     size_t frames = source.alen / (2 * size_t(channels));
     size_t outFrames = size_t(double(frames) / factor);
@@ -80,7 +79,7 @@ Mix_Chunk* Repitched(const Mix_Chunk& source, double factor) {
 size_t MaxDecodedBytes() {
     int rate = 0, channels = 0;
     Uint16 format = 0;
-    if (Mix_QuerySpec(&rate, &format, &channels) == 0) return 0;
+    if (Mixer.QuerySpec(&rate, &format, &channels) == 0) return 0;
     return size_t(MaxSoundSeconds) * size_t(rate) * size_t(channels) * (SDL_AUDIO_BITSIZE(format) / 8);
 }
 
@@ -88,7 +87,7 @@ size_t MaxDecodedBytes() {
 int OldestChannel() {
     int oldest = -1;
     for (int c = 0; c < SoundChannels; ++c) {
-        if (!Mix_Playing(c) || Mix_FadingChannel(c) == MIX_FADING_OUT) continue;
+        if (!Mixer.Playing(c) || Mixer.FadingChannel(c) == MIX_FADING_OUT) continue;
         if (oldest < 0 || startedOrder[c] < startedOrder[oldest]) oldest = c;
     }
     return oldest;
@@ -96,7 +95,7 @@ int OldestChannel() {
 }  // namespace
 
 void SoundsOpen() {
-    Mix_AllocateChannels(SoundChannels);
+    Mixer.AllocateChannels(SoundChannels);
     soundsOpen = true;
 }
 
@@ -108,10 +107,10 @@ void PlatformPrepareSound(SoundImage& image) {
     std::string wrong = CheckWaveLength(image.bytes.data(), image.bytes.size(), MaxSoundSeconds);
     if (!wrong.empty()) return Refuse(image, wrong.c_str());
     SDL_RWops* rw = SDL_RWFromConstMem(image.bytes.data(), int(image.bytes.size()));
-    Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
+    Mix_Chunk* chunk = rw ? Mixer.LoadWAV_RW(rw, 1) : nullptr;
     if (chunk == nullptr) return Refuse(image, Mix_GetError());
     if (chunk->alen > MaxDecodedBytes()) {
-        Mix_FreeChunk(chunk);
+        Mixer.FreeChunk(chunk);
         return Refuse(image, "it decodes to more than a sound may last");
     }
     image.handle = chunk;
@@ -127,31 +126,31 @@ void PlatformPlaySound(const SoundImage& image) {
         if (pick > 0 && image.pitched[pick - 1]) chosen = image.pitched[pick - 1];
     }
     auto* chunk = static_cast<Mix_Chunk*>(chosen);
-    int channel = Mix_PlayChannel(-1, chunk, 0);
+    int channel = Mixer.PlayChannelTimed(-1, chunk, 0, -1);
     if (channel < 0) {
         // Several sounds in a few milliseconds, more than the channels: the
         // oldest is cut at once.
         int oldest = OldestChannel();
         if (oldest < 0) oldest = 0;
-        Mix_HaltChannel(oldest);
-        channel = Mix_PlayChannel(oldest, chunk, 0);
+        Mixer.HaltChannel(oldest);
+        channel = Mixer.PlayChannelTimed(oldest, chunk, 0, -1);
     }
     if (channel >= 0 && channel < SoundChannels) startedOrder[channel] = ++startCount;
     // Keep a channel free for the next sound: the oldest fades out now,
     // briefly enough not to be heard as a cut.
-    if (Mix_GroupAvailable(-1) < 0)
-        if (int oldest = OldestChannel(); oldest >= 0) Mix_FadeOutChannel(oldest, CutFadeMs);
+    if (Mixer.GroupAvailable(-1) < 0)
+        if (int oldest = OldestChannel(); oldest >= 0) Mixer.FadeOutChannel(oldest, CutFadeMs);
 }
 
 void PlatformStopSound() {
-    if (soundsOpen) Mix_HaltChannel(-1);
+    if (soundsOpen) Mixer.HaltChannel(-1);
 }
 
 void PlatformReleaseSound(SoundImage& image) {
     for (void*& handle : image.pitched) {
-        if (handle) Mix_FreeChunk(static_cast<Mix_Chunk*>(handle));
+        if (handle) Mixer.FreeChunk(static_cast<Mix_Chunk*>(handle));
         handle = nullptr;
     }
-    if (image.handle) Mix_FreeChunk(static_cast<Mix_Chunk*>(image.handle));
+    if (image.handle) Mixer.FreeChunk(static_cast<Mix_Chunk*>(image.handle));
     image.handle = nullptr;
 }

@@ -352,7 +352,7 @@ std::vector<uint8_t> WaveFile(uint32_t frames, uint32_t claimedBytes = 0) {
     std::vector<uint8_t> b;
     auto put32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i))); };
     auto put16 = [&](uint32_t v) { for (int i = 0; i < 2; ++i) b.push_back(uint8_t(v >> (8 * i))); };
-    auto tag = [&](const char* t) { b.insert(b.end(), t, t + 4); };
+    auto tag = [&](const char* t) { for (int i = 0; i < 4; ++i) b.push_back(uint8_t(t[i])); };
     uint32_t dataBytes = frames * 2;
     tag("RIFF");
     put32(36 + dataBytes);

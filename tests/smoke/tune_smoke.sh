@@ -38,6 +38,8 @@ for kind in missing empty garbage truncated folder fifo; do
   # Past the start-up and into the title, where the tune would be decoded.
   sleep 0.5
   alive $game_pid || fail "$kind tune: the game died: $(cat "$dir/stderr")"
+  # SDL_mixer is loaded at run time once a device opens: without it, silence.
+  grep -q libSDL2_mixer "/proc/$game_pid/maps" || fail "$kind tune: an audio device opened but SDL_mixer was not loaded"
   press "$wid" Escape
   for _ in $(seq 100); do
     alive $game_pid || break

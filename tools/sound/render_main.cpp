@@ -52,7 +52,7 @@ void CountMixed(void*, Uint8*, int len) {
 bool Render(const char* midi, int passes) {
     if (SDL_Init(SDL_INIT_AUDIO) != 0) return false;
     Mix_Init(MIX_INIT_MID);
-    ChooseSoundFont();
+    ChooseSoundFont(Mix_SetSoundFonts);
     if (Mix_OpenAudio(Rate, AUDIO_S16SYS, Channels, BufferFrames) != 0) return false;
     Mix_AllocateChannels(1);
     Mix_SetPostMix(CountMixed, nullptr);
