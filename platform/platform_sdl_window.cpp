@@ -194,8 +194,8 @@ constexpr int RowsWorthSplitting = 8;
 struct RowStretch {
     int first, last;
 };
-std::vector<RowStretch> changed;  // this frame's stretches, kept to save allocations
-std::vector<SDL_Rect> rects;      // the same in the window's pixels
+std::vector<RowStretch> changedRows;  // this frame's stretches, kept to save allocations
+std::vector<SDL_Rect> changedRects;   // the same in the window's pixels
 
 void ChangedRows(const Surface& picture, std::vector<RowStretch>& changed) {
     changed.clear();
@@ -252,18 +252,18 @@ void PresentIntoWindow(const Surface& picture) {
     Uint32 format = out->format->format;
     if (format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888) {
         shownRows.resize(size_t(picture.height));
-        ChangedRows(picture, changed);
-        if (whole) changed.assign(1, {0, picture.height});
-        if (changed.empty()) return;  // the same picture: nothing to send
+        ChangedRows(picture, changedRows);
+        if (whole) changedRows.assign(1, {0, picture.height});
+        if (changedRows.empty()) return;  // the same picture: nothing to send
         if (SDL_MUSTLOCK(out)) SDL_LockSurface(out);
-        rects.clear();
-        for (const RowStretch& rows : changed) {
+        changedRects.clear();
+        for (const RowStretch& rows : changedRows) {
             ScaleRows(picture, out, p, rows.first, rows.last);
-            rects.push_back({p.x, p.y + rows.first * p.scale, p.w, (rows.last - rows.first) * p.scale});
+            changedRects.push_back({p.x, p.y + rows.first * p.scale, p.w, (rows.last - rows.first) * p.scale});
         }
         if (SDL_MUSTLOCK(out)) SDL_UnlockSurface(out);
         if (whole) SDL_UpdateWindowSurface(window);
-        else SDL_UpdateWindowSurfaceRects(window, rects.data(), int(rects.size()));
+        else SDL_UpdateWindowSurfaceRects(window, changedRects.data(), int(changedRects.size()));
         return;
     }
     if (pictureView == nullptr)

@@ -502,6 +502,15 @@ TEST_F(SdlPlatform, ThePictureIsScaledIntoTheWindowAndOnlyChangedRowsAreRewritte
     EXPECT_EQ(at(16, 20), 0xFF00FFu);
     PlatformPresent(picture);  // the same picture: nothing written
     EXPECT_EQ(at(16, 20), 0xFF00FFu);
+    // Rows 100 and 400 changed: both are written, the rows between them are not.
+    auto markAt = [&](int y) { reinterpret_cast<uint32_t*>(out->pixels)[(20 + 2 * y) * out->pitch / 4 + 16] = 0xFF00FF; };
+    markAt(250);
+    picture.At(0, 100) = Rgb(4, 5, 6);
+    picture.At(0, 400) = Rgb(7, 8, 9);
+    PlatformPresent(picture);
+    EXPECT_EQ(at(16, 20 + 200), Rgb(4, 5, 6));
+    EXPECT_EQ(at(16, 20 + 800), Rgb(7, 8, 9));
+    EXPECT_EQ(at(16, 20 + 500), 0xFF00FFu) << "a row between two changed rows was written again";
     PushWindowEvent(SDL_WINDOWEVENT_EXPOSED);  // the window's pixels may be new: all of it again
     Pump();
     PlatformPresent(picture);
