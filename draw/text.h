@@ -12,6 +12,8 @@ const char* FormatText(const char* format, ...) __attribute__((format(printf, 1,
 // and tests keep the original Japanese unless they choose.
 extern Language TextLanguage;
 
+inline constexpr int GlyphCell = 16;  // a character of the bitmap font, square
+
 // Draws `text` into the back buffer from the font sheet, 16 pixels a
 // character. Codes 32..127 have a cell; other codes draw nothing but still
 // take their 16 pixels.

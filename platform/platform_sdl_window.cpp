@@ -6,6 +6,7 @@
 // scaled by this file straight into the window's own pixels.
 #include <SDL.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -197,9 +198,9 @@ struct RowStretch {
 std::vector<RowStretch> changedRows;  // this frame's stretches, kept to save allocations
 std::vector<SDL_Rect> changedRects;   // the same in the window's pixels
 
-void ChangedRows(const Surface& picture, std::vector<RowStretch>& changed) {
+void ChangedRows(const Surface& picture, int first, int last, std::vector<RowStretch>& changed) {
     changed.clear();
-    for (int y = 0; y < picture.height; ++y) {
+    for (int y = first; y < last; ++y) {
         uint64_t h = RowHash(picture.Ptr(0, y), picture.width);
         if (h == shownRows[size_t(y)]) continue;
         shownRows[size_t(y)] = h;
@@ -236,10 +237,11 @@ void ScaleRows(const Surface& picture, SDL_Surface* out, const PictureRect& p, i
 }
 
 // Without a renderer: the picture scaled into the window's own pixels, only
-// the rows that changed, and only those handed to the display once the
-// borders are there. A window whose pixels are not 32-bit RGB is filled
-// whole by SDL's scaled blit.
-void PresentIntoWindow(const Surface& picture) {
+// the rows that changed (looked for in [first, last), the only rows that
+// can have), and only those handed to the display once the borders are
+// there. A window whose pixels are not 32-bit RGB is filled whole by SDL's
+// scaled blit.
+void PresentIntoWindow(const Surface& picture, int first, int last) {
     SDL_Surface* out = SDL_GetWindowSurface(window);
     if (out == nullptr) return;
     PictureRect p = FitPicture(out->w, out->h, pictureW, pictureH);
@@ -251,8 +253,12 @@ void PresentIntoWindow(const Surface& picture) {
     }
     Uint32 format = out->format->format;
     if (format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888) {
-        shownRows.resize(size_t(picture.height));
-        ChangedRows(picture, changedRows);
+        if (shownRows.size() != size_t(picture.height)) {  // nothing shown yet, or a frame went unshown
+            shownRows.assign(size_t(picture.height), 0);
+            first = 0;
+            last = picture.height;
+        }
+        ChangedRows(picture, std::max(first, 0), std::min(last, picture.height), changedRows);
         if (whole) changedRows.assign(1, {0, picture.height});
         if (changedRows.empty()) return;  // the same picture: nothing to send
         if (SDL_MUSTLOCK(out)) SDL_LockSurface(out);
@@ -325,11 +331,16 @@ void PlatformCloseWindow() {
     bordersFilledW = bordersFilledH = -1;
 }
 
-void PlatformPresent(const Surface& backBuffer) {
+void PlatformPresent(const Surface& backBuffer) { PlatformPresentRows(backBuffer, 0, backBuffer.height); }
+
+void PlatformPresentRows(const Surface& backBuffer, int firstRow, int lastRow) {
     if (window == nullptr || backBuffer.width != pictureW || backBuffer.height != pictureH) return;
-    if (!PlatformWindowShown()) return;  // nobody would see it
+    if (!PlatformWindowShown()) {  // nobody would see it
+        shownRows.clear();
+        return;
+    }
     if (renderer == nullptr) {
-        PresentIntoWindow(backBuffer);
+        PresentIntoWindow(backBuffer, firstRow, lastRow);
     } else {
         SDL_UpdateTexture(texture, nullptr, backBuffer.pixels.data(), backBuffer.width * 4);
         int outW = 0, outH = 0;

@@ -41,9 +41,11 @@ void CountFrame(uint32_t* fpsOut) {
 
 void CallScreenHandler() {
     if (OfferHelp()) {
+        ForgetPausePicture();
         HelpFrame();
         return;
     }
+    if (ScreenState > Linking || PauseFlag == 0) ForgetPausePicture();
     switch (ScreenState) {
         case PairFalling:
         case BlocksFalling:

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/platform_os.h"
+#include "screens/pause.h"
 #include "shell/startup.h"
 
 namespace {
@@ -35,6 +36,7 @@ void RestoreProgramState(const ProgramStateImage& in) {
         std::memcpy(v.address, at, v.size);
         at += v.size;
     }
+    ForgetPausePicture();  // the back buffer is not part of the state
 }
 
 void ResetProgramState() {

@@ -13,6 +13,7 @@
 #include "rules/queue.h"
 #include "screens/board_entry.h"
 #include "screens/help.h"
+#include "screens/notice.h"
 #include "shell/program_state.h"
 #include "screens/pause.h"
 #include "tests/screens/screen_checks.h"
@@ -212,6 +213,79 @@ TEST(Pause, EnterInTheFrameThatEndsPlayOpensTheNextGamePaused) {
     Headless.keys = 0;
     RunFrame();
     EXPECT_EQ(SpawnTimer, 1);
+}
+
+namespace {
+// The pause in both layouts: blinks, a notice coming and going, the display
+// keys, the help pages, a held key, play and a second pause, the state put
+// back after a detour through play and another pause. Returns every picture
+// presented; with `whole`, each pause frame draws its whole picture.
+std::vector<Surface> PauseTour(bool whole) {
+    StartWithTune(whole ? "pause_tour_whole" : "pause_tour");
+    std::vector<Surface> shots;
+    auto frames = [&](int n) {
+        for (int i = 0; i < n; ++i) {
+            if (whole) ForgetPausePicture();
+            RunFrame();
+            shots.push_back(Shown());
+        }
+    };
+    auto tap = [&](Key key) {
+        Headless.keys = KeyBit(key);
+        frames(1);
+        Headless.keys = 0;
+    };
+    auto visit = [&] {
+        frames(15);
+        tap(KeyEnter);
+        frames(45);
+        ShowNotice(NoticeRecordsNotSaved);
+        frames(130);
+        for (Key key : {KeyC, KeyG, KeyL}) {
+            tap(key);
+            frames(3);
+        }
+        tap(KeyF1);
+        frames(10);
+        tap(KeyX);
+        frames(25);
+        Headless.keys = KeyBit(KeyLeft);
+        frames(10);
+        Headless.keys = 0;
+        ProgramStateImage paused;
+        SaveProgramState(paused);
+        tap(KeyEnter);
+        frames(30);
+        tap(KeyEnter);
+        frames(25);
+        RestoreProgramState(paused);
+        frames(45);
+    };
+    EnterScoreAttack();
+    visit();
+    GameMode = NormalGame;
+    MissionGoal.type = GoalChain;
+    BoardOriginX = 16;
+    BoardOriginY = 80;
+    PauseFlag = 0;
+    ScreenState = BoardEntryScreen;
+    RunUntilState(NextPair, 200);
+    visit();
+    return shots;
+}
+}  // namespace
+
+// A blink redraws and presents only the word's rows: every picture is the
+// one a whole redraw gives, and no row outside those named ever changes.
+TEST(Pause, ABlinkShowsWhatAWholeRedrawShows) {
+    std::vector<Surface> whole = PauseTour(true);
+    ASSERT_EQ(Headless.presentsOfRows, 0);
+    std::vector<Surface> blinks = PauseTour(false);
+    EXPECT_GT(Headless.presentsOfRows, 100);
+    EXPECT_EQ(Headless.rowsChangedOutsideSpan, 0);
+    ASSERT_EQ(blinks.size(), whole.size());
+    for (size_t i = 0; i < whole.size(); ++i)
+        ASSERT_EQ(DifferingPixels(blinks[i], whole[i]), 0) << "frame " << i + 1;
 }
 
 // F1 opens the how-to-play pages over the pause; while they are open nothing
