@@ -36,11 +36,11 @@ Mix_Music* tune = nullptr;
 // as the decoded tune, which streams from them.
 constexpr size_t TuneMaxBytes = size_t(1) << 20;
 std::vector<uint8_t> tuneBytes;
-std::thread tuneLoader;
+std::jthread tuneLoader;
 std::atomic<bool> tuneLoaded{false};
 Mix_Music* loadedTune = nullptr;
 bool playWhenLoaded = false;
-std::thread audioCloser;  // closes an audio subsystem that found no device
+std::jthread audioCloser;  // closes an audio subsystem that found no device
 bool keys[KeyCount];
 // A key pressed since the last sample, even if released again before it.
 bool pressedSinceSample[KeyCount];
@@ -197,7 +197,7 @@ void PlatformOpenDevices() {
         // nothing. Closing it waits for the watch's next wake-up (up to a
         // tenth of a second), so that is done beside the game's first frames;
         // nothing else starts or stops SDL subsystems until shutdown joins it.
-        audioCloser = std::thread([] { SDL_QuitSubSystem(SDL_INIT_AUDIO); });
+        audioCloser = std::jthread([] { SDL_QuitSubSystem(SDL_INIT_AUDIO); });
         return;
     }
     SoundsOpen();
@@ -354,7 +354,7 @@ void PlatformTuneOpen(const char* path, const char* fallback) {
     std::vector<std::string> paths{path};
     if (fallback != nullptr) paths.emplace_back(fallback);
     tuneLoaded = false;
-    tuneLoader = std::thread([paths = std::move(paths)] {
+    tuneLoader = std::jthread([paths = std::move(paths)] {
         loadedTune = LoadTune(paths);
         tuneLoaded = true;
     });
