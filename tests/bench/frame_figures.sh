@@ -38,7 +38,7 @@ printf '40\n3 Z\n200\n3 Enter\n' >"$work/pause.txt"
 
 # CPU ns and context switches of every thread of a process.
 snapshot() {
-  cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {printf "%d ", ns}'
+  cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {printf "%.0f ", ns}'
   cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ {n += $2} END {print n + 0}'
 }
 
