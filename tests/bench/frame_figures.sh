@@ -13,8 +13,8 @@
 # settled; CPU per frame is CPU over the frames a second (the game's 40, the
 # 50 LTris is set to). The pacing row is the
 # game's own frame log (TESSMAR_FPS_LOG) over PACING_SECONDS. Start is the
-# time from launch to the window's appearance (polled every 5 ms), the same
-# way for every program; RSS is read 3 s after launch. Each figure is the
+# time from launch to the window's appearance (the X server's map event), the
+# same way for every program; RSS is read 3 s after launch. Each figure is the
 # median of ROUNDS rounds, the programs taking turns within a round.
 set -u
 game=$(readlink -f "$1")
@@ -24,7 +24,7 @@ seconds=${SCENE_SECONDS:-20}
 pacing_seconds=${PACING_SECONDS:-60}
 here=$(dirname "$(readlink -f "$0")")
 . "$here/../smoke/xvfb.sh"
-for tool in Xvfb openbox xdotool bc; do command -v $tool >/dev/null || skip "$tool is missing"; done
+for tool in Xvfb openbox xdotool bc python3; do command -v $tool >/dev/null || skip "$tool is missing"; done
 start_xvfb 1920x1080x24 || skip "Xvfb could not start"
 openbox >"$work/openbox.log" 2>&1 &
 wm_pid=$!
@@ -70,27 +70,20 @@ measure() {  # settle-seconds, command...
   echo "$(echo "scale=3; ($ns1 - $ns0) / 10000000 / $seconds" | bc) $(echo "scale=1; ($cs1 - $cs0) / $seconds" | bc) ${rss:-0}"
 }
 
-# Launch to window in ms, and RSS after 3 s.
+# Launch to window in ms (to the first window mapped on the root, seen as an
+# X event), and RSS after 3 s.
 start_figures() {  # command...
-  local home pid t0 t1 w rss
+  local home ms pid rss
   home=$(mktemp -d -p "$work")
-  t0=$(date +%s%N)
-  (cd "$home" && HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data exec "$@") >/dev/null 2>&1 &
-  pid=$!
+  read -r ms pid < <(cd "$home" && HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data \
+    python3 "$here/window_appears.py" 20 "$@")
   pids+=("$pid")
-  for _ in $(seq 2000); do
-    w=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1)
-    [ -n "$w" ] && break
-    sleep 0.005
-  done
-  t1=$(date +%s%N)
   sleep 3
   rss=$(awk '/VmRSS/ {print $2}' /proc/"$pid"/status 2>/dev/null)
   kill -TERM "$pid" 2>/dev/null
   sleep 0.5
   kill -KILL "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-  echo "$(((t1 - t0) / 1000000)) ${rss:-0}"
+  echo "$ms ${rss:-0}"
 }
 
 # The game's frame log over the pacing window: mean period and longest gap.
@@ -169,7 +162,8 @@ ltris_demo() {
 median() { sort -n | awk '{v[NR] = $1} END {print (NR ? v[int((NR + 1) / 2)] : "-")}'; }
 
 declare -A results
-record() { results["$1"]+="$2"$'\n'; }
+# A value of "-" (nothing measured) is left out.
+record() { [ "$2" = - ] || results["$1"]+="$2"$'\n'; }
 
 programs=("now:$game")
 [ -n "$before" ] && programs+=("before:$before")
