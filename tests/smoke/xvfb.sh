@@ -77,10 +77,16 @@ press() {  # window, key
 }
 
 # With the game on its title in the window, writing to SDL's disk audio file:
-# sets at_title to the file's size then, starts a score-attack game (Z) and
-# sets in_game to its size three seconds later, when the tune has begun.
+# sets at_title to the file's size once it holds a second or more, starts a
+# score-attack game (Z) and sets in_game to its size three seconds later,
+# when the tune has begun.
 listen_title_then_game() {  # window, audio file
   sleep 1
+  # The audio opens just after the window: at least a second of the title.
+  for _ in $(seq 40); do
+    [ "$(stat -c %s "$2" 2>/dev/null || echo 0)" -ge 176400 ] && break
+    sleep 0.1
+  done
   xdotool windowfocus --sync "$1" 2>/dev/null
   at_title=$(stat -c %s "$2")
   press "$1" z
