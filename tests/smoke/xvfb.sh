@@ -27,9 +27,12 @@ start_xvfb() {  # [screen]
   # A server that another test's Xvfb is just leaving can refuse the first
   # connections: a server that answers none within three seconds is started
   # again on a new display.
+  # -noreset: a server resets itself whenever its last client leaves (our
+  # xprop below, a program that ended), and a program connecting meanwhile
+  # has its connection closed at once.
   for attempt in 1 2 3; do
     : >"$work/display"
-    Xvfb -displayfd 3 -screen 0 "${1:-800x600x24}" -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${1:-800x600x24}" -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do
       [ -s "$work/display" ] && break
@@ -73,7 +76,9 @@ wait_window() {  # pid, title pattern
 press() {  # window, key
   xdotool keydown --window "$1" "$2" 2>/dev/null
   sleep 0.1
-  xdotool keyup --window "$1" "$2" 2>/dev/null
+  # A key the program ended on is let go all the same: held, it would reach
+  # the next program on this server.
+  xdotool keyup --window "$1" "$2" 2>/dev/null || xdotool keyup "$2" 2>/dev/null
 }
 
 # With the game on its title in the window, writing to SDL's disk audio file:
