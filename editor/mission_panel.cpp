@@ -493,8 +493,8 @@ void MissionPanel::TestPlayCommand() {
         ShowWarning(this, tr("Could not start the game."));
 }
 
-// The solver searches in rounds and prints each round's answer; the editor
-// keeps the last one and ends the search at the deadline whatever it found.
+// The solver stops itself after its seconds and prints its answer; the
+// editor's own deadline ends a solver that has not answered by then.
 void MissionPanel::CheckCommand(bool deeper) {
     if (Checking() || !MissionReadyToRun()) return;
     QString solver = FindTool(QStringLiteral("tessmar-solve"));
@@ -531,10 +531,11 @@ void MissionPanel::CheckCommand(bool deeper) {
     CheckTick();
 }
 
+// A progress line only moves the count on; an answer line is kept.
 void MissionPanel::CheckLine(const QByteArray& line) {
     QJsonDocument json = QJsonDocument::fromJson(line.trimmed());
     if (!json.isObject()) return;
-    running_.lastAnswer = line.trimmed();
+    if (!json.object().value("progress").toBool()) running_.lastAnswer = line.trimmed();
     running_.positions = json.object().value("positions").toInteger();
     CheckTick();
 }
@@ -551,7 +552,7 @@ void MissionPanel::CancelCheck() {
     if (checkRunning) checkRunning(false);
 }
 
-// Out of time: the last round's answer, said to be cut by the time.
+// The solver has not answered in time: what it last said, cut by the time.
 void MissionPanel::CheckDeadline() {
     if (!Checking()) return;
     QByteArray last = running_.lastAnswer;
@@ -566,6 +567,7 @@ void MissionPanel::CheckDeadline() {
         answer.goalType = running_.mission[MissionTypeOffset];
         answer.decided = false;
         answer.outOfTime = true;
+        answer.positions = running_.positions;
     }
     ShowAnswer(answer);
 }

@@ -245,6 +245,21 @@ TEST(Solver, ShortestWayUsesTheFewestPairsAndABudgetGivesALowerBound) {
     EXPECT_TRUE(cut.decided);
     EXPECT_EQ(cut.shortest, 1);
     EXPECT_EQ(PlayPlacements(m, cut.solution, nullptr), Outcome::Cleared);
+
+    // A caller's stop (a clock) after two positions cuts the search as the
+    // budget does, and a stop that never comes changes nothing.
+    SolveOptions stopped;
+    stopped.keepSearching = [](uint64_t positions) { return positions < 2; };
+    SolveResult halted = SolveMission(m, stopped);
+    EXPECT_EQ(halted.positions, cut.positions);
+    EXPECT_EQ(halted.ways, cut.ways);
+    EXPECT_TRUE(halted.waysAtLeast);
+    SolveOptions patient;
+    patient.keepSearching = [](uint64_t) { return true; };
+    SolveResult whole = SolveMission(m, patient);
+    EXPECT_EQ(whole.ways, r.ways);
+    EXPECT_EQ(whole.positions, r.positions);
+    EXPECT_FALSE(whole.waysAtLeast);
 }
 
 TEST(Solver, PlayedWayEndsInMissionClearAndLogsEveryFrame) {

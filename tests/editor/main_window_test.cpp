@@ -502,13 +502,12 @@ TEST(CheckAnswer, TextSaysWhatTheSolverFound) {
     EXPECT_EQ(CheckAnswerText(random), Utf8("ランダムなブロックのミッション（種類 6）は調べられません。"));
 }
 
-// The check answers by its deadline with the last round the solver printed,
-// and offers the longer search, which passes a bigger budget.
+// A solver that has not answered by the deadline is stopped: the answer
+// says the time ran out and how far the search got (progress lines are not
+// answers), and offers the longer search, which passes a bigger budget.
 TEST_F(MainWindowTest, CheckAnswersByItsDeadlineAndSearchesLongerOnlyWhenAsked) {
     CheckDeadlineMs = 600;
-    std::ofstream(folder / "bin" / "solver-lines")
-        << R"({"goal_type":0,"random_pairs":false,"pairs":2,"clearable":false,"decided":false,)"
-           R"("ways":0,"ways_at_least":true,"difficulty":null,"positions":3210,"final":false})" "\n";
+    std::ofstream(folder / "bin" / "solver-lines") << R"({"progress":true,"positions":3210,"seconds":0.20})" "\n";
     std::ofstream(folder / "bin" / "solver-wait") << "3000";
     std::ofstream(folder / "bin" / "solver-answer.json") << R"({"goal_type":0,"random_pairs":false})";
     FillPairs(2);

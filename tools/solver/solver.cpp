@@ -364,7 +364,8 @@ bool LeadsNowhere(const Placement& p, const LastPairLoops* loops) {
 
 class Search {
 public:
-    Search(uint64_t budget, bool labels) : budget_(budget), labels_(labels) {}
+    Search(const SolveOptions& options, bool labels)
+        : budget_(options.positionBudget), keepSearching_(options.keepSearching), labels_(labels) {}
 
     // From a position between pairs (the pair's first frame played).
     Position Explore(int depth) {
@@ -372,7 +373,7 @@ public:
         if (auto it = known_.find(key); it != known_.end()) return it->second;
         Position here;
         if (Hopeless()) return here;  // searched in full: nothing below clears
-        if (depth >= MaxDepth || known_.size() >= budget_) {
+        if (depth >= MaxDepth || OutOfBudget()) {
             here.complete = false;
             return here;
         }
@@ -429,7 +430,14 @@ public:
     bool labels() const { return labels_; }
 
 private:
+    bool OutOfBudget() {
+        cut_ = cut_ || known_.size() >= budget_ || (keepSearching_ && !keepSearching_(known_.size()));
+        return cut_;
+    }
+
     uint64_t budget_;
+    const std::function<bool(uint64_t)>& keepSearching_;
+    bool cut_ = false;
     bool labels_;
     std::unordered_map<uint64_t, Position> known_;
     PlaySnapshot stack_[MaxDepth];
@@ -442,13 +450,14 @@ private:
 // placements from here on; the game is then left where the way ends.
 class Decider {
 public:
-    Decider(uint64_t budget, bool labels) : budget_(budget), labels_(labels) {}
+    Decider(const SolveOptions& options, bool labels)
+        : budget_(options.positionBudget), keepSearching_(options.keepSearching), labels_(labels) {}
 
     bool Within(int left, int depth, std::vector<Placement>& way) {
         if (left == 0 || depth >= MaxDepth || Hopeless(left)) return false;
         uint64_t key = PositionKey(labels_);
         if (auto it = failed_.find(key); it != failed_.end() && it->second >= left) return false;
-        if (failed_.size() >= budget_) {
+        if (failed_.size() >= budget_ || (keepSearching_ && !keepSearching_(failed_.size()))) {
             cut_ = true;
             return false;
         }
@@ -472,6 +481,7 @@ public:
 
 private:
     uint64_t budget_;
+    const std::function<bool(uint64_t)>& keepSearching_;
     bool labels_;
     bool cut_ = false;
     std::unordered_map<uint64_t, uint8_t> failed_;
@@ -480,8 +490,8 @@ private:
 
 // Iterative deepening: the fewest pairs that clear the mission from its
 // start, with their way; decided false when the budget ran out first.
-void DecideShortest(const MissionImage& mission, uint64_t budget, SolveResult& result) {
-    Decider decider(budget, mission.type == GoalArea);
+void DecideShortest(const MissionImage& mission, const SolveOptions& options, SolveResult& result) {
+    Decider decider(options, mission.type == GoalArea);
     for (int left = 1; left <= mission.pieceLimit && !decider.cut(); ++left) {
         StartMissionPlay(mission);
         RunToNextPair(nullptr);
@@ -603,7 +613,7 @@ SolveResult SolveMission(const MissionImage& mission, const SolveOptions& option
         result.ways = result.clearable;
         return result;
     }
-    auto search = std::make_unique<Search>(options.positionBudget, labels);
+    auto search = std::make_unique<Search>(options, labels);
     Position root = search->Explore(0);
     result.positions = search->positions();
     result.placements = search->placements();
@@ -629,7 +639,7 @@ SolveResult SolveMission(const MissionImage& mission, const SolveOptions& option
     }
     if (result.clearable) result.shortest = int(result.solution.size());
     result.decided = result.complete;
-    if (!result.complete) DecideShortest(mission, options.positionBudget, result);
+    if (!result.complete) DecideShortest(mission, options, result);
     if (options.players) {
         result.oneAheadClears = GreedyPlayerClears(mission, 1);
         result.twoAheadClears = GreedyPlayerClears(mission, 2);

@@ -2,6 +2,7 @@
 // through the game's own rules, and the measures of how hard it is.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "mission/mission_file.h"
@@ -12,6 +13,10 @@ struct SolveOptions {
     // lower bounds and a mission without a way found stays undecided.
     uint64_t positionBudget = 400000;
     bool players = true;  // also let the one- and two-pairs-ahead players try
+    // Asked before each new position with the positions known so far; once
+    // it says no, the search ends as if the budget had run out (a caller's
+    // clock). Empty: the budget alone.
+    std::function<bool(uint64_t positions)> keepSearching;
 };
 
 // At one step of a way: the distinct placements of the pair, and how many of

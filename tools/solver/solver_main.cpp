@@ -11,10 +11,8 @@
 // mission NN, any other file through "EDIT GAME" and the file dialog), with
 // --from mission from the first frame of the board entry of a game started
 // with --mission FILE. --budget caps the positions searched. --seconds S
-// searches in rounds of growing budget (up to --budget) and stops before a
-// round that would not end within S seconds; with --json every round prints
-// its answer as one line, so a caller can stop it at any time and keep the
-// last. --play lets the simple player play numbered mission N of the game folder FOLDER (random
+// stops the search after S seconds (what it found so far is the answer, as
+// when the budget runs out); with --json it prints progress lines meanwhile. --play lets the simple player play numbered mission N of the game folder FOLDER (random
 // pairs) for at most F frames (12000).
 #include <algorithm>
 #include <chrono>
@@ -202,35 +200,43 @@ void PrintHuman(const Options& o, const MissionImage& m, const SolveResult& r, d
                 seconds);
 }
 
-// Rounds of twice the budget each, every round searching from the start; a
-// round is assumed to take twice as long as the one before.
+// One search that stops itself after S seconds; with --json it prints a
+// progress line ({"progress":true,...}) about five times a second and the
+// answer last, so a caller can show how far it got. A search that ends in
+// time gives exactly the answer of one without --seconds.
 template <typename Clock>
-int SolveInRounds(const Options& o, const MissionImage& mission, SolveOptions options, Clock elapsed) {
-    uint64_t budget = std::min<uint64_t>(500, o.budget);
-    for (double last = 0;;) {
-        double began = elapsed();
-        options.positionBudget = budget;
-        options.players = false;  // the players only weigh a finished search
-        SolveResult r = SolveMission(mission, options);
-        if (r.complete && r.clearable) {
-            r.oneAheadClears = GreedyPlayerClears(mission, 1);
-            r.twoAheadClears = GreedyPlayerClears(mission, 2);
-            r.difficulty = DifficultyFigure(r);
+int SolveWithin(const Options& o, const MissionImage& mission, SolveOptions options, Clock elapsed) {
+    constexpr double ProgressEvery = 0.2;
+    double nextProgress = ProgressEvery;
+    uint64_t seen = 0;
+    bool outOfTime = false;
+    options.players = false;  // the players weigh only a finished search
+    options.keepSearching = [&](uint64_t positions) {
+        double now = elapsed();
+        seen = std::max(seen, positions);
+        if (o.json && now >= nextProgress) {
+            std::printf("{\"progress\":true,\"positions\":%llu,\"seconds\":%.2f}\n", (unsigned long long)seen, now);
+            std::fflush(stdout);
+            nextProgress = now + ProgressEvery;
         }
-        last = elapsed() - began;
-        bool finished = r.complete || budget >= o.budget;
-        bool outOfTime = !finished && elapsed() + 2 * last > o.seconds;
-        if (r.clearable && !o.script.empty() && !WriteText(o.script, SolutionScript(o, mission, r)))
-            Fail("cannot write " + o.script);
-        char extra[160];
-        std::snprintf(extra, sizeof extra, ",\"positions\":%llu,\"budget\":%llu,\"seconds\":%.2f,\"final\":%s,\"out_of_time\":%s",
-                      (unsigned long long)r.positions, (unsigned long long)budget, elapsed(),
-                      finished || outOfTime ? "true" : "false", outOfTime ? "true" : "false");
-        if (o.json) PrintJson(o, mission, &r, extra);
-        else if (finished || outOfTime) PrintHuman(o, mission, r, elapsed());
-        if (finished || outOfTime) return 0;
-        budget = std::min<uint64_t>(budget * 2, o.budget);
+        outOfTime = outOfTime || now >= o.seconds;
+        return !outOfTime;
+    };
+    SolveResult r = SolveMission(mission, options);
+    if (r.complete && r.clearable) {
+        r.oneAheadClears = GreedyPlayerClears(mission, 1);
+        r.twoAheadClears = GreedyPlayerClears(mission, 2);
+        r.difficulty = DifficultyFigure(r);
     }
+    if (r.clearable && !o.script.empty() && !WriteText(o.script, SolutionScript(o, mission, r)))
+        Fail("cannot write " + o.script);
+    char extra[160];
+    std::snprintf(extra, sizeof extra, ",\"positions\":%llu,\"budget\":%llu,\"seconds\":%.2f,\"final\":true,\"out_of_time\":%s",
+                  (unsigned long long)r.positions, (unsigned long long)o.budget, elapsed(),
+                  outOfTime ? "true" : "false");
+    if (o.json) PrintJson(o, mission, &r, extra);
+    else PrintHuman(o, mission, r, elapsed());
+    return 0;
 }
 
 int Solve(const Options& o) {
@@ -245,7 +251,7 @@ int Solve(const Options& o) {
     auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
     SolveOptions options;
     options.positionBudget = o.budget;
-    if (o.seconds > 0) return SolveInRounds(o, mission, options, elapsed);
+    if (o.seconds > 0) return SolveWithin(o, mission, options, elapsed);
     SolveResult r = SolveMission(mission, options);
     double seconds = elapsed();
     if (o.json) PrintJson(o, mission, &r);
