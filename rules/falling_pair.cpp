@@ -166,7 +166,9 @@ static void Land() {
     }
     p.kind1 = p.kind2 = 0;
     PlayGameSound(GameSound::Land);
-    SettleBoard();
+    // A frame that has already ended the game, cleared the mission or begun
+    // the link action settles only what hangs in the air.
+    GoOnAfterSettling(SettleBoard(SearchMode::Play, ScreenState != PairFalling));
 }
 
 void StepFallingPairMoves() {

@@ -82,8 +82,7 @@ void StepLinkSprite() {
             s.y += 8;
             if (s.x > float(ScreenWidth - BoardOriginX)) {
                 s.phase = 0;
-                ScreenState = PairFalling;
-                SettleBoard();
+                GoOnAfterSettling(SettleBoard());
             }
             break;
     }

@@ -4,7 +4,6 @@
 #include "rules/fish.h"
 #include "rules/game_events.h"
 #include "rules/scoring.h"
-#include "rules/screen_state.h"
 
 void LabelNetworks() {
     static constexpr int order[4] = {SideLeft, SideRight, SideUp, SideDown};
@@ -43,7 +42,7 @@ void FindJoins(uint8_t joins[PlayCells]) {
 }
 }  // namespace
 
-void MarkLoops(SearchMode mode) {
+bool MarkLoops(SearchMode mode) {
     uint8_t joins[PlayCells];
     uint8_t onLoop[PlayCells] = {};
     uint8_t discovered[PlayCells] = {};  // discovery time, 0 = not yet reached
@@ -88,19 +87,20 @@ void MarkLoops(SearchMode mode) {
         }
     }
 
-    if (mode == SearchMode::AnalyseOnly) return;
+    if (mode == SearchMode::AnalyseOnly) return false;
     bool found = false;
     for (int i = 0; i < PlayCells; ++i) {
         if (!onLoop[i]) continue;
         Board.marked[i] = 1;
         found = true;
     }
-    if (found) ScreenState = Erasing;
+    return found;
 }
 
-void FindLoops(SearchMode mode) {
-    MarkLoops(mode);
+bool FindLoops(SearchMode mode) {
+    bool found = MarkLoops(mode);
     CatchFish();
     CountSearch();
-    if (mode != SearchMode::AnalyseOnly && ScreenState == Erasing) PlayGameSound(ChainSound(ChainLength));
+    if (found) PlayGameSound(ChainSound(ChainLength));
+    return found;
 }

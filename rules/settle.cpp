@@ -25,8 +25,9 @@ static int TakeFallingRecord() {
     return -1;
 }
 
+// The block is lifted out of the board into a falling record (when one is
+// free); either way blocks are now falling.
 static void ReleaseBlock(int c, int r) {
-    ScreenState = BlocksFalling;
     int i = TakeFallingRecord();
     if (i < 0) return;
     FallingBlocks[i] = FallingBlock{c, float(CellSize) * float(r), 0.0f, GetKind(c, r), GetFrame(c, r), {}};
@@ -36,11 +37,16 @@ static void ReleaseBlock(int c, int r) {
 }
 
 // Scanning downward, each block over an empty cell is released; a stack over
-// a gap therefore loses only its lowest block per call.
-static void ReleaseUnsupported() {
+// a gap therefore loses only its lowest block per call. Returns whether any was.
+static bool ReleaseUnsupported() {
+    bool released = false;
     for (int c = 0; c <= 7; ++c)
         for (int r = -1; r <= 11; ++r)
-            if (IsBlock(GetKind(c, r)) && GetKind(c, r + 1) == Empty) ReleaseBlock(c, r);
+            if (IsBlock(GetKind(c, r)) && GetKind(c, r + 1) == Empty) {
+                ReleaseBlock(c, r);
+                released = true;
+            }
+    return released;
 }
 
 // Every rope block beside a joiner gains an end into the joiner's cell, and
@@ -67,24 +73,36 @@ static bool ResolveJoiners(int& lastCol, int& lastRow) {
     return any;
 }
 
-void SettleBoard(SearchMode mode) {
+SettleResult SettleBoard(SearchMode mode, bool blocksInFlight) {
     const bool analyseOnly = mode == SearchMode::AnalyseOnly;
-    if (!analyseOnly) ReleaseUnsupported();
-    if (ScreenState == PairFalling) {
+    bool released = !analyseOnly && ReleaseUnsupported();
+    if (!blocksInFlight && !released) {
         FallingBlockCount = 0;
         int c = 0, r = 0;
         // The loader's analysis leaves the board as it is: a block over a
         // resolved joiner waits in its cell and falls at the first settle of
         // play, like every other loose block of a loaded board.
-        if (ResolveJoiners(c, r) && !analyseOnly && IsBlock(GetKind(c, r - 1))) ReleaseBlock(c, r - 1);
+        if (ResolveJoiners(c, r) && !analyseOnly && IsBlock(GetKind(c, r - 1))) {
+            ReleaseBlock(c, r - 1);
+            released = true;
+        }
     }
     LabelNetworks();
-    if (ScreenState != PairFalling) return;
+    if (released) return SettleResult::BlocksReleased;
+    if (blocksInFlight) return SettleResult::StillFalling;
     FallingBlockCount = 0;
-    FindLoops(mode);
-    if (ScreenState == Erasing) return;
+    if (FindLoops(mode)) return SettleResult::LoopsMarked;
     ScoreTurn();
-    ScreenState = NextPair;
+    return SettleResult::TurnOver;
+}
+
+void GoOnAfterSettling(SettleResult result) {
+    switch (result) {
+        case SettleResult::BlocksReleased: ScreenState = BlocksFalling; break;
+        case SettleResult::LoopsMarked: ScreenState = Erasing; break;
+        case SettleResult::TurnOver: ScreenState = NextPair; break;
+        case SettleResult::StillFalling: break;
+    }
 }
 
 void StepFallingBlocks() {
@@ -102,8 +120,7 @@ void StepFallingBlocks() {
             b.kind = b.frame = 0;
         }
     }
-    if (!active) ScreenState = PairFalling;
-    SettleBoard();
+    GoOnAfterSettling(SettleBoard(SearchMode::Play, active));
 }
 
 void StepErase() {
@@ -118,6 +135,5 @@ void StepErase() {
         }
     }
     EraseTimer = 0;
-    ScreenState = PairFalling;
-    SettleBoard();
+    GoOnAfterSettling(SettleBoard());
 }

@@ -26,8 +26,19 @@ extern FallingBlock FallingBlocks[FallingBlockRecords];
 extern int32_t FallingBlockCount;  // record the next released block takes
 extern int32_t EraseTimer;         // frames spent in Erasing
 
-// The loader's analysis (SearchMode::AnalyseOnly) releases no block either.
-void SettleBoard(SearchMode mode = SearchMode::Play);
+// What a settle did: released blocks (they fall now); found blocks still
+// falling from before and did nothing more; marked loops (they blink and are
+// erased); or ended the turn, scored.
+enum class SettleResult : uint8_t { BlocksReleased, StillFalling, LoopsMarked, TurnOver };
+
+// Releases unsupported blocks; with none falling (`blocksInFlight` false),
+// resolves joiners, labels the networks and searches for loops, and with
+// none found scores the turn. The loader's analysis
+// (SearchMode::AnalyseOnly) releases no block.
+SettleResult SettleBoard(SearchMode mode = SearchMode::Play, bool blocksInFlight = false);
+// The play state that follows a settle: BlocksFalling, Erasing or NextPair
+// (unchanged while blocks still fall).
+void GoOnAfterSettling(SettleResult result);
 void StepFallingBlocks();  // handler of ScreenState 1
 void StepErase();          // handler of ScreenState 2
 

@@ -71,10 +71,7 @@ void PlaceForGoal() {
 
 // Labels the networks of the loaded board and looks for loops without
 // marking, releasing or scoring anything.
-void AnalyseBoard() {
-    ScreenState = PairFalling;
-    SettleBoard(SearchMode::AnalyseOnly);
-}
+void AnalyseBoard() { SettleBoard(SearchMode::AnalyseOnly); }
 }  // namespace
 
 void LoadMissionBytes(const uint8_t* bytes, size_t size) {

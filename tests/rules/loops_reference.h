@@ -9,7 +9,6 @@
 #include "rules/fish.h"
 #include "rules/loops.h"
 #include "rules/scoring.h"
-#include "rules/screen_state.h"
 
 namespace reference {
 
@@ -17,6 +16,7 @@ inline int32_t SearchStartCol, SearchStartRow;
 inline uint64_t Steps;  // calls of TraceRope, for measuring
 
 inline SearchMode Mode = SearchMode::Play;
+inline bool Found;  // a loop was marked
 
 // The cells on the walk's current path: columns 0..7, rows -1..11.
 inline uint8_t Visited[PlayCells];
@@ -30,7 +30,7 @@ inline void TraceRope(int c, int r, int pc, int pr, bool first) {
     if (Mode == SearchMode::Play && c == SearchStartCol && r == SearchStartRow && !first) {
         for (int i = 0; i < PlayCells; ++i)
             if (Board.marked[i] == 0) Board.marked[i] = Visited[i];
-        ScreenState = Erasing;
+        Found = true;
     }
     if (GetVisited(c, r)) return;
     SetVisited(c, r, 1);
@@ -55,11 +55,13 @@ inline void MarkLoops() {
     }
 }
 
-inline void FindLoops(SearchMode mode = SearchMode::Play) {
+inline bool FindLoops(SearchMode mode = SearchMode::Play) {
     Mode = mode;
+    Found = false;
     MarkLoops();
     CatchFish();
     CountSearch();
+    return Found;
 }
 
 }  // namespace reference

@@ -38,6 +38,10 @@ inline void PairFrame(PairInput in = {}) {
     LeftHeld = RightHeld = DownHeld = Button1Pressed = Button2Pressed = Button3Pressed = 0;
 }
 
+// A settle as the play handlers run it, and the state that follows: blocks
+// still falling unless the board is at rest in PairFalling.
+inline void Settle() { GoOnAfterSettling(SettleBoard(SearchMode::Play, ScreenState != PairFalling)); }
+
 class PlayTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -45,9 +45,9 @@ protected:
 
     // Settles nothing: labels the networks and runs one search, as the
     // board analysis does once nothing is falling.
-    static void Search(SearchMode mode = SearchMode::Play) {
+    static bool Search(SearchMode mode = SearchMode::Play) {
         LabelNetworks();
-        FindLoops(mode);
+        return FindLoops(mode);
     }
 
     static int MarkedCount() {
@@ -66,7 +66,6 @@ protected:
                     SetFrame(c, r, 0);
                     SetMarked(c, r, 0);
                 }
-        ScreenState = PairFalling;
     }
 
     // Rows -1..11 of the marked layer, one string per row, '#' marked.

@@ -34,7 +34,7 @@ TEST_F(ScoringTest, ChainOfSixThenFourAtLevelThreeScores600) {
     SetKind(3, 8, CornerUpLeft);
     SetKind(2, 10, CornerDownRight);
     SetKind(2, 11, CornerUpRight);
-    SettleBoard();
+    GoOnAfterSettling(SettleBoard());
     ASSERT_EQ(ScreenState, uint32_t(Erasing));
     EXPECT_EQ(ChainErased, 6);
     int frames = 0;

@@ -21,7 +21,7 @@ TEST_F(SettleTest, StackOverAGapFallsApartFromTheBottomOneBlockPerFrame) {
     SetKind(2, 7, Horizontal);
     SetKind(2, 8, CornerUpLeft);
     SetKind(2, 9, Vertical);
-    SettleBoard();
+    Settle();
     EXPECT_EQ(ScreenState, BlocksFalling);
     EXPECT_EQ(FallingBlockCount, 1);
     EXPECT_EQ(GetKind(2, 9), Empty);
@@ -47,7 +47,7 @@ TEST_F(SettleTest, StackOverAGapFallsApartFromTheBottomOneBlockPerFrame) {
 TEST_F(SettleTest, FallingBlockKeepsItsFrameFlagAndSpeedStopsAtTwenty) {
     SetKind(5, -1, Cross);
     SetFrame(5, -1, 1);
-    SettleBoard();
+    Settle();
     ASSERT_EQ(FallingBlocks[0].kind, Cross);
     EXPECT_EQ(FallingBlocks[0].frame, 1);
     EXPECT_EQ(GetFrame(5, -1), 0);
@@ -69,7 +69,7 @@ TEST_F(SettleTest, JoinerGivesItsNeighboursAnEndAndTheBlockAboveFallsIntoItsCell
     PutRows(9, {"00010000",
                 "001c1000",
                 "00212000"});
-    SettleBoard();
+    Settle();
     EXPECT_EQ(GetKind(2, 10), Horizontal);  // beside: already had that end
     EXPECT_EQ(GetKind(4, 10), Horizontal);
     EXPECT_EQ(GetKind(3, 11), TeeNoDown);   // below: gains an up end
@@ -85,7 +85,7 @@ TEST_F(SettleTest, JoinersLeaveWallsOtherJoinersAndEmptyCellsAlone) {
     PutRows(10, {"0cd00000",
                  "0cc00000"});
     SetKind(1, 9, Empty);
-    SettleBoard();
+    Settle();
     EXPECT_EQ(Row(10), "00d00000");
     EXPECT_EQ(Row(11), "00000000");
     EXPECT_EQ(ScreenState, NextPair);
@@ -101,8 +101,7 @@ TEST_F(SettleTest, LoaderAnalysisKeepsTheBlockOverAResolvedJoinerInItsCell) {
     EXPECT_NE(GetGroup(3, 10), 0);
 
     // The first settle of play lets it fall.
-    ScreenState = PairFalling;
-    SettleBoard();
+    Settle();
     EXPECT_EQ(ScreenState, BlocksFalling);
     EXPECT_GT(PlayUntil(NextPair), 0);
     EXPECT_EQ(GetKind(3, 11), TeeNoUp);
@@ -116,14 +115,14 @@ TEST_F(SettleTest, ReleaseNeverGoesPastTheLastRecord) {
     FallingBlockCount = FallingBlockRecords;
     ScreenState = BlocksFalling;
     SetKind(5, 5, Cross);
-    SettleBoard();
+    Settle();
     EXPECT_EQ(FallingBlocks[17].kind, Cross);
     EXPECT_EQ(FallingBlocks[17].col, 5);
     EXPECT_EQ(GetKind(5, 5), Empty);
 
     // With every record in flight the block waits in its cell.
     SetKind(6, 5, CornerUpLeft);
-    SettleBoard();
+    Settle();
     EXPECT_EQ(GetKind(6, 5), CornerUpLeft);
     EXPECT_EQ(ScreenState, BlocksFalling);
     for (int i = 0; i < FallingBlockRecords; ++i) EXPECT_EQ(FallingBlocks[i].kind, i == 17 ? Cross : Vertical);
@@ -142,7 +141,7 @@ TEST_F(SettleTest, MarkedLoopBlinksNineteenFramesAndIsGoneInTheTwentieth) {
     PutRows(10, {"63000000",
                  "54000000"});
     SetFrame(0, 10, 1);
-    SettleBoard();
+    Settle();
     ASSERT_EQ(ScreenState, Erasing);
     for (int i = 0; i < 19; ++i) StepErase();
     EXPECT_EQ(Row(10), "63000000");
