@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <numbers>
 
 #include "draw/fish.h"
 #include "draw/sheet_layout.h"
@@ -24,8 +25,6 @@ constinit uint8_t ColourMode, GridMode;
 constinit uint32_t FpsValue;
 
 namespace {
-constexpr double Pi = 3.141592653589793;
-
 void AndFromTile(int x, int y, int w, int h) { BlitTiles(x, y, w, h, x, y, Rop::And); }
 
 void MaskedFromSheet(const Surface& sheet, int maskX, int maskY, int imageX, int imageY, int w, int h, int x, int y) {
@@ -55,7 +54,7 @@ void DrawFallingPairHalves(int32_t X, int32_t Y) {
     DrawBlock(p.kind1, 0, p.frame1, X + CellSize * p.col1 + slide, Y + CellSize * p.row1);
     if (TurnTimer > 0) {
         double degrees = 90.0 * p.orientation + 30.0 * (TurnTimer - 1) * TurnDirection;
-        double a = degrees * Pi / 180.0;
+        double a = degrees * std::numbers::pi / 180.0;
         int32_t dx = int32_t(32.0 * std::cos(a)), dy = int32_t(32.0 * std::sin(a));
         DrawBlock(p.kind2, 0, p.frame2, X + CellSize * p.col1 + dx, Y + CellSize * p.row1 + dy);
     } else {

@@ -9,11 +9,11 @@ constinit uint8_t NextGroupId;
 void FillRopeSides() { std::memcpy(RopeSides, KindRopeSides, sizeof KindRopeSides); }
 
 void SetBoardWalls() {
-    for (int r = -2; r <= 12; ++r) {
-        SetKind(-1, r, Wall);
-        SetKind(8, r, Wall);
+    for (int r = HiddenRow; r <= FloorRow; ++r) {
+        SetKind(LeftWallColumn, r, Wall);
+        SetKind(RightWallColumn, r, Wall);
     }
-    for (int c = 0; c <= 8; ++c) SetKind(c, 12, Wall);
+    for (int c = 0; c <= RightWallColumn; ++c) SetKind(c, FloorRow, Wall);
 }
 
 bool SameSides(const uint8_t a[4], const uint8_t b[4]) {
@@ -40,17 +40,17 @@ bool JoinedTo(int c, int r, int side) {
 }
 
 void ClearBoard() {
-    for (int c = 0; c <= 7; ++c) {
-        for (int r = -2; r <= 11; ++r) {
+    for (int c = 0; c <= LastColumn; ++c) {
+        for (int r = HiddenRow; r <= BottomRow; ++r) {
             SetKind(c, r, Empty);
             SetGroup(c, r, 0);
         }
-        for (int r = -1; r <= 11; ++r) SetFrame(c, r, 0);
+        for (int r = TopRow; r <= BottomRow; ++r) SetFrame(c, r, 0);
     }
 }
 
 uint8_t TakeGroupId() {
     uint8_t id = NextGroupId;
-    NextGroupId = uint8_t(NextGroupId % 120 + 1);
+    NextGroupId = uint8_t(NextGroupId % GroupLabels + 1);
     return id;
 }

@@ -16,6 +16,12 @@ inline constexpr uint8_t KindRopeSides[KindCount][4] = {
     {1, 1, 0, 1}, {1, 1, 1, 1}, {0, 0, 0, 0}, {0, 0, 0, 0},
 };
 
+// The well: columns 0..LastColumn between the wall columns, the visible rows
+// 0..BottomRow on the floor row, and above them the rows TopRow (where a pair
+// can reach) and HiddenRow (where the first half of a new pair enters).
+inline constexpr int LastColumn = 7, LeftWallColumn = -1, RightWallColumn = 8;
+inline constexpr int HiddenRow = -2, TopRow = -1, BottomRow = 11, FloorRow = 12;
+
 // Kind and group: columns -1..8, rows -2..12 (walls, floor and row -2 included).
 // Frame, marked: columns 0..7, rows -1..11.
 inline constexpr int KindColumns = 10, KindRows = 15, KindCells = KindColumns * KindRows;
@@ -30,10 +36,13 @@ struct BoardLayers {
 extern BoardLayers Board;
 
 extern uint8_t RopeSides[KindCount][4];  // up, down, left, right
-extern uint8_t NextGroupId;              // next rope-network label, cycles 1..120
+inline constexpr int GroupLabels = 120;  // rope-network labels are 1..GroupLabels
+extern uint8_t NextGroupId;              // next rope-network label, cycles 1..GroupLabels
 
-inline bool InKindLayer(int c, int r) { return c >= -1 && c <= 8 && r >= -2 && r <= 12; }
-inline bool InPlayLayer(int c, int r) { return c >= 0 && c <= 7 && r >= -1 && r <= 11; }
+inline bool InKindLayer(int c, int r) {
+    return c >= LeftWallColumn && c <= RightWallColumn && r >= HiddenRow && r <= FloorRow;
+}
+inline bool InPlayLayer(int c, int r) { return c >= 0 && c <= LastColumn && r >= TopRow && r <= BottomRow; }
 inline int KindIndex(int c, int r) { return (c + 1) * KindRows + (r + 2); }
 inline int PlayIndex(int c, int r) { return c * PlayRows + (r + 1); }
 

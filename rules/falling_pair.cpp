@@ -160,9 +160,9 @@ static void Land() {
     --p.row2;
     PlaceHalf(p.col1, p.row1, p.kind1, p.frame1);
     PlaceHalf(p.col2, p.row2, p.kind2, p.frame2);
-    for (int c = 0; c <= 7; ++c) {
-        SetKind(c, -2, Empty);
-        SetGroup(c, -2, 0);
+    for (int c = 0; c <= LastColumn; ++c) {
+        SetKind(c, HiddenRow, Empty);
+        SetGroup(c, HiddenRow, 0);
     }
     p.kind1 = p.kind2 = 0;
     PlayGameSound(GameSound::Land);

@@ -3,12 +3,16 @@
 #pragma once
 #include <cstdint>
 
+// Where the second half of the pair lies from the first, a quarter turn
+// clockwise each step.
+enum PairOrientation : uint8_t { SecondRight = 0, SecondBelow = 1, SecondLeft = 2, SecondAbove = 3 };
+
 struct FallingPairRecord {
     int32_t col1, row1;   // first half, the pivot of turns
     int32_t col2, row2;   // second half (updated when a turn completes)
     uint8_t kind1, kind2; // 0 once the pair is placed or discarded
     uint8_t frame1, frame2;
-    uint8_t orientation;  // where the second half lies: 0 right, 1 below, 2 left, 3 above
+    uint8_t orientation;  // a PairOrientation
     uint8_t unused[3];
 };
 // No hidden padding: the program state list copies and compares records byte for byte.

@@ -15,7 +15,7 @@ constinit LinkSpriteRecord LinkSprite{};
 
 // The two cells' ropes already run into each other.
 static bool CellsJoined(int col, int row, int orientation) {
-    return JoinedTo(col, row, orientation == 0 ? SideRight : SideDown);
+    return JoinedTo(col, row, orientation == LinkAcross ? SideRight : SideDown);
 }
 
 void StartLink() {
@@ -25,8 +25,8 @@ void StartLink() {
         col = std::rand() % 7;
         row = std::rand() % 11;
         if (tries > LinkTries) return;  // gave up: neither the stock nor the pair is spent
-        int col2 = col + OrientationDx[orientation == 0 ? 0 : 1];
-        int row2 = row + OrientationDy[orientation == 0 ? 0 : 1];
+        int col2 = col + OrientationDx[orientation == LinkAcross ? SecondRight : SecondBelow];
+        int row2 = row + OrientationDy[orientation == LinkAcross ? SecondRight : SecondBelow];
         if (GetKind(col, row) != Empty && GetKind(col2, row2) != Empty && !CellsJoined(col, row, orientation)) break;
     }
     // The pair is given up for the action; a lost pair carries no frame blocks.
@@ -48,7 +48,7 @@ void StartLink() {
 // Each cell gains a rope end toward the other.
 static void LinkCells() {
     int c = LinkSprite.col, r = LinkSprite.row;
-    if (LinkSprite.orientation == 0) {
+    if (LinkSprite.orientation == LinkAcross) {
         SetKind(c, r, AddRopeSide(GetKind(c, r), SideRight));
         SetKind(c + 1, r, AddRopeSide(GetKind(c + 1, r), SideLeft));
     } else {
@@ -66,7 +66,7 @@ void StepLinkSprite() {
             if (int(s.x / CellSize) == s.col && int(s.y / CellSize) == s.row) s.phase = 1;
             break;
         case 1: {
-            int o = s.orientation == 0 ? 0 : 1;
+            int o = s.orientation == LinkAcross ? SecondRight : SecondBelow;
             ++s.timer;
             s.x += float(4 * OrientationDx[o]);
             s.y += float(4 * OrientationDy[o]);

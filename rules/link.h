@@ -6,10 +6,13 @@
 inline constexpr int LinkTries = 100;  // candidates examined before giving up
 inline constexpr uint8_t LinkStockMax = 99;
 
+// The two cells the link joins: side by side, or one above the other.
+enum LinkOrientation : uint8_t { LinkAcross = 0, LinkDown = 1 };
+
 struct LinkSpriteRecord {
     float x, y;           // top-left in board pixels
     uint8_t col, row;     // the first chosen cell: column 0..6, row 0..10
-    uint8_t orientation;  // 0: (col, row) and (col + 1, row); 1: (col, row) and (col, row + 1)
+    uint8_t orientation;  // LinkAcross: (col, row) and (col + 1, row); LinkDown: (col, row) and (col, row + 1)
     uint8_t phase;        // 0 flying in (also idle), 1 linking, 2 flying out
     int32_t timer;        // frames spent in phase 1
 };

@@ -7,8 +7,8 @@
 
 void LabelNetworks() {
     static constexpr int order[4] = {SideLeft, SideRight, SideUp, SideDown};
-    for (int c = 0; c <= 7; ++c) {
-        for (int r = 11; r >= -1; --r) {
+    for (int c = 0; c <= LastColumn; ++c) {
+        for (int r = BottomRow; r >= TopRow; --r) {
             if (GetKind(c, r) == Empty || GetGroup(c, r) != 0) continue;
             uint8_t label = 0;
             for (int side : order) {
@@ -31,8 +31,8 @@ int CellRow(int i) { return i % PlayRows - 1; }
 
 // Sides through which each cell's rope joins a neighbour inside the play layer.
 void FindJoins(uint8_t joins[PlayCells]) {
-    for (int c = 0; c <= 7; ++c) {
-        for (int r = -1; r <= 11; ++r) {
+    for (int c = 0; c <= LastColumn; ++c) {
+        for (int r = TopRow; r <= BottomRow; ++r) {
             uint8_t mask = 0;
             for (int side = 0; side < 4; ++side)
                 if (InPlayLayer(c + SideDx[side], r + SideDy[side]) && JoinedTo(c, r, side)) mask |= uint8_t(1 << side);

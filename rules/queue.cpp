@@ -40,7 +40,7 @@ void AdvanceQueue() {
     FallingPair.row1 = -1;
     FallingPair.col2 = 4;
     FallingPair.row2 = 0;
-    FallingPair.orientation = 1;
+    FallingPair.orientation = SecondBelow;
     FallingPair.kind1 = ComingQueue.kind[0][0];
     FallingPair.kind2 = ComingQueue.kind[0][1];
     FallingPair.frame1 = ComingQueue.frame[0][0];

@@ -14,7 +14,7 @@ constinit uint8_t LevelSteps;
 constinit int32_t ChainErased;
 constinit uint8_t ChainLength;
 constinit int32_t GoalProgress;
-constinit int32_t LoopArea[121];
+constinit int32_t LoopArea[GroupLabels + 1];
 
 namespace {
 int32_t GoalTarget() { return int32_t(MissionGoal.target); }
@@ -33,7 +33,7 @@ uint8_t RayLabel(int c, int r, int dx, int dy) {
 // four directions.
 void CountAreaCell(int c, int r) {
     uint8_t left = RayLabel(c, r, -1, 0);
-    if (left == 0 || left > 120) return;
+    if (left == 0 || left > GroupLabels) return;
     if (RayLabel(c, r, 1, 0) == left && RayLabel(c, r, 0, -1) == left && RayLabel(c, r, 0, 1) == left) ++LoopArea[left];
 }
 }  // namespace
@@ -43,8 +43,8 @@ void CountSearch() {
     const uint8_t type = MissionGoal.type;
     bool found = false;
     std::memset(LoopArea, 0, sizeof LoopArea);
-    for (int c = 0; c <= 7; ++c) {
-        for (int r = -1; r <= 11; ++r) {
+    for (int c = 0; c <= LastColumn; ++c) {
+        for (int r = TopRow; r <= BottomRow; ++r) {
             if (GetMarked(c, r)) {
                 ++ChainErased;
                 found = true;
@@ -54,7 +54,7 @@ void CountSearch() {
             if (mission && type == GoalArea && GoalProgress >= 0) CountAreaCell(c, r);
         }
     }
-    for (int label = 1; label <= 120; ++label)
+    for (int label = 1; label <= GroupLabels; ++label)
         if (LoopArea[label] == GoalTarget()) GoalProgress = LoopArea[label];
     if (mission && AtOnceGoal(type)) {
         if (GoalProgress == GoalTarget() || GoalProgress == NegatedTarget()) {

@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+#include "rules/board.h"
+
 extern int32_t Score;
 extern uint8_t Level;         // 1 at a new game
 extern uint8_t LevelSteps;    // chain steps gathered toward the next level, 0..3 between turns
@@ -15,8 +17,8 @@ extern int32_t GoalProgress;  // negative: an at-once goal met by the last searc
 void CountSearch();
 
 // The area of every loop marked by the last search, by network label
-// (index 1..120); filled by CountSearch for area goals.
-extern int32_t LoopArea[121];
+// (index 1..GroupLabels); filled by CountSearch for area goals.
+extern int32_t LoopArea[GroupLabels + 1];
 
 // Turn-end scoring, when the board is at rest with no loop: the chain's
 // award, level and FallInterval (score attack and score goals), the chain

@@ -40,8 +40,8 @@ static void ReleaseBlock(int c, int r) {
 // a gap therefore loses only its lowest block per call. Returns whether any was.
 static bool ReleaseUnsupported() {
     bool released = false;
-    for (int c = 0; c <= 7; ++c)
-        for (int r = -1; r <= 11; ++r)
+    for (int c = 0; c <= LastColumn; ++c)
+        for (int r = TopRow; r <= BottomRow; ++r)
             if (IsBlock(GetKind(c, r)) && GetKind(c, r + 1) == Empty) {
                 ReleaseBlock(c, r);
                 released = true;
@@ -54,8 +54,8 @@ static bool ReleaseUnsupported() {
 // resolved, and the last one in scan order.
 static bool ResolveJoiners(int& lastCol, int& lastRow) {
     bool any = false;
-    for (int c = 0; c <= 7; ++c) {
-        for (int r = -1; r <= 11; ++r) {
+    for (int c = 0; c <= LastColumn; ++c) {
+        for (int r = TopRow; r <= BottomRow; ++r) {
             if (GetKind(c, r) != Joiner) continue;
             for (int side = SideUp; side <= SideRight; ++side) {
                 int nc = c + SideDx[side], nr = r + SideDy[side];
@@ -125,8 +125,8 @@ void StepFallingBlocks() {
 
 void StepErase() {
     if (++EraseTimer < EraseFrames) return;
-    for (int c = 0; c <= 7; ++c) {
-        for (int r = -1; r <= 11; ++r) {
+    for (int c = 0; c <= LastColumn; ++c) {
+        for (int r = TopRow; r <= BottomRow; ++r) {
             if (!GetMarked(c, r)) continue;
             SetKind(c, r, Empty);
             SetGroup(c, r, 0);

@@ -55,7 +55,7 @@ void MakeSafe() {
     for (auto& pair : ComingQueue.frame)
         for (uint8_t& f : pair) f = FrameFlag(f);
     SetBoardWalls();
-    for (int c = 0; c <= 7; ++c) SetKind(c, -2, Empty);
+    for (int c = 0; c <= LastColumn; ++c) SetKind(c, HiddenRow, Empty);
 }
 
 void PlaceForGoal() {

@@ -10,8 +10,8 @@
 #include "platform/platform_os.h"
 #include "screens/notice.h"
 
-constinit RecordEntry RecordTable[6]{};
-constinit uint8_t ClearedFlags[100];
+constinit RecordEntry RecordTable[RecordEntries]{};
+constinit uint8_t ClearedFlags[ClearedFlagCount];
 constinit uint8_t ClearedCount;
 // The file's image as this game last read or wrote it. What the records in
 // memory hold beyond it is this game's own news, merged at the next write
@@ -27,35 +27,37 @@ std::string RecordsPath() { return JoinPath(RecordsDirectory.empty() ? StartDire
 constexpr size_t LongestRecordsFile = 64 * 1024;
 
 uint32_t ScoreAt(const uint8_t* entry) {
-    return uint32_t(entry[12]) | uint32_t(entry[13]) << 8 | uint32_t(entry[14]) << 16 | uint32_t(entry[15]) << 24;
+    const uint8_t* s = entry + RecordScoreOffset;
+    return uint32_t(s[0]) | uint32_t(s[1]) << 8 | uint32_t(s[2]) << 16 | uint32_t(s[3]) << 24;
 }
+
+void PutScore(uint8_t* entry, uint32_t score) {
+    for (int i = 0; i < 4; ++i) entry[RecordScoreOffset + i] = uint8_t(score >> (8 * i));
+}
+
+uint8_t* Entry(uint8_t* image, int i) { return image + RecordEntrySize * i; }
+const uint8_t* Entry(const uint8_t* image, int i) { return image + RecordEntrySize * i; }
 }  // namespace
 
 void EncodeRecords(uint8_t out[RecordsFileSize]) {
-    for (int i = 0; i < 6; ++i) {
-        uint8_t* e = out + 16 * i;
-        std::memcpy(e, RecordTable[i].name, 12);
-        uint32_t s = RecordTable[i].score;
-        e[12] = uint8_t(s);
-        e[13] = uint8_t(s >> 8);
-        e[14] = uint8_t(s >> 16);
-        e[15] = uint8_t(s >> 24);
+    for (int i = 0; i < RecordEntries; ++i) {
+        std::memcpy(Entry(out, i), RecordTable[i].name, RecordNameSize);
+        PutScore(Entry(out, i), RecordTable[i].score);
     }
-    std::memcpy(out + 96, ClearedFlags, 100);
-    out[196] = ClearedCount;
+    std::memcpy(out + ClearedFlagsOffset, ClearedFlags, ClearedFlagCount);
+    out[ClearedCountOffset] = ClearedCount;
 }
 
 void DecodeRecords(const uint8_t* bytes, int size) {
     uint8_t image[RecordsFileSize];
     EncodeRecords(image);
     if (size > 0) std::memcpy(image, bytes, size_t(size < RecordsFileSize ? size : RecordsFileSize));
-    for (int i = 0; i < 6; ++i) {
-        const uint8_t* e = image + 16 * i;
-        std::memcpy(RecordTable[i].name, e, 12);
-        RecordTable[i].score = uint32_t(e[12]) | uint32_t(e[13]) << 8 | uint32_t(e[14]) << 16 | uint32_t(e[15]) << 24;
+    for (int i = 0; i < RecordEntries; ++i) {
+        std::memcpy(RecordTable[i].name, Entry(image, i), RecordNameSize);
+        RecordTable[i].score = ScoreAt(Entry(image, i));
     }
-    std::memcpy(ClearedFlags, image + 96, 100);
-    ClearedCount = image[196];
+    std::memcpy(ClearedFlags, image + ClearedFlagsOffset, ClearedFlagCount);
+    ClearedCount = image[ClearedCountOffset];
 }
 
 void CopyShownName(const RecordEntry& entry, char out[ShownNameSize]) {
@@ -70,25 +72,28 @@ void MergeRecords(const uint8_t base[RecordsFileSize], const uint8_t mine[Record
     // Places 1 to 5 of `mine` that `base` does not hold (counted as a
     // multiset of 16-byte entries) are new: each goes into `out` where the
     // name entry would put it, after the equal scores already there.
-    if (std::memcmp(mine, base, 16) != 0) std::memcpy(out, mine, 16);  // entry 0, only carried
-    bool used[6] = {};
-    for (int i = 1; i <= 5; ++i) {
-        const uint8_t* entry = mine + 16 * i;
+    if (std::memcmp(mine, base, RecordEntrySize) != 0) std::memcpy(out, mine, RecordEntrySize);  // entry 0, only carried
+    bool used[RecordEntries] = {};
+    for (int i = 1; i <= LastPlace; ++i) {
+        const uint8_t* entry = Entry(mine, i);
         bool known = false;
-        for (int j = 1; j <= 5 && !known; ++j)
-            if (!used[j] && std::memcmp(entry, base + 16 * j, 16) == 0) known = used[j] = true;
+        for (int j = 1; j <= LastPlace && !known; ++j)
+            if (!used[j] && std::memcmp(entry, Entry(base, j), RecordEntrySize) == 0) known = used[j] = true;
         if (known) continue;
         int place = 1;
-        while (place <= 5 && ScoreAt(out + 16 * place) >= ScoreAt(entry)) ++place;
-        if (place > 5) continue;
-        std::memmove(out + 16 * (place + 1), out + 16 * place, size_t(16 * (5 - place)));
-        std::memcpy(out + 16 * place, entry, 16);
+        while (place <= LastPlace && ScoreAt(Entry(out, place)) >= ScoreAt(entry)) ++place;
+        if (place > LastPlace) continue;
+        std::memmove(Entry(out, place + 1), Entry(out, place), size_t(RecordEntrySize * (LastPlace - place)));
+        std::memcpy(Entry(out, place), entry, RecordEntrySize);
     }
     // A mission this game cleared is cleared in the file too, counted once.
-    for (int n = 0; n < 100; ++n) {
-        if (mine[96 + n] == 0 || (base[96 + n] != 0 && n != justCleared) || out[96 + n] != 0) continue;
-        out[96 + n] = mine[96 + n];
-        ++out[196];
+    const uint8_t* mineCleared = mine + ClearedFlagsOffset;
+    const uint8_t* baseCleared = base + ClearedFlagsOffset;
+    uint8_t* outCleared = out + ClearedFlagsOffset;
+    for (int n = 0; n < ClearedFlagCount; ++n) {
+        if (mineCleared[n] == 0 || (baseCleared[n] != 0 && n != justCleared) || outCleared[n] != 0) continue;
+        outCleared[n] = mineCleared[n];
+        ++out[ClearedCountOffset];
     }
 }
 

@@ -2,16 +2,24 @@
 #pragma once
 #include <cstdint>
 
+// The file: the six entries of the table (the name, then the score
+// little-endian), the cleared flag of each mission number 0..99, then the
+// count of cleared missions.
+inline constexpr int RecordEntries = 6, LastPlace = 5;  // entry 0 unused, 1..5 are places 1..5
+inline constexpr int RecordNameSize = 12, RecordScoreOffset = 12, RecordEntrySize = 16;
+inline constexpr int ClearedFlagsOffset = RecordEntries * RecordEntrySize, ClearedFlagCount = 100;
+inline constexpr int ClearedCountOffset = ClearedFlagsOffset + ClearedFlagCount;
+inline constexpr int RecordsFileSize = ClearedCountOffset + 1;
+static_assert(RecordsFileSize == 197);
+
 struct RecordEntry {
-    uint8_t name[12];  // up to 8 characters and a zero; first byte 0 = empty place
-    uint32_t score;    // little-endian in the file
+    uint8_t name[RecordNameSize];  // up to 8 characters and a zero; first byte 0 = empty place
+    uint32_t score;                // little-endian in the file
 };
-static_assert(sizeof(RecordEntry) == 16);
+static_assert(sizeof(RecordEntry) == RecordEntrySize);
 
-inline constexpr int RecordsFileSize = 197;
-
-extern RecordEntry RecordTable[6];  // entry 0 unused, 1..5 are places 1..5
-extern uint8_t ClearedFlags[100];
+extern RecordEntry RecordTable[RecordEntries];
+extern uint8_t ClearedFlags[ClearedFlagCount];
 extern uint8_t ClearedCount;
 extern uint8_t RecordsOnDisk[RecordsFileSize];  // the file as last read or written
 

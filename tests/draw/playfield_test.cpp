@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "draw/surfaces.h"
 #include "draw/text.h"
@@ -171,7 +172,7 @@ TEST_F(PlayfieldTest, TurnAnimationPutsTheSecondHalfOnTheCircle) {
     for (int timer = 1; timer <= 3; ++timer) {
         TurnTimer = timer;
         DrawPlayfield(0);
-        double a = (30.0 * (timer - 1)) * 3.141592653589793 / 180.0;
+        double a = (30.0 * (timer - 1)) * std::numbers::pi / 180.0;
         int x = 64 + 96 + int(32.0 * std::cos(a)), y = 80 + 128 + int(32.0 * std::sin(a));
         EXPECT_EQ(Px(x + 16, y + 16), BlockColour(Vertical, 1)) << timer;
         EXPECT_EQ(Px(x + 1, y + 1), BlockColour(Vertical, 1)) << timer;

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <numbers>
 #include <cstdlib>
 
 #include "draw/fish.h"
@@ -103,7 +104,7 @@ TEST_F(FishTest, SwimmingFishBobsAndLeavesOnlyPastTheBackBufferEdge) {
     FishTable[1] = MakeFish(-90, 200, -1, Swimming, 0);
     UpdateFish();
     EXPECT_EQ(FishTable[0].x, 317);
-    EXPECT_FLOAT_EQ(FishTable[0].y, float(200 + std::sin(11 * 5 * M_PI / 180)));
+    EXPECT_FLOAT_EQ(FishTable[0].y, float(200 + std::sin(11 * 5 * std::numbers::pi / 180)));
     EXPECT_EQ(FishTable[1].x, -93);
     UpdateFish();  // x = 320 = 384 - 64 and -96 = -32 - 64: still on the edge
     EXPECT_EQ(FishTable[0].state, Swimming);

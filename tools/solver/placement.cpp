@@ -213,8 +213,8 @@ void HoldKeys(uint32_t keys, uint8_t heldBefore) {
 // the fall interval; not the kinds.
 uint64_t OccupancyKey() {
     uint64_t bits[2] = {};
-    for (int c = 0; c <= 7; ++c)
-        for (int r = -2; r <= 11; ++r) {
+    for (int c = 0; c <= LastColumn; ++c)
+        for (int r = HiddenRow; r <= BottomRow; ++r) {
             int i = c * 14 + (r + 2);
             if (GetKind(c, r) != Empty) bits[i / 64] |= uint64_t(1) << (i % 64);
         }
@@ -307,7 +307,7 @@ std::vector<Placement> SearchLandings(bool exhaustive) {
 }  // namespace
 
 bool KeepsBothHalves(const Placement& p) {
-    auto inWell = [](int c, int r) { return c >= 0 && c <= 7 && r >= -1; };
+    auto inWell = [](int c, int r) { return c >= 0 && c <= LastColumn && r >= TopRow; };
     return inWell(p.col1, p.row1) && inWell(p.col2, p.row2);
 }
 

@@ -39,8 +39,8 @@ uint64_t PositionKey(bool withLabels) {
     Hasher h;
     uint8_t seen[256] = {};  // label -> its number in order of first appearance
     uint8_t nextName = 0;
-    for (int c = 0; c <= 7; ++c) {
-        for (int r = -1; r <= 11; ++r) {
+    for (int c = 0; c <= LastColumn; ++c) {
+        for (int r = TopRow; r <= BottomRow; ++r) {
             h.Byte(GetKind(c, r));
             h.Byte(GetFrame(c, r));
             if (!withLabels) continue;
@@ -72,7 +72,7 @@ GreedyChoice BestPlacement(const PlaySnapshot& at, const std::function<long()>& 
 
 int BlocksInWell() {
     int n = 0;
-    for (int c = 0; c <= 7; ++c)
-        for (int r = -1; r <= 11; ++r) n += GetKind(c, r) != Empty;
+    for (int c = 0; c <= LastColumn; ++c)
+        for (int r = TopRow; r <= BottomRow; ++r) n += GetKind(c, r) != Empty;
     return n;
 }

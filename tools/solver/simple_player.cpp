@@ -29,8 +29,8 @@ struct Shape {
 // Ropes that already run into each other are loops in the making; ends
 // stopped by a block or the wall never can be.
 void CountEnds(Shape& s) {
-    for (int c = 0; c <= 7; ++c)
-        for (int r = -1; r <= 11; ++r) {
+    for (int c = 0; c <= LastColumn; ++c)
+        for (int r = TopRow; r <= BottomRow; ++r) {
             uint8_t k = GetKind(c, r);
             if (k == Empty) continue;
             for (int side = SideUp; side <= SideRight; ++side) {
@@ -44,9 +44,9 @@ void CountEnds(Shape& s) {
 
 Shape MeasureWell() {
     Shape s;
-    for (int c = 0; c <= 7; ++c) {
+    for (int c = 0; c <= LastColumn; ++c) {
         int height = 0;
-        for (int r = -1; r <= 11; ++r) {
+        for (int r = TopRow; r <= BottomRow; ++r) {
             if (GetKind(c, r) == Empty) {
                 if (height > 0) ++s.holes;
                 continue;

@@ -122,10 +122,10 @@ bool Hopeless(int pairs = QueuePairs) {
     if (need < 0) return true;
     Supply s = PairSupply(framesOnly, pairs);
     bool joiners = s.joiners;
-    for (int c = 0; c <= 7; ++c)
-        for (int r = -1; r <= 11; ++r) joiners |= GetKind(c, r) == Joiner;
-    for (int c = 0; c <= 7; ++c)
-        for (int r = -1; r <= 11; ++r)
+    for (int c = 0; c <= LastColumn; ++c)
+        for (int r = TopRow; r <= BottomRow; ++r) joiners |= GetKind(c, r) == Joiner;
+    for (int c = 0; c <= LastColumn; ++c)
+        for (int r = TopRow; r <= BottomRow; ++r)
             if (IsRope(GetKind(c, r)) && (!framesOnly || GetFrame(c, r)) && (joiners || !Stuck(c, r))) ++s.available;
     return need > s.available;
 }
@@ -176,13 +176,13 @@ private:
 // ends) the ropes then stand as they are and a loop is a cycle of joins.
 bool NoLoopAfterFalls() {
     uint8_t kind[8][13];  // columns 0..7, rows -1..11
-    for (int c = 0; c <= 7; ++c)
-        for (int r = -1; r <= 11; ++r) {
+    for (int c = 0; c <= LastColumn; ++c)
+        for (int r = TopRow; r <= BottomRow; ++r) {
             kind[c][r + 1] = GetKind(c, r);
             if (kind[c][r + 1] == Joiner) return false;
         }
-    for (int c = 0; c <= 7; ++c)
-        for (int r = 10; r >= -1; --r) {  // from the bottom up: a stack lands in order
+    for (int c = 0; c <= LastColumn; ++c)
+        for (int r = BottomRow - 1; r >= TopRow; --r) {  // from the bottom up: a stack lands in order
             if (!IsLoose(kind[c][r + 1])) continue;
             int to = r;
             while (to < 11 && kind[c][to + 2] == Empty) ++to;
@@ -197,8 +197,8 @@ bool NoLoopAfterFalls() {
         while (root[i] != i) i = root[i] = root[root[i]];
         return i;
     };
-    for (int c = 0; c <= 7; ++c)
-        for (int r = 0; r <= 12; ++r) {
+    for (int c = 0; c <= LastColumn; ++c)
+        for (int r = 0; r <= FloorRow; ++r) {
             uint8_t k = kind[c][r];
             int here = c * 13 + r;
             if (r < 12 && HasSide(k, SideDown) && HasSide(kind[c][r + 1], SideUp)) {
@@ -224,16 +224,16 @@ bool NoLoopAfterFalls() {
 class LastPairLoops {
 public:
     LastPairLoops() {
-        for (int c = 0; c <= 7; ++c) {
-            if (GetKind(c, -2) != Empty) return;  // a landing empties that row
-            for (int r = -1; r <= 11; ++r) {
+        for (int c = 0; c <= LastColumn; ++c) {
+            if (GetKind(c, HiddenRow) != Empty) return;  // a landing empties that row
+            for (int r = TopRow; r <= BottomRow; ++r) {
                 uint8_t k = GetKind(c, r);
                 if (k == Joiner || (IsLoose(k) && GetKind(c, r + 1) == Empty)) return;
                 kind_[c][r + 1] = k;
             }
         }
         for (int i = 0; i < Cells; ++i) network_[i] = uint8_t(i);
-        for (int c = 0; c <= 7; ++c)
+        for (int c = 0; c <= LastColumn; ++c)
             for (int r = 0; r < 13; ++r) {
                 if (r < 12 && HasSide(kind_[c][r], SideDown) && HasSide(kind_[c][r + 1], SideUp) &&
                     !Join(network_, c * 13 + r, c * 13 + r + 1))
@@ -256,7 +256,7 @@ public:
             bool in;
         } h[2] = {{p.col1, p.row1, kind1, false}, {p.col2, p.row2, kind2, false}};
         for (Half& x : h) {
-            x.in = x.c >= 0 && x.c <= 7 && x.r >= -1 && x.r <= 11 && kind_[x.c][x.r + 1] == Empty;
+            x.in = x.c >= 0 && x.c <= LastColumn && x.r >= TopRow && x.r <= BottomRow && kind_[x.c][x.r + 1] == Empty;
             if (x.in && x.kind == Joiner) return true;  // a landed joiner adds rope ends: not weighed here
         }
         // The lower half falls first; the other may land on it.
@@ -326,7 +326,7 @@ bool ClosesALoop(const LastPairLoops& loops, const Placement& p);
 // as a landing loses them.
 bool NoLandingClosesALoop(const LastPairLoops& loops) {
     for (int c = -1; c <= 8; ++c)
-        for (int r = -3; r <= 11; ++r)
+        for (int r = -3; r <= BottomRow; ++r)
             for (int o = 0; o < 4; ++o) {
                 Placement p;
                 p.col1 = int8_t(c);
@@ -543,8 +543,8 @@ Doors DoorsHere(Search& search, uint8_t pairsToClear, Placement* best) {
 // Rows filled above the floor, summed over the columns: lower is better.
 int WellHeight() {
     int total = 0;
-    for (int c = 0; c <= 7; ++c)
-        for (int r = -1; r <= 11; ++r)
+    for (int c = 0; c <= LastColumn; ++c)
+        for (int r = TopRow; r <= BottomRow; ++r)
             if (GetKind(c, r) != Empty) {
                 total += 12 - r;
                 break;
