@@ -36,6 +36,7 @@ void StartupMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 int main(int argc, char** argv) {
     qInstallMessageHandler(StartupMessages);
     QApplication app(argc, argv);  // takes Qt's own options out of argv
+    QApplication::setApplicationName(QStringLiteral("tessmar-editor"));  // its X window class, whatever argv[0]
     qInstallMessageHandler(nullptr);
     const char* language = nullptr;
     const char* file = nullptr;
