@@ -1,12 +1,12 @@
 #include "rules/fish.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <numbers>
 
 #include "mission/mission_goal.h"
 #include "rules/board.h"
 #include "rules/game_events.h"
+#include "rules/game_random.h"
 #include "rules/link.h"
 #include "rules/scoring.h"
 
@@ -20,13 +20,13 @@ bool NewFishAllowed() { return RandomQueueGame(); }
 
 void StartFish(Fish& f) {
     int threshold = Level >= 25 ? 1 : 26 - int(Level);
-    if (std::rand() % 3000 > threshold) return;
+    if (GameRandom() % 3000 > threshold) return;
     f.state = Swimming;
-    f.phase = std::rand() % 360;
-    int r = std::rand() % 2;
+    f.phase = GameRandom() % 360;
+    int r = GameRandom() % 2;
     f.dir = 2 * r - 1;
     f.x = float((1 - r) * 414 - 30 - BoardOriginX);
-    f.y = float(std::rand() % 380 + 38);
+    f.y = float(GameRandom() % 380 + 38);
 }
 
 bool OffScreen(float x) { return x < float(-CellSize - BoardOriginX) || x > float(ScreenWidth - BoardOriginX); }

@@ -1,11 +1,11 @@
 #include "rules/link.h"
 
-#include <cstdlib>
 
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/game_events.h"
 #include "rules/fish.h"
+#include "rules/game_random.h"
 #include "rules/screen_layout.h"
 #include "rules/screen_state.h"
 #include "rules/settle.h"
@@ -19,11 +19,11 @@ static bool CellsJoined(int col, int row, int orientation) {
 }
 
 void StartLink() {
-    int orientation = std::rand() % 2;
+    int orientation = GameRandom() % 2;
     int col = 0, row = 0;
     for (int tries = 1;; ++tries) {
-        col = std::rand() % 7;
-        row = std::rand() % 11;
+        col = GameRandom() % 7;
+        row = GameRandom() % 11;
         if (tries > LinkTries) return;  // gave up: neither the stock nor the pair is spent
         int col2 = col + OrientationDx[orientation == LinkAcross ? SecondRight : SecondBelow];
         int row2 = row + OrientationDy[orientation == LinkAcross ? SecondRight : SecondBelow];

@@ -1,10 +1,10 @@
 #include "rules/new_game.h"
 
-#include <cstdlib>
 
 #include "mission/mission_goal.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
+#include "rules/game_random.h"
 #include "rules/link.h"
 #include "rules/queue.h"
 #include "rules/scoring.h"
@@ -18,6 +18,6 @@ void NewGame() {
     PiecesUsed = 0;
     GoalProgress = 0;
     MissionGoal.type = GoalChain;
-    NextGroupId = uint8_t(std::rand() % 5 + 1);
+    NextGroupId = uint8_t(GameRandom() % 5 + 1);
     ClearBoard();
 }

@@ -1,11 +1,11 @@
 #include "rules/queue.h"
 
-#include <cstdlib>
 #include <cstring>
 
 #include "mission/mission_goal.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
+#include "rules/game_random.h"
 #include "rules/screen_state.h"
 
 constinit ComingQueueRecord ComingQueue{};
@@ -21,7 +21,7 @@ uint8_t KindForRoll(int r) {
     return Joiner;
 }
 
-uint8_t RandomKind() { return KindForRoll(std::rand() % 100); }
+uint8_t RandomKind() { return KindForRoll(GameRandom() % 100); }
 
 void FillRandomQueue() {
     QueueLast = 4;

@@ -15,6 +15,7 @@
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/fish.h"
+#include "rules/game_random.h"
 #include "rules/input_words.h"
 #include "rules/link.h"
 #include "rules/queue.h"
@@ -38,7 +39,8 @@
     SCREEN_STATE_STATE(X) MAIN_LOOP_STATE(X) PLAYFIELD_STATE(X) INPUT_STATE(X) BOARD_STATE(X) QUEUE_STATE(X) \
     FALLING_PAIR_STATE(X) SETTLE_STATE(X) SCORING_STATE(X) FISH_STATE(X) LINK_STATE(X) SCREEN_LAYOUT_STATE(X) \
     MISSION_GOAL_STATE(X) RECORDS_STATE(X) TITLE_STATE(X) MISSION_SELECT_STATE(X) MISSION_CLEAR_STATE(X)     \
-    BOARD_ENTRY_STATE(X) PAUSE_STATE(X) GAME_OVER_STATE(X) NOTICE_STATE(X) HELP_STATE(X)
+    BOARD_ENTRY_STATE(X) PAUSE_STATE(X) GAME_OVER_STATE(X) NOTICE_STATE(X) HELP_STATE(X)    \
+    GAME_RANDOM_STATE(X)
 
 // How a variable's bytes read as one value: a number (in the trace), or a
 // record or array (its bytes only).

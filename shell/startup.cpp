@@ -11,6 +11,7 @@
 #include "platform/platform_os.h"
 #include "resources/resources.h"
 #include "rules/board.h"
+#include "rules/game_random.h"
 #include "rules/screen_layout.h"
 #include "screens/records_file.h"
 #include "shell/game_events.h"
@@ -61,7 +62,7 @@ void LoadSoundImage(SoundImage& image, const std::string& path) {
 }
 
 void Startup() {
-    std::srand(FixedSeed ? *FixedSeed : WallClockSeed());
+    SeedGameRandom(FixedSeed ? *FixedSeed : WallClockSeed());
     BackBuffer.Create(ScreenWidth, ScreenHeight);
     LoadSheet(ArtBlockSheet, BlockSheet);
     DrawGradient(GradientSurface);

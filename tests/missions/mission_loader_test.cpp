@@ -10,6 +10,7 @@
 #include "mission/mission_goal.h"
 #include "rules/board.h"
 #include "rules/fish.h"
+#include "rules/game_random.h"
 #include "rules/loops.h"
 #include "rules/queue.h"
 #include "screens/mission_loader.h"
@@ -63,11 +64,11 @@ TEST_F(Loader, RandomQueueMissionDrawsPairsZeroToFourAnewAndKeepsTheFileFrames) 
         for (int p = 0; p < 8; ++p) SetPair(m, p, 0, 0);  // never a drawn kind
         for (int p = 0; p < 8; ++p) m.queueFrame[MissionQueueIndex(p, p % 2)] = 1;
         // The kinds RandomKind gives next, pair 0 first, first half first.
-        std::srand(99);
+        SeedGameRandom(99);
         uint8_t expected[5][2];
         for (auto& pair : expected)
             for (uint8_t& k : pair) k = RandomKind();
-        std::srand(99);
+        SeedGameRandom(99);
         Load(m);
         EXPECT_EQ(BoardOriginX, 64);
         EXPECT_EQ(BoardOriginY, 80);
@@ -114,10 +115,10 @@ TEST_F(Loader, HostileValuesAreMadeSafe) {
 }
 
 TEST_F(Loader, EveryByteValueLoadsIntoTheLayersRange) {
-    std::srand(5);
+    SeedGameRandom(5);
     std::vector<uint8_t> bytes(MissionFileSize);
     for (int round = 0; round < 300; ++round) {
-        for (uint8_t& b : bytes) b = uint8_t(std::rand() % 4 == 0 ? std::rand() % 16 : std::rand());
+        for (uint8_t& b : bytes) b = uint8_t(GameRandom() % 4 == 0 ? GameRandom() % 16 : GameRandom());
         LoadMissionBytes(bytes.data(), bytes.size());
         ASSERT_TRUE(WallsIntact()) << round;
         for (int c = 0; c <= 7; ++c) ASSERT_EQ(GetKind(c, -2), Empty) << round;

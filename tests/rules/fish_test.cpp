@@ -4,6 +4,7 @@
 
 #include "draw/fish.h"
 #include "draw/surfaces.h"
+#include "rules/game_random.h"
 #include "rules/link.h"
 #include "shell/startup.h"
 #include "tests/rules/rope_board.h"
@@ -36,8 +37,8 @@ protected:
     // A seed whose first rand() % 3000 is `roll`.
     static unsigned SeedRolling(int roll) {
         for (unsigned s = 1; s < 2000000; ++s) {
-            std::srand(s);
-            if (std::rand() % 3000 == roll) return s;
+            SeedGameRandom(s);
+            if (GameRandom() % 3000 == roll) return s;
         }
         ADD_FAILURE() << "no seed rolls " << roll;
         return 1;
@@ -54,7 +55,7 @@ TEST_F(FishTest, StartRollThresholdFollowsTheLevel) {
         for (int roll : {k.threshold, k.threshold + 1}) {
             OnlyFirstSlotFree();
             FishTable[0] = Fish{};
-            std::srand(SeedRolling(roll));
+            SeedGameRandom(SeedRolling(roll));
             UpdateFish();
             EXPECT_EQ(FishTable[0].state, roll <= k.threshold ? Swimming : Free)
                 << "level " << int(k.level) << ", roll " << roll;
@@ -65,10 +66,10 @@ TEST_F(FishTest, StartRollThresholdFollowsTheLevel) {
 TEST_F(FishTest, NewFishTakesPhaseSideAndHeightFromTheNextThreeRolls) {
     OnlyFirstSlotFree();
     unsigned seed = SeedRolling(0);
-    std::srand(seed);
-    std::rand();
-    int phase = std::rand() % 360, side = std::rand() % 2, height = std::rand() % 380 + 38;
-    std::srand(seed);
+    SeedGameRandom(seed);
+    GameRandom();
+    int phase = GameRandom() % 360, side = GameRandom() % 2, height = GameRandom() % 380 + 38;
+    SeedGameRandom(seed);
     UpdateFish();
     const Fish& f = FishTable[0];
     ASSERT_EQ(f.state, Swimming);
@@ -79,7 +80,7 @@ TEST_F(FishTest, NewFishTakesPhaseSideAndHeightFromTheNextThreeRolls) {
 }
 
 TEST_F(FishTest, FixedQueueMissionsStartNoFishButKeepTheSwimmingOnes) {
-    std::srand(7);
+    SeedGameRandom(7);
     GameMode = NormalGame;
     for (uint8_t type = GoalChain; type <= GoalArea; ++type) {
         MissionGoal.type = type;

@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "rules/fish.h"
+#include "rules/game_random.h"
 #include "rules/screen_state.h"
 #include "tests/rules/play_fixture.h"
 
@@ -26,7 +27,7 @@ protected:
             setUp();
             ScreenState = PairFalling;
             LinkStock = 3;
-            std::srand(seed);
+            SeedGameRandom(seed);
             PairFrame(in);
             if (ScreenState == Linking) return seed;
         }
@@ -50,7 +51,7 @@ protected:
 TEST_F(LinkTest, GivesUpOnAWellWithoutUnjoinedNeighboursAndSpendsNothing) {
     ChosenSounds = SoundSet::Full;
     for (unsigned seed : {1u, 2u, 3u}) {
-        std::srand(seed);
+        SeedGameRandom(seed);
         PairFrame({.link = true});
         EXPECT_EQ(ScreenState, PairFalling);
         EXPECT_EQ(LinkStock, 3);
@@ -61,7 +62,7 @@ TEST_F(LinkTest, GivesUpOnAWellWithoutUnjoinedNeighboursAndSpendsNothing) {
     // Two blocks already joined leave nothing to link either.
     PutRows(10, {"20000000", "20000000"});
     for (unsigned seed : {4u, 5u, 6u, 7u}) {
-        std::srand(seed);
+        SeedGameRandom(seed);
         PairFrame({.link = true});
         EXPECT_EQ(ScreenState, PairFalling);
         EXPECT_EQ(LinkStock, 3);
@@ -72,7 +73,7 @@ TEST_F(LinkTest, EmptyStockIgnoresTheButton) {
     PutRows(10, {"62000000", "22000000"});
     LinkStock = 0;
     for (unsigned seed = 1; seed < 50; ++seed) {
-        std::srand(seed);
+        SeedGameRandom(seed);
         PairFrame({.link = true});
         EXPECT_EQ(ScreenState, PairFalling);
     }
@@ -186,7 +187,7 @@ TEST_F(LinkTest, PressInTheFrameOfAGameOverOrAClearStartsNothing) {
         c.end();
         ScreenState = PairFalling;
         LinkStock = 3;
-        std::srand(seed);
+        SeedGameRandom(seed);
         PairFrame({.link = true});
         EXPECT_EQ(ScreenState, c.expected);
         EXPECT_EQ(LinkStock, 3);

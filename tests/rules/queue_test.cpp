@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "rules/game_random.h"
 #include "rules/screen_state.h"
 #include "tests/rules/play_fixture.h"
 
@@ -37,9 +38,9 @@ TEST_F(QueueTest, PairEntersOnTheEleventhFrameAndTheQueueMovesUp) {
     EXPECT_EQ(ScreenState, NextPair);
     EXPECT_EQ(SpawnTimer, 10);
 
-    std::srand(77);
+    SeedGameRandom(77);
     uint8_t first = RandomKind(), second = RandomKind();
-    std::srand(77);
+    SeedGameRandom(77);
     AdvanceQueue();
     EXPECT_EQ(ScreenState, PairFalling);
     EXPECT_EQ(SpawnTimer, 0);

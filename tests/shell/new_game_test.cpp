@@ -4,6 +4,7 @@
 #include "mission/mission_goal.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
+#include "rules/game_random.h"
 #include "rules/link.h"
 #include "rules/new_game.h"
 #include "rules/queue.h"
@@ -28,7 +29,7 @@ TEST(NewGame, EveryPerGameValueStartsAgainAndTheWellIsEmptyWithinItsWalls) {
                 SetGroup(c, r, 7);
                 SetFrame(c, r, 1);
             }
-        std::srand(unsigned(seed));
+        SeedGameRandom(unsigned(seed));
         NewGame();
         EXPECT_EQ(LinkStock, 0);
         EXPECT_EQ(Score, 0);

@@ -17,6 +17,7 @@
 #include "draw/surfaces.h"
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
+#include "rules/game_random.h"
 #include "screens/title.h"
 #include "shell/program_state.h"
 #include "shell/startup.h"
@@ -73,14 +74,14 @@ TEST(ProgramStateList, RestoredGameReplaysByteForByteAfterRandomFrames) {
         static ProgramStateImage start;
         SaveProgramState(start);
         const uint32_t clock = Headless.clock;
-        std::srand(99 + round);
+        SeedGameRandom(99 + round);
         const auto first = PlayFrames(1000 + round, 150);
         const std::vector<uint32_t> firstPicture = Headless.lastPresented.pixels;
 
         PlayFrames(2000 + round, detour);
         RestoreProgramState(start);
         Headless.clock = clock;
-        std::srand(99 + round);
+        SeedGameRandom(99 + round);
         const auto again = PlayFrames(1000 + round, 150);
 
         ASSERT_EQ(again.size(), first.size());
