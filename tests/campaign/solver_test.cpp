@@ -286,7 +286,15 @@ std::pair<int, std::string> Solve(const std::string& args) {
 TEST(SolveCommand, ReadsAnyMissionFileAndRefusesWhatIsNone) {
     std::string folder = MakeTempFolder("solve-files");
     std::ofstream(folder + "/short.msn") << "not a mission";
-    for (const std::string& bad : {folder + "/short.msn", folder + "/missing.msn", folder, std::string("--from nowhere x.msn")}) {
+    // Pair counts a mission file cannot hold: the search would follow pairs that are not there.
+    std::ifstream one(TESSMAR_BINARY_DIR "/gamedata/mission/01.msn", std::ios::binary);
+    std::string mission((std::istreambuf_iterator<char>(one)), std::istreambuf_iterator<char>());
+    for (int pairs : {0, 9, 255}) {
+        mission[MissionPieceLimitOffset] = char(pairs);
+        std::ofstream(folder + "/pairs" + std::to_string(pairs) + ".msn", std::ios::binary) << mission;
+    }
+    for (const std::string& bad : {folder + "/short.msn", folder + "/missing.msn", folder, std::string("--from nowhere x.msn"),
+                                   folder + "/pairs0.msn", folder + "/pairs9.msn", folder + "/pairs255.msn"}) {
         auto [status, line] = Solve(bad);
         EXPECT_EQ(status, 2) << bad;
         EXPECT_EQ(line.rfind("tessmar-solve: ", 0), 0u) << line;
@@ -296,6 +304,26 @@ TEST(SolveCommand, ReadsAnyMissionFileAndRefusesWhatIsNone) {
     for (const char* key : {"\"goal_type\":0", "\"random_pairs\":false", "\"clearable\":true", "\"shortest\":1",
                             "\"ways_at_least\":false", "\"open_doors\":", "\"one_ahead_clears\":true", "\"difficulty\":"})
         EXPECT_NE(json.find(key), std::string::npos) << key << " in " << json;
+}
+
+// A write that fails (here: no file may grow past 0 bytes) is an error, the
+// solver's and the runner's alike, and leaves no torn way behind.
+TEST(SolveCommand, WritesThatFailEndInAnError) {
+    std::string folder = MakeTempFolder("solve-full");
+    auto limited = [&](const std::string& command) {
+        int status = std::system(("sh -c 'ulimit -f 0; trap \"\" XFSZ; exec " + command + "' >/dev/null 2>&1").c_str());
+        return WEXITSTATUS(status);
+    };
+    EXPECT_EQ(limited(TESSMAR_BINARY_DIR "/tessmar-solve " TESSMAR_BINARY_DIR "/gamedata/mission/01.msn --script " +
+                      folder + "/way.txt"),
+              2);
+    EXPECT_FALSE(std::filesystem::exists(folder + "/way.txt"));
+    std::ofstream(folder + "/in.txt") << "30\n";
+    for (const char* output : {"--trace", "--state"})
+        EXPECT_EQ(limited(TESSMAR_BINARY_DIR "/tessmar-headless --seed 1 --dir " + folder + " --input " + folder +
+                          "/in.txt " + output + " " + folder + "/out.json"),
+                  1)
+            << output;
 }
 
 // The way written for a game started with --mission clears it in the runner.

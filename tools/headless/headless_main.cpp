@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <cerrno>
 #include <filesystem>
@@ -125,6 +126,16 @@ int main(int argc, char** argv) {
     if (o.startScoreAttack) StartScoreAttack();
     if (!o.mission.empty()) StartMissionGame(o.mission);
 
+    // A file that could not be written whole ends the run with status 1 and
+    // one line naming it, once the run is over (the game still ends as it
+    // would).
+    std::vector<std::string> unwritten;
+    auto failedWrite = [&](const std::string& path) {
+        for (const std::string& p : unwritten)
+            if (p == path) return;
+        std::fprintf(stderr, "tessmar-headless: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+        unwritten.push_back(path);
+    };
     int frame = 0;
     auto runFrame = [&]() {
         Headless.sounds.clear();
@@ -134,9 +145,8 @@ int main(int argc, char** argv) {
         int presentsBefore = Headless.presents;
         RunFrame();
         if (auto shot = o.shots.find(frame); shot != o.shots.end() && Headless.presents > presentsBefore)
-            if (!WritePng(shot->second, Headless.lastPresented))
-                std::fprintf(stderr, "tessmar-headless: cannot write %s\n", shot->second.c_str());
-        if (trace) std::fprintf(trace, "%s\n", TraceObject(frame, false).c_str());
+            if (!WritePng(shot->second, Headless.lastPresented)) failedWrite(shot->second);
+        if (trace && std::fprintf(trace, "%s\n", TraceObject(frame, false).c_str()) < 0) failedWrite(o.trace);
     };
     // A game started on a mission file closes itself after its clear or
     // game-over screen, as the game does.
@@ -163,14 +173,14 @@ int main(int argc, char** argv) {
     Headless.keys = 0;
     for (long long i = 0; i < o.idleFrames && !over(); ++i) runFrame();
 
-    if (trace) std::fclose(trace);
+    if (trace && (std::fflush(trace) != 0 || std::ferror(trace) || std::fclose(trace) != 0)) failedWrite(o.trace);
     if (!o.state.empty()) {
         std::FILE* f = std::fopen(o.state.c_str(), "w");
-        if (f == nullptr) Fail("cannot write " + o.state);
-        std::fprintf(f, "%s\n", TraceObject(frame, true).c_str());
-        std::fclose(f);
+        bool written = f != nullptr && std::fprintf(f, "%s\n", TraceObject(frame, true).c_str()) >= 0;
+        if (f != nullptr && std::fclose(f) != 0) written = false;
+        if (!written) failedWrite(o.state);
     }
     EndProgram();
     PlatformShutdown();
-    return 0;
+    return unwritten.empty() ? 0 : 1;
 }

@@ -25,6 +25,7 @@
 #include <string>
 
 #include "platform/number_text.h"
+#include "platform/platform_os.h"
 #include "tools/json_text.h"
 #include "tools/missions/mission_source.h"
 #include "tools/solver/menu_script.h"
@@ -83,25 +84,32 @@ Options ReadOptions(int argc, char** argv) {
     return o;
 }
 
-// A 294-byte mission file, or a mission source.
+// A mission source is a page of text; a longer file is none.
+constexpr size_t MissionSourceMaxBytes = size_t(1) << 20;
+
+// A 294-byte mission file (only its first 294 bytes are read), or a mission
+// source. A pair count the format cannot hold (1 to 8) is refused: the
+// search and the players would follow pairs the file does not have.
 MissionImage ReadMission(const std::string& path) {
-    std::error_code error;
-    if (!fs::is_regular_file(path, error)) Fail(path + ": not a mission file (no such regular file)");
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    std::string bytes = text.str();
-    if (!in) Fail(path + ": cannot be read");
+    bool source = fs::path(path).extension() == ".txt";
+    std::vector<uint8_t> bytes;
+    std::string why;
+    if (!ReadFileBytes(path, bytes, source ? MissionSourceMaxBytes + 1 : MissionFileSize, &why))
+        Fail(path + ": not a mission file (" + why + ")");
     MissionImage mission;
-    if (fs::path(path).extension() == ".txt") {
-        MissionSource source;
-        std::string why;
-        if (!ParseMissionSource(bytes, source, why)) Fail(path + ": " + why);
-        return source.image;
+    if (source) {
+        if (bytes.size() > MissionSourceMaxBytes) Fail(path + ": not a mission source (longer than 1 MiB)");
+        MissionSource parsed;
+        if (!ParseMissionSource(std::string(bytes.begin(), bytes.end()), parsed, why)) Fail(path + ": " + why);
+        mission = parsed.image;
+    } else {
+        if (bytes.size() < MissionFileSize)
+            Fail(path + ": not a mission file (" + std::to_string(bytes.size()) + " bytes, a mission has 294)");
+        DecodeMission(bytes.data(), bytes.size(), mission);
     }
-    if (bytes.size() < MissionFileSize)
-        Fail(path + ": not a mission file (" + std::to_string(bytes.size()) + " bytes, a mission has 294)");
-    DecodeMission(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), mission);
+    if (mission.pieceLimit < 1 || mission.pieceLimit > MissionPairs)
+        Fail(path + ": the mission uses " + std::to_string(mission.pieceLimit) +
+             " pairs; a mission file holds 1 to 8");
     return mission;
 }
 
@@ -115,10 +123,15 @@ int NumberedMission(const std::string& path) {
     return n >= 1 && n <= 30 ? n : 0;
 }
 
+// True only when the whole text reached the file (a full disk may fail only
+// at the close, which a stream would not report).
 bool WriteText(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    return bool(out);
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) return false;
+    bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    if (std::fclose(f) == 0 && written) return true;
+    std::remove(path.c_str());  // a torn way is no way
+    return false;
 }
 
 std::string Cells(const Placement& p) {
