@@ -187,7 +187,9 @@ bool UpdateFileLocked(const std::string& path, size_t max, const std::function<b
     std::string real = path;
     if (!FollowLinks(real)) return Fail(reason, errno);
     std::string lockPath = real + ".lock";
-    int lock = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+    // Read-only is enough for the lock: a lock file another user made (in a
+    // shared folder) does not block a records file this user may write.
+    int lock = open(lockPath.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (lock < 0) return Fail(reason, errno);
     // Another game holds it only for its own read and write; one that hangs
     // does not hang this one.
@@ -202,7 +204,11 @@ bool UpdateFileLocked(const std::string& path, size_t max, const std::function<b
     std::vector<uint8_t> bytes;
     bool ok = true;
     struct stat st {};
-    if (lstat(real.c_str(), &st) == 0 && !ReadFileBytes(real, bytes, max, reason)) ok = false;  // never replaced blindly
+    if (lstat(real.c_str(), &st) == 0 && !ReadFileBytes(real, bytes, max + 1, reason)) ok = false;  // never replaced blindly
+    if (ok && bytes.size() > max) {  // never cut short either
+        if (reason) *reason = "longer than " + std::to_string(max) + " bytes, kept as it is";
+        ok = false;
+    }
     if (ok && change(bytes)) ok = WriteFileAtomically(path, bytes.data(), bytes.size(), reason);
     close(lock);
     return ok;

@@ -23,8 +23,9 @@ namespace {
 // the game folder's choice set one), whatever folder a dialog left current.
 std::string RecordsPath() { return JoinPath(RecordsDirectory.empty() ? StartDirectory : RecordsDirectory, "rcd.dat"); }
 
-// A newer version's longer file is read this far and kept whole.
-constexpr size_t LongestRecordsFile = 64 * 1024;
+// A newer version's longer file is kept whole up to this length; a longer
+// one is not written at all (the save says why).
+constexpr size_t LongestRecordsFile = size_t(1) << 20;
 
 uint32_t ScoreAt(const uint8_t* entry) {
     const uint8_t* s = entry + RecordScoreOffset;
@@ -33,6 +34,15 @@ uint32_t ScoreAt(const uint8_t* entry) {
 
 void PutScore(uint8_t* entry, uint32_t score) {
     for (int i = 0; i < 4; ++i) entry[RecordScoreOffset + i] = uint8_t(score >> (8 * i));
+}
+
+// The cleared count as the flags give it: a file whose count disagrees (a
+// count of 255 that one more clear would wrap to 0, a count of 30 with no
+// flag set) is taken at its flags.
+uint8_t ClearedFlagsSet(const uint8_t* flags) {
+    int n = 0;
+    for (int i = 0; i < ClearedFlagCount; ++i) n += flags[i] != 0;
+    return uint8_t(n);
 }
 
 uint8_t* Entry(uint8_t* image, int i) { return image + RecordEntrySize * i; }
@@ -57,7 +67,7 @@ void DecodeRecords(const uint8_t* bytes, int size) {
         RecordTable[i].score = ScoreAt(Entry(image, i));
     }
     std::memcpy(ClearedFlags, image + ClearedFlagsOffset, ClearedFlagCount);
-    ClearedCount = image[ClearedCountOffset];
+    ClearedCount = ClearedFlagsSet(ClearedFlags);
 }
 
 void CopyShownName(const RecordEntry& entry, char out[ShownNameSize]) {
@@ -93,8 +103,8 @@ void MergeRecords(const uint8_t base[RecordsFileSize], const uint8_t mine[Record
     for (int n = 0; n < ClearedFlagCount; ++n) {
         if (mineCleared[n] == 0 || (baseCleared[n] != 0 && n != justCleared) || outCleared[n] != 0) continue;
         outCleared[n] = mineCleared[n];
-        ++out[ClearedCountOffset];
     }
+    out[ClearedCountOffset] = ClearedFlagsSet(outCleared);
 }
 
 void ReadRecordsFile() {

@@ -35,8 +35,8 @@ bool WriteRecordsFile();
 // and `base` the file as this game last saw it. Scores in `mine` that are not
 // in `base` go into `out`'s five places as the name entry orders them;
 // missions cleared in `mine` and not in `base` (and `justCleared`, when set
-// in `mine`) are set in `out`, its count raised once for each that was not
-// set there already.
+// in `mine`) are set in `out`, and its count is the number of flags set.
+// (Decoding also takes the count from the flags.)
 void MergeRecords(const uint8_t base[RecordsFileSize], const uint8_t mine[RecordsFileSize],
                   uint8_t out[RecordsFileSize], int justCleared = -1);
 

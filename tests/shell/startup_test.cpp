@@ -37,6 +37,11 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
+std::vector<uint8_t> FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), {});
+}
+
 std::vector<uint8_t> Pattern(size_t n) {
     std::vector<uint8_t> v(n);
     for (size_t i = 0; i < n; ++i) v[i] = uint8_t(i * 7 + 3);
@@ -179,8 +184,9 @@ TEST(RecordsRead, LongFileIgnoresBytesBeyondTheRecords) {
     uint8_t image[RecordsFileSize];
     EncodeRecords(image);
     std::vector<uint8_t> expected = Pattern(RecordsFileSize);
+    expected[196] = 100;  // the count the flags give: every flag of the pattern is set
     EXPECT_EQ(std::vector<uint8_t>(image, image + RecordsFileSize), expected);
-    EXPECT_EQ(ClearedCount, expected[196]);
+    EXPECT_EQ(ClearedCount, 100);
     EXPECT_EQ(RecordTable[1].score, uint32_t(expected[28]) | uint32_t(expected[29]) << 8 |
                                         uint32_t(expected[30]) << 16 | uint32_t(expected[31]) << 24);
 }
@@ -226,6 +232,13 @@ TEST(RecordsWrite, FailureKeepsTheOldFile) {
     StartDirectory = folder + "/missing-folder";
     EXPECT_FALSE(WriteRecordsFile());
     EXPECT_EQ(fs::file_size(folder + "/rcd.dat"), 197u);
+
+    // A file longer than the game keeps whole is left as it is, not cut short.
+    StartDirectory = folder;
+    std::vector<uint8_t> huge = Pattern((1 << 20) + 1);
+    WriteBytes(folder + "/rcd.dat", huge);
+    EXPECT_FALSE(WriteRecordsFile());
+    EXPECT_EQ(FileBytes(folder + "/rcd.dat"), huge);
 }
 
 TEST(GameFolders, DataFromTheStartFolderOrBesideTheExecutable) {
@@ -336,13 +349,6 @@ TEST(GameFolders, SoundsAndMissionsFromTheDataFolderRecordsWhereTheGameRuns) {
     EXPECT_FALSE(fs::exists(data + "/rcd.dat"));
     EXPECT_FALSE(fs::exists(run + "/snd"));
 }
-
-namespace {
-std::vector<uint8_t> FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), {});
-}
-}  // namespace
 
 // A linked rcd.dat stays a link; the file it names gets the records, and a
 // dangling link's file is created. A chain of two links is followed too.
@@ -483,6 +489,25 @@ TEST(RecordsWrite, MergesIntoTheFileAsItIsNow) {
              EXPECT_TRUE(std::equal(f.begin() + 197, f.end(), p.begin() + 197));
              EXPECT_TRUE(std::equal(f.begin(), f.begin() + 16, p.begin())) << "entry 0";
          }},
+        {"a file past 64 KiB keeps every byte", empty, [&] { add(300); },
+         [](const std::string& path) { WriteBytes(path, Pattern(100000)); },
+         [](const std::vector<uint8_t>& f) {
+             ASSERT_EQ(f.size(), 100000u);
+             std::vector<uint8_t> p = Pattern(100000);
+             EXPECT_TRUE(std::equal(f.begin() + 197, f.end(), p.begin() + 197));
+         }},
+        {"a count that disagrees with the flags is taken at the flags", empty,
+         [] {
+             ClearedFlags[5] = 1;
+             ClearedCount = 1;
+         },
+         [&](const std::string& path) {
+             std::vector<uint8_t> other(197, 0);
+             other[96 + 2] = 1;
+             other[196] = 255;  // one more clear must not wrap it to 0
+             WriteBytes(path, other);
+         },
+         [](const std::vector<uint8_t>& f) { EXPECT_EQ(f[196], 2); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
