@@ -86,7 +86,10 @@ bool ReadInputScript(const std::string& path, std::vector<ScriptStep>& steps, st
     std::istringstream in(std::string(bytes.begin(), bytes.end()));
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
-        if (auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+        // A pick line's path is the rest of the line, '#' and all.
+        size_t first = line.find_first_not_of(" \t");
+        bool pick = first != std::string::npos && line.compare(first, 5, "pick ") == 0;
+        if (auto hash = line.find('#'); hash != std::string::npos && !pick) line.erase(hash);
         std::istringstream words(line);
         std::vector<std::string> w;
         for (std::string word; words >> word;) w.push_back(word);

@@ -1,6 +1,7 @@
 // Input scripts: the headless runner's input, the replay of the game, and
 // the scripts the solver and the simple player write.
-// One command a line, '#' starts a comment:
+// One command a line, '#' starts a comment (except in a pick line, whose
+// path is the rest of the line):
 //   N KEY...          hold these keys for N frames (no key: nothing held)
 //   joy X Y BUTTONS   joystick 1 from the next frame on; "joy none" unplugs it
 //   pick PATH         the answer of the next open-file dialog ("pick cancel")

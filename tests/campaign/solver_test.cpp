@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/input_script.h"
 #include "rules/board.h"
 #include "tests/runner_support.h"
 #include "tests/test_support.h"
@@ -346,5 +347,16 @@ TEST(InputScript, MenuReachesTheMissionAndRunsAreJoined) {
     EXPECT_EQ(MenuToEditGame("/m/x.msn"), "1 Down\n1\n1 Z\n1\n1 Down\n1\npick /m/x.msn\n1 Z\n79\n");
     KeyLog log = {0, 0, KeyBit(KeyLeft), KeyBit(KeyLeft), KeyBit(KeyDown) | KeyBit(KeyZ)};
     EXPECT_EQ(ScriptLines(log), "2\n2 Left\n1 Down Z\n");
+
+    // A '#' in a picked path is part of the path; elsewhere it starts a comment.
+    std::string folder = MakeTempFolder("script-hash");
+    std::ofstream(folder + "/way.txt") << "1 Z # turn\n" + MenuToEditGame("/m/a #1/x.msn");
+    std::vector<ScriptStep> steps;
+    std::string error;
+    ASSERT_TRUE(ReadInputScript(folder + "/way.txt", steps, &error)) << error;
+    EXPECT_EQ(steps[0].keys, KeyBit(KeyZ));
+    auto pick = std::find_if(steps.begin(), steps.end(), [](const ScriptStep& s) { return s.kind == ScriptStep::Pick; });
+    ASSERT_NE(pick, steps.end());
+    EXPECT_EQ(pick->path, "/m/a #1/x.msn");
 }
 }  // namespace
