@@ -246,10 +246,12 @@ bool FolderHasFileEndingIn(const std::string& path, const std::string& suffix) {
     return found;
 }
 
+// Folders made for the user's own files are the user's alone, as the XDG
+// base directory rules ask (0700); folders already there keep their modes.
 void MakeFolders(const std::string& path) {
     for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
-        mkdir(path.substr(0, slash).c_str(), 0777);
-    mkdir(path.c_str(), 0777);
+        mkdir(path.substr(0, slash).c_str(), 0700);
+    mkdir(path.c_str(), 0700);
 }
 
 bool EnterFolder(const std::string& path) { return chdir(path.c_str()) == 0; }

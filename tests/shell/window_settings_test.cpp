@@ -115,7 +115,9 @@ TEST(DisplaySettingsFile, EachWriterKeepsTheOthersLines) {
 TEST(DisplaySettingsFile, SavedThenLoaded) {
     std::string folder = MakeTempFolder("settings-save");
     std::string path = folder + "/config/tessmar/settings.conf";
-    ASSERT_TRUE(SaveDisplaySettings(path, {3, true}));  // makes the missing folders
+    ASSERT_TRUE(SaveDisplaySettings(path, {3, true}));  // makes the missing folders, the user's alone
+    for (const char* made : {"/config", "/config/tessmar"})
+        EXPECT_EQ(fs::status(folder + made).permissions() & fs::perms::all, fs::perms::owner_all) << made;
     EXPECT_EQ(LoadDisplaySettings(path), (DisplaySettings{3, true}));
     ASSERT_TRUE(SaveDisplaySettings(path, {1, false}));
     EXPECT_EQ(LoadDisplaySettings(path), (DisplaySettings{1, false}));
