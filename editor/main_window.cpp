@@ -60,6 +60,7 @@ MainWindow::MainWindow()
 // The panel outlives this part of the window while Qt deletes the children:
 // nothing it reports then may reach the window being taken down.
 MainWindow::~MainWindow() {
+    panel_->UndoStack().disconnect();  // the stack tells of its steps as it goes
     panel_->showStatus = nullptr;
     panel_->checkRunning = nullptr;
     panel_->checkProgress = nullptr;
