@@ -8,14 +8,13 @@ QString CheckAnswerText(const SolverAnswer& a) {
     if (a.randomPairs) return QCoreApplication::translate("CheckAnswer", "A mission of random blocks (goal type %1) cannot be checked.").arg(a.goalType);
     QString text;
     if (!a.clearable && !a.decided) {
-        text = a.outOfTime ? QCoreApplication::translate("CheckAnswer", "Whether these %1 pairs can clear the mission could not be decided within the time.")
-                           : QCoreApplication::translate("CheckAnswer", "Whether these %1 pairs can clear the mission could not be decided within the search.");
-        text = text.arg(a.pairs);
+        text = a.outOfTime ? QCoreApplication::translate("CheckAnswer", "Whether these %n pairs can clear the mission could not be decided within the time.", nullptr, a.pairs)
+                           : QCoreApplication::translate("CheckAnswer", "Whether these %n pairs can clear the mission could not be decided within the search.", nullptr, a.pairs);
     } else if (!a.clearable) {
-        text = QCoreApplication::translate("CheckAnswer", "These %1 pairs cannot clear the mission.").arg(a.pairs);
+        text = QCoreApplication::translate("CheckAnswer", "These %n pairs cannot clear the mission.", nullptr, a.pairs);
     } else {
-        text = QCoreApplication::translate("CheckAnswer", "These %1 pairs can clear the mission.").arg(a.pairs) + QLatin1Char('\n');
-        text += QCoreApplication::translate("CheckAnswer", "Shortest: %1").arg(a.shortest >= 0 ? QCoreApplication::translate("CheckAnswer", "cleared with %1 pairs").arg(a.shortest) : QCoreApplication::translate("CheckAnswer", "unknown")) +
+        text = QCoreApplication::translate("CheckAnswer", "These %n pairs can clear the mission.", nullptr, a.pairs) + QLatin1Char('\n');
+        text += QCoreApplication::translate("CheckAnswer", "Shortest: %1").arg(a.shortest >= 0 ? QCoreApplication::translate("CheckAnswer", "cleared with %n pairs", nullptr, a.shortest) : QCoreApplication::translate("CheckAnswer", "unknown")) +
                 QLatin1Char('\n');
         // A clearable mission has at least the way that was found, even when
         // the count was cut before it got there.
@@ -31,7 +30,10 @@ QString CheckAnswerText(const SolverAnswer& a) {
 }
 
 QString CheckProgressText(long long positions, double seconds) {
-    return QCoreApplication::translate("CheckAnswer", "Checking: %1 positions, %2 s").arg(positions).arg(seconds, 0, 'f', 1);
+    int form = int(std::min<long long>(positions, INT32_MAX));  // chooses the plural form only
+    return QCoreApplication::translate("CheckAnswer", "Checking: %1 positions, %2 s", nullptr, form)
+        .arg(positions)
+        .arg(seconds, 0, 'f', 1);
 }
 
 QString AnswerOutdatedNote() {

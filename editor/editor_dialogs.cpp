@@ -42,6 +42,13 @@ SaveChoice RealAskSaveChanges(QWidget* parent, const QString& text) {
     }
 }
 
+bool RealAskSaveAnyway(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, EditorTitle(), text, QMessageBox::Save | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Cancel);
+    FitTitle(box);
+    return box.exec() == QMessageBox::Save;
+}
+
 CheckChoice RealShowCheckAnswer(QWidget* parent, const QString& text, bool offerWay, bool offerDeeper) {
     QMessageBox box(QMessageBox::Information, EditorTitle(), text, QMessageBox::Close, parent);
     box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);  // figures can be copied
@@ -90,6 +97,7 @@ QString RealChooseOpenPath(QWidget* parent, const QString& start) {
 
 void (*ShowWarning)(QWidget*, const QString&) = RealShowWarning;
 SaveChoice (*AskSaveChanges)(QWidget*, const QString&) = RealAskSaveChanges;
+bool (*AskSaveAnyway)(QWidget*, const QString&) = RealAskSaveAnyway;
 QString (*ChooseSavePath)(QWidget*, const QString&) = RealChooseSavePath;
 QString (*ChooseOpenPath)(QWidget*, const QString&) = RealChooseOpenPath;
 CheckChoice (*ShowCheckAnswer)(QWidget*, const QString&, bool, bool) = RealShowCheckAnswer;

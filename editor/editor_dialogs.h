@@ -16,6 +16,9 @@ extern void (*ShowWarning)(QWidget* parent, const QString& text);
 enum class SaveChoice { Save, Discard, Cancel };
 extern SaveChoice (*AskSaveChanges)(QWidget* parent, const QString& text);
 
+// A doubt about what would be saved: true to save all the same.
+extern bool (*AskSaveAnyway)(QWidget* parent, const QString& text);
+
 // The save and open dialogs for mission files, starting at `start` (a folder
 // or a file). An empty result means cancelled.
 extern QString (*ChooseSavePath)(QWidget* parent, const QString& start);

@@ -57,10 +57,20 @@ Language EditorLanguage(const char* option) {
     return ChooseLanguage(option, setting.c_str());
 }
 
+namespace {
+Language CurrentLanguage = Language::English;
+}
+
+QString LanguageOption() {
+    std::string_view name = LanguageName(CurrentLanguage);
+    return QString::fromLatin1(name.data(), qsizetype(name.size()));
+}
+
 void UseLanguage(QApplication& app, Language language) {
     static QTranslator qtTexts, ownTexts;
     app.removeTranslator(&qtTexts);
     app.removeTranslator(&ownTexts);
+    CurrentLanguage = language;
     bool japanese = language == Language::Japanese;
     QLocale locale = japanese ? QLocale(QLocale::Japanese, QLocale::Japan) : QLocale(QLocale::English, QLocale::UnitedStates);
     QLocale::setDefault(locale);
@@ -68,10 +78,12 @@ void UseLanguage(QApplication& app, Language language) {
         if (qtTexts.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
             app.installTranslator(&qtTexts);
-        // Built into the program as a resource: found in the build folder
-        // and installed alike.
-        if (ownTexts.load(QStringLiteral(":/i18n/tessmar_editor_ja.qm"))) app.installTranslator(&ownTexts);
     }
+    // Built into the program as a resource: found in the build folder and
+    // installed alike. The English one holds only the plural forms of texts
+    // written in the code with a count.
+    if (ownTexts.load(japanese ? QStringLiteral(":/i18n/tessmar_editor_ja.qm") : QStringLiteral(":/i18n/tessmar_editor_en.qm")))
+        app.installTranslator(&ownTexts);
     // gettext takes the language from LANGUAGE unless the messages locale is
     // plain C, whose texts are never translated; a change of the locale
     // (through C and back) makes it forget the texts it already looked up.

@@ -6,6 +6,8 @@
 #pragma once
 #include <string>
 
+#include <QString>
+
 #include "platform/language.h"
 
 class QApplication;
@@ -24,3 +26,5 @@ Language EditorLanguage(const char* option);
 // Installs the editor's and Qt's translations for `language` (removing those
 // of an earlier call) and points the C library's messages at it.
 void UseLanguage(QApplication& app, Language language);
+// The language in use, as the game's --language takes it: "ja" or "en".
+QString LanguageOption();

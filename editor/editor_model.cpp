@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "editor/edit_history.h"
-
 MissionImage EditorMission;
 int32_t PairCountPosition = 7;
 uint8_t SelectedKind = 0;
 uint8_t SelectedFrame = 0;
 CellCursor BoardCursor;
 HalfCursor QueueCursor;
+int32_t GoalRadio = 0;
+std::string NumberFieldText = "10";
 
 namespace {
 uint8_t& KindAt(int column, int row) { return EditorMission.kind[MissionKindIndex(column, row)]; }
@@ -18,16 +18,6 @@ uint8_t& QueueKindAt(int pair, int half) { return EditorMission.queueKind[Missio
 uint8_t& QueueFrameAt(int pair, int half) { return EditorMission.queueFrame[MissionQueueIndex(pair, half)]; }
 
 bool Inside(int x, int y, int width, int height) { return x >= 0 && y >= 0 && x < width && y < height; }
-
-// Runs one change of the document as one undo step and returns its result.
-template <typename Change>
-auto AsOneStep(EditStep step, Change change) {
-    FinishNumberEdit();
-    EditorDocument before = CurrentDocument();
-    auto result = change();
-    CommitEdit(before, step);
-    return result;
-}
 
 MissionImage EmptyMission() {
     MissionImage mission{};
@@ -40,13 +30,6 @@ MissionImage EmptyMission() {
 }
 }  // namespace
 
-// The changes themselves, each wrapped as one step below.
-static bool ScrollBy(int code, int thumbPosition);
-static bool BoardLeftDownNow(int x, int y);
-static bool BoardRightDownNow(int x, int y);
-static bool QueueLeftDownNow(int x, int y);
-static bool QueueRightDownNow(int x, int y);
-
 void ResetEditorState() {
     EditorMission = EmptyMission();
     PairCountPosition = 7;
@@ -54,7 +37,8 @@ void ResetEditorState() {
     SelectedFrame = 0;
     BoardCursor = {};
     QueueCursor = {};
-    ResetEditHistory();
+    GoalRadio = 0;
+    NumberFieldText = "10";
 }
 
 void ClearMission() {
@@ -70,13 +54,10 @@ void ClearMission() {
 }
 
 void NewMission() {
-    AsOneStep(EditStep::NewMission, [] {
-        ClearMission();
-        NumberFieldText = "10";
-        GoalRadio = 0;
-        PairCountPosition = 7;
-        return true;
-    });
+    ClearMission();
+    NumberFieldText = "10";
+    GoalRadio = 0;
+    PairCountPosition = 7;
 }
 
 uint8_t BoardKind(int column, int row) { return KindAt(column, row); }
@@ -133,7 +114,10 @@ uint32_t FrameBlockCount() {
 
 void SetPieceLimitFromScrollBar() { EditorMission.pieceLimit = uint8_t(PairCountPosition + 1); }
 
+GoalNumberMeaning GoalToSave() { return ReadGoalNumber(GoalRadio, NumberFieldText); }
+
 int FirstUnfilledPair() {
+    if (RandomQueueGoal(uint8_t(std::min<uint32_t>(GoalToSave().type, 255)))) return -1;
     for (int pair = 0; pair <= PairCountPosition; ++pair)
         if (QueueKindAt(pair, 0) == Empty || QueueKindAt(pair, 1) == Empty) return pair;
     return -1;
@@ -169,24 +153,18 @@ MissionBytes PlayableMissionBytes() {
 
 bool LoadEditorMission(const uint8_t* bytes, size_t size) {
     if (size == 0) return false;
-    return AsOneStep(EditStep::LoadMission, [&] {
-        EditorMission = EmptyMission();
-        DecodeMission(bytes, size, EditorMission);
-        // The position lives in the scroll bar, whose range is 0..7.
-        PairCountPosition = std::clamp<int32_t>(int32_t(EditorMission.pieceLimit) - 1, 0, 7);
-        GoalRadio = RadioForLoadedType();
-        NumberFieldText = std::to_string(EditorMission.target);
-        return true;
-    });
+    EditorMission = EmptyMission();
+    DecodeMission(bytes, size, EditorMission);
+    // The position lives in the scroll bar, whose range is 0..7.
+    PairCountPosition = std::clamp<int32_t>(int32_t(EditorMission.pieceLimit) - 1, 0, 7);
+    GoalRadio = RadioForLoadedType();
+    NumberFieldText = std::to_string(EditorMission.target);
+    return true;
 }
 
 int RadioForLoadedType() { return EditorMission.type < GoalRadioCount ? EditorMission.type : -1; }
 
 void ApplyScrollCode(int code, int thumbPosition) {
-    AsOneStep(EditStep::PairCount, [&] { return ScrollBy(code, thumbPosition); });
-}
-
-bool ScrollBy(int code, int thumbPosition) {
     int32_t& p = PairCountPosition;
     switch (code) {
     case ScrollLineLeft: if (p > 0) --p; break;
@@ -198,7 +176,6 @@ bool ScrollBy(int code, int thumbPosition) {
     case ScrollRight: p = 7; break;
     default: break;  // thumb tracking and anything else: unchanged
     }
-    return true;
 }
 
 bool BoardCellAt(int x, int y, CellCursor* cell) {
@@ -217,10 +194,6 @@ bool QueueHalfAt(int x, int y, HalfCursor* half) {
 bool BoardMouseMove(int x, int y) { return BoardCellAt(x, y, &BoardCursor); }
 
 bool BoardLeftDown(int x, int y) {
-    return AsOneStep(EditStep::BoardCell, [&] { return BoardLeftDownNow(x, y); });
-}
-
-bool BoardLeftDownNow(int x, int y) {
     CellCursor cell;
     if (SelectedKind == Joiner || !BoardCellAt(x, y, &cell)) return false;
     BoardCursor = cell;
@@ -231,10 +204,6 @@ bool BoardLeftDownNow(int x, int y) {
 }
 
 bool BoardRightDown(int x, int y) {
-    return AsOneStep(EditStep::BoardCell, [&] { return BoardRightDownNow(x, y); });
-}
-
-bool BoardRightDownNow(int x, int y) {
     if (!BoardCellAt(x, y, &BoardCursor)) return false;
     KindAt(BoardCursor.column, BoardCursor.row) = Empty;
     FrameAt(BoardCursor.column, BoardCursor.row) = 0;
@@ -244,10 +213,6 @@ bool BoardRightDownNow(int x, int y) {
 bool QueueMouseMove(int x, int y) { return QueueHalfAt(x, y, &QueueCursor); }
 
 bool QueueLeftDown(int x, int y) {
-    return AsOneStep(EditStep::QueueHalf, [&] { return QueueLeftDownNow(x, y); });
-}
-
-bool QueueLeftDownNow(int x, int y) {
     HalfCursor half;
     if (!QueueHalfAt(x, y, &half) || SelectedKind == Wall) return false;
     QueueCursor = half;
@@ -257,10 +222,6 @@ bool QueueLeftDownNow(int x, int y) {
 }
 
 bool QueueRightDown(int x, int y) {
-    return AsOneStep(EditStep::QueueHalf, [&] { return QueueRightDownNow(x, y); });
-}
-
-bool QueueRightDownNow(int x, int y) {
     if (!QueueHalfAt(x, y, &QueueCursor)) return false;
     QueueKindAt(QueueCursor.pair, QueueCursor.half) = Empty;
     QueueFrameAt(QueueCursor.pair, QueueCursor.half) = 0;

@@ -1,7 +1,8 @@
 // The editor's data and commands, without any toolkit: the mission being
-// edited, the pair count, the selection and cursors, and what each command and
-// each mouse message does to them. The widgets forward events here and paint
-// from here.
+// edited, the pair count, the goal radio and number field, the selection and
+// cursors, and what each command and each mouse message does to them. The
+// widgets forward events here and paint from here; undo lives above this, in
+// the document's history (document_history.h).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -25,20 +26,26 @@ extern uint8_t SelectedKind;       // 0..13
 extern uint8_t SelectedFrame;      // 0 or 1
 extern CellCursor BoardCursor;
 extern HalfCursor QueueCursor;
+extern int32_t GoalRadio;            // the checked goal radio, -1 for none
+extern std::string NumberFieldText;  // the number field's text
 
-inline constexpr int GoalRadioCount = GoalArea + 1;  // one radio per fixed-queue goal type
+inline constexpr int GoalRadioCount = GoalFish + 1;  // one radio per goal type the game knows
 inline constexpr uint32_t TypeDigitsBase = 100000;  // above it the high digits give the type
 
+// Goal types the game names and plays to their end; higher ones play with
+// random pairs and an empty goal line.
+constexpr bool KnownGoalType(uint32_t type) { return type <= GoalFish; }
+
 // Program start: an empty board inside its walls, an empty queue, all eight
-// pairs in use, plain kind 0 selected, cursors at (0, 0).
+// pairs in use, radio 0 and "10", plain kind 0 selected, cursors at (0, 0).
 void ResetEditorState();
 
 // NEW: empties rows 0..11 of the board and the whole queue and selects plain
 // kind 0. Rows -2 and -1, the border and the goal record are kept.
 void ClearMission();
 
-// The NEW command as one undo step: ClearMission, the number field at "10",
-// radio 0 checked and all eight pairs in use.
+// The NEW command: ClearMission, the number field at "10", radio 0 checked
+// and all eight pairs in use.
 void NewMission();
 
 // The board cell and queue half accessors used by the views and tests.
@@ -70,26 +77,32 @@ uint32_t ReadNumberField(const std::string& fieldText);
 // below pieceLimit.
 uint32_t FrameBlockCount();
 
-// Saving, step by step. First pieceLimit from the scroll bar; then the first
-// used pair with an empty half (-1 when none), which refuses the save.
-void SetPieceLimitFromScrollBar();
+// The goal saving would write now, from GoalRadio and the number field.
+GoalNumberMeaning GoalToSave();
+
+// The first used pair with an empty half (-1 when none), which refuses a
+// save. A goal with random pairs uses none of the file's kinds: nothing is
+// demanded then.
 int FirstUnfilledPair();
-// Then, after the file has been chosen, the goal type from the first checked
-// radio (-1: none checked, the type is kept) and the target; false, with
-// nothing changed, when the goal cannot be stored (ReadGoalNumber).
+// The steps of saving: pieceLimit from the scroll bar, then the goal type
+// from the checked radio (-1: none checked, the type is kept) and the
+// target; false, with nothing changed, when the goal cannot be stored
+// (ReadGoalNumber).
+void SetPieceLimitFromScrollBar();
 bool SetGoalForSave(int checkedRadio, const std::string& fieldText);
-// The bytes to write.
+// EditorMission's bytes as they are.
 MissionBytes EditorMissionBytes();
-// The bytes SAVE would write now (pair count, goal radio and number field
-// applied), leaving EditorMission as it is: what test play and the check use.
+// The bytes SAVE writes (pair count, goal radio and number field applied),
+// leaving EditorMission as it is, so that saving does not change the
+// document: also what test play and the check are given.
 MissionBytes PlayableMissionBytes();
 
-// Loading, as one undo step: the bytes decoded over an empty mission (a
-// short file fills what it holds, the rest stays empty), then the scroll bar
-// position follows pieceLimit, the goal radio the type (RadioForLoadedType)
-// and the number field shows the target. No bytes load nothing: false.
+// Loading: the bytes decoded over an empty mission (a short file fills what
+// it holds, the rest stays empty), then the scroll bar position follows
+// pieceLimit, the goal radio the type (RadioForLoadedType) and the number
+// field shows the target. No bytes load nothing: false.
 bool LoadEditorMission(const uint8_t* bytes, size_t size);
-int RadioForLoadedType();  // the type's radio, or -1 for types 6 and up
+int RadioForLoadedType();  // the type's radio, or -1 for types 8 and up
 
 // The pair-count scroll bar's codes.
 enum ScrollCode : int {
@@ -102,11 +115,10 @@ enum ScrollCode : int {
     ScrollLeft = 6,
     ScrollRight = 7,
 };
-// One undo step when the position changes.
 void ApplyScrollCode(int code, int thumbPosition);
 
 // Mouse messages of the views, in view coordinates. Each returns true when
-// the view must be redrawn; a click that changes a cell or half is one undo step. Points outside a view's rectangle change nothing.
+// the view must be redrawn. Points outside a view's rectangle change nothing.
 inline constexpr int BoardViewWidth = 256, BoardViewHeight = 384;
 inline constexpr int QueueViewWidth = 176, QueueViewHeight = 144;
 inline constexpr int PlainPaletteWidth = 448, FramedPaletteWidth = 352, PaletteHeight = 32;

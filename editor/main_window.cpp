@@ -13,8 +13,8 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QUndoStack>
 
-#include "editor/edit_history.h"
 #include "editor/editor_dialogs.h"
 #include "editor/mission_panel.h"
 
@@ -60,6 +60,7 @@ MainWindow::MainWindow()
 // The panel outlives this part of the window while Qt deletes the children:
 // nothing it reports then may reach the window being taken down.
 MainWindow::~MainWindow() {
+    panel_->UndoStack().disconnect();  // the stack tells of its steps as it goes
     panel_->showStatus = nullptr;
     panel_->checkRunning = nullptr;
     panel_->checkProgress = nullptr;
@@ -83,10 +84,10 @@ void MainWindow::CreateMenus() {
          [this] { panel_->SaveAsCommand(); }},
         {"fileMenu", "quitAction", tr("&Quit"), {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { close(); }},
         {"editMenu", "undoAction", tr("&Undo"), {QKeySequence(Qt::CTRL | Qt::Key_Z)},
-         [this] { panel_->UndoCommand(); }},
+         [this] { panel_->UndoStack().undo(); }},
         {"editMenu", "redoAction", tr("&Redo"),
          {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
-         [this] { panel_->RedoCommand(); }},
+         [this] { panel_->UndoStack().redo(); }},
         {"missionMenu", "testPlayAction", tr("&Test Play"), {QKeySequence(Qt::Key_F5)},
          [this] { panel_->TestPlayCommand(); }},
         {"missionMenu", "checkAction", tr("&Check Solvability"), {QKeySequence(Qt::Key_F6)},
@@ -111,20 +112,38 @@ void MainWindow::CreateMenus() {
         if (qstrcmp(item.name, "undoAction") == 0) undoAction_ = action;
         if (qstrcmp(item.name, "redoAction") == 0) redoAction_ = action;
     }
+    FollowUndoStack();
+
     // F10 opens the menu bar, its first menu, from anywhere in the window.
     auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
     connect(f10, &QShortcut::activated, this, [this] { menuBar()->setActiveAction(menuBar()->actions().first()); });
 }
 
-// The title, the modified mark and the Undo and Redo items follow the
-// document.
+// Undo and Redo are the stack's, as its own actions would be, with the
+// step's name after a colon in Japanese; the modified mark is its clean state.
+void MainWindow::FollowUndoStack() {
+    QUndoStack& stack = panel_->UndoStack();
+    auto undoText = [this](const QString& step) {
+        undoAction_->setText(step.isEmpty() ? tr("&Undo") : tr("&Undo %1").arg(step));
+    };
+    auto redoText = [this](const QString& step) {
+        redoAction_->setText(step.isEmpty() ? tr("&Redo") : tr("&Redo %1").arg(step));
+    };
+    connect(&stack, &QUndoStack::canUndoChanged, undoAction_, &QAction::setEnabled);
+    connect(&stack, &QUndoStack::canRedoChanged, redoAction_, &QAction::setEnabled);
+    connect(&stack, &QUndoStack::undoTextChanged, this, undoText);
+    connect(&stack, &QUndoStack::redoTextChanged, this, redoText);
+    connect(&stack, &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });
+    undoAction_->setEnabled(stack.canUndo());
+    redoAction_->setEnabled(stack.canRedo());
+    undoText(stack.undoText());
+    redoText(stack.redoText());
+}
+
+// The title names the file; the mark says whether it has unsaved changes.
 void MainWindow::DocumentChanged() {
     setWindowTitle(tr("%1[*] - %2").arg(panel_->DocumentName(), EditorTitle()));
-    setWindowModified(DocumentModified());
-    undoAction_->setEnabled(CanUndo());
-    redoAction_->setEnabled(CanRedo());
-    undoAction_->setText(CanUndo() ? tr("&Undo %1").arg(MissionPanel::StepName(UndoStep())) : tr("&Undo"));
-    redoAction_->setText(CanRedo() ? tr("&Redo %1").arg(MissionPanel::StepName(RedoStep())) : tr("&Redo"));
+    setWindowModified(panel_->Modified());
 }
 
 void MainWindow::ShowStatus(const QString& text) {

@@ -26,6 +26,7 @@ protected:
 
 private:
     void CreateMenus();
+    void FollowUndoStack();
     void ShowChecking(bool running);
     void ShowStatus(const QString& text);
     void DocumentChanged();

@@ -17,9 +17,12 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 
 #include "editor/editor_dialogs.h"
+#include "editor/editor_language.h"
 #include "editor/editor_model.h"
 #include "editor/mission_io.h"
 #include "editor/view_widgets.h"
@@ -59,6 +62,55 @@ SolverAnswer ReadAnswer(const QJsonObject& o) {
     return a;
 }
 
+// The goal group grows into the gap above the palettes for the row of the
+// two random-pair goals; the number field reaches to the radios' right edge
+// so that every number a file can give it is shown whole.
+constexpr int GoalGroupHeight = 158;
+constexpr int NumberFieldWidth = 72;
+struct RadioPlace {
+    int x, y, width;
+};
+constexpr RadioPlace GoalRadioPlaces[GoalRadioCount] = {
+    {16, 16, 108},  {16, 36, 188}, {16, 56, 188},  {16, 76, 188},
+    {16, 96, 188},  {16, 116, 188}, {16, 136, 104}, {120, 136, 84},
+};
+
+// A text too wide for its control at the window's font is shown in a
+// smaller one, down to this size, so that it stays whole; only beyond that
+// is it cut (with the whole text in the tooltip).
+constexpr double SmallestFitPoints = 7.0;
+
+// The width a radio needs to show `text` in `font`.
+int RadioWidthFor(const QRadioButton* radio, const QFont& font, const QString& text) {
+    QStyleOptionButton option;
+    option.initFrom(radio);
+    option.fontMetrics = QFontMetrics(font);
+    option.text = text;
+    QSize contents =
+        radio->style()->itemTextRect(option.fontMetrics, QRect(), Qt::TextShowMnemonic, false, text).size();
+    return radio->style()->sizeFromContents(QStyle::CT_RadioButton, &option, contents, radio).width();
+}
+
+// The width a line edit needs to show `text` in `font` without scrolling:
+// its frame, its text margins and the cursor.
+int FieldWidthFor(const QLineEdit* field, const QFont& font, const QString& text) {
+    int frame = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, field);
+    QMargins margins = field->textMargins();
+    return QFontMetrics(font).horizontalAdvance(text) + 2 * frame + 2 * 2 + margins.left() + margins.right() + 1;
+}
+
+// The largest font, from the parent's down to SmallestFitPoints, in which
+// `needs` says the text fits `room`; the smallest when none does.
+template <typename Needs>
+QFont FittingFont(const QWidget* widget, int room, Needs needs) {
+    QFont font = widget->parentWidget()->font();
+    for (double points = font.pointSizeF(); points > SmallestFitPoints && needs(font) > room;) {
+        points = std::max(points - 0.5, SmallestFitPoints);
+        font.setPointSizeF(points);
+    }
+    return font;
+}
+
 // The system's reason, in the editor's language where the system has none.
 QString Reason(const std::string& reason) {
     if (reason == "Not a regular file")
@@ -90,23 +142,27 @@ void MissionPanel::CreateControls() {
     newButton_ = Place(new QPushButton(tr("NEW"), this), "newButton", 284, 491, 64, 21);
     saveButton_ = Place(new QPushButton(tr("SAVE..."), this), "saveButton", 358, 491, 64, 21);
     loadButton_ = Place(new QPushButton(tr("LOAD..."), this), "loadButton", 432, 491, 64, 21);
-    goalGroup_ = Place(new QGroupBox(tr("Mission goal"), this), "goalGroup", 288, 256, 208, 144);
-    numberField_ = Place(new QLineEdit(QString::fromStdString(NumberFieldText), this), "numberField", 420, 272, 60, 20);
+    goalGroup_ = Place(new QGroupBox(tr("Mission goal"), this), "goalGroup", 288, 256, 208, GoalGroupHeight);
+    numberField_ = Place(new QLineEdit(QString::fromStdString(NumberFieldText), this), "numberField", 420, 272,
+                         NumberFieldWidth, 20);
     numberField_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), numberField_));
     numberField_->installEventFilter(this);
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < GoalRadioCount; ++i) {
         QByteArray name = "goalRadio" + QByteArray::number(i);
-        // Radios 1 to 5 reach to the group's frame, so that the longest
-        // caption fits whole.
-        radios_[size_t(i)] = Place(new QRadioButton(goalGroup_), name.constData(), 16, 16 + 20 * i,
-                                   i == 0 ? 108 : 188, 20);
+        const RadioPlace& at = GoalRadioPlaces[i];
+        radios_[size_t(i)] = Place(new QRadioButton(goalGroup_), name.constData(), at.x, at.y, at.width, 20);
     }
     numberField_->raise();
     UpdateGoalCaptions();
-    CheckRadio(GoalRadio);
+    ShowGoal();
+    ShowGoalNumberFlag();
 
-    ViewHooks hooks{[this] { Changed(); }, [this] { RedrawPalettes(); }};
+    ViewHooks hooks{[this](EditStep step) {
+                        history_.Record(step);
+                        Changed();
+                    },
+                    [this] { RedrawPalettes(); }};
     nextGroup_ = Place(new QGroupBox(tr("Next"), this), "nextGroup", 288, 16, 208, 224);
     queueView_ = Place(new QueueView(this, hooks), "queueView", 304, 48, QueueViewWidth, QueueViewHeight);
     for (int i = 0; i < 8; ++i) {
@@ -134,31 +190,33 @@ void MissionPanel::CreateControls() {
     connect(saveButton_, &QPushButton::clicked, this, [this] { SaveAsCommand(); });
     connect(loadButton_, &QPushButton::clicked, this, [this] { LoadCommand(); });
     connect(numberField_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        SetNumberText(text.toStdString());
+        history_.SetNumberText(text.toStdString());
         UpdateGoalCaptions();
         Changed();
     });
-    connect(numberField_, &QLineEdit::editingFinished, this, [this] {
-        FinishNumberEdit();
-        Changed();
-    });
-    for (int i = 0; i < 6; ++i)
+    connect(numberField_, &QLineEdit::editingFinished, this, [this] { history_.FinishNumberEdit(); });
+    for (int i = 0; i < GoalRadioCount; ++i)
         connect(radios_[size_t(i)], &QRadioButton::toggled, this, [this, i](bool on) {
             if (!on) return;
-            SetGoalRadio(i);
+            GoalRadio = i;
+            history_.Record(EditStep::GoalType);
             Changed();
         });
     connect(pairCountBar_, &QScrollBar::actionTriggered, this, [this](int action) { ScrollBarAction(action); });
     connect(pairCountBar_, &QScrollBar::valueChanged, this, [this](int value) { ScrollBarValue(value); });
     connect(pairCountBar_, &QScrollBar::sliderReleased, this,
             [this] { ScrollBarValue(pairCountBar_->sliderPosition()); });
+    history_.restored = [this] {
+        ShowDocument(false);
+        Changed();
+    };
 }
 
 // Tab goes round the mission from the board to the buttons.
 void MissionPanel::SetTabOrder() {
-    QWidget* order[] = {boardView_,   plainPalette_, framedPalette_, queueView_, pairCountBar_, numberField_,
-                        radios_[0],   radios_[1],    radios_[2],     radios_[3], radios_[4],    radios_[5],
-                        newButton_,   saveButton_,   loadButton_};
+    QWidget* order[] = {boardView_, plainPalette_, framedPalette_, queueView_, pairCountBar_, numberField_,
+                        radios_[0], radios_[1],    radios_[2],     radios_[3], radios_[4],    radios_[5],
+                        radios_[6], radios_[7],    newButton_,     saveButton_, loadButton_};
     for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 }
 
@@ -193,46 +251,52 @@ bool MissionPanel::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-QString MissionPanel::StepName(EditStep step) {
-    switch (step) {
-    case EditStep::BoardCell: return tr("Board Cell");
-    case EditStep::QueueHalf: return tr("Next Block");
-    case EditStep::GoalType: return tr("Goal Type");
-    case EditStep::GoalNumber: return tr("Goal Number");
-    case EditStep::PairCount: return tr("Pair Count");
-    case EditStep::NewMission: return tr("New");
-    case EditStep::LoadMission: return tr("Load");
-    case EditStep::None: break;
+// The captions show the number saving writes: the field's value or, when
+// the high digits choose the type, the target they leave. A caption too wide
+// for its radio at the window's font is shown smaller (SmallestFitPoints).
+void MissionPanel::UpdateGoalCaptions() {
+    QString text = numberField_->text();
+    GoalNumberMeaning m = ReadGoalNumber(GoalChain, text.toStdString());
+    QString t = m.storable ? QString::number(m.target) : text;
+    int n = int(std::min<uint32_t>(m.target, INT32_MAX));
+    const QString captions[GoalRadioCount] = {
+        tr("Chain of %1").arg(t),           tr("Erase %1 blocks", nullptr, n).arg(t),
+        tr("Erase %1 blocks at once", nullptr, n).arg(t), tr("Erase all frame blocks"),
+        tr("All frame blocks at once"),      tr("Loop of area %1").arg(t),
+        tr("Score %1").arg(t),              tr("%1 fish").arg(t)};
+    for (int i = 0; i < GoalRadioCount; ++i) {
+        QRadioButton* radio = radios_[size_t(i)];
+        const QString& caption = captions[i];
+        QFont font = FittingFont(radio, radio->width(),
+                                 [&](const QFont& f) { return RadioWidthFor(radio, f, caption); });
+        radio->setFont(font);
+        QString shown = caption;
+        int over = RadioWidthFor(radio, font, caption) - radio->width();
+        if (over > 0) {
+            QFontMetrics metrics(font);
+            shown = metrics.elidedText(caption, Qt::ElideRight, metrics.horizontalAdvance(caption) - over);
+        }
+        radio->setText(shown);
+        radio->setToolTip(shown == caption ? QString() : caption);
     }
-    return {};
+    numberField_->setFont(FittingFont(numberField_, numberField_->width(),
+                                      [&](const QFont& f) { return FieldWidthFor(numberField_, f, text); }));
 }
 
-// Captions that do not fit their radio (a long number) are cut with an
-// ellipsis; the whole caption is the tooltip.
-void MissionPanel::UpdateGoalCaptions() {
-    QString t = numberField_->text();
-    const QString captions[6] = {tr("Chain of %1").arg(t),      tr("Erase %1 blocks").arg(t),
-                                 tr("Erase %1 blocks at once").arg(t), tr("Erase all frame blocks"),
-                                 tr("All frame blocks at once"), tr("Loop of area %1").arg(t)};
-    for (int i = 0; i < 6; ++i) {
-        QRadioButton* radio = radios_[size_t(i)];
-        radio->setText(captions[i]);
-        int over = radio->sizeHint().width() - radio->width();
-        if (over <= 0) {
-            radio->setToolTip(QString());
-            continue;
-        }
-        int room = radio->fontMetrics().horizontalAdvance(captions[i]) - over;
-        radio->setText(radio->fontMetrics().elidedText(captions[i], Qt::ElideRight, room));
-        radio->setToolTip(captions[i]);
-    }
-    ShowGoalNumberFlag();
+// When the high digits choose the type, they decide whatever radio is
+// checked: the radios show that goal (none for a type the game does not
+// know) and are greyed until the number is one of the last five digits again.
+void MissionPanel::ShowGoal() {
+    GoalNumberMeaning m = GoalToSave();
+    bool digits = m.storable && m.highDigits;
+    CheckRadio(digits ? (KnownGoalType(m.type) ? int(m.type) : -1) : GoalRadio);
+    for (QRadioButton* radio : radios_) radio->setEnabled(!digits);
 }
 
 // A number the file cannot hold, or one whose high digits choose the goal
 // type, is marked, and the tooltip says what saving makes of it.
 void MissionPanel::ShowGoalNumberFlag() {
-    GoalNumberMeaning m = ReadGoalNumber(GoalRadio, numberField_->text().toStdString());
+    GoalNumberMeaning m = GoalToSave();
     QString tip;
     const char* colour = nullptr;
     if (!m.storable) {
@@ -266,6 +330,7 @@ void MissionPanel::ScrollBarAction(int action) {
     }
     pairCountBar_->setSliderPosition(PairCountPosition);
     ShowPairCount();
+    history_.Record(EditStep::PairCount);
     Changed();
 }
 
@@ -275,6 +340,7 @@ void MissionPanel::ScrollBarValue(int value) {
     if (pairCountBar_->isSliderDown() || value == PairCountPosition) return;
     ApplyScrollCode(ScrollThumbPosition, value);
     ShowPairCount();
+    history_.Record(EditStep::PairCount);
     Changed();
 }
 
@@ -288,7 +354,6 @@ void MissionPanel::ShowPairCount() {
 // Every control from the model, without the controls reporting back.
 void MissionPanel::ShowDocument(bool cursorsAtOrigin) {
     ShowPairCount();
-    CheckRadio(GoalRadio);
     QString text = QString::fromStdString(NumberFieldText);
     if (numberField_->text() != text) {
         numberField_->blockSignals(true);
@@ -302,7 +367,7 @@ void MissionPanel::ShowDocument(bool cursorsAtOrigin) {
 }
 
 void MissionPanel::CheckRadio(int radio) {
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < GoalRadioCount; ++i) {
         QRadioButton* r = radios_[size_t(i)];
         r->blockSignals(true);
         r->setAutoExclusive(false);
@@ -324,6 +389,7 @@ void MissionPanel::Status(const QString& text) {
 }
 
 void MissionPanel::Changed() {
+    ShowGoal();
     ShowGoalNumberFlag();
     if (documentChanged) documentChanged();
 }
@@ -349,7 +415,7 @@ QString MissionPanel::DialogStart(bool saving) const {
 }
 
 bool MissionPanel::MaybeKeepChanges() {
-    if (!DocumentModified()) return true;
+    if (!history_.Modified()) return true;
     switch (AskSaveChanges(this, tr("Save the changes to %1?").arg(DocumentName()))) {
     case SaveChoice::Save: return SaveCommand();
     case SaveChoice::Discard: return true;
@@ -362,7 +428,7 @@ void MissionPanel::NewCommand() {
     if (!MaybeKeepChanges()) return;
     NewMission();
     currentPath_.clear();
-    MarkDocumentSaved();
+    history_.Begin(true);
     ShowDocument(true);
     RedrawPalettes();
     Status(QString());
@@ -375,7 +441,7 @@ bool MissionPanel::SaveAsCommand() { return Save(true); }
 // The goal must fit the file: a goal type above 255 is refused with the
 // reason, rather than saved as its low byte.
 bool MissionPanel::GoalReady() {
-    GoalNumberMeaning m = ReadGoalNumber(GoalRadio, NumberFieldText);
+    GoalNumberMeaning m = GoalToSave();
     if (m.storable) return true;
     ShowWarning(this, tr("The goal cannot be saved: %1 is beyond what a mission file holds "
                          "(the digits above the last five give the goal type, at most 255).")
@@ -383,25 +449,35 @@ bool MissionPanel::GoalReady() {
     return false;
 }
 
+// A goal type the game does not know (from the high digits, or kept from a
+// loaded file) plays with random pairs under an empty goal line: it is saved
+// only when the author says so.
+bool MissionPanel::KeepUnknownGoalType() {
+    GoalNumberMeaning m = GoalToSave();
+    if (KnownGoalType(m.type)) return true;
+    return AskSaveAnyway(this, tr("The game knows no goal of type %1: it deals random pairs under an empty goal "
+                                  "line, and the mission can only be lost (with target 0 it is cleared at once). "
+                                  "Save it with goal type %1 all the same?")
+                                   .arg(m.type));
+}
+
 bool MissionPanel::Save(bool askName) {
-    FinishNumberEdit();
-    SetPieceLimitFromScrollBar();
+    history_.FinishNumberEdit();
     if (FirstUnfilledPair() >= 0) {
         ShowWarning(this, tr("Fill both halves of every Next pair in use."));
         return false;
     }
-    if (!GoalReady()) return false;
+    if (!GoalReady() || !KeepUnknownGoalType()) return false;
     QString path = askName ? ChooseSavePath(this, DialogStart(true)) : currentPath_;
     if (path.isEmpty()) return false;
     lastFolder_ = QFileInfo(path).absolutePath();
-    SetGoalForSave(GoalRadio, NumberFieldText);
     std::string reason;
-    if (!WriteMissionFile(QFile::encodeName(path).toStdString(), EditorMissionBytes(), &reason)) {
+    if (!WriteMissionFile(QFile::encodeName(path).toStdString(), PlayableMissionBytes(), &reason)) {
         ShowWarning(this, tr("Could not save.\n%1\n%2").arg(path, Reason(reason)));
         return false;
     }
     currentPath_ = path;
-    MarkDocumentSaved();
+    history_.MarkSaved();
     Status(tr("Saved %1.").arg(QFileInfo(path).fileName()));
     Changed();
     return true;
@@ -431,36 +507,31 @@ void MissionPanel::LoadFile(const QString& path) {
         return;
     }
     currentPath_ = path;
-    ShowDocument(true);
     qint64 fileSize = QFileInfo(path).size();
-    if (size == MissionFileSize && fileSize == qint64(MissionFileSize)) {
-        MarkDocumentSaved();
+    // What is shown of a file of another size is not what it holds: that
+    // document starts modified.
+    bool asInFile = size == MissionFileSize && fileSize == qint64(MissionFileSize);
+    history_.Begin(asInFile);
+    ShowDocument(true);
+    if (asInFile) {
         Status(QString());
     } else {
-        MarkDocumentUnsaved();  // what is shown is not what the file holds
         if (size < MissionFileSize)
-            Status(tr("%1 has %2 bytes, fewer than 294: the %2 bytes were loaded into an empty mission.")
-                       .arg(name)
-                       .arg(size));
+            Status(tr("%1 has %n bytes, fewer than 294: the %n bytes were loaded into an empty mission.", nullptr,
+                      int(size))
+                       .arg(name));
         else
             Status(tr("%1 has %2 bytes, more than 294: its first 294 bytes were loaded.").arg(name).arg(fileSize));
     }
     Changed();
 }
 
-void MissionPanel::UndoCommand() {
-    if (Undo()) ShowDocument(false);
-    Changed();
-}
-
-void MissionPanel::RedoCommand() {
-    if (Redo()) ShowDocument(false);
-    Changed();
-}
+void MissionPanel::UndoCommand() { history_.Stack().undo(); }
+void MissionPanel::RedoCommand() { history_.Stack().redo(); }
 
 // Test play and the check need every used pair filled, as SAVE does.
 bool MissionPanel::MissionReadyToRun() {
-    FinishNumberEdit();
+    history_.FinishNumberEdit();
     Changed();
     if (FirstUnfilledPair() >= 0) {
         ShowWarning(this, tr("Fill both halves of every Next pair in use."));
@@ -489,7 +560,8 @@ void MissionPanel::TestPlayCommand() {
         return;
     }
     QString file = WriteTemporaryMission(QStringLiteral("play"));
-    if (file.isEmpty() || !StartDetached(game, {QStringLiteral("--mission"), file}))
+    QStringList args{QStringLiteral("--language"), LanguageOption(), QStringLiteral("--mission"), file};
+    if (file.isEmpty() || !StartDetached(game, args))
         ShowWarning(this, tr("Could not start the game."));
 }
 
@@ -594,7 +666,8 @@ void MissionPanel::ShowAnswer(SolverAnswer answer) {
     switch (ShowCheckAnswer(this, text, offerWay, offerDeeper)) {
     case CheckChoice::ShowWay: {
         QString game = FindTool(QStringLiteral("tessmar"));
-        QStringList args{QStringLiteral("--mission"), check.file, QStringLiteral("--replay"), check.script};
+        QStringList args{QStringLiteral("--language"), LanguageOption(), QStringLiteral("--mission"), check.file,
+                         QStringLiteral("--replay"), check.script};
         if (game.isEmpty() || !StartDetached(game, args)) ShowWarning(this, tr("Could not start the game."));
         break;
     }

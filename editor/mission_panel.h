@@ -1,7 +1,7 @@
 // The editor's client area: fixed 512 x 528, the buttons, the goal group with
-// the number field and six radios, the Next group with the pair labels and the
+// the number field and eight radios, the Next group with the pair labels and the
 // pair-count scroll bar, and the four views. The commands and the document
-// (its file, whether it changed) live here and in the model; the main window
+// (its file, its undo history) live here and in the model; the main window
 // around it (main_window.h) adds the menus, the title and the status line.
 #pragma once
 #include <array>
@@ -15,7 +15,7 @@
 #include <QWidget>
 
 #include "editor/check_answer.h"
-#include "editor/edit_history.h"
+#include "editor/document_history.h"
 #include "editor/tool_programs.h"
 #include "mission/mission_file.h"
 
@@ -58,6 +58,8 @@ public:
     // Unsaved changes: asks Save, Discard or Cancel; true when the caller
     // may go on (saved, discarded, or nothing had changed).
     bool MaybeKeepChanges();
+    bool Modified() const { return history_.Modified(); }
+    QUndoStack& UndoStack() { return history_.Stack(); }
     void UpdateGoalCaptions();
 
     QString CurrentPath() const { return currentPath_; }
@@ -76,9 +78,6 @@ public:
     std::function<void()> documentChanged;
     QString LastStatus() const { return lastStatus_; }
 
-    // Step names for the Undo and Redo menu items.
-    static QString StepName(EditStep step);
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -91,12 +90,14 @@ private:
     void ShowPairCount();
     void ShowDocument(bool cursorsAtOrigin);
     void ShowGoalNumberFlag();
+    void ShowGoal();
     void CheckRadio(int radio);  // -1: none
     void RedrawPalettes();
     void Status(const QString& text);
     void Changed();
     bool Save(bool askName);
     bool GoalReady();
+    bool KeepUnknownGoalType();
     bool MissionReadyToRun();
     QString WriteTemporaryMission(const QString& stem);
     void CheckLine(const QByteArray& line);
@@ -110,7 +111,7 @@ private:
     QPushButton* loadButton_;
     QGroupBox* goalGroup_;
     QLineEdit* numberField_;
-    std::array<QRadioButton*, 6> radios_;
+    std::array<QRadioButton*, 8> radios_;
     QGroupBox* nextGroup_;
     QueueView* queueView_;
     std::array<QLabel*, 8> pairLabels_;
@@ -118,6 +119,7 @@ private:
     BoardView* boardView_;
     PaletteView* plainPalette_;
     PaletteView* framedPalette_;
+    DocumentHistory history_;
     QString currentPath_;  // the file the document was loaded from or saved to
     QString lastFolder_;   // the folder of the last file dialog, shared by both
     QString lastStatus_;

@@ -84,7 +84,7 @@ void BoardView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) changed = BoardRightDown(At(event).x(), At(event).y());
     if (changed) {
         Redraw(BoardCursor.column, BoardCursor.row);
-        if (hooks_.edited) hooks_.edited();
+        if (hooks_.edited) hooks_.edited(EditStep::BoardCell);
     }
 }
 
@@ -95,7 +95,7 @@ void BoardView::keyPressEvent(QKeyEvent* event) {
         MoveBoardCursor(dx, dy);
     } else if (PlaceKey(event->key()) || EraseKey(event->key())) {
         if (PlaceKey(event->key()) ? PlaceAtBoardCursor() : EraseAtBoardCursor())
-            if (hooks_.edited) hooks_.edited();
+            if (hooks_.edited) hooks_.edited(EditStep::BoardCell);
     } else if (!SelectionKey(event)) {
         return QWidget::keyPressEvent(event);
     }
@@ -127,7 +127,7 @@ void QueueView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) changed = QueueRightDown(At(event).x(), At(event).y());
     if (changed) {
         Redraw(QueueCursor.pair, QueueCursor.half);
-        if (hooks_.edited) hooks_.edited();
+        if (hooks_.edited) hooks_.edited(EditStep::QueueHalf);
     }
 }
 
@@ -138,7 +138,7 @@ void QueueView::keyPressEvent(QKeyEvent* event) {
         MoveQueueCursor(dx, dy);
     } else if (PlaceKey(event->key()) || EraseKey(event->key())) {
         if (PlaceKey(event->key()) ? PlaceAtQueueCursor() : EraseAtQueueCursor())
-            if (hooks_.edited) hooks_.edited();
+            if (hooks_.edited) hooks_.edited(EditStep::QueueHalf);
     } else if (!SelectionKey(event)) {
         return QWidget::keyPressEvent(event);
     }

@@ -5,11 +5,13 @@
 
 #include <QWidget>
 
+#include "editor/document_history.h"
 #include "editor/view_drawing.h"
 
-// What a view tells the panel: the mission changed, or the palette selection.
+// What a view tells the panel: the mission changed (by a step of this kind),
+// or the palette selection.
 struct ViewHooks {
-    std::function<void()> edited;
+    std::function<void(EditStep)> edited;
     std::function<void()> selected;
 };
 

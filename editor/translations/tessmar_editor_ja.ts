@@ -8,28 +8,8 @@
         <translation>ランダムなブロックのミッション（種類 %1）は調べられません。</translation>
     </message>
     <message>
-        <source>Whether these %1 pairs can clear the mission could not be decided within the time.</source>
-        <translation>この %1 組のブロックでクリアできるかは、時間内には決まりませんでした。</translation>
-    </message>
-    <message>
-        <source>Whether these %1 pairs can clear the mission could not be decided within the search.</source>
-        <translation>この %1 組のブロックでクリアできるかは、調べる範囲では決まりませんでした。</translation>
-    </message>
-    <message>
-        <source>These %1 pairs cannot clear the mission.</source>
-        <translation>この %1 組のブロックではクリアできません。</translation>
-    </message>
-    <message>
-        <source>These %1 pairs can clear the mission.</source>
-        <translation>この %1 組のブロックでクリアできます。</translation>
-    </message>
-    <message>
         <source>Shortest: %1</source>
         <translation>最短: %1</translation>
-    </message>
-    <message>
-        <source>cleared with %1 pairs</source>
-        <translation>%1 組でクリア</translation>
     </message>
     <message>
         <source>unknown</source>
@@ -51,13 +31,68 @@
         <source>Positions searched: %1</source>
         <translation>調べた局面: %1</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>Checking: %1 positions, %2 s</source>
-        <translation>調べています: %1 局面、%2 秒</translation>
+        <translation>
+            <numerusform>調べています: %1 局面、%2 秒</numerusform>
+        </translation>
     </message>
     <message>
         <source>The mission has changed since the check began; this answer is for the mission as it was then.</source>
         <translation>調べ始めてからミッションが変わりました。この答えは調べ始めたときのミッションのものです。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Whether these %n pairs can clear the mission could not be decided within the time.</source>
+        <translation>
+            <numerusform>この %n 組のブロックでクリアできるかは、時間内には決まりませんでした。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Whether these %n pairs can clear the mission could not be decided within the search.</source>
+        <translation>
+            <numerusform>この %n 組のブロックでクリアできるかは、調べる範囲では決まりませんでした。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>These %n pairs cannot clear the mission.</source>
+        <translation>
+            <numerusform>この %n 組のブロックではクリアできません。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>These %n pairs can clear the mission.</source>
+        <translation>
+            <numerusform>この %n 組のブロックでクリアできます。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>cleared with %n pairs</source>
+        <translation>
+            <numerusform>%n 組でクリア</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>DocumentHistory</name>
+    <message>
+        <source>Board Cell</source>
+        <translation>盤面のマス</translation>
+    </message>
+    <message>
+        <source>Next Block</source>
+        <translation>Nextのブロック</translation>
+    </message>
+    <message>
+        <source>Goal Type</source>
+        <translation>ミッションの種類</translation>
+    </message>
+    <message>
+        <source>Goal Number</source>
+        <translation>ミッションの数</translation>
+    </message>
+    <message>
+        <source>Pair Count</source>
+        <translation>使う組の数</translation>
     </message>
 </context>
 <context>
@@ -177,44 +212,20 @@
         <translation>Next</translation>
     </message>
     <message>
-        <source>Board Cell</source>
-        <translation>盤面のマス</translation>
-    </message>
-    <message>
-        <source>Next Block</source>
-        <translation>Nextのブロック</translation>
-    </message>
-    <message>
-        <source>Goal Type</source>
-        <translation>ミッションの種類</translation>
-    </message>
-    <message>
-        <source>Goal Number</source>
-        <translation>ミッションの数</translation>
-    </message>
-    <message>
-        <source>Pair Count</source>
-        <translation>使う組の数</translation>
-    </message>
-    <message>
-        <source>New</source>
-        <translation>新規</translation>
-    </message>
-    <message>
-        <source>Load</source>
-        <translation>読み込み</translation>
-    </message>
-    <message>
         <source>Chain of %1</source>
         <translation>%1 連鎖せよ</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>Erase %1 blocks</source>
-        <translation>%1 ブロック消せ</translation>
+        <translation>
+            <numerusform>%1 ブロック消せ</numerusform>
+        </translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>Erase %1 blocks at once</source>
-        <translation>%1 ブロック同時に消せ</translation>
+        <translation>
+            <numerusform>%1 ブロック同時に消せ</numerusform>
+        </translation>
     </message>
     <message>
         <source>Erase all frame blocks</source>
@@ -277,10 +288,6 @@
         <translation>%1 は空（0 バイト）のファイルです。何も読み込みませんでした。</translation>
     </message>
     <message>
-        <source>%1 has %2 bytes, fewer than 294: the %2 bytes were loaded into an empty mission.</source>
-        <translation>%1 は %2 バイトで、294 バイトに足りません。その %2 バイトを空のミッションに読み込みました。</translation>
-    </message>
-    <message>
         <source>%1 has %2 bytes, more than 294: its first 294 bytes were loaded.</source>
         <translation>%1 は %2 バイトで、294 バイトより長いファイルです。先頭の 294 バイトを読み込みました。</translation>
     </message>
@@ -305,6 +312,24 @@
 %1</source>
         <translation>調べられませんでした。
 %1</translation>
+    </message>
+    <message>
+        <source>Score %1</source>
+        <translation>スコア %1</translation>
+    </message>
+    <message>
+        <source>%1 fish</source>
+        <translation>魚 %1 匹</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 has %n bytes, fewer than 294: the %n bytes were loaded into an empty mission.</source>
+        <translation>
+            <numerusform>%1 は %n バイトで、294 バイトに足りません。その %n バイトを空のミッションに読み込みました。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The game knows no goal of type %1: it deals random pairs under an empty goal line, and the mission can only be lost (with target 0 it is cleared at once). Save it with goal type %1 all the same?</source>
+        <translation>種類 %1 のミッションはゲームにありません。ブロックはランダムに出て、ミッションの表示は空になり、クリアできません（目標が 0 ならすぐにクリアになります）。それでも種類 %1 のまま保存しますか？</translation>
     </message>
 </context>
 </TS>

@@ -98,7 +98,7 @@ TEST(EditorAgreement, EveryMissionLoadsInTheEditorWithItsBoardQueueAndGoal) {
                 EXPECT_EQ(QueueFrame(p, h), m.queueFrame[MissionQueueIndex(p, h)]) << "mission " << n;
             }
         EXPECT_EQ(PairCountPosition, m.pieceLimit - 1) << "mission " << n;
-        EXPECT_EQ(RadioForLoadedType(), RandomQueueGoal(m.type) ? -1 : int(m.type)) << "mission " << n;
+        EXPECT_EQ(GoalRadio, KnownGoalType(m.type) ? int(m.type) : -1) << "mission " << n;
         EXPECT_EQ(EditorMission.target, m.target) << "mission " << n;
         for (int p = 0; p < MissionPairs; ++p) EXPECT_EQ(PairLabelEnabled(p), p < m.pieceLimit) << "mission " << n;
     }

@@ -32,7 +32,7 @@
 
 #include <gtest/gtest.h>
 
-#include "editor/edit_history.h"
+#include "editor/document_history.h"
 #include "editor/editor_dialogs.h"
 #include "editor/main_window.h"
 #include "editor/check_answer.h"
@@ -60,8 +60,9 @@ void WriteScript(const fs::path& path, const std::string& text) {
 // The fake game records its arguments and the mission it got.
 const char* const FakeGame = R"sh(#!/bin/sh
 dir=$(dirname "$0")
-cp "$2" "$dir/game-mission.msn"
-printf '%s\n' "$@" > "$dir/game-args.tmp" && mv "$dir/game-args.tmp" "$dir/game-args.txt"
+printf '%s\n' "$@" > "$dir/game-args.tmp"
+while [ $# -gt 1 ]; do [ "$1" = --mission ] && cp "$2" "$dir/game-mission.msn"; shift; done
+mv "$dir/game-args.tmp" "$dir/game-args.txt"
 )sh";
 
 // The fake solver prints solver-lines at once, then answers what
@@ -85,7 +86,7 @@ struct Answered {
     std::vector<bool> offers, deeperOffers;
     CheckChoice choice = CheckChoice::Close;
     SaveChoice save = SaveChoice::Cancel;
-    QString savePath;
+    QString savePath, openPath;
     int saveDialogs = 0;
 } seen;
 
@@ -117,7 +118,7 @@ protected:
             ++seen.saveDialogs;
             return seen.savePath;
         };
-        ChooseOpenPath = [](QWidget*, const QString&) { return QString(); };
+        ChooseOpenPath = [](QWidget*, const QString&) { return seen.openPath; };
         ResetEditorState();
         frame = std::make_unique<MainWindow>();
         frame->show();
@@ -248,7 +249,9 @@ TEST_F(MainWindowTest, UndoBelongsToTheDocument) {
 TEST_F(MainWindowTest, TitleSaveAndSaveAsFollowTheFile) {
     EXPECT_FALSE(frame->isWindowModified());
     FillPairs(8);
-    Client()->documentChanged();  // FillPairs wrote the mission directly
+    Client()->findChild<QWidget*>("boardView")->setFocus();
+    Key(Qt::Key_2);
+    Key(Qt::Key_Space);
     EXPECT_TRUE(frame->isWindowModified());
     seen.savePath = QString::fromStdString((folder / "first.msn").string());
     Key(Qt::Key_S, Qt::ControlModifier);
@@ -257,8 +260,9 @@ TEST_F(MainWindowTest, TitleSaveAndSaveAsFollowTheFile) {
     EXPECT_EQ(frame->windowTitle(), Utf8("first.msn[*] - Tessmar　ミッションエディタ"));
     EXPECT_FALSE(frame->isWindowModified());
 
-    SelectedKind = 5;
-    BoardLeftDown(10, 10);
+    Key(Qt::Key_5);
+    Key(Qt::Key_Space);
+    EXPECT_TRUE(frame->isWindowModified());
     Client()->UndoCommand();  // back to what was saved: not modified
     EXPECT_FALSE(frame->isWindowModified());
     Client()->RedoCommand();
@@ -274,14 +278,66 @@ TEST_F(MainWindowTest, TitleSaveAndSaveAsFollowTheFile) {
     EXPECT_EQ(frame->windowTitle(), Utf8("second.msn[*] - Tessmar　ミッションエディタ"));
 
     // Ctrl+O over unsaved changes asks before the dialog; Cancel stops it.
-    BoardRightDown(10, 10);
-    Client()->documentChanged();
-    ChooseOpenPath = [](QWidget*, const QString&) { return QString(); };
+    Client()->findChild<QWidget*>("boardView")->setFocus();
+    Key(Qt::Key_Delete);
     seen.save = SaveChoice::Cancel;
     Key(Qt::Key_O, Qt::ControlModifier);
     ASSERT_EQ(seen.questions.size(), 1u);
     EXPECT_EQ(seen.questions[0], Utf8("second.msn への変更を保存しますか？"));
     EXPECT_TRUE(frame->isWindowModified());
+}
+
+// Opening a file or starting a new mission begins its own history: no
+// undo reaches back into the mission shown before, so Save never writes
+// one file's mission into another file.
+TEST_F(MainWindowTest, UndoNeverCarriesOneMissionIntoAnotherFile) {
+    MissionImage a, b;
+    a.queueKind.fill(3);
+    a.kind[MissionKindIndex(2, 11)] = 5;
+    a.pieceLimit = 8;
+    b.queueKind.fill(4);
+    b.kind[MissionKindIndex(6, 10)] = 7;
+    b.type = 1;
+    b.target = 20;
+    b.pieceLimit = 8;
+    const MissionBytes aBytes = EncodeMission(a), bBytes = EncodeMission(b);
+    const fs::path aPath = folder / "a.msn", bPath = folder / "b.msn";
+    std::ofstream(aPath, std::ios::binary).write(reinterpret_cast<const char*>(aBytes.data()), 294);
+    std::ofstream(bPath, std::ios::binary).write(reinterpret_cast<const char*>(bBytes.data()), 294);
+    const std::string aFile(aBytes.begin(), aBytes.end()), bFile(bBytes.begin(), bBytes.end());
+
+    seen.openPath = QString::fromStdString(aPath.string());
+    Key(Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(BoardKind(2, 11), 5);
+    Client()->findChild<QWidget*>("boardView")->setFocus();
+    Key(Qt::Key_4);
+    Key(Qt::Key_Space);  // an unsaved change to a
+    seen.openPath = QString::fromStdString(bPath.string());
+    seen.save = SaveChoice::Discard;
+    Key(Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(seen.questions.size(), 1u);
+    ASSERT_EQ(EditorMissionBytes(), bBytes);
+
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(EditorMissionBytes(), bBytes);
+    EXPECT_FALSE(Action("undoAction")->isEnabled());
+    EXPECT_EQ(frame->windowTitle(), Utf8("b.msn[*] - Tessmar　ミッションエディタ"));
+    EXPECT_FALSE(frame->isWindowModified());
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(seen.saveDialogs, 0);
+    EXPECT_EQ(Read(aPath), aFile);
+    EXPECT_EQ(Read(bPath), bFile);
+
+    // New: its undo does not bring b back either.
+    Key(Qt::Key_N, Qt::ControlModifier);
+    const MissionBytes fresh = EditorMissionBytes();
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(EditorMissionBytes(), fresh);
+    EXPECT_EQ(BoardKind(6, 10), 0);
+    EXPECT_FALSE(Action("undoAction")->isEnabled());
+    EXPECT_FALSE(frame->isWindowModified());
+    EXPECT_EQ(frame->windowTitle(), Utf8("無題[*] - Tessmar　ミッションエディタ"));
+    EXPECT_EQ(Read(bPath), bFile);
 }
 
 // Everything from the keyboard: a mission laid out, saved and test-played
@@ -369,15 +425,17 @@ TEST_F(MainWindowTest, TestPlayHandsTheGameATemporaryCopyOfTheMission) {
     ASSERT_EQ(seen.warnings.size(), 1u);
     EXPECT_EQ(seen.warnings[0], Utf8("Nextはブロックを埋めてください。"));
     FillPairs(3);
-    SetGoalRadio(2);
-    SetNumberText("17");  // still being typed
+    Client()->findChild<QRadioButton*>("goalRadio2")->setChecked(true);
+    Client()->findChild<QLineEdit*>("numberField")->setText("17");  // still being typed
     MissionBytes before = EditorMissionBytes();
     Key(Qt::Key_F5);
     ASSERT_TRUE(WaitFor(folder / "bin" / "game-args.txt"));
     std::vector<std::string> args = Lines(folder / "bin" / "game-args.txt");
-    ASSERT_EQ(args.size(), 2u);
-    EXPECT_EQ(args[0], "--mission");
-    EXPECT_EQ(fs::path(args[1]).extension(), ".msn");
+    ASSERT_EQ(args.size(), 4u);
+    EXPECT_EQ(args[0], "--language");  // the editor's
+    EXPECT_EQ(args[1], "ja");
+    EXPECT_EQ(args[2], "--mission");
+    EXPECT_EQ(fs::path(args[3]).extension(), ".msn");
     std::string given = Read(folder / "bin" / "game-mission.msn");
     ASSERT_EQ(given.size(), 294u);
     EXPECT_EQ(given[291], 3);               // pieceLimit from the scroll bar
@@ -385,6 +443,16 @@ TEST_F(MainWindowTest, TestPlayHandsTheGameATemporaryCopyOfTheMission) {
     EXPECT_EQ(given[286], 17);              // the number typed
     EXPECT_EQ(EditorMissionBytes(), before);  // the editor's own copy is left alone
     EXPECT_EQ(seen.warnings.size(), 1u);
+
+    // An English editor starts an English game.
+    struct Restore {
+        ~Restore() { UseLanguage(*qApp, Language::Japanese); }
+    } restore;
+    UseLanguage(*qApp, Language::English);
+    fs::remove(folder / "bin" / "game-args.txt");
+    Client()->TestPlayCommand();
+    ASSERT_TRUE(WaitFor(folder / "bin" / "game-args.txt"));
+    EXPECT_EQ(Lines(folder / "bin" / "game-args.txt")[1], "en");
 }
 
 TEST_F(MainWindowTest, CheckShowsTheAnswerAndPlaysTheShortestWay) {
@@ -425,11 +493,13 @@ TEST_F(MainWindowTest, CheckShowsTheAnswerAndPlaysTheShortestWay) {
     // "Show the shortest way": the game on the same file with the script.
     ASSERT_TRUE(WaitFor(folder / "bin" / "game-args.txt"));
     std::vector<std::string> gameArgs = Lines(folder / "bin" / "game-args.txt");
-    ASSERT_EQ(gameArgs.size(), 4u);
-    EXPECT_EQ(gameArgs[0], "--mission");
-    EXPECT_EQ(gameArgs[1], solverArgs[0]);
-    EXPECT_EQ(gameArgs[2], "--replay");
-    EXPECT_EQ(gameArgs[3], solverArgs[3]);
+    ASSERT_EQ(gameArgs.size(), 6u);
+    EXPECT_EQ(gameArgs[0], "--language");
+    EXPECT_EQ(gameArgs[1], "ja");
+    EXPECT_EQ(gameArgs[2], "--mission");
+    EXPECT_EQ(gameArgs[3], solverArgs[0]);
+    EXPECT_EQ(gameArgs[4], "--replay");
+    EXPECT_EQ(gameArgs[5], solverArgs[3]);
 }
 
 TEST_F(MainWindowTest, RandomGoalsAreNotCheckableAndFailuresAreReported) {
@@ -705,40 +775,109 @@ TEST(EditorLanguage, OwnQtAndSystemTextsFollowTheLanguage) {
     EXPECT_EQ(EditorTitle(), Utf8("Tessmar　ミッションエディタ"));
 }
 
-// In English every text of the window is there and fits its control; in
-// Japanese they are the original wording (the other tests).
-TEST_F(MainWindowTest, EnglishTextsFitTheFixedClientArea) {
-    UseLanguage(*qApp, Language::English);
+// The whole text shows in the field: moving the cursor to its end does not
+// scroll it.
+bool FieldShowsWhole(QLineEdit* field) {
+    auto cursor = [field] { return field->inputMethodQuery(Qt::ImCursorRectangle).toRect(); };
+    field->setCursorPosition(0);
+    field->grab();  // the field scrolls as it paints
+    int start = cursor().center().x();
+    field->setCursorPosition(int(field->text().size()));
+    field->grab();
+    int end = cursor().center().x();
+    int advance = QFontMetrics(field->font()).horizontalAdvance(field->text());
+    return std::abs(end - start - advance) <= 1 && cursor().right() < field->width();
+}
+
+// In both languages every text of the window is there and fits its control,
+// the goal captions and the number field also with the widest numbers a
+// mission can have: the largest target, a type of 255 through the high
+// digits, and the singular.
+TEST_F(MainWindowTest, TextsFitTheFixedClientAreaInBothLanguages) {
     struct Restore {
         ~Restore() { UseLanguage(*qApp, Language::Japanese); }
     } restore;
-    MainWindow english;
-    english.show();
-    EXPECT_EQ(english.windowTitle(), "Untitled[*] - Tessmar Mission Editor");
-    MissionPanel* panel = english.Panel();
-    EXPECT_EQ(panel->size(), QSize(512, 528));
-    int checked = 0;
-    for (QAbstractButton* b : panel->findChildren<QAbstractButton*>()) {
-        EXPECT_FALSE(b->text().isEmpty()) << b->objectName().toStdString();
-        // Push buttons ask for a wider minimum than their text needs: the
-        // text with the frame's margins is what must fit.
-        int need = qobject_cast<QPushButton*>(b) ? b->fontMetrics().horizontalAdvance(b->text()) + 8
-                                                 : b->sizeHint().width();
-        EXPECT_LE(need, b->width()) << b->text().toStdString();
-        EXPECT_TRUE(b->toolTip().isEmpty()) << b->text().toStdString();  // nothing had to be cut
-        ++checked;
+    struct Caption {
+        const char* number;
+        int radio;
+        const char* english;
+        const char* japanese;
+    } const captions[] = {
+        {"100000", 0, "Chain of 100000", "100000 連鎖せよ"},
+        {"100000", 1, "Erase 100000 blocks", "100000 ブロック消せ"},
+        {"100000", 2, "Erase 100000 blocks at once", "100000 ブロック同時に消せ"},
+        {"100000", 5, "Loop of area 100000", "面積 100000 のループを作れ"},
+        {"100000", 6, "Score 100000", "スコア 100000"},
+        {"100000", 7, "100000 fish", "魚 100000 匹"},
+        {"25599999", 2, "Erase 99999 blocks at once", "99999 ブロック同時に消せ"},
+        {"1", 1, "Erase 1 block", "1 ブロック消せ"},
+        {"1", 2, "Erase 1 block at once", "1 ブロック同時に消せ"},
+    };
+    for (Language language : {Language::English, Language::Japanese}) {
+        bool english = language == Language::English;
+        SCOPED_TRACE(english ? "English" : "Japanese");
+        UseLanguage(*qApp, language);
+        MainWindow window;
+        window.show();
+        EXPECT_EQ(window.windowTitle(), english ? QString("Untitled[*] - Tessmar Mission Editor")
+                                                : Utf8("無題[*] - Tessmar　ミッションエディタ"));
+        MissionPanel* panel = window.Panel();
+        EXPECT_EQ(panel->size(), QSize(512, 528));
+        auto* field = panel->findChild<QLineEdit*>("numberField");
+        for (const char* number : {"10", "100000", "25599999"}) {
+            field->setText(number);
+            EXPECT_TRUE(FieldShowsWhole(field)) << number;
+            int checked = 0;
+            for (QAbstractButton* b : panel->findChildren<QAbstractButton*>()) {
+                EXPECT_FALSE(b->text().isEmpty()) << b->objectName().toStdString();
+                // Push buttons ask for a wider minimum than their text needs:
+                // the text with the frame's margins is what must fit.
+                int need = qobject_cast<QPushButton*>(b) ? b->fontMetrics().horizontalAdvance(b->text()) + 8
+                                                         : b->sizeHint().width();
+                EXPECT_LE(need, b->width()) << b->text().toStdString();
+                EXPECT_TRUE(b->toolTip().isEmpty()) << b->text().toStdString();  // nothing had to be cut
+                ++checked;
+            }
+            EXPECT_EQ(checked, 11);
+        }
+        for (const Caption& c : captions) {
+            field->setText(c.number);
+            auto* radio = panel->findChild<QRadioButton*>(QStringLiteral("goalRadio%1").arg(c.radio));
+            EXPECT_EQ(radio->text(), english ? QString(c.english) : Utf8(c.japanese));
+            EXPECT_LE(radio->sizeHint().width(), radio->width()) << c.english;
+            EXPECT_GE(radio->font().pointSizeF(), 7.0) << c.english;
+        }
+        for (QGroupBox* g : panel->findChildren<QGroupBox*>())
+            EXPECT_LE(g->fontMetrics().horizontalAdvance(g->title()) + 16, g->width()) << g->title().toStdString();
+        QStringList menus;
+        for (QAction* m : window.menuBar()->actions()) menus << m->text();
+        EXPECT_EQ(menus, english ? QStringList({"&File", "&Edit", "&Mission"})
+                                 : QStringList({Utf8("ファイル(&F)"), Utf8("編集(&E)"), Utf8("ミッション(&M)")}));
+        // A message box is at least as wide as its title.
+        QMessageBox box(QMessageBox::Warning, EditorTitle(), "OK?", QMessageBox::Ok);
+        FitTitle(box);
+        EXPECT_GE(box.sizeHint().width(), box.fontMetrics().horizontalAdvance(EditorTitle()) + 100);
     }
-    EXPECT_EQ(checked, 9);
-    for (QGroupBox* g : panel->findChildren<QGroupBox*>())
-        EXPECT_LE(g->fontMetrics().horizontalAdvance(g->title()) + 16, g->width()) << g->title().toStdString();
-    EXPECT_EQ(panel->findChild<QRadioButton*>("goalRadio4")->text(), "All frame blocks at once");
-    QStringList menus;
-    for (QAction* m : english.menuBar()->actions()) menus << m->text();
-    EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Mission"}));
-    // A message box is at least as wide as its title.
-    QMessageBox box(QMessageBox::Warning, EditorTitle(), "OK?", QMessageBox::Ok);
-    FitTitle(box);
-    EXPECT_GE(box.sizeHint().width(), box.fontMetrics().horizontalAdvance(EditorTitle()) + 100);
+}
+
+// Counts in the English texts take the singular for one.
+TEST(EditorTexts, EnglishCountsOfOneAreSingular) {
+    struct Restore {
+        ~Restore() { UseLanguage(*qApp, Language::Japanese); }
+    } restore;
+    UseLanguage(*qApp, Language::English);
+    SolverAnswer one{0, false, 1, true, 1, 1, false, false, 0};
+    QString text = CheckAnswerText(one);
+    EXPECT_TRUE(text.contains("This pair can clear the mission.")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Shortest: cleared with 1 pair\n")) << text.toStdString();
+    one.pairs = 2;
+    one.shortest = 2;
+    text = CheckAnswerText(one);
+    EXPECT_TRUE(text.contains("These 2 pairs can clear the mission.")) << text.toStdString();
+    EXPECT_TRUE(text.contains("cleared with 2 pairs")) << text.toStdString();
+    SolverAnswer lost{0, false, 1, false, -1, 0, false, false, 0};
+    EXPECT_TRUE(CheckAnswerText(lost).startsWith("This pair cannot clear the mission."));
+    EXPECT_EQ(CheckProgressText(1, 0.5), "Checking: 1 position, 0.5 s");
 }
 
 // The status line never widens the window: a long note is cut in the

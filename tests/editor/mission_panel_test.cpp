@@ -21,7 +21,7 @@
 
 #include <gtest/gtest.h>
 
-#include "editor/edit_history.h"
+#include "editor/document_history.h"
 #include "editor/editor_dialogs.h"
 #include "editor/editor_model.h"
 #include "editor/mission_panel.h"
@@ -38,6 +38,8 @@ struct FakeDialogs {
     QString savePath;
     QString openPath;
     std::vector<QString> questions;
+    bool saveAnyway = false;
+    std::vector<QString> doubts;
     std::vector<QString> warnings;
     std::vector<QString> dialogStarts;
     int saveDialogs = 0;
@@ -50,6 +52,10 @@ void InstallFakeDialogs() {
         return fake.answer;
     };
     ShowWarning = [](QWidget*, const QString& text) { fake.warnings.push_back(text); };
+    AskSaveAnyway = [](QWidget*, const QString& text) {
+        fake.doubts.push_back(text);
+        return fake.saveAnyway;
+    };
     ChooseSavePath = [](QWidget*, const QString& start) {
         fake.dialogStarts.push_back(start);
         ++fake.saveDialogs;
@@ -113,7 +119,7 @@ protected:
     }
     int CheckedRadio() {
         int checked = -1, count = 0;
-        for (int i = 0; i < 6; ++i)
+        for (int i = 0; i < GoalRadioCount; ++i)
             if (Radio(i)->isChecked()) checked = i, ++count;
         return count > 1 ? -2 : checked;
     }
@@ -135,8 +141,8 @@ TEST_F(MissionPanelTest, ControlsSitAtTheirPlacesWithTheirTexts) {
     };
     const Expected controls[] = {
         {"newButton", {284, 491, 64, 21}, ""},       {"saveButton", {358, 491, 64, 21}, ""},
-        {"loadButton", {432, 491, 64, 21}, ""},      {"goalGroup", {288, 256, 208, 144}, ""},
-        {"numberField", {420, 272, 60, 20}, ""},     {"nextGroup", {288, 16, 208, 224}, ""},
+        {"loadButton", {432, 491, 64, 21}, ""},      {"goalGroup", {288, 256, 208, 158}, ""},
+        {"numberField", {420, 272, 72, 20}, ""},     {"nextGroup", {288, 16, 208, 224}, ""},
         {"queueView", {304, 48, 176, 144}, ""},      {"pairCountBar", {304, 208, 176, 16}, ""},
         {"boardView", {16, 16, 256, 384}, ""},       {"plainPalette", {16, 416, 448, 32}, ""},
         {"framedPalette", {48, 448, 352, 32}, ""},
@@ -155,13 +161,19 @@ TEST_F(MissionPanelTest, ControlsSitAtTheirPlacesWithTheirTexts) {
     EXPECT_EQ(Child<QGroupBox>("nextGroup")->title(), "Next");
     EXPECT_EQ(Field()->text(), "10");
 
-    const char* captions[] = {"10 連鎖せよ", "10 ブロック消せ", "10 ブロック同時に消せ",
-                              "枠ブロックすべて消せ", "枠ブロックすべて同時に消せ", "面積 10 のループを作れ"};
-    for (int i = 0; i < 6; ++i) {
+    // The six radios of the fixed-pair goals in a column, the score and
+    // fish goals side by side below them.
+    const char* captions[] = {"10 連鎖せよ", "10 ブロック消せ", "10 ブロック同時に消せ", "枠ブロックすべて消せ",
+                              "枠ブロックすべて同時に消せ", "面積 10 のループを作れ", "スコア 10", "魚 10 匹"};
+    const QRect places[] = {{16, 16, 108, 20}, {16, 36, 188, 20}, {16, 56, 188, 20},  {16, 76, 188, 20},
+                            {16, 96, 188, 20}, {16, 116, 188, 20}, {16, 136, 104, 20}, {120, 136, 84, 20}};
+    for (int i = 0; i < GoalRadioCount; ++i) {
         EXPECT_EQ(Radio(i)->parentWidget(), Child<QGroupBox>("goalGroup"));
-        EXPECT_EQ(Radio(i)->geometry(), QRect(16, 16 + 20 * i, i == 0 ? 108 : 188, 20)) << i;
+        EXPECT_EQ(Radio(i)->geometry(), places[i]) << i;
         EXPECT_EQ(Radio(i)->text(), Utf8(captions[i])) << i;
     }
+    // The group ends above the palettes.
+    EXPECT_LE(Child<QGroupBox>("goalGroup")->geometry().bottom(), View("plainPalette")->y() - 2);
     EXPECT_EQ(CheckedRadio(), 0);
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(PairLabel(i)->parentWidget(), Child<QGroupBox>("nextGroup"));
@@ -292,7 +304,7 @@ TEST_F(MissionPanelTest, ValueSetDirectlyOnTheScrollBarIsThePairCount) {
 }
 
 // Undo and redo put every control back: cell, radio, number field (one step
-// per finished edit), pair count, and NEW.
+// per finished edit) and pair count; NEW starts afresh.
 TEST_F(MissionPanelTest, UndoAndRedoShowTheDocumentInEveryControl) {
     Click("plainPalette", 32 * 6 + 5, 5);
     Click("boardView", 32 * 2 + 5, 32 * 5 + 5);
@@ -301,41 +313,43 @@ TEST_F(MissionPanelTest, UndoAndRedoShowTheDocumentInEveryControl) {
     QTest::keyClicks(Field(), "42");
     emit Field()->editingFinished();
     Bar()->triggerAction(QAbstractSlider::SliderPageStepSub);
-    window->NewCommand();
-    EXPECT_EQ(BoardKind(2, 5), 0);
-
-    window->UndoCommand();  // NEW
-    EXPECT_EQ(BoardKind(2, 5), 6);
-    EXPECT_EQ(SelectedKind, 0);  // NEW's reset of the selection is not undone
     Click("plainPalette", 32 * 3 + 5, 5);
-    EXPECT_EQ(Pixel(Shot(), 16 + 64 + 12, 16 + 160 + 12), SheetPixel(32 * 6 + 12, 12));
-    EXPECT_EQ(Field()->text(), "42");
-    EXPECT_EQ(Radio(0)->text(), Utf8("42 連鎖せよ"));
-    EXPECT_EQ(CheckedRadio(), 5);
-    EXPECT_EQ(Bar()->value(), 6);
-    EXPECT_FALSE(PairLabel(7)->isEnabled());
+
     window->UndoCommand();  // pair count
     EXPECT_EQ(Bar()->value(), 7);
     EXPECT_TRUE(PairLabel(7)->isEnabled());
+    EXPECT_EQ(Pixel(Shot(), 16 + 64 + 12, 16 + 160 + 12), SheetPixel(32 * 6 + 12, 12));
     window->UndoCommand();  // "42" typed: one step
     EXPECT_EQ(Field()->text(), "10");
     EXPECT_EQ(Radio(5)->text(), Utf8("面積 10 のループを作れ"));
+    EXPECT_EQ(CheckedRadio(), 5);
     window->UndoCommand();  // radio
     EXPECT_EQ(CheckedRadio(), 0);
     window->UndoCommand();  // cell
     EXPECT_EQ(BoardKind(2, 5), 0);
-    EXPECT_EQ(SelectedKind, 3);  // nor is a selection
+    EXPECT_EQ(Pixel(Shot(), 16 + 64 + 12, 16 + 160 + 12), SheetPixel(12, 12));
+    EXPECT_EQ(SelectedKind, 3);  // a selection is not undone
 
+    window->RedoCommand();
     window->RedoCommand();
     window->RedoCommand();
     EXPECT_EQ(BoardKind(2, 5), 6);
     EXPECT_EQ(CheckedRadio(), 5);
+    EXPECT_EQ(Field()->text(), "42");
+    EXPECT_EQ(Radio(0)->text(), Utf8("42 連鎖せよ"));
     // Undoing the radio and then checking it again by hand is one new step.
+    window->UndoCommand();
     window->UndoCommand();
     Radio(5)->click();
     EXPECT_EQ(GoalRadio, 5);
+    EXPECT_FALSE(window->UndoStack().canRedo());
     window->UndoCommand();
     EXPECT_EQ(CheckedRadio(), 0);
+
+    fake.answer = SaveChoice::Discard;
+    window->NewCommand();
+    EXPECT_FALSE(window->UndoStack().canUndo());
+    EXPECT_FALSE(window->Modified());
 }
 
 // A file of another size loads into an empty mission, nothing of what was
@@ -552,9 +566,9 @@ TEST_F(MissionPanelTest, Type7FileLoadsShowsAndSavesBackUnchanged) {
     Child<QPushButton>("loadButton")->click();
     EXPECT_TRUE(fake.warnings.empty());
     EXPECT_EQ(EditorMissionBytes(), bytes);
-    EXPECT_EQ(CheckedRadio(), -1);
+    EXPECT_EQ(CheckedRadio(), 7);
     EXPECT_EQ(Field()->text(), "12");
-    EXPECT_EQ(Radio(0)->text(), Utf8("12 連鎖せよ"));
+    EXPECT_EQ(Radio(7)->text(), Utf8("魚 12 匹"));
     EXPECT_EQ(Bar()->value(), 2);
     for (int i = 0; i < 8; ++i) EXPECT_EQ(PairLabel(i)->isEnabled(), i <= 2) << i;
     QImage shot = Shot();
@@ -581,6 +595,74 @@ TEST_F(MissionPanelTest, LoadedFixedGoalChecksItsRadio) {
     EXPECT_EQ(Field()->text(), "4");
     EXPECT_EQ(Bar()->value(), 7);
     EXPECT_TRUE(PairLabel(7)->isEnabled());
+}
+
+// The score and fish radios save what the high digits save for the same
+// goal; under high digits the panel shows the goal they choose, greyed, and
+// random pairs need no filled Next pairs.
+TEST_F(MissionPanelTest, ScoreAndFishGoalsByRadioOrByHighDigits) {
+    fake.savePath = QString::fromStdString(Path("by-radio.msn"));
+    Radio(6)->click();
+    Child<QPushButton>("saveButton")->click();  // the queue is empty: random pairs need none of it
+    EXPECT_TRUE(fake.warnings.empty());
+    Radio(0)->click();
+    Field()->setText("600010");
+    EXPECT_EQ(CheckedRadio(), 6);
+    EXPECT_EQ(GoalRadio, 0);  // the radio checked by hand stays what it was
+    for (int i = 0; i < GoalRadioCount; ++i) EXPECT_FALSE(Radio(i)->isEnabled()) << i;
+    EXPECT_EQ(Radio(0)->text(), Utf8("10 連鎖せよ"));
+    EXPECT_EQ(Radio(6)->text(), Utf8("スコア 10"));
+    fake.savePath = QString::fromStdString(Path("by-digits.msn"));
+    Child<QPushButton>("saveButton")->click();
+    std::string byRadio = Contents(Path("by-radio.msn"));
+    ASSERT_EQ(byRadio.size(), 294u);
+    EXPECT_EQ(Contents(Path("by-digits.msn")), byRadio);
+    EXPECT_EQ(byRadio[MissionTypeOffset], 6);
+    EXPECT_EQ(byRadio[MissionTargetOffset], 10);
+
+    Field()->setText("700003");
+    EXPECT_EQ(CheckedRadio(), 7);
+    EXPECT_EQ(Radio(7)->text(), Utf8("魚 3 匹"));
+    Field()->setText("70000");  // five digits: the checked radio decides again
+    EXPECT_EQ(CheckedRadio(), 0);
+    for (int i = 0; i < GoalRadioCount; ++i) EXPECT_TRUE(Radio(i)->isEnabled()) << i;
+    Child<QPushButton>("saveButton")->click();
+    EXPECT_EQ(fake.warnings.size(), 1u);  // a chain goal: the used pairs must be filled
+    EXPECT_TRUE(fake.doubts.empty());
+}
+
+// A goal type the game does not know is saved only after a question, from
+// the high digits or kept from a loaded file; the same document saves the
+// same bytes every time.
+TEST_F(MissionPanelTest, UnknownGoalTypeIsSavedOnlyWhenTheAuthorSaysSo) {
+    Field()->setText("12345678");  // type 123, target 45678
+    EXPECT_EQ(CheckedRadio(), -1);
+    fake.savePath = QString::fromStdString(Path("unknown.msn"));
+    Child<QPushButton>("saveButton")->click();
+    ASSERT_EQ(fake.doubts.size(), 1u);
+    EXPECT_TRUE(fake.doubts[0].contains("123")) << fake.doubts[0].toStdString();
+    EXPECT_EQ(fake.saveDialogs, 0);
+    EXPECT_FALSE(fs::exists(Path("unknown.msn")));
+
+    fake.saveAnyway = true;
+    Child<QPushButton>("saveButton")->click();
+    std::string first = Contents(Path("unknown.msn"));
+    ASSERT_EQ(first.size(), 294u);
+    EXPECT_EQ(uint8_t(first[MissionTypeOffset]), 123);
+
+    // Loaded with its type: no radio; saved twice, it stays as it was.
+    window->LoadFile(QString::fromStdString(Path("unknown.msn")));
+    EXPECT_EQ(CheckedRadio(), -1);
+    Field()->setText("408627");  // now the digits choose a frame-block goal with target 8627
+    FillPairs(0, 7);
+    window->SaveCommand();
+    std::string second = Contents(Path("unknown.msn"));
+    window->SaveCommand();
+    EXPECT_EQ(Contents(Path("unknown.msn")), second);
+    EXPECT_EQ(second[MissionTypeOffset], 4);
+    EXPECT_EQ(second[MissionTargetOffset], char(8627 % 256));
+    EXPECT_EQ(fake.doubts.size(), 2u);
+    EXPECT_TRUE(fake.warnings.empty());
 }
 
 // A mission laid out by hand, kept as a picture for people to look at.
