@@ -49,6 +49,16 @@ bool RealAskSaveAnyway(QWidget* parent, const QString& text) {
     return box.exec() == QMessageBox::Save;
 }
 
+bool RealAskRestoreWork(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, EditorTitle(), text, QMessageBox::NoButton, parent);
+    QAbstractButton* restore = box.addButton(QCoreApplication::translate("Editor", "Restore"), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Discard);
+    box.setDefaultButton(static_cast<QPushButton*>(restore));
+    FitTitle(box);
+    box.exec();
+    return box.clickedButton() == restore;
+}
+
 CheckChoice RealShowCheckAnswer(QWidget* parent, const QString& text, bool offerWay, bool offerDeeper) {
     QMessageBox box(QMessageBox::Information, EditorTitle(), text, QMessageBox::Close, parent);
     box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);  // figures can be copied
@@ -98,6 +108,7 @@ QString RealChooseOpenPath(QWidget* parent, const QString& start) {
 void (*ShowWarning)(QWidget*, const QString&) = RealShowWarning;
 SaveChoice (*AskSaveChanges)(QWidget*, const QString&) = RealAskSaveChanges;
 bool (*AskSaveAnyway)(QWidget*, const QString&) = RealAskSaveAnyway;
+bool (*AskRestoreWork)(QWidget*, const QString&) = RealAskRestoreWork;
 QString (*ChooseSavePath)(QWidget*, const QString&) = RealChooseSavePath;
 QString (*ChooseOpenPath)(QWidget*, const QString&) = RealChooseOpenPath;
 CheckChoice (*ShowCheckAnswer)(QWidget*, const QString&, bool, bool) = RealShowCheckAnswer;

@@ -16,6 +16,10 @@ extern void (*ShowWarning)(QWidget* parent, const QString& text);
 enum class SaveChoice { Save, Discard, Cancel };
 extern SaveChoice (*AskSaveChanges)(QWidget* parent, const QString& text);
 
+// Work kept from the editor's last end: true to restore it, false to
+// throw it away.
+extern bool (*AskRestoreWork)(QWidget* parent, const QString& text);
+
 // A doubt about what would be saved: true to save all the same.
 extern bool (*AskSaveAnyway)(QWidget* parent, const QString& text);
 

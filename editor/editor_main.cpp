@@ -13,6 +13,7 @@
 #include "editor/editor_model.h"
 #include "editor/main_window.h"
 #include "editor/mission_panel.h"
+#include "editor/recovery.h"
 #include "editor/tool_programs.h"
 
 namespace {
@@ -57,8 +58,10 @@ int main(int argc, char** argv) {
     UseLanguage(app, EditorLanguage(language));
     RemoveLeftTemporaryFolders();
     ResetEditorState();
+    KeepWorkThroughEndings(app);
     MainWindow window;
     window.show();
-    if (file != nullptr) window.Panel()->LoadFile(QString::fromLocal8Bit(file));
+    // Work the editor kept when it last ended unasked comes first.
+    if (!window.Panel()->OfferKeptWork() && file != nullptr) window.Panel()->LoadFile(QString::fromLocal8Bit(file));
     return app.exec();
 }

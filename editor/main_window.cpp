@@ -17,6 +17,7 @@
 
 #include "editor/editor_dialogs.h"
 #include "editor/mission_panel.h"
+#include "editor/recovery.h"
 
 MainWindow::MainWindow()
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -165,9 +166,12 @@ void MainWindow::ShowChecking(bool running) {
     ShowStatus(statusText_);
 }
 
+// A close the author agreed to keeps nothing for the next start.
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (panel_->MaybeKeepChanges())
+    if (panel_->MaybeKeepChanges()) {
+        DisarmRecovery();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }

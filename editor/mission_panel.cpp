@@ -25,6 +25,7 @@
 #include "editor/editor_language.h"
 #include "editor/editor_model.h"
 #include "editor/mission_io.h"
+#include "editor/recovery.h"
 #include "editor/view_widgets.h"
 #include "resources/editor/editor_sheet.h"
 
@@ -388,9 +389,12 @@ void MissionPanel::Status(const QString& text) {
     if (showStatus) showStatus(text);
 }
 
+// Unsaved work is kept ready for an end the author did not choose.
 void MissionPanel::Changed() {
     ShowGoal();
     ShowGoalNumberFlag();
+    if (Modified()) ArmRecovery(PlayableMissionBytes(), currentPath_);
+    else DisarmRecovery();
     if (documentChanged) documentChanged();
 }
 
@@ -524,6 +528,22 @@ void MissionPanel::LoadFile(const QString& path) {
             Status(tr("%1 has %2 bytes, more than 294: its first 294 bytes were loaded.").arg(name).arg(fileSize));
     }
     Changed();
+}
+
+bool MissionPanel::OfferKeptWork() {
+    RecoveredWork work;
+    if (!ReadRecovery(work)) return false;
+    QString name = work.path.isEmpty() ? tr("Untitled") : QFileInfo(work.path).fileName();
+    bool restore = AskRestoreWork(this, tr("The editor ended with unsaved changes to %1. Restore them?").arg(name));
+    RemoveRecovery();
+    if (!restore) return false;
+    LoadEditorMission(work.bytes.data(), work.bytes.size());
+    currentPath_ = work.path;
+    history_.Begin(false);
+    ShowDocument(true);
+    Status(tr("Restored the unsaved changes to %1.").arg(name));
+    Changed();
+    return true;
 }
 
 void MissionPanel::UndoCommand() { history_.Stack().undo(); }

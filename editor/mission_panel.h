@@ -16,6 +16,7 @@
 
 #include "editor/check_answer.h"
 #include "editor/document_history.h"
+#include "editor/recovery.h"
 #include "editor/tool_programs.h"
 #include "mission/mission_file.h"
 
@@ -49,6 +50,10 @@ public:
     bool SaveAsCommand();  // always asks for a name
     void LoadCommand();
     void LoadFile(const QString& path);
+    // Work kept when the editor last ended without the author: asks whether
+    // to restore it (shown unsaved under its file's name) or throw it away;
+    // either way it is kept no longer. True when restored.
+    bool OfferKeptWork();
     void UndoCommand();
     void RedoCommand();
     void TestPlayCommand();               // the game on the current mission

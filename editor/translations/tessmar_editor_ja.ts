@@ -113,6 +113,10 @@
         <source>Mission files (*.msn)</source>
         <translation>ミッションファイル（*.msn）</translation>
     </message>
+    <message>
+        <source>Restore</source>
+        <translation>復元</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -330,6 +334,14 @@
     <message>
         <source>The game knows no goal of type %1: it deals random pairs under an empty goal line, and the mission can only be lost (with target 0 it is cleared at once). Save it with goal type %1 all the same?</source>
         <translation>種類 %1 のミッションはゲームにありません。ブロックはランダムに出て、ミッションの表示は空になり、クリアできません（目標が 0 ならすぐにクリアになります）。それでも種類 %1 のまま保存しますか？</translation>
+    </message>
+    <message>
+        <source>The editor ended with unsaved changes to %1. Restore them?</source>
+        <translation>エディタは %1 の変更を保存しないまま終了しました。復元しますか？</translation>
+    </message>
+    <message>
+        <source>Restored the unsaved changes to %1.</source>
+        <translation>%1 の保存していなかった変更を復元しました。</translation>
     </message>
 </context>
 </TS>

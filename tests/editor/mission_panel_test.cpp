@@ -25,6 +25,7 @@
 #include "editor/editor_dialogs.h"
 #include "editor/editor_model.h"
 #include "editor/mission_panel.h"
+#include "editor/recovery.h"
 #include "editor/view_drawing.h"
 #include "resources/editor/editor_sheet.h"
 
@@ -43,6 +44,8 @@ struct FakeDialogs {
     std::vector<QString> warnings;
     std::vector<QString> dialogStarts;
     int saveDialogs = 0;
+    bool restoreWork = false;
+    std::vector<QString> restoreQuestions;
 } fake;
 
 void InstallFakeDialogs() {
@@ -64,6 +67,10 @@ void InstallFakeDialogs() {
     ChooseOpenPath = [](QWidget*, const QString& start) {
         fake.dialogStarts.push_back(start);
         return fake.openPath;
+    };
+    AskRestoreWork = [](QWidget*, const QString& text) {
+        fake.restoreQuestions.push_back(text);
+        return fake.restoreWork;
     };
 }
 
@@ -663,6 +670,47 @@ TEST_F(MissionPanelTest, UnknownGoalTypeIsSavedOnlyWhenTheAuthorSaysSo) {
     EXPECT_EQ(second[MissionTargetOffset], char(8627 % 256));
     EXPECT_EQ(fake.doubts.size(), 2u);
     EXPECT_TRUE(fake.warnings.empty());
+}
+
+// Unsaved work armed by each change is what an unasked end writes; the next
+// editor offers it back, unsaved under its file's name, or throws it away,
+// and keeps it no longer either way. Saving disarms it.
+TEST_F(MissionPanelTest, UnsavedWorkOutlivesAnUnaskedEnd) {
+    fake.savePath = QString::fromStdString(Path("kept.msn"));
+    FillPairs(0, 7);
+    ASSERT_TRUE(window->SaveAsCommand());
+    EXPECT_FALSE(RecoveryArmed()) << "nothing unsaved";
+    Click("plainPalette", 32 * 7 + 5, 5);
+    Click("boardView", 32 * 2 + 5, 32 * 9 + 5);
+    ASSERT_TRUE(RecoveryArmed());
+    MissionBytes edited = PlayableMissionBytes();
+    ASSERT_TRUE(WriteRecovery());  // as a signal or a lost display would
+    std::string kept = RecoveryFilePath();
+    ASSERT_TRUE(fs::exists(kept));
+
+    for (bool restore : {false, true}) {
+        SCOPED_TRACE(restore ? "restored" : "thrown away");
+        if (!fs::exists(kept)) {
+            ArmRecovery(edited, QString::fromStdString(Path("kept.msn")));
+            ASSERT_TRUE(WriteRecovery());
+        }
+        ResetEditorState();
+        auto next = std::make_unique<MissionPanel>();
+        fake.restoreQuestions.clear();
+        fake.restoreWork = restore;
+        EXPECT_EQ(next->OfferKeptWork(), restore);
+        ASSERT_EQ(fake.restoreQuestions.size(), 1u);
+        EXPECT_TRUE(fake.restoreQuestions[0].contains("kept.msn")) << fake.restoreQuestions[0].toStdString();
+        EXPECT_FALSE(fs::exists(kept));
+        EXPECT_EQ(next->Modified(), restore);
+        if (restore) {
+            EXPECT_EQ(PlayableMissionBytes(), edited);
+            EXPECT_EQ(next->CurrentPath(), QString::fromStdString(Path("kept.msn")));
+            ASSERT_TRUE(next->SaveCommand());
+            EXPECT_EQ(Contents(Path("kept.msn")), std::string(edited.begin(), edited.end()));
+        }
+        EXPECT_FALSE(next->OfferKeptWork()) << "nothing kept any more";
+    }
 }
 
 // A mission laid out by hand, kept as a picture for people to look at.
