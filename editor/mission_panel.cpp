@@ -27,6 +27,7 @@
 #include "editor/mission_io.h"
 #include "editor/recovery.h"
 #include "editor/view_widgets.h"
+#include "platform/platform_os.h"
 #include "resources/editor/editor_sheet.h"
 
 namespace {
@@ -414,7 +415,7 @@ QString MissionPanel::DialogStart(bool saving) const {
     if (saving && !currentPath_.isEmpty()) return currentPath_;
     if (!lastFolder_.isEmpty() && QFileInfo(lastFolder_).isDir()) return lastFolder_;
     QString missions = MissionsFolder();
-    if (saving) QDir().mkpath(missions);
+    if (saving) MakeFolders(QFile::encodeName(missions).toStdString());  // the user's alone (0700), as the game makes its folders
     return QFileInfo(missions).isDir() ? missions : QDir::homePath();
 }
 
