@@ -44,6 +44,10 @@ std::string settingsPath;
 DisplaySettings openedAs;
 int windowedScale = 1;
 
+// The picture last handed to the window, to put it up again when the window
+// is exposed while the game's frames wait (the open-file dialog is open).
+const Surface* lastPicture = nullptr;
+
 const auto processStart = std::chrono::steady_clock::now();
 double firstFrameMs = -1;
 // For the frame log: pictures shown after the first second, when the first
@@ -328,6 +332,7 @@ void PlatformCloseWindow() {
     texture = nullptr;
     renderer = nullptr;
     window = nullptr;
+    lastPicture = nullptr;
     bordersFilledW = bordersFilledH = -1;
 }
 
@@ -335,6 +340,7 @@ void PlatformPresent(const Surface& backBuffer) { PlatformPresentRows(backBuffer
 
 void PlatformPresentRows(const Surface& backBuffer, int firstRow, int lastRow) {
     if (window == nullptr || backBuffer.width != pictureW || backBuffer.height != pictureH) return;
+    lastPicture = &backBuffer;
     if (!PlatformWindowShown()) {  // nobody would see it
         shownRows.clear();
         return;
@@ -356,6 +362,13 @@ void PlatformPresentRows(const Surface& backBuffer, int firstRow, int lastRow) {
         SDL_RenderPresent(renderer);
     }
     NoteShown();
+}
+
+void WindowShowAgain() {
+    if (lastPicture == nullptr) return;
+    bordersFilledW = bordersFilledH = -1;  // the whole window, borders included
+    shownRows.clear();
+    PlatformPresent(*lastPicture);
 }
 
 bool WindowTakeEvent(const SDL_Event& e) {
