@@ -43,6 +43,10 @@ int bordersFilledW = -1, bordersFilledH = -1;
 std::string settingsPath;
 DisplaySettings openedAs;
 int windowedScale = 1;
+// A window manager may drop a window's maximised state while it is
+// fullscreen (openbox does), and SDL then takes it back to its old size: a
+// window that was maximised is maximised again when it leaves fullscreen.
+bool maximisedBeforeFullscreen = false;
 
 // The picture last handed to the window, to put it up again when the window
 // is exposed while the game's frames wait (the open-file dialog is open).
@@ -387,8 +391,12 @@ bool WindowTakeEvent(const SDL_Event& e) {
 
 void WindowSetFullscreen(bool on) {
     if (window == nullptr || on == WindowFullscreen()) return;
-    if (on) NoteWindowedSize();
+    if (on) {
+        NoteWindowedSize();
+        maximisedBeforeFullscreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_MAXIMIZED) != 0;
+    }
     SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (!on && maximisedBeforeFullscreen) SDL_MaximizeWindow(window);
 }
 
 bool WindowFullscreen() {
