@@ -246,6 +246,9 @@ void PlatformShutdown() {
     }
     if (Mixer.Quit) Mixer.Quit();
     PadCloseAll();
+    // The sound and pad drivers' own threads end while the window is still
+    // up: once it has gone, only the display's connection is left to close.
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER | SDL_INIT_AUDIO);
     PlatformCloseWindow();
     SDL_Quit();
 }
