@@ -91,6 +91,14 @@ void DrawFishCountPanel(int32_t yOffset) {
     DrawGlyphText(FormatText("*%02d", LinkStock), 8, 232 + yOffset);
 }
 
+// The mission's name in the status panel: its number, or E for a mission
+// picked from a file, whatever its goal. The score goal shares its row with
+// the goal and has room for the short form only.
+const char* MissionName(bool shortForm) {
+    if (GameMode == NormalGame) return FormatText(shortForm ? "MSN%d" : "MISSION %d", MissionNumber);
+    return shortForm ? "MSN E" : "MISSION E";
+}
+
 // Draws `text` (digits and symbols) within `room` pixels from x: in the font
 // when it fits, else in the narrow face, else the narrow face's first
 // characters and "..". Returns the width drawn.
@@ -133,7 +141,7 @@ void DrawEnglishGoalLine(int32_t X, int32_t yOffset) {
         case GoalArea: DrawNarrowText(FormatText("MAKE A LOOP OF AREA %d", G), X + 8, y); break;
         case GoalScore:
             y = yOffset + 16;
-            DrawGlyphText(FormatText("MSN%d", MissionNumber), X + 8, y);
+            DrawGlyphText(MissionName(true), X + 8, y);
             DrawNarrowText(FormatText("SCORE %d", G), X + 104, y);
             break;
         case GoalFish: DrawNarrowText(FormatText("CATCH %d FISH", G), X + 8, y); break;
@@ -168,7 +176,7 @@ void DrawGoalLine(int32_t X, int32_t yOffset) {
             break;
         case GoalScore:
             y = yOffset + 16;
-            DrawGlyphText(FormatText("MSN%d", MissionNumber), X + 8, y);
+            DrawGlyphText(MissionName(true), X + 8, y);
             DrawLabel(0, 160, 80, number(X + 104, 0, 80), y);
             break;
         case GoalFish:
@@ -196,10 +204,7 @@ void DrawStatusTexts(int32_t X, int32_t yOffset) {
         }
     }
     if (GameMode != ScoreAttack) {
-        if (MissionGoal.type != GoalScore) {
-            const char* header = GameMode == NormalGame ? FormatText("MISSION %d", MissionNumber) : "MISSION E";
-            DrawGlyphText(header, X + 8, yOffset + 16);
-        }
+        if (MissionGoal.type != GoalScore) DrawGlyphText(MissionName(false), X + 8, yOffset + 16);
         DrawGoalLine(X, yOffset);
     }
 }

@@ -48,8 +48,14 @@ bool windowFocused = true;
 
 // Losing focus in play pauses as a press of Enter would: the next sample of
 // the keyboard sees Enter down once (see PlatformKeyDown). Lost during the
-// board's entry, the pause waits for play to begin.
+// board's entry, the pause waits for play to begin, unless the focus came
+// back first. The events only note what happened; what it means is decided
+// when the keyboard is sampled, at the start of a frame: events handled
+// within a frame (those queued while the open-file dialog was up, taken
+// after it closes) would otherwise be judged by a screen state that is
+// only half set.
 bool focusPausePending = false;
+bool focusBackSincePending = false;
 
 int KeyOfScancode(SDL_Scancode code) {
     switch (code) {
@@ -101,18 +107,36 @@ private:
 
 bool InPlayUnpaused() { return ScreenState <= Linking && PauseFlag == 0; }
 
+void OwePause() {
+    focusPausePending = true;
+    focusBackSincePending = false;
+}
+
 void TakeWindowEvent(const SDL_WindowEvent& e) {
     if (e.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
         windowFocused = true;
-        // Back before play began: nothing went by unattended.
-        if (ScreenState == BoardEntryScreen) focusPausePending = false;
+        focusBackSincePending = true;
         return;
     }
     if (e.event != SDL_WINDOWEVENT_FOCUS_LOST && e.event != SDL_WINDOWEVENT_MINIMIZED) return;
     windowFocused = false;
     std::memset(keys, 0, sizeof keys);
     std::memset(pressedSinceSample, 0, sizeof pressedSinceSample);
-    focusPausePending = true;
+    OwePause();
+}
+
+// At the keyboard's sample: the pause owed to a focus loss (or an unplugged
+// pad) is paid in play, kept through the board's entry unless the focus is
+// back, and dropped on the other screens, where Enter would finish a name
+// or resume.
+bool TakeOwedPause() {
+    if (!focusPausePending) return false;
+    if (InPlayUnpaused()) {
+        focusPausePending = false;
+        return true;
+    }
+    if (ScreenState != BoardEntryScreen || focusBackSincePending) focusPausePending = false;
+    return false;
 }
 
 // The pointer hides while the keys or a pad are used and shows again when
@@ -222,6 +246,9 @@ void PlatformShutdown() {
     }
     if (Mixer.Quit) Mixer.Quit();
     PadCloseAll();
+    // The sound and pad drivers' own threads end while the window is still
+    // up: once it has gone, only the display's connection is left to close.
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER | SDL_INIT_AUDIO);
     PlatformCloseWindow();
     SDL_Quit();
 }
@@ -250,7 +277,7 @@ EventResult HandleEvent(const SDL_Event& e) {
             break;
         case SDL_JOYDEVICEADDED:
         case SDL_JOYDEVICEREMOVED:
-            if (PadTakeEvent(e)) focusPausePending = true;  // the player's pad is gone: pause as at a focus loss
+            if (PadTakeEvent(e)) OwePause();  // the player's pad is gone: pause as at a focus loss
             break;
         default: break;
     }
@@ -304,14 +331,7 @@ bool PlatformKeyDown(Key key) {
     bool down = keys[key] || pressedSinceSample[key];
     pressedSinceSample[key] = false;
     if (key != KeyEnter) return down;
-    bool focusPause = false;
-    if (focusPausePending && InPlayUnpaused()) {
-        focusPause = true;
-        focusPausePending = false;
-    } else if (ScreenState != BoardEntryScreen) {
-        focusPausePending = false;
-    }
-    return down || (windowFocused && PadStartHeld()) || focusPause;
+    return TakeOwedPause() || down || (windowFocused && PadStartHeld());
 }
 
 bool WindowHasFocus() { return windowFocused; }

@@ -42,10 +42,26 @@ PickMissionFileFunction LoadDialogModule() {
 
 int QuitRequested() { return QuitSignalled() ? 1 : 0; }
 
+// Set when the game's window was exposed (another window moved off it)
+// while the dialog is open.
+bool windowExposed = false;
+
+int NoteExposure(void*, SDL_Event* e) {
+    if (e->type == SDL_WINDOWEVENT && e->window.event == SDL_WINDOWEVENT_EXPOSED &&
+        e->window.windowID == SDL_GetWindowID(PlatformWindow()))
+        windowExposed = true;
+    return 1;
+}
+
 // SDL answers the window manager's pings while it takes the window's events;
-// they stay queued for the frame after the dialog.
+// they stay queued for the frame after the dialog. The frames wait meanwhile,
+// so an exposed window gets the last picture again from here.
 void KeepWindowAnswering() {
     SDL_PumpEvents();
+    if (windowExposed) {
+        windowExposed = false;
+        WindowShowAgain();
+    }
     SDL_Delay(DialogWindowPumpMs);
 }
 }  // namespace
@@ -61,5 +77,9 @@ std::string PlatformPickMissionFile(const std::string& startFolder) {
     if (pick == nullptr) return "";
     FileDialogRequest request{startFolder.c_str(), TextLanguage == Language::Japanese ? 1 : 0, WindowX11Id(),
                               QuitRequested, KeepWindowAnswering};
-    return pick(&request);
+    windowExposed = false;
+    SDL_AddEventWatch(NoteExposure, nullptr);
+    std::string chosen = pick(&request);
+    SDL_DelEventWatch(NoteExposure, nullptr);
+    return chosen;
 }

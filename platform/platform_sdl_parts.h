@@ -11,6 +11,8 @@
 // not reach the game's keys.
 bool WindowTakeEvent(const SDL_Event& e);
 void WindowSetFullscreen(bool on);
+// Puts the picture last presented on the whole window again.
+void WindowShowAgain();
 bool WindowFullscreen();
 SDL_Window* PlatformWindow();
 // The game window's X11 id; 0 without a window or off X11.

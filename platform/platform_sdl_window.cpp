@@ -43,6 +43,14 @@ int bordersFilledW = -1, bordersFilledH = -1;
 std::string settingsPath;
 DisplaySettings openedAs;
 int windowedScale = 1;
+// A window manager may drop a window's maximised state while it is
+// fullscreen (openbox does), and SDL then takes it back to its old size: a
+// window that was maximised is maximised again when it leaves fullscreen.
+bool maximisedBeforeFullscreen = false;
+
+// The picture last handed to the window, to put it up again when the window
+// is exposed while the game's frames wait (the open-file dialog is open).
+const Surface* lastPicture = nullptr;
 
 const auto processStart = std::chrono::steady_clock::now();
 double firstFrameMs = -1;
@@ -328,6 +336,7 @@ void PlatformCloseWindow() {
     texture = nullptr;
     renderer = nullptr;
     window = nullptr;
+    lastPicture = nullptr;
     bordersFilledW = bordersFilledH = -1;
 }
 
@@ -335,6 +344,7 @@ void PlatformPresent(const Surface& backBuffer) { PlatformPresentRows(backBuffer
 
 void PlatformPresentRows(const Surface& backBuffer, int firstRow, int lastRow) {
     if (window == nullptr || backBuffer.width != pictureW || backBuffer.height != pictureH) return;
+    lastPicture = &backBuffer;
     if (!PlatformWindowShown()) {  // nobody would see it
         shownRows.clear();
         return;
@@ -358,6 +368,13 @@ void PlatformPresentRows(const Surface& backBuffer, int firstRow, int lastRow) {
     NoteShown();
 }
 
+void WindowShowAgain() {
+    if (lastPicture == nullptr) return;
+    bordersFilledW = bordersFilledH = -1;  // the whole window, borders included
+    shownRows.clear();
+    PlatformPresent(*lastPicture);
+}
+
 bool WindowTakeEvent(const SDL_Event& e) {
     if (e.type == SDL_WINDOWEVENT) {
         bordersFilledW = bordersFilledH = -1;  // the window's pixels may be new
@@ -374,8 +391,12 @@ bool WindowTakeEvent(const SDL_Event& e) {
 
 void WindowSetFullscreen(bool on) {
     if (window == nullptr || on == WindowFullscreen()) return;
-    if (on) NoteWindowedSize();
+    if (on) {
+        NoteWindowedSize();
+        maximisedBeforeFullscreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_MAXIMIZED) != 0;
+    }
     SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (!on && maximisedBeforeFullscreen) SDL_MaximizeWindow(window);
 }
 
 bool WindowFullscreen() {

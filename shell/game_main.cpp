@@ -1,5 +1,5 @@
 // The game program: open the window, run the loop, close down.
-//   tessmar [--language ja|en] [--mission FILE [--replay SCRIPT]]
+//   tessmar [--language ja|en] [--mission FILE] [--replay SCRIPT] | --help | --version
 // --mission starts straight on FILE's board entry as an edit game and closes
 // after its clear or game-over screen; --replay plays SCRIPT (the headless
 // runner's input format) as the input, at normal speed. --language chooses
@@ -38,7 +38,22 @@ void KeepPendingRecordAtExit() {
 
 struct GameOptions {
     std::string mission, replay, language;
+    bool help = false, version = false;
 };
+
+constexpr const char* UsageLine = "usage: tessmar [--language ja|en] [--mission FILE] [--replay SCRIPT]";
+constexpr const char* OptionsHelp =
+    "Tessmar, a falling-block puzzle game with ropes. Started without options it\n"
+    "opens on the title.\n"
+    "\n"
+    "  --language ja|en  the language of the goal lines and the help pages, over\n"
+    "                    settings.conf's language= and the locale\n"
+    "  --mission FILE    start on FILE's board entry as an edit game; the game\n"
+    "                    closes after its clear or game-over screen\n"
+    "  --replay SCRIPT   play SCRIPT (a headless runner input script) as the\n"
+    "                    input, at normal speed; Escape still quits\n"
+    "  --help            print this and exit\n"
+    "  --version         print the version and exit\n";
 
 bool ReadGameOptions(int argc, char** argv, GameOptions& o) {
     for (int i = 1; i < argc; ++i) {
@@ -51,8 +66,11 @@ bool ReadGameOptions(int argc, char** argv, GameOptions& o) {
             o.language = argv[++i];
             continue;
         }
-        std::fprintf(stderr, "tessmar: %s: usage: tessmar [--language ja|en] [--mission FILE [--replay SCRIPT]]\n",
-                     a.c_str());
+        if (a == "--help" || a == "--version") {
+            (a == "--help" ? o.help : o.version) = true;
+            continue;
+        }
+        std::fprintf(stderr, "tessmar: %s: %s (--help for more)\n", a.c_str(), UsageLine);
         return false;
     }
     return true;
@@ -62,6 +80,14 @@ bool ReadGameOptions(int argc, char** argv, GameOptions& o) {
 int main(int argc, char** argv) {
     GameOptions options;
     if (!ReadGameOptions(argc, argv, options)) return 2;
+    if (options.help) {
+        std::printf("%s\n%s", UsageLine, OptionsHelp);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("tessmar %s\n", TESSMAR_VERSION);
+        return 0;
+    }
     if (!options.mission.empty() && !CheckMissionFile("tessmar", options.mission)) return 2;
     // The game may move to its game folder: keep the mission where it was given.
     if (!options.mission.empty()) options.mission = std::filesystem::absolute(options.mission).string();

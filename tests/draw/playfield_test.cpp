@@ -225,6 +225,37 @@ TEST_F(PlayfieldTest, LayoutBHasTwoQueueColumnsAndTheWidePanel) {
     EXPECT_EQ(Px(30, 220), Sky(220) & Px(30, 220)) << "no fish-count panel";
 }
 
+// The status panel names the mission by its number, or as an edited one
+// (E) when it was picked from a file, for every goal type and in both
+// languages; the score goal's row has the short form.
+TEST_F(PlayfieldTest, StatusPanelNamesNumberedAndEditedMissionsForEveryGoal) {
+    ScreenState = PairFalling;
+    MissionNumber = 7;
+    MissionGoal.target = 5;
+    auto header = [](int x, int chars) {
+        std::string read;
+        for (int i = 0; i < chars; ++i) {
+            uint32_t p = Px(x + 16 * i + 8, 24);
+            read += (p & 0xFFFF00) == GlyphColour(0) ? char(p & 0xFF) : ' ';
+        }
+        read.erase(read.find_last_not_of(' ') + 1);
+        return read;
+    };
+    for (Language language : {Language::Japanese, Language::English})
+        for (GameModeValue mode : {NormalGame, EditGame})
+            for (uint8_t type = GoalChain; type <= GoalFish + 1; ++type) {
+                TextLanguage = language;
+                GameMode = mode;
+                MissionGoal.type = type;
+                BoardOriginX = RandomQueueGoal(type) ? 64 : 16;
+                DrawPlayfield(0);
+                const bool score = type == GoalScore;
+                const char* expected = mode == NormalGame ? (score ? "MSN7" : "MISSION 7") : (score ? "MSN E" : "MISSION E");
+                EXPECT_EQ(header(BoardOriginX + 8, score ? 6 : 9), expected)
+                    << "goal type " << int(type) << ", mode " << int(mode) << ", language " << int(language);
+            }
+}
+
 // In English every goal line is set in the narrow face and, with the widest
 // number a mission file can hold, still reads whole inside the status panel,
 // clear of the mission number above it.

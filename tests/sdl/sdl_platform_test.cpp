@@ -280,19 +280,33 @@ TEST_F(SdlPlatform, LosingFocusInPlayPressesEnterOnce) {
 }
 
 // Lost while the board slides in, the focus is owed a pause as soon as play
-// begins, unless the player came back first.
-TEST_F(SdlPlatform, FocusLostDuringBoardEntryPausesWhenPlayBegins) {
-    for (bool cameBack : {false, true}) {
-        ScreenState = BoardEntryScreen;
+// begins, unless the player came back first. The same when the focus went
+// and came back within the frame that started the mission (the open-file
+// dialog's, whose events are taken after it closes, while the loaded board
+// has left the state at NextPair and before the entry is set).
+TEST_F(SdlPlatform, FocusLostBeforePlayPausesWhenPlayBeginsUnlessItCameBack) {
+    struct Case { const char* when; bool withinStartingFrame, cameBack; } cases[] = {
+        {"during the entry", false, false},
+        {"during the entry", false, true},
+        {"in the frame that starts the mission", true, false},
+        {"in the frame that starts the mission", true, true},
+    };
+    for (const Case& c : cases) {
         PauseFlag = 0;
+        ScreenState = c.withinStartingFrame ? NextPair : BoardEntryScreen;
+        if (!c.withinStartingFrame) Frame();
         PushWindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
-        Frame();
-        EXPECT_EQ(KeyPressed, 0u) << "Enter is not pressed during the entry";
-        if (cameBack) PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+        if (c.cameBack && c.withinStartingFrame) PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
+        Pump();
+        ScreenState = BoardEntryScreen;
+        SampleInput();
+        EXPECT_EQ(KeyPressed, 0u) << "Enter is not pressed during the entry, lost " << c.when;
+        if (c.cameBack && !c.withinStartingFrame) PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);
         Frame();
         ScreenState = NextPair;
         Frame();
-        EXPECT_EQ(KeyPressed, cameBack ? 0u : BitEnter) << (cameBack ? "came back in time" : "play began unattended");
+        EXPECT_EQ(KeyPressed, c.cameBack ? 0u : BitEnter)
+            << "lost " << c.when << (c.cameBack ? ", came back in time" : ", play began unattended");
         Frame();
         EXPECT_EQ(KeyHeld, 0u) << "once";
         PushWindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED);

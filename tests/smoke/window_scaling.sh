@@ -3,16 +3,18 @@
 # (openbox): opens at 2x with every picture pixel an exact 2 x 2 block, F11
 # covers the screen with the picture 2x centred, Alt+Enter brings the window
 # back at its old size and place, a 1000 x 1000 window draws at 2x centred,
-# the window never shrinks below 384 x 480, losing focus in play pauses (and
+# the window never shrinks below 384 x 480, F11 twice leaves a maximised window
+# maximised, losing focus in play pauses (and
 # PAUSE blinks while the game rests), the
 # scale and fullscreen state are remembered for the next run, and a settings
 # file that cannot be read or written is passed over.
 set -u
 [ -n "${TESSMAR_TRACE:-}" ] && set -x
 game=$(readlink -f "$1")
-. "$(dirname "$0")/xvfb.sh"
+here=$(dirname "$(readlink -f "$0")")
+. "$here/xvfb.sh"
 command -v Xvfb >/dev/null || skip "Xvfb is not installed"
-for tool in openbox xdotool xwininfo xmessage convert compare; do command -v $tool >/dev/null || fail "$tool is missing"; done
+for tool in openbox xdotool xwininfo xprop xmessage convert compare python3; do command -v $tool >/dev/null || fail "$tool is missing"; done
 
 start_xvfb 1920x1080x24 || skip "Xvfb could not start"
 openbox >"$work/openbox.log" 2>&1 &
@@ -132,7 +134,26 @@ IFS=x read -r w h <<<"$(size)"
 [ "$w" -ge 384 ] && [ "$h" -ge 480 ] || fail "shrunk to ${w}x$h"
 echo "ok: asked for 200 x 200, got ${w}x$h"
 
-# 6. Losing focus in play pauses, and play stays paused when focus returns.
+# 6. Maximised, F11 and F11 again give the maximised window back (openbox
+# drops the maximised state while the window is fullscreen).
+maximised() { xprop -id "$wid" _NET_WM_STATE | grep -q '_NET_WM_STATE_MAXIMIZED_VERT, _NET_WM_STATE_MAXIMIZED_HORZ'; }
+wait_maximised() {  # what happened
+  for _ in $(seq 50); do maximised && return; sleep 0.1; done
+  fail "$1: not maximised ($(xprop -id "$wid" _NET_WM_STATE), $(geometry))"
+}
+python3 "$here/net_wm_state.py" "$wid" add MAXIMIZED_VERT MAXIMIZED_HORZ
+wait_maximised "asked to maximise"
+sleep 0.3
+full_size=$(size)
+key F11
+wait_for 1920x1080 "F11 from maximised"
+key F11
+wait_maximised "F11 twice from maximised"
+wait_for "$full_size" "F11 twice from maximised"
+python3 "$here/net_wm_state.py" "$wid" remove MAXIMIZED_VERT MAXIMIZED_HORZ
+echo "ok: F11 twice from a maximised window ($full_size) leaves it maximised"
+
+# 7. Losing focus in play pauses, and play stays paused when focus returns.
 xdotool windowsize --sync "$wid" 768 960
 wait_for 768x960 "resize back"
 xdotool windowactivate --sync "$wid" 2>/dev/null
@@ -171,7 +192,7 @@ shot resumed1; sleep 0.5; shot resumed2
 kill $other_pid; other_pid=
 echo "ok: focus taken away in play pauses; Enter resumes"
 
-# 7. Alt+Enter and F11 in play switch the display and never pause.
+# 8. Alt+Enter and F11 in play switch the display and never pause.
 # Outside the rows of PAUSE (windowed or fullscreen) the picture still moves.
 moving() {
   for n in 1 2; do
@@ -189,7 +210,7 @@ wait_for 768x960 "F11 in play"
 moving "F11"
 echo "ok: Alt+Enter and F11 in play leave it running"
 
-# 8. Quit fullscreen: the next run opens fullscreen, and leaving it gives the
+# 9. Quit fullscreen: the next run opens fullscreen, and leaving it gives the
 # remembered 2x window.
 key F11
 wait_for 1920x1080 "F11 in play"
@@ -203,7 +224,7 @@ quit_game
 grep -qx 'fullscreen=0' "$settings" || fail "settings: $(cat "$settings")"
 echo "ok: fullscreen and scale remembered between runs"
 
-# 9. A folder where the settings file should be: the game opens as on a new
+# 10. A folder where the settings file should be: the game opens as on a new
 # machine, and saving over it fails quietly.
 rm -f "$settings"
 mkdir "$settings"
