@@ -124,16 +124,20 @@ void ZeroRecords() {
     ClearedCount = 0;
 }
 
-// Decoding any bytes and encoding again gives back the bytes that were there.
+// Decoding any bytes and encoding again gives back the bytes that were
+// there, but for the cleared count, which is the number of flags set.
 void CheckRecordsRoundTrip(const uint8_t* bytes, size_t size) {
     ZeroRecords();
     DecodeRecords(bytes, int(size));
     uint8_t image[RecordsFileSize];
     EncodeRecords(image);
-    size_t n = size < RecordsFileSize ? size : RecordsFileSize;
+    size_t n = size < ClearedCountOffset ? size : ClearedCountOffset;
     if (std::memcmp(image, bytes, n) != 0) Broken("records round trip", int(size), 0);
-    for (size_t i = n; i < RecordsFileSize; ++i)
+    for (size_t i = n; i < ClearedCountOffset; ++i)
         if (image[i] != 0) Broken("records beyond the file", int(size), int(i));
+    int set = 0;
+    for (int i = 0; i < ClearedFlagCount; ++i) set += image[ClearedFlagsOffset + i] != 0;
+    if (image[ClearedCountOffset] != set) Broken("cleared count", image[ClearedCountOffset], set);
     ZeroRecords();
 }
 
