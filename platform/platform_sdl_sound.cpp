@@ -118,14 +118,7 @@ void PlatformPrepareSound(SoundImage& image) {
         for (int i = 0; i < SoundImage::PitchedCopies; ++i) image.pitched[i] = Repitched(*chunk, PitchFactors[i]);
 }
 
-void PlatformPlaySound(const SoundImage& image) {
-    if (!soundsOpen || image.handle == nullptr) return;
-    void* chosen = image.handle;
-    if (image.pitchVariants) {
-        uint32_t pick = NextPitchChoice() % (SoundImage::PitchedCopies + 1);
-        if (pick > 0 && image.pitched[pick - 1]) chosen = image.pitched[pick - 1];
-    }
-    auto* chunk = static_cast<Mix_Chunk*>(chosen);
+void SoundPlayNow(Mix_Chunk* chunk) {
     int channel = Mixer.PlayChannelTimed(-1, chunk, 0, -1);
     if (channel < 0) {
         // Several sounds in a few milliseconds, more than the channels: the
@@ -142,15 +135,27 @@ void PlatformPlaySound(const SoundImage& image) {
         if (int oldest = OldestChannel(); oldest >= 0) Mixer.FadeOutChannel(oldest, CutFadeMs);
 }
 
-void PlatformStopSound() {
-    if (soundsOpen) Mixer.HaltChannel(-1);
+// The copy is chosen here; the mixer starts it on its helper thread.
+void PlatformPlaySound(const SoundImage& image) {
+    if (!soundsOpen || image.handle == nullptr) return;
+    void* chosen = image.handle;
+    if (image.pitchVariants) {
+        uint32_t pick = NextPitchChoice() % (SoundImage::PitchedCopies + 1);
+        if (pick > 0 && image.pitched[pick - 1]) chosen = image.pitched[pick - 1];
+    }
+    AudioPlaySound(chosen);
 }
 
+void PlatformStopSound() {
+    if (soundsOpen) AudioStopSounds();
+}
+
+// Freed after the plays queued before, on the mixer's helper thread.
 void PlatformReleaseSound(SoundImage& image) {
     for (void*& handle : image.pitched) {
-        if (handle) Mixer.FreeChunk(static_cast<Mix_Chunk*>(handle));
+        if (handle) AudioFreeSound(handle);
         handle = nullptr;
     }
-    if (image.handle) Mixer.FreeChunk(static_cast<Mix_Chunk*>(image.handle));
+    if (image.handle) AudioFreeSound(image.handle);
     image.handle = nullptr;
 }
