@@ -30,6 +30,7 @@ public:
     std::string Walk(int& notes, uint64_t& lastTick, std::vector<TempoChange>& tempos) {
         uint64_t tick = 0;
         uint8_t running = 0;  // the status a data byte continues, 0: none
+        if (at_ == end_) return "a track is empty";
         while (at_ < end_) {
             uint32_t delta = 0;
             if (!Number(delta)) return "an event's time is cut short";
@@ -74,7 +75,9 @@ public:
                 at_ += size;
             }
         }
-        return "a track has no end-of-track event";
+        // Without its end-of-track event a track ends with its chunk.
+        lastTick = tick;
+        return "";
     }
 
 private:

@@ -13,7 +13,7 @@ inline constexpr int MaxMidiTracks = 64;
 inline constexpr double ShortestSongMs = 100;
 
 // "" when the bytes are a format 0 or 1 MIDI file with ticks per quarter
-// note, every track chunk whole and ending on its end-of-track event, every
-// event well formed, at least one note and a length of at least
-// ShortestSongMs; otherwise why not, for a message.
+// note, every track chunk whole and not empty (nothing after its
+// end-of-track event), every event well formed, at least one note and a
+// length of at least ShortestSongMs; otherwise why not, for a message.
 std::string CheckMidiSong(const uint8_t* data, size_t size);

@@ -20,6 +20,7 @@
 #include "platform/settings.h"
 #include "rules/screen_layout.h"
 #include "screens/game_over.h"
+#include "screens/records_file.h"
 #include "shell/game_folder.h"
 #include "shell/game_events.h"
 #include "shell/main_loop.h"
@@ -34,6 +35,7 @@ void KeepPendingRecordAtExit() {
     if (!Running) return;
     Running = false;
     SavePendingRecord();
+    FinishRecordsSave();
 }
 
 struct GameOptions {

@@ -15,7 +15,9 @@
 #include <optional>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <fstream>
 #include <vector>
 
@@ -239,6 +241,59 @@ TEST(RecordsWrite, FailureKeepsTheOldFile) {
     WriteBytes(folder + "/rcd.dat", huge);
     EXPECT_FALSE(WriteRecordsFile());
     EXPECT_EQ(FileBytes(folder + "/rcd.dat"), huge);
+}
+
+// Another game holding the lock: the save returns at once and is tried
+// again each frame, finishing once the lock is free, or failing with the
+// notice when it stays held past the lock's time (the frames meanwhile go
+// on: no call waits). At the end of the program a waiting save waits out
+// the rest of that time.
+TEST(RecordsWrite, ALockHeldElsewhereHoldsUpNoFrame) {
+    std::string folder = MakeTempFolder("records_lock_wait");
+    for (bool released : {true, false}) {
+        SCOPED_TRACE(released ? "released after 1 s" : "held for good");
+        StartInFolder(folder);
+        fs::remove(folder + "/rcd.dat");
+        int lock = open((folder + "/rcd.dat.lock").c_str(), O_RDONLY | O_CREAT, 0644);
+        ASSERT_EQ(flock(lock, LOCK_EX), 0);
+        RecordTable[1].score = 4321;
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(WriteRecordsFile());
+        EXPECT_TRUE(RecordsSaveWaiting());
+        for (int frame = 0; frame < 40; ++frame) {  // one second of frames
+            Headless.clock += 25;
+            ContinueRecordsSave();
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300)) << "a frame waited";
+        EXPECT_TRUE(RecordsSaveWaiting());
+        EXPECT_FALSE(fs::exists(folder + "/rcd.dat"));
+        if (released) close(lock);
+        for (int frame = 0; frame < 41; ++frame) {
+            Headless.clock += 25;
+            ContinueRecordsSave();
+        }
+        EXPECT_FALSE(RecordsSaveWaiting());
+        EXPECT_EQ(Notice == NoticeRecordsNotSaved, !released);
+        EXPECT_EQ(fs::exists(folder + "/rcd.dat"), released);
+        if (released) {
+            EXPECT_EQ(FileBytes(folder + "/rcd.dat")[28], 4321 & 0xFF);
+        } else {
+            close(lock);
+        }
+    }
+    StartInFolder(folder);
+    int lock = open((folder + "/rcd.dat.lock").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(lock, LOCK_EX), 0);
+    RecordTable[1].score = 99;
+    EXPECT_FALSE(WriteRecordsFile());
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        close(lock);
+    });
+    FinishRecordsSave();  // the program ends: waits for the lock
+    release.join();
+    EXPECT_FALSE(RecordsSaveWaiting());
+    EXPECT_EQ(FileBytes(folder + "/rcd.dat")[28], 99);
 }
 
 TEST(GameFolders, DataFromTheStartFolderOrBesideTheExecutable) {
