@@ -6,6 +6,7 @@
 // the game plays on silent and still quits at once.
 #include <SDL.h>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <cstdio>
@@ -152,7 +153,7 @@ void HelperLoop() {
             r = std::move(queue[queueHead]);
             queueHead = (queueHead + 1) % QueueSize;
             --queueCount;
-            busySince = SDL_GetTicks() | 1;
+            busySince = std::max<uint32_t>(SDL_GetTicks(), 1);  // 0 means idle
         }
         Run(r);
         busySince = 0;
