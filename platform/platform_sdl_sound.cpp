@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/platform_sdl_parts.h"
@@ -103,10 +104,14 @@ void SoundsClose() { soundsOpen = false; }
 
 void PlatformPrepareSound(SoundImage& image) {
     if (!soundsOpen) return;
-    if (image.bytes.empty()) return Refuse(image, "missing or empty");
-    std::string wrong = CheckWaveLength(image.bytes.data(), image.bytes.size(), MaxSoundSeconds);
+    // The mixer keeps its own decoded copy: the file's bytes are not needed after.
+    std::vector<uint8_t> bytes = std::move(image.bytes);
+    image.bytes = {};
+    if (!image.readError.empty()) return Refuse(image, image.readError.c_str());
+    if (bytes.empty()) return Refuse(image, "empty");
+    std::string wrong = CheckWaveLength(bytes.data(), bytes.size(), MaxSoundSeconds);
     if (!wrong.empty()) return Refuse(image, wrong.c_str());
-    SDL_RWops* rw = SDL_RWFromConstMem(image.bytes.data(), int(image.bytes.size()));
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
     Mix_Chunk* chunk = rw ? Mixer.LoadWAV_RW(rw, 1) : nullptr;
     if (chunk == nullptr) return Refuse(image, Mix_GetError());
     if (chunk->alen > MaxDecodedBytes()) {

@@ -459,7 +459,7 @@ TEST_F(SdlPlatform, BadSoundsAreSilentAndNamedOnce) {
         std::vector<uint8_t> bytes;
         const char* reason;
     } cases[] = {
-        {"snd/missing.wav", {}, "missing or empty"},
+        {"snd/empty.wav", {}, "empty"},
         {"snd/text.wav", {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'a', 'v', 'e', ' ', '!'}, "not a WAV file"},
         {"snd/cut.wav", noData, "without its format or its data"},
         {"snd/hours.wav", WaveFile(100, 0xFFFFFFF0u), "claims 97391 s"},
@@ -476,6 +476,13 @@ TEST_F(SdlPlatform, BadSoundsAreSilentAndNamedOnce) {
         EXPECT_NE(err.find(c.reason), std::string::npos) << err;
         PlatformPlaySound(s);  // silent, harmless
     }
+    // A file that could not be read is named with the reason it gave.
+    SoundImage folder;
+    folder.file = "snd/folder.wav";
+    folder.readError = "Is a directory";
+    testing::internal::CaptureStderr();
+    PlatformPrepareSound(folder);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "tessmar: sound snd/folder.wav is silent: Is a directory\n");
     testing::internal::CaptureStderr();
     SoundImage ten = Prepared("snd/ten.wav", WaveFile(220500));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");

@@ -25,6 +25,7 @@
 #include "rules/board.h"
 #include "screens/mission_loader.h"
 #include "platform/platform_os.h"
+#include "platform/wave_length.h"
 #include "screens/game_over.h"
 #include "screens/notice.h"
 #include "screens/records_file.h"
@@ -162,10 +163,30 @@ TEST(Startup, ReadsTheSoundImagesWhole) {
     EXPECT_EQ(SoundMove.bytes, Pattern(1000));
     EXPECT_EQ(SoundTurn.bytes.size(), 3u);
     EXPECT_TRUE(SoundCursor.bytes.empty());
+    EXPECT_EQ(SoundCursor.readError, "Is a directory");
     EXPECT_TRUE(SoundDecide.bytes.empty());
+    EXPECT_EQ(SoundDecide.readError, "") << "empty, but read";
     EXPECT_TRUE(Headless.tuneOpen);
     RunFrames(2);
     EXPECT_EQ(Headless.presents, 2);
+
+    // Each sound that cannot be read says why; a file longer than ten
+    // seconds of sound can be is not read at all.
+    mkfifo((folder + "/snd/fifo.wav").c_str(), 0644);
+    fs::resize_file(folder + "/snd/picoon.wav", MaxSoundFileBytes + 1);
+    chmod((folder + "/snd/lr.wav").c_str(), 0);
+    const struct { const char* file; const char* reason; } cases[] = {
+        {"snd/fifo.wav", "Not a regular file"},
+        {"snd/missing.wav", "No such file or directory"},
+        {"snd/picoon.wav", "longer than 3145728 bytes"},
+        {"snd/lr.wav", geteuid() == 0 ? "" : "Permission denied"},  // root reads it all the same
+    };
+    for (const auto& c : cases) {
+        SoundImage image;
+        LoadSoundImage(image, folder + "/" + c.file);
+        EXPECT_EQ(image.readError, c.reason) << c.file;
+        if (*c.reason) EXPECT_TRUE(image.bytes.empty()) << c.file;
+    }
 }
 
 TEST(RecordsRead, ShortFileFillsAsFarAsItReaches) {
