@@ -25,7 +25,13 @@ constinit uint8_t ColourMode, GridMode;
 constinit uint32_t FpsValue;
 
 namespace {
+constexpr int32_t WellWidth = 8 * CellSize, WellHeight = 12 * CellSize;
+constexpr int32_t QueueX = WellWidth + 16, SecondQueueX = QueueX + 48;  // from the well's left edge
+constexpr int32_t StatusPanelY = 8, StatusPanelHeight = 64;
+constexpr ScreenRect FishCountPanel{6, 200, 52, 54};
+
 void AndFromTile(int x, int y, int w, int h) { BlitTiles(x, y, w, h, x, y, Rop::And); }
+void AndFromTile(const ScreenRect& r) { AndFromTile(r.x, r.y, r.w, r.h); }
 
 void MaskedFromSheet(const Surface& sheet, int maskX, int maskY, int imageX, int imageY, int w, int h, int x, int y) {
     BitBlt(BackBuffer, x, y, w, h, sheet, maskX, maskY, Rop::Or);
@@ -73,22 +79,31 @@ void DrawQueuePair(int i, int32_t x, int slot, int32_t top) {
     DrawBlock(ComingQueue.kind[i][1], 0, ComingQueue.frame[i][1], x, y + CellSize);
 }
 
-void DrawQueue(int32_t X, int32_t top) {
+// The queue's columns, tiled from the first column's place so that the
+// second repeats the first's pattern.
+void DrawQueueFrames(int32_t yOffset) {
+    AndFromTile(PlayAreaRect(AreaQueue, yOffset));
+    if (GameMode == ScoreAttack) return;
+    ScreenRect second = PlayAreaRect(AreaSecondQueue, yOffset), first = PlayAreaRect(AreaQueue, yOffset);
+    BlitTiles(second.x, second.y, second.w, second.h, first.x, first.y, Rop::And);
+}
+
+void DrawQueue(int32_t X, int32_t top, int32_t yOffset) {
     int extra = ScreenState == NextPair ? 1 : 0;
-    AndFromTile(X + 272, top, CellSize, 384);
+    DrawQueueFrames(yOffset);
     if (GameMode == ScoreAttack) {
-        for (int i = 0; i <= QueueLast - 1 + extra && i < QueuePairs; ++i) DrawQueuePair(i, X + 272, i, top);
+        for (int i = 0; i <= QueueLast - 1 + extra && i < QueuePairs; ++i) DrawQueuePair(i, X + QueueX, i, top);
         return;
     }
-    BlitTiles(X + 320, top, CellSize, 384, X + 272, top, Rop::And);
-    for (int i = 0; i <= 3 + extra; ++i) DrawQueuePair(i, X + 272, i, top);
-    for (int i = 4; i < 8; ++i) DrawQueuePair(i, X + 320, i - 4, top);
+    for (int i = 0; i <= 3 + extra; ++i) DrawQueuePair(i, X + QueueX, i, top);
+    for (int i = 4; i < 8; ++i) DrawQueuePair(i, X + SecondQueueX, i - 4, top);
 }
 
 void DrawFishCountPanel(int32_t yOffset) {
-    AndFromTile(6, 200 + yOffset, 52, 54);
-    MaskedFromSheet(BlockSheet, SheetFishX, SheetMaskY, SheetFishX, SheetImageY, SheetCell, SheetCell, 16, 200 + yOffset);
-    DrawGlyphText(FormatText("*%02d", LinkStock), 8, 232 + yOffset);
+    const ScreenRect r = PlayAreaRect(AreaFishCount, yOffset);
+    AndFromTile(r);
+    MaskedFromSheet(BlockSheet, SheetFishX, SheetMaskY, SheetFishX, SheetImageY, SheetCell, SheetCell, r.x + 10, r.y);
+    DrawGlyphText(FormatText("*%02d", LinkStock), r.x + 2, r.y + CellSize);
 }
 
 // The mission's name in the status panel: its number, or E for a mission
@@ -219,23 +234,43 @@ void DrawBlock(uint8_t kind, uint8_t colour, uint8_t frameFlag, int32_t x, int32
         MaskedFromSheet(BlockSheet, SheetFrameMarkerX, SheetMaskY, SheetFrameMarkerX, SheetImageY, SheetCell, SheetCell, x, y);
 }
 
-int32_t StatusPanelWidth() { return WideLayout() ? 352 : 256; }
+int32_t StatusPanelWidth() { return WideLayout() ? WellWidth + 96 : WellWidth; }
+
+ScreenRect PlayAreaRect(PlayArea area, int32_t yOffset) {
+    const int32_t X = BoardOriginX, Y = BoardOriginY + yOffset;
+    switch (area) {
+        case AreaWell: return {X, Y, WellWidth, WellHeight};
+        case AreaQueue: return {X + QueueX, Y, CellSize, WellHeight};
+        case AreaSecondQueue: return {X + SecondQueueX, Y, CellSize, WellHeight};
+        case AreaFishCount: return {FishCountPanel.x, FishCountPanel.y + yOffset, FishCountPanel.w, FishCountPanel.h};
+        case AreaStatusPanel: return {X, StatusPanelY + yOffset, StatusPanelWidth(), StatusPanelHeight};
+    }
+    return {};
+}
+
+void DrawEmptyPlayFrames(bool fishCount) {
+    AndFromTile(PlayAreaRect(AreaWell));
+    DrawQueueFrames(0);
+    if (fishCount) AndFromTile(PlayAreaRect(AreaFishCount));
+    AndFromTile(PlayAreaRect(AreaStatusPanel));
+}
 
 void DrawPlayfield(int32_t yOffset) {
     const int32_t X = BoardOriginX, Y = BoardOriginY;
     const bool inPlay = ScreenState <= Linking;
     BlitGradient(0, 0, ScreenWidth, ScreenHeight, 0, 0, Rop::Copy);
-    AndFromTile(X, Y + yOffset, 256, 384);
+    AndFromTile(PlayAreaRect(AreaWell, yOffset));
     DrawWellCells(X, Y + yOffset);
     if (ScreenState == PairFalling) DrawFallingPairHalves(X, Y);
     if (ScreenState == BlocksFalling) DrawFallingBlocks(X, Y);
-    DrawQueue(X, Y + yOffset);
+    DrawQueue(X, Y + yOffset, yOffset);
     if (RandomQueueGame()) DrawFishCountPanel(yOffset);
+    // In play the pieces above the well and below it are not shown.
     if (inPlay) {
-        BlitGradient(0, 0, 384, Y, 0, 0, Rop::Copy);
-        BlitGradient(X, Y + 384, 304, 16, X, Y + 384, Rop::Copy);
+        BlitGradient(0, 0, ScreenWidth, Y, 0, 0, Rop::Copy);
+        BlitGradient(X, Y + WellHeight, QueueX + CellSize, 16, X, Y + WellHeight, Rop::Copy);
     }
-    AndFromTile(X, yOffset + 8, StatusPanelWidth(), 64);
+    AndFromTile(PlayAreaRect(AreaStatusPanel, yOffset));
     DrawStatusTexts(X, yOffset);
     DrawFish();
     if (ScreenState == Linking)

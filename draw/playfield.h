@@ -20,5 +20,19 @@ void DrawPlayfield(int32_t yOffset);
 // two queue columns it spans.
 int32_t StatusPanelWidth();
 
+// The play screen's frames of tiled background in the current layout (the
+// well's place, BoardOriginX and BoardOriginY), moved down by yOffset as
+// DrawPlayfield moves them; the second queue column only in the fixed-queue
+// layout, the fish count only in random-queue games.
+struct ScreenRect {
+    int32_t x, y, w, h;
+};
+enum PlayArea : uint8_t { AreaWell, AreaQueue, AreaSecondQueue, AreaFishCount, AreaStatusPanel };
+ScreenRect PlayAreaRect(PlayArea area, int32_t yOffset = 0);
+
+// The frames as they are before anything is drawn in them: the well, the
+// queue's columns and the status panel, and the fish count when `fishCount`.
+void DrawEmptyPlayFrames(bool fishCount);
+
 // This module's variables in the program state list (shell/program_state.h).
 #define PLAYFIELD_STATE(X) X(ColourMode) X(GridMode) X(FpsValue)

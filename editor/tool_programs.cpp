@@ -95,7 +95,6 @@ void BackgroundRun::Start(const QString& program, const QStringList& args, Line 
 
 bool BackgroundRun::Running() const { return process_ != nullptr; }
 
-qint64 BackgroundRun::ProcessId() const { return process_ ? process_->processId() : 0; }
 
 void BackgroundRun::Cancel() {
     if (!process_) return;

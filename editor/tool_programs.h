@@ -38,7 +38,6 @@ public:
     ~BackgroundRun();
     void Start(const QString& program, const QStringList& args, Line line, Done done);
     bool Running() const;
-    qint64 ProcessId() const;
     void Cancel();
 
 private:

@@ -39,9 +39,6 @@ enum class EventResult { None, Handled, Quit };
 bool PlatformOpenWindow(const char* title, int width, int height);
 void PlatformCloseWindow();
 void PlatformPresent(const Surface& backBuffer);  // copies 384 x 480 to the window
-// The same, when only the rows [firstRow, lastRow) can differ from the
-// picture last handed to PlatformPresent or PlatformPresentRows.
-void PlatformPresentRows(const Surface& backBuffer, int firstRow, int lastRow);
 
 // Clock in milliseconds (wraps like any 32-bit counter).
 uint32_t PlatformTicks();

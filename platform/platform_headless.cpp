@@ -16,20 +16,6 @@ CalendarDay PlatformToday() { return Headless.today ? *Headless.today : SystemTo
 bool PlatformOpenWindow(const char*, int, int) { return true; }
 void PlatformCloseWindow() {}
 
-// Counts the rows outside the span that differ from the picture last
-// presented: a span that leaves out a changed row is a fault of the caller.
-void PlatformPresentRows(const Surface& backBuffer, int firstRow, int lastRow) {
-    ++Headless.presentsOfRows;
-    const Surface& last = Headless.lastPresented;
-    for (int y = 0; y < backBuffer.height; ++y) {
-        if (y >= firstRow && y < lastRow) continue;
-        bool same = last.width == backBuffer.width && y < last.height &&
-                    std::equal(backBuffer.Ptr(0, y), backBuffer.Ptr(0, y) + backBuffer.width, last.Ptr(0, y));
-        if (!same) ++Headless.rowsChangedOutsideSpan;
-    }
-    PlatformPresent(backBuffer);
-}
-
 void PlatformPresent(const Surface& backBuffer) {
     Headless.lastPresented = backBuffer;
     ++Headless.presents;

@@ -30,8 +30,6 @@ struct HeadlessWorld {
     int eventsTaken = 0;
     int waits = 0;                 // waits for an event that ran out of time
     int presents = 0;
-    int presentsOfRows = 0;        // of them, those that named the only rows that changed
-    int rowsChangedOutsideSpan = 0;  // rows that changed all the same outside those named
     Surface lastPresented;
     uint32_t presentCostMs = 0;    // virtual time a present takes (a slow frame)
 

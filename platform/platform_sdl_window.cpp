@@ -245,11 +245,10 @@ void ScaleRows(const Surface& picture, SDL_Surface* out, const PictureRect& p, i
 }
 
 // Without a renderer: the picture scaled into the window's own pixels, only
-// the rows that changed (looked for in [first, last), the only rows that
-// can have), and only those handed to the display once the borders are
-// there. A window whose pixels are not 32-bit RGB is filled whole by SDL's
-// scaled blit.
-void PresentIntoWindow(const Surface& picture, int first, int last) {
+// the rows that changed, and only those handed to the display once the
+// borders are there. A window whose pixels are not 32-bit RGB is filled
+// whole by SDL's scaled blit.
+void PresentIntoWindow(const Surface& picture) {
     SDL_Surface* out = SDL_GetWindowSurface(window);
     if (out == nullptr) return;
     PictureRect p = FitPicture(out->w, out->h, pictureW, pictureH);
@@ -261,12 +260,9 @@ void PresentIntoWindow(const Surface& picture, int first, int last) {
     }
     Uint32 format = out->format->format;
     if (format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888) {
-        if (shownRows.size() != size_t(picture.height)) {  // nothing shown yet, or a frame went unshown
+        if (shownRows.size() != size_t(picture.height))  // nothing shown yet, or a frame went unshown
             shownRows.assign(size_t(picture.height), 0);
-            first = 0;
-            last = picture.height;
-        }
-        ChangedRows(picture, std::max(first, 0), std::min(last, picture.height), changedRows);
+        ChangedRows(picture, 0, picture.height, changedRows);
         if (whole) changedRows.assign(1, {0, picture.height});
         if (changedRows.empty()) return;  // the same picture: nothing to send
         if (SDL_MUSTLOCK(out)) SDL_LockSurface(out);
@@ -340,9 +336,7 @@ void PlatformCloseWindow() {
     bordersFilledW = bordersFilledH = -1;
 }
 
-void PlatformPresent(const Surface& backBuffer) { PlatformPresentRows(backBuffer, 0, backBuffer.height); }
-
-void PlatformPresentRows(const Surface& backBuffer, int firstRow, int lastRow) {
+void PlatformPresent(const Surface& backBuffer) {
     if (window == nullptr || backBuffer.width != pictureW || backBuffer.height != pictureH) return;
     lastPicture = &backBuffer;
     if (!PlatformWindowShown()) {  // nobody would see it
@@ -350,7 +344,7 @@ void PlatformPresentRows(const Surface& backBuffer, int firstRow, int lastRow) {
         return;
     }
     if (renderer == nullptr) {
-        PresentIntoWindow(backBuffer, firstRow, lastRow);
+        PresentIntoWindow(backBuffer);
     } else {
         SDL_UpdateTexture(texture, nullptr, backBuffer.pixels.data(), backBuffer.width * 4);
         int outW = 0, outH = 0;

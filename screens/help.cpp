@@ -233,21 +233,23 @@ int HelpCharactersWithoutPicture(Language language) {
 }
 
 bool OfferHelp() {
-    if (HelpOpen) return true;
+    if (HelpOpen != HelpClosed) return true;
     if ((KeyPressed & BitF1) == 0 || !Offered()) return false;
-    HelpOpen = 1;
+    HelpOpen = HelpOpening;
     HelpPage = 0;
     PlayGameSound(GameSound::Decide);
     return true;
 }
 
+bool HelpShown() { return HelpOpen == HelpOnScreen; }
+
 void HelpFrame() {
     // The F1 that opened the pages does not close them in the same frame.
-    if (HelpOpen == 2 && ((KeyPressed & BitF1) != 0 || Button2Pressed)) {
-        HelpOpen = 0;
+    if (HelpOpen == HelpOnScreen && ((KeyPressed & BitF1) != 0 || Button2Pressed)) {
+        HelpOpen = HelpClosed;
         PlayGameSound(GameSound::Cursor);
     } else {
-        HelpOpen = 2;
+        HelpOpen = HelpOnScreen;
     }
     if (RightPressed && HelpPage + 1 < HelpPageCount) ++HelpPage, PlayGameSound(GameSound::Cursor);
     if (LeftPressed && HelpPage > 0) --HelpPage, PlayGameSound(GameSound::Cursor);

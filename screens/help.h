@@ -8,7 +8,10 @@
 
 inline constexpr int HelpPageCount = 4;
 
-extern uint8_t HelpOpen;  // 1 in the frame the pages open, 2 after; 0 while closed
+// Whether the pages are open: opening in the frame F1 was pressed (that F1
+// does not close them), shown after it.
+enum HelpState : uint8_t { HelpClosed, HelpOpening, HelpOnScreen };
+extern uint8_t HelpOpen;  // a HelpState
 extern uint8_t HelpPage;  // 0..HelpPageCount - 1
 
 // Opens the pages when F1 was pressed on a screen that offers them; true
@@ -16,6 +19,8 @@ extern uint8_t HelpPage;  // 0..HelpPageCount - 1
 bool OfferHelp();
 // The handler while the pages are open: Left and Right turn the page.
 void HelpFrame();
+// The pages are on screen and stay as they are until a key comes.
+bool HelpShown();
 
 // The characters of every page in `language` that no sheet has a picture
 // for (drawing them into the back buffer on the way); none is expected.

@@ -21,6 +21,8 @@ const char* NoticeText(uint8_t notice) {
     }
 }
 
+bool NoticeShowing() { return NoticeFrames > 0; }
+
 void DrawNotice() {
     if (NoticeFrames <= 0) return;
     --NoticeFrames;

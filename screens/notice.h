@@ -17,3 +17,4 @@ extern int32_t NoticeFrames;  // frames left to show it
 void ShowNotice(NoticeValue notice);
 const char* NoticeText(uint8_t notice);  // "RECORDS NOT SAVED", ...
 void DrawNotice();  // centred on the back buffer while frames are left; counts one down
+bool NoticeShowing();  // frames are left to show it

@@ -10,9 +10,6 @@ extern int32_t PauseBlinkTimer;  // 0..PauseBlinkPeriod - 1
 void AdvancePauseBlink();
 // Frames after this one in which "PAUSE" stays as it is (shown or not).
 int32_t PauseBlinkSteadyFrames();
-// Something other than the pause screen drew into the back buffer, or the
-// state was put back: the next pause frame draws its whole picture.
-void ForgetPausePicture();
 
 // This module's variables in the program state list (shell/program_state.h).
 #define PAUSE_STATE(X) X(PauseBlinkTimer)

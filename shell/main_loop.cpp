@@ -42,11 +42,9 @@ void CountFrame(uint32_t* fpsOut) {
 
 void CallScreenHandler() {
     if (OfferHelp()) {
-        ForgetPausePicture();
         HelpFrame();
         return;
     }
-    if (ScreenState > Linking || PauseFlag == 0) ForgetPausePicture();
     switch (ScreenState) {
         case PairFalling:
         case BlocksFalling:
@@ -96,9 +94,9 @@ void RestWhileHidden() {
 }
 
 // A frame in which nothing is drawn because nothing would change: only the
-// pause's blink and the frame count go on.
+// pause's blink (not under the help pages) and the frame count go on.
 void SkipStillFrame() {
-    if (HelpOpen == 0) AdvancePauseBlink();
+    if (!HelpShown()) AdvancePauseBlink();
     CountFrame(&FpsValue);
 }
 
@@ -119,8 +117,8 @@ void RestWhileStill(uint32_t still) {
 }  // namespace
 
 uint32_t StillFrames() {
-    if (KeyHeld != 0 || JoyHeld != 0 || NoticeFrames > 0) return 0;  // auto-repeat and the notice count frames
-    if (HelpOpen == 2) return HelpRestFrames;
+    if (KeyHeld != 0 || JoyHeld != 0 || NoticeShowing()) return 0;  // auto-repeat and the notice count frames
+    if (HelpShown()) return HelpRestFrames;
     if (ScreenState <= Linking && PauseFlag != 0) return uint32_t(PauseBlinkSteadyFrames());
     return 0;
 }

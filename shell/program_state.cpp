@@ -36,7 +36,6 @@ void RestoreProgramState(const ProgramStateImage& in) {
         std::memcpy(v.address, at, v.size);
         at += v.size;
     }
-    ForgetPausePicture();  // the back buffer is not part of the state
 }
 
 void ResetProgramState() {
