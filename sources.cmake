@@ -7,16 +7,17 @@ set(TESSMAR_RULES_SOURCES
   rules/new_game.cpp rules/queue.cpp rules/scoring.cpp rules/screen_layout.cpp rules/screen_state.cpp rules/settle.cpp)
 set(TESSMAR_DRAW_SOURCES draw/fish.cpp draw/playfield.cpp draw/surface.cpp draw/surfaces.cpp draw/text.cpp)
 set(TESSMAR_RESOURCES_SOURCES resources/resources.cpp)
-# The operating system's files, folders, calendar and clock, shared with the editor.
-set(TESSMAR_PLATFORM_OS_SOURCES platform/language.cpp platform/platform_os.cpp)
-# What every platform shares: the game's folders, the settings file, the
-# window's scale and input scripts.
+# The operating system's files, folders, calendar and clock, and the settings
+# file, shared with the editor.
+set(TESSMAR_PLATFORM_OS_SOURCES platform/language.cpp platform/platform_os.cpp platform/settings.cpp)
+# What every platform shares: the game's folders, the window's scale, input
+# scripts and the check of the tune.
 set(TESSMAR_PLATFORM_SOURCES
-  platform/data_folder.cpp platform/input_script.cpp platform/message_pump.cpp platform/settings.cpp
+  platform/data_folder.cpp platform/input_script.cpp platform/message_pump.cpp platform/midi_check.cpp
   platform/wave_length.cpp platform/window_scale.cpp)
 set(TESSMAR_PLATFORM_HEADLESS_SOURCES platform/platform_headless.cpp)
 set(TESSMAR_PLATFORM_SDL_SOURCES
-  platform/platform_sdl.cpp platform/platform_sdl_window.cpp platform/platform_sdl_pad.cpp
+  platform/platform_sdl.cpp platform/platform_sdl_audio.cpp platform/platform_sdl_window.cpp platform/platform_sdl_pad.cpp
   platform/platform_sdl_sound.cpp platform/platform_sdl_mixer.cpp platform/platform_sdl_dialog.cpp
   platform/platform_sdl_x11.cpp)
 # The open-file dialog, a module the game loads when the dialog first opens.

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <langinfo.h>
 #include <string>
-#include <vector>
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -13,47 +12,12 @@
 #include <QTranslator>
 
 #include "platform/platform_os.h"
+#include "platform/settings.h"
 
-std::string SettingsFilePath() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::string folder;
-    if (config != nullptr && config[0] == '/') {
-        folder = config;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (home == nullptr || home[0] == '\0') return {};
-        folder = JoinPath(home, ".config");
-    }
-    return JoinPath(JoinPath(folder, "tessmar"), "settings.conf");
-}
-
-std::string LanguageLine(const std::string& settings) {
-    auto trim = [](std::string s) {
-        size_t a = s.find_first_not_of(" \t\r"), b = s.find_last_not_of(" \t\r");
-        return a == std::string::npos ? std::string() : s.substr(a, b - a + 1);
-    };
-    size_t start = 0;
-    while (start < settings.size()) {
-        size_t end = settings.find('\n', start);
-        if (end == std::string::npos) end = settings.size();
-        std::string line = settings.substr(start, end - start);
-        size_t equals = line.find('=');
-        if (equals != std::string::npos && trim(line.substr(0, equals)) == "language")
-            return trim(line.substr(equals + 1));
-        start = end + 1;
-    }
-    return {};
-}
-
-std::string SettingsLanguage(const std::string& path) {
-    if (path.empty()) return {};
-    std::vector<uint8_t> bytes;
-    if (!ReadFileBytes(path, bytes, 64 * 1024)) return {};
-    return LanguageLine(std::string(bytes.begin(), bytes.end()));
-}
+std::string SettingsFilePath() { return SettingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")); }
 
 Language EditorLanguage(const char* option) {
-    std::string setting = SettingsLanguage(SettingsFilePath());
+    std::string setting = LoadDisplaySettings(SettingsFilePath()).language;
     return ChooseLanguage(option, setting.c_str());
 }
 

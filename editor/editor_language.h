@@ -12,13 +12,9 @@
 
 class QApplication;
 
-// The settings file: ${XDG_CONFIG_HOME:-$HOME/.config}/tessmar/settings.conf.
+// The settings file, ${XDG_CONFIG_HOME:-$HOME/.config}/tessmar/settings.conf,
+// found and read by the game's own rules (platform/settings.h).
 std::string SettingsFilePath();
-// The value of its first language= line, spaces trimmed; empty when the file
-// is missing, unreadable or has no such line.
-std::string SettingsLanguage(const std::string& path);
-// The value of a settings text's first language= line.
-std::string LanguageLine(const std::string& settings);
 
 // The language for a --language value (null when not given).
 Language EditorLanguage(const char* option);

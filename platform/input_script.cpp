@@ -2,7 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <sstream>
+#include <string_view>
 
 #include "platform/number_text.h"
 #include "platform/platform.h"
@@ -24,12 +24,12 @@ uint32_t NamedKeyBit(const std::string& name) {
     return 0;
 }
 
-// One non-empty line; false with the reason in `why`.
-bool ParseLine(const std::string& line, const std::vector<std::string>& w, ScriptStep& s, std::string& why) {
+// One non-empty line, its words in `w`; false with the reason in `why`.
+bool ParseLine(std::string_view line, const std::vector<std::string_view>& w, InputScript& script, std::string& why) {
     long long v = 0;
     if (w[0] == "joy") {
         if (w.size() == 2 && w[1] == "none") {
-            s.kind = ScriptStep::JoyNone;
+            script.steps.push_back({ScriptStep::JoyNone, 0, 0});
             return true;
         }
         long long x, y, b;
@@ -38,10 +38,8 @@ bool ParseLine(const std::string& line, const std::vector<std::string>& w, Scrip
             why = "expected 'joy X Y BUTTONS' or 'joy none'";
             return false;
         }
-        s.kind = ScriptStep::Joy;
-        s.x = uint32_t(x);
-        s.y = uint32_t(y);
-        s.buttons = uint32_t(b);
+        script.steps.push_back({ScriptStep::Joy, uint32_t(script.joys.size()), 0});
+        script.joys.push_back({uint32_t(x), uint32_t(y), uint32_t(b)});
         return true;
     }
     if (w[0] == "pick") {
@@ -49,59 +47,88 @@ bool ParseLine(const std::string& line, const std::vector<std::string>& w, Scrip
             why = "expected 'pick PATH' or 'pick cancel'";
             return false;
         }
-        s.kind = ScriptStep::Pick;
+        std::string path;
         if (!(w.size() == 2 && w[1] == "cancel")) {
-            std::string rest = line.substr(line.find("pick") + 4);
-            s.path = rest.substr(rest.find_first_not_of(" \t"));
-            s.path.erase(s.path.find_last_not_of(" \t\r") + 1);
+            std::string_view rest = line.substr(line.find("pick") + 4);
+            rest.remove_prefix(rest.find_first_not_of(" \t"));
+            path = rest.substr(0, rest.find_last_not_of(" \t\r") + 1);
         }
+        script.steps.push_back({ScriptStep::Pick, uint32_t(script.picks.size()), 0});
+        script.picks.push_back(std::move(path));
         return true;
     }
     if (!ParseNumber(w[0], 0, 100000000, v)) {
         why = "expected a frame count, 'joy' or 'pick'";
         return false;
     }
-    s.kind = ScriptStep::Hold;
-    s.frames = v;
+    uint32_t keys = 0;
     for (size_t i = 1; i < w.size(); ++i) {
-        uint32_t bit = NamedKeyBit(w[i]);
+        uint32_t bit = NamedKeyBit(std::string(w[i]));
         if (bit == 0) {
-            why = "unknown key '" + w[i] + "'";
+            why = "unknown key '" + std::string(w[i]) + "'";
             return false;
         }
-        s.keys |= bit;
+        keys |= bit;
     }
+    // The same keys as the step before: one step (a count stays far below
+    // the limit of its 32 bits: 100000000 a line, joined up to 4000000000).
+    constexpr uint32_t MostJoinedFrames = 4000000000u;
+    if (!script.steps.empty()) {
+        ScriptStep& last = script.steps.back();
+        if (last.kind == ScriptStep::Hold && last.keys == keys && last.frames <= MostJoinedFrames - uint32_t(v)) {
+            last.frames += uint32_t(v);
+            return true;
+        }
+    }
+    script.steps.push_back({ScriptStep::Hold, uint32_t(v), keys});
     return true;
 }
-constexpr size_t MaxScriptBytes = size_t(64) << 20;
 }  // namespace
 
-bool ReadInputScript(const std::string& path, std::vector<ScriptStep>& steps, std::string* error) {
-    steps.clear();
+bool ReadInputScript(const std::string& path, InputScript& script, std::string* error) {
+    script = InputScript{};
     std::vector<uint8_t> bytes;
-    if (!ReadFileBytes(path, bytes, MaxScriptBytes)) {
+    if (!ReadFileBytes(path, bytes, MaxScriptBytes + 1)) {
         *error = "cannot read the input script " + path;
         return false;
     }
-    std::istringstream in(std::string(bytes.begin(), bytes.end()));
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
+    if (bytes.size() > MaxScriptBytes) {
+        *error = path + ": longer than " + std::to_string(MaxScriptBytes) + " bytes";
+        return false;
+    }
+    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    std::vector<std::string_view> w;
+    int number = 0;
+    while (!text.empty()) {
+        ++number;
+        size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         // A pick line's path is the rest of the line, '#' and all.
         size_t first = line.find_first_not_of(" \t");
-        bool pick = first != std::string::npos && line.compare(first, 5, "pick ") == 0;
-        if (auto hash = line.find('#'); hash != std::string::npos && !pick) line.erase(hash);
-        std::istringstream words(line);
-        std::vector<std::string> w;
-        for (std::string word; words >> word;) w.push_back(word);
+        bool pick = first != std::string_view::npos && line.substr(first, 5) == "pick ";
+        if (size_t hash = line.find('#'); hash != std::string_view::npos && !pick) line = line.substr(0, hash);
+        w.clear();
+        for (size_t at = 0; at < line.size();) {
+            at = line.find_first_not_of(" \t\r\v\f", at);
+            if (at == std::string_view::npos) break;
+            size_t stop = line.find_first_of(" \t\r\v\f", at);
+            if (stop == std::string_view::npos) stop = line.size();
+            w.push_back(line.substr(at, stop - at));
+            at = stop;
+        }
         if (w.empty()) continue;
-        ScriptStep s;
         std::string why;
-        if (!ParseLine(line, w, s, why)) {
+        if (!ParseLine(line, w, script, why)) {
             *error = path + ":" + std::to_string(number) + ": " + why;
             return false;
         }
-        steps.push_back(s);
+        if (script.steps.size() > MaxScriptSteps) {
+            *error = path + ":" + std::to_string(number) + ": more than " + std::to_string(MaxScriptSteps) + " steps";
+            return false;
+        }
     }
+    script.steps.shrink_to_fit();
     return true;
 }
 
@@ -123,8 +150,9 @@ std::string ScriptLines(const std::vector<HeldKeys>& steps) {
 }
 
 bool ScriptPlayer::NextFrame(ScriptedInput& input) {
-    while (index_ < steps_.size()) {
-        const ScriptStep& s = steps_[index_];
+    const std::vector<ScriptStep>& steps = script_.steps;
+    while (index_ < steps.size()) {
+        const ScriptStep& s = steps[index_];
         if (s.kind == ScriptStep::Hold) {
             if (framesDone_ < s.frames) {
                 ++framesDone_;
@@ -136,14 +164,16 @@ bool ScriptPlayer::NextFrame(ScriptedInput& input) {
             continue;
         }
         switch (s.kind) {
-            case ScriptStep::Joy:
+            case ScriptStep::Joy: {
+                const ScriptJoy& joy = script_.joys[s.frames];
                 input.joyPresent = true;
-                input.joyX = s.x;
-                input.joyY = s.y;
-                input.joyButtons = s.buttons;
+                input.joyX = joy.x;
+                input.joyY = joy.y;
+                input.joyButtons = joy.buttons;
                 break;
+            }
             case ScriptStep::JoyNone: input.joyPresent = false; break;
-            case ScriptStep::Pick: input.picks.push_back(s.path); break;
+            case ScriptStep::Pick: input.picks.push_back(script_.picks[s.frames]); break;
             case ScriptStep::Hold: break;
         }
         ++index_;

@@ -10,13 +10,25 @@
 #include <string>
 #include <vector>
 
+// One step a line, lines holding the same keys one after the other joined:
+// twelve bytes a step, the joystick's values and the picked paths aside.
 struct ScriptStep {
-    enum Kind { Hold, Joy, JoyNone, Pick } kind = Hold;
-    long long frames = 0;
-    uint32_t keys = 0;  // bit (1 << Key) per held key
-    uint32_t x = 0, y = 0, buttons = 0;
-    std::string path;   // empty: cancel
+    enum Kind : uint8_t { Hold, Joy, JoyNone, Pick } kind = Hold;
+    uint32_t frames = 0;  // Hold: how many frames; Joy, Pick: its index in joys or picks
+    uint32_t keys = 0;    // Hold: bit (1 << Key) per held key
 };
+struct ScriptJoy {
+    uint32_t x = 0, y = 0, buttons = 0;
+};
+struct InputScript {
+    std::vector<ScriptStep> steps;
+    std::vector<ScriptJoy> joys;
+    std::vector<std::string> picks;  // empty: cancel
+};
+// A script is read from at most MaxScriptBytes and holds at most
+// MaxScriptSteps steps once joined (over a day of play at 40 frames a second).
+inline constexpr size_t MaxScriptBytes = size_t(64) << 20;
+inline constexpr size_t MaxScriptSteps = size_t(1) << 22;
 
 // Frames with the same keys held.
 struct HeldKeys {
@@ -29,9 +41,10 @@ std::string KeyNames(uint32_t keys);
 // Script lines for held keys, runs of equal keys joined.
 std::string ScriptLines(const std::vector<HeldKeys>& steps);
 
-// Reads the script at `path`. On a bad line (or an unreadable file) returns
-// false with "PATH:LINE: what was expected" in `error`.
-bool ReadInputScript(const std::string& path, std::vector<ScriptStep>& steps, std::string* error);
+// Reads the script at `path`. On a bad line (or an unreadable file, or one
+// past the bounds) returns false with "PATH:LINE: what was expected" in
+// `error`.
+bool ReadInputScript(const std::string& path, InputScript& script, std::string* error);
 
 // The input a script gives for one frame.
 struct ScriptedInput {
@@ -45,11 +58,11 @@ struct ScriptedInput {
 // next held frame. False when the script is used up (then nothing is held).
 class ScriptPlayer {
 public:
-    explicit ScriptPlayer(std::vector<ScriptStep> steps) : steps_(std::move(steps)) {}
+    explicit ScriptPlayer(InputScript script) : script_(std::move(script)) {}
     bool NextFrame(ScriptedInput& input);
 
 private:
-    std::vector<ScriptStep> steps_;
+    InputScript script_;
     size_t index_ = 0;
-    long long framesDone_ = 0;  // of the hold at index_
+    uint32_t framesDone_ = 0;  // of the hold at index_
 };

@@ -21,7 +21,8 @@ struct SoundImage {
     static constexpr int PitchedCopies = 4;
     const char* name = "";
     std::string file;
-    std::vector<uint8_t> bytes;
+    std::vector<uint8_t> bytes;  // the file's, until the platform has decoded them
+    std::string readError;       // why the file could not be read; empty when it was
     bool pitchVariants = false;
     void* handle = nullptr;
     void* pitched[PitchedCopies] = {};

@@ -183,7 +183,8 @@ bool WriteFileAtomically(const std::string& path, const void* data, size_t size,
 }
 
 bool UpdateFileLocked(const std::string& path, size_t max, const std::function<bool(std::vector<uint8_t>&)>& change,
-                      std::string* reason) {
+                      std::string* reason, int waitMs, bool* busy) {
+    if (busy) *busy = false;
     std::string real = path;
     if (!FollowLinks(real)) return Fail(reason, errno);
     std::string lockPath = real + ".lock";
@@ -194,10 +195,11 @@ bool UpdateFileLocked(const std::string& path, size_t max, const std::function<b
     // Another game holds it only for its own read and write; one that hangs
     // does not hang this one.
     bool locked = false;
-    for (int waited = 0; !(locked = flock(lock, LOCK_EX | LOCK_NB) == 0) && waited < LockWaitMilliseconds; waited += 5)
+    for (int waited = 0; !(locked = flock(lock, LOCK_EX | LOCK_NB) == 0) && waited < waitMs; waited += 5)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     if (!locked) {
         close(lock);
+        if (busy) *busy = true;
         if (reason) *reason = "held by another process (" + lockPath + ")";
         return false;
     }

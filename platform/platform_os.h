@@ -37,12 +37,13 @@ void RemoveStaleTemporaries(const std::string& path);
 // advisory lock on `path`.lock beside it, so that processes updating the same
 // file take turns and none loses another's change. `change` returning false
 // writes nothing. False, with the reason, when the lock cannot be had within
-// LockWaitMilliseconds, the file is there but unreadable or longer than `max`
-// (it is never cut short), or the write fails. The lock file is opened
-// read-only, so one that another user made still serves.
+// `waitMs` (then `*busy` is set, when given), the file is there but
+// unreadable or longer than `max` (it is never cut short), or the write
+// fails. The lock file is opened read-only, so one that another user made
+// still serves.
 inline constexpr int LockWaitMilliseconds = 2000;
 bool UpdateFileLocked(const std::string& path, size_t max, const std::function<bool(std::vector<uint8_t>&)>& change,
-                      std::string* reason);
+                      std::string* reason, int waitMs = LockWaitMilliseconds, bool* busy = nullptr);
 
 // Names of files written since the list was last cleared (for traces).
 extern std::vector<std::string> FilesWritten;

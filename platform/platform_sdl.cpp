@@ -1,7 +1,7 @@
 // The real program's platform: start-up and shutdown of SDL, the events, the
-// keyboard, SDL_mixer for the MIDI tune. The window is in
-// platform_sdl_window.cpp, joystick 1 in platform_sdl_pad.cpp, the short
-// sounds in platform_sdl_sound.cpp.
+// keyboard, the signals. The window is in platform_sdl_window.cpp, joystick 1
+// in platform_sdl_pad.cpp, the short sounds in platform_sdl_sound.cpp, the
+// tune and the mixer's helper thread in platform_sdl_audio.cpp.
 #include <SDL.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -26,20 +26,7 @@
 
 namespace {
 bool audioOpen = false;
-Mix_Music* tune = nullptr;
 
-// The tune is read into memory like the sounds (regular files only, never
-// blocking, at most TuneMaxBytes), then decoded from those bytes on a helper
-// thread (a soundfont can take a few hundred milliseconds to load) so the
-// first frame is not held up. Until it is ready it counts as not opened; a
-// play asked for meanwhile starts when it is. The bytes stay alive as long
-// as the decoded tune, which streams from them.
-constexpr size_t TuneMaxBytes = size_t(1) << 20;
-std::vector<uint8_t> tuneBytes;
-std::jthread tuneLoader;
-std::atomic<bool> tuneLoaded{false};
-Mix_Music* loadedTune = nullptr;
-bool playWhenLoaded = false;
 std::jthread audioCloser;  // closes an audio subsystem that found no device
 bool keys[KeyCount];
 // A key pressed since the last sample, even if released again before it.
@@ -154,6 +141,35 @@ void PlatformRememberLanguage(Language language) {
 namespace {
 volatile std::sig_atomic_t quitSignal = 0;
 void TakeQuitSignal(int) { quitSignal = 1; }
+
+// Every signal whose default would end the game at once, except those that
+// mean the program itself went wrong (SIGSEGV, SIGABRT and the like).
+void CatchEndingSignals() {
+    struct sigaction quit {};
+    quit.sa_handler = TakeQuitSignal;
+    sigemptyset(&quit.sa_mask);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU,
+                       SIGXFSZ, SIGIO, SIGPWR, SIGSTKFLT})
+        sigaction(signal, &quit, nullptr);
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal) sigaction(signal, &quit, nullptr);
+    // A closed stderr (or any pipe) makes a write fail instead.
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+// The synthesiser writes its errors straight to stderr from the audio
+// thread, one line for each try of a broken song, thousands a second; the
+// game says what matters in one line of its own. TESSMAR_VERBOSE=1 lets
+// them through.
+void QuietSynthesiser() {
+    if (std::getenv("TESSMAR_VERBOSE") != nullptr) return;
+    void* synthesiser = SDL_LoadObject("libfluidsynth.so.3");  // already mapped by the mixer; kept
+    if (synthesiser == nullptr) return;
+    using SetLogFunction = void* (*)(int level, void* function, void* data);
+    auto setLog = reinterpret_cast<SetLogFunction>(SDL_LoadFunction(synthesiser, "fluid_set_log_function"));
+    constexpr int SynthesiserLogLevels = 5;  // panic, error, warning, information, debugging
+    if (setLog != nullptr)
+        for (int level = 0; level < SynthesiserLogLevels; ++level) setLog(level, nullptr, nullptr);
+}
 }  // namespace
 
 bool QuitSignalled() { return quitSignal != 0; }
@@ -162,10 +178,7 @@ void PlatformInit() {
     // SDL's own handlers cover SIGTERM and SIGINT only, and only through its
     // event queue, which nobody reads while the open-file dialog is open.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    struct sigaction quit {};
-    quit.sa_handler = TakeQuitSignal;
-    sigemptyset(&quit.sa_mask);
-    for (int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &quit, nullptr);
+    CatchEndingSignals();
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     // Face buttons by position (bottom, right, left, top), whatever they are
     // labelled on the pad.
@@ -181,6 +194,8 @@ void PlatformInit() {
 
 namespace {
 constexpr int AudioRate = 44100, AudioChannels = 2, AudioBufferFrames = 1024;
+// How long the shutdown waits for the sounds and the tune to be stopped.
+constexpr uint32_t AudioEndWaitMs = 500;
 
 // Whether the default output device opens. A driver that lists devices has
 // one when it lists any; one that lists none may still open a default.
@@ -213,6 +228,7 @@ void PlatformOpenDevices() {
         if (failure == nullptr) {
             Mixer.Init(MIX_INIT_MID);
             ChooseSoundFont(Mixer.SetSoundFonts);
+            QuietSynthesiser();
         }
     }
     if (failure != nullptr) {
@@ -225,6 +241,7 @@ void PlatformOpenDevices() {
         return;
     }
     SoundsOpen();
+    AudioHelperStart();
     audioOpen = true;
 }
 
@@ -241,6 +258,15 @@ void PlatformShutdown() {
     }
     if (audioOpen) {
         SoundsClose();
+        if (!AudioHelperEnd(AudioEndWaitMs)) {
+            // The mixer's helper is stuck behind the audio callback: closing
+            // the audio (or SDL) would wait for it for ever. The window goes,
+            // and the process ends without them.
+            PadCloseAll();
+            PlatformCloseWindow();
+            std::fflush(nullptr);
+            std::_Exit(0);
+        }
         Mixer.CloseAudio();
         audioOpen = false;
     }
@@ -335,75 +361,5 @@ bool PlatformKeyDown(Key key) {
 }
 
 bool WindowHasFocus() { return windowFocused; }
-
-// FluidSynth holds a tune for two seconds after its last event before it
-// reports it stopped, so a restart after the stop leaves a pause of silence.
-// The synthesiser loops the tune itself instead; the play frame's restart
-// still catches a tune that stopped for any other reason.
-constexpr int TunePlaysForever = -1;
-
-// Takes over the tune once the helper thread has finished with it.
-static bool TuneReady() {
-    if (tuneLoader.joinable() && tuneLoaded) {
-        tuneLoader.join();
-        tune = loadedTune;
-        if (tune && playWhenLoaded) Mixer.PlayMusic(tune, TunePlaysForever);
-        playWhenLoaded = false;
-    }
-    return tune != nullptr;
-}
-
-// The first of the paths that can be read and played (on the helper
-// thread); each one that cannot is named on stderr.
-static Mix_Music* LoadTune(const std::vector<std::string>& paths) {
-    for (const std::string& path : paths) {
-        if (!ReadFileBytes(path, tuneBytes, TuneMaxBytes) || tuneBytes.empty()) {
-            std::fprintf(stderr, "tessmar: the tune %s is not a readable file\n", path.c_str());
-            continue;
-        }
-        SDL_RWops* rw = SDL_RWFromConstMem(tuneBytes.data(), int(tuneBytes.size()));
-        if (Mix_Music* music = rw ? Mixer.LoadMUS_RW(rw, 1) : nullptr) return music;
-        std::fprintf(stderr, "tessmar: the tune %s cannot be played: %s\n", path.c_str(), Mix_GetError());
-    }
-    tuneBytes.clear();
-    return nullptr;
-}
-
-void PlatformTuneOpen(const char* path, const char* fallback) {
-    if (!audioOpen || tune || tuneLoader.joinable()) return;
-    std::vector<std::string> paths{path};
-    if (fallback != nullptr) paths.emplace_back(fallback);
-    tuneLoaded = false;
-    tuneLoader = std::jthread([paths = std::move(paths)] {
-        loadedTune = LoadTune(paths);
-        tuneLoaded = true;
-    });
-}
-
-bool PlatformTuneStopped() { return TuneReady() && !Mixer.PlayingMusic(); }
-
-void PlatformTunePlay() {
-    if (TuneReady()) Mixer.PlayMusic(tune, TunePlaysForever);
-    else if (tuneLoader.joinable()) playWhenLoaded = true;
-}
-
-void PlatformTuneStop() {
-    playWhenLoaded = false;
-    if (TuneReady()) Mixer.HaltMusic();
-}
-
-void PlatformTuneClose() {
-    if (tuneLoader.joinable()) {
-        tuneLoader.join();
-        tune = loadedTune;
-    }
-    playWhenLoaded = false;
-    if (tune != nullptr) {
-        Mixer.HaltMusic();
-        Mixer.FreeMusic(tune);
-        tune = nullptr;
-    }
-    tuneBytes.clear();
-}
 
 // PlatformPickMissionFile lives in platform_qt_dialog.cpp.

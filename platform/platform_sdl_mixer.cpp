@@ -31,7 +31,7 @@ bool LoadMixer() {
     take(Mixer.FreeMusic, "Mix_FreeMusic");
     take(Mixer.PlayMusic, "Mix_PlayMusic");
     take(Mixer.HaltMusic, "Mix_HaltMusic");
-    take(Mixer.PlayingMusic, "Mix_PlayingMusic");
+    take(Mixer.HookMusicFinished, "Mix_HookMusicFinished");
     take(Mixer.AllocateChannels, "Mix_AllocateChannels");
     take(Mixer.LoadWAV_RW, "Mix_LoadWAV_RW");
     take(Mixer.FreeChunk, "Mix_FreeChunk");

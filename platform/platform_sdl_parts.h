@@ -25,9 +25,10 @@ double WindowFirstFrameMs();
 // the longest gap between two (milliseconds).
 void WindowPacing(long& shown, double& meanPeriodMs, double& longestGapMs);
 
-// True once SIGTERM, SIGINT or SIGHUP arrived: the game quits as when its
-// window is closed, keeping a score whose name is pending. Read by the event
-// pump and by the open-file dialog, which closes for it.
+// True once a signal that would end the process arrived (SIGTERM, SIGINT,
+// SIGHUP, SIGQUIT, SIGUSR1 and the like): the game quits as when its window
+// is closed, keeping a score whose name is pending. Read by the event pump
+// and by the open-file dialog, which closes for it.
 bool QuitSignalled();
 
 // Game controllers and raw joysticks. Joystick 1 is the first one connected.
@@ -43,6 +44,21 @@ bool PadStartHeld();  // a mapped pad's Start, the keyboard's Enter twin
 // nothing more played once it is about to close.
 void SoundsOpen();
 void SoundsClose();
+// Starts a sound on a free channel (or the oldest one's): on the helper below.
+void SoundPlayNow(Mix_Chunk* chunk);
+
+// The helper thread that makes the mixer's calls which take the audio lock
+// (platform_sdl_audio.cpp): started once the audio device is open.
+void AudioHelperStart();
+// True once every request so far is carried out, false after `waitMs` or
+// when the helper is stuck.
+bool AudioHelperIdle(uint32_t waitMs);
+// Carries out what is queued and ends the helper; false when it is stuck in
+// the mixer, and then left running (the audio must not be closed).
+bool AudioHelperEnd(uint32_t waitMs);
+void AudioPlaySound(void* chunk);
+void AudioStopSounds();
+void AudioFreeSound(void* chunk);
 
 // SDL_mixer's functions the game calls, filled by LoadMixer (all or none).
 struct MixerLibrary {
@@ -56,7 +72,7 @@ struct MixerLibrary {
     decltype(&Mix_FreeMusic) FreeMusic = nullptr;
     decltype(&Mix_PlayMusic) PlayMusic = nullptr;
     decltype(&Mix_HaltMusic) HaltMusic = nullptr;
-    decltype(&Mix_PlayingMusic) PlayingMusic = nullptr;
+    decltype(&Mix_HookMusicFinished) HookMusicFinished = nullptr;
     decltype(&Mix_AllocateChannels) AllocateChannels = nullptr;
     decltype(&Mix_LoadWAV_RW) LoadWAV_RW = nullptr;
     decltype(&Mix_FreeChunk) FreeChunk = nullptr;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/platform_sdl_parts.h"
@@ -103,10 +104,14 @@ void SoundsClose() { soundsOpen = false; }
 
 void PlatformPrepareSound(SoundImage& image) {
     if (!soundsOpen) return;
-    if (image.bytes.empty()) return Refuse(image, "missing or empty");
-    std::string wrong = CheckWaveLength(image.bytes.data(), image.bytes.size(), MaxSoundSeconds);
+    // The mixer keeps its own decoded copy: the file's bytes are not needed after.
+    std::vector<uint8_t> bytes = std::move(image.bytes);
+    image.bytes = {};
+    if (!image.readError.empty()) return Refuse(image, image.readError.c_str());
+    if (bytes.empty()) return Refuse(image, "empty");
+    std::string wrong = CheckWaveLength(bytes.data(), bytes.size(), MaxSoundSeconds);
     if (!wrong.empty()) return Refuse(image, wrong.c_str());
-    SDL_RWops* rw = SDL_RWFromConstMem(image.bytes.data(), int(image.bytes.size()));
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
     Mix_Chunk* chunk = rw ? Mixer.LoadWAV_RW(rw, 1) : nullptr;
     if (chunk == nullptr) return Refuse(image, Mix_GetError());
     if (chunk->alen > MaxDecodedBytes()) {
@@ -118,14 +123,7 @@ void PlatformPrepareSound(SoundImage& image) {
         for (int i = 0; i < SoundImage::PitchedCopies; ++i) image.pitched[i] = Repitched(*chunk, PitchFactors[i]);
 }
 
-void PlatformPlaySound(const SoundImage& image) {
-    if (!soundsOpen || image.handle == nullptr) return;
-    void* chosen = image.handle;
-    if (image.pitchVariants) {
-        uint32_t pick = NextPitchChoice() % (SoundImage::PitchedCopies + 1);
-        if (pick > 0 && image.pitched[pick - 1]) chosen = image.pitched[pick - 1];
-    }
-    auto* chunk = static_cast<Mix_Chunk*>(chosen);
+void SoundPlayNow(Mix_Chunk* chunk) {
     int channel = Mixer.PlayChannelTimed(-1, chunk, 0, -1);
     if (channel < 0) {
         // Several sounds in a few milliseconds, more than the channels: the
@@ -142,15 +140,27 @@ void PlatformPlaySound(const SoundImage& image) {
         if (int oldest = OldestChannel(); oldest >= 0) Mixer.FadeOutChannel(oldest, CutFadeMs);
 }
 
-void PlatformStopSound() {
-    if (soundsOpen) Mixer.HaltChannel(-1);
+// The copy is chosen here; the mixer starts it on its helper thread.
+void PlatformPlaySound(const SoundImage& image) {
+    if (!soundsOpen || image.handle == nullptr) return;
+    void* chosen = image.handle;
+    if (image.pitchVariants) {
+        uint32_t pick = NextPitchChoice() % (SoundImage::PitchedCopies + 1);
+        if (pick > 0 && image.pitched[pick - 1]) chosen = image.pitched[pick - 1];
+    }
+    AudioPlaySound(chosen);
 }
 
+void PlatformStopSound() {
+    if (soundsOpen) AudioStopSounds();
+}
+
+// Freed after the plays queued before, on the mixer's helper thread.
 void PlatformReleaseSound(SoundImage& image) {
     for (void*& handle : image.pitched) {
-        if (handle) Mixer.FreeChunk(static_cast<Mix_Chunk*>(handle));
+        if (handle) AudioFreeSound(handle);
         handle = nullptr;
     }
-    if (image.handle) Mixer.FreeChunk(static_cast<Mix_Chunk*>(image.handle));
+    if (image.handle) AudioFreeSound(image.handle);
     image.handle = nullptr;
 }

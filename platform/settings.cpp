@@ -1,6 +1,7 @@
 #include "platform/settings.h"
 
-#include <charconv>
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -8,8 +9,6 @@
 #include "platform/platform_os.h"
 
 namespace {
-constexpr size_t MaxSettingsBytes = 4096;
-
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
@@ -24,10 +23,18 @@ bool ReadNumber(std::string_view text, int min, int max, int& out) {
     return true;
 }
 
+// The key a line sets ("" for a comment or a line without '=') and its value.
+std::string_view KeyOf(std::string_view line, std::string_view* value = nullptr) {
+    std::string_view trimmed = Trim(line);
+    size_t equals = trimmed.find('=');
+    if (trimmed.empty() || trimmed.front() == '#' || equals == std::string_view::npos) return {};
+    if (value) *value = Trim(trimmed.substr(equals + 1));
+    return Trim(trimmed.substr(0, equals));
+}
+
 void ApplyLine(std::string_view line, DisplaySettings& settings) {
-    size_t equals = line.find('=');
-    if (equals == std::string_view::npos) return;
-    std::string_view name = Trim(line.substr(0, equals)), value = Trim(line.substr(equals + 1));
+    std::string_view value;
+    std::string_view name = KeyOf(line, &value);
     int number = 0;
     if (name == "scale" && ReadNumber(value, 1, MaxWindowScale, number)) settings.scale = number;
     if (name == "fullscreen" && ReadNumber(value, 0, 1, number)) settings.fullscreen = number == 1;
@@ -35,32 +42,71 @@ void ApplyLine(std::string_view line, DisplaySettings& settings) {
     if (name == "sounds") settings.sounds = value;
 }
 
+// Calls `each` with the start and length of every line (without its '\n').
+template <typename Each>
+void ForEachLine(std::string_view text, Each each) {
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        each(start, end - start);
+        start = end + 1;
+    }
+}
+
+// `text` with the last line setting `key` made "key=value" (its line ending
+// kept), or the line added at the end.
+void SetKey(std::string& text, std::string_view key, const std::string& value) {
+    size_t at = std::string::npos, length = 0;
+    ForEachLine(text, [&](size_t start, size_t n) {
+        if (KeyOf(std::string_view(text).substr(start, n)) == key) at = start, length = n;
+    });
+    std::string line = std::string(key) + "=" + value;
+    if (at == std::string::npos) {
+        if (!text.empty() && text.back() != '\n') text += '\n';
+        text += line + "\n";
+        return;
+    }
+    if (length > 0 && text[at + length - 1] == '\r') line += '\r';
+    text.replace(at, length, line);
+}
+
 std::string ParentFolder(const std::string& path) {
     size_t slash = path.find_last_of('/');
     return slash == std::string::npos || slash == 0 ? std::string() : path.substr(0, slash);
 }
 
+// The file's text, at most MaxSettingsBytes + 1 bytes (one more tells a
+// longer file); false when it is there but cannot be read.
+bool ReadSettingsText(const std::string& path, std::string& text) {
+    std::vector<uint8_t> bytes;
+    text.clear();
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0) return true;  // none yet
+    if (!ReadFileBytes(path, bytes, MaxSettingsBytes + 1)) return false;
+    text.assign(bytes.begin(), bytes.end());
+    return true;
+}
 }  // namespace
 
 DisplaySettings ParseDisplaySettings(std::string_view text) {
     DisplaySettings settings;
-    while (!text.empty()) {
-        size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.front() != '#') ApplyLine(line, settings);
-        if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
-    }
+    ForEachLine(text, [&](size_t start, size_t n) { ApplyLine(text.substr(start, n), settings); });
     return settings;
 }
 
-std::string FormatDisplaySettings(const DisplaySettings& settings) {
-    std::string text = "# Tessmar's window as it was last left\n";
-    if (settings.scale > 0) text += "scale=" + std::to_string(settings.scale) + "\n";
-    text += settings.fullscreen ? "fullscreen=1\n" : "fullscreen=0\n";
-    if (!settings.language.empty()) text += "language=" + settings.language + "\n";
-    if (!settings.sounds.empty()) text += "sounds=" + settings.sounds + "\n";
+std::string ApplyDisplaySettings(std::string text, const DisplaySettings& settings) {
+    DisplaySettings now = ParseDisplaySettings(text);
+    if (settings.scale != now.scale && settings.scale > 0) SetKey(text, "scale", std::to_string(settings.scale));
+    if (settings.fullscreen != now.fullscreen) SetKey(text, "fullscreen", settings.fullscreen ? "1" : "0");
+    if (settings.language != now.language) SetKey(text, "language", settings.language);
+    if (settings.sounds != now.sounds) SetKey(text, "sounds", settings.sounds);
     return text;
+}
+
+std::string FormatDisplaySettings(const DisplaySettings& settings) {
+    return ApplyDisplaySettings("# Tessmar's settings: the window as it was last left, the language, the sounds\n",
+                                settings);
 }
 
 std::string SettingsFilePath(const char* xdgConfigHome, const char* home) {
@@ -70,20 +116,19 @@ std::string SettingsFilePath(const char* xdgConfigHome, const char* home) {
 }
 
 DisplaySettings LoadDisplaySettings(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    if (path.empty() || !ReadFileBytes(path, bytes, MaxSettingsBytes)) return {};
-    return ParseDisplaySettings(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-}
-
-bool SaveDisplaySettings(const std::string& path, const DisplaySettings& settings) {
-    if (path.empty()) return false;
-    MakeFolders(ParentFolder(path));
-    std::string text = FormatDisplaySettings(settings);
-    return WriteFileAtomically(path, text.data(), text.size(), nullptr);
+    std::string text;
+    if (path.empty() || !ReadSettingsText(path, text)) return {};
+    if (text.size() > MaxSettingsBytes) text.resize(MaxSettingsBytes);
+    return ParseDisplaySettings(text);
 }
 
 bool UpdateDisplaySettings(const std::string& path, const std::function<void(DisplaySettings&)>& change) {
-    DisplaySettings before = LoadDisplaySettings(path), after = before;
+    std::string text;
+    if (path.empty() || !ReadSettingsText(path, text) || text.size() > MaxSettingsBytes) return false;
+    DisplaySettings before = ParseDisplaySettings(text), after = before;
     change(after);
-    return after == before || SaveDisplaySettings(path, after);
+    if (after == before) return true;
+    std::string written = text.empty() ? FormatDisplaySettings(after) : ApplyDisplaySettings(text, after);
+    MakeFolders(ParentFolder(path));
+    return WriteFileAtomically(path, written.data(), written.size(), nullptr);
 }

@@ -7,6 +7,7 @@
 
 #include "mission/mission_goal.h"
 #include "platform/data_folder.h"
+#include "platform/platform.h"
 #include "platform/platform_os.h"
 #include "screens/notice.h"
 
@@ -47,6 +48,46 @@ uint8_t ClearedFlagsSet(const uint8_t* flags) {
 
 uint8_t* Entry(uint8_t* image, int i) { return image + RecordEntrySize * i; }
 const uint8_t* Entry(const uint8_t* image, int i) { return image + RecordEntrySize * i; }
+
+// A save waiting for the lock another game holds: since when, and the
+// numbered missions cleared meanwhile (their flags are written even where
+// this game saw them set before: the file may have been deleted since).
+bool saveWaiting = false;
+uint32_t saveAskedAt = 0;
+bool clearedSinceAsked[ClearedFlagCount];
+
+// One try of the save, waiting at most `waitMs` for the lock. True when it
+// is over, written or failed: the last try, or the lock's time is up.
+bool TrySave(int waitMs, bool last, bool& written) {
+    uint8_t mine[RecordsFileSize], base[RecordsFileSize], merged[RecordsFileSize];
+    EncodeRecords(mine);
+    std::memcpy(base, RecordsOnDisk, RecordsFileSize);
+    for (int n = 0; n < ClearedFlagCount; ++n)
+        if (clearedSinceAsked[n]) base[ClearedFlagsOffset + n] = 0;  // news to merge, whatever the file held
+    std::string error;
+    auto merge = [&](std::vector<uint8_t>& bytes) {
+        // The file as it is now, a short or missing one filled with zeros;
+        // a longer one (a newer version's) keeps its bytes beyond ours.
+        if (bytes.size() < size_t(RecordsFileSize)) bytes.resize(RecordsFileSize, 0);
+        std::memcpy(merged, bytes.data(), RecordsFileSize);
+        MergeRecords(base, mine, merged);
+        std::memcpy(bytes.data(), merged, RecordsFileSize);
+        return true;
+    };
+    bool busy = false;
+    written = UpdateFileLocked(RecordsPath(), LongestRecordsFile, merge, &error, waitMs, &busy);
+    if (!written && busy && !last && PlatformTicks() - saveAskedAt < uint32_t(LockWaitMilliseconds)) return false;
+    saveWaiting = false;
+    std::memset(clearedSinceAsked, 0, sizeof clearedSinceAsked);
+    if (written) {
+        DecodeRecords(merged, RecordsFileSize);
+        std::memcpy(RecordsOnDisk, merged, RecordsFileSize);
+        return true;
+    }
+    std::fprintf(stderr, "tessmar: could not write %s: %s\n", RecordsPath().c_str(), error.c_str());
+    ShowNotice(NoticeRecordsNotSaved);  // the old file stays; the game goes on
+    return true;
+}
 }  // namespace
 
 void EncodeRecords(uint8_t out[RecordsFileSize]) {
@@ -108,6 +149,8 @@ void MergeRecords(const uint8_t base[RecordsFileSize], const uint8_t mine[Record
 }
 
 void ReadRecordsFile() {
+    saveWaiting = false;
+    std::memset(clearedSinceAsked, 0, sizeof clearedSinceAsked);
     EncodeRecords(RecordsOnDisk);
     if (RecordsDisabled) {  // nothing read or written: the player is told once
         ShowNotice(NoticeRecordsNotSaved);
@@ -125,26 +168,24 @@ void ReadRecordsFile() {
 
 bool WriteRecordsFile() {
     if (RecordsDisabled) return false;  // said once at start-up
-    uint8_t mine[RecordsFileSize], merged[RecordsFileSize];
-    EncodeRecords(mine);
-    std::string error;
-    auto merge = [&](std::vector<uint8_t>& bytes) {
-        // The file as it is now, a short or missing one filled with zeros;
-        // a longer one (a newer version's) keeps its bytes beyond ours.
-        if (bytes.size() < size_t(RecordsFileSize)) bytes.resize(RecordsFileSize, 0);
-        std::memcpy(merged, bytes.data(), RecordsFileSize);
-        // A numbered mission's clear writes its flag even when this game
-        // saw it set before: the file may have been deleted since.
-        MergeRecords(RecordsOnDisk, mine, merged, GameMode == NormalGame ? int(MissionNumber) : -1);
-        std::memcpy(bytes.data(), merged, RecordsFileSize);
-        return true;
-    };
-    if (UpdateFileLocked(RecordsPath(), LongestRecordsFile, merge, &error)) {
-        DecodeRecords(merged, RecordsFileSize);
-        std::memcpy(RecordsOnDisk, merged, RecordsFileSize);
-        return true;
-    }
-    std::fprintf(stderr, "tessmar: could not write %s: %s\n", RecordsPath().c_str(), error.c_str());
-    ShowNotice(NoticeRecordsNotSaved);  // the old file stays; the game goes on
-    return false;
+    if (GameMode == NormalGame && MissionNumber < ClearedFlagCount) clearedSinceAsked[MissionNumber] = true;
+    if (!saveWaiting) saveAskedAt = PlatformTicks();
+    saveWaiting = true;
+    bool written = false;
+    TrySave(0, false, written);
+    return written;
 }
+
+void ContinueRecordsSave() {
+    bool written = false;
+    if (saveWaiting) TrySave(0, false, written);
+}
+
+void FinishRecordsSave() {
+    bool written = false;
+    if (!saveWaiting) return;
+    int left = LockWaitMilliseconds - int(PlatformTicks() - saveAskedAt);
+    TrySave(left > 0 ? left : 0, true, written);
+}
+
+bool RecordsSaveWaiting() { return saveWaiting; }

@@ -27,9 +27,17 @@ extern uint8_t RecordsOnDisk[RecordsFileSize];  // the file as last read or writ
 void ReadRecordsFile();
 // Merges the records in memory into the file as it is now, under a lock, so
 // that two games on one folder keep each other's results; memory then holds
-// the merged records. False (with a line on stderr and a notice) when
-// nothing was written.
+// the merged records. True when that is done at once. When another game
+// holds the lock the save waits without holding up the frames: each frame
+// tries again (ContinueRecordsSave) for up to LockWaitMilliseconds. False
+// when it was not done at once; a notice and a line on stderr when it
+// finally fails.
 bool WriteRecordsFile();
+// Each frame: another try of a save that waits for the lock.
+void ContinueRecordsSave();
+// At the end of the program: a waiting save waits out the rest of its time.
+void FinishRecordsSave();
+bool RecordsSaveWaiting();
 
 // The merge: `out` holds the file as it is now; `mine` is the image in memory
 // and `base` the file as this game last saw it. Scores in `mine` that are not

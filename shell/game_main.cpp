@@ -20,6 +20,7 @@
 #include "platform/settings.h"
 #include "rules/screen_layout.h"
 #include "screens/game_over.h"
+#include "screens/records_file.h"
 #include "shell/game_folder.h"
 #include "shell/game_events.h"
 #include "shell/main_loop.h"
@@ -34,6 +35,7 @@ void KeepPendingRecordAtExit() {
     if (!Running) return;
     Running = false;
     SavePendingRecord();
+    FinishRecordsSave();
 }
 
 struct GameOptions {
@@ -91,7 +93,7 @@ int main(int argc, char** argv) {
     if (!options.mission.empty() && !CheckMissionFile("tessmar", options.mission)) return 2;
     // The game may move to its game folder: keep the mission where it was given.
     if (!options.mission.empty()) options.mission = std::filesystem::absolute(options.mission).string();
-    std::vector<ScriptStep> steps;
+    InputScript steps;
     std::string error;
     if (!options.replay.empty() && !ReadInputScript(options.replay, steps, &error)) {
         std::fprintf(stderr, "tessmar: %s\n", error.c_str());

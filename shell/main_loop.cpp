@@ -9,6 +9,7 @@
 #include "screens/help.h"
 #include "screens/notice.h"
 #include "screens/pause.h"
+#include "screens/records_file.h"
 #include "screens/screens.h"
 #include "shell/game_events.h"
 #include "shell/input.h"
@@ -124,6 +125,7 @@ uint32_t StillFrames() {
 
 void RunFrame() {
     StartFramePeriod();
+    ContinueRecordsSave();  // a save waiting for another game's lock
     SampleInput();
     CallScreenHandler();
     PlayFrameSound();
@@ -152,5 +154,6 @@ void StartProgram() {
 // a headless run that merely runs out of script does not count as one.
 void EndProgram() {
     if (QuitFlag) SavePendingRecord();
+    FinishRecordsSave();
     Shutdown();
 }

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "draw/surfaces.h"
@@ -9,6 +10,7 @@
 #include "platform/data_folder.h"
 #include "platform/platform.h"
 #include "platform/platform_os.h"
+#include "platform/wave_length.h"
 #include "resources/resources.h"
 #include "rules/board.h"
 #include "rules/game_random.h"
@@ -53,11 +55,17 @@ void LoadSounds() {
 }
 }  // namespace
 
-// Sound files are a few hundred kilobytes at most; the cap keeps a huge
-// file from being read at all (the platform bounds the decoded length).
+// Sound files are a few hundred kilobytes at most; a file longer than ten
+// seconds of sound can be (MaxSoundFileBytes) is not read at all (the
+// platform bounds the decoded length too).
 void LoadSoundImage(SoundImage& image, const std::string& path) {
     image.file = path;
-    ReadFileBytes(path, image.bytes, size_t(16) << 20);
+    image.readError.clear();
+    if (!ReadFileBytes(path, image.bytes, MaxSoundFileBytes + 1, &image.readError)) image.bytes.clear();
+    if (image.bytes.size() > MaxSoundFileBytes) {
+        image.bytes.clear();
+        image.readError = "longer than " + std::to_string(MaxSoundFileBytes) + " bytes";
+    }
     PlatformPrepareSound(image);
 }
 

@@ -348,15 +348,43 @@ TEST(InputScript, MenuReachesTheMissionAndRunsAreJoined) {
     KeyLog log = {0, 0, KeyBit(KeyLeft), KeyBit(KeyLeft), KeyBit(KeyDown) | KeyBit(KeyZ)};
     EXPECT_EQ(ScriptLines(log), "2\n2 Left\n1 Down Z\n");
 
+    // Lines holding the same keys are one step in memory, and play as the
+    // lines do; a script of more steps than the bound is refused.
+    std::string joinFolder = MakeTempFolder("script-join");
+    std::string lines = "2 Z\n3 Z\n0 Z\njoy 1 2 3\n1 Z\n";
+    for (int i = 0; i < 100000; ++i) lines += "1 Left\n";
+    std::ofstream(joinFolder + "/joined.txt") << lines << "pick cancel\n1\n";
+    InputScript joined;
+    std::string why;
+    ASSERT_TRUE(ReadInputScript(joinFolder + "/joined.txt", joined, &why)) << why;
+    ASSERT_EQ(joined.steps.size(), 6u);
+    EXPECT_EQ(joined.steps[0].frames, 5u);
+    EXPECT_EQ(joined.steps[3].frames, 100000u);
+    std::vector<uint32_t> held;
+    ScriptedInput input;
+    for (ScriptPlayer player(joined); player.NextFrame(input);) held.push_back(input.keys);
+    ASSERT_EQ(held.size(), 100007u);
+    EXPECT_EQ(held[4], KeyBit(KeyZ));
+    EXPECT_EQ(held[5], KeyBit(KeyZ));
+    EXPECT_EQ(held[6], KeyBit(KeyLeft));
+    EXPECT_EQ(held.back(), 0u);
+    EXPECT_TRUE(input.joyPresent && input.joyX == 1 && input.joyY == 2 && input.joyButtons == 3);
+    EXPECT_EQ(input.picks, std::vector<std::string>{""});
+    {
+        std::ofstream many(joinFolder + "/many.txt");
+        for (size_t i = 0; i <= MaxScriptSteps / 2; ++i) many << "1 Z\n1\n";
+    }
+    EXPECT_FALSE(ReadInputScript(joinFolder + "/many.txt", joined, &why));
+    EXPECT_NE(why.find("steps"), std::string::npos) << why;
+
     // A '#' in a picked path is part of the path; elsewhere it starts a comment.
     std::string folder = MakeTempFolder("script-hash");
     std::ofstream(folder + "/way.txt") << "1 Z # turn\n" + MenuToEditGame("/m/a #1/x.msn");
-    std::vector<ScriptStep> steps;
+    InputScript script;
     std::string error;
-    ASSERT_TRUE(ReadInputScript(folder + "/way.txt", steps, &error)) << error;
-    EXPECT_EQ(steps[0].keys, KeyBit(KeyZ));
-    auto pick = std::find_if(steps.begin(), steps.end(), [](const ScriptStep& s) { return s.kind == ScriptStep::Pick; });
-    ASSERT_NE(pick, steps.end());
-    EXPECT_EQ(pick->path, "/m/a #1/x.msn");
+    ASSERT_TRUE(ReadInputScript(folder + "/way.txt", script, &error)) << error;
+    EXPECT_EQ(script.steps[0].keys, KeyBit(KeyZ));
+    ASSERT_EQ(script.picks.size(), 1u);
+    EXPECT_EQ(script.picks[0], "/m/a #1/x.msn");
 }
 }  // namespace

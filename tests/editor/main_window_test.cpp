@@ -726,6 +726,7 @@ TEST(EditorLanguage, OptionThenSettingThenLocale) {
         {nullptr, "volume=3\n language = ja \n", "C", Language::Japanese},
         {nullptr, "language=klingon\n", "ja_JP.eucJP", Language::Japanese},
         {nullptr, "language=\n", "en_GB.UTF-8", Language::English},
+        {nullptr, "language=en\n# language=en\nlanguage=ja\r\n", "C", Language::Japanese},  // the last one, as the game reads it
         {nullptr, "/", "ja", Language::Japanese},
         {nullptr, nullptr, "ja_JP", Language::Japanese},
         {nullptr, nullptr, "en", Language::English},

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "draw/surface.h"
@@ -404,10 +406,12 @@ TEST_F(SdlPlatform, SoundsPlayTogetherAndTheOldestFadesWhenAllChannelsAreBusy) {
     ASSERT_NE(b.handle, nullptr);
     PlatformPlaySound(a);
     PlatformPlaySound(b);
+    ASSERT_TRUE(AudioHelperIdle(1000));  // the mixer starts them on its helper thread
     EXPECT_EQ(Mix_Playing(-1), 2) << "the second did not cut the first";
     const int channels = Mix_AllocateChannels(-1);
     EXPECT_GE(channels, 4);
     for (int i = 2; i < channels; ++i) PlatformPlaySound(i % 2 ? b : a);
+    ASSERT_TRUE(AudioHelperIdle(1000));
     EXPECT_EQ(Mix_Playing(-1), channels);
     EXPECT_EQ(Mix_FadingChannel(0), MIX_FADING_OUT) << "the oldest makes room";
     for (int c = 1; c < channels; ++c) EXPECT_EQ(Mix_FadingChannel(c), MIX_NO_FADING) << c;
@@ -434,12 +438,14 @@ TEST_F(SdlPlatform, PitchedCopiesAreAFewPerCentApartAndVary) {
     for (int i = 0; i < 16; ++i) {
         PlatformStopSound();
         PlatformPlaySound(s);
+        ASSERT_TRUE(AudioHelperIdle(1000));
         heard.insert(Mix_GetChunk(0));
     }
     EXPECT_GE(heard.size(), 3u);
     PlatformStopSound();
     PlatformReleaseSound(s);
     EXPECT_EQ(s.pitched[0], nullptr);
+    EXPECT_TRUE(AudioHelperIdle(1000));
 }
 
 // A sound that is missing, not a WAV file, broken or claims to last hours
@@ -453,7 +459,7 @@ TEST_F(SdlPlatform, BadSoundsAreSilentAndNamedOnce) {
         std::vector<uint8_t> bytes;
         const char* reason;
     } cases[] = {
-        {"snd/missing.wav", {}, "missing or empty"},
+        {"snd/empty.wav", {}, "empty"},
         {"snd/text.wav", {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'a', 'v', 'e', ' ', '!'}, "not a WAV file"},
         {"snd/cut.wav", noData, "without its format or its data"},
         {"snd/hours.wav", WaveFile(100, 0xFFFFFFF0u), "claims 97391 s"},
@@ -470,11 +476,65 @@ TEST_F(SdlPlatform, BadSoundsAreSilentAndNamedOnce) {
         EXPECT_NE(err.find(c.reason), std::string::npos) << err;
         PlatformPlaySound(s);  // silent, harmless
     }
+    // A file that could not be read is named with the reason it gave.
+    SoundImage folder;
+    folder.file = "snd/folder.wav";
+    folder.readError = "Is a directory";
+    testing::internal::CaptureStderr();
+    PlatformPrepareSound(folder);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "tessmar: sound snd/folder.wav is silent: Is a directory\n");
     testing::internal::CaptureStderr();
     SoundImage ten = Prepared("snd/ten.wav", WaveFile(220500));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_NE(ten.handle, nullptr) << "ten seconds is the most a sound may last";
     PlatformReleaseSound(ten);
+}
+
+// The audio callback stuck with the device's lock (as a synthesiser that
+// reloads a broken song for ever keeps it): the frame loop's calls to sounds
+// and tune return at once, the stall is said once, and once the lock is free
+// again the helper catches up.
+TEST_F(SdlPlatform, AStuckAudioCallbackHoldsUpNoFrame) {
+    SDL_AudioDeviceID mixerDevice = 0;
+    for (SDL_AudioDeviceID id = 1; id < 16 && mixerDevice == 0; ++id)
+        if (SDL_GetAudioDeviceStatus(id) == SDL_AUDIO_PLAYING) mixerDevice = id;
+    ASSERT_NE(mixerDevice, 0u) << "no open audio device";
+    SoundImage a = Prepared("a.wav", WaveFile(22050));
+    ASSERT_NE(a.handle, nullptr);
+    // Held by another thread, as the audio thread would (the lock is recursive).
+    std::atomic<bool> held{false}, release{false};
+    std::thread holder([&] {
+        SDL_LockAudioDevice(mixerDevice);
+        held = true;
+        while (!release) SDL_Delay(1);
+        SDL_UnlockAudioDevice(mixerDevice);
+    });
+    while (!held) SDL_Delay(1);
+    uint32_t start = SDL_GetTicks();
+    for (int frame = 0; frame < 50; ++frame) {
+        PlatformPlaySound(a);
+        PlatformTunePlay();
+        EXPECT_FALSE(PlatformTuneStopped());
+    }
+    PlatformStopSound();
+    EXPECT_LT(SDL_GetTicks() - start, 100u) << "a frame waited on the audio lock";
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(AudioHelperIdle(1500)) << "the stall was not seen";
+    PlatformPlaySound(a);
+    EXPECT_FALSE(AudioHelperIdle(10));
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find("stopped answering"), std::string::npos) << err;
+    release = true;
+    holder.join();
+    EXPECT_TRUE(AudioHelperIdle(1000)) << "the helper did not catch up";
+    PlatformStopSound();
+    PlatformPlaySound(a);
+    ASSERT_TRUE(AudioHelperIdle(1000));
+    EXPECT_EQ(Mix_Playing(-1), 1) << "sounds play again";
+    PlatformStopSound();
+    PlatformReleaseSound(a);
+    EXPECT_TRUE(AudioHelperIdle(1000));
 }
 
 // Without a renderer the picture is scaled by whole numbers into the

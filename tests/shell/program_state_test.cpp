@@ -107,6 +107,8 @@ TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
         "TextLanguage",                             // the player's choice, like the folders and the seed
         "TextBuffer",                               // FormatText's scratch
         "RecordsOnDisk",                            // the records file as last seen, not play
+        "(anonymous namespace)::saveWaiting", "(anonymous namespace)::saveAskedAt",
+        "(anonymous namespace)::clearedSinceAsked",  // a save waiting for the file's lock, not play
         "LoadMissionFile(std::string const&)::bytes",  // the file's bytes while they are decoded
         "(anonymous namespace)::List", "(anonymous namespace)::Start",  // the list and its start image
         "(anonymous namespace)::pictureStands", "(anonymous namespace)::rowsUnderWord",  // of the back buffer

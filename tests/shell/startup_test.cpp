@@ -15,7 +15,9 @@
 #include <optional>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <fstream>
 #include <vector>
 
@@ -23,6 +25,7 @@
 #include "rules/board.h"
 #include "screens/mission_loader.h"
 #include "platform/platform_os.h"
+#include "platform/wave_length.h"
 #include "screens/game_over.h"
 #include "screens/notice.h"
 #include "screens/records_file.h"
@@ -160,10 +163,30 @@ TEST(Startup, ReadsTheSoundImagesWhole) {
     EXPECT_EQ(SoundMove.bytes, Pattern(1000));
     EXPECT_EQ(SoundTurn.bytes.size(), 3u);
     EXPECT_TRUE(SoundCursor.bytes.empty());
+    EXPECT_EQ(SoundCursor.readError, "Is a directory");
     EXPECT_TRUE(SoundDecide.bytes.empty());
+    EXPECT_EQ(SoundDecide.readError, "") << "empty, but read";
     EXPECT_TRUE(Headless.tuneOpen);
     RunFrames(2);
     EXPECT_EQ(Headless.presents, 2);
+
+    // Each sound that cannot be read says why; a file longer than ten
+    // seconds of sound can be is not read at all.
+    mkfifo((folder + "/snd/fifo.wav").c_str(), 0644);
+    fs::resize_file(folder + "/snd/picoon.wav", MaxSoundFileBytes + 1);
+    chmod((folder + "/snd/lr.wav").c_str(), 0);
+    const struct { const char* file; const char* reason; } cases[] = {
+        {"snd/fifo.wav", "Not a regular file"},
+        {"snd/missing.wav", "No such file or directory"},
+        {"snd/picoon.wav", "longer than 3145728 bytes"},
+        {"snd/lr.wav", geteuid() == 0 ? "" : "Permission denied"},  // root reads it all the same
+    };
+    for (const auto& c : cases) {
+        SoundImage image;
+        LoadSoundImage(image, folder + "/" + c.file);
+        EXPECT_EQ(image.readError, c.reason) << c.file;
+        if (*c.reason) EXPECT_TRUE(image.bytes.empty()) << c.file;
+    }
 }
 
 TEST(RecordsRead, ShortFileFillsAsFarAsItReaches) {
@@ -239,6 +262,59 @@ TEST(RecordsWrite, FailureKeepsTheOldFile) {
     WriteBytes(folder + "/rcd.dat", huge);
     EXPECT_FALSE(WriteRecordsFile());
     EXPECT_EQ(FileBytes(folder + "/rcd.dat"), huge);
+}
+
+// Another game holding the lock: the save returns at once and is tried
+// again each frame, finishing once the lock is free, or failing with the
+// notice when it stays held past the lock's time (the frames meanwhile go
+// on: no call waits). At the end of the program a waiting save waits out
+// the rest of that time.
+TEST(RecordsWrite, ALockHeldElsewhereHoldsUpNoFrame) {
+    std::string folder = MakeTempFolder("records_lock_wait");
+    for (bool released : {true, false}) {
+        SCOPED_TRACE(released ? "released after 1 s" : "held for good");
+        StartInFolder(folder);
+        fs::remove(folder + "/rcd.dat");
+        int lock = open((folder + "/rcd.dat.lock").c_str(), O_RDONLY | O_CREAT, 0644);
+        ASSERT_EQ(flock(lock, LOCK_EX), 0);
+        RecordTable[1].score = 4321;
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(WriteRecordsFile());
+        EXPECT_TRUE(RecordsSaveWaiting());
+        for (int frame = 0; frame < 40; ++frame) {  // one second of frames
+            Headless.clock += 25;
+            ContinueRecordsSave();
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300)) << "a frame waited";
+        EXPECT_TRUE(RecordsSaveWaiting());
+        EXPECT_FALSE(fs::exists(folder + "/rcd.dat"));
+        if (released) close(lock);
+        for (int frame = 0; frame < 41; ++frame) {
+            Headless.clock += 25;
+            ContinueRecordsSave();
+        }
+        EXPECT_FALSE(RecordsSaveWaiting());
+        EXPECT_EQ(Notice == NoticeRecordsNotSaved, !released);
+        EXPECT_EQ(fs::exists(folder + "/rcd.dat"), released);
+        if (released) {
+            EXPECT_EQ(FileBytes(folder + "/rcd.dat")[28], 4321 & 0xFF);
+        } else {
+            close(lock);
+        }
+    }
+    StartInFolder(folder);
+    int lock = open((folder + "/rcd.dat.lock").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(lock, LOCK_EX), 0);
+    RecordTable[1].score = 99;
+    EXPECT_FALSE(WriteRecordsFile());
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        close(lock);
+    });
+    FinishRecordsSave();  // the program ends: waits for the lock
+    release.join();
+    EXPECT_FALSE(RecordsSaveWaiting());
+    EXPECT_EQ(FileBytes(folder + "/rcd.dat")[28], 99);
 }
 
 TEST(GameFolders, DataFromTheStartFolderOrBesideTheExecutable) {

@@ -94,7 +94,7 @@ TEST(DisplaySettingsFile, BadFilesGiveTheDefaults) {
     fs::remove(path);
     fs::create_directory(path);
     EXPECT_EQ(LoadDisplaySettings(path), DisplaySettings{}) << "a folder";
-    EXPECT_FALSE(SaveDisplaySettings(path, {2, true})) << "a folder is not replaced";
+    EXPECT_FALSE(UpdateDisplaySettings(path, [](DisplaySettings& s) { s.scale = 2; })) << "a folder is not replaced";
     EXPECT_TRUE(fs::is_directory(path));
     fs::remove(path);
     fs::create_symlink("settings.conf", path);  // a link to itself cannot be opened
@@ -115,16 +115,61 @@ TEST(DisplaySettingsFile, EachWriterKeepsTheOthersLines) {
 TEST(DisplaySettingsFile, SavedThenLoaded) {
     std::string folder = MakeTempFolder("settings-save");
     std::string path = folder + "/config/tessmar/settings.conf";
-    ASSERT_TRUE(SaveDisplaySettings(path, {3, true}));  // makes the missing folders, the user's alone
+    auto save = [&](const std::string& where, int scale, bool fullscreen) {
+        return UpdateDisplaySettings(where, [&](DisplaySettings& s) { s.scale = scale, s.fullscreen = fullscreen; });
+    };
+    ASSERT_TRUE(save(path, 3, true));  // makes the missing folders, the user's alone
     for (const char* made : {"/config", "/config/tessmar"})
         EXPECT_EQ(fs::status(folder + made).permissions() & fs::perms::all, fs::perms::owner_all) << made;
     EXPECT_EQ(LoadDisplaySettings(path), (DisplaySettings{3, true}));
-    ASSERT_TRUE(SaveDisplaySettings(path, {1, false}));
+    ASSERT_TRUE(save(path, 1, false));
     EXPECT_EQ(LoadDisplaySettings(path), (DisplaySettings{1, false}));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder + "/config/tessmar"), fs::directory_iterator()), 1)
         << "no temporary file left beside it";
     std::ofstream(folder + "/file").flush();
-    EXPECT_FALSE(SaveDisplaySettings(folder + "/file/tessmar/settings.conf", {2, false})) << "a file where a folder should be";
+    EXPECT_FALSE(save(folder + "/file/tessmar/settings.conf", 2, false)) << "a file where a folder should be";
+}
+
+// A file the user wrote by hand, with comments, other programs' lines, a
+// repeated key, Windows line ends and no final newline, written by the
+// language key (L) and then the window: only the known keys' last lines
+// change, every other byte stays where it was. Past the bound the file is
+// read as far as the bound and not rewritten at all.
+TEST(DisplaySettingsFile, WritersKeepEveryOtherLine) {
+    std::string path = MakeTempFolder("settings-lines") + "/settings.conf";
+    const std::string handWritten =
+        "# my settings\r\n"
+        "volume = 7\r\n"
+        "language=ja\r\n"
+        "\r\n"
+        "  # scale=9\r\n"
+        "language = ja\r\n"
+        "[other]\r\n"
+        "sounds=classic";
+    std::ofstream(path, std::ios::binary) << handWritten;
+    ASSERT_TRUE(UpdateDisplaySettings(path, [](DisplaySettings& s) { s.language = "en"; }));
+    ASSERT_TRUE(UpdateDisplaySettings(path, [](DisplaySettings& s) { s.scale = 2, s.fullscreen = true; }));
+    std::ifstream in(path, std::ios::binary);
+    std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(written,
+              "# my settings\r\n"
+              "volume = 7\r\n"
+              "language=ja\r\n"
+              "\r\n"
+              "  # scale=9\r\n"
+              "language=en\r\n"
+              "[other]\r\n"
+              "sounds=classic\n"
+              "scale=2\n"
+              "fullscreen=1\n");
+    EXPECT_EQ(LoadDisplaySettings(path), (DisplaySettings{2, true, "en", "classic"}));
+    EXPECT_TRUE(UpdateDisplaySettings(path, [](DisplaySettings& s) { s.language = "en"; }));  // no change, no write
+
+    std::string big = "language=ja\n" + std::string(MaxSettingsBytes, '#') + "\nscale=5\n";
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << big;
+    EXPECT_EQ(LoadDisplaySettings(path), (DisplaySettings{0, false, "ja", ""})) << "read as far as the bound";
+    EXPECT_FALSE(UpdateDisplaySettings(path, [](DisplaySettings& s) { s.language = "en"; }));
+    EXPECT_EQ(fs::file_size(path), big.size()) << "kept as it is";
 }
 
 // The option and the setting win in that order when they name a language;

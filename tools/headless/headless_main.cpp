@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
     absolute(o.state);
     absolute(o.mission);
     for (auto& [frame, path] : o.shots) absolute(path);
-    std::vector<ScriptStep> steps;
+    InputScript steps;
     std::string error;
     if (!o.input.empty() && !ReadInputScript(o.input, steps, &error)) Fail(error);
     if (!o.mission.empty() && !CheckMissionFile("tessmar-headless", o.mission)) return 2;

@@ -1,0 +1,234 @@
+// Every SDL_mixer call that takes the audio device's lock (playing, stopping
+// and freeing sounds and the tune) runs on one helper thread, in the order
+// the game asked for it. The frame loop only queues the request and reads
+// what the helper last reported, so it never waits on that lock: a
+// synthesiser stuck inside the audio callback holds up the helper alone, and
+// the game plays on silent and still quits at once.
+#include <SDL.h>
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/midi_check.h"
+#include "platform/platform.h"
+#include "platform/platform_os.h"
+#include "platform/platform_sdl_parts.h"
+
+namespace {
+enum class Job : uint8_t { PlaySound, StopSounds, FreeSound, TuneOpen, TunePlay, TuneStop, TuneClose };
+struct Request {
+    Job job = Job::StopSounds;
+    void* chunk = nullptr;
+    std::string path, fallback;  // TuneOpen
+};
+
+// A request waiting longer than this behind one the helper is still busy
+// with means the audio callback is stuck.
+constexpr uint32_t StuckMs = 1000;
+constexpr size_t QueueSize = 64;
+
+std::mutex queueLock;  // guards the queue only; never held during a mixer call
+std::condition_variable queueWake;
+Request queue[QueueSize];
+size_t queueHead = 0, queueCount = 0;
+bool helperQuits = false;
+std::thread helper;
+std::atomic<uint64_t> posted{0}, done{0};
+std::atomic<uint32_t> busySince{0};  // ticks (never 0) while a request runs
+bool stuckSaid = false;
+
+// The tune, the helper's alone; the frame loop reads the two flags.
+// A tune is read into memory (regular files only, never blocking, at most
+// TuneMaxBytes) and checked before the mixer sees it; the bytes stay alive as
+// long as the decoded tune, which streams from them.
+constexpr size_t TuneMaxBytes = size_t(1) << 20;
+// The synthesiser loops the tune itself (a restart after it stops would
+// leave the two seconds it plays on after the last event); one that stops by
+// itself this soon after it began is not started again.
+constexpr uint32_t ShortestRunMs = 1000;
+constexpr int TunePlaysForever = -1;
+Mix_Music* tune = nullptr;
+std::string tuneName;
+std::vector<uint8_t> tuneBytes;
+uint32_t tuneStartedAt = 0;
+std::atomic<bool> tuneOpen{false}, tunePlaying{false};
+std::atomic<bool> halting{false}, endedByItself{false};
+std::atomic<uint32_t> tuneEndedAt{0};
+
+// Called by the mixer, inside the audio callback or a halt: notes only.
+void TuneFinished() {
+    tunePlaying = false;
+    if (halting) return;
+    tuneEndedAt = SDL_GetTicks();
+    endedByItself = true;
+}
+
+void OpenTune(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        std::string why;
+        if (!ReadFileBytes(path, tuneBytes, TuneMaxBytes, &why) || tuneBytes.empty()) {
+            std::fprintf(stderr, "tessmar: the tune %s is not a readable file: %s\n", path.c_str(),
+                         why.empty() ? "it is empty" : why.c_str());
+            continue;
+        }
+        why = CheckMidiSong(tuneBytes.data(), tuneBytes.size());
+        SDL_RWops* rw = why.empty() ? SDL_RWFromConstMem(tuneBytes.data(), int(tuneBytes.size())) : nullptr;
+        if (why.empty() && (tune = rw ? Mixer.LoadMUS_RW(rw, 1) : nullptr) == nullptr) why = Mix_GetError();
+        if (tune != nullptr) {
+            tuneName = path;
+            tuneOpen = true;
+            return;
+        }
+        std::fprintf(stderr, "tessmar: the tune %s cannot be played: %s\n", path.c_str(), why.c_str());
+    }
+    tuneBytes.clear();
+}
+
+void GiveUpTune(const char* why) {
+    std::fprintf(stderr, "tessmar: the tune %s %s: it is not played again\n", tuneName.c_str(), why);
+    tuneOpen = false;
+}
+
+void PlayTune() {
+    if (tune == nullptr || !tuneOpen) return;
+    if (endedByItself && tuneEndedAt - tuneStartedAt < ShortestRunMs) return GiveUpTune("stopped as soon as it began");
+    endedByItself = false;
+    tuneStartedAt = SDL_GetTicks();
+    tunePlaying = true;
+    if (Mixer.PlayMusic(tune, TunePlaysForever) != 0) {
+        tunePlaying = false;
+        GiveUpTune("cannot be started");
+    }
+}
+
+void HaltTune() {
+    halting = true;
+    Mixer.HaltMusic();
+    halting = false;
+    tunePlaying = false;
+    endedByItself = false;
+}
+
+void CloseTune() {
+    tuneOpen = false;
+    if (tune != nullptr) {
+        HaltTune();
+        Mixer.FreeMusic(tune);
+        tune = nullptr;
+    }
+    tuneBytes.clear();
+}
+
+void Run(const Request& r) {
+    switch (r.job) {
+        case Job::PlaySound: SoundPlayNow(static_cast<Mix_Chunk*>(r.chunk)); break;
+        case Job::StopSounds: Mixer.HaltChannel(-1); break;
+        case Job::FreeSound: Mixer.FreeChunk(static_cast<Mix_Chunk*>(r.chunk)); break;
+        case Job::TuneOpen: {
+            if (tune != nullptr) break;  // one tune at a time: closed first
+            std::vector<std::string> paths{r.path};
+            if (!r.fallback.empty()) paths.push_back(r.fallback);
+            OpenTune(paths);
+            break;
+        }
+        case Job::TunePlay: PlayTune(); break;
+        case Job::TuneStop: HaltTune(); break;
+        case Job::TuneClose: CloseTune(); break;
+    }
+}
+
+void HelperLoop() {
+    for (;;) {
+        Request r;
+        {
+            std::unique_lock<std::mutex> lock(queueLock);
+            queueWake.wait(lock, [] { return queueCount > 0 || helperQuits; });
+            if (queueCount == 0) return;
+            r = std::move(queue[queueHead]);
+            queueHead = (queueHead + 1) % QueueSize;
+            --queueCount;
+            busySince = std::max<uint32_t>(SDL_GetTicks(), 1);  // 0 means idle
+        }
+        Run(r);
+        busySince = 0;
+        ++done;
+    }
+}
+
+// Whether the helper has been busy with one request for too long (said
+// once). Requests made meanwhile are dropped; once the mixer answers again
+// the helper takes new ones.
+bool HelperStuck() {
+    uint32_t since = busySince;
+    if (since == 0 || SDL_GetTicks() - since < StuckMs) return false;
+    if (!stuckSaid) std::fprintf(stderr, "tessmar: the sound stopped answering: the game goes on without it\n");
+    stuckSaid = true;
+    return true;
+}
+
+bool Post(Request r) {
+    if (!helper.joinable() || HelperStuck()) return false;
+    {
+        std::lock_guard<std::mutex> lock(queueLock);
+        if (queueCount == QueueSize) return false;  // a sound more or less
+        queue[(queueHead + queueCount) % QueueSize] = std::move(r);
+        ++queueCount;
+        ++posted;
+    }
+    queueWake.notify_one();
+    return true;
+}
+}  // namespace
+
+void AudioHelperStart() {
+    if (helper.joinable()) return;
+    helperQuits = false;
+    Mixer.HookMusicFinished(TuneFinished);
+    helper = std::thread(HelperLoop);
+}
+
+bool AudioHelperIdle(uint32_t waitMs) {
+    uint32_t start = SDL_GetTicks();
+    while (done != posted) {
+        if (HelperStuck() || SDL_GetTicks() - start >= waitMs) return false;
+        SDL_Delay(1);
+    }
+    return true;
+}
+
+bool AudioHelperEnd(uint32_t waitMs) {
+    if (!helper.joinable()) return true;
+    {
+        std::lock_guard<std::mutex> lock(queueLock);
+        helperQuits = true;
+    }
+    queueWake.notify_one();
+    if (!AudioHelperIdle(waitMs)) {
+        helper.detach();  // stuck in the mixer: the process ends without it
+        return false;
+    }
+    helper.join();
+    return true;
+}
+
+void AudioPlaySound(void* chunk) { Post({Job::PlaySound, chunk, {}, {}}); }
+void AudioStopSounds() { Post({Job::StopSounds, nullptr, {}, {}}); }
+void AudioFreeSound(void* chunk) { Post({Job::FreeSound, chunk, {}, {}}); }
+
+void PlatformTuneOpen(const char* path, const char* fallback) {
+    Post({Job::TuneOpen, nullptr, path, fallback != nullptr ? fallback : ""});
+}
+
+// Opened and not playing, once every request asked for has been carried out
+// (a play still waiting does not count as stopped).
+bool PlatformTuneStopped() { return done == posted && tuneOpen && !tunePlaying; }
+
+void PlatformTunePlay() { Post({Job::TunePlay, nullptr, {}, {}}); }
+void PlatformTuneStop() { Post({Job::TuneStop, nullptr, {}, {}}); }
+void PlatformTuneClose() { Post({Job::TuneClose, nullptr, {}, {}}); }
