@@ -52,7 +52,12 @@ holds_within() {  # seconds, command...
 }
 
 # Running and not yet a zombie waiting to be reaped.
-alive() { [ -r /proc/$1/stat ] && ! awk '{exit ($3 == "Z") ? 0 : 1}' /proc/$1/stat; }
+alive() {  # pid
+  local stat
+  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+  stat=${stat##*) }  # the state follows the command's name in brackets
+  [ "${stat%% *}" != Z ]
+}
 gone() { ! alive "$1"; }
 
 # Fails the test unless the command succeeds within the seconds; the game or
@@ -83,23 +88,27 @@ start_xvfb() {  # [screen]
 }
 server_answers() { xprop -root >/dev/null 2>&1; }
 
-# Starts openbox and waits until it manages the screen; sets wm_pid.
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window; }
+# Starts openbox and waits until it has started, which it tells by running
+# its start-up command; sets wm_pid. Its name on the root window comes
+# earlier: a window mapped then can be lost, and SDL waits for the map of
+# its window for ever.
 start_openbox() {
-  openbox >"$work/openbox.log" 2>&1 &
+  rm -f "$work/openbox-started"
+  openbox --startup "touch $work/openbox-started" >"$work/openbox.log" 2>&1 &
   wm_pid=$!
-  wait_until 20 "openbox to manage the screen" wm_running
+  wait_until 20 "openbox to start" test -e "$work/openbox-started"
 }
 
 # Prints the id of the first mapped window whose title matches, waiting up
-# to 20 s while the process lives.
+# to 30 s (a first start of Qt on a busy machine takes long) while the
+# process lives.
 window_of() {  # pid, title pattern
   found_window=$(xdotool search --onlyvisible --name "$2" 2>/dev/null | head -n 1)
   [ -n "$found_window" ] || ! alive "$1"
 }
 wait_window() {  # pid, title pattern
   found_window=
-  holds_within 20 window_of "$1" "$2" && [ -n "$found_window" ] && echo "$found_window"
+  holds_within 30 window_of "$1" "$2" && [ -n "$found_window" ] && echo "$found_window"
 }
 
 # No mapped window has a title that matches.
@@ -116,13 +125,14 @@ focus_window() {  # window
 }
 
 # A key pressed and let go in the window, which must have the focus. The
-# game counts a press even when it is let go before the next frame. A key
-# the program ended on is let go all the same: held, it would reach the
-# next program on this server.
+# game counts a press even when it is let go before its next frame. Both
+# go through the server's keyboard (XTest), wherever the focus is by the
+# release: a key left down there would repeat into the next window to get
+# the focus, or the next program on this server.
 press() {  # window, key
   wait_until 20 "the keyboard focus in window $1 for $2" has_focus "$1"
-  xdotool keydown --window "$1" "$2" 2>/dev/null
-  xdotool keyup --window "$1" "$2" 2>/dev/null || xdotool keyup "$2" 2>/dev/null
+  xdotool keydown "$2" 2>/dev/null
+  xdotool keyup "$2" 2>/dev/null
 }
 
 # The game's picture in screenshots: its top-left corner and how many screen
@@ -164,6 +174,32 @@ drawn() {  # window
 # from y 300, mission select's 64.
 pointer_at() {  # window, y
   snap "$1" now && glyph_at "$work/now.png" 80 "$2"
+}
+
+# The pointer at (80, y) and not at (80, other y): one screen's pointer, not
+# the last one's.
+pointer_moved() {  # window, y, other y
+  snap "$1" now && glyph_at "$work/now.png" 80 "$2" && ! glyph_at "$work/now.png" 80 "$3"
+}
+
+# From the title, its pointer still on SCORE ATTACK, to mission select with
+# the pointer on EDIT GAME: each key once the screen before it shows.
+to_edit_game() {  # window
+  wait_until 20 "the title's pointer on SCORE ATTACK" pointer_at "$1" 300
+  press "$1" Down
+  wait_until 20 "the title's pointer on MISSION MODE" pointer_moved "$1" 324 300
+  press "$1" z
+  wait_until 20 "mission select's pointer on NORMAL GAME" pointer_moved "$1" 300 324
+  press "$1" Down
+  wait_until 20 "mission select's pointer on EDIT GAME" pointer_moved "$1" 364 300
+}
+
+# The name entry after a score-attack game: the five places of the table,
+# "1." to "5.", at (50, 128) to (50, 320).
+name_entry_shown() {  # window
+  local place
+  snap "$1" now || return 1
+  for place in 1 2 3 4 5; do glyph_at "$work/now.png" 50 $((48 * place + 80)) || return 1; done
 }
 
 # The board stands in its place, in play or in the pause: picture rows 72 to
