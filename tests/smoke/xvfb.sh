@@ -238,6 +238,18 @@ moving() {  # window
   [ "$(compare -metric AE "$work/still1.png" "$work/still2.png" null: 2>&1)" != 0 ]
 }
 
+# The picture stands still but for the rows of PAUSE for the seconds: two
+# screenshots that far apart, the time let pass on purpose, since no
+# picture shows that nothing happens.
+still_for() {  # window, seconds
+  snap "$1" still_a || return 1
+  sleep "$2"
+  snap "$1" still_b || return 1
+  without_pause_rows "$work/still_a.png" "$work/still_a.png"
+  without_pause_rows "$work/still_b.png" "$work/still_b.png"
+  [ "$(compare -metric AE "$work/still_a.png" "$work/still_b.png" null: 2>&1)" = 0 ]
+}
+
 # Bytes in a file (0 while there is none).
 file_size() { stat -c %s "$1" 2>/dev/null || echo 0; }
 size_at_least() { [ "$(file_size "$1")" -ge "$2" ]; }
