@@ -13,21 +13,11 @@ export HOME=$work XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config LC_ALL=C
 kept=$work/config/tessmar/editor-recovery
 app_title='Tessmar Mission Editor'
 
-# Until the command succeeds, for up to ten seconds.
-wait_until() {  # what, command...
-  local what=$1
-  shift
-  for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done
-  fail "$what did not happen within ten seconds"
-}
 title_is() { [ "$(xdotool getwindowname "$wid" 2>/dev/null)" = "$1" ]; }
-gone() { ! alive "$editor_pid"; }
 
 start_desktop() {
   start_xvfb 1280x1024x24 || skip "Xvfb could not start"
-  openbox >"$work/openbox.log" 2>&1 &
-  wm_pid=$!
-  wait_until "the window manager's start" sh -c "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window"
+  start_openbox
 }
 
 start_desktop
@@ -36,9 +26,9 @@ for ending in TERM HUP display; do
   (cd "$work" && exec "$editor" --language en "$work/m.msn") 2>"$work/stderr" &
   editor_pid=$!
   wid=$(wait_window $editor_pid "m.msn - $app_title") || fail "no editor window: $(cat "$work/stderr")"
-  xdotool windowactivate --sync "$wid" 2>/dev/null
+  focus_window "$wid"
   xdotool key Right 3 space  # a corner on the board
-  wait_until "the modified mark ($ending)" title_is "m.msn* - $app_title"
+  wait_until 20 "the modified mark ($ending)" title_is "m.msn* - $app_title"
   if [ "$ending" = display ]; then
     kill "$wm_pid" "$xvfb_pid"
     wait "$xvfb_pid" 2>/dev/null
@@ -46,7 +36,7 @@ for ending in TERM HUP display; do
   else
     kill -s "$ending" "$editor_pid"
   fi
-  wait_until "the editor's end ($ending)" gone
+  wait_until 20 "the editor's end ($ending)" gone "$editor_pid"
   editor_pid=
   [ -s "$kept" ] || fail "SIG$ending / display left no recovery file: $(cat "$work/stderr")"
   cmp -s -n 294 "$kept" "$work/m.msn" && fail "the kept mission ($ending) is the file's, not the edited one"
@@ -57,19 +47,17 @@ for ending in TERM HUP display; do
   [ "$ending" = display ] && start_desktop
   (cd "$work" && exec "$editor" --language en) 2>"$work/stderr" &
   editor_pid=$!
-  box=
-  wait_until "the question to restore" sh -c "xdotool search --onlyvisible --name '^$app_title\$' >/dev/null 2>&1"
-  box=$(xdotool search --onlyvisible --name "^$app_title\$" | head -n 1)
-  xdotool windowactivate --sync "$box" 2>/dev/null
+  box=$(wait_window $editor_pid "^$app_title\$") || fail "no question to restore ($ending)"
+  focus_window "$box"
   xdotool key Return  # Restore, the default
   wid=$(wait_window $editor_pid "m.msn\\* - $app_title") || fail "the work was not restored ($ending)"
   [ -e "$kept" ] && fail "the recovery file stays after the restore"
-  xdotool windowactivate --sync "$wid" 2>/dev/null
+  focus_window "$wid"
   xdotool key ctrl+s
-  wait_until "the save of the restored work" title_is "m.msn - $app_title"
+  wait_until 20 "the save of the restored work" title_is "m.msn - $app_title"
   cmp -s "$work/m.msn" "$work/edited.msn" || fail "Ctrl+S did not write the restored mission ($ending)"
   xdotool key ctrl+q
-  wait_until "the editor's close" gone
+  wait_until 20 "the editor's close" gone "$editor_pid"
   editor_pid=
   [ -e "$kept" ] && fail "a close the author asked for kept a recovery file"
   echo "ok: the next editor restores it ($ending)"

@@ -36,98 +36,88 @@ export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dum
 # locale so that xdotool matches the Japanese window titles.
 export LC_ALL=C.UTF-8
 
-windows() { xdotool search --onlyvisible --name "$1" 2>/dev/null; }
-await_window() {  # name pattern, tenths of a second; prints the newest id
-  local id
-  for _ in $(seq "$2"); do
-    id=$(windows "$1" | tail -n 1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
+# The newest mapped window whose title matches, not one of the ids given.
+newest_window() {  # title pattern, ids to pass over...
+  local pattern=$1
+  shift
+  found_window=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | grep -vxF -e "${@:-none}" | tail -n 1)
+  [ -n "$found_window" ]
 }
-keys() { xdotool windowfocus --sync "$1" 2>/dev/null; shift; xdotool key --clearmodifiers "$@"; }
 
 "$work/bin/tessmar-editor" --language ja 2>"$work/editor.log" &
 editor_pid=$!
-main=$(await_window 'ミッションエディタ' 100) || fail "no editor window: $(cat "$work/editor.log")"
-sleep 0.5
+main=$(wait_window $editor_pid 'ミッションエディタ') || fail "no editor window: $(cat "$work/editor.log")"
 
-# Open the mission through the file dialog (Qt's own, in Japanese).
-keys "$main" ctrl+o
-dialog=$(await_window '^開く$' 50) || fail "no file dialog titled 開く"
-for _ in 1 2 3; do  # typing into a dialog still filling itself may go astray
-  sleep 0.5
-  xdotool windowfocus --sync "$dialog" 2>/dev/null
+# Open the mission through the file dialog (Qt's own, in Japanese): the
+# path typed into its name box, which has the focus, and Return.
+focus_window "$main"
+xdotool key ctrl+o
+dialog=$(wait_window $editor_pid '^開く$') || fail "no file dialog titled 開く"
+focus_window "$dialog"
+xdotool key ctrl+a
+xdotool type --delay 5 "$mission"
+xdotool key Return
+if ! holds_within 20 no_window '^開く$'; then
   xdotool key ctrl+a
-  xdotool type --delay 5 "$mission"
-  xdotool key Return
-  for _ in $(seq 20); do [ -z "$(windows '^開く$')" ] && break; sleep 0.1; done
-  [ -z "$(windows '^開く$')" ] && break
-done
-[ -z "$(windows '^開く$')" ] || fail "the file dialog did not take $mission"
-sleep 0.5
+  fail "the file dialog did not take $mission; its name box holds '$(xclip -o -selection primary 2>/dev/null)'"
+fi
+title_names() { xdotool getwindowname "$main" 2>/dev/null | grep -q "$1"; }
+wait_until 20 "the editor's title to name 01.msn" title_names '^01\.msn - '
 
-# F5: the game's own window on the mission, within a second.
-start=$(date +%s%N)
-keys "$main" F5
-game_window=
-for _ in $(seq 300); do
-  game_window=$(windows '^Tessmar$' | head -n 1)
-  [ -n "$game_window" ] && break
-  sleep 0.01
-done
-[ -n "$game_window" ] || fail "F5 opened no window titled Tessmar"
-echo "F5 to the game's window: $(( ($(date +%s%N) - start) / 1000000 )) ms"
+# F5: the game's own window on the mission.
+start=$(now_ms)
+focus_window "$main"
+xdotool key F5
+game_window=$(wait_window $editor_pid '^Tessmar$') || fail "F5 opened no window titled Tessmar"
+echo "F5 to the game's window: $(($(now_ms) - start)) ms"
 geometry=$(xwininfo -id "$game_window" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
 [ "$geometry" = "384x480" ] || fail "the game's window is $geometry"
-xdotool windowfocus --sync "$game_window" 2>/dev/null
-xdotool keydown --window "$game_window" Escape 2>/dev/null; sleep 0.1; xdotool keyup --window "$game_window" Escape 2>/dev/null
-for _ in $(seq 50); do [ -z "$(windows '^Tessmar$')" ] && break; sleep 0.1; done
-[ -z "$(windows '^Tessmar$')" ] || fail "the game did not close on Escape"
-sleep 0.2
+focus_window "$game_window"
+press "$game_window" Escape
+wait_until 20 "the game to close on Escape" no_window '^Tessmar$'
+# The game writes its figures to the editor's stderr as it ends.
+wait_until 20 "the game's first-frame figure" grep -q 'first frame shown' "$work/editor.log"
 grep -m 1 'first frame shown' "$work/editor.log"
 
-# F6: the answer, read back by selecting its text with the mouse.
-start=$(date +%s%N)
-keys "$main" F6
-answer=
-for _ in $(seq 100); do
-  answer=$(windows 'ミッションエディタ' | grep -vx "$main" | tail -n 1)
-  [ -n "$answer" ] && break
-  sleep 0.1
-done
-[ -n "$answer" ] || fail "F6 showed no answer"
-echo "F6 to the answer: $(( ($(date +%s%N) - start) / 1000000 )) ms"
-sleep 0.5
+# F6: the answer, read back by selecting its text with the mouse once the
+# box shows it (dark text in the area the drag covers).
+start=$(now_ms)
+focus_window "$main"
+xdotool key F6
+wait_until 60 "F6's answer" newest_window 'ミッションエディタ' "$main"
+answer=$found_window
+echo "F6 to the answer: $(($(now_ms) - start)) ms"
+text_area() {
+  eval "$(xdotool getwindowgeometry --shell "$answer")"
+  echo "$((WIDTH - 70))x$((HEIGHT - 62))+$((X + 66))+$((Y + 12))"
+}
+text_shown() {
+  import -window root -crop "$(text_area)" +repage "$work/answer_text.png" 2>/dev/null || return 1
+  [ "$(convert "$work/answer_text.png" -colorspace gray -threshold 40% -negate -format '%[fx:int(mean * w * h)]' info:)" -ge 200 ]
+}
+wait_until 20 "the answer's text in its box" text_shown
+eval "$(xdotool getwindowgeometry --shell "$answer")"
+xdotool mousemove $((X + 66)) $((Y + 12)) mousedown 1 mousemove $((X + WIDTH - 4)) $((Y + HEIGHT - 50)) mouseup 1
+selected() { text=$(xclip -o -selection primary 2>/dev/null); echo "$text" | grep -q 'クリア'; }
+holds_within 20 selected || fail "no answer selected: '$text'"
+echo "$text"
+echo "$text" | grep -q 'クリアできます' || fail "the answer does not say the mission is clearable"
+echo "$text" | grep -Eq '最短: [0-9]+ 組でクリア' || fail "the answer gives no shortest way"
 if [ -n "$shot" ]; then
   eval "$(xdotool getwindowgeometry --shell "$main")"
   import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shot"
 fi
-text=
-for _ in 1 2 3 4 5; do  # a busy machine may still be laying the box out
-  eval "$(xdotool getwindowgeometry --shell "$answer")"
-  xdotool mousemove $((X + 66)) $((Y + 12)) mousedown 1 mousemove $((X + WIDTH - 4)) $((Y + HEIGHT - 50)) mouseup 1
-  sleep 0.3
-  text=$(xclip -o -selection primary 2>/dev/null)
-  echo "$text" | grep -q 'クリア' && break
-  sleep 1
-done
-echo "$text"
-echo "$text" | grep -q 'クリアできます' || fail "the answer does not say the mission is clearable"
-echo "$text" | grep -Eq '最短: [0-9]+ 組でクリア' || fail "the answer gives no shortest way"
 
 # Its default button plays the way in the game, which closes after the clear.
-keys "$answer" Return
-await_window '^Tessmar$' 50 >/dev/null || fail "no game window for the shortest way"
-for _ in $(seq 300); do [ -z "$(windows '^Tessmar$')" ] && break; sleep 0.1; done
-[ -z "$(windows '^Tessmar$')" ] || fail "the game showing the way did not close by itself within 30 s"
-
-keys "$main" ctrl+q
-sleep 0.3
+focus_window "$answer"
 xdotool key Return
-for _ in $(seq 50); do kill -0 "$editor_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$editor_pid" 2>/dev/null && fail "the editor did not close after Ctrl+Q and OK"
+wait_window $editor_pid '^Tessmar$' >/dev/null || fail "no game window for the shortest way"
+wait_until 60 "the game showing the way to close by itself" no_window '^Tessmar$'
+
+# Nothing was changed: Ctrl+Q closes the editor without a question.
+focus_window "$main"
+xdotool key ctrl+q
+wait_until 20 "the editor to close after Ctrl+Q" gone "$editor_pid"
 wait "$editor_pid"
 editor_pid=
 echo "PASSED"

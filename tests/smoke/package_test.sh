@@ -85,13 +85,9 @@ class=$(window_class "$wid")
   fail "the game's window class \"$class\" is not its desktop entry's StartupWMClass"
 listen_title_then_game "$wid" "$work/audio.raw"
 press "$wid" Escape
-for _ in $(seq 100); do
-  alive $game_pid || break
-  sleep 0.01
-done
-alive $game_pid && fail "the game still runs one second after Escape"
+wait_until 20 "the game to end after Escape" gone "$game_pid"
 wait $game_pid || fail "the game's exit code is $?: $(cat "$work/game.err")"
-read -r peak rms <<<"$(sound_level "$work/audio.raw" $((at_title + 2 * 176400)) $((in_game - at_title - 2 * 176400)))"
+read -r peak rms <<<"$(sound_level "$work/audio.raw" "$tune_from" "$audio_second")"
 [ "$rms" -ge 500 ] || fail "the packaged tune is not heard (peak $peak, rms $rms)"
 [ -f "$HOME/.local/share/tessmar/rcd.dat" ] || fail "no records file in ~/.local/share/tessmar"
 [ -z "$(ls -A "$work/elsewhere")" ] || fail "the game wrote into the folder it was started from: $(ls -A "$work/elsewhere")"

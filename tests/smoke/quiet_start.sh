@@ -10,6 +10,8 @@ export HOME=$work XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config SDL_VIDE
 unset TESSMAR_VERBOSE
 (cd "$work" && exec "$game") 2>"$work/err" >/dev/null &
 pid=$!
+# Two seconds let pass on purpose: the start-up's every line, the game's or
+# a library's, is out by then, and no line says that none is still to come.
 sleep 2
 # Without a device to play on, neither SDL_mixer nor the synthesiser it brings is loaded.
 mixer=$(grep -c libSDL2_mixer "/proc/$pid/maps" 2>/dev/null)

@@ -2,7 +2,8 @@
 # A best score waiting for its name under Xvfb: SIGHUP, and then the X server
 # going away, must each leave it in rcd.dat with the name so far, as a quit
 # does, and end the game without a crash (the second with no sound either:
-# the audio that failed is still being closed beside the game). SIGTERM with the open-file dialog open ends the game at once.
+# the audio that failed is still being closed beside the game). SIGTERM with
+# the open-file dialog open ends the game.
 #   quit_signals.sh GAME
 set -u
 game=$(readlink -f "$1")
@@ -13,23 +14,20 @@ unset LANG LC_ALL XDG_RUNTIME_DIR
 # Score attack from the title, every pair dropped until the well is full;
 # then nothing is held and the name entry waits.
 printf '2\n1 Z\n79\n200 Down\n100\n' >"$work/script.txt"
-frames=382
 
 for ending in hangup display; do
-  rm -f "$work/display"
   start_xvfb || skip "Xvfb could not start"
   export XDG_DATA_HOME=$work/data-$ending
   [ $ending = display ] && export SDL_AUDIODRIVER=none
   (cd "$work" && exec "$game" --replay "$work/script.txt") 2>"$work/stderr" &
   game_pid=$!
-  wait_window $game_pid '^Tessmar$' >/dev/null || fail "$ending: no window: $(cat "$work/stderr")"
-  sleep "$(awk -v f=$frames 'BEGIN { printf "%.1f", f * 0.025 + 1.5 }')"
-  alive $game_pid || fail "$ending: the game ended early: $(cat "$work/stderr")"
+  wid=$(wait_window $game_pid '^Tessmar$') || fail "$ending: no window: $(cat "$work/stderr")"
+  # About ten seconds of the replay at 40 frames a second.
+  wait_until 60 "$ending: the name entry" name_entry_shown "$wid"
   records=$XDG_DATA_HOME/tessmar/rcd.dat
   [ -s "$records" ] && fail "$ending: records written before the name was finished"
   if [ $ending = hangup ]; then kill -HUP $game_pid; else kill $xvfb_pid; wait $xvfb_pid 2>/dev/null; xvfb_pid=; fi
-  for _ in $(seq 50); do alive $game_pid || break; sleep 0.1; done
-  alive $game_pid && fail "$ending: still running 5 seconds later"
+  wait_until 20 "$ending: the game to end" gone "$game_pid"
   wait $game_pid
   status=$?
   game_pid=
@@ -43,26 +41,19 @@ for ending in hangup display; do
 done
 
 # SIGTERM while the "EDIT GAME" file dialog is open: the dialog closes and
-# the game ends at once, with exit code 0.
-rm -f "$work/display"
+# the game ends, with exit code 0.
 start_xvfb || skip "Xvfb could not start"
 command -v xdotool >/dev/null || fail "xdotool is missing"
 export XDG_DATA_HOME=$work/data-dialog
 (cd "$work" && exec "$game" --language en) 2>"$work/stderr" &
 game_pid=$!
 wid=$(wait_window $game_pid '^Tessmar$') || fail "dialog: no window: $(cat "$work/stderr")"
-sleep 0.5
-for key in Down z Down z; do press "$wid" $key; sleep 0.2; done  # MISSION MODE, EDIT GAME
-dialog=
-for _ in $(seq 100); do
-  dialog=$(xdotool search --name '^Choose a mission$' 2>/dev/null | head -n 1)
-  [ -n "$dialog" ] && break
-  sleep 0.1
-done
-[ -n "$dialog" ] || fail "dialog: no open-file dialog: $(cat "$work/stderr")"
+focus_window "$wid"
+to_edit_game "$wid"
+press "$wid" z
+wait_window $game_pid '^Choose a mission$' >/dev/null || fail "dialog: no open-file dialog: $(cat "$work/stderr")"
 kill -TERM $game_pid
-for _ in $(seq 50); do alive $game_pid || break; sleep 0.1; done
-alive $game_pid && fail "dialog: still running 5 seconds after SIGTERM with the dialog open"
+wait_until 20 "dialog: the game to end after SIGTERM with the dialog open" gone "$game_pid"
 wait $game_pid || fail "dialog: exit code $? after SIGTERM"
 game_pid=
 echo "ok: SIGTERM with the file dialog open ended the game"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The game with a bad snd/bgm.mid under Xvfb, with an audio device (SDL's
 # dummy driver opens one): missing, empty, garbage, cut short, a folder and a
-# FIFO. Each time the window must come up, and Escape must end the game at
-# once with exit code 0.
+# FIFO. Each time the window must come up, the game must live on past the
+# tune and Escape must end it with exit code 0.
 #   tune_smoke.sh GAME GOOD_TUNE
 set -u
 game=$(readlink -f "$1")
@@ -35,17 +35,21 @@ for kind in missing empty garbage truncated folder fifo; do
   (cd "$dir" && XDG_DATA_HOME=$work/data-$kind SDL_AUDIODRIVER=dummy exec "$game") 2>"$dir/stderr" &
   game_pid=$!
   wid=$(wait_window $game_pid '^Tessmar$') || fail "$kind tune: no window: $(cat "$dir/stderr")"
-  # Past the start-up and into the title, where the tune would be decoded.
-  sleep 0.5
-  alive $game_pid || fail "$kind tune: the game died: $(cat "$dir/stderr")"
+  wait_until 20 "$kind tune: the title's picture" drawn "$wid"
   # SDL_mixer is loaded at run time once a device opens: without it, silence.
   grep -q libSDL2_mixer "/proc/$game_pid/maps" || fail "$kind tune: an audio device opened but SDL_mixer was not loaded"
+  # The tune is read beside the title: one that cannot be read or played
+  # is named on stderr once the game has given up on it; the one cut short
+  # loads without a word.
+  case $kind in
+    garbage) wait_until 20 "$kind tune: its note on stderr" grep -q "the tune .* cannot be played" "$dir/stderr" ;;
+    truncated) ;;
+    *) wait_until 20 "$kind tune: its note on stderr" grep -q "the tune .* is not a readable file" "$dir/stderr" ;;
+  esac
+  alive $game_pid || fail "$kind tune: the game died: $(cat "$dir/stderr")"
+  focus_window "$wid"
   press "$wid" Escape
-  for _ in $(seq 100); do
-    alive $game_pid || break
-    sleep 0.01
-  done
-  alive $game_pid && fail "$kind tune: still running one second after Escape"
+  wait_until 20 "$kind tune: the game to end after Escape" gone "$game_pid"
   wait $game_pid
   code=$?
   game_pid=

@@ -17,9 +17,7 @@ command -v Xvfb >/dev/null || skip "Xvfb is not installed"
 for tool in openbox xdotool xwininfo xprop xmessage convert compare python3; do command -v $tool >/dev/null || fail "$tool is missing"; done
 
 start_xvfb 1920x1080x24 || skip "Xvfb could not start"
-openbox >"$work/openbox.log" 2>&1 &
-wm_pid=$!
-for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+start_openbox
 
 mkdir -p "$work/game" "$work/config"
 export XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy TESSMAR_FPS_LOG=1
@@ -27,17 +25,18 @@ settings=$work/config/tessmar/settings.conf
 
 geometry() { xwininfo -id "$wid" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print w "x" h "+" x "+" y}'; }
 size() { geometry | cut -d+ -f1; }
+size_is() { [ "$(size)" = "$1" ]; }
+geometry_is() { [ "$(geometry)" = "$1" ]; }
 rgb() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
-shot() { import -window "$wid" "$work/$1.png" 2>/dev/null || fail "no screenshot $1"; }
-# Held for a few frames, as a player presses it. Released wherever the focus
-# is: after Escape the window may be gone, and a key left down in the X
-# server would reach the next game.
-key() { xdotool keydown --window "$wid" "$1"; sleep 0.1; xdotool keyup "$1"; sleep 0.4; }
+shot() { snap "$wid" "$1" || fail "no screenshot $1"; }
 wait_for() {  # expected size, what happened
-  for _ in $(seq 50); do [ "$(size)" = "$1" ] && return; sleep 0.1; done
+  holds_within 20 size_is "$1" && return
   alive $game_pid || fail "$2: the game has gone: $(cat "$work/stderr")"
   fail "$2: the window is $(geometry), not $1"
 }
+
+# Where the picture is in the window: 2x from x, y.
+picture_at() { pic_x=$1 pic_y=$2 pic_scale=2; }
 
 # Every pixel of the picture (in the area x, y, w, h of the image) is one of
 # an exact 2 x 2 block, and the picture is the game's sky, not a blank.
@@ -55,38 +54,25 @@ dark() {  # image x y
 bright() {  # image x y
   [ "$(rgb "$1" "$2" "$3")" != "16,16,20" ] || fail "$1: ($2, $3) is the border, not the picture"
 }
+# The window shows the picture with its top-left corner at x, y and the dark
+# border just left of it: drawn since the last change of size.
+drawn_from() {  # name, x, y
+  snap "$wid" "$1" || return 1
+  [ "$(rgb "$work/$1.png" "$2" "$3")" != "16,16,20" ] && [ "$(rgb "$work/$1.png" $(($2 - 1)) "$3")" = "16,16,20" ]
+}
 
 start_game() {
   (cd "$work/game" && exec "$game") 2>"$work/stderr" &
   game_pid=$!
-  wid=
-  for _ in $(seq 100); do
-    wid=$(xdotool search --pid $game_pid --name '^Tessmar$' 2>/dev/null | head -n 1)
-    [ -n "$wid" ] && break
-    alive $game_pid || fail "the game exited at start: $(cat "$work/stderr")"
-    sleep 0.1
-  done
-  [ -n "$wid" ] || fail "no window titled Tessmar"
-  xdotool windowactivate --sync "$wid" 2>/dev/null
-  # Until frames are shown (slow under the sanitizers or on a busy machine),
-  # also after the activation, which exposes the window anew: the sky at the
-  # top middle of the picture, not a blank window.
-  local r g b w
-  for _ in $(seq 100); do
-    if import -window "$wid" "$work/first.png" 2>/dev/null; then
-      w=$(identify -format %w "$work/first.png")
-      IFS=, read -r r g b <<<"$(rgb "$work/first.png" $((w / 2)) 8)"
-      [ "$b" -gt "$r" ] && [ "$b" -ge 120 ] && break
-    fi
-    sleep 0.1
-  done
-  sleep 0.3
+  wid=$(wait_window $game_pid '^Tessmar$') || fail "no window titled Tessmar: $(cat "$work/stderr")"
+  # The activation exposes the window anew: drawn again after it.
+  focus_window "$wid"
+  wait_until 20 "the game's picture in its window" drawn "$wid"
 }
 
 quit_game() {
-  key Escape
-  for _ in $(seq 100); do alive $game_pid || break; sleep 0.01; done
-  alive $game_pid && fail "still running one second after Escape"
+  press "$wid" Escape
+  wait_until 20 "the game to end after Escape" gone "$game_pid"
   wait $game_pid || fail "exit code $?"
   game_pid=
   echo "  $(tr '\n' ' ' <"$work/stderr")"
@@ -96,32 +82,31 @@ quit_game() {
 start_game
 [ "$(size)" = "768x960" ] || fail "the window opened at $(geometry), not 768x960"
 windowed=$(geometry)
+picture_at 0 0
 shot open
 two_by_two "$work/open.png" 0 0 768 960
 echo "ok: opened at $windowed, every pixel a 2 x 2 block"
 
 # 2. F11: the screen covered, the picture 2x in the middle, dark around it.
-key F11
+press "$wid" F11
 wait_for 1920x1080 "F11"
 [ "$(geometry)" = "1920x1080+0+0" ] || fail "fullscreen at $(geometry)"
-sleep 0.3
-shot full
+wait_until 20 "the picture drawn fullscreen" drawn_from full 576 60
 two_by_two "$work/full.png" 576 60 768 960
 for p in "0 0" "575 500" "1344 500" "960 59" "960 1020" "1919 1079"; do dark "$work/full.png" $p; done
 for p in "576 60" "1343 1019"; do bright "$work/full.png" $p; done
 echo "ok: F11 covers the screen, picture 2x at (576, 60)"
 
 # 3. Alt+Enter: back to the window, same size and place.
-key alt+Return
+press "$wid" alt+Return
 wait_for 768x960 "Alt+Enter"
-[ "$(geometry)" = "$windowed" ] || fail "back from fullscreen at $(geometry), not $windowed"
+holds_within 20 geometry_is "$windowed" || fail "back from fullscreen at $(geometry), not $windowed"
 echo "ok: Alt+Enter back to $windowed"
 
 # 4. Resized to 1000 x 1000: still 2x, centred.
 xdotool windowsize --sync "$wid" 1000 1000
 wait_for 1000x1000 "resize"
-sleep 0.3
-shot resized
+wait_until 20 "the picture drawn in the resized window" drawn_from resized 116 20
 two_by_two "$work/resized.png" 116 20 768 960
 for p in "115 500" "884 500" "500 19" "500 980"; do dark "$work/resized.png" $p; done
 for p in "116 20" "883 979"; do bright "$work/resized.png" $p; done
@@ -129,7 +114,8 @@ echo "ok: 1000 x 1000 draws at 2x from (116, 20)"
 
 # 5. Never below 384 x 480.
 xdotool windowsize "$wid" 200 200
-sleep 0.5
+size_changed() { ! size_is 1000x1000; }
+wait_until 20 "the window to take the resize to 200 x 200" size_changed
 IFS=x read -r w h <<<"$(size)"
 [ "$w" -ge 384 ] && [ "$h" -ge 480 ] || fail "shrunk to ${w}x$h"
 echo "ok: asked for 200 x 200, got ${w}x$h"
@@ -137,88 +123,67 @@ echo "ok: asked for 200 x 200, got ${w}x$h"
 # 6. Maximised, F11 and F11 again give the maximised window back (openbox
 # drops the maximised state while the window is fullscreen).
 maximised() { xprop -id "$wid" _NET_WM_STATE | grep -q '_NET_WM_STATE_MAXIMIZED_VERT, _NET_WM_STATE_MAXIMIZED_HORZ'; }
-wait_maximised() {  # what happened
-  for _ in $(seq 50); do maximised && return; sleep 0.1; done
-  fail "$1: not maximised ($(xprop -id "$wid" _NET_WM_STATE), $(geometry))"
-}
+small=$(size)
+maximised_and_grown() { maximised && ! size_is "$small"; }
 python3 "$here/net_wm_state.py" "$wid" add MAXIMIZED_VERT MAXIMIZED_HORZ
-wait_maximised "asked to maximise"
-sleep 0.3
+wait_until 20 "the window maximised when asked" maximised_and_grown
 full_size=$(size)
-key F11
+press "$wid" F11
 wait_for 1920x1080 "F11 from maximised"
-key F11
-wait_maximised "F11 twice from maximised"
+press "$wid" F11
+wait_until 20 "the window maximised again after F11 twice" maximised
 wait_for "$full_size" "F11 twice from maximised"
 python3 "$here/net_wm_state.py" "$wid" remove MAXIMIZED_VERT MAXIMIZED_HORZ
 echo "ok: F11 twice from a maximised window ($full_size) leaves it maximised"
 
 # 7. Losing focus in play pauses, and play stays paused when focus returns.
+not_maximised() { ! maximised; }
+wait_until 20 "the maximised state to go" not_maximised
 xdotool windowsize --sync "$wid" 768 960
 wait_for 768x960 "resize back"
-xdotool windowactivate --sync "$wid" 2>/dev/null
-key z  # SCORE ATTACK
-sleep 3  # board entry, then play
-shot play1; sleep 0.5; shot play2
-[ "$(compare -metric AE "$work/play1.png" "$work/play2.png" null: 2>&1)" != "0" ] || fail "nothing moves in play"
-xmessage -geometry 200x80+0+0 "elsewhere" &
+picture_at 0 0
+focus_window "$wid"
+press "$wid" z  # SCORE ATTACK
+wait_until 20 "play to begin" board_in_place "$wid"
+wait_until 20 "something to move in play" moving "$wid"
+xmessage -geometry 200x80+0+0 "elsewhere" 2>/dev/null &
 other_pid=$!
-for _ in $(seq 50); do other=$(xdotool search --name '^xmessage$' 2>/dev/null | head -n 1); [ -n "$other" ] && break; sleep 0.1; done
-[ -n "$other" ] || fail "no other window to take the focus"
-xdotool windowactivate --sync "$other" 2>/dev/null
-sleep 0.5
-# Paused: only the blinking PAUSE (picture rows 240 to 255) may change.
-still() {
-  for n in 1 2; do shot "paused$n"; convert "$work/paused$n.png" -fill black -draw "rectangle 0,470 767,520" "$work/still$n.png"; sleep 0.6; done
-  [ "$(compare -metric AE "$work/still1.png" "$work/still2.png" null: 2>&1)" = "0" ] || fail "$1: the game is not paused"
-}
-still "focus taken away"
+other=$(wait_window $other_pid '^xmessage$') || fail "no other window to take the focus"
+focus_window "$other"
+wait_until 20 "the pause after the focus went" pause_shown "$wid"
+still_for "$wid" 0.6 || fail "focus taken away: the game is not paused"
 # Resting between blinks, the game still shows PAUSE coming and going.
-band() { convert "$work/$1.png" -crop 768x40+0+475 +repage "$work/band_$1.png"; }
-shot blink0; band blink0
-blinked=
-for n in 1 2 3 4 5; do
-  sleep 0.3
-  shot "blink$n"; band "blink$n"
-  [ "$(compare -metric AE "$work/band_blink0.png" "$work/band_blink$n.png" null: 2>&1)" != "0" ] && blinked=1 && break
-done
-[ -n "$blinked" ] || fail "PAUSE does not blink while the game is paused"
-xdotool windowactivate --sync "$wid" 2>/dev/null
-sleep 0.3
-still "focus back"
-key Return
-shot resumed1; sleep 0.5; shot resumed2
-[ "$(compare -metric AE "$work/resumed1.png" "$work/resumed2.png" null: 2>&1)" != "0" ] || fail "Enter did not resume"
+pause_hidden() { snap "$1" now && board_rows_bare "$work/now.png" && [ "$(outline_pixels "$work/now.png" 152 240 80 16)" = 0 ]; }
+wait_until 20 "PAUSE to blink off" pause_hidden "$wid"
+wait_until 20 "PAUSE to blink on again" pause_shown "$wid"
+focus_window "$wid"
+still_for "$wid" 0.6 || fail "focus back: the game is not paused"
+press "$wid" Return
+wait_until 20 "Enter to resume play" moving "$wid"
 kill $other_pid; other_pid=
-echo "ok: focus taken away in play pauses; Enter resumes"
+echo "ok: focus taken away in play pauses, PAUSE blinks; Enter resumes"
 
-# 8. Alt+Enter and F11 in play switch the display and never pause.
-# Outside the rows of PAUSE (windowed or fullscreen) the picture still moves.
-moving() {
-  for n in 1 2; do
-    shot "move$n"
-    convert "$work/move$n.png" -fill black -draw "rectangle 0,470 1919,520" -draw "rectangle 0,530 1919,580" "$work/moved$n.png"
-    sleep 0.5
-  done
-  [ "$(compare -metric AE "$work/moved1.png" "$work/moved2.png" null: 2>&1)" != "0" ] || fail "$1 paused the game"
-}
-key alt+Return
+# 8. Alt+Enter and F11 in play switch the display and never pause: outside
+# the rows of PAUSE (windowed or fullscreen) the picture still moves.
+press "$wid" alt+Return
 wait_for 1920x1080 "Alt+Enter in play"
-moving "Alt+Enter"
-key F11
+picture_at 576 60
+wait_until 20 "play to go on after Alt+Enter" moving "$wid"
+press "$wid" F11
 wait_for 768x960 "F11 in play"
-moving "F11"
+picture_at 0 0
+wait_until 20 "play to go on after F11" moving "$wid"
 echo "ok: Alt+Enter and F11 in play leave it running"
 
 # 9. Quit fullscreen: the next run opens fullscreen, and leaving it gives the
 # remembered 2x window.
-key F11
+press "$wid" F11
 wait_for 1920x1080 "F11 in play"
 quit_game
 grep -qx 'scale=2' "$settings" && grep -qx 'fullscreen=1' "$settings" || fail "settings: $(cat "$settings")"
 start_game
 wait_for 1920x1080 "fullscreen remembered"
-key F11
+press "$wid" F11
 wait_for 768x960 "F11 back"
 quit_game
 grep -qx 'fullscreen=0' "$settings" || fail "settings: $(cat "$settings")"
@@ -230,7 +195,7 @@ rm -f "$settings"
 mkdir "$settings"
 start_game
 [ "$(size)" = "768x960" ] || fail "with a folder for settings the window is $(geometry)"
-key F11
+press "$wid" F11
 wait_for 1920x1080 "F11 with a folder for settings"
 quit_game
 [ -d "$settings" ] || fail "the settings folder was replaced"
