@@ -7,14 +7,14 @@ set(TESSMAR_RULES_SOURCES
   rules/new_game.cpp rules/queue.cpp rules/scoring.cpp rules/screen_layout.cpp rules/screen_state.cpp rules/settle.cpp)
 set(TESSMAR_DRAW_SOURCES draw/fish.cpp draw/playfield.cpp draw/surface.cpp draw/surfaces.cpp draw/text.cpp)
 set(TESSMAR_RESOURCES_SOURCES resources/resources.cpp)
-# The operating system's files, folders, calendar and clock, and the settings
-# file, shared with the editor.
-set(TESSMAR_PLATFORM_OS_SOURCES platform/language.cpp platform/platform_os.cpp platform/settings.cpp)
-# What every platform shares: the game's folders, the window's scale, input
-# scripts and the check of the tune.
-set(TESSMAR_PLATFORM_SOURCES
-  platform/data_folder.cpp platform/input_script.cpp platform/message_pump.cpp platform/midi_check.cpp
-  platform/wave_length.cpp platform/window_scale.cpp)
+# The operating system's files, folders, calendar and clock, shared with the editor.
+set(TESSMAR_PLATFORM_OS_SOURCES platform/platform_os.cpp)
+# The settings file, the language rule and the game's folders (the settings
+# file and the language rule shared with the editor).
+set(TESSMAR_SETTINGS_SOURCES settings/data_folder.cpp settings/language.cpp settings/settings.cpp)
+# What every platform shares: the picture's place in the window and the
+# checks of sounds and tune.
+set(TESSMAR_PLATFORM_SOURCES platform/midi_check.cpp platform/wave_length.cpp platform/window_scale.cpp)
 set(TESSMAR_PLATFORM_HEADLESS_SOURCES platform/platform_headless.cpp)
 set(TESSMAR_PLATFORM_SDL_SOURCES
   platform/platform_sdl.cpp platform/platform_sdl_audio.cpp platform/platform_sdl_window.cpp platform/platform_sdl_pad.cpp
@@ -27,5 +27,6 @@ set(TESSMAR_SCREENS_SOURCES
   screens/mission_loader.cpp screens/mission_select.cpp screens/notice.cpp screens/pause.cpp
   screens/records_file.cpp screens/records_screen.cpp screens/title.cpp)
 set(TESSMAR_SHELL_SOURCES
-  shell/game_events.cpp shell/game_folder.cpp shell/input.cpp shell/main_loop.cpp shell/mission_start.cpp
-  shell/play_frame.cpp shell/program_state.cpp shell/startup.cpp)
+  shell/game_events.cpp shell/game_folder.cpp shell/game_window.cpp shell/input.cpp shell/input_script.cpp
+  shell/main_loop.cpp shell/message_pump.cpp shell/mission_start.cpp shell/play_frame.cpp shell/program_state.cpp
+  shell/replay.cpp shell/startup.cpp)

@@ -1,7 +1,7 @@
 // Text: the game's 16 x 16 bitmap font from the font sheet, the small face of
 // the frame-rate figure, and the one shared buffer texts are formatted into.
 #pragma once
-#include "mission/language.h"
+#include "settings/language.h"
 
 // Formats into the shared 64-byte text buffer (always terminated, never
 // overrun) and returns it.

@@ -12,7 +12,7 @@
 #include <QTranslator>
 
 #include "platform/platform_os.h"
-#include "platform/settings.h"
+#include "settings/settings.h"
 
 std::string SettingsFilePath() { return SettingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")); }
 

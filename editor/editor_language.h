@@ -8,12 +8,12 @@
 
 #include <QString>
 
-#include "platform/language.h"
+#include "settings/language.h"
 
 class QApplication;
 
 // The settings file, ${XDG_CONFIG_HOME:-$HOME/.config}/tessmar/settings.conf,
-// found and read by the game's own rules (platform/settings.h).
+// found and read by the game's own rules (settings/settings.h).
 std::string SettingsFilePath();
 
 // The language for a --language value (null when not given).

@@ -1,17 +1,16 @@
 // The game's only door to the outside world: window, clock, input devices,
-// sound, tune and the open-file dialog. The real program implements it with
-// SDL (platform_sdl.cpp); tests, tools and the headless runner with a virtual
-// clock and scripted input (platform_headless.cpp).
+// sound, tune and the open-file dialog. It knows nothing of the game: it
+// takes pixels and gives events as values, and the shell decides what they
+// mean. The real program implements it with SDL (platform_sdl.cpp); tests,
+// tools and the headless runner with a virtual clock and scripted input
+// (platform_headless.cpp).
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "mission/language.h"
 #include "platform/platform_os.h"
-
-struct Surface;
 
 // A sound file read whole into memory. `handle` belongs to the platform (a
 // decoded chunk); `name` identifies it in traces, `file` in messages. With
@@ -33,36 +32,73 @@ enum Key : int { KeyZ, KeyX, KeyA, KeyC, KeyD, KeyG, KeyEnter, KeyEscape, KeyLef
 // A key's bit in a word of held keys.
 inline constexpr uint32_t KeyBit(Key k) { return 1u << k; }
 
-enum class EventResult { None, Handled, Quit };
+// What an event taken from the window means beyond the platform itself.
+enum class PlatformEvent : uint8_t {
+    None,         // no event came
+    Other,        // one the platform handled alone (a key, a resize, a pad plugged in)
+    Quit,         // the window was closed, a quit was posted, or a signal that ends the program came
+    FocusLost,    // the keyboard's focus went to another window, or the window was minimised
+    FocusGained,
+    PadLost,      // the pad being read was unplugged
+};
 
-// Window. Opening may fail (no display): then presenting does nothing.
-bool PlatformOpenWindow(const char* title, int width, int height);
+// A picture of 32-bit pixels (0x00RRGGBB), `width` to a row.
+struct Picture {
+    const uint32_t* pixels = nullptr;
+    int width = 0, height = 0;
+};
+
+// The window: the picture's size, the whole-number scale it opens at while
+// not fullscreen, whether it opens fullscreen, and its icon.
+struct WindowRequest {
+    const char* title = "";
+    int width = 0, height = 0;
+    int scale = 1;
+    bool fullscreen = false;
+    Picture icon;
+};
+// How the player has left the window: its scale while not fullscreen, and
+// whether it is fullscreen.
+struct WindowLayout {
+    int scale = 1;
+    bool fullscreen = false;
+};
+
+// The desktop's usable area in pixels; false when there is none to ask.
+bool PlatformDesktopArea(int& width, int& height);
+// Opening may fail (no display): then presenting does nothing.
+bool PlatformOpenWindow(const WindowRequest& request);
+WindowLayout PlatformWindowLayout();
 void PlatformCloseWindow();
-void PlatformPresent(const Surface& backBuffer);  // copies 384 x 480 to the window
+// Shows the picture, of the size the window was opened for; the pixels stay
+// valid until the next call.
+void PlatformPresent(const Picture& picture);
 
 // Clock in milliseconds (wraps like any 32-bit counter).
 uint32_t PlatformTicks();
 
-// Takes at most one pending window event and handles it. Quit when the window
-// was closed or a quit request was posted.
-EventResult PlatformTakeEvent();
+// Takes at most one pending window event and handles what is the platform's
+// own (keys held, display keys, pads plugged in).
+PlatformEvent PlatformTakeEvent();
 // The same, but waits up to timeoutMs for an event to come (the thread
 // sleeps meanwhile); None when the time ran out.
-EventResult PlatformWaitEvent(uint32_t timeoutMs);
+PlatformEvent PlatformWaitEvent(uint32_t timeoutMs);
 void PlatformPostQuit();
 
 // Whether the loop may leave out frames in which nothing would change and
-// sleep until an event comes: a real window played by a person (not a
-// scripted run, which counts on every frame).
+// sleep until an event comes: a real window (not the headless runner, which
+// counts on every frame).
 bool PlatformMayRest();
 // False while the window is minimised: nobody sees its frames.
 bool PlatformWindowShown();
 
-// Held state of a key as of the last event taken.
+// Whether a key is held as of the last event taken, or was pressed since the
+// last time it was asked for (a tap between two frames counts). A pad's
+// Start is the keyboard's Enter.
 bool PlatformKeyDown(Key key);
 
 // Joystick 1: axes on 0..65535 and buttons 1..32 as bits 0..31. False when
-// there is no joystick.
+// there is no joystick, or the window does not have the keyboard's focus.
 bool PlatformJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons);
 
 // Short sounds from memory, several at once: a new sound plays beside those
@@ -82,12 +118,10 @@ void PlatformTunePlay();     // from the beginning
 void PlatformTuneStop();
 void PlatformTuneClose();
 
-// Modal open-file dialog for mission files. Returns the chosen path, or an
-// empty string when cancelled.
-std::string PlatformPickMissionFile(const std::string& startFolder);
-
-// Remembers the player's language for the next start (the settings file).
-void PlatformRememberLanguage(Language language);
+// Modal open-file dialog for mission files, its texts in the language given.
+// Returns the chosen path, or an empty string when cancelled.
+enum class DialogLanguage : uint8_t { Japanese, English };
+std::string PlatformPickMissionFile(const std::string& startFolder, DialogLanguage language);
 
 // The local date (the name entry's D key writes it).
 CalendarDay PlatformToday();

@@ -10,46 +10,57 @@ HeadlessWorld Headless;
 
 void HeadlessReset() { Headless = HeadlessWorld{}; }
 
-void PlatformRememberLanguage(Language language) { Headless.rememberedLanguage = language; }
 CalendarDay PlatformToday() { return Headless.today ? *Headless.today : SystemToday(); }
 
-bool PlatformOpenWindow(const char*, int, int) { return true; }
+bool PlatformDesktopArea(int&, int&) { return false; }
+
+bool PlatformOpenWindow(const WindowRequest& request) {
+    Headless.windowOpened = request;
+    Headless.windowOpened.title = "";
+    Headless.windowOpened.icon = {};
+    Headless.windowLayout = {request.scale, request.fullscreen};
+    return true;
+}
+WindowLayout PlatformWindowLayout() { return Headless.windowLayout; }
 void PlatformCloseWindow() {}
 
-void PlatformPresent(const Surface& backBuffer) {
-    Headless.lastPresented = backBuffer;
+void PlatformPresent(const Picture& picture) {
+    Headless.lastPresented.assign(picture.pixels, picture.pixels + size_t(picture.width) * size_t(picture.height));
+    Headless.lastPresentedWidth = picture.width;
+    Headless.lastPresentedHeight = picture.height;
     ++Headless.presents;
     Headless.clock += Headless.presentCostMs;
 }
 
 uint32_t PlatformTicks() { return Headless.clock; }
 
-EventResult PlatformTakeEvent() {
+PlatformEvent PlatformTakeEvent() {
     ++Headless.eventsTaken;
     if (Headless.windowClosed || Headless.quitPosted) {
         Headless.quitPosted = false;
-        return EventResult::Quit;
+        return PlatformEvent::Quit;
     }
-    if (Headless.pendingEvents > 0) {
-        --Headless.pendingEvents;
-        return EventResult::Handled;
+    if (!Headless.pendingEvents.empty()) {
+        PlatformEvent e = Headless.pendingEvents.front();
+        Headless.pendingEvents.erase(Headless.pendingEvents.begin());
+        return e;
     }
-    return EventResult::None;
+    return PlatformEvent::None;
 }
 
 // No event comes while the virtual clock stands still: a wait takes the
 // whole timeout.
-EventResult PlatformWaitEvent(uint32_t timeoutMs) {
-    EventResult r = PlatformTakeEvent();
-    if (r != EventResult::None || timeoutMs == 0) return r;
+PlatformEvent PlatformWaitEvent(uint32_t timeoutMs) {
+    PlatformEvent r = PlatformTakeEvent();
+    if (r != PlatformEvent::None || timeoutMs == 0) return r;
     if (Headless.eventAt > Headless.clock && Headless.eventAt - Headless.clock <= timeoutMs) {
         Headless.clock = Headless.eventAt;
         Headless.eventAt = 0;
-        return EventResult::Handled;
+        return PlatformEvent::Other;
     }
     Headless.clock += timeoutMs;
     ++Headless.waits;
-    return EventResult::None;
+    return PlatformEvent::None;
 }
 
 bool PlatformMayRest() { return Headless.mayRest; }
@@ -108,7 +119,8 @@ void PlatformTuneClose() {
     Headless.tuneOpen = Headless.tunePlaying = false;
 }
 
-std::string PlatformPickMissionFile(const std::string&) {
+std::string PlatformPickMissionFile(const std::string&, DialogLanguage language) {
+    Headless.dialogLanguage = language;
     if (Headless.picks.empty()) return "";
     std::string answer = Headless.picks.front();
     Headless.picks.erase(Headless.picks.begin());

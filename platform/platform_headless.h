@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "draw/surface.h"
 #include "platform/platform.h"
 
 struct HeadlessWorld {
@@ -14,23 +13,26 @@ struct HeadlessWorld {
     uint32_t keys = 0;             // bit (1 << Key) per held key
     bool joyPresent = false;
     uint32_t joyX = 32767, joyY = 32767, joyButtons = 0;
-    int pendingEvents = 0;         // ordinary window events waiting to be taken
+    std::vector<PlatformEvent> pendingEvents;  // window events waiting to be taken, first first
     uint32_t eventAt = 0;          // one more comes when the clock reaches this (0: none)
     bool quitPosted = false;
     bool windowClosed = false;
     bool mayRest = false;          // a runner that lets the loop rest (tests of the rest)
     uint32_t hiddenUntil = 0;      // the window is minimised until the clock reaches this
     std::vector<std::string> picks;  // answers of the next open-file dialogs ("" = cancel)
+    std::optional<DialogLanguage> dialogLanguage;  // the language the last dialog was asked in
     std::optional<CalendarDay> today;  // the date given; the system's when unset
 
     // Record.
     std::vector<std::string> sounds;  // names of sound images started
     std::vector<std::string> music;   // tune commands: open, play, stop, close
-    std::optional<Language> rememberedLanguage;  // the last language the game asked to remember
     int eventsTaken = 0;
     int waits = 0;                 // waits for an event that ran out of time
     int presents = 0;
-    Surface lastPresented;
+    std::vector<uint32_t> lastPresented;  // the pixels of the last picture shown
+    int lastPresentedWidth = 0, lastPresentedHeight = 0;
+    WindowRequest windowOpened;    // what the last window was opened as (its title and icon not kept)
+    WindowLayout windowLayout;     // how the player has left the window
     uint32_t presentCostMs = 0;    // virtual time a present takes (a slow frame)
 
     // Tune model: opened when the file exists; once played it runs for

@@ -15,14 +15,10 @@
 #include <thread>
 #include <vector>
 
-#include "platform/language.h"
 #include "platform/platform.h"
 #include "platform/platform_os.h"
 #include "platform/platform_sdl_parts.h"
-#include "platform/replay_input.h"
-#include "platform/settings.h"
 #include "platform/sound_font.h"
-#include "rules/screen_state.h"
 
 namespace {
 bool audioOpen = false;
@@ -32,17 +28,6 @@ bool keys[KeyCount];
 // A key pressed since the last sample, even if released again before it.
 bool pressedSinceSample[KeyCount];
 bool windowFocused = true;
-
-// Losing focus in play pauses as a press of Enter would: the next sample of
-// the keyboard sees Enter down once (see PlatformKeyDown). Lost during the
-// board's entry, the pause waits for play to begin, unless the focus came
-// back first. The events only note what happened; what it means is decided
-// when the keyboard is sampled, at the start of a frame: events handled
-// within a frame (those queued while the open-file dialog was up, taken
-// after it closes) would otherwise be judged by a screen state that is
-// only half set.
-bool focusPausePending = false;
-bool focusBackSincePending = false;
 
 int KeyOfScancode(SDL_Scancode code) {
     switch (code) {
@@ -92,38 +77,17 @@ private:
     int saved_ = -1;
 };
 
-bool InPlayUnpaused() { return ScreenState <= Linking && PauseFlag == 0; }
-
-void OwePause() {
-    focusPausePending = true;
-    focusBackSincePending = false;
-}
-
-void TakeWindowEvent(const SDL_WindowEvent& e) {
+// A window without the focus holds no keys.
+PlatformEvent TakeWindowEvent(const SDL_WindowEvent& e) {
     if (e.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
         windowFocused = true;
-        focusBackSincePending = true;
-        return;
+        return PlatformEvent::FocusGained;
     }
-    if (e.event != SDL_WINDOWEVENT_FOCUS_LOST && e.event != SDL_WINDOWEVENT_MINIMIZED) return;
+    if (e.event != SDL_WINDOWEVENT_FOCUS_LOST && e.event != SDL_WINDOWEVENT_MINIMIZED) return PlatformEvent::Other;
     windowFocused = false;
     std::memset(keys, 0, sizeof keys);
     std::memset(pressedSinceSample, 0, sizeof pressedSinceSample);
-    OwePause();
-}
-
-// At the keyboard's sample: the pause owed to a focus loss (or an unplugged
-// pad) is paid in play, kept through the board's entry unless the focus is
-// back, and dropped on the other screens, where Enter would finish a name
-// or resume.
-bool TakeOwedPause() {
-    if (!focusPausePending) return false;
-    if (InPlayUnpaused()) {
-        focusPausePending = false;
-        return true;
-    }
-    if (ScreenState != BoardEntryScreen || focusBackSincePending) focusPausePending = false;
-    return false;
+    return PlatformEvent::FocusLost;
 }
 
 // The pointer hides while the keys or a pad are used and shows again when
@@ -132,11 +96,6 @@ void ShowPointer(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 }  // namespace
 
 CalendarDay PlatformToday() { return SystemToday(); }
-
-void PlatformRememberLanguage(Language language) {
-    UpdateDisplaySettings(SettingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")),
-                          [&](DisplaySettings& s) { s.language = LanguageName(language); });
-}
 
 namespace {
 volatile std::sig_atomic_t quitSignal = 0;
@@ -282,9 +241,9 @@ void PlatformShutdown() {
 uint32_t PlatformTicks() { return SDL_GetTicks(); }
 
 namespace {
-EventResult HandleEvent(const SDL_Event& e) {
+PlatformEvent HandleEvent(const SDL_Event& e) {
     switch (e.type) {
-        case SDL_QUIT: return EventResult::Quit;
+        case SDL_QUIT: return PlatformEvent::Quit;
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
             if (WindowTakeEvent(e)) break;  // F11 and Alt+Enter are the window's own
@@ -299,37 +258,35 @@ EventResult HandleEvent(const SDL_Event& e) {
         case SDL_MOUSEMOTION: ShowPointer(true); break;
         case SDL_WINDOWEVENT:
             WindowTakeEvent(e);
-            TakeWindowEvent(e.window);
-            break;
+            return TakeWindowEvent(e.window);
         case SDL_JOYDEVICEADDED:
         case SDL_JOYDEVICEREMOVED:
-            if (PadTakeEvent(e)) OwePause();  // the player's pad is gone: pause as at a focus loss
+            if (PadTakeEvent(e)) return PlatformEvent::PadLost;
             break;
         default: break;
     }
-    return EventResult::Handled;
+    return PlatformEvent::Other;
 }
 }  // namespace
 
-EventResult PlatformTakeEvent() {
-    if (quitSignal) return EventResult::Quit;
+PlatformEvent PlatformTakeEvent() {
+    if (quitSignal) return PlatformEvent::Quit;
     SDL_Event e;
-    if (!SDL_PollEvent(&e)) return EventResult::None;
+    if (!SDL_PollEvent(&e)) return PlatformEvent::None;
     return HandleEvent(e);
 }
 
 // SDL sleeps in the display connection's poll until an event or the timeout
 // (it falls back to 1 ms steps only while a joystick needs polling). A quit
 // signal that comes meanwhile is seen when the wait ends.
-EventResult PlatformWaitEvent(uint32_t timeoutMs) {
-    if (quitSignal) return EventResult::Quit;
+PlatformEvent PlatformWaitEvent(uint32_t timeoutMs) {
+    if (quitSignal) return PlatformEvent::Quit;
     SDL_Event e;
-    if (!SDL_WaitEventTimeout(&e, int(timeoutMs))) return quitSignal ? EventResult::Quit : EventResult::None;
+    if (!SDL_WaitEventTimeout(&e, int(timeoutMs))) return quitSignal ? PlatformEvent::Quit : PlatformEvent::None;
     return HandleEvent(e);
 }
 
-// A replay counts on every frame until its script is played out.
-bool PlatformMayRest() { return (!ReplayActive || ReplayUsedUp) && PlatformWindow() != nullptr; }
+bool PlatformMayRest() { return PlatformWindow() != nullptr; }
 
 // Minimised only: a window not yet mapped by the window manager also counts
 // as hidden for a moment at the start, and its first frame must not wait.
@@ -344,22 +301,13 @@ void PlatformPostQuit() {
     SDL_PushEvent(&e);
 }
 
-bool ReplayActive = false;
-bool ReplayUsedUp = false;
-ScriptedInput ReplayInput;
-
-// A pad's Start is the keyboard's Enter. The pause owed to a focus loss is
-// seen by one sample only, and only while playing unpaused: elsewhere Enter
-// would finish a name or resume. A replay holds the script's keys; the real
-// Escape still quits.
 bool PlatformKeyDown(Key key) {
-    if (ReplayActive) return ((ReplayInput.keys >> key) & 1u) != 0 || (key == KeyEscape && keys[key]);
     bool down = keys[key] || pressedSinceSample[key];
     pressedSinceSample[key] = false;
     if (key != KeyEnter) return down;
-    return TakeOwedPause() || down || (windowFocused && PadStartHeld());
+    return down || (windowFocused && PadStartHeld());
 }
 
 bool WindowHasFocus() { return windowFocused; }
 
-// PlatformPickMissionFile lives in platform_qt_dialog.cpp.
+// PlatformPickMissionFile is in platform_sdl_dialog.cpp.

@@ -1,5 +1,4 @@
-// The real program's open-file dialog: a replay answers from its script;
-// otherwise the dialog module is loaded the first time it is needed (from
+// The real program's open-file dialog: the dialog module is loaded the first time it is needed (from
 // beside the program, or from the private library folder beside its bin
 // folder when installed) and shows the dialog over the game's window.
 #include <SDL.h>
@@ -8,12 +7,10 @@
 #include <cstdio>
 #include <string>
 
-#include "draw/text.h"
 #include "platform/file_dialog_module.h"
 #include "platform/platform.h"
 #include "platform/platform_os.h"
 #include "platform/platform_sdl_parts.h"
-#include "platform/replay_input.h"
 
 namespace {
 constexpr uint32_t DialogWindowPumpMs = 5;
@@ -66,16 +63,10 @@ void KeepWindowAnswering() {
 }
 }  // namespace
 
-std::string PlatformPickMissionFile(const std::string& startFolder) {
-    if (ReplayActive) {  // a replay answers from its script: "pick PATH", else cancel
-        if (ReplayInput.picks.empty()) return "";
-        std::string answer = ReplayInput.picks.front();
-        ReplayInput.picks.erase(ReplayInput.picks.begin());
-        return answer;
-    }
+std::string PlatformPickMissionFile(const std::string& startFolder, DialogLanguage language) {
     PickMissionFileFunction pick = LoadDialogModule();
     if (pick == nullptr) return "";
-    FileDialogRequest request{startFolder.c_str(), TextLanguage == Language::Japanese ? 1 : 0, WindowX11Id(),
+    FileDialogRequest request{startFolder.c_str(), language == DialogLanguage::Japanese ? 1 : 0, WindowX11Id(),
                               QuitRequested, KeepWindowAnswering};
     windowExposed = false;
     SDL_AddEventWatch(NoteExposure, nullptr);

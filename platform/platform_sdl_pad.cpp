@@ -5,7 +5,6 @@
 
 #include "platform/platform.h"
 #include "platform/platform_sdl_parts.h"
-#include "platform/replay_input.h"
 
 namespace {
 constexpr int AxisOffset = 32768;  // SDL's -32768..32767 to 0..65535
@@ -82,12 +81,6 @@ void PadCloseAll() { CloseOpen(); }
 bool PadStartHeld() { return pad && Held(SDL_CONTROLLER_BUTTON_START); }
 
 bool PlatformJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons) {
-    if (ReplayActive) {  // the script's joystick, or none
-        x = ReplayInput.joyX;
-        y = ReplayInput.joyY;
-        buttons = ReplayInput.joyButtons;
-        return ReplayInput.joyPresent;
-    }
     if (!WindowHasFocus()) return false;
     if (pad && SDL_GameControllerGetAttached(pad)) ReadPad(x, y, buttons);
     else if (stick && SDL_JoystickGetAttached(stick)) ReadStick(x, y, buttons);

@@ -1,5 +1,5 @@
-// The game's window: opened at the largest whole-number scale of the picture
-// that fits the desktop, resizable, F11 / Alt+Enter for desktop fullscreen.
+// The game's window: opened at the scale it is asked for, resizable, F11 /
+// Alt+Enter for desktop fullscreen.
 // Each frame the picture is shown at the largest whole scale that fits the
 // drawable area, centred, with crisp pixels and dark borders: through SDL's
 // accelerated renderer where the machine has a graphics device, otherwise
@@ -15,12 +15,9 @@
 
 #include <vector>
 
-#include "draw/surface.h"
 #include "platform/platform.h"
 #include "platform/platform_sdl_parts.h"
-#include "platform/settings.h"
 #include "platform/window_scale.h"
-#include "resources/resources.h"
 
 namespace {
 constexpr uint8_t BorderRed = 16, BorderGreen = 16, BorderBlue = 20;
@@ -38,10 +35,7 @@ int pictureW = 0, pictureH = 0;
 bool keepsPixels = false;
 int bordersFilledW = -1, bordersFilledH = -1;
 
-// The window as it opened and as the player has left it (its scale while
-// not fullscreen).
-std::string settingsPath;
-DisplaySettings openedAs;
+// The window's scale while not fullscreen, as the player has left it.
 int windowedScale = 1;
 // A window manager may drop a window's maximised state while it is
 // fullscreen (openbox does), and SDL then takes it back to its old size: a
@@ -50,7 +44,7 @@ bool maximisedBeforeFullscreen = false;
 
 // The picture last handed to the window, to put it up again when the window
 // is exposed while the game's frames wait (the open-file dialog is open).
-const Surface* lastPicture = nullptr;
+Picture lastPicture;
 
 const auto processStart = std::chrono::steady_clock::now();
 double firstFrameMs = -1;
@@ -83,12 +77,10 @@ SDL_Rect UsableArea() {
     return area;
 }
 
-void SetWindowIcon() {
-    Surface icon;
-    LoadSheet(ArtGameIcon, icon);
-    if (icon.width == 0) return;
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(icon.pixels.data(), icon.width, icon.height, 32,
-                                                        icon.width * 4, SDL_PIXELFORMAT_RGB888);
+void SetWindowIcon(const Picture& icon) {
+    if (icon.pixels == nullptr || icon.width <= 0 || icon.height <= 0) return;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(icon.pixels), icon.width, icon.height,
+                                                        32, icon.width * 4, SDL_PIXELFORMAT_RGB888);
     if (s == nullptr) return;
     SDL_SetWindowIcon(window, s);
     SDL_FreeSurface(s);
@@ -137,17 +129,6 @@ void NoteWindowedSize() {
     int w = 0, h = 0;
     SDL_GetWindowSize(window, &w, &h);
     windowedScale = LargestScale(w, h, pictureW, pictureH);
-}
-
-// Only a choice of the player's is written: a window left as it opened
-// keeps fitting whatever screen the next run finds.
-void SaveSettingsIfChanged() {
-    DisplaySettings now{windowedScale, WindowFullscreen()};
-    if (now.scale == openedAs.scale && now.fullscreen == openedAs.fullscreen) return;
-    UpdateDisplaySettings(settingsPath, [&](DisplaySettings& s) {
-        s.scale = now.scale;
-        s.fullscreen = now.fullscreen;
-    });
 }
 
 bool IsEnter(const SDL_Keysym& k) {
@@ -206,10 +187,12 @@ struct RowStretch {
 std::vector<RowStretch> changedRows;  // this frame's stretches, kept to save allocations
 std::vector<SDL_Rect> changedRects;   // the same in the window's pixels
 
-void ChangedRows(const Surface& picture, int first, int last, std::vector<RowStretch>& changed) {
+const uint32_t* Row(const Picture& picture, int y) { return picture.pixels + size_t(y) * size_t(picture.width); }
+
+void ChangedRows(const Picture& picture, int first, int last, std::vector<RowStretch>& changed) {
     changed.clear();
     for (int y = first; y < last; ++y) {
-        uint64_t h = RowHash(picture.Ptr(0, y), picture.width);
+        uint64_t h = RowHash(Row(picture, y), picture.width);
         if (h == shownRows[size_t(y)]) continue;
         shownRows[size_t(y)] = h;
         if (!changed.empty() && y - changed.back().last < RowsWorthSplitting) changed.back().last = y + 1;
@@ -219,11 +202,11 @@ void ChangedRows(const Surface& picture, int first, int last, std::vector<RowStr
 
 // Writes each picture row of [first, last) `scale` times as wide into the
 // window's pixels, then copies that row down `scale` - 1 times.
-void ScaleRows(const Surface& picture, SDL_Surface* out, const PictureRect& p, int first, int last) {
+void ScaleRows(const Picture& picture, SDL_Surface* out, const PictureRect& p, int first, int last) {
     auto* base = static_cast<uint8_t*>(out->pixels);
     for (int y = first; y < last; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(base + size_t(p.y + y * p.scale) * size_t(out->pitch)) + p.x;
-        const uint32_t* in = picture.Ptr(0, y);
+        const uint32_t* in = Row(picture, y);
         if (p.scale == 1) {
             std::memcpy(row, in, size_t(picture.width) * 4);
             continue;
@@ -248,7 +231,7 @@ void ScaleRows(const Surface& picture, SDL_Surface* out, const PictureRect& p, i
 // the rows that changed, and only those handed to the display once the
 // borders are there. A window whose pixels are not 32-bit RGB is filled
 // whole by SDL's scaled blit.
-void PresentIntoWindow(const Surface& picture) {
+void PresentIntoWindow(const Picture& picture) {
     SDL_Surface* out = SDL_GetWindowSurface(window);
     if (out == nullptr) return;
     PictureRect p = FitPicture(out->w, out->h, pictureW, pictureH);
@@ -277,15 +260,22 @@ void PresentIntoWindow(const Surface& picture) {
         return;
     }
     if (pictureView == nullptr)
-        pictureView = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(picture.pixels.data()), pictureW,
-                                                         pictureH, 32, pictureW * 4, SDL_PIXELFORMAT_RGB888);
+        pictureView = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(picture.pixels), pictureW, pictureH,
+                                                         32, pictureW * 4, SDL_PIXELFORMAT_RGB888);
     SDL_Rect target{p.x, p.y, p.w, p.h};
     if (pictureView) SDL_BlitScaled(pictureView, nullptr, out, &target);
     SDL_UpdateWindowSurface(window);
 }
 }  // namespace
 
-bool PlatformOpenWindow(const char* title, int width, int height) {
+bool PlatformDesktopArea(int& width, int& height) {
+    SDL_Rect area = UsableArea();
+    width = area.w;
+    height = area.h;
+    return area.w > 0 && area.h > 0;
+}
+
+bool PlatformOpenWindow(const WindowRequest& request) {
     // With no display SDL falls back to a driver that shows nothing; a game
     // nobody can see or quit is no use unless that driver was asked for.
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -294,20 +284,16 @@ bool PlatformOpenWindow(const char* title, int width, int height) {
         std::fprintf(stderr, "tessmar: no display to open the window on\n");
         return false;
     }
-    pictureW = width;
-    pictureH = height;
-    settingsPath = SettingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
-    DisplaySettings saved = LoadDisplaySettings(settingsPath);
+    pictureW = request.width;
+    pictureH = request.height;
+    windowedScale = request.scale > 0 ? request.scale : 1;
     SDL_Rect area = UsableArea();
-    int fit = LargestScale(area.w, area.h, width, height);
-    windowedScale = saved.scale > 0 && saved.scale < fit ? saved.scale : fit;
-    openedAs = {windowedScale, saved.fullscreen, {}, {}};
-    int w = width * windowedScale, h = height * windowedScale;
+    int w = pictureW * windowedScale, h = pictureH * windowedScale;
     int x = area.w > w ? area.x + (area.w - w) / 2 : area.x;
     int y = area.h > h ? area.y + (area.h - h) / 2 : area.y;
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-    if (saved.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    window = SDL_CreateWindow(title, x, y, w, h, flags);
+    if (request.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    window = SDL_CreateWindow(request.title, x, y, w, h, flags);
     if (window == nullptr) {
         std::fprintf(stderr, "tessmar: cannot open the window: %s\n", SDL_GetError());
         return false;
@@ -317,13 +303,14 @@ bool PlatformOpenWindow(const char* title, int width, int height) {
         PlatformCloseWindow();
         return false;
     }
-    SDL_SetWindowMinimumSize(window, width, height);  // after a GL renderer may have remade the window
-    SetWindowIcon();
+    SDL_SetWindowMinimumSize(window, pictureW, pictureH);  // after a GL renderer may have remade the window
+    SetWindowIcon(request.icon);
     return true;
 }
 
+WindowLayout PlatformWindowLayout() { return {windowedScale, WindowFullscreen()}; }
+
 void PlatformCloseWindow() {
-    if (window) SaveSettingsIfChanged();
     if (pictureView) SDL_FreeSurface(pictureView);
     pictureView = nullptr;
     if (texture) SDL_DestroyTexture(texture);
@@ -332,21 +319,22 @@ void PlatformCloseWindow() {
     texture = nullptr;
     renderer = nullptr;
     window = nullptr;
-    lastPicture = nullptr;
+    lastPicture = {};
     bordersFilledW = bordersFilledH = -1;
 }
 
-void PlatformPresent(const Surface& backBuffer) {
-    if (window == nullptr || backBuffer.width != pictureW || backBuffer.height != pictureH) return;
-    lastPicture = &backBuffer;
+void PlatformPresent(const Picture& picture) {
+    if (window == nullptr || picture.pixels == nullptr || picture.width != pictureW || picture.height != pictureH)
+        return;
+    lastPicture = picture;
     if (!PlatformWindowShown()) {  // nobody would see it
         shownRows.clear();
         return;
     }
     if (renderer == nullptr) {
-        PresentIntoWindow(backBuffer);
+        PresentIntoWindow(picture);
     } else {
-        SDL_UpdateTexture(texture, nullptr, backBuffer.pixels.data(), backBuffer.width * 4);
+        SDL_UpdateTexture(texture, nullptr, picture.pixels, picture.width * 4);
         int outW = 0, outH = 0;
         SDL_GetRendererOutputSize(renderer, &outW, &outH);
         PictureRect p = FitPicture(outW, outH, pictureW, pictureH);
@@ -363,10 +351,10 @@ void PlatformPresent(const Surface& backBuffer) {
 }
 
 void WindowShowAgain() {
-    if (lastPicture == nullptr) return;
+    if (lastPicture.pixels == nullptr) return;
     bordersFilledW = bordersFilledH = -1;  // the whole window, borders included
     shownRows.clear();
-    PlatformPresent(*lastPicture);
+    PlatformPresent(lastPicture);
 }
 
 bool WindowTakeEvent(const SDL_Event& e) {

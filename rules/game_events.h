@@ -1,7 +1,9 @@
 // What the rules and the screens make happen outside the play state: a sound,
-// the tune stopped, a cleared mission recorded. The shell carries them out.
+// the tune stopped, a cleared mission recorded, a wait while the window keeps
+// answering, the open-file dialog. The shell carries them out.
 #pragma once
 #include <cstdint>
+#include <string>
 
 // Move, Turn, Cursor and Decide are the classic four; the rest reward play:
 // a pair landed, loops erased at chain step 1 to 5 (5 and beyond), a caught
@@ -36,3 +38,10 @@ void StopTune();
 // The current numbered mission marked cleared and the records file written
 // (a notice on screen when it cannot be).
 void RecordMissionCleared();
+
+// Waits waitMs milliseconds while the window keeps answering; a quit request
+// ends the wait (the short pauses after a choice).
+void PumpMessages(uint32_t waitMs);
+// The mission file the player picks in the open-file dialog (or the replay's
+// answer), starting in `startFolder`; "" when cancelled.
+std::string AskMissionFile(const std::string& startFolder);

@@ -2,4 +2,3 @@
 
 constinit ScreenStateValue ScreenState = TitleScreen;
 constinit uint8_t PauseFlag;
-constinit uint8_t QuitFlag;

@@ -1,5 +1,5 @@
 // Which screen or play sub-state runs this frame (the main loop calls its
-// handler), and the pause and quit flags every screen may set.
+// handler), and the pause flag every screen may set.
 #pragma once
 #include <cstdint>
 
@@ -19,7 +19,6 @@ enum ScreenStateValue : uint32_t {
 
 extern ScreenStateValue ScreenState;
 extern uint8_t PauseFlag;  // play paused (Enter, a focus loss)
-extern uint8_t QuitFlag;   // the program ends after this frame
 
 // This module's variables in the program state list (shell/program_state.h).
-#define SCREEN_STATE_STATE(X) X(ScreenState) X(PauseFlag) X(QuitFlag)
+#define SCREEN_STATE_STATE(X) X(ScreenState) X(PauseFlag)

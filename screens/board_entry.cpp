@@ -25,7 +25,7 @@ void BoardEntryFrame() {
     DrawPlayfield(EntryBoardY);
     DrawCurtains(EntryCurtainWidth);
     DrawNotice();
-    PlatformPresent(BackBuffer);
+    ShowBackBuffer();
     // The last frame: the first pair comes in from the queue.
     if (EntryBoardY >= EntryBoardLast) {
         ScreenState = NextPair;

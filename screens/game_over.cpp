@@ -8,7 +8,6 @@
 #include "draw/surfaces.h"
 #include "draw/text.h"
 #include "mission/mission_goal.h"
-#include "platform/message_pump.h"
 #include "platform/platform.h"
 #include "rules/fish.h"
 #include "rules/game_events.h"
@@ -89,7 +88,7 @@ void FallFrame() {
         DrawGlyphText(text, ScoreTextX(text), int32_t(ScoreFlyY) + 48);
     }
     DrawNotice();
-    PlatformPresent(BackBuffer);
+    ShowBackBuffer();
     if (ScoreFlyY > 610.0f) Leave();
 }
 
@@ -103,7 +102,7 @@ void FlyFrame() {
     const char* text = FormatText("%d", Score);
     DrawGlyphText(text, ScoreTextX(text) + int32_t(ScoreFlyX), int32_t(ScoreFlyY) + 16);
     DrawNotice();
-    PlatformPresent(BackBuffer);
+    ShowBackBuffer();
 
     if (ScoreFlySpeedY > 0.0f) {  // turned: the score is on its row
         GameOverPhase = PhaseNameEntry;
@@ -151,7 +150,7 @@ void DrawNameEntry() {
         DrawGlyphText("(", x, 48 * NewPlace + 96);  // arrow down, below it
     }
     DrawNotice();
-    PlatformPresent(BackBuffer);
+    ShowBackBuffer();
 }
 
 void NameEntryFrame() {

@@ -9,6 +9,7 @@
 #include "rules/game_events.h"
 #include "rules/input_words.h"
 #include "rules/screen_state.h"
+#include "screens/screens.h"
 
 constinit uint8_t HelpOpen;
 constinit uint8_t HelpPage;
@@ -257,5 +258,5 @@ void HelpFrame() {
     BlitTiles(0, 0, BackBuffer.width, BackBuffer.height, 0, 0, Rop::And);
     const bool japanese = TextLanguage == Language::Japanese;
     DrawPage((japanese ? JapanesePages : EnglishPages)[HelpPage], japanese);
-    PlatformPresent(BackBuffer);
+    ShowBackBuffer();
 }

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "mission/language.h"
+#include "settings/language.h"
 
 inline constexpr int HelpPageCount = 4;
 

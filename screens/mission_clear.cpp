@@ -55,6 +55,6 @@ void MissionClearFrame() {
     DrawCurtains(ClearCurtainWidth);
     DrawClearMessage();
     DrawNotice();
-    PlatformPresent(BackBuffer);
+    ShowBackBuffer();
     if (ClearBoardY >= ClearBoardEndY) MoveOn();
 }

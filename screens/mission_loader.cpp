@@ -6,7 +6,7 @@
 
 #include "mission/mission_file.h"
 #include "mission/mission_goal.h"
-#include "platform/data_folder.h"
+#include "settings/data_folder.h"
 #include "platform/platform_os.h"
 #include "rules/board.h"
 #include "rules/fish.h"

@@ -6,8 +6,7 @@
 #include "draw/surfaces.h"
 #include "draw/text.h"
 #include "mission/mission_goal.h"
-#include "platform/data_folder.h"
-#include "platform/message_pump.h"
+#include "settings/data_folder.h"
 #include "platform/platform.h"
 #include "rules/fish.h"
 #include "rules/game_events.h"
@@ -82,7 +81,7 @@ static void Decide() {
         return;
     }
     PlayGameSound(GameSound::Decide);
-    std::string path = PlatformPickMissionFile(StartDirectory);
+    std::string path = AskMissionFile(StartDirectory);
     if (path.empty()) return;  // cancelled: the screen stays as it was
     if (!LoadMissionFile(path)) {
         ShowNotice(NoticeCannotReadMission);
@@ -106,7 +105,7 @@ static void DrawMissionSelect() {
     DrawGlyphText(">", 80, 300 + 64 * MissionCursor);
     DrawLogo();
     DrawNotice();
-    PlatformPresent(BackBuffer);
+    ShowBackBuffer();
 }
 
 void MissionSelectFrame() {

@@ -10,6 +10,7 @@
 #include "rules/screen_layout.h"
 #include "rules/screen_state.h"
 #include "screens/notice.h"
+#include "screens/screens.h"
 
 constinit int32_t PauseBlinkTimer;
 
@@ -32,7 +33,7 @@ void PauseScreen() {
     DrawFish();
     if (PauseBlinkTimer < PauseBlinkPeriod / 2) DrawGlyphText("PAUSE", WordX, WordY);
     DrawNotice();
-    PlatformPresent(BackBuffer);
+    ShowBackBuffer();
     // Only the keyboard's Enter resumes; the press that paused was in an earlier frame.
     if (KeyPressed & BitEnter) {
         PauseFlag = 0;

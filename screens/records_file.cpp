@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "mission/mission_goal.h"
-#include "platform/data_folder.h"
+#include "settings/data_folder.h"
 #include "platform/platform.h"
 #include "platform/platform_os.h"
 #include "screens/notice.h"

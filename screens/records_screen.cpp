@@ -28,5 +28,5 @@ void RecordsFrame() {
     DrawMenuBackground();
     DrawRecordRows("%d. %s", 40, 344);
     DrawNotice();
-    PlatformPresent(BackBuffer);
+    ShowBackBuffer();
 }

@@ -1,6 +1,11 @@
 // Per-frame handlers of the screens, called by the main loop (play: shell/play_frame.h).
 #pragma once
+#include "draw/surfaces.h"
+#include "platform/platform.h"
 #include "rules/input_words.h"
+
+// The back buffer handed to the window.
+inline void ShowBackBuffer() { PlatformPresent({BackBuffer.pixels.data(), BackBuffer.width, BackBuffer.height}); }
 
 // The menus' confirm: Z or the pad's bottom button, and Enter or the pad's
 // Start as well (in play Enter pauses instead).

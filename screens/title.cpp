@@ -4,7 +4,6 @@
 #include "draw/surfaces.h"
 #include "draw/text.h"
 #include "mission/mission_goal.h"
-#include "platform/message_pump.h"
 #include "platform/platform.h"
 #include "rules/fish.h"
 #include "rules/game_events.h"
@@ -57,7 +56,7 @@ void DrawTitle() {
     DrawGlyphText(">", PointerX, ItemY + ItemStep * TitleCursor);
     DrawLogo();
     DrawNotice();
-    PlatformPresent(BackBuffer);
+    ShowBackBuffer();
 }
 }  // namespace
 

@@ -3,10 +3,12 @@
 #include "rules/game_events.h"
 
 #include "mission/mission_goal.h"
-#include "platform/data_folder.h"
+#include "settings/data_folder.h"
+#include "draw/text.h"
 #include "platform/platform.h"
 #include "screens/records_file.h"
-#include "shell/game_events.h"
+#include "shell/replay.h"
+#include "shell/sound_choice.h"
 #include "shell/startup.h"
 
 SoundSet ChosenSounds = SoundSet::Classic;
@@ -73,8 +75,8 @@ std::optional<SoundSet> ParseSoundSet(std::string_view name) {
     return std::nullopt;
 }
 
-// The classic set plays every sound as it comes, as it always did, and has
-// nothing for the reward sounds.
+// The classic set plays every sound as it comes and has nothing for the
+// reward sounds.
 void PlayGameSound(GameSound sound) {
     if (ChosenSounds == SoundSet::Classic) {
         if (const SoundImage* image = ClassicImage(sound)) PlatformPlaySound(*image);
@@ -116,4 +118,12 @@ void RecordMissionCleared() {
         ++ClearedCount;
     }
     WriteRecordsFile();
+}
+
+// A replay answers from its script ("pick PATH", else cancel); otherwise the
+// player, in the language of the game's texts.
+std::string AskMissionFile(const std::string& startFolder) {
+    if (ReplayPlaying()) return TakeReplayPick();
+    return PlatformPickMissionFile(startFolder, TextLanguage == Language::Japanese ? DialogLanguage::Japanese
+                                                                                   : DialogLanguage::English);
 }

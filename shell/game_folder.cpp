@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/data_folder.h"
+#include "settings/data_folder.h"
 #include "platform/platform_os.h"
 
 bool HoldsGameData(const std::string& folder) {

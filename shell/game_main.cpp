@@ -5,7 +5,7 @@
 // runner's input format) as the input, at normal speed. --language chooses
 // the language of the goal lines and the help over the settings file's
 // "language=" and the locale. The settings file's "sounds=classic" chooses
-// the four sounds of old over the full set.
+// the classic four sounds over the full set.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -15,16 +15,17 @@
 #include "draw/playfield.h"
 #include "draw/text.h"
 #include "platform/platform.h"
-#include "platform/language.h"
-#include "platform/replay_input.h"
-#include "platform/settings.h"
-#include "rules/screen_layout.h"
 #include "screens/game_over.h"
 #include "screens/records_file.h"
+#include "settings/language.h"
+#include "settings/settings.h"
 #include "shell/game_folder.h"
-#include "shell/game_events.h"
+#include "shell/game_window.h"
 #include "shell/main_loop.h"
+#include "shell/message_pump.h"
 #include "shell/mission_start.h"
+#include "shell/replay.h"
+#include "shell/sound_choice.h"
 
 namespace {
 bool Running = false;  // between the start-up and the end of the loop
@@ -100,16 +101,16 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    const std::string settings = SettingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
-    const DisplaySettings saved = LoadDisplaySettings(settings);
+    GameSettingsPath = SettingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    const DisplaySettings saved = LoadDisplaySettings(GameSettingsPath);
     TextLanguage = ChooseLanguage(options.language.c_str(), saved.language.c_str());
-    // "sounds=classic" keeps the four sounds of old; anything else, the full set.
+    // "sounds=classic" chooses the classic set; anything else, the full set.
     ChosenSounds = saved.sounds == "classic" ? SoundSet::Classic : SoundSet::Full;
 
     PlatformInit();
     // Without a window nothing could be seen or quit: stop at once instead of
     // running on unseen (the reason is already on stderr).
-    if (!PlatformOpenWindow("Tessmar", ScreenWidth, ScreenHeight)) {
+    if (!OpenGameWindow(saved)) {
         PlatformShutdown();
         return 1;
     }
@@ -119,16 +120,13 @@ int main(int argc, char** argv) {
     Running = true;
     std::atexit(KeepPendingRecordAtExit);
     if (!options.mission.empty()) StartMissionGame(options.mission);
-    ScriptPlayer script(std::move(steps));
-    ReplayActive = !options.replay.empty();
+    if (!options.replay.empty()) StartReplay(std::move(steps));
     bool missionGame = !options.mission.empty();
-    while (!QuitFlag && !(missionGame && MissionGameEnded())) {
-        if (ReplayActive) ReplayUsedUp = !script.NextFrame(ReplayInput);  // used up: nothing held
-        RunFrame();
-    }
+    while (!QuitFlag && !(missionGame && MissionGameEnded())) RunFrame();
     Running = false;
     EndProgram();
     if (std::getenv("TESSMAR_FPS_LOG")) std::fprintf(stderr, "tessmar: FPS %u\n", unsigned(FpsValue));
+    SaveWindowLayout();
     PlatformShutdown();
     return 0;
 }

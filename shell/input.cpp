@@ -1,13 +1,38 @@
 #include "shell/input.h"
 
 #include "platform/platform.h"
+#include "shell/message_pump.h"
+#include "shell/replay.h"
+
+namespace {
+// The joystick this frame: the replay's, or the device's.
+bool ReadJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons) {
+    if (!ReplayPlaying()) return PlatformJoystick(x, y, buttons);
+    const ScriptedInput& in = ReplayFrame();
+    x = in.joyX;
+    y = in.joyY;
+    buttons = in.joyButtons;
+    return in.joyPresent;
+}
+
+// A key this frame. A replay holds its script's keys, the real Escape still
+// quitting; otherwise the keyboard's, and Enter once more for a pause that a
+// focus loss owes.
+bool SampleKey(Key key) {
+    if (ReplayPlaying())
+        return ((ReplayFrame().keys >> key) & 1u) != 0 || (key == KeyEscape && PlatformKeyDown(KeyEscape));
+    bool down = PlatformKeyDown(key);
+    if (key != KeyEnter) return down;
+    return TakeOwedPause() || down;
+}
+}  // namespace
 
 void PollJoystick(uint32_t* held, uint32_t* pressed) {
     uint32_t previous = *held;
     *held = 0;
     *pressed = 0;
     uint32_t x = 0, y = 0, buttons = 0;
-    if (!PlatformJoystick(x, y, buttons)) return;
+    if (!ReadJoystick(x, y, buttons)) return;
     if (x > JoyCenter + JoyDeadZone) *held |= BitRight;
     if (y > JoyCenter + JoyDeadZone) *held |= BitDown;
     if (x < JoyCenter - JoyDeadZone) *held |= BitLeft;
@@ -26,7 +51,7 @@ void PollKeyboard(uint32_t* held, uint32_t* pressed) {
     *held = 0;
     *pressed = 0;
     for (const auto& m : map)
-        if (PlatformKeyDown(m.key)) *held |= m.bit;
+        if (SampleKey(m.key)) *held |= m.bit;
     *pressed = (*held ^ previous) & *held;
 }
 

@@ -2,7 +2,7 @@
 
 #include "draw/playfield.h"
 #include "draw/text.h"
-#include "platform/message_pump.h"
+#include "shell/message_pump.h"
 #include "platform/platform.h"
 #include "rules/new_game.h"
 #include "screens/game_over.h"
@@ -11,9 +11,11 @@
 #include "screens/pause.h"
 #include "screens/records_file.h"
 #include "screens/screens.h"
-#include "shell/game_events.h"
+#include "shell/game_window.h"
 #include "shell/input.h"
 #include "shell/play_frame.h"
+#include "shell/replay.h"
+#include "shell/sound_choice.h"
 #include "shell/startup.h"
 
 constinit uint32_t FrameCounter, FpsWindowStart;
@@ -67,6 +69,10 @@ void CallScreenHandler() {
 }
 
 namespace {
+// The loop may rest while nothing moves in a real window, but not while a
+// replay plays, which counts on every frame.
+bool MayRest() { return PlatformMayRest() && !ReplayKeepsFramesCounted(); }
+
 // Frames keep to a grid of deadlines 25 ms apart: a frame that ends a little
 // late shortens the next wait rather than pushing every later frame back.
 void StartFramePeriod() {
@@ -126,6 +132,7 @@ uint32_t StillFrames() {
 void RunFrame() {
     StartFramePeriod();
     ContinueRecordsSave();  // a save waiting for another game's lock
+    StepReplay();
     SampleInput();
     CallScreenHandler();
     PlayFrameSound();
@@ -134,12 +141,12 @@ void RunFrame() {
     if (KeyPressed & BitG) GridMode = GridMode == 0 ? 1 : 0;
     if (KeyPressed & BitL) {
         TextLanguage = TextLanguage == Language::Japanese ? Language::English : Language::Japanese;
-        PlatformRememberLanguage(TextLanguage);
+        RememberLanguage(TextLanguage);
     }
-    const uint32_t still = !QuitFlag && PlatformMayRest() && PlatformWindowShown() ? StillFrames() : 0;
+    const uint32_t still = !QuitFlag && MayRest() && PlatformWindowShown() ? StillFrames() : 0;
     if (still == 0) WaitForFrameDeadline();  // else the rest waits for it
     CountFrame(&FpsValue);
-    if (QuitFlag || !PlatformMayRest()) return;
+    if (QuitFlag || !MayRest()) return;
     RestWhileHidden();
     if (still > 0) RestWhileStill(still);
 }

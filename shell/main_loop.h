@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "rules/screen_state.h"
+#include "shell/message_pump.h"
 
 inline constexpr uint32_t FramePeriodMs = 25;
 // A frame late by more than this many periods (a stall, a dialog) starts the

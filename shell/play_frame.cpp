@@ -13,6 +13,7 @@
 #include "rules/settle.h"
 #include "screens/notice.h"
 #include "shell/input.h"
+#include "screens/screens.h"
 
 void StepPlayState() {
     switch (ScreenState) {
@@ -31,7 +32,7 @@ void PlayFrame() {
     UpdateFish();
     DrawPlayfield(0);
     DrawNotice();
-    PlatformPresent(BackBuffer);
+    ShowBackBuffer();
     // Play has just ended and stopped the tune: it must stay stopped.
     if (ScreenState == GameOverScreen || ScreenState == MissionClearScreen) return;
     if (PlatformTuneStopped()) PlatformTunePlay();

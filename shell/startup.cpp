@@ -7,7 +7,7 @@
 
 #include "draw/surfaces.h"
 #include "draw/text.h"
-#include "platform/data_folder.h"
+#include "settings/data_folder.h"
 #include "platform/platform.h"
 #include "platform/platform_os.h"
 #include "platform/wave_length.h"
@@ -16,7 +16,9 @@
 #include "rules/game_random.h"
 #include "rules/screen_layout.h"
 #include "screens/records_file.h"
-#include "shell/game_events.h"
+#include "shell/message_pump.h"
+#include "shell/replay.h"
+#include "shell/sound_choice.h"
 
 SoundImage SoundMove, SoundTurn, SoundCursor, SoundDecide;
 SoundImage SoundMoveFull, SoundLand, SoundChain[ChainSoundSteps], SoundFish, SoundLink, SoundGameOver, SoundClear;
@@ -107,4 +109,6 @@ void ResetStartupState() {
     FixedSeed.reset();
     TextLanguage = Language::Japanese;
     ChosenSounds = SoundSet::Classic;
+    ForgetOwedPause();
+    StopReplay();
 }

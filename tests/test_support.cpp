@@ -6,12 +6,12 @@
 
 #include "rules/board.h"
 #include "draw/playfield.h"
-#include "shell/game_events.h"
+#include "shell/sound_choice.h"
 #include "shell/main_loop.h"
 #include "platform/platform_headless.h"
 #include "shell/program_state.h"
 #include "draw/surfaces.h"
-#include "platform/data_folder.h"
+#include "settings/data_folder.h"
 #include "shell/startup.h"
 
 void FreshProgram() {

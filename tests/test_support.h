@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/game_events.h"
+#include "shell/sound_choice.h"
 
 // A fresh program: every program-wide variable at its start value, the
 // headless platform reset. Tests that need the start-up call StartInFolder.

@@ -28,7 +28,7 @@ void OpenWindowOnce() {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     if (std::getenv("DISPLAY") == nullptr) setenv("SDL_VIDEODRIVER", "dummy", 1);
     PlatformInit();
-    PlatformOpenWindow("Tessmar bench", PictureW, PictureH);
+    PlatformOpenWindow({"Tessmar bench", PictureW, PictureH});
 }
 
 // Sizes the window's drawable area; 1920 x 1080 as desktop fullscreen.
@@ -38,7 +38,7 @@ void SetOutput(int w, int h) {
     WindowSetFullscreen(full);
     if (!full) SDL_SetWindowSize(window, w, h);
     for (int i = 0; i < 50; ++i) {
-        while (PlatformTakeEvent() != EventResult::None) {
+        while (PlatformTakeEvent() != PlatformEvent::None) {
         }
         int ow = 0, oh = 0;
         SDL_GetWindowSizeInPixels(window, &ow, &oh);
@@ -71,7 +71,7 @@ void BM_Present(benchmark::State& state) {
     for (auto _ : state) {
         ++frame;
         for (int y = 0; y < PictureH; ++y) picture.At(0, y) = frame;
-        PlatformPresent(picture);
+        PlatformPresent({picture.pixels.data(), picture.width, picture.height});
     }
     state.SetLabel(std::string(SDL_GetCurrentVideoDriver()) + " " + WindowRendererName() + " " +
                    std::to_string(ow) + "x" + std::to_string(oh));

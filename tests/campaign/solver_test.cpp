@@ -15,7 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/input_script.h"
+#include "shell/input_script.h"
 #include "rules/board.h"
 #include "tests/runner_support.h"
 #include "tests/test_support.h"

@@ -6,6 +6,6 @@
 
 #include "tests/fuzz/fuzz_support.h"
 
-void PlatformPresent(const Surface& backBuffer) {
-    if (FuzzDrawPixels) DrawnPlatformPresent(backBuffer);
+void PlatformPresent(const Picture& picture) {
+    if (FuzzDrawPixels) DrawnPlatformPresent(picture);
 }

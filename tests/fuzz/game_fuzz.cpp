@@ -38,7 +38,7 @@
 #include "draw/surfaces.h"
 #include "mission/mission_file.h"
 #include "mission/mission_goal.h"
-#include "platform/data_folder.h"
+#include "settings/data_folder.h"
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
 #include "platform/platform_os.h"

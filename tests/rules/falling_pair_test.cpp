@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/data_folder.h"
+#include "settings/data_folder.h"
 #include "rules/screen_state.h"
 #include "screens/notice.h"
 #include "screens/records_file.h"

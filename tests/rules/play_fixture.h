@@ -17,7 +17,7 @@
 #include "rules/scoring.h"
 #include "rules/screen_state.h"
 #include "rules/settle.h"
-#include "shell/game_events.h"
+#include "shell/sound_choice.h"
 #include "shell/input.h"
 #include "shell/play_frame.h"
 #include "shell/startup.h"

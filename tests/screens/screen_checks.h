@@ -34,7 +34,14 @@ inline void HoldFrame(std::initializer_list<Key> keys) {
     RunFrame();
 }
 
-inline const Surface& Shown() { return Headless.lastPresented; }
+// The picture the headless window showed last.
+inline Surface Shown() {
+    Surface s;
+    s.width = Headless.lastPresentedWidth;
+    s.height = Headless.lastPresentedHeight;
+    s.pixels = Headless.lastPresented;
+    return s;
+}
 
 // The menus' background with the fish where the last frame drew them.
 inline Surface MenuBackgroundNow() {

@@ -15,6 +15,7 @@
 #include "platform/platform.h"
 #include "platform/platform_sdl_parts.h"
 #include "shell/input.h"
+#include "shell/message_pump.h"
 #include "shell/program_state.h"
 
 namespace {
@@ -55,11 +56,13 @@ struct VirtualDevice {
     void Axis(int a, int16_t v) { SDL_JoystickSetVirtualAxis(handle, a, v); }
 };
 
-// Takes every waiting event, as the frame loop's wait does.
+// Takes every waiting event and notes what it means, as the frame loop's wait does.
 void Pump() {
-    while (PlatformTakeEvent() != EventResult::None) {
+    while (NoteEvent(PlatformTakeEvent())) {
     }
 }
+
+Picture Shown(const Surface& s) { return {s.pixels.data(), s.width, s.height}; }
 
 void Frame() {
     Pump();
@@ -540,9 +543,7 @@ TEST_F(SdlPlatform, AStuckAudioCallbackHoldsUpNoFrame) {
 // Without a renderer the picture is scaled by whole numbers into the
 // window's own pixels, and only the rows that changed are written again.
 TEST_F(SdlPlatform, ThePictureIsScaledIntoTheWindowAndOnlyChangedRowsAreRewritten) {
-    std::string config = ::testing::TempDir() + "sdl_present_config";
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    ASSERT_TRUE(PlatformOpenWindow("present", 384, 480));
+    ASSERT_TRUE(PlatformOpenWindow({"present", 384, 480}));
     SDL_Window* window = PlatformWindow();
     SDL_SetWindowSize(window, 800, 1000);  // 2x, 16 and 20 pixels of border
     Pump();
@@ -550,7 +551,7 @@ TEST_F(SdlPlatform, ThePictureIsScaledIntoTheWindowAndOnlyChangedRowsAreRewritte
     picture.Create(384, 480);
     for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 384; ++x) picture.At(x, y) = Rgb(x % 256, y % 256, (x + y) % 7);
-    PlatformPresent(picture);
+    PlatformPresent(Shown(picture));
     SDL_Surface* out = SDL_GetWindowSurface(window);
     ASSERT_NE(out, nullptr);
     ASSERT_EQ(out->w, 800);
@@ -570,24 +571,24 @@ TEST_F(SdlPlatform, ThePictureIsScaledIntoTheWindowAndOnlyChangedRowsAreRewritte
     auto mark = [&] { reinterpret_cast<uint32_t*>(out->pixels)[20 * out->pitch / 4 + 16] = 0xFF00FF; };
     mark();
     picture.At(10, 300) = Rgb(1, 2, 3);
-    PlatformPresent(picture);
+    PlatformPresent(Shown(picture));
     EXPECT_EQ(at(16 + 20, 20 + 600), Rgb(1, 2, 3));
     EXPECT_EQ(at(16 + 21, 20 + 601), Rgb(1, 2, 3));
     EXPECT_EQ(at(16, 20), 0xFF00FFu);
-    PlatformPresent(picture);  // the same picture: nothing written
+    PlatformPresent(Shown(picture));  // the same picture: nothing written
     EXPECT_EQ(at(16, 20), 0xFF00FFu);
     // Rows 100 and 400 changed: both are written, the rows between them are not.
     auto markAt = [&](int y) { reinterpret_cast<uint32_t*>(out->pixels)[(20 + 2 * y) * out->pitch / 4 + 16] = 0xFF00FF; };
     markAt(250);
     picture.At(0, 100) = Rgb(4, 5, 6);
     picture.At(0, 400) = Rgb(7, 8, 9);
-    PlatformPresent(picture);
+    PlatformPresent(Shown(picture));
     EXPECT_EQ(at(16, 20 + 200), Rgb(4, 5, 6));
     EXPECT_EQ(at(16, 20 + 800), Rgb(7, 8, 9));
     EXPECT_EQ(at(16, 20 + 500), 0xFF00FFu) << "a row between two changed rows was written again";
     PushWindowEvent(SDL_WINDOWEVENT_EXPOSED);  // the window's pixels may be new: all of it again
     Pump();
-    PlatformPresent(picture);
+    PlatformPresent(Shown(picture));
     EXPECT_EQ(at(16, 20), picture.At(0, 0));
     PlatformCloseWindow();
 }

@@ -1,5 +1,6 @@
 #include "rules/screen_state.h"
 #include "shell/input.h"
+#include "shell/message_pump.h"
 
 #include <gtest/gtest.h>
 

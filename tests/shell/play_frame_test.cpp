@@ -13,7 +13,7 @@
 #include "rules/new_game.h"
 #include "rules/game_events.h"
 #include "rules/queue.h"
-#include "shell/game_events.h"
+#include "shell/sound_choice.h"
 #include "shell/main_loop.h"
 #include "tests/test_support.h"
 

@@ -1,5 +1,5 @@
 #include "draw/surfaces.h"
-#include "platform/data_folder.h"
+#include "settings/data_folder.h"
 #include "shell/startup.h"
 
 #include <gtest/gtest.h>

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/language.h"
-#include "platform/settings.h"
+#include "settings/language.h"
+#include "settings/settings.h"
 #include "platform/window_scale.h"
 #include "tests/test_support.h"
 

@@ -14,24 +14,33 @@
 #include <vector>
 
 #include "mission/mission_goal.h"
-#include "platform/input_script.h"
+#include "shell/input_script.h"
 #include "draw/text.h"
-#include "platform/language.h"
-#include "platform/number_text.h"
+#include "settings/language.h"
+#include "settings/number_text.h"
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
 #include "platform/platform_os.h"
 #include "rules/fish.h"
 #include "rules/queue.h"
 #include "screens/title.h"
-#include "shell/game_events.h"
+#include "shell/sound_choice.h"
 #include "shell/main_loop.h"
+#include "shell/message_pump.h"
 #include "shell/mission_start.h"
 #include "shell/startup.h"
 #include "tools/headless/trace.h"
 #include "tools/png_io.h"
 
 namespace {
+// The picture the headless window showed last.
+Surface ShownPicture() {
+    Surface s;
+    s.width = Headless.lastPresentedWidth;
+    s.height = Headless.lastPresentedHeight;
+    s.pixels = Headless.lastPresented;
+    return s;
+}
 [[noreturn]] void Fail(const std::string& message) {
     std::fprintf(stderr, "tessmar-headless: %s\n", message.c_str());
     std::exit(2);
@@ -43,7 +52,7 @@ struct Options {
     long long idleFrames = 0;
     std::map<int, std::string> shots;
     bool startScoreAttack = false;
-    // The four sounds of old unless asked: traces stay as they were.
+    // The classic sounds unless asked for the full set.
     SoundSet sounds = SoundSet::Classic;
 };
 
@@ -121,7 +130,7 @@ int main(int argc, char** argv) {
     FixedSeed = o.seed;
     ChosenSounds = o.sounds;
     PlatformInit();
-    PlatformOpenWindow("Tessmar", ScreenWidth, ScreenHeight);
+    PlatformOpenWindow({"Tessmar", ScreenWidth, ScreenHeight});
     StartProgram();
     if (o.startScoreAttack) StartScoreAttack();
     if (!o.mission.empty()) StartMissionGame(o.mission);
@@ -145,7 +154,7 @@ int main(int argc, char** argv) {
         int presentsBefore = Headless.presents;
         RunFrame();
         if (auto shot = o.shots.find(frame); shot != o.shots.end() && Headless.presents > presentsBefore)
-            if (!WritePng(shot->second, Headless.lastPresented)) failedWrite(shot->second);
+            if (!WritePng(shot->second, ShownPicture())) failedWrite(shot->second);
         if (trace && std::fprintf(trace, "%s\n", TraceObject(frame, false).c_str()) < 0) failedWrite(o.trace);
     };
     // A game started on a mission file closes itself after its clear or

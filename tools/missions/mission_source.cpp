@@ -1,7 +1,7 @@
 #include "tools/missions/mission_source.h"
 
 #include "mission/mission_goal.h"
-#include "platform/number_text.h"
+#include "settings/number_text.h"
 
 #include <cctype>
 #include <cstdlib>

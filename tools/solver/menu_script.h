@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/input_script.h"
+#include "shell/input_script.h"
 #include "tools/solver/placement.h"
 
 // From the title: "MISSION MODE", the mission number raised to `number`

@@ -24,7 +24,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/number_text.h"
+#include "settings/number_text.h"
 #include "platform/platform_os.h"
 #include "tools/json_text.h"
 #include "tools/missions/mission_source.h"

@@ -1,4 +1,4 @@
-#include "platform/data_folder.h"
+#include "settings/data_folder.h"
 
 #include "platform/platform_os.h"
 

@@ -1,10 +1,12 @@
 // Which language every text a player or author reads is in: the rule
 // shared by the game and the editor.
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
-#include "mission/language.h"
+// Japanese, the original wording, and English.
+enum class Language : uint8_t { Japanese, English };
 
 // "ja" or "en"; anything else is no choice.
 std::optional<Language> ParseLanguage(std::string_view name);

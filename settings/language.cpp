@@ -1,4 +1,4 @@
-#include "platform/language.h"
+#include "settings/language.h"
 
 #include <cstdlib>
 

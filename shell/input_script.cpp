@@ -1,10 +1,10 @@
-#include "platform/input_script.h"
+#include "shell/input_script.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/number_text.h"
+#include "settings/number_text.h"
 #include "platform/platform.h"
 #include "platform/platform_os.h"
 

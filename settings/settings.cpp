@@ -1,11 +1,11 @@
-#include "platform/settings.h"
+#include "settings/settings.h"
 
 #include <sys/stat.h>
 
 #include <cstdint>
 #include <vector>
 
-#include "platform/number_text.h"
+#include "settings/number_text.h"
 #include "platform/platform_os.h"
 
 namespace {

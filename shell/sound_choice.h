@@ -5,13 +5,13 @@
 #include <optional>
 #include <string_view>
 
-// Classic: the four sounds of old and one tune. Full: besides them a
-// different move and the reward sounds, one tune for score attack and
-// another for the missions.
+// Classic: four sounds (move, turn, cursor, decide) and one tune. Full:
+// besides them a different move and the reward sounds, one tune for score
+// attack and another for the missions.
 enum class SoundSet : uint8_t { Classic, Full };
 // Chosen before start-up: the game takes it from the settings file (the
-// full set unless "sounds=classic"), the runner from --sounds; classic
-// until then, so that tests hear what they always heard.
+// full set unless "sounds=classic"), the runner from --sounds (classic
+// unless "--sounds full").
 extern SoundSet ChosenSounds;
 std::optional<SoundSet> ParseSoundSet(std::string_view name);
 
