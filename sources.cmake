@@ -18,7 +18,7 @@ set(TESSMAR_PLATFORM_SOURCES platform/midi_check.cpp platform/wave_length.cpp pl
 set(TESSMAR_PLATFORM_HEADLESS_SOURCES platform/platform_headless.cpp)
 set(TESSMAR_PLATFORM_SDL_SOURCES
   platform/platform_sdl.cpp platform/platform_sdl_audio.cpp platform/platform_sdl_window.cpp platform/platform_sdl_pad.cpp
-  platform/platform_sdl_sound.cpp platform/platform_sdl_mixer.cpp platform/platform_sdl_dialog.cpp
+  platform/platform_sdl_sound.cpp platform/platform_sdl_dialog.cpp
   platform/platform_sdl_x11.cpp)
 # The open-file dialog, a module the game loads when the dialog first opens.
 set(TESSMAR_DIALOG_MODULE_SOURCES platform/platform_qt_dialog.cpp)

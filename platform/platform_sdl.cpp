@@ -177,16 +177,13 @@ void PlatformOpenDevices() {
     const char* failure = nullptr;  // what stopped the sound, for stderr
     {
         QuietLibraries quiet;
-        // The mixer and its MIDI synthesiser are loaded only once there is a
-        // device to play on.
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) failure = "no audio";
         else if (!AudioDeviceOpens()) failure = "no audio device";
-        else if (!LoadMixer()) failure = "no audio";
-        else if (Mixer.OpenAudio(AudioRate, AUDIO_S16SYS, AudioChannels, AudioBufferFrames) != 0)
+        else if (Mix_OpenAudio(AudioRate, AUDIO_S16SYS, AudioChannels, AudioBufferFrames) != 0)
             failure = "no audio device";
         if (failure == nullptr) {
-            Mixer.Init(MIX_INIT_MID);
-            ChooseSoundFont(Mixer.SetSoundFonts);
+            Mix_Init(MIX_INIT_MID);
+            ChooseSoundFont(Mix_SetSoundFonts);
             QuietSynthesiser();
         }
     }
@@ -226,10 +223,10 @@ void PlatformShutdown() {
             std::fflush(nullptr);
             std::_Exit(0);
         }
-        Mixer.CloseAudio();
+        Mix_CloseAudio();
         audioOpen = false;
     }
-    if (Mixer.Quit) Mixer.Quit();
+    Mix_Quit();
     PadCloseAll();
     // The sound and pad drivers' own threads end while the window is still
     // up: once it has gone, only the display's connection is left to close.

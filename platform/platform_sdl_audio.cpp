@@ -79,7 +79,7 @@ void OpenTune(const std::vector<std::string>& paths) {
         }
         why = CheckMidiSong(tuneBytes.data(), tuneBytes.size());
         SDL_RWops* rw = why.empty() ? SDL_RWFromConstMem(tuneBytes.data(), int(tuneBytes.size())) : nullptr;
-        if (why.empty() && (tune = rw ? Mixer.LoadMUS_RW(rw, 1) : nullptr) == nullptr) why = Mix_GetError();
+        if (why.empty() && (tune = rw ? Mix_LoadMUS_RW(rw, 1) : nullptr) == nullptr) why = Mix_GetError();
         if (tune != nullptr) {
             tuneName = path;
             tuneOpen = true;
@@ -101,7 +101,7 @@ void PlayTune() {
     endedByItself = false;
     tuneStartedAt = SDL_GetTicks();
     tunePlaying = true;
-    if (Mixer.PlayMusic(tune, TunePlaysForever) != 0) {
+    if (Mix_PlayMusic(tune, TunePlaysForever) != 0) {
         tunePlaying = false;
         GiveUpTune("cannot be started");
     }
@@ -109,7 +109,7 @@ void PlayTune() {
 
 void HaltTune() {
     halting = true;
-    Mixer.HaltMusic();
+    Mix_HaltMusic();
     halting = false;
     tunePlaying = false;
     endedByItself = false;
@@ -119,7 +119,7 @@ void CloseTune() {
     tuneOpen = false;
     if (tune != nullptr) {
         HaltTune();
-        Mixer.FreeMusic(tune);
+        Mix_FreeMusic(tune);
         tune = nullptr;
     }
     tuneBytes.clear();
@@ -128,8 +128,8 @@ void CloseTune() {
 void Run(const Request& r) {
     switch (r.job) {
         case Job::PlaySound: SoundPlayNow(static_cast<Mix_Chunk*>(r.chunk)); break;
-        case Job::StopSounds: Mixer.HaltChannel(-1); break;
-        case Job::FreeSound: Mixer.FreeChunk(static_cast<Mix_Chunk*>(r.chunk)); break;
+        case Job::StopSounds: Mix_HaltChannel(-1); break;
+        case Job::FreeSound: Mix_FreeChunk(static_cast<Mix_Chunk*>(r.chunk)); break;
         case Job::TuneOpen: {
             if (tune != nullptr) break;  // one tune at a time: closed first
             std::vector<std::string> paths{r.path};
@@ -189,7 +189,7 @@ bool Post(Request r) {
 void AudioHelperStart() {
     if (helper.joinable()) return;
     helperQuits = false;
-    Mixer.HookMusicFinished(TuneFinished);
+    Mix_HookMusicFinished(TuneFinished);
     helper = std::thread(HelperLoop);
 }
 

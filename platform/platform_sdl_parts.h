@@ -59,30 +59,3 @@ bool AudioHelperEnd(uint32_t waitMs);
 void AudioPlaySound(void* chunk);
 void AudioStopSounds();
 void AudioFreeSound(void* chunk);
-
-// SDL_mixer's functions the game calls, filled by LoadMixer (all or none).
-struct MixerLibrary {
-    decltype(&Mix_OpenAudio) OpenAudio = nullptr;
-    decltype(&Mix_CloseAudio) CloseAudio = nullptr;
-    decltype(&Mix_Init) Init = nullptr;
-    decltype(&Mix_Quit) Quit = nullptr;
-    decltype(&Mix_QuerySpec) QuerySpec = nullptr;
-    decltype(&Mix_SetSoundFonts) SetSoundFonts = nullptr;
-    decltype(&Mix_LoadMUS_RW) LoadMUS_RW = nullptr;
-    decltype(&Mix_FreeMusic) FreeMusic = nullptr;
-    decltype(&Mix_PlayMusic) PlayMusic = nullptr;
-    decltype(&Mix_HaltMusic) HaltMusic = nullptr;
-    decltype(&Mix_HookMusicFinished) HookMusicFinished = nullptr;
-    decltype(&Mix_AllocateChannels) AllocateChannels = nullptr;
-    decltype(&Mix_LoadWAV_RW) LoadWAV_RW = nullptr;
-    decltype(&Mix_FreeChunk) FreeChunk = nullptr;
-    decltype(&Mix_PlayChannelTimed) PlayChannelTimed = nullptr;
-    decltype(&Mix_HaltChannel) HaltChannel = nullptr;
-    decltype(&Mix_FadeOutChannel) FadeOutChannel = nullptr;
-    decltype(&Mix_FadingChannel) FadingChannel = nullptr;
-    decltype(&Mix_Playing) Playing = nullptr;
-    decltype(&Mix_GroupAvailable) GroupAvailable = nullptr;
-};
-extern MixerLibrary Mixer;
-// Loads SDL_mixer once; false (with SDL's error set) when it cannot be.
-bool LoadMixer();

@@ -43,7 +43,7 @@ void Refuse(const SoundImage& image, const char* why) {
 Mix_Chunk* Repitched(const Mix_Chunk& source, double factor) {
     int rate = 0, channels = 0;
     Uint16 format = 0;
-    if (Mixer.QuerySpec(&rate, &format, &channels) == 0 || format != AUDIO_S16SYS || channels <= 0) return nullptr;
+    if (Mix_QuerySpec(&rate, &format, &channels) == 0 || format != AUDIO_S16SYS || channels <= 0) return nullptr;
     const auto* in = reinterpret_cast<const int16_t*>(source.abuf);
     size_t frames = source.alen / (2 * size_t(channels));
     size_t outFrames = size_t(double(frames) / factor);
@@ -80,7 +80,7 @@ Mix_Chunk* Repitched(const Mix_Chunk& source, double factor) {
 size_t MaxDecodedBytes() {
     int rate = 0, channels = 0;
     Uint16 format = 0;
-    if (Mixer.QuerySpec(&rate, &format, &channels) == 0) return 0;
+    if (Mix_QuerySpec(&rate, &format, &channels) == 0) return 0;
     return size_t(MaxSoundSeconds) * size_t(rate) * size_t(channels) * (SDL_AUDIO_BITSIZE(format) / 8);
 }
 
@@ -88,7 +88,7 @@ size_t MaxDecodedBytes() {
 int OldestChannel() {
     int oldest = -1;
     for (int c = 0; c < SoundChannels; ++c) {
-        if (!Mixer.Playing(c) || Mixer.FadingChannel(c) == MIX_FADING_OUT) continue;
+        if (!Mix_Playing(c) || Mix_FadingChannel(c) == MIX_FADING_OUT) continue;
         if (oldest < 0 || startedOrder[c] < startedOrder[oldest]) oldest = c;
     }
     return oldest;
@@ -96,7 +96,7 @@ int OldestChannel() {
 }  // namespace
 
 void SoundsOpen() {
-    Mixer.AllocateChannels(SoundChannels);
+    Mix_AllocateChannels(SoundChannels);
     soundsOpen = true;
 }
 
@@ -112,10 +112,10 @@ void PlatformPrepareSound(SoundImage& image) {
     std::string wrong = CheckWaveLength(bytes.data(), bytes.size(), MaxSoundSeconds);
     if (!wrong.empty()) return Refuse(image, wrong.c_str());
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
-    Mix_Chunk* chunk = rw ? Mixer.LoadWAV_RW(rw, 1) : nullptr;
+    Mix_Chunk* chunk = rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
     if (chunk == nullptr) return Refuse(image, Mix_GetError());
     if (chunk->alen > MaxDecodedBytes()) {
-        Mixer.FreeChunk(chunk);
+        Mix_FreeChunk(chunk);
         return Refuse(image, "it decodes to more than a sound may last");
     }
     image.handle = chunk;
@@ -124,20 +124,20 @@ void PlatformPrepareSound(SoundImage& image) {
 }
 
 void SoundPlayNow(Mix_Chunk* chunk) {
-    int channel = Mixer.PlayChannelTimed(-1, chunk, 0, -1);
+    int channel = Mix_PlayChannelTimed(-1, chunk, 0, -1);
     if (channel < 0) {
         // Several sounds in a few milliseconds, more than the channels: the
         // oldest is cut at once.
         int oldest = OldestChannel();
         if (oldest < 0) oldest = 0;
-        Mixer.HaltChannel(oldest);
-        channel = Mixer.PlayChannelTimed(oldest, chunk, 0, -1);
+        Mix_HaltChannel(oldest);
+        channel = Mix_PlayChannelTimed(oldest, chunk, 0, -1);
     }
     if (channel >= 0 && channel < SoundChannels) startedOrder[channel] = ++startCount;
     // Keep a channel free for the next sound: the oldest fades out now,
     // briefly enough not to be heard as a cut.
-    if (Mixer.GroupAvailable(-1) < 0)
-        if (int oldest = OldestChannel(); oldest >= 0) Mixer.FadeOutChannel(oldest, CutFadeMs);
+    if (Mix_GroupAvailable(-1) < 0)
+        if (int oldest = OldestChannel(); oldest >= 0) Mix_FadeOutChannel(oldest, CutFadeMs);
 }
 
 // The copy is chosen here; the mixer starts it on its helper thread.

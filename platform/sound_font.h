@@ -5,9 +5,8 @@
 #include <SDL.h>
 
 // The choice is made three ways at once so that it holds whichever one a
-// build of SDL_mixer reads first: Mix_SetSoundFonts (passed in, as the game
-// loads SDL_mixer itself), the SDL_SOUNDFONTS
-// variable, and SDL_FORCE_SOUNDFONTS, which makes that variable win over a
+// build of SDL_mixer reads first: Mix_SetSoundFonts (passed in), the
+// SDL_SOUNDFONTS variable, and SDL_FORCE_SOUNDFONTS, which makes that variable win over a
 // distribution's own default (Debian's default-GM.sf3).
 inline void ChooseSoundFont(int (*setSoundFonts)(const char*)) {
     if (SDL_getenv("SDL_SOUNDFONTS") != nullptr) return;
