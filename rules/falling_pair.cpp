@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "rules/board.h"
 #include "rules/game_events.h"
 #include "rules/input_words.h"

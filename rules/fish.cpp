@@ -3,7 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "rules/board.h"
 #include "rules/game_events.h"
 #include "rules/game_random.h"

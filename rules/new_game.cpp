@@ -1,7 +1,7 @@
 #include "rules/new_game.h"
 
 
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/game_random.h"

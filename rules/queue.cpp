@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/game_random.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 

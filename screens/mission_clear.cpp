@@ -6,7 +6,7 @@
 #include "draw/surface.h"
 #include "draw/surfaces.h"
 #include "draw/text.h"
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "platform/platform.h"
 #include "rules/fish.h"
 #include "rules/new_game.h"

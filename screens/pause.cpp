@@ -4,7 +4,7 @@
 #include "draw/playfield.h"
 #include "draw/surfaces.h"
 #include "draw/text.h"
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "platform/platform.h"
 #include "rules/input_words.h"
 #include "rules/screen_layout.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "settings/data_folder.h"
 #include "platform/platform.h"
 #include "platform/platform_os.h"

@@ -3,7 +3,7 @@
 #include "draw/fish.h"
 #include "draw/surfaces.h"
 #include "draw/text.h"
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "platform/platform.h"
 #include "rules/fish.h"
 #include "rules/game_events.h"

@@ -2,7 +2,7 @@
 // the play state.
 #include "rules/game_events.h"
 
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "settings/data_folder.h"
 #include "draw/text.h"
 #include "platform/platform.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "mission/mission_file.h"
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "platform/platform_os.h"
 #include "rules/screen_state.h"
 #include "screens/mission_loader.h"

@@ -11,7 +11,7 @@
 #include <type_traits>
 
 #include "draw/playfield.h"
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/fish.h"
@@ -39,7 +39,7 @@
 #define PROGRAM_STATE(X)                                                                                   \
     SCREEN_STATE_STATE(X) MESSAGE_PUMP_STATE(X) MAIN_LOOP_STATE(X) PLAYFIELD_STATE(X) INPUT_STATE(X) BOARD_STATE(X) QUEUE_STATE(X) \
     FALLING_PAIR_STATE(X) SETTLE_STATE(X) SCORING_STATE(X) FISH_STATE(X) LINK_STATE(X) SCREEN_LAYOUT_STATE(X) \
-    MISSION_GOAL_STATE(X) RECORDS_STATE(X) TITLE_STATE(X) MISSION_SELECT_STATE(X) MISSION_CLEAR_STATE(X)     \
+    GAME_MODE_STATE(X) RECORDS_STATE(X) TITLE_STATE(X) MISSION_SELECT_STATE(X) MISSION_CLEAR_STATE(X)     \
     BOARD_ENTRY_STATE(X) PAUSE_STATE(X) GAME_OVER_STATE(X) NOTICE_STATE(X) HELP_STATE(X)    \
     GAME_RANDOM_STATE(X)
 

@@ -8,7 +8,7 @@
 #include <new>
 
 #include "draw/playfield.h"
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "platform/platform_headless.h"
 #include "platform/platform_os.h"
 #include "rules/board.h"

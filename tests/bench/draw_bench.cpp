@@ -6,7 +6,7 @@
 
 #include "draw/playfield.h"
 #include "draw/surfaces.h"
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "platform/platform_headless.h"
 #include "rules/board.h"
 #include "rules/fish.h"

@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "mission/mission_file.h"
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "tests/runner_support.h"
 #include "tests/test_support.h"
 #include "tools/solver/menu_script.h"

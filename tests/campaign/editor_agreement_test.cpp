@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/editor_model.h"
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "rules/board.h"
 #include "rules/fish.h"
 #include "rules/queue.h"

@@ -7,7 +7,7 @@
 
 #include "draw/surfaces.h"
 #include "draw/text.h"
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/fish.h"

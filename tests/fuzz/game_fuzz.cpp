@@ -37,7 +37,7 @@
 #include "draw/surface.h"
 #include "draw/surfaces.h"
 #include "mission/mission_file.h"
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "settings/data_folder.h"
 #include "platform/platform.h"
 #include "platform/platform_headless.h"

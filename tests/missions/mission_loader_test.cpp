@@ -7,7 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "rules/board.h"
 #include "rules/fish.h"
 #include "rules/game_random.h"

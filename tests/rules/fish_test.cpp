@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "draw/fish.h"
+#include "rules/game_mode.h"
 #include "draw/surfaces.h"
 #include "rules/game_random.h"
 #include "rules/link.h"

@@ -1,6 +1,7 @@
 #include <climits>
 
 #include "rules/falling_pair.h"
+#include "rules/game_mode.h"
 #include "rules/screen_state.h"
 #include "rules/settle.h"
 #include "tests/rules/rope_board.h"

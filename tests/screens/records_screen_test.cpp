@@ -7,7 +7,7 @@
 #include <fstream>
 #include <random>
 
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "platform/platform_os.h"
 #include "rules/scoring.h"
 #include "screens/game_over.h"

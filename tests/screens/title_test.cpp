@@ -4,7 +4,7 @@
 
 #include "screens/notice.h"
 
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "rules/queue.h"
 #include "screens/title.h"
 #include "tests/screens/screen_checks.h"

@@ -1,7 +1,7 @@
 // The reset that starts every game.
 #include <gtest/gtest.h>
 
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/game_random.h"

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
 #include "rules/board.h"

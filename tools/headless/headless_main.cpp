@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "shell/input_script.h"
 #include "draw/text.h"
 #include "settings/language.h"

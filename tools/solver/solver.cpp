@@ -6,7 +6,7 @@
 #include <optional>
 #include <unordered_map>
 
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 #include "platform/platform_headless.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"

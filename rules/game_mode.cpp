@@ -1,4 +1,4 @@
-#include "mission/mission_goal.h"
+#include "rules/game_mode.h"
 
 constinit MissionGoalRecord MissionGoal{};
 constinit GameModeValue GameMode;
