@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <thread>
 
 std::vector<std::string> FilesWritten;
@@ -223,29 +224,23 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 }
 
 std::string CurrentDirectory() {
-    char buffer[4096];
-    if (getcwd(buffer, sizeof buffer) == nullptr) return ".";
-    return buffer;
+    std::error_code error;
+    std::filesystem::path here = std::filesystem::current_path(error);
+    return error ? "." : here.string();
 }
 
 bool IsFolder(const std::string& path) {
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
 }
 
 bool FolderHasFileEndingIn(const std::string& path, const std::string& suffix) {
-    DIR* dir = opendir(path.c_str());
-    if (dir == nullptr) return false;
-    bool found = false;
-    while (const dirent* entry = readdir(dir)) {
-        std::string name = entry->d_name;
-        if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
-            found = true;
-            break;
-        }
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(path, error)) {
+        std::string name = entry.path().filename().string();
+        if (name.size() > suffix.size() && name.ends_with(suffix)) return true;
     }
-    closedir(dir);
-    return found;
+    return false;
 }
 
 // Folders made for the user's own files are the user's alone, as the XDG
@@ -268,17 +263,14 @@ bool MakeWritableFolder(const std::string& path, std::string* reason) {
 }
 
 bool SameFolder(const std::string& a, const std::string& b) {
-    struct stat sa {}, sb {};
-    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && S_ISDIR(sa.st_mode) && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
+    std::error_code error;
+    return IsFolder(a) && std::filesystem::equivalent(a, b, error);
 }
 
 std::string ExecutableFolder() {
-    char buffer[4096];
-    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0) return "";
-    std::string path(buffer, size_t(n));
-    return path.substr(0, path.rfind('/'));
+    std::error_code error;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? "" : exe.parent_path().string();
 }
 
 CalendarDay SystemToday() {

@@ -14,8 +14,8 @@
 // in `out`. Never blocks.
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& out, size_t max, std::string* reason = nullptr);
 
-// Creates an empty file if none exists (the open-or-create of the old
-// platform). Does nothing when the path names anything else.
+// Creates an empty file if none exists. Does nothing when the path names
+// anything else.
 void CreateEmptyFileIfMissing(const std::string& path);
 
 // Writes `size` bytes to a temporary file beside `path` and renames it over

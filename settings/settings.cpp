@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <vector>
 
 #include "settings/number_text.h"
@@ -71,11 +72,6 @@ void SetKey(std::string& text, std::string_view key, const std::string& value) {
     text.replace(at, length, line);
 }
 
-std::string ParentFolder(const std::string& path) {
-    size_t slash = path.find_last_of('/');
-    return slash == std::string::npos || slash == 0 ? std::string() : path.substr(0, slash);
-}
-
 // The file's text, at most MaxSettingsBytes + 1 bytes (one more tells a
 // longer file); false when it is there but cannot be read.
 bool ReadSettingsText(const std::string& path, std::string& text) {
@@ -129,6 +125,6 @@ bool UpdateDisplaySettings(const std::string& path, const std::function<void(Dis
     change(after);
     if (after == before) return true;
     std::string written = text.empty() ? FormatDisplaySettings(after) : ApplyDisplaySettings(text, after);
-    MakeFolders(ParentFolder(path));
+    MakeFolders(std::filesystem::path(path).parent_path().string());
     return WriteFileAtomically(path, written.data(), written.size(), nullptr);
 }
