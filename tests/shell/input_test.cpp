@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "draw/playfield.h"
+#include "draw/text.h"
 #include "platform/platform_headless.h"
+#include "rules/game_events.h"
+#include "shell/replay.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -112,4 +117,47 @@ TEST_F(InputTest, EscapeEnterCDAndGComeFromTheKeyboardOnly) {
     EXPECT_EQ(QuitFlag, 0);
     EXPECT_EQ(PauseFlag, 0);
     EXPECT_EQ(KeyHeld, 0u);
+}
+
+// A replay is the input while it plays: its keys and joystick stand for the
+// devices' (only the real Escape still counts), and the open-file dialog is
+// answered from its script without being shown. The dialog a player sees is
+// asked in the language of the game's texts.
+TEST_F(InputTest, AReplayStandsForTheDevicesAndTheDialog) {
+    const std::string path = ::testing::TempDir() + "input_test_replay.txt";
+    std::FILE* f = std::fopen(path.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("joy 0 32767 2\npick /somewhere/a.msn\n2 Left Z\n", f);
+    std::fclose(f);
+    InputScript script;
+    std::string error;
+    ASSERT_TRUE(ReadInputScript(path, script, &error)) << error;
+
+    TextLanguage = Language::English;
+    EXPECT_EQ(AskMissionFile("/start"), "");
+    EXPECT_EQ(Headless.dialogLanguage, DialogLanguage::English);
+    TextLanguage = Language::Japanese;
+    AskMissionFile("/start");
+    EXPECT_EQ(Headless.dialogLanguage, DialogLanguage::Japanese);
+
+    StartReplay(std::move(script));
+    Headless.dialogLanguage.reset();
+    Hold({KeyRight});
+    Stick(65535, 32767);
+    StepReplay();
+    SampleInput();
+    EXPECT_EQ(KeyHeld, BitLeft | BitButton1) << "the real Right is not the replay's";
+    EXPECT_EQ(JoyHeld, BitLeft | BitButton2);
+    Headless.picks = {"/not/the/replay's.msn"};
+    EXPECT_EQ(AskMissionFile("/start"), "/somewhere/a.msn");
+    EXPECT_EQ(AskMissionFile("/start"), "") << "no pick left: cancelled";
+    EXPECT_FALSE(Headless.dialogLanguage.has_value()) << "no dialog shown";
+    Hold({KeyEscape});
+    StepReplay();
+    SampleInput();
+    EXPECT_EQ(KeyHeld, BitLeft | BitButton1 | BitEscape);
+    StepReplay();
+    SampleInput();
+    EXPECT_EQ(KeyHeld, BitEscape) << "the script used up holds nothing";
+    StopReplay();
 }

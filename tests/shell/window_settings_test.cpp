@@ -8,23 +8,29 @@
 #include "settings/language.h"
 #include "settings/settings.h"
 #include "platform/window_scale.h"
+#include "shell/game_window.h"
 #include "tests/test_support.h"
 
 namespace fs = std::filesystem;
 
-TEST(WindowScale, LargestWholeScaleThatFits) {
-    struct Case { int areaW, areaH, scale; } cases[] = {
-        {1920, 1080, 2},  // 768 x 960 fits, 1152 x 1440 does not
-        {1920, 1040, 2},  // a panel takes some height
-        {1920, 959, 1},   // one row short of 2x
-        {767, 2000, 1},   // one column short of 2x
-        {2560, 1440, 3},  // 1152 x 1440 exactly
-        {3840, 2160, 4},
-        {384, 480, 1},
-        {300, 200, 1},  // smaller than 1x: still 1x
-        {0, 0, 1},
+// The largest whole scale that fits, and the scale the window opens at: the
+// saved one while it is smaller, else the largest that fits.
+TEST(WindowScale, LargestWholeScaleThatFitsAndTheOpeningScale) {
+    struct Case { int areaW, areaH, scale, saved, opens; } cases[] = {
+        {1920, 1080, 2, 0, 2},  // 768 x 960 fits, 1152 x 1440 does not; none saved
+        {1920, 1040, 2, 1, 1},  // a panel takes some height; 1x saved
+        {1920, 959, 1, 2, 1},   // one row short of 2x: the saved 2x does not fit
+        {767, 2000, 1, 1, 1},   // one column short of 2x
+        {2560, 1440, 3, 2, 2},  // 1152 x 1440 exactly
+        {3840, 2160, 4, 9, 4},  // saved larger than the desktop now allows
+        {384, 480, 1, 0, 1},
+        {300, 200, 1, 3, 1},  // smaller than 1x: still 1x
+        {0, 0, 1, 2, 1},      // no desktop to ask
     };
-    for (const auto& c : cases) EXPECT_EQ(LargestScale(c.areaW, c.areaH, 384, 480), c.scale) << c.areaW << "x" << c.areaH;
+    for (const auto& c : cases) {
+        EXPECT_EQ(LargestScale(c.areaW, c.areaH, 384, 480), c.scale) << c.areaW << "x" << c.areaH;
+        EXPECT_EQ(OpeningScale(c.saved, c.areaW, c.areaH, 384, 480), c.opens) << c.areaW << "x" << c.areaH;
+    }
 }
 
 TEST(WindowScale, PictureCentredWithDarkBorders) {
