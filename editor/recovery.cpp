@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include <QCoreApplication>
@@ -35,7 +36,7 @@ void WriteAtExit() { WriteRecovery(); }
 std::string RecoveryFilePath() {
     std::string settings = SettingsFilePath();
     if (settings.empty()) return {};
-    return settings.substr(0, settings.rfind('/') + 1) + "editor-recovery";
+    return (std::filesystem::path(settings).parent_path() / "editor-recovery").string();
 }
 
 void ArmRecovery(const MissionBytes& bytes, const QString& documentPath) {
@@ -52,7 +53,7 @@ bool WriteRecovery() {
     if (!armed) return false;
     std::string path = RecoveryFilePath();
     if (path.empty()) return false;
-    MakeFolders(path.substr(0, path.rfind('/')));
+    MakeFolders(std::filesystem::path(path).parent_path().string());
     std::string reason;
     if (!WriteFileAtomically(path, armedImage.data(), armedImage.size(), &reason)) return false;
     armed = false;  // written once: a second ending has nothing newer
