@@ -156,6 +156,8 @@ void FillBorders(const PictureRect& p, int outW, int outH, SDL_Surface* into) {
 // A hash of every row of the picture last handed to the window's pixels:
 // rows that stay the same are neither scaled nor sent to the display again.
 // (A copy of the picture would cost as much memory as the picture itself.)
+// In play on Xvfb (frame_figures.sh) this takes the game from 2.6 to 1.7 % of
+// a core in a 2x window and from 3.0 to 1.6 % fullscreen.
 std::vector<uint64_t> shownRows;
 
 uint64_t RowHash(const uint32_t* row, int width) {
