@@ -31,6 +31,7 @@ struct Request {
 // A request waiting longer than this behind one the helper is still busy
 // with means the audio callback is stuck.
 constexpr uint32_t StuckMs = 1000;
+constexpr uint32_t StuckGraceMs = 20;
 constexpr size_t QueueSize = 64;
 
 std::mutex queueLock;  // guards the queue only; never held during a mixer call
@@ -193,10 +194,19 @@ void AudioHelperStart() {
     helper = std::thread(HelperLoop);
 }
 
+// A helper that has been stuck is given up once it makes no progress for
+// StuckGraceMs: one the audio callback has just let go finishes its request
+// within a millisecond, and is waited for.
 bool AudioHelperIdle(uint32_t waitMs) {
-    uint32_t start = SDL_GetTicks();
+    uint32_t start = SDL_GetTicks(), progressAt = start;
+    uint64_t seen = done;
     while (done != posted) {
-        if (HelperStuck() || SDL_GetTicks() - start >= waitMs) return false;
+        uint32_t now = SDL_GetTicks();
+        if (done != seen) {
+            seen = done;
+            progressAt = now;
+        }
+        if ((HelperStuck() && now - progressAt >= StuckGraceMs) || now - start >= waitMs) return false;
         SDL_Delay(1);
     }
     return true;
