@@ -22,6 +22,7 @@
 #include "rules/settle.h"
 
 constinit uint8_t ColourMode, GridMode;
+constinit bool PaletteSafe;
 constinit uint32_t FpsValue;
 
 namespace {
@@ -227,7 +228,7 @@ void DrawStatusTexts(int32_t X, int32_t yOffset) {
 
 void DrawBlock(uint8_t kind, uint8_t colour, uint8_t frameFlag, int32_t x, int32_t y) {
     if (kind >= KindCount) return;  // no such picture on the sheet
-    int v = ColourMode == 1 ? SheetCell * colour : 0;
+    int v = ColourMode != 1 ? 0 : SheetCell * (colour + (PaletteSafe && colour != 0 ? SafePaletteRowShift : 0));
     BitBlt(BackBuffer, x, y, SheetCell, SheetCell, BlockSheet, SheetCell * kind, SheetMaskY, Rop::Or);
     BitBlt(BackBuffer, x, y, SheetCell, SheetCell, BlockSheet, SheetCell * kind, SheetImageY + v, Rop::And);
     if (frameFlag != 0)

@@ -5,6 +5,9 @@
 // What the picture shows besides the game: the colour and grid toggles (C
 // and G, switched by the main loop) and the frame rate it counts.
 extern uint8_t ColourMode, GridMode;
+// The colour mode's safe palette (a setting of the player's, not of play):
+// network colours told apart with any one kind of cone missing.
+extern bool PaletteSafe;
 extern uint32_t FpsValue;
 
 // Draws one block from the block sheet at (x, y): mask, image (colour row

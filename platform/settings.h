@@ -20,6 +20,7 @@ struct DisplaySettings {
     bool fullscreen = false;
     std::string language;  // "language=" as written ("ja", "en"); empty: none
     std::string sounds;    // "sounds=" as written ("classic"); empty: none
+    std::string palette;   // "palette=" as written ("safe", "classic"); empty: none
     bool operator==(const DisplaySettings&) const = default;
 };
 

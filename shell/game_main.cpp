@@ -105,6 +105,8 @@ int main(int argc, char** argv) {
     TextLanguage = ChooseLanguage(options.language.c_str(), saved.language.c_str());
     // "sounds=classic" keeps the four sounds of old; anything else, the full set.
     ChosenSounds = saved.sounds == "classic" ? SoundSet::Classic : SoundSet::Full;
+    // "palette=safe": the colour mode's networks told apart by colour-blind players too.
+    PaletteSafe = saved.palette == "safe";
 
     PlatformInit();
     // Without a window nothing could be seen or quit: stop at once instead of

@@ -96,6 +96,9 @@ void DrawBlockSheet(Surface& sheet) {
         FillRect(sheet, 32 * kind, 0, 32, 32, White);
         for (int variant = 0; variant <= VariantCount; ++variant)
             DrawBlockPicture(sheet, 32 * kind, 32 + 32 * variant, kind, variant);
+        for (int colour = 1; colour <= VariantCount; ++colour)
+            DrawBlockPicture(sheet, 32 * kind, 32 + 32 * (colour + SafePaletteRowShift), kind,
+                             SafeVariantFirst + colour - 1);
     }
     for (int frame = 0; frame < 4; ++frame) {
         int x = SheetFishX + SheetCell * frame;
