@@ -22,7 +22,7 @@
 #include "rules/settle.h"
 
 constinit uint8_t ColourMode, GridMode;
-constinit bool PaletteSafe;
+constinit bool PaletteSafe, FlashingSteady;
 constinit uint32_t FpsValue;
 
 namespace {
@@ -49,8 +49,11 @@ void DrawWellCells(int32_t X, int32_t top) {
             if (GridMode == 1) BitBlt(BackBuffer, x, y, SheetCell, SheetCell, BlockSheet, SheetGridX, SheetGridY, Rop::And);
             uint8_t kind = GetKind(c, r);
             if (kind == Empty) continue;
-            if (GetMarked(c, r) != 0 && (EraseTimer & 1) != 0) continue;
+            bool marked = GetMarked(c, r) != 0;
+            if (marked && (EraseTimer & 1) != 0 && !FlashingSteady) continue;
             DrawBlock(kind, uint8_t(GetGroup(c, r) % 6 + 1), GetFrame(c, r), x, y);
+            if (marked && FlashingSteady)
+                BitBlt(BackBuffer, x, y, SheetCell, SheetCell, BlockSheet, SheetEraseMarkX, SheetEraseMarkY, Rop::And);
         }
     }
 }

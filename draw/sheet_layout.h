@@ -21,6 +21,9 @@ inline constexpr int SheetLinkSpriteX = SheetFishX + 2 * SheetCell;
 // The background tile (below the grid cell's mask row) and the grid cell.
 inline constexpr int SheetTileX = 576, SheetTileY = 32;
 inline constexpr int SheetGridX = 576, SheetGridY = 64;
+// Hatching ANDed over a block about to be erased where loops are marked
+// steadily instead of blinking.
+inline constexpr int SheetEraseMarkX = 576, SheetEraseMarkY = 96;
 
 // The frame-block marker, masked like the sprites.
 inline constexpr int SheetFrameMarkerX = 608;

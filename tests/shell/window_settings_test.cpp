@@ -67,7 +67,7 @@ TEST(DisplaySettingsText, ReadsWhatItUnderstandsAndPassesOverTheRest) {
     }
     for (DisplaySettings s : {DisplaySettings{}, DisplaySettings{2, true}, DisplaySettings{64, false},
                               DisplaySettings{0, false, "en", "classic"}, DisplaySettings{3, true, "fr", ""},
-                              DisplaySettings{0, false, "", "", "safe"}})
+                              DisplaySettings{0, false, "", "", "safe", "steady"}})
         EXPECT_EQ(ParseDisplaySettings(FormatDisplaySettings(s)), s);
 }
 
