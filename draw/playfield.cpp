@@ -22,6 +22,7 @@
 #include "rules/settle.h"
 
 constinit uint8_t ColourMode, GridMode;
+constinit bool PaletteSafe, FlashingSteady;
 constinit uint32_t FpsValue;
 
 namespace {
@@ -48,8 +49,11 @@ void DrawWellCells(int32_t X, int32_t top) {
             if (GridMode == 1) BitBlt(BackBuffer, x, y, SheetCell, SheetCell, BlockSheet, SheetGridX, SheetGridY, Rop::And);
             uint8_t kind = GetKind(c, r);
             if (kind == Empty) continue;
-            if (GetMarked(c, r) != 0 && (EraseTimer & 1) != 0) continue;
+            bool marked = GetMarked(c, r) != 0;
+            if (marked && (EraseTimer & 1) != 0 && !FlashingSteady) continue;
             DrawBlock(kind, uint8_t(GetGroup(c, r) % 6 + 1), GetFrame(c, r), x, y);
+            if (marked && FlashingSteady)
+                BitBlt(BackBuffer, x, y, SheetCell, SheetCell, BlockSheet, SheetEraseMarkX, SheetEraseMarkY, Rop::And);
         }
     }
 }
@@ -227,7 +231,7 @@ void DrawStatusTexts(int32_t X, int32_t yOffset) {
 
 void DrawBlock(uint8_t kind, uint8_t colour, uint8_t frameFlag, int32_t x, int32_t y) {
     if (kind >= KindCount) return;  // no such picture on the sheet
-    int v = ColourMode == 1 ? SheetCell * colour : 0;
+    int v = ColourMode != 1 ? 0 : SheetCell * (colour + (PaletteSafe && colour != 0 ? SafePaletteRowShift : 0));
     BitBlt(BackBuffer, x, y, SheetCell, SheetCell, BlockSheet, SheetCell * kind, SheetMaskY, Rop::Or);
     BitBlt(BackBuffer, x, y, SheetCell, SheetCell, BlockSheet, SheetCell * kind, SheetImageY + v, Rop::And);
     if (frameFlag != 0)

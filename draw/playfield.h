@@ -5,6 +5,12 @@
 // What the picture shows besides the game: the colour and grid toggles (C
 // and G, switched by the main loop) and the frame rate it counts.
 extern uint8_t ColourMode, GridMode;
+// The colour mode's safe palette (a setting of the player's, not of play):
+// network colours told apart with any one kind of cone missing.
+extern bool PaletteSafe;
+// Loops about to be erased hatched instead of blinking, "PAUSE" shown
+// without blinking (a setting of the player's; the timing stays).
+extern bool FlashingSteady;
 extern uint32_t FpsValue;
 
 // Draws one block from the block sheet at (x, y): mask, image (colour row

@@ -34,12 +34,16 @@ constexpr uint32_t StuckMs = 1000;
 constexpr uint32_t StuckGraceMs = 20;
 constexpr size_t QueueSize = 64;
 
-std::mutex queueLock;  // guards the queue only; never held during a mixer call
-std::condition_variable queueWake;
-Request queue[QueueSize];
+// Never destroyed: when the process ends by exit() with the helper still
+// running (Xlib ends it so when the display is lost), a joinable
+// std::thread destroyed under it aborts, and a condition variable destroyed
+// while the helper waits on it never returns.
+std::mutex& queueLock = *new std::mutex;  // guards the queue only; never held during a mixer call
+std::condition_variable& queueWake = *new std::condition_variable;
+Request* const queue = new Request[QueueSize];
 size_t queueHead = 0, queueCount = 0;
 bool helperQuits = false;
-std::thread helper;
+std::thread& helper = *new std::thread;
 std::atomic<uint64_t> posted{0}, done{0};
 std::atomic<uint32_t> busySince{0};  // ticks (never 0) while a request runs
 bool stuckSaid = false;

@@ -31,7 +31,7 @@ void PauseScreen() {
     BlitGradient(0, 0, ScreenWidth, ScreenHeight, 0, 0, Rop::Copy);
     DrawEmptyPlayFrames(GameMode == ScoreAttack);
     DrawFish();
-    if (PauseBlinkTimer < PauseBlinkPeriod / 2) DrawGlyphText("PAUSE", WordX, WordY);
+    if (PauseBlinkTimer < PauseBlinkPeriod / 2 || FlashingSteady) DrawGlyphText("PAUSE", WordX, WordY);
     DrawNotice();
     ShowBackBuffer();
     // Only the keyboard's Enter resumes; the press that paused was in an earlier frame.

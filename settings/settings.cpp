@@ -41,6 +41,8 @@ void ApplyLine(std::string_view line, DisplaySettings& settings) {
     if (name == "fullscreen" && ReadNumber(value, 0, 1, number)) settings.fullscreen = number == 1;
     if (name == "language") settings.language = value;
     if (name == "sounds") settings.sounds = value;
+    if (name == "palette") settings.palette = value;
+    if (name == "flashing") settings.flashing = value;
 }
 
 // Calls `each` with the start and length of every line (without its '\n').
@@ -97,6 +99,8 @@ std::string ApplyDisplaySettings(std::string text, const DisplaySettings& settin
     if (settings.fullscreen != now.fullscreen) SetKey(text, "fullscreen", settings.fullscreen ? "1" : "0");
     if (settings.language != now.language) SetKey(text, "language", settings.language);
     if (settings.sounds != now.sounds) SetKey(text, "sounds", settings.sounds);
+    if (settings.palette != now.palette) SetKey(text, "palette", settings.palette);
+    if (settings.flashing != now.flashing) SetKey(text, "flashing", settings.flashing);
     return text;
 }
 

@@ -98,8 +98,13 @@ void ExpectTheFullSetChangesOnlyWhatIsHeard(int n, const RunnerResult& classic, 
     EXPECT_TRUE(TraceListHas(full.trace[size_t(entry)], "music", "open")) << "mission " << n;
     EXPECT_EQ(TraceList(full.trace[size_t(clear - 1)], "sounds"), "\"SoundClear\"") << "mission " << n;
     MissionImage m = Mission(n);
+    // The clearing chain of two rises; a single ring closed earlier on the way
+    // sounds its own first step before it.
+    const std::string rising = "\"SoundChain1\"\"SoundChain2\"";
     if (m.type == GoalChain && m.target == 2) {
-        EXPECT_EQ(heardInOrder, "\"SoundChain1\"\"SoundChain2\"") << "mission " << n;
+        ASSERT_GE(heardInOrder.size(), rising.size()) << "mission " << n;
+        EXPECT_EQ(heardInOrder.substr(heardInOrder.size() - rising.size()), rising) << "mission " << n;
+        EXPECT_EQ(heardInOrder.find("SoundChain2"), heardInOrder.rfind("SoundChain2")) << "mission " << n;
     }
 }
 

@@ -26,6 +26,7 @@ uint32_t GlyphColour(int code) { return Rgb(0, 0, code); }
 uint32_t NarrowColour(int code) { return Rgb(0, 1, code); }
 constexpr uint32_t FrameMarker = Rgb(1, 2, 3);
 constexpr uint32_t GridLine = Rgb(0x70, 0x70, 0x70);
+constexpr uint32_t EraseMark = Rgb(0x80, 0xF0, 0xF0);
 constexpr uint32_t FishIcon = Rgb(140, 1, 1);
 constexpr uint32_t LinkFish = Rgb(160, 1, 1);
 
@@ -37,6 +38,7 @@ void MakeSheets() {
     FillRect(BlockSheet, 448, 32, 32, 32, FishIcon);
     FillRect(BlockSheet, 512, 32, 32, 32, LinkFish);
     FillRect(BlockSheet, 576, 64, 32, 1, GridLine);  // the grid cell's top edge
+    FillRect(BlockSheet, 576, 96, 32, 32, EraseMark);
     FillRect(BlockSheet, 608, 0, 32, 32, Black);     // frame marker: top-left 4 x 4 only
     FillRect(BlockSheet, 608, 0, 4, 4, White);
     FillRect(BlockSheet, 608, 32, 4, 4, FrameMarker);
@@ -111,11 +113,21 @@ TEST_F(PlayfieldTest, BlocksWithGridFrameMarkerAndColours) {
 TEST_F(PlayfieldTest, MarkedCellsBlinkOnOddTimerValues) {
     SetKind(2, 2, Cross);
     SetMarked(2, 2, 1);
+    SetKind(4, 2, Cross);  // not marked
     ScreenState = Erasing;
     for (int t = 0; t < 4; ++t) {
         EraseTimer = t;
         DrawPlayfield(0);
         EXPECT_EQ(Cell(2, 2) == BlockColour(Cross, 1), t % 2 == 0) << t;
+    }
+    // Steady: the marked block is drawn with the erase mark ANDed over it at
+    // every timer value; the other is drawn as ever.
+    FlashingSteady = true;
+    for (int t = 0; t < 4; ++t) {
+        EraseTimer = t;
+        DrawPlayfield(0);
+        EXPECT_EQ(Cell(2, 2), BlockColour(Cross, 1) & EraseMark) << t;
+        EXPECT_EQ(Cell(4, 2), BlockColour(Cross, 1)) << t;
     }
 }
 

@@ -149,6 +149,14 @@ TEST(Pause, TextShowsAtOnceAndBlinksTwentyOnTwentyOff) {
         EXPECT_EQ(DifferingPixels(shots[i], hidden) - diff, 0) << "only the text changes, frame " << i + 1;
     }
     EXPECT_EQ(DifferingPixels(shots[0], WithText(hidden, "PAUSE", 152, 240)), 0);
+
+    // Steady: the text stays through the frames it would be hidden in.
+    FlashingSteady = true;
+    for (int i = 0; i < 41; ++i) {
+        RunFrame();
+        EXPECT_EQ(DifferingPixels(Shown(), shots[0]), 0) << "steady pause frame " << i + 1;
+    }
+    FlashingSteady = false;
 }
 
 TEST(Pause, EmptyFramesOfScoreAttack) {

@@ -409,12 +409,12 @@ TEST_F(SdlPlatform, SoundsPlayTogetherAndTheOldestFadesWhenAllChannelsAreBusy) {
     ASSERT_NE(b.handle, nullptr);
     PlatformPlaySound(a);
     PlatformPlaySound(b);
-    ASSERT_TRUE(AudioHelperIdle(1000));  // the mixer starts them on its helper thread
+    ASSERT_TRUE(AudioHelperIdle(5000));  // the mixer starts them on its helper thread
     EXPECT_EQ(Mix_Playing(-1), 2) << "the second did not cut the first";
     const int channels = Mix_AllocateChannels(-1);
     EXPECT_GE(channels, 4);
     for (int i = 2; i < channels; ++i) PlatformPlaySound(i % 2 ? b : a);
-    ASSERT_TRUE(AudioHelperIdle(1000));
+    ASSERT_TRUE(AudioHelperIdle(5000));
     EXPECT_EQ(Mix_Playing(-1), channels);
     EXPECT_EQ(Mix_FadingChannel(0), MIX_FADING_OUT) << "the oldest makes room";
     for (int c = 1; c < channels; ++c) EXPECT_EQ(Mix_FadingChannel(c), MIX_NO_FADING) << c;
@@ -441,14 +441,14 @@ TEST_F(SdlPlatform, PitchedCopiesAreAFewPerCentApartAndVary) {
     for (int i = 0; i < 16; ++i) {
         PlatformStopSound();
         PlatformPlaySound(s);
-        ASSERT_TRUE(AudioHelperIdle(1000));
+        ASSERT_TRUE(AudioHelperIdle(5000));
         heard.insert(Mix_GetChunk(0));
     }
     EXPECT_GE(heard.size(), 3u);
     PlatformStopSound();
     PlatformReleaseSound(s);
     EXPECT_EQ(s.pitched[0], nullptr);
-    EXPECT_TRUE(AudioHelperIdle(1000));
+    EXPECT_TRUE(AudioHelperIdle(5000));
 }
 
 // A sound that is missing, not a WAV file, broken or claims to last hours
@@ -520,7 +520,8 @@ TEST_F(SdlPlatform, AStuckAudioCallbackHoldsUpNoFrame) {
         EXPECT_FALSE(PlatformTuneStopped());
     }
     PlatformStopSound();
-    EXPECT_LT(SDL_GetTicks() - start, 100u) << "a frame waited on the audio lock";
+    // Held until after the checks below: a frame that waited on it would never end.
+    EXPECT_LT(SDL_GetTicks() - start, 1000u) << "a frame waited on the audio lock";
     testing::internal::CaptureStderr();
     EXPECT_FALSE(AudioHelperIdle(1500)) << "the stall was not seen";
     PlatformPlaySound(a);
@@ -530,14 +531,14 @@ TEST_F(SdlPlatform, AStuckAudioCallbackHoldsUpNoFrame) {
     EXPECT_NE(err.find("stopped answering"), std::string::npos) << err;
     release = true;
     holder.join();
-    EXPECT_TRUE(AudioHelperIdle(1000)) << "the helper did not catch up";
+    EXPECT_TRUE(AudioHelperIdle(5000)) << "the helper did not catch up";
     PlatformStopSound();
     PlatformPlaySound(a);
-    ASSERT_TRUE(AudioHelperIdle(1000));
+    ASSERT_TRUE(AudioHelperIdle(5000));
     EXPECT_EQ(Mix_Playing(-1), 1) << "sounds play again";
     PlatformStopSound();
     PlatformReleaseSound(a);
-    EXPECT_TRUE(AudioHelperIdle(1000));
+    EXPECT_TRUE(AudioHelperIdle(5000));
 }
 
 // Without a renderer the picture is scaled by whole numbers into the

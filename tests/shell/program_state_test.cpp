@@ -105,6 +105,7 @@ TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
         "(anonymous namespace)::soundWaiting", "(anonymous namespace)::waitingSound",  // empty between frames
         "(anonymous namespace)::missionTuneOpen",    // which tune file the platform holds
         "TextLanguage",                             // the player's choice, like the folders and the seed
+        "PaletteSafe", "FlashingSteady",            // the player's choice of colours and blinking
         "TextBuffer",                               // FormatText's scratch
         "RecordsOnDisk",                            // the records file as last seen, not play
         "(anonymous namespace)::saveWaiting", "(anonymous namespace)::saveAskedAt",

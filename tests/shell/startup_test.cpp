@@ -185,7 +185,9 @@ TEST(Startup, ReadsTheSoundImagesWhole) {
         SoundImage image;
         LoadSoundImage(image, folder + "/" + c.file);
         EXPECT_EQ(image.readError, c.reason) << c.file;
-        if (*c.reason) EXPECT_TRUE(image.bytes.empty()) << c.file;
+        if (*c.reason) {
+            EXPECT_TRUE(image.bytes.empty()) << c.file;
+        }
     }
 }
 

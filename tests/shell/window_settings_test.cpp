@@ -72,7 +72,8 @@ TEST(DisplaySettingsText, ReadsWhatItUnderstandsAndPassesOverTheRest) {
         EXPECT_EQ(s.fullscreen, c.fullscreen) << c.text;
     }
     for (DisplaySettings s : {DisplaySettings{}, DisplaySettings{2, true}, DisplaySettings{64, false},
-                              DisplaySettings{0, false, "en", "classic"}, DisplaySettings{3, true, "fr", ""}})
+                              DisplaySettings{0, false, "en", "classic"}, DisplaySettings{3, true, "fr", ""},
+                              DisplaySettings{0, false, "", "", "safe", "steady"}})
         EXPECT_EQ(ParseDisplaySettings(FormatDisplaySettings(s)), s);
 }
 

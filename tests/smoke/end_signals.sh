@@ -9,17 +9,26 @@
 set -u
 game=$(readlink -f "$1")
 . "$(dirname "$0")/xvfb.sh"
-command -v Xvfb >/dev/null || skip "Xvfb is not installed"
-start_xvfb || skip "Xvfb could not start"
-export XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy TESSMAR_FPS_LOG=1
+for tool in Xvfb xdotool import convert; do command -v $tool >/dev/null || skip "$tool is not installed"; done
+# Fourteen windows side by side on one screen, none over another, so that
+# each one's screenshot is its own picture.
+start_xvfb 2720x1000x24 || skip "Xvfb could not start"
+export XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy
 unset LANG LC_ALL XDG_RUNTIME_DIR
+mkdir -p "$work/config/tessmar"
+echo scale=1 >"$work/config/tessmar/settings.conf"  # 384 x 480 windows, seven to a row
 # Score attack from the title, every pair dropped until the well is full;
 # then nothing is held and the name entry waits.
 printf '2\n1 Z\n79\n200 Down\n100\n' >"$work/script.txt"
-frames=382
 rows=(QUIT USR1 USR2 ALRM VTALRM PROF XCPU XFSZ IO PWR RTMIN RTMAX PIPE closed-stderr)
 
-declare -A pid
+# The game's window, by its process (every window is titled Tessmar).
+window_of_pid() {  # pid
+  found_window=$(xdotool search --onlyvisible --pid "$1" --name '^Tessmar$' 2>/dev/null | head -n 1)
+  [ -n "$found_window" ] || ! alive "$1"
+}
+
+declare -A pid wid
 for row in "${rows[@]}"; do
   mkdir -p "$work/$row"
   if [ "$row" = closed-stderr ]; then
@@ -31,9 +40,17 @@ for row in "${rows[@]}"; do
   pid[$row]=$!
   pids+=($!)
 done
-# The replay reaches the name entry after $frames frames; then it waits there.
-sleep "$(awk -v f=$frames 'BEGIN { printf "%.1f", f * 0.025 + 3 }')"
+tile=0
 for row in "${rows[@]}"; do
+  found_window=
+  holds_within 30 window_of_pid ${pid[$row]} && [ -n "$found_window" ] || fail "$row: no window"
+  wid[$row]=$found_window
+  xdotool windowmove "$found_window" $((tile % 7 * 388)) $((tile / 7 * 500))
+  tile=$((tile + 1))
+done
+# Each replay ends at the name entry, which then waits.
+for row in "${rows[@]}"; do
+  wait_until 60 "$row: the name entry" name_entry_shown "${wid[$row]}"
   alive ${pid[$row]} || fail "$row: the game ended before its signal"
   [ -s "$work/$row/tessmar/rcd.dat" ] && fail "$row: records written before the name was finished"
 done
@@ -43,12 +60,12 @@ kill -PIPE ${pid[PIPE]}
 for row in "${rows[@]}"; do
   case $row in PIPE | closed-stderr) ;; *) kill -s "$row" ${pid[$row]} ;; esac
 done
+# Time let pass on purpose: nothing shows that the game did not end.
 sleep 0.5
 alive ${pid[PIPE]} || fail "PIPE: SIGPIPE ended the game"
 kill -TERM ${pid[PIPE]} ${pid[closed-stderr]}
 for row in "${rows[@]}"; do
-  for _ in $(seq 50); do alive ${pid[$row]} 2>/dev/null || break; sleep 0.1; done
-  alive ${pid[$row]} && fail "$row: still running 5 seconds after the signal"
+  holds_within 5 gone ${pid[$row]} || fail "$row: still running 5 seconds after the signal"
   wait ${pid[$row]}
   status=$?
   [ $status -lt 128 ] || fail "$row: ended by signal $((status - 128))"

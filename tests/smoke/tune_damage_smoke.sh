@@ -2,17 +2,17 @@
 # Damaged copies of the tune (cut short, no notes, no tracks, huge events,
 # absurd counts) under Xvfb with an audio device open (SDL's dummy driver),
 # so that the mixer and its synthesiser really run. For each: a score-attack
-# game starts and plays on (the picture keeps changing after the tune has
-# begun), stderr holds a few lines of the game's own and none of the
-# synthesiser's, and the game ends within a second, by Escape for one half
-# of the tunes and by SIGTERM for the other.
+# game starts and plays on (the picture keeps changing once the board is in
+# place and the tune has begun), stderr holds a few lines of the game's own
+# and none of the synthesiser's, and the game ends within a second, by
+# Escape for one half of the tunes and by SIGTERM for the other.
 #   tune_damage_smoke.sh GAME GOOD_TUNE
 set -u
 game=$(readlink -f "$1")
 good=$(readlink -f "$2")
 here=$(dirname "$(readlink -f "$0")")
 . "$here/xvfb.sh"
-for tool in Xvfb xdotool import compare python3; do command -v $tool >/dev/null || skip "$tool is not installed"; done
+for tool in Xvfb xdotool import compare convert python3; do command -v $tool >/dev/null || skip "$tool is not installed"; done
 
 start_xvfb || skip "Xvfb could not start"
 export XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy
@@ -20,21 +20,16 @@ unset LANG LC_ALL LC_MESSAGES TESSMAR_VERBOSE
 mkdir -p "$work/tunes"
 python3 "$here/damaged_tunes.py" "$good" "$work/tunes" >/dev/null || fail "could not write the damaged tunes"
 
-# Ends the game with $1 (Escape or TERM) and sets ms to how many
-# milliseconds it took to go, or fails when it is still there after a second.
+# Ends the game with $1 (Escape or TERM); sets ms to how long it took to go,
+# or fails when it is still there a second later.
 end_game() {  # how, window, name
-  local start end
-  start=$(date +%s%N)
+  local start
+  start=$(now_ms)
   if [ "$1" = Escape ]; then press "$2" Escape; else kill -TERM $game_pid; fi
-  for _ in $(seq 200); do
-    alive $game_pid 2>/dev/null || break
-    sleep 0.005
-  done
-  end=$(date +%s%N)
-  alive $game_pid && fail "$3: still running a second after $1 ($(wc -l <"$work/stderr") lines on stderr)"
+  holds_within 1 gone $game_pid || fail "$3: still running a second after $1 ($(wc -l <"$work/stderr") lines on stderr)"
+  ms=$(($(now_ms) - start))
   wait $game_pid || fail "$3: exit code $? after $1: $(head -c 600 "$work/stderr")"
   game_pid=
-  ms=$(((end - start) / 1000000))
 }
 
 count=0
@@ -49,15 +44,11 @@ for tune in "$work"/tunes/*.mid; do
   (cd "$dir" && XDG_DATA_HOME=$work/data-$name exec "$game") 2>"$work/stderr" &
   game_pid=$!
   wid=$(wait_window $game_pid '^Tessmar$') || fail "$name: no window: $(head -c 600 "$work/stderr")"
-  sleep 0.5
-  xdotool windowfocus --sync "$wid" 2>/dev/null
+  wait_until 20 "$name: the title's pointer on SCORE ATTACK" pointer_at "$wid" 300
+  focus_window "$wid"
   press "$wid" z  # SCORE ATTACK: the board slides in and the tune starts
-  sleep 2
-  import -window "$wid" "$work/play1.png" 2>/dev/null || fail "$name: no screenshot (the game is gone?)"
-  sleep 0.5
-  import -window "$wid" "$work/play2.png" 2>/dev/null || fail "$name: no second screenshot"
-  [ "$(compare -metric AE "$work/play1.png" "$work/play2.png" null: 2>&1)" != "0" ] ||
-    fail "$name: the picture stood still for half a second once the tune began ($(wc -l <"$work/stderr") lines on stderr)"
+  wait_until 20 "$name: the board in place after Z" board_in_place "$wid"
+  wait_until 10 "$name: the picture moving once the tune began ($(wc -l <"$work/stderr") lines on stderr)" moving "$wid"
   grep -q fluidsynth "$work/stderr" && fail "$name: the synthesiser's own lines reached stderr: $(grep -m 2 fluidsynth "$work/stderr")"
   lines=$(wc -l <"$work/stderr")
   [ "$lines" -le 3 ] || fail "$name: $lines lines on stderr: $(head -c 600 "$work/stderr")"

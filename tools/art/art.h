@@ -6,6 +6,9 @@
 #include "draw/surface.h"
 
 inline constexpr int VariantCount = 6;
+// Variants VariantCount + 1 .. 2 * VariantCount: the network colours of the
+// safe palette, told apart also with red, green or blue cones missing.
+inline constexpr int SafeVariantFirst = VariantCount + 1;
 
 // One block picture, kind 1..13, variant 0 (plain) or 1..6, in a square of
 // `size` pixels at (x, y). Blocks are opaque over their whole square.

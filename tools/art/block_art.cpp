@@ -13,9 +13,14 @@ constexpr float HalfWidth = 5.0f;  // the rope is 10 units wide, centred on the 
 constexpr float KnotRadius = 7.0f;
 
 // Plain hemp and six network colours, ordered so that neighbouring group
-// numbers get clearly different hues.
-const Colour RopeColour[VariantCount + 1] = {
+// numbers get clearly different hues; then the safe palette's six: on the
+// sheet every two of them and the hemp stay 28 or more apart (CIE76) for
+// normal vision and with protanopia, deuteranopia or tritanopia simulated at
+// full severity, where the classic six come as close as 5 (protanopia,
+// blue and purple).
+const Colour RopeColour[2 * VariantCount + 1] = {
     {214, 158, 86}, {228, 66, 58}, {62, 176, 74}, {58, 118, 232}, {236, 200, 40}, {160, 84, 212}, {30, 184, 196},
+    {255, 17, 136}, {17, 204, 238}, {136, 51, 0}, {187, 238, 0}, {85, 68, 255}, {119, 34, 153},
 };
 const Colour PlainGround{236, 233, 224};
 
