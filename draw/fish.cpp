@@ -10,7 +10,6 @@ void DrawFish() {
         int sheetX = SheetFishX + SheetCell * (2 * ((f.dir + 1) / 2) + (f.state == FishStateValue::Caught));
         int x = BoardOriginX + int(f.x);
         int y = BoardOriginY + int(f.y);
-        BitBlt(BackBuffer, x, y, SheetCell, SheetCell, BlockSheet, sheetX, SheetMaskY, Rop::Or);
-        BitBlt(BackBuffer, x, y, SheetCell, SheetCell, BlockSheet, sheetX, SheetImageY, Rop::And);
+        MaskedFromSheet(BlockSheet, sheetX, SheetMaskY, sheetX, SheetImageY, SheetCell, SheetCell, x, y);
     }
 }

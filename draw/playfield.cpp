@@ -34,13 +34,11 @@ constexpr ScreenRect FishCountPanel{6, 200, 52, 54};
 void AndFromTile(int x, int y, int w, int h) { BlitTiles(x, y, w, h, x, y, Rop::And); }
 void AndFromTile(const ScreenRect& r) { AndFromTile(r.x, r.y, r.w, r.h); }
 
-void MaskedFromSheet(const Surface& sheet, int maskX, int maskY, int imageX, int imageY, int w, int h, int x, int y) {
-    BitBlt(BackBuffer, x, y, w, h, sheet, maskX, maskY, Rop::Or);
-    BitBlt(BackBuffer, x, y, w, h, sheet, imageX, imageY, Rop::And);
-}
 
 // A goal label of the font sheet: image at (sx, sy), mask 256 lower.
-void DrawLabel(int sx, int sy, int width, int x, int y) { MaskedFromSheet(FontSheet, sx, sy + 256, sx, sy, width, 16, x, y); }
+void DrawLabel(int sx, int sy, int width, int x, int y) {
+    MaskedFromSheet(FontSheet, sx, sy + FontMaskOffset, sx, sy, width, 16, x, y);
+}
 
 void DrawWellCells(int32_t X, int32_t top) {
     for (int c = 0; c < 8; ++c) {
@@ -232,8 +230,7 @@ void DrawStatusTexts(int32_t X, int32_t yOffset) {
 void DrawBlock(uint8_t kind, uint8_t colour, uint8_t frameFlag, int32_t x, int32_t y) {
     if (kind >= KindCount) return;  // no such picture on the sheet
     int v = ColourMode != 1 ? 0 : SheetCell * (colour + (PaletteSafe && colour != 0 ? SafePaletteRowShift : 0));
-    BitBlt(BackBuffer, x, y, SheetCell, SheetCell, BlockSheet, SheetCell * kind, SheetMaskY, Rop::Or);
-    BitBlt(BackBuffer, x, y, SheetCell, SheetCell, BlockSheet, SheetCell * kind, SheetImageY + v, Rop::And);
+    MaskedFromSheet(BlockSheet, SheetCell * kind, SheetMaskY, SheetCell * kind, SheetImageY + v, SheetCell, SheetCell, x, y);
     if (frameFlag != 0)
         MaskedFromSheet(BlockSheet, SheetFrameMarkerX, SheetMaskY, SheetFrameMarkerX, SheetImageY, SheetCell, SheetCell, x, y);
 }

@@ -30,3 +30,8 @@ void BlitGradient(int dx, int dy, int w, int h, int sx, int sy, Rop rop) {
 void BlitTiles(int dx, int dy, int w, int h, int sx, int sy, Rop rop) {
     BitBltRepeated(BackBuffer, dx, dy, w, h, TileSurface, ScreenWidth, ScreenHeight, sx, sy, rop);
 }
+
+void MaskedFromSheet(const Surface& sheet, int maskX, int maskY, int imageX, int imageY, int w, int h, int x, int y) {
+    BitBlt(BackBuffer, x, y, w, h, sheet, maskX, maskY, Rop::Or);
+    BitBlt(BackBuffer, x, y, w, h, sheet, imageX, imageY, Rop::And);
+}

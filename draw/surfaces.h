@@ -13,3 +13,8 @@ void DrawTiledBackground(Surface& s, const Surface& blockSheet);
 // picture into the back buffer.
 void BlitGradient(int dx, int dy, int w, int h, int sx, int sy, Rop rop);
 void BlitTiles(int dx, int dy, int w, int h, int sx, int sy, Rop rop);
+
+// A masked sprite of a sheet into the back buffer at (x, y): the mask ORed,
+// then the image ANDed, so white mask pixels let the image through and black
+// ones keep what lies below.
+void MaskedFromSheet(const Surface& sheet, int maskX, int maskY, int imageX, int imageY, int w, int h, int x, int y);

@@ -28,8 +28,7 @@ void DrawGlyphText(const char* text, int x, int y) {
         if (code < 32 || code > 127) continue;
         int g = code - 32;
         int sx = 16 * (g % 16), sy = 16 * (g / 16);
-        BitBlt(BackBuffer, x + 16 * i, y, 16, 16, FontSheet, sx, sy + 256, Rop::Or);
-        BitBlt(BackBuffer, x + 16 * i, y, 16, 16, FontSheet, sx, sy, Rop::And);
+        MaskedFromSheet(FontSheet, sx, sy + FontMaskOffset, sx, sy, 16, 16, x + 16 * i, y);
     }
 }
 
@@ -42,8 +41,7 @@ int DrawKanaText(const char* text, int x, int y) {
             if (c >= 32 && c <= 95) {
                 int g = c - 32;
                 int sx = 16 * (g % 16), sy = 16 * (g / 16);
-                BitBlt(BackBuffer, x, y, 16, 16, FontSheet, sx, sy + FontMaskOffset, Rop::Or);
-                BitBlt(BackBuffer, x, y, 16, 16, FontSheet, sx, sy, Rop::And);
+                MaskedFromSheet(FontSheet, sx, sy + FontMaskOffset, sx, sy, 16, 16, x, y);
             } else {
                 ++missing;
             }
@@ -54,8 +52,7 @@ int DrawKanaText(const char* text, int x, int y) {
         size_t found = KanaOrder.find(s.substr(at, length));
         if (length == 3 && found != std::string_view::npos && found % 3 == 0) {
             int cell = int(found / 3), sx = 16 * (cell % 16), sy = 16 * (cell / 16);
-            BitBlt(BackBuffer, x, y, 16, 16, KanaSheet, sx, sy + KanaMaskOffset, Rop::Or);
-            BitBlt(BackBuffer, x, y, 16, 16, KanaSheet, sx, sy, Rop::And);
+            MaskedFromSheet(KanaSheet, sx, sy + KanaMaskOffset, sx, sy, 16, 16, x, y);
         } else {
             ++missing;
         }
@@ -70,8 +67,7 @@ void DrawNarrowText(const char* text, int x, int y) {
         if (code < 32 || code > 95) continue;
         int g = code - 32;
         int sx = NarrowCell * (g % 32), sy = NarrowFontY + 16 * (g / 32);
-        BitBlt(BackBuffer, x + NarrowCell * i, y, NarrowCell, 16, FontSheet, sx, sy + FontMaskOffset, Rop::Or);
-        BitBlt(BackBuffer, x + NarrowCell * i, y, NarrowCell, 16, FontSheet, sx, sy, Rop::And);
+        MaskedFromSheet(FontSheet, sx, sy + FontMaskOffset, sx, sy, NarrowCell, 16, x + NarrowCell * i, y);
     }
 }
 

@@ -204,8 +204,7 @@ void DrawPage(const Page& page, bool japanese) {
     for (const HelpBlock& b : page.blocks)
         if (b.kind != Empty) DrawBlock(b.kind, 0, b.frame, b.x, b.y);
     if (page.fishY != 0) {
-        BitBlt(BackBuffer, 12, page.fishY, SheetCell, SheetCell, BlockSheet, SheetFishX, SheetMaskY, Rop::Or);
-        BitBlt(BackBuffer, 12, page.fishY, SheetCell, SheetCell, BlockSheet, SheetFishX, SheetImageY, Rop::And);
+        MaskedFromSheet(BlockSheet, SheetFishX, SheetMaskY, SheetFishX, SheetImageY, SheetCell, SheetCell, 12, page.fishY);
     }
     if (japanese) DrawKanaText(FormatText("%d/%d [] ページ  F1 X モドル", HelpPage + 1, HelpPageCount), 8, 456);
     else DrawNarrowText(FormatText("%d/%d   LEFT RIGHT: PAGES   F1 X: BACK", HelpPage + 1, HelpPageCount), 8, 456);
