@@ -25,9 +25,7 @@ constexpr DayRecipe Recipes[7] = {
 };
 // Boards drawn for a day before the closest to the band of those that passed
 // the other checks is taken (when none has, drawing goes on up to the last);
-// and the positions one proof may search.
 constexpr int MaxCandidates = 60, LastCandidate = 2000;
-constexpr uint64_t CandidateBudget = 40000;
 // Placements searched for a day after which no new board is drawn once one
 // has passed: about two seconds of this machine's CPU, counted rather than
 // timed so that every machine stops at the same board.
@@ -206,7 +204,7 @@ DailyMission MakeDailyMission(const CalendarDate& date) {
     RandomGenerator g{};
     SeedRandom(g, uint32_t(date.year * 10000 + date.month * 100 + date.day));
     SolveOptions options;
-    options.positionBudget = CandidateBudget;
+    options.positionBudget = DailyProofBudget;
     DailyMission best;
     double bestDistance = -1;
     uint64_t searched = 0;

@@ -12,6 +12,8 @@ struct CalendarDate {
 };
 
 inline constexpr int DailyFirstYear = 1970, DailyLastYear = 2100;
+// The positions the proof of one board may search.
+inline constexpr uint64_t DailyProofBudget = 40000;
 
 // True for a day the calendar has, from 1970-01-01 to 2100-12-31.
 bool DailyDateValid(const CalendarDate& date);

@@ -280,7 +280,8 @@ int Solve(const Options& o) {
 }
 
 // The day's mission of a date written to o.mission, and its proof.
-int Daily(const Options& o) {
+int Daily(Options o) {
+    o.budget = DailyProofBudget;
     CalendarDate date;
     if (!ParseDailyDate(o.daily, date))
         Fail("--daily " + o.daily + ": not a day from 1970-01-01 to 2100-12-31 (YYYY-MM-DD)");
