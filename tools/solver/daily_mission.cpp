@@ -24,7 +24,7 @@ constexpr DayRecipe Recipes[7] = {
     {3, 4, 14, 16},    {4, 4, 16, 18.5}, {4, 4, 18.5, 99},
 };
 // Boards drawn for a day before the closest to the band of those that passed
-// the other checks is taken (when none has, drawing goes on up to the last);
+// the other checks is taken (when none has, drawing goes on up to the last).
 constexpr int MaxCandidates = 60, LastCandidate = 2000;
 // Placements searched for a day after which no new board is drawn once one
 // has passed: about two seconds of this machine's CPU, counted rather than
