@@ -14,8 +14,7 @@ int32_t ParkMiller(int32_t x) {
 }
 }  // namespace
 
-void SeedGameRandom(uint32_t seed) {
-    RandomGenerator& g = GameRandomState;
+void SeedRandom(RandomGenerator& g, uint32_t seed) {
     g.table[0] = seed == 0 ? 1 : seed;
     int32_t word = int32_t(g.table[0]);
     for (int i = 1; i < RandomDegree; ++i) {
@@ -24,14 +23,17 @@ void SeedGameRandom(uint32_t seed) {
     }
     g.front = RandomSeparation;
     g.rear = 0;
-    for (int i = 0; i < WarmUpDraws; ++i) GameRandom();
+    for (int i = 0; i < WarmUpDraws; ++i) NextRandom(g);
 }
 
-int32_t GameRandom() {
-    RandomGenerator& g = GameRandomState;
-    if (g.front == g.rear) SeedGameRandom(1);
+int32_t NextRandom(RandomGenerator& g) {
+    if (g.front == g.rear) SeedRandom(g, 1);
     uint32_t value = g.table[g.front] += g.table[g.rear];
     g.front = uint8_t((g.front + 1) % RandomDegree);
     g.rear = uint8_t((g.rear + 1) % RandomDegree);
     return int32_t(value >> 1);
 }
+
+void SeedGameRandom(uint32_t seed) { SeedRandom(GameRandomState, seed); }
+
+int32_t GameRandom() { return NextRandom(GameRandomState); }

@@ -24,5 +24,10 @@ void SeedGameRandom(uint32_t seed);
 // As rand(): 0..RandomMax.
 int32_t GameRandom();
 
+// The same on a generator of the caller's own, so that drawing from it
+// leaves the game's sequence alone.
+void SeedRandom(RandomGenerator& g, uint32_t seed);
+int32_t NextRandom(RandomGenerator& g);
+
 // This module's variables in the program state list (shell/program_state.h).
 #define GAME_RANDOM_STATE(X) X(GameRandomState)

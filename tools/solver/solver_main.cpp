@@ -3,6 +3,7 @@
 // script.
 //
 //   tessmar-solve FILE.msn [--json] [--script OUT] [--from title|mission] [--budget N] [--seconds S]
+//   tessmar-solve --daily YYYY-MM-DD OUT.msn [--json]
 //   tessmar-solve --play SEED --dir FOLDER --number N [--frames F] [--script FILE]
 //
 // FILE is a 294-byte mission file (or a mission source, NAME.txt). --script
@@ -12,8 +13,9 @@
 // --from mission from the first frame of the board entry of a game started
 // with --mission FILE. --budget caps the positions searched. --seconds S
 // stops the search after S seconds (what it found so far is the answer, as
-// when the budget runs out); with --json it prints progress lines meanwhile. --play lets the simple player play numbered mission N of the game folder FOLDER (random
-// pairs) for at most F frames (12000).
+// when the budget runs out); with --json it prints progress lines meanwhile. --daily writes the day's mission of a date to OUT.msn and prints its
+// proof. --play lets the simple player play numbered mission N of the game
+// folder FOLDER (random pairs) for at most F frames (12000).
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -28,6 +30,7 @@
 #include "platform/platform_os.h"
 #include "tools/json_text.h"
 #include "tools/missions/mission_source.h"
+#include "tools/solver/daily_mission.h"
 #include "tools/solver/menu_script.h"
 #include "tools/solver/simple_player.h"
 #include "tools/solver/solver.h"
@@ -41,7 +44,7 @@ struct Options {
     unsigned seed = 0;
     uint64_t budget = SolveOptions{}.positionBudget;
     double seconds = 0;  // 0: one search with the whole budget
-    std::string mission, script, dir;
+    std::string mission, script, dir, daily;
 };
 
 [[noreturn]] void Fail(const std::string& why) {
@@ -74,13 +77,15 @@ Options ReadOptions(int argc, char** argv) {
         else if (a == "--number") o.number = int(Number(value(), 1, 30));
         else if (a == "--play") o.play = true, o.seed = unsigned(Number(value(), 0, 2147483647));
         else if (a == "--dir") o.dir = value();
+        else if (a == "--daily") o.daily = value();
         else if (a == "--frames") o.frames = int(Number(value(), 1, 100000000));
         else if (!a.empty() && a[0] == '-') Fail("unknown option " + a);
         else if (o.mission.empty()) o.mission = a;
         else Fail("one mission at a time");
     }
     if (o.play ? (o.dir.empty() || o.number == 0) : o.mission.empty())
-        Fail("usage: tessmar-solve FILE.msn [--json] [--script OUT] [--from title|mission] [--budget N] [--seconds S]");
+        Fail("usage: tessmar-solve FILE.msn [--json] [--script OUT] [--from title|mission] [--budget N] [--seconds S]"
+             " | --daily YYYY-MM-DD OUT.msn");
     return o;
 }
 
@@ -274,6 +279,29 @@ int Solve(const Options& o) {
     return 0;
 }
 
+// The day's mission of a date written to o.mission, and its proof.
+int Daily(Options o) {
+    o.budget = DailyProofBudget;
+    CalendarDate date;
+    if (!ParseDailyDate(o.daily, date))
+        Fail("--daily " + o.daily + ": not a day from 1970-01-01 to 2100-12-31 (YYYY-MM-DD)");
+    auto start = std::chrono::steady_clock::now();
+    DailyMission daily = MakeDailyMission(date);
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (!daily.proof.clearable) Fail("--daily " + o.daily + ": no board drawn for the day could be proven");
+    MissionBytes bytes = EncodeMission(daily.image);
+    if (!WriteText(o.mission, std::string(bytes.begin(), bytes.end()))) Fail("cannot write " + o.mission);
+    char extra[96];
+    std::snprintf(extra, sizeof extra, ",\"date\":\"%s\",\"candidates\":%d,\"seconds\":%.2f",
+                  DailyDateText(date).c_str(), daily.candidates, seconds);
+    if (o.json) PrintJson(o, daily.image, &daily.proof, extra);
+    else {
+        std::printf("daily %s: board %d drawn\n", DailyDateText(date).c_str(), daily.candidates);
+        PrintHuman(o, daily.image, daily.proof, seconds);
+    }
+    return 0;
+}
+
 int Play(const Options& o) {
     PlayerRun run = PlayWithSimplePlayer(o.dir, o.number, o.seed, o.frames);
     std::printf("mission %d, seed %u: %s after %d frames of play, %d pairs\n", o.number, o.seed,
@@ -287,5 +315,5 @@ int Play(const Options& o) {
 
 int main(int argc, char** argv) {
     Options o = ReadOptions(argc, argv);
-    return o.play ? Play(o) : Solve(o);
+    return o.play ? Play(o) : !o.daily.empty() ? Daily(o) : Solve(o);
 }
