@@ -41,8 +41,8 @@ void DrawLabel(int sx, int sy, int width, int x, int y) {
 }
 
 void DrawWellCells(int32_t X, int32_t top) {
-    for (int c = 0; c < 8; ++c) {
-        for (int r = 0; r < 12; ++r) {
+    for (int c = 0; c <= LastColumn; ++c) {
+        for (int r = 0; r <= BottomRow; ++r) {
             int x = X + CellSize * c, y = top + CellSize * r;
             if (GridMode == 1) BitBlt(BackBuffer, x, y, SheetCell, SheetCell, BlockSheet, SheetGridX, SheetGridY, Rop::And);
             uint8_t kind = GetKind(c, r);
