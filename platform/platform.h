@@ -49,13 +49,16 @@ struct Picture {
 };
 
 // The window: the picture's size, the whole-number scale it opens at while
-// not fullscreen, whether it opens fullscreen, and its icon.
+// not fullscreen, whether it opens fullscreen, and its icon. With `fit` the
+// picture is drawn as large as the window allows at any factor (the window
+// opening as large as the desktop allows), not at a whole-number scale.
 struct WindowRequest {
     const char* title = "";
     int width = 0, height = 0;
     int scale = 1;
     bool fullscreen = false;
     Picture icon;
+    bool fit = false;
 };
 // How the player has left the window: its scale while not fullscreen, and
 // whether it is fullscreen.
@@ -69,6 +72,9 @@ bool PlatformDesktopArea(int& width, int& height);
 // Opening may fail (no display): then presenting does nothing.
 bool PlatformOpenWindow(const WindowRequest& request);
 WindowLayout PlatformWindowLayout();
+// Draws the picture from now on as large as fits at any factor, or at the
+// largest whole scale; the window keeps its size.
+void PlatformSetPictureFit(bool fit);
 void PlatformCloseWindow();
 // Shows the picture, of the size the window was opened for; the pixels stay
 // valid until the next call.

@@ -22,6 +22,7 @@ bool PlatformOpenWindow(const WindowRequest& request) {
     return true;
 }
 WindowLayout PlatformWindowLayout() { return Headless.windowLayout; }
+void PlatformSetPictureFit(bool fit) { Headless.windowOpened.fit = fit; }
 void PlatformCloseWindow() {}
 
 void PlatformPresent(const Picture& picture) {

@@ -1,7 +1,8 @@
 // The game's window: opened at the scale it is asked for, resizable, F11 /
 // Alt+Enter for desktop fullscreen.
 // Each frame the picture is shown at the largest whole scale that fits the
-// drawable area, centred, with crisp pixels and dark borders: through SDL's
+// drawable area (or, when asked, as large as fits at any factor with every
+// pixel the same size), centred, with crisp pixels and dark borders: through SDL's
 // accelerated renderer where the machine has a graphics device, otherwise
 // scaled by this file straight into the window's own pixels.
 #include <SDL.h>
@@ -37,6 +38,8 @@ int bordersFilledW = -1, bordersFilledH = -1;
 
 // The window's scale while not fullscreen, as the player has left it.
 int windowedScale = 1;
+// The picture as large as fits at any factor, not at a whole scale.
+bool pictureFit = false;
 // A window manager may drop a window's maximised state while it is
 // fullscreen (openbox does), and SDL then takes it back to its old size: a
 // window that was maximised is maximised again when it leaves fullscreen.
@@ -123,6 +126,32 @@ bool MakeRenderer() {
     return true;
 }
 
+// For a factor that is not whole: the picture drawn at the whole scale above
+// it, pixels crisp, into a texture that is then filtered down to the size
+// wanted. Without target textures the picture itself is filtered.
+SDL_Texture* upscaled = nullptr;
+int upscaledScale = 0;
+
+SDL_Texture* Upscaled(int scale) {
+    if (!SDL_RenderTargetSupported(renderer)) {
+        SDL_SetTextureScaleMode(texture, SDL_ScaleModeLinear);
+        return texture;
+    }
+    if (upscaled == nullptr || upscaledScale != scale) {
+        if (upscaled) SDL_DestroyTexture(upscaled);
+        upscaled = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_TARGET, pictureW * scale,
+                                     pictureH * scale);
+        upscaledScale = scale;
+        if (upscaled == nullptr) return texture;
+        SDL_SetTextureScaleMode(upscaled, SDL_ScaleModeLinear);
+    }
+    SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
+    SDL_SetRenderTarget(renderer, upscaled);
+    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+    SDL_SetRenderTarget(renderer, nullptr);
+    return upscaled;
+}
+
 // The window size in window coordinates, remembered while not fullscreen.
 void NoteWindowedSize() {
     if (WindowFullscreen()) return;
@@ -191,6 +220,11 @@ std::vector<SDL_Rect> changedRects;   // the same in the window's pixels
 
 const uint32_t* Row(const Picture& picture, int y) { return picture.pixels + size_t(y) * size_t(picture.width); }
 
+// Where the picture goes in an output of outW x outH.
+PictureRect Placement(int outW, int outH) {
+    return pictureFit ? FitPictureAnyScale(outW, outH, pictureW, pictureH) : FitPicture(outW, outH, pictureW, pictureH);
+}
+
 void ChangedRows(const Picture& picture, int first, int last, std::vector<RowStretch>& changed) {
     changed.clear();
     for (int y = first; y < last; ++y) {
@@ -229,6 +263,45 @@ void ScaleRows(const Picture& picture, SDL_Surface* out, const PictureRect& p, i
     }
 }
 
+// A picture drawn at a factor that is not whole: each picture row widened
+// once into `smoothRows` when it changes, then every window row that shows
+// a changed picture row mixed from the two widened rows under it.
+std::vector<uint32_t> smoothRows;
+std::vector<SmoothTap> tapsAcross, tapsDown;
+int smoothW = -1, smoothH = -1;
+std::vector<uint8_t> rowChanged;
+
+void SmoothRowsInto(const Picture& picture, SDL_Surface* out, const PictureRect& p, bool whole) {
+    if (p.w != smoothW || p.h != smoothH) {
+        tapsAcross = SmoothTaps(p.w, picture.width);
+        tapsDown = SmoothTaps(p.h, picture.height);
+        smoothRows.assign(size_t(p.w) * size_t(picture.height), 0);
+        smoothW = p.w;
+        smoothH = p.h;
+        whole = true;
+    }
+    rowChanged.assign(size_t(picture.height), whole ? 1 : 0);
+    for (const RowStretch& rows : changedRows)
+        for (int y = rows.first; y < rows.last; ++y) rowChanged[size_t(y)] = 1;
+    for (int y = 0; y < picture.height; ++y)
+        if (rowChanged[size_t(y)]) SmoothRow(Row(picture, y), tapsAcross, smoothRows.data() + size_t(y) * size_t(p.w));
+    auto* base = static_cast<uint8_t*>(out->pixels);
+    changedRects.clear();
+    for (int oy = 0; oy < p.h; ++oy) {
+        const SmoothTap& t = tapsDown[size_t(oy)];
+        const int next = t.second ? t.first + 1 : t.first;
+        if (!rowChanged[size_t(t.first)] && !rowChanged[size_t(next)]) continue;
+        const uint32_t* a = smoothRows.data() + size_t(t.first) * size_t(p.w);
+        const uint32_t* b = smoothRows.data() + size_t(next) * size_t(p.w);
+        auto* o = reinterpret_cast<uint32_t*>(base + size_t(p.y + oy) * size_t(out->pitch)) + p.x;
+        if (t.second == 0) std::memcpy(o, a, size_t(p.w) * 4);
+        else
+            for (int x = 0; x < p.w; ++x) o[x] = BlendPixels(a[x], b[x], uint32_t(t.second));
+        if (!changedRects.empty() && changedRects.back().y + changedRects.back().h == p.y + oy) ++changedRects.back().h;
+        else changedRects.push_back({p.x, p.y + oy, p.w, 1});
+    }
+}
+
 // Without a renderer: the picture scaled into the window's own pixels, only
 // the rows that changed, and only those handed to the display once the
 // borders are there. A window whose pixels are not 32-bit RGB is filled
@@ -238,7 +311,7 @@ void ScaleRows(const Picture& picture, SDL_Surface* out, const PictureRect& p, i
 void PresentIntoWindow(const Picture& picture) {
     SDL_Surface* out = SDL_GetWindowSurface(window);
     if (out == nullptr) return;
-    PictureRect p = FitPicture(out->w, out->h, pictureW, pictureH);
+    PictureRect p = Placement(out->w, out->h);
     bool whole = out->w != bordersFilledW || out->h != bordersFilledH;
     if (whole) {
         FillBorders(p, out->w, out->h, out);
@@ -254,9 +327,13 @@ void PresentIntoWindow(const Picture& picture) {
         if (changedRows.empty()) return;  // the same picture: nothing to send
         if (SDL_MUSTLOCK(out)) SDL_LockSurface(out);
         changedRects.clear();
-        for (const RowStretch& rows : changedRows) {
-            ScaleRows(picture, out, p, rows.first, rows.last);
-            changedRects.push_back({p.x, p.y + rows.first * p.scale, p.w, (rows.last - rows.first) * p.scale});
+        if (!WholeScale(p, pictureW, pictureH)) {
+            SmoothRowsInto(picture, out, p, whole);
+        } else {
+            for (const RowStretch& rows : changedRows) {
+                ScaleRows(picture, out, p, rows.first, rows.last);
+                changedRects.push_back({p.x, p.y + rows.first * p.scale, p.w, (rows.last - rows.first) * p.scale});
+            }
         }
         if (SDL_MUSTLOCK(out)) SDL_UnlockSurface(out);
         if (whole) SDL_UpdateWindowSurface(window);
@@ -291,8 +368,14 @@ bool PlatformOpenWindow(const WindowRequest& request) {
     pictureW = request.width;
     pictureH = request.height;
     windowedScale = request.scale > 0 ? request.scale : 1;
+    pictureFit = request.fit;
     SDL_Rect area = UsableArea();
     int w = pictureW * windowedScale, h = pictureH * windowedScale;
+    if (pictureFit) {
+        PictureRect fits = FitPictureAnyScale(area.w, area.h, pictureW, pictureH);
+        w = fits.w > w ? fits.w : w;
+        h = fits.h > h ? fits.h : h;
+    }
     int x = area.w > w ? area.x + (area.w - w) / 2 : area.x;
     int y = area.h > h ? area.y + (area.h - h) / 2 : area.y;
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
@@ -314,9 +397,21 @@ bool PlatformOpenWindow(const WindowRequest& request) {
 
 WindowLayout PlatformWindowLayout() { return {windowedScale, WindowFullscreen()}; }
 
+void PlatformSetPictureFit(bool fit) {
+    if (fit == pictureFit) return;
+    pictureFit = fit;
+    bordersFilledW = bordersFilledH = -1;  // the picture's place changes: all of it again
+    shownRows.clear();
+    if (lastPicture.pixels) PlatformPresent(lastPicture);
+}
+
 void PlatformCloseWindow() {
     if (pictureView) SDL_FreeSurface(pictureView);
     pictureView = nullptr;
+    if (upscaled) SDL_DestroyTexture(upscaled);
+    upscaled = nullptr;
+    upscaledScale = 0;
+    smoothW = smoothH = -1;
     if (texture) SDL_DestroyTexture(texture);
     if (renderer) SDL_DestroyRenderer(renderer);
     if (window) SDL_DestroyWindow(window);
@@ -341,14 +436,17 @@ void PlatformPresent(const Picture& picture) {
         SDL_UpdateTexture(texture, nullptr, picture.pixels, picture.width * 4);
         int outW = 0, outH = 0;
         SDL_GetRendererOutputSize(renderer, &outW, &outH);
-        PictureRect p = FitPicture(outW, outH, pictureW, pictureH);
+        PictureRect p = Placement(outW, outH);
         if (!keepsPixels || outW != bordersFilledW || outH != bordersFilledH) {
             FillBorders(p, outW, outH, nullptr);
             bordersFilledW = outW;
             bordersFilledH = outH;
         }
         SDL_Rect target{p.x, p.y, p.w, p.h};
-        SDL_RenderCopy(renderer, texture, nullptr, &target);
+        SDL_Texture* shown = texture;
+        if (WholeScale(p, pictureW, pictureH)) SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
+        else shown = Upscaled(p.scale);
+        SDL_RenderCopy(renderer, shown, nullptr, &target);
         SDL_RenderPresent(renderer);
     }
     NoteShown();

@@ -37,7 +37,8 @@ void ApplyLine(std::string_view line, DisplaySettings& settings) {
     std::string_view value;
     std::string_view name = KeyOf(line, &value);
     int number = 0;
-    if (name == "scale" && ReadNumber(value, 1, MaxWindowScale, number)) settings.scale = number;
+    if (name == "scale" && ReadNumber(value, 1, MaxWindowScale, number)) settings.scale = number, settings.fit = false;
+    if (name == "scale" && value == "fit") settings.fit = true;
     if (name == "fullscreen" && ReadNumber(value, 0, 1, number)) settings.fullscreen = number == 1;
     if (name == "language") settings.language = value;
     if (name == "sounds") settings.sounds = value;
@@ -95,7 +96,10 @@ DisplaySettings ParseDisplaySettings(std::string_view text) {
 
 std::string ApplyDisplaySettings(std::string text, const DisplaySettings& settings) {
     DisplaySettings now = ParseDisplaySettings(text);
-    if (settings.scale != now.scale && settings.scale > 0) SetKey(text, "scale", std::to_string(settings.scale));
+    // "scale=fit" stands in for a number; a number chosen again replaces it.
+    if (settings.fit && !now.fit) SetKey(text, "scale", "fit");
+    const bool numberChanged = settings.scale != now.scale || (now.fit && !settings.fit);
+    if (!settings.fit && numberChanged && settings.scale > 0) SetKey(text, "scale", std::to_string(settings.scale));
     if (settings.fullscreen != now.fullscreen) SetKey(text, "fullscreen", settings.fullscreen ? "1" : "0");
     if (settings.language != now.language) SetKey(text, "language", settings.language);
     if (settings.sounds != now.sounds) SetKey(text, "sounds", settings.sounds);

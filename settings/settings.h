@@ -22,6 +22,7 @@ struct DisplaySettings {
     std::string sounds;    // "sounds=" as written ("classic"); empty: none
     std::string palette;   // "palette=" as written ("safe", "classic"); empty: none
     std::string flashing;  // "flashing=" as written ("steady", "blink"); empty: none
+    bool fit = false;      // "scale=fit": the picture as large as fits, at any factor
     bool operator==(const DisplaySettings&) const = default;
 };
 

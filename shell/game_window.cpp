@@ -10,6 +10,7 @@ std::string GameSettingsPath;
 
 namespace {
 WindowLayout openedAs;
+bool fitting = false;
 }  // namespace
 
 int OpeningScale(int savedScale, int areaW, int areaH, int w, int h) {
@@ -29,6 +30,7 @@ bool OpenGameWindow(const DisplaySettings& saved) {
     request.scale = OpeningScale(saved.scale, areaW, areaH, ScreenWidth, ScreenHeight);
     request.fullscreen = saved.fullscreen;
     request.icon = {icon.pixels.data(), icon.width, icon.height};
+    request.fit = fitting = saved.fit;
     openedAs = {request.scale, request.fullscreen};
     return PlatformOpenWindow(request);
 }
@@ -37,8 +39,21 @@ void SaveWindowLayout() {
     WindowLayout now = PlatformWindowLayout();
     if (GameSettingsPath.empty() || (now.scale == openedAs.scale && now.fullscreen == openedAs.fullscreen)) return;
     UpdateDisplaySettings(GameSettingsPath, [&](DisplaySettings& s) {
-        s.scale = now.scale;
+        if (!s.fit) s.scale = now.scale;  // a fitting picture has no whole scale to keep
         s.fullscreen = now.fullscreen;
+    });
+}
+
+bool PictureFit() { return fitting; }
+
+void SetPictureFit(bool fit) {
+    fitting = fit;
+    PlatformSetPictureFit(fit);
+    if (GameSettingsPath.empty()) return;
+    WindowLayout now = PlatformWindowLayout();
+    UpdateDisplaySettings(GameSettingsPath, [&](DisplaySettings& s) {
+        s.fit = fit;
+        if (!fit) s.scale = now.scale;
     });
 }
 

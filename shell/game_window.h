@@ -24,3 +24,7 @@ bool OpenGameWindow(const DisplaySettings& saved);
 // run finds.
 void SaveWindowLayout();
 void RememberLanguage(Language language);
+// The picture drawn as large as fits at any factor ("scale=fit") or at the
+// largest whole scale; a change takes effect at once and is remembered.
+bool PictureFit();
+void SetPictureFit(bool fit);

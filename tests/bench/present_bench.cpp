@@ -1,5 +1,6 @@
 // Presenting one frame: the 384 x 480 picture into outputs of 1x, 2x and
-// 1920 x 1080 (fullscreen on a full-HD desktop), the way the game does on
+// 1920 x 1080 (fullscreen on a full-HD desktop), and at any factor into
+// 1920 x 1080 and 640 x 800 (SCALE FIT), the way the game does on
 // this machine (the window's own pixels without a graphics device). With
 // SDL_RENDER_DRIVER=software it measures SDL's software renderer instead.
 // Run it under Xvfb (-screen 0 1920x1080x24) to include the X11 transfer;
@@ -58,6 +59,7 @@ void BM_Present(benchmark::State& state) {
         return;
     }
     int w = int(state.range(0)), h = int(state.range(1));
+    PlatformSetPictureFit(state.range(2) != 0);
     SetOutput(w, h);
     int ow = 0, oh = 0;
     SDL_GetWindowSizeInPixels(PlatformWindow(), &ow, &oh);
@@ -74,7 +76,14 @@ void BM_Present(benchmark::State& state) {
         PlatformPresent({picture.pixels.data(), picture.width, picture.height});
     }
     state.SetLabel(std::string(SDL_GetCurrentVideoDriver()) + " " + WindowRendererName() + " " +
-                   std::to_string(ow) + "x" + std::to_string(oh));
+                   std::to_string(ow) + "x" + std::to_string(oh) + (state.range(2) ? " fit" : ""));
 }
-BENCHMARK(BM_Present)->Args({384, 480})->Args({768, 960})->Args({1920, 1080})->Unit(benchmark::kMillisecond);
+// The third number: the picture as large as fits at any factor (SCALE FIT).
+BENCHMARK(BM_Present)
+    ->Args({384, 480, 0})
+    ->Args({768, 960, 0})
+    ->Args({1920, 1080, 0})
+    ->Args({1920, 1080, 1})
+    ->Args({640, 800, 1})
+    ->Unit(benchmark::kMillisecond);
 }  // namespace

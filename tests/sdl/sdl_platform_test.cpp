@@ -593,3 +593,65 @@ TEST_F(SdlPlatform, ThePictureIsScaledIntoTheWindowAndOnlyChangedRowsAreRewritte
     EXPECT_EQ(at(16, 20), picture.At(0, 0));
     PlatformCloseWindow();
 }
+
+// SCALE FIT without a renderer: a 640 x 800 window holds the picture at
+// 1.67x, each picture pixel one or two window pixels wide with at most one
+// mixed pixel at its edges, in the picture's own colours, and a change of one
+// row rewrites only the window rows that show it. Switching back draws the
+// whole-scale picture at once.
+TEST_F(SdlPlatform, ThePictureFitsAtAnyFactorWithEvenPixels) {
+    WindowRequest request{"fit", 384, 480};
+    request.fit = true;
+    ASSERT_TRUE(PlatformOpenWindow(request));
+    SDL_Window* window = PlatformWindow();
+    SDL_SetWindowSize(window, 640, 800);
+    Pump();
+    Surface picture;
+    picture.Create(384, 480);
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 384; ++x) picture.At(x, y) = (x + y) % 2 ? Rgb(255, 255, 255) : Rgb(0, 0, 0);
+    PlatformPresent(Shown(picture));
+    SDL_Surface* out = SDL_GetWindowSurface(window);
+    ASSERT_NE(out, nullptr);
+    ASSERT_EQ(out->w, 640);
+    auto at = [&](int x, int y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(out->pixels) + y * out->pitch);
+        return row[x] & 0xFFFFFF;
+    };
+    // Along the first window row: runs of pure black or white, one or two
+    // pixels long, never two mixed pixels side by side; the first and last
+    // window pixels are the picture's corners.
+    int pure = 0, mixed = 0, run = 0;
+    uint32_t last = 0xFFFFFFFF;
+    for (int x = 0; x < 640; ++x) {
+        uint32_t c = at(x, 0);
+        if (c == 0 || c == 0xFFFFFF) {
+            ++pure;
+            run = c == last ? run + 1 : 1;
+            EXPECT_LE(run, 2) << "a picture pixel wider than two window pixels at " << x;
+        } else {
+            ++mixed;
+            EXPECT_NE(last, 0xFFFFFFFEu) << "two mixed pixels side by side at " << x;
+            c = 0xFFFFFFFE;
+            run = 0;
+        }
+        last = c;
+    }
+    // Three picture pixels to five window pixels: three pure, two mixed.
+    EXPECT_EQ(pure, 384);
+    EXPECT_EQ(mixed, 256);
+    EXPECT_EQ(at(0, 0), 0u);
+    EXPECT_EQ(at(639, 799), 0u);
+    // Picture row 300 changed: the window rows that show it change, a mark
+    // away from it stays.
+    auto mark = [&](int x, int y) { reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(out->pixels) + y * out->pitch)[x] = 0xFF00FF; };
+    mark(10, 100);
+    for (int x = 0; x < 384; ++x) picture.At(x, 300) = Rgb(0, 0, 255);
+    PlatformPresent(Shown(picture));
+    EXPECT_EQ(at(10, 300 * 800 / 480), Rgb(0, 0, 255));
+    EXPECT_EQ(at(10, 100), 0xFF00FFu) << "a row that shows no changed picture row was written again";
+    PlatformSetPictureFit(false);  // 1x in this window, centred
+    EXPECT_EQ(at(128 + 10, 160 + 300), Rgb(0, 0, 255));
+    EXPECT_EQ(at(127, 400), Rgb(16, 16, 20)) << "the border of the whole-scale picture";
+    PlatformCloseWindow();
+}

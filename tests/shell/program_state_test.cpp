@@ -116,6 +116,7 @@ TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
         "(anonymous namespace)::focusPausePending", "(anonymous namespace)::focusBackSincePending",  // the window's focus
         "(anonymous namespace)::player", "(anonymous namespace)::frame", "(anonymous namespace)::usedUp",  // the replay
         "GameSettingsPath[abi:cxx11]", "(anonymous namespace)::openedAs",  // the settings file, the window as it opened
+        "(anonymous namespace)::fitting",  // the player's choice of picture size
     };
     std::set<std::string> listed;
     for (const StateVariable& v : ProgramState) listed.insert(v.name);

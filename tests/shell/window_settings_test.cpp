@@ -49,6 +49,59 @@ TEST(WindowScale, PictureCentredWithDarkBorders) {
     }
 }
 
+// SCALE FIT: the largest picture of the same shape at any factor, on the
+// screens players asked about; a whole factor gives the whole-scale picture.
+TEST(WindowScale, FitAtAnyFactorKeepsTheShape) {
+    struct Case { int outW, outH; PictureRect want; } cases[] = {
+        {1280, 800, {320, 0, 640, 800, 2}},     // a handheld: 1.67x, against 1x whole
+        {1366, 768, {376, 0, 614, 768, 2}},     // 1.6x
+        {1280, 720, {352, 0, 576, 720, 2}},     // 1.5x
+        {1920, 1080, {528, 0, 864, 1080, 3}},   // 2.25x, against 2x whole
+        {768, 960, {0, 0, 768, 960, 2}},        // exactly 2x: the whole-scale picture
+        {1000, 1000, {100, 0, 800, 1000, 3}},
+        {500, 2000, {0, 687, 500, 625, 2}},     // limited by the width
+        {300, 200, {-42, -140, 384, 480, 1}},   // smaller than the picture: as at a whole scale
+    };
+    for (const auto& c : cases) {
+        PictureRect p = FitPictureAnyScale(c.outW, c.outH, 384, 480);
+        EXPECT_EQ(std::tie(p.x, p.y, p.w, p.h, p.scale), std::tie(c.want.x, c.want.y, c.want.w, c.want.h, c.want.scale))
+            << c.outW << "x" << c.outH;
+    }
+}
+
+// The taps of a picture row drawn wider: every picture pixel covers the same
+// share of the output (its weights add up to the factor), a pixel's colour
+// never reaches beyond its neighbours, and a hard edge is at most one
+// blended pixel wide.
+TEST(WindowScale, SmoothTapsGiveEveryPixelItsShare) {
+    for (auto [out, in] : {std::pair{640, 384}, {800, 480}, {614, 384}, {768, 480}, {1080, 480}, {385, 384}}) {
+        std::vector<SmoothTap> taps = SmoothTaps(out, in);
+        ASSERT_EQ(int(taps.size()), out);
+        std::vector<int64_t> share(size_t(in), 0);
+        int blended = 0;
+        for (int o = 0; o < out; ++o) {
+            const SmoothTap& t = taps[size_t(o)];
+            ASSERT_GE(t.first, 0);
+            ASSERT_LT(t.first + (t.second ? 1 : 0), in) << o;
+            if (o > 0) EXPECT_LE(t.first - taps[size_t(o - 1)].first, 1) << "a picture pixel skipped at " << o;
+            share[size_t(t.first)] += 256 - t.second;
+            if (t.second) share[size_t(t.first + 1)] += t.second, ++blended;
+        }
+        // Each pixel's share is out/in output pixels, within the rounding of its two blended edges.
+        for (int i = 0; i < in; ++i)
+            EXPECT_NEAR(double(share[size_t(i)]) / 256.0, double(out) / in, 2.0 / 256 + 1e-9) << out << "/" << in << " at " << i;
+        EXPECT_LE(blended, in) << "at most one blended output pixel per picture pixel edge";
+    }
+    // A black and white pair of pixels drawn at 1.5x: black, the blend, white.
+    const uint32_t row[2] = {0x000000, 0xFFFFFF};
+    uint32_t wide[3];
+    SmoothRow(row, SmoothTaps(3, 2), wide);
+    EXPECT_EQ(wide[0], 0x000000u);
+    EXPECT_EQ(wide[1], 0x7F7F7Fu);
+    EXPECT_EQ(wide[2], 0xFFFFFFu);
+    EXPECT_EQ(BlendPixels(0x10FF20, 0x10FF20, 128), 0x10FF20u) << "a colour mixed with itself";
+}
+
 TEST(DisplaySettingsText, ReadsWhatItUnderstandsAndPassesOverTheRest) {
     struct Case { const char* text; int scale; bool fullscreen; } cases[] = {
         {"", 0, false},
@@ -71,9 +124,18 @@ TEST(DisplaySettingsText, ReadsWhatItUnderstandsAndPassesOverTheRest) {
         EXPECT_EQ(s.scale, c.scale) << c.text;
         EXPECT_EQ(s.fullscreen, c.fullscreen) << c.text;
     }
+    // "scale=fit" and a number share the key: the last line counts, and
+    // choosing one writes over the other.
+    EXPECT_TRUE(ParseDisplaySettings("scale=2\nscale=fit\n").fit);
+    EXPECT_FALSE(ParseDisplaySettings("scale=fit\nscale=2\n").fit);
+    EXPECT_FALSE(ParseDisplaySettings("scale=FIT\n").fit);
+    DisplaySettings fitting{2, false, "", "", "", "", true};
+    EXPECT_EQ(ApplyDisplaySettings("scale=2\n", fitting), "scale=fit\n");
+    EXPECT_EQ(ApplyDisplaySettings("scale=fit\n", DisplaySettings{2, false}), "scale=2\n");
     for (DisplaySettings s : {DisplaySettings{}, DisplaySettings{2, true}, DisplaySettings{64, false},
                               DisplaySettings{0, false, "en", "classic"}, DisplaySettings{3, true, "fr", ""},
-                              DisplaySettings{0, false, "", "", "safe", "steady"}})
+                              DisplaySettings{0, false, "", "", "safe", "steady"},
+                              DisplaySettings{0, true, "", "", "", "", true}})
         EXPECT_EQ(ParseDisplaySettings(FormatDisplaySettings(s)), s);
 }
 
