@@ -1,5 +1,7 @@
 #include "screens/key_table.h"
 
+#include <cctype>
+
 #include "platform/platform.h"
 #include "rules/input_words.h"
 
@@ -26,6 +28,24 @@ constinit int KeyBinding[ActionCount] = {KeyLeft, KeyRight, KeyDown, KeyUp, KeyZ
                                          KeyF1, KeyF2, KeyC, KeyG, KeyL, KeyM, KeyBackspace, KeyD};
 constinit uint8_t MusicLevel = MaxSoundLevel, EffectsLevel = MaxSoundLevel;
 constinit bool SoundMuted = false;
+
+std::string KeyLabelText(int key) {
+    std::string label = key == KeyEnter ? "Enter" : PlatformKeyLabel(key);  // as most keyboards print it
+    for (char& c : label) {
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+        if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) > 95) c = '?';
+    }
+    return label;
+}
+
+std::string WithKeyLabels(const char* text) {
+    std::string out;
+    for (const char* c = text; *c; ++c) {
+        if (c[0] == '@' && c[1] >= 'a' && c[1] < 'a' + ActionCount) out += KeyLabelText(KeyBinding[*++c - 'a']);
+        else out += *c;
+    }
+    return out;
+}
 
 int ActionOfKey(int key) {
     for (int a = 0; a < ActionCount; ++a)

@@ -3,6 +3,7 @@
 // and kept in settings.conf; the input sampling reads the bindings.
 #pragma once
 #include <cstdint>
+#include <string>
 
 // The keyboard's actions, in the order the options screen lists them.
 enum class Action : uint8_t {
@@ -29,6 +30,13 @@ int ActionOfKey(int key);
 void ResetKeyBindings();
 // Binds `action` to `key` unless another action holds it; false then.
 bool BindKey(int action, int key);
+
+// A key's label as the keyboard shows it, in the letters the game's font
+// has (capitals; '?' for a character it has none for).
+std::string KeyLabelText(int key);
+// `text` with "@a", "@b"... (the actions in order) made the labels of the
+// keys bound to them.
+std::string WithKeyLabels(const char* text);
 
 // The tune's and the sounds' level, 0 (off) to MaxSoundLevel (as made); M
 // mutes both.

@@ -1,6 +1,5 @@
 #include "screens/options.h"
 
-#include <cctype>
 #include <string>
 
 #include "draw/playfield.h"
@@ -103,16 +102,6 @@ constexpr int KeysY = 56, KeysStep = 22, KeyLabelX = 24, KeyNameX = 232;
 constexpr int BottomY = 456;
 constexpr int DefaultsLine = ActionCount;  // the keys page's last line
 
-// A key's label as the keyboard shows it, in the letters the font has.
-std::string ShownKeyName(int key) {
-    std::string label = PlatformKeyLabel(key);
-    for (char& c : label) {
-        c = char(std::toupper(static_cast<unsigned char>(c)));
-        if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) > 95) c = '?';
-    }
-    return label;
-}
-
 void DrawMainPage() {
     DrawText("OPTIONS", "オプション", 16, TitleY);
     for (int i = 0; i < LineCount; ++i) {
@@ -146,7 +135,7 @@ void DrawKeysPage() {
             if (Japanese()) DrawKanaText("キー ヲ オス", KeyNameX, y);
             else DrawNarrowText("PRESS A KEY", KeyNameX, y);
         } else {
-            DrawNarrowText(ShownKeyName(KeyBinding[a]).c_str(), KeyNameX, y);
+            DrawNarrowText(KeyLabelText(KeyBinding[a]).c_str(), KeyNameX, y);
         }
     }
     DrawNarrowText(">", 8, KeysY + KeysStep * OptionsLine);
