@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "draw/surface.h"
+#include "platform/key_names.h"
 #include "platform/platform.h"
 #include "platform/platform_sdl_parts.h"
 #include "shell/input.h"
@@ -592,4 +593,13 @@ TEST_F(SdlPlatform, ThePictureIsScaledIntoTheWindowAndOnlyChangedRowsAreRewritte
     PlatformPresent(Shown(picture));
     EXPECT_EQ(at(16, 20), picture.At(0, 0));
     PlatformCloseWindow();
+}
+
+// The headless platform's key names are SDL's, both ways, for every scancode.
+TEST(SdlKeyNames, TheHeadlessTableIsSdls) {
+    for (int key = 0; key < KeyCount; ++key) {
+        EXPECT_EQ(KeyNameOf(key), PlatformKeyName(key)) << key;
+        if (!PlatformKeyName(key).empty())
+            EXPECT_EQ(KeyOfNamed(PlatformKeyName(key)), PlatformKeyOfName(PlatformKeyName(key))) << key;
+    }
 }
