@@ -173,7 +173,7 @@ void CaptureKey() {
     OptionsChanged();
 }
 
-bool ClosePressed() { return ((KeyPressed | JoyPressed) & BitF2) != 0; }
+bool ClosePressed() { return (KeyPressed & BitF2) != 0; }
 
 void MainPageInput() {
     if (ClosePressed() || Button2Pressed) {

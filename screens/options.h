@@ -1,5 +1,5 @@
-// The options screen: F2 (or the pad's Back) opens it over the title, the
-// mission select or the pause; F2, Back or X closes it and the screen below
+// The options screen: F2 opens it over the title, the mission select or the
+// pause; F2 or X closes it and the screen below
 // goes on exactly where it was, nothing of it having run meanwhile. Every
 // change takes effect at once and is kept in settings.conf.
 #pragma once
@@ -16,7 +16,7 @@ extern uint8_t OptionsCapturing;  // waiting for the key of the chosen action
 extern uint8_t OptionsRefused;    // frames left of the word that a key is taken
 extern uint8_t OptionsEscapeHeld;  // the Escape that ended a capture, not yet let go
 
-// Opens the screen when F2 or Back was pressed on a screen that offers it;
+// Opens the screen when F2 was pressed on a screen that offers it;
 // true when it is open.
 bool OfferOptions();
 void OptionsFrame();
