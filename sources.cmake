@@ -14,7 +14,7 @@ set(TESSMAR_PLATFORM_OS_SOURCES platform/platform_os.cpp)
 set(TESSMAR_SETTINGS_SOURCES settings/data_folder.cpp settings/language.cpp settings/settings.cpp)
 # What every platform shares: the picture's place in the window and the
 # checks of sounds and tune.
-set(TESSMAR_PLATFORM_SOURCES platform/midi_check.cpp platform/wave_length.cpp platform/window_scale.cpp)
+set(TESSMAR_PLATFORM_SOURCES platform/key_names.cpp platform/midi_check.cpp platform/wave_length.cpp platform/window_scale.cpp)
 set(TESSMAR_PLATFORM_HEADLESS_SOURCES platform/platform_headless.cpp)
 set(TESSMAR_PLATFORM_SDL_SOURCES
   platform/platform_sdl.cpp platform/platform_sdl_audio.cpp platform/platform_sdl_window.cpp platform/platform_sdl_pad.cpp
@@ -23,10 +23,10 @@ set(TESSMAR_PLATFORM_SDL_SOURCES
 # The open-file dialog, a module the game loads when the dialog first opens.
 set(TESSMAR_DIALOG_MODULE_SOURCES platform/platform_qt_dialog.cpp)
 set(TESSMAR_SCREENS_SOURCES
-  screens/board_entry.cpp screens/game_over.cpp screens/help.cpp screens/menu_background.cpp screens/mission_clear.cpp
-  screens/mission_loader.cpp screens/mission_select.cpp screens/notice.cpp screens/pause.cpp
+  screens/board_entry.cpp screens/game_over.cpp screens/help.cpp screens/key_table.cpp screens/menu_background.cpp screens/mission_clear.cpp
+  screens/mission_loader.cpp screens/mission_select.cpp screens/notice.cpp screens/options.cpp screens/pause.cpp
   screens/records_file.cpp screens/records_screen.cpp screens/title.cpp)
 set(TESSMAR_SHELL_SOURCES
   shell/game_events.cpp shell/game_folder.cpp shell/game_window.cpp shell/input.cpp shell/input_script.cpp
-  shell/main_loop.cpp shell/message_pump.cpp shell/mission_start.cpp shell/play_frame.cpp shell/program_state.cpp
+  shell/main_loop.cpp shell/message_pump.cpp shell/mission_start.cpp shell/play_frame.cpp shell/player_settings.cpp shell/program_state.cpp
   shell/replay.cpp shell/startup.cpp)

@@ -27,10 +27,43 @@ struct SoundImage {
     void* pitched[PitchedCopies] = {};
 };
 
-// Keys the game reads, by physical position.
-enum Key : int { KeyZ, KeyX, KeyA, KeyC, KeyD, KeyG, KeyEnter, KeyEscape, KeyLeft, KeyRight, KeyUp, KeyDown, KeyL, KeyF1, KeyCount };
-// A key's bit in a word of held keys.
-inline constexpr uint32_t KeyBit(Key k) { return 1u << k; }
+// Keys by position, whatever their labels: SDL's scancode numbers (the USB
+// keyboard usage table), 0..KeyCount - 1. The names are those of the keys
+// used most; any other key is its number.
+inline constexpr int KeyCount = 512;
+enum Key : int {
+    KeyA = 4, KeyC = 6, KeyD = 7, KeyG = 10, KeyL = 15, KeyM = 16, KeyX = 27, KeyZ = 29,
+    KeyEnter = 40, KeyEscape = 41, KeyBackspace = 42, KeyF1 = 58, KeyF2 = 59,
+    KeyRight = 79, KeyLeft = 80, KeyDown = 81, KeyUp = 82, KeyKeypadEnter = 88,
+};
+
+// A set of keys, one bit a key.
+struct KeySet {
+    uint64_t words[KeyCount / 64] = {};
+    constexpr bool Has(int key) const {
+        return key >= 0 && key < KeyCount && ((words[key / 64] >> (key % 64)) & 1u) != 0;
+    }
+    constexpr void Add(int key) {
+        if (key >= 0 && key < KeyCount) words[key / 64] |= uint64_t(1) << (key % 64);
+    }
+    constexpr bool Empty() const {
+        for (uint64_t w : words)
+            if (w != 0) return false;
+        return true;
+    }
+    constexpr KeySet& operator|=(const KeySet& other) {
+        for (int i = 0; i < KeyCount / 64; ++i) words[i] |= other.words[i];
+        return *this;
+    }
+    constexpr bool operator==(const KeySet&) const = default;
+};
+constexpr KeySet operator|(KeySet a, const KeySet& b) { return a |= b; }
+// The set of one key.
+constexpr KeySet KeyBit(int key) {
+    KeySet s;
+    s.Add(key);
+    return s;
+}
 
 // What an event taken from the window means beyond the platform itself.
 enum class PlatformEvent : uint8_t {
@@ -101,7 +134,14 @@ bool PlatformWindowShown();
 // Whether a key is held as of the last event taken, or was pressed since the
 // last time it was asked for (a tap between two frames counts). A pad's
 // Start is the keyboard's Enter.
-bool PlatformKeyDown(Key key);
+bool PlatformKeyDown(int key);
+// SDL's name of a key ("Left", "Return", "Z", "Left Shift"); "" for a number
+// without one. And the key of a name (any case), -1 for none.
+std::string PlatformKeyName(int key);
+int PlatformKeyOfName(const std::string& name);
+// What the keyboard's layout prints on the key ("W" on the Z key of an
+// AZERTY keyboard); the key's name where the layout is not known.
+std::string PlatformKeyLabel(int key);
 
 // Joystick 1: axes on 0..65535 and buttons 1..32 as bits 0..31. False when
 // there is no joystick, or the window does not have the keyboard's focus.
@@ -113,6 +153,9 @@ bool PlatformJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons);
 // named once on stderr when it is prepared.
 void PlatformPrepareSound(SoundImage& image);
 void PlatformPlaySound(const SoundImage& image);
+// The loudness of the tune and of the short sounds, each 0 (silent) to 1
+// (as they were made, the level they start at).
+void PlatformSetVolumes(double tune, double sounds);
 void PlatformStopSound();
 void PlatformReleaseSound(SoundImage& image);
 

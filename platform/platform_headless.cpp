@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/platform.h"
+#include "platform/key_names.h"
 
 HeadlessWorld Headless;
 
@@ -69,7 +70,12 @@ bool PlatformWindowShown() { return Headless.clock >= Headless.hiddenUntil; }
 
 void PlatformPostQuit() { Headless.quitPosted = true; }
 
-bool PlatformKeyDown(Key key) { return (Headless.keys >> key) & 1u; }
+bool PlatformKeyDown(int key) { return Headless.keys.Has(key); }
+
+// Without a keyboard layout, a key's label is its name.
+std::string PlatformKeyName(int key) { return KeyNameOf(key); }
+int PlatformKeyOfName(const std::string& name) { return KeyOfNamed(name); }
+std::string PlatformKeyLabel(int key) { return KeyNameOf(key); }
 
 bool PlatformJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons) {
     if (!Headless.joyPresent) return false;
@@ -82,6 +88,10 @@ bool PlatformJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons) {
 void PlatformPrepareSound(SoundImage&) {}
 void PlatformPlaySound(const SoundImage& image) { Headless.sounds.push_back(image.name); }
 void PlatformStopSound() {}
+void PlatformSetVolumes(double tune, double sounds) {
+    Headless.tuneVolume = tune;
+    Headless.soundVolume = sounds;
+}
 void PlatformReleaseSound(SoundImage&) {}
 
 static bool TuneFileThere(const char* path) {

@@ -10,7 +10,7 @@
 
 struct HeadlessWorld {
     uint32_t clock = 0;            // virtual milliseconds
-    uint32_t keys = 0;             // bit (1 << Key) per held key
+    KeySet keys;                   // the keys held
     bool joyPresent = false;
     uint32_t joyX = 32767, joyY = 32767, joyButtons = 0;
     std::vector<PlatformEvent> pendingEvents;  // window events waiting to be taken, first first
@@ -34,6 +34,7 @@ struct HeadlessWorld {
     WindowRequest windowOpened;    // what the last window was opened as (its title and icon not kept)
     WindowLayout windowLayout;     // how the player has left the window
     uint32_t presentCostMs = 0;    // virtual time a present takes (a slow frame)
+    double tuneVolume = 1, soundVolume = 1;  // as last set
 
     // Tune model: opened when the file exists; once played it runs for
     // tuneLengthMs of virtual time (0 = never ends).

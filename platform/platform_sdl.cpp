@@ -29,25 +29,7 @@ bool keys[KeyCount];
 bool pressedSinceSample[KeyCount];
 bool windowFocused = true;
 
-int KeyOfScancode(SDL_Scancode code) {
-    switch (code) {
-        case SDL_SCANCODE_Z: return KeyZ;
-        case SDL_SCANCODE_X: return KeyX;
-        case SDL_SCANCODE_A: return KeyA;
-        case SDL_SCANCODE_C: return KeyC;
-        case SDL_SCANCODE_D: return KeyD;
-        case SDL_SCANCODE_G: return KeyG;
-        case SDL_SCANCODE_L: return KeyL;
-        case SDL_SCANCODE_F1: return KeyF1;
-        case SDL_SCANCODE_RETURN: case SDL_SCANCODE_KP_ENTER: return KeyEnter;
-        case SDL_SCANCODE_ESCAPE: return KeyEscape;
-        case SDL_SCANCODE_LEFT: return KeyLeft;
-        case SDL_SCANCODE_RIGHT: return KeyRight;
-        case SDL_SCANCODE_UP: return KeyUp;
-        case SDL_SCANCODE_DOWN: return KeyDown;
-        default: return -1;
-    }
-}
+bool ValidKey(int key) { return key >= 0 && key < KeyCount; }
 
 // The sound libraries (ALSA, fluidsynth) write notes of their own straight
 // to stderr, a dozen lines where there is no sound card; the game says what
@@ -244,9 +226,9 @@ PlatformEvent HandleEvent(const SDL_Event& e) {
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
             if (WindowTakeEvent(e)) break;  // F11 and Alt+Enter are the window's own
-            int key = KeyOfScancode(e.key.keysym.scancode);
-            if (key >= 0) keys[key] = e.type == SDL_KEYDOWN;
-            if (key >= 0 && e.type == SDL_KEYDOWN) pressedSinceSample[key] = true;
+            int key = e.key.keysym.scancode;
+            if (ValidKey(key)) keys[key] = e.type == SDL_KEYDOWN;
+            if (ValidKey(key) && e.type == SDL_KEYDOWN) pressedSinceSample[key] = true;
             if (e.type == SDL_KEYDOWN) ShowPointer(false);
             break;
         }
@@ -298,7 +280,8 @@ void PlatformPostQuit() {
     SDL_PushEvent(&e);
 }
 
-bool PlatformKeyDown(Key key) {
+bool PlatformKeyDown(int key) {
+    if (!ValidKey(key)) return false;
     bool down = keys[key] || pressedSinceSample[key];
     pressedSinceSample[key] = false;
     if (key != KeyEnter) return down;
@@ -306,5 +289,22 @@ bool PlatformKeyDown(Key key) {
 }
 
 bool WindowHasFocus() { return windowFocused; }
+
+std::string PlatformKeyName(int key) { return ValidKey(key) ? SDL_GetScancodeName(SDL_Scancode(key)) : ""; }
+
+int PlatformKeyOfName(const std::string& name) {
+    if (name.empty()) return -1;
+    SDL_Scancode key = SDL_GetScancodeFromName(name.c_str());
+    return key == SDL_SCANCODE_UNKNOWN ? -1 : int(key);
+}
+
+// SDL knows the layout once the video is up; before, or for a key the layout
+// gives no character, the scancode's own name.
+std::string PlatformKeyLabel(int key) {
+    if (!ValidKey(key)) return "";
+    SDL_Keycode code = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetKeyFromScancode(SDL_Scancode(key)) : SDLK_UNKNOWN;
+    const char* label = code != SDLK_UNKNOWN ? SDL_GetKeyName(code) : "";
+    return label[0] != '\0' ? label : PlatformKeyName(key);
+}
 
 // PlatformPickMissionFile is in platform_sdl_dialog.cpp.

@@ -21,11 +21,12 @@
 #include "platform/platform_sdl_parts.h"
 
 namespace {
-enum class Job : uint8_t { PlaySound, StopSounds, FreeSound, TuneOpen, TunePlay, TuneStop, TuneClose };
+enum class Job : uint8_t { PlaySound, StopSounds, FreeSound, TuneOpen, TunePlay, TuneStop, TuneClose, SetVolumes };
 struct Request {
     Job job = Job::StopSounds;
     void* chunk = nullptr;
     std::string path, fallback;  // TuneOpen
+    int tuneVolume = MIX_MAX_VOLUME, soundVolume = MIX_MAX_VOLUME;  // SetVolumes
 };
 
 // A request waiting longer than this behind one the helper is still busy
@@ -145,6 +146,10 @@ void Run(const Request& r) {
         case Job::TunePlay: PlayTune(); break;
         case Job::TuneStop: HaltTune(); break;
         case Job::TuneClose: CloseTune(); break;
+        case Job::SetVolumes:
+            Mix_VolumeMusic(r.tuneVolume);
+            Mix_Volume(-1, r.soundVolume);
+            break;
     }
 }
 
@@ -246,3 +251,11 @@ bool PlatformTuneStopped() { return done == posted && tuneOpen && !tunePlaying; 
 void PlatformTunePlay() { Post({Job::TunePlay, nullptr, {}, {}}); }
 void PlatformTuneStop() { Post({Job::TuneStop, nullptr, {}, {}}); }
 void PlatformTuneClose() { Post({Job::TuneClose, nullptr, {}, {}}); }
+
+void PlatformSetVolumes(double tune, double sounds) {
+    auto level = [](double share) { return int(std::clamp(share, 0.0, 1.0) * MIX_MAX_VOLUME + 0.5); };
+    Request r{Job::SetVolumes, nullptr, {}, {}};
+    r.tuneVolume = level(tune);
+    r.soundVolume = level(sounds);
+    Post(std::move(r));
+}

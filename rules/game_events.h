@@ -34,6 +34,9 @@ constexpr GameSound ChainSound(int step) {
 }
 
 void PlayGameSound(GameSound sound);
+// The options screen changed a choice: it takes effect (the sound levels,
+// the tune) and is kept in the settings file.
+void OptionsChanged();
 void StopTune();
 // The current numbered mission marked cleared and the records file written
 // (a notice on screen when it cannot be).

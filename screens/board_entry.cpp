@@ -6,6 +6,7 @@
 #include "rules/fish.h"
 #include "rules/screen_state.h"
 #include "screens/notice.h"
+#include "screens/key_table.h"
 #include "screens/screens.h"
 
 constinit int32_t EntryCurtainWidth = EntryCurtainStart;
@@ -29,7 +30,7 @@ void BoardEntryFrame() {
     // The last frame: the first pair comes in from the queue.
     if (EntryBoardY >= EntryBoardLast) {
         ScreenState = NextPair;
-        PlatformTunePlay();
+        if (TuneWanted()) PlatformTunePlay();
         EntryCurtainWidth = EntryCurtainStart;
         EntryBoardY = EntryBoardStart;
     }

@@ -1,5 +1,7 @@
 #include "screens/help.h"
 
+#include <string>
+
 #include "draw/playfield.h"
 #include "draw/sheet_layout.h"
 #include "draw/surfaces.h"
@@ -9,6 +11,7 @@
 #include "rules/game_events.h"
 #include "rules/input_words.h"
 #include "rules/screen_state.h"
+#include "screens/key_table.h"
 #include "screens/screens.h"
 
 constinit uint8_t HelpOpen;
@@ -36,20 +39,23 @@ constexpr int LineStep = 18;
 constexpr int Body = 56;
 
 constexpr int Row(int n) { return Body + LineStep * n; }
+// Where the first page says what a key does, right of the keys ("@a" and
+// the like: the key bound to an action, as its label reads).
+constexpr int KeyWhat = 8 + 8 * 15;
 
 const Page EnglishPages[HelpPageCount] = {
     {"KEYS",
-     {{8, Row(0), "LEFT  RIGHT    MOVE THE FALLING PAIR"},
-      {8, Row(1), "DOWN           DROP IT FASTER"},
-      {8, Row(2), "Z  X           TURN IT LEFT / RIGHT"},
-      {8, Row(3), "A              LINK ACTION, PAID WITH A FISH"},
-      {8, Row(4), "ENTER          PAUSE AND GO ON"},
-      {8, Row(5), "C  G           COLOURED ROPES / GRID"},
-      {8, Row(6), "L              ENGLISH / JAPANESE"},
+     {{8, Row(0), "@a  @b"}, {KeyWhat, Row(0), "MOVE THE FALLING PAIR"},
+      {8, Row(1), "@c"}, {KeyWhat, Row(1), "DROP IT FASTER"},
+      {8, Row(2), "@e  @f"}, {KeyWhat, Row(2), "TURN IT LEFT / RIGHT"},
+      {8, Row(3), "@g"}, {KeyWhat, Row(3), "LINK ACTION, PAID WITH A FISH"},
+      {8, Row(4), "@h"}, {KeyWhat, Row(4), "PAUSE AND GO ON"},
+      {8, Row(5), "@k  @l"}, {KeyWhat, Row(5), "COLOURED ROPES / GRID"},
+      {8, Row(6), "@m"}, {KeyWhat, Row(6), "ENGLISH / JAPANESE"},
       {8, Row(7), "F11            FULL SCREEN"},
-      {8, Row(8), "F1             THESE PAGES"},
+      {8, Row(8), "@i"}, {KeyWhat, Row(8), "THESE PAGES"},
       {8, Row(9), "ESCAPE         QUIT AT ONCE"},
-      {8, Row(11), "IN MENUS Z CHOOSES AND X GOES BACK."},
+      {8, Row(11), "IN MENUS @e CHOOSES AND @f GOES BACK."},
       {8, Row(13), "GAMEPAD: THE D-PAD OR STICK MOVES, THE"},
       {8, Row(14), "BOTTOM BUTTON TURNS LEFT, THE RIGHT ONE"},
       {8, Row(15), "TURNS RIGHT, THE LEFT OR TOP ONE LINKS"},
@@ -121,17 +127,17 @@ constexpr int KeyText = 8 + 16 * 12;
 
 const Page JapanesePages[HelpPageCount] = {
     {"ソウサ",
-     {{8, KanaRow(0), "LEFT RIGHT"}, {KeyText, KanaRow(0), "イドウ"},
-      {8, KanaRow(1), "DOWN"}, {KeyText, KanaRow(1), "ハヤク オトス"},
-      {8, KanaRow(2), "Z X"}, {KeyText, KanaRow(2), "カイテン"},
-      {8, KanaRow(3), "A"}, {KeyText, KanaRow(3), "リンク アクション"},
-      {8, KanaRow(4), "ENTER"}, {KeyText, KanaRow(4), "ポーズ"},
-      {8, KanaRow(5), "C G"}, {KeyText, KanaRow(5), "イロワケ マスメ"},
-      {8, KanaRow(6), "L"}, {KeyText, KanaRow(6), "ゲンゴ"},
+     {{8, KanaRow(0), "@a @b"}, {KeyText, KanaRow(0), "イドウ"},
+      {8, KanaRow(1), "@c"}, {KeyText, KanaRow(1), "ハヤク オトス"},
+      {8, KanaRow(2), "@e @f"}, {KeyText, KanaRow(2), "カイテン"},
+      {8, KanaRow(3), "@g"}, {KeyText, KanaRow(3), "リンク アクション"},
+      {8, KanaRow(4), "@h"}, {KeyText, KanaRow(4), "ポーズ"},
+      {8, KanaRow(5), "@k @l"}, {KeyText, KanaRow(5), "イロワケ マスメ"},
+      {8, KanaRow(6), "@m"}, {KeyText, KanaRow(6), "ゲンゴ"},
       {8, KanaRow(7), "F11"}, {KeyText, KanaRow(7), "フルスクリーン"},
-      {8, KanaRow(8), "F1"}, {KeyText, KanaRow(8), "ヘルプ"},
+      {8, KanaRow(8), "@i"}, {KeyText, KanaRow(8), "ヘルプ"},
       {8, KanaRow(9), "ESCAPE"}, {KeyText, KanaRow(9), "シュウリョウ"},
-      {8, KanaRow(11), "メニュー ハ Z ケッテイ X モドル"},
+      {8, KanaRow(11), "メニュー ハ @e ケッテイ @f モドル"},
       {8, KanaRow(13), "パッド ハ ジュウジキー デ イドウ"},
       {8, KanaRow(14), "シタ ト ミギ ノ ボタン デ カイテン"},
       {8, KanaRow(15), "ヒダリ カ ウエ ノ ボタン デ リンク"},
@@ -198,16 +204,18 @@ void DrawPage(const Page& page, bool japanese) {
     else DrawGlyphText(page.title, 16, 16);
     for (const HelpLine& l : page.lines) {
         if (l.text == nullptr) continue;
-        if (japanese) DrawKanaText(l.text, l.x, l.y);
-        else DrawNarrowText(l.text, l.x, l.y);
+        const std::string text = WithKeyLabels(l.text);
+        if (japanese) DrawKanaText(text.c_str(), l.x, l.y);
+        else DrawNarrowText(text.c_str(), l.x, l.y);
     }
     for (const HelpBlock& b : page.blocks)
         if (b.kind != Empty) DrawBlock(b.kind, 0, b.frame, b.x, b.y);
     if (page.fishY != 0) {
         MaskedFromSheet(BlockSheet, SheetFishX, SheetMaskY, SheetFishX, SheetImageY, SheetCell, SheetCell, 12, page.fishY);
     }
-    if (japanese) DrawKanaText(FormatText("%d/%d [] ページ  F1 X モドル", HelpPage + 1, HelpPageCount), 8, 456);
-    else DrawNarrowText(FormatText("%d/%d   LEFT RIGHT: PAGES   F1 X: BACK", HelpPage + 1, HelpPageCount), 8, 456);
+    const std::string back = WithKeyLabels("@i @f");
+    if (japanese) DrawKanaText(FormatText("%d/%d [] ページ  %s モドル", HelpPage + 1, HelpPageCount, back.c_str()), 8, 456);
+    else DrawNarrowText(FormatText("%d/%d   LEFT RIGHT: PAGES   %s: BACK", HelpPage + 1, HelpPageCount, back.c_str()), 8, 456);
 }
 
 bool Offered() {
@@ -227,7 +235,7 @@ int HelpCharactersWithoutPicture(Language language) {
         };
         count(page.title, 16, 16);
         for (const HelpLine& l : page.lines)
-            if (l.text != nullptr) count(l.text, l.x, l.y);
+            if (l.text != nullptr) count(WithKeyLabels(l.text).c_str(), l.x, l.y);
     }
     return missing;
 }

@@ -44,6 +44,11 @@ void ApplyLine(std::string_view line, DisplaySettings& settings) {
     if (name == "sounds") settings.sounds = value;
     if (name == "palette") settings.palette = value;
     if (name == "flashing") settings.flashing = value;
+    if (name == "music") settings.music = value;
+    if (name == "effects") settings.effects = value;
+    if (name == "mute") settings.mute = value;
+    if (name == "pad_layout") settings.padLayout = value;
+    if (name.starts_with("key.") || name.starts_with("pad.")) settings.bindings[std::string(name)] = value;
 }
 
 // Calls `each` with the start and length of every line (without its '\n').
@@ -105,6 +110,14 @@ std::string ApplyDisplaySettings(std::string text, const DisplaySettings& settin
     if (settings.sounds != now.sounds) SetKey(text, "sounds", settings.sounds);
     if (settings.palette != now.palette) SetKey(text, "palette", settings.palette);
     if (settings.flashing != now.flashing) SetKey(text, "flashing", settings.flashing);
+    if (settings.music != now.music) SetKey(text, "music", settings.music);
+    if (settings.effects != now.effects) SetKey(text, "effects", settings.effects);
+    if (settings.mute != now.mute) SetKey(text, "mute", settings.mute);
+    if (settings.padLayout != now.padLayout) SetKey(text, "pad_layout", settings.padLayout);
+    for (const auto& [name, value] : settings.bindings) {
+        auto was = now.bindings.find(name);
+        if (was == now.bindings.end() || was->second != value) SetKey(text, name, value);
+    }
     return text;
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,11 @@ struct DisplaySettings {
     std::string palette;   // "palette=" as written ("safe", "classic"); empty: none
     std::string flashing;  // "flashing=" as written ("steady", "blink"); empty: none
     bool fit = false;      // "scale=fit": the picture as large as fits, at any factor
+    // The options screen's, as written (the game checks them): "music=",
+    // "effects=" (0..10), "mute=" (0, 1), "pad_layout=" (positional,
+    // nintendo), and every "key.ACTION=" and "pad.ACTION=" line by its name.
+    std::string music, effects, mute, padLayout;
+    std::map<std::string, std::string> bindings;
     bool operator==(const DisplaySettings&) const = default;
 };
 

@@ -6,7 +6,11 @@
 #include "settings/data_folder.h"
 #include "draw/text.h"
 #include "platform/platform.h"
+#include "screens/key_table.h"
+#include "screens/options.h"
 #include "screens/records_file.h"
+#include "shell/game_window.h"
+#include "shell/player_settings.h"
 #include "shell/replay.h"
 #include "shell/sound_choice.h"
 #include "shell/startup.h"
@@ -78,6 +82,7 @@ std::optional<SoundSet> ParseSoundSet(std::string_view name) {
 // The classic set plays every sound as it comes and has nothing for the
 // reward sounds.
 void PlayGameSound(GameSound sound) {
+    if (!SoundsWanted()) return;
     if (ChosenSounds == SoundSet::Classic) {
         if (const SoundImage* image = ClassicImage(sound)) PlatformPlaySound(*image);
         return;
@@ -111,6 +116,13 @@ void ResetTuneChoice() {
 }
 
 void StopTune() { PlatformTuneStop(); }
+
+void OptionsChanged() {
+    if (ScaleFit != PictureFit()) SetPictureFit(ScaleFit);
+    ApplySoundLevels();
+    if (!TuneWanted()) PlatformTuneStop();
+    SavePlayerSettings();
+}
 
 void RecordMissionCleared() {
     if (MissionNumber < sizeof ClearedFlags && ClearedFlags[MissionNumber] == 0) {

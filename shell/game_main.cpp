@@ -16,6 +16,7 @@
 #include "draw/text.h"
 #include "platform/platform.h"
 #include "screens/game_over.h"
+#include "screens/options.h"
 #include "screens/records_file.h"
 #include "settings/language.h"
 #include "settings/settings.h"
@@ -24,6 +25,7 @@
 #include "shell/main_loop.h"
 #include "shell/message_pump.h"
 #include "shell/mission_start.h"
+#include "shell/player_settings.h"
 #include "shell/replay.h"
 #include "shell/sound_choice.h"
 
@@ -106,10 +108,9 @@ int main(int argc, char** argv) {
     TextLanguage = ChooseLanguage(options.language.c_str(), saved.language.c_str());
     // "sounds=classic" chooses the classic set; anything else, the full set.
     ChosenSounds = saved.sounds == "classic" ? SoundSet::Classic : SoundSet::Full;
-    // "palette=safe": the colour mode's networks told apart by colour-blind players too.
-    PaletteSafe = saved.palette == "safe";
-    // "flashing=steady": nothing blinks (loops about to go are hatched).
-    FlashingSteady = saved.flashing == "steady";
+    // The levels, the keys, the palette and the blinking.
+    TakePlayerSettings(saved);
+    ScaleFit = saved.fit;  // "scale=fit": the picture as large as fits
 
     PlatformInit();
     // Without a window nothing could be seen or quit: stop at once instead of

@@ -3,6 +3,10 @@
 #include "platform/platform.h"
 #include "shell/message_pump.h"
 #include "shell/replay.h"
+#include "screens/key_table.h"
+#include "screens/options.h"
+
+constinit KeySet AllKeysHeld;
 
 namespace {
 // The joystick this frame: the replay's, or the device's.
@@ -16,14 +20,10 @@ bool ReadJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons) {
 }
 
 // A key this frame. A replay holds its script's keys, the real Escape still
-// quitting; otherwise the keyboard's, and Enter once more for a pause that a
-// focus loss owes.
-bool SampleKey(Key key) {
-    if (ReplayPlaying())
-        return ((ReplayFrame().keys >> key) & 1u) != 0 || (key == KeyEscape && PlatformKeyDown(KeyEscape));
-    bool down = PlatformKeyDown(key);
-    if (key != KeyEnter) return down;
-    return TakeOwedPause() || down;
+// quitting; otherwise the keyboard's.
+bool SampleKey(int key) {
+    if (ReplayPlaying()) return ReplayFrame().keys.Has(key) || (key == KeyEscape && PlatformKeyDown(KeyEscape));
+    return PlatformKeyDown(key);
 }
 }  // namespace
 
@@ -41,17 +41,37 @@ void PollJoystick(uint32_t* held, uint32_t* pressed) {
     *pressed = (*held ^ previous) & *held;
 }
 
+// The bound keys, Escape and the keypad's Enter; while the options screen
+// is open every key of the keyboard, and the first one newly pressed (the
+// screen binds it).
+void SampleKeyboard() {
+    KeySet now;
+    NewestKey = -1;
+    if (OptionsOpen != OptionsClosed) {
+        for (int key = 0; key < KeyCount; ++key)
+            if (SampleKey(key)) now.Add(key);
+        for (int key = 0; key < KeyCount && NewestKey < 0; ++key)
+            if (now.Has(key) && !AllKeysHeld.Has(key)) NewestKey = key;
+    } else {
+        for (int key : KeyBinding)
+            if (SampleKey(key)) now.Add(key);
+        for (int key : {int(KeyEscape), int(KeyKeypadEnter)})
+            if (SampleKey(key)) now.Add(key);
+    }
+    AllKeysHeld = now;
+}
+
+// The bound key of every action, Escape (always quit) and the keypad's
+// Enter beside the pause key; and the pause that a focus loss owes.
 void PollKeyboard(uint32_t* held, uint32_t* pressed) {
-    static const struct { Key key; uint32_t bit; } map[] = {
-        {KeyRight, BitRight}, {KeyDown, BitDown}, {KeyLeft, BitLeft}, {KeyUp, BitUp},
-        {KeyZ, BitButton1}, {KeyX, BitButton2}, {KeyA, BitButton3}, {KeyC, BitC},
-        {KeyD, BitD}, {KeyG, BitG}, {KeyL, BitL}, {KeyF1, BitF1}, {KeyEnter, BitEnter}, {KeyEscape, BitEscape},
-    };
     uint32_t previous = *held;
     *held = 0;
     *pressed = 0;
-    for (const auto& m : map)
-        if (SampleKey(m.key)) *held |= m.bit;
+    for (int a = 0; a < ActionCount; ++a)
+        if (AllKeysHeld.Has(KeyBinding[a])) *held |= Actions[a].bit;
+    if (AllKeysHeld.Has(KeyKeypadEnter)) *held |= BitEnter;
+    if (AllKeysHeld.Has(KeyEscape)) *held |= BitEscape;
+    if (!ReplayPlaying() && TakeOwedPause()) *held |= BitEnter;
     *pressed = (*held ^ previous) & *held;
 }
 
@@ -61,6 +81,7 @@ static uint8_t Either(uint32_t keyWord, uint32_t joyWord, uint32_t bit) {
 
 void SampleInput() {
     PollJoystick(&JoyHeld, &JoyPressed);
+    SampleKeyboard();
     PollKeyboard(&KeyHeld, &KeyPressed);
     LeftHeld = Either(KeyHeld, JoyHeld, BitLeft);
     LeftPressed = Either(KeyPressed, JoyPressed, BitLeft);

@@ -2,11 +2,20 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/platform.h"
 #include "rules/input_words.h"
 
 inline constexpr uint32_t JoyCenter = 32767;
 inline constexpr uint32_t JoyDeadZone = 16384;
 
+// Every key held this frame.
+extern KeySet AllKeysHeld;
+
 void PollJoystick(uint32_t* held, uint32_t* pressed);
+void SampleKeyboard();  // AllKeysHeld and NewestKey
+// The actions' bits from the keys of SampleKeyboard.
 void PollKeyboard(uint32_t* held, uint32_t* pressed);
 void SampleInput();
+
+// This module's variables in the program state list (shell/program_state.h).
+#define KEYBOARD_STATE(X) X(AllKeysHeld)

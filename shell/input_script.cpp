@@ -1,7 +1,10 @@
 #include "shell/input_script.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
+#include <map>
 #include <string_view>
 
 #include "settings/number_text.h"
@@ -9,23 +12,33 @@
 #include "platform/platform_os.h"
 
 namespace {
-// The keys' names in scripts, in the order a written line lists them.
-const struct {
-    Key key;
-    const char* name;
-} KeyNameTable[] = {
-    {KeyLeft, "Left"}, {KeyRight, "Right"}, {KeyUp, "Up"}, {KeyDown, "Down"}, {KeyZ, "Z"}, {KeyX, "X"},
-    {KeyA, "A"}, {KeyC, "C"}, {KeyD, "D"}, {KeyG, "G"}, {KeyL, "L"}, {KeyF1, "F1"}, {KeyEnter, "Enter"}, {KeyEscape, "Escape"},
-};
+// A key of a script line: SDL's name with '_' for each blank, or "Enter"
+// (as scripts have always called Return); -1 for none.
+int NamedKey(std::string name) {
+    if (name == "Enter") return KeyEnter;
+    for (char& c : name)
+        if (c == '_') c = ' ';
+    return PlatformKeyOfName(name);
+}
 
-uint32_t NamedKeyBit(const std::string& name) {
-    for (const auto& k : KeyNameTable)
-        if (name == k.name) return KeyBit(k.key);
-    return 0;
+struct KeySetOrder {
+    bool operator()(const KeySet& a, const KeySet& b) const {
+        return std::lexicographical_compare(std::begin(a.words), std::end(a.words), std::begin(b.words),
+                                            std::end(b.words));
+    }
+};
+using KeySetIndices = std::map<KeySet, uint32_t, KeySetOrder>;
+
+// The index of `keys` in the script's sets, added when new.
+uint32_t KeySetIndex(InputScript& script, KeySetIndices& indices, const KeySet& keys) {
+    auto [at, added] = indices.try_emplace(keys, uint32_t(script.keySets.size()));
+    if (added) script.keySets.push_back(keys);
+    return at->second;
 }
 
 // One non-empty line, its words in `w`; false with the reason in `why`.
-bool ParseLine(std::string_view line, const std::vector<std::string_view>& w, InputScript& script, std::string& why) {
+bool ParseLine(std::string_view line, const std::vector<std::string_view>& w, InputScript& script,
+               KeySetIndices& indices, std::string& why) {
     long long v = 0;
     if (w[0] == "joy") {
         if (w.size() == 2 && w[1] == "none") {
@@ -61,15 +74,16 @@ bool ParseLine(std::string_view line, const std::vector<std::string_view>& w, In
         why = "expected a frame count, 'joy' or 'pick'";
         return false;
     }
-    uint32_t keys = 0;
+    KeySet held;
     for (size_t i = 1; i < w.size(); ++i) {
-        uint32_t bit = NamedKeyBit(std::string(w[i]));
-        if (bit == 0) {
+        int key = NamedKey(std::string(w[i]));
+        if (key < 0) {
             why = "unknown key '" + std::string(w[i]) + "'";
             return false;
         }
-        keys |= bit;
+        held.Add(key);
     }
+    const uint32_t keys = KeySetIndex(script, indices, held);
     // The same keys as the step before: one step (a count stays far below
     // the limit of its 32 bits: 100000000 a line, joined up to 4000000000).
     constexpr uint32_t MostJoinedFrames = 4000000000u;
@@ -98,6 +112,7 @@ bool ReadInputScript(const std::string& path, InputScript& script, std::string* 
     }
     std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     std::vector<std::string_view> w;
+    KeySetIndices indices;
     int number = 0;
     while (!text.empty()) {
         ++number;
@@ -119,7 +134,7 @@ bool ReadInputScript(const std::string& path, InputScript& script, std::string* 
         }
         if (w.empty()) continue;
         std::string why;
-        if (!ParseLine(line, w, script, why)) {
+        if (!ParseLine(line, w, script, indices, why)) {
             *error = path + ":" + std::to_string(number) + ": " + why;
             return false;
         }
@@ -134,8 +149,8 @@ bool ReadInputScript(const std::string& path, InputScript& script, std::string* 
 
 std::string KeyNames(uint32_t keys) {
     std::string names;
-    for (const auto& k : KeyNameTable)
-        if (keys & KeyBit(k.key)) names += std::string(" ") + k.name;
+    for (Key key : WordKeys)
+        if (keys & WordBit(key)) names += " " + (key == KeyEnter ? std::string("Enter") : PlatformKeyName(key));
     return names;
 }
 
@@ -156,7 +171,7 @@ bool ScriptPlayer::NextFrame(ScriptedInput& input) {
         if (s.kind == ScriptStep::Hold) {
             if (framesDone_ < s.frames) {
                 ++framesDone_;
-                input.keys = s.keys;
+                input.keys = script_.keySets[s.keys];
                 return true;
             }
             framesDone_ = 0;
@@ -178,6 +193,6 @@ bool ScriptPlayer::NextFrame(ScriptedInput& input) {
         }
         ++index_;
     }
-    input.keys = 0;
+    input.keys = {};
     return false;
 }

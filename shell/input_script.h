@@ -2,20 +2,26 @@
 // the scripts the solver and the simple player write.
 // One command a line, '#' starts a comment (except in a pick line, whose
 // path is the rest of the line):
-//   N KEY...          hold these keys for N frames (no key: nothing held)
+//   N KEY...          hold these keys for N frames (no key: nothing held); a key
+//                     by SDL's scancode name, '_' for a blank in it ("Left_Shift"),
+//                     or "Enter" for Return
 //   joy X Y BUTTONS   joystick 1 from the next frame on; "joy none" unplugs it
 //   pick PATH         the answer of the next open-file dialog ("pick cancel")
 #pragma once
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
+
 // One step a line, lines holding the same keys one after the other joined:
-// twelve bytes a step, the joystick's values and the picked paths aside.
+// twelve bytes a step, the keys held, the joystick's values and the picked
+// paths aside.
 struct ScriptStep {
     enum Kind : uint8_t { Hold, Joy, JoyNone, Pick } kind = Hold;
     uint32_t frames = 0;  // Hold: how many frames; Joy, Pick: its index in joys or picks
-    uint32_t keys = 0;    // Hold: bit (1 << Key) per held key
+    uint32_t keys = 0;    // Hold: its index in keySets
 };
 struct ScriptJoy {
     uint32_t x = 0, y = 0, buttons = 0;
@@ -24,19 +30,38 @@ struct InputScript {
     std::vector<ScriptStep> steps;
     std::vector<ScriptJoy> joys;
     std::vector<std::string> picks;  // empty: cancel
+    std::vector<KeySet> keySets;     // every set of keys held, once
 };
 // A script is read from at most MaxScriptBytes and holds at most
 // MaxScriptSteps steps once joined (over a day of play at 40 frames a second).
 inline constexpr size_t MaxScriptBytes = size_t(64) << 20;
 inline constexpr size_t MaxScriptSteps = size_t(1) << 22;
 
-// Frames with the same keys held.
+// The keys that scripts written by the tools hold, as bits of a word: the
+// word's bit of `key`, 0 for a key outside these.
+inline constexpr Key WordKeys[] = {KeyLeft, KeyRight, KeyUp, KeyDown, KeyZ, KeyX, KeyA,
+                                   KeyC, KeyD, KeyG, KeyL, KeyF1, KeyEnter, KeyEscape};
+constexpr uint32_t WordBit(Key key) {
+    for (size_t i = 0; i < std::size(WordKeys); ++i)
+        if (WordKeys[i] == key) return 1u << i;
+    return 0;
+}
+
+// The keys of a word.
+constexpr KeySet KeysOfWord(uint32_t word) {
+    KeySet keys;
+    for (size_t i = 0; i < std::size(WordKeys); ++i)
+        if ((word >> i) & 1u) keys.Add(WordKeys[i]);
+    return keys;
+}
+
+// Frames with the same keys held (a word of WordBit).
 struct HeldKeys {
     int frames;
     uint32_t keys;
 };
 
-// " Left Z" style names of the keys in a bit set, each after a blank.
+// " Left Z" style names of the keys in a word, each after a blank.
 std::string KeyNames(uint32_t keys);
 // Script lines for held keys, runs of equal keys joined.
 std::string ScriptLines(const std::vector<HeldKeys>& steps);
@@ -48,7 +73,7 @@ bool ReadInputScript(const std::string& path, InputScript& script, std::string* 
 
 // The input a script gives for one frame.
 struct ScriptedInput {
-    uint32_t keys = 0;
+    KeySet keys;
     bool joyPresent = false;
     uint32_t joyX = 32767, joyY = 32767, joyButtons = 0;
     std::vector<std::string> picks;  // answers not yet taken by a dialog

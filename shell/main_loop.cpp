@@ -7,13 +7,16 @@
 #include "rules/new_game.h"
 #include "screens/game_over.h"
 #include "screens/help.h"
+#include "screens/key_table.h"
 #include "screens/notice.h"
+#include "screens/options.h"
 #include "screens/pause.h"
 #include "screens/records_file.h"
 #include "screens/screens.h"
 #include "shell/game_window.h"
 #include "shell/input.h"
 #include "shell/play_frame.h"
+#include "shell/player_settings.h"
 #include "shell/replay.h"
 #include "shell/sound_choice.h"
 #include "shell/startup.h"
@@ -43,6 +46,10 @@ void CountFrame(uint32_t* fpsOut) {
 }
 
 void CallScreenHandler() {
+    if (OfferOptions()) {
+        OptionsFrame();
+        return;
+    }
     if (OfferHelp()) {
         HelpFrame();
         return;
@@ -69,6 +76,25 @@ void CallScreenHandler() {
 }
 
 namespace {
+// Escape quits; C, G and L toggle, M mutes. While the options screen is
+// open its own lines toggle instead, and a key being chosen there is the
+// screen's alone.
+void ApplyGlobalKeys() {
+    if (OptionsTakeKeys()) return;
+    if (KeyHeld & BitEscape) PlatformPostQuit();
+    if (KeyPressed & BitM) {
+        SoundMuted = !SoundMuted;
+        OptionsChanged();
+    }
+    if (OptionsOpen != OptionsClosed) return;
+    if (KeyPressed & BitC) ColourMode = ColourMode == 0 ? 1 : 0;
+    if (KeyPressed & BitG) GridMode = GridMode == 0 ? 1 : 0;
+    if (KeyPressed & BitL) {
+        TextLanguage = TextLanguage == Language::Japanese ? Language::English : Language::Japanese;
+        RememberLanguage(TextLanguage);
+    }
+}
+
 // The loop may rest while nothing moves in a real window, but not while a
 // replay plays, which counts on every frame.
 bool MayRest() { return PlatformMayRest() && !ReplayKeepsFramesCounted(); }
@@ -124,6 +150,7 @@ void RestWhileStill(uint32_t still) {
 
 uint32_t StillFrames() {
     if (KeyHeld != 0 || JoyHeld != 0 || NoticeShowing()) return 0;  // auto-repeat and the notice count frames
+    if (OptionsOpen != OptionsClosed) return 0;
     if (HelpShown()) return HelpRestFrames;
     if (ScreenState <= Linking && PauseFlag != 0) return uint32_t(PauseBlinkSteadyFrames());
     return 0;
@@ -136,13 +163,7 @@ void RunFrame() {
     SampleInput();
     CallScreenHandler();
     PlayFrameSound();
-    if (KeyHeld & BitEscape) PlatformPostQuit();
-    if (KeyPressed & BitC) ColourMode = ColourMode == 0 ? 1 : 0;
-    if (KeyPressed & BitG) GridMode = GridMode == 0 ? 1 : 0;
-    if (KeyPressed & BitL) {
-        TextLanguage = TextLanguage == Language::Japanese ? Language::English : Language::Japanese;
-        RememberLanguage(TextLanguage);
-    }
+    ApplyGlobalKeys();
     const uint32_t still = !QuitFlag && MayRest() && PlatformWindowShown() ? StillFrames() : 0;
     if (still == 0) WaitForFrameDeadline();  // else the rest waits for it
     CountFrame(&FpsValue);
@@ -153,6 +174,7 @@ void RunFrame() {
 
 void StartProgram() {
     Startup();
+    ApplySoundLevels();
     NewGame();
     ScreenState = TitleScreen;
 }

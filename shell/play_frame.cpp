@@ -11,6 +11,7 @@
 #include "rules/queue.h"
 #include "rules/screen_state.h"
 #include "rules/settle.h"
+#include "screens/key_table.h"
 #include "screens/notice.h"
 #include "shell/input.h"
 #include "screens/screens.h"
@@ -35,5 +36,5 @@ void PlayFrame() {
     ShowBackBuffer();
     // Play has just ended and stopped the tune: it must stay stopped.
     if (ScreenState == GameOverScreen || ScreenState == MissionClearScreen) return;
-    if (PlatformTuneStopped()) PlatformTunePlay();
+    if (TuneWanted() && PlatformTuneStopped()) PlatformTunePlay();
 }

@@ -29,6 +29,7 @@
 #include "screens/mission_clear.h"
 #include "screens/mission_select.h"
 #include "screens/notice.h"
+#include "screens/options.h"
 #include "screens/pause.h"
 #include "screens/records_file.h"
 #include "screens/title.h"
@@ -40,7 +41,7 @@
     SCREEN_STATE_STATE(X) MESSAGE_PUMP_STATE(X) MAIN_LOOP_STATE(X) PLAYFIELD_STATE(X) INPUT_STATE(X) BOARD_STATE(X) QUEUE_STATE(X) \
     FALLING_PAIR_STATE(X) SETTLE_STATE(X) SCORING_STATE(X) FISH_STATE(X) LINK_STATE(X) SCREEN_LAYOUT_STATE(X) \
     GAME_MODE_STATE(X) RECORDS_STATE(X) TITLE_STATE(X) MISSION_SELECT_STATE(X) MISSION_CLEAR_STATE(X)     \
-    BOARD_ENTRY_STATE(X) PAUSE_STATE(X) GAME_OVER_STATE(X) NOTICE_STATE(X) HELP_STATE(X)    \
+    BOARD_ENTRY_STATE(X) PAUSE_STATE(X) GAME_OVER_STATE(X) NOTICE_STATE(X) HELP_STATE(X) KEYBOARD_STATE(X) OPTIONS_STATE(X) \
     GAME_RANDOM_STATE(X)
 
 // How a variable's bytes read as one value: a number (in the trace), or a

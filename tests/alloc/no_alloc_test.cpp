@@ -45,11 +45,11 @@ TEST(FrameLoop, AllocatesNothingPerFrame) {
     Headless.music.reserve(64);
     auto frame = [](int i) {
         // Wander left and right, turn and drop now and then.
-        uint32_t keys = 0;
-        if (i % 40 < 6) keys |= 1u << KeyLeft;
-        if (i % 40 >= 20 && i % 40 < 27) keys |= 1u << KeyRight;
-        if (i % 13 == 0) keys |= 1u << KeyZ;
-        if (i % 50 > 35) keys |= 1u << KeyDown;
+        KeySet keys;
+        if (i % 40 < 6) keys |= KeyBit(KeyLeft);
+        if (i % 40 >= 20 && i % 40 < 27) keys |= KeyBit(KeyRight);
+        if (i % 13 == 0) keys |= KeyBit(KeyZ);
+        if (i % 50 > 35) keys |= KeyBit(KeyDown);
         Headless.keys = keys;
         if (ScreenState > Linking) {  // a lost game starts again
             ClearBoard();
@@ -89,7 +89,7 @@ TEST(ScreensNoAlloc, FromTitleToNameEntry) {
     Tap({KeyEnter});
     Headless.keys = Keys({KeyDown});
     RunUntilState(GameOverScreen, 2000);
-    Headless.keys = 0;
+    Headless.keys = {};
     while (GameOverPhase != PhaseNameEntry && ScreenState == GameOverScreen) RunFrame();
     ASSERT_EQ(GameOverPhase, PhaseNameEntry) << "the dropped pairs scored nothing";
     Headless.keys = Keys({KeyUp});

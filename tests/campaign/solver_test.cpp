@@ -345,7 +345,7 @@ TEST(InputScript, MenuReachesTheMissionAndRunsAreJoined) {
     std::string menu = ScriptLines(MenuToMission(3));
     EXPECT_EQ(menu, "1 Down\n1\n1 Z\n1\n1 Right\n6\n1 Right\n6\n1 Z\n79\n");
     EXPECT_EQ(MenuToEditGame("/m/x.msn"), "1 Down\n1\n1 Z\n1\n1 Down\n1\npick /m/x.msn\n1 Z\n79\n");
-    KeyLog log = {0, 0, KeyBit(KeyLeft), KeyBit(KeyLeft), KeyBit(KeyDown) | KeyBit(KeyZ)};
+    KeyLog log = {0, 0, WordBit(KeyLeft), WordBit(KeyLeft), WordBit(KeyDown) | WordBit(KeyZ)};
     EXPECT_EQ(ScriptLines(log), "2\n2 Left\n1 Down Z\n");
 
     // Lines holding the same keys are one step in memory, and play as the
@@ -360,14 +360,14 @@ TEST(InputScript, MenuReachesTheMissionAndRunsAreJoined) {
     ASSERT_EQ(joined.steps.size(), 6u);
     EXPECT_EQ(joined.steps[0].frames, 5u);
     EXPECT_EQ(joined.steps[3].frames, 100000u);
-    std::vector<uint32_t> held;
+    std::vector<KeySet> held;
     ScriptedInput input;
     for (ScriptPlayer player(joined); player.NextFrame(input);) held.push_back(input.keys);
     ASSERT_EQ(held.size(), 100007u);
     EXPECT_EQ(held[4], KeyBit(KeyZ));
     EXPECT_EQ(held[5], KeyBit(KeyZ));
     EXPECT_EQ(held[6], KeyBit(KeyLeft));
-    EXPECT_EQ(held.back(), 0u);
+    EXPECT_EQ(held.back(), KeySet{});
     EXPECT_TRUE(input.joyPresent && input.joyX == 1 && input.joyY == 2 && input.joyButtons == 3);
     EXPECT_EQ(input.picks, std::vector<std::string>{""});
     {
@@ -383,7 +383,7 @@ TEST(InputScript, MenuReachesTheMissionAndRunsAreJoined) {
     InputScript script;
     std::string error;
     ASSERT_TRUE(ReadInputScript(folder + "/way.txt", script, &error)) << error;
-    EXPECT_EQ(script.steps[0].keys, KeyBit(KeyZ));
+    EXPECT_EQ(script.keySets[script.steps[0].keys], KeyBit(KeyZ));
     ASSERT_EQ(script.picks.size(), 1u);
     EXPECT_EQ(script.picks[0], "/m/a #1/x.msn");
 }

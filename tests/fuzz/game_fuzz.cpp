@@ -146,14 +146,14 @@ void Choose(uint8_t start) {
     MissionNumber = uint8_t(1 + (start >> 3) % MissionCount);
     if (screen >= 1 && screen <= 4) {
         TitleCursor = screen - 1;
-        Headless.keys = 1u << KeyZ;
+        Headless.keys = KeyBit(KeyZ);
     } else if (screen >= 5) {
         ScreenState = MissionSelectScreen;
         MissionCursor = screen == 5 ? 0 : 1;
         if (screen == 6) Headless.picks.push_back(JoinPath(StartDirectory, "picked.msn"));
-        Headless.keys = 1u << KeyZ;
+        Headless.keys = KeyBit(KeyZ);
     }
-    if (Headless.keys != 0) FuzzFrame(FuzzFrameCount++);
+    if (!Headless.keys.Empty()) FuzzFrame(FuzzFrameCount++);
 }
 
 void Frame() {
@@ -165,7 +165,7 @@ void Frame() {
 // Runs one command; returns the frames it ran.
 int Command(uint8_t a, uint8_t b, int framesLeft) {
     if (b == QuitCommand) {
-        Headless.keys = 1u << KeyEscape;
+        Headless.keys = KeyBit(KeyEscape);
         Frame();
         return 1;
     }
@@ -181,7 +181,13 @@ int Command(uint8_t a, uint8_t b, int framesLeft) {
         return 0;
     }
     // Escape held would end most inputs at once: it has a command of its own.
-    Headless.keys = (uint32_t(a) | uint32_t(b & 0x0F) << 8) & ~(1u << KeyEscape);
+    // Bit i holds the key i of the list (the corpus reads as it did when keys were bits).
+    static const Key CommandKeys[] = {KeyZ, KeyX, KeyA, KeyC, KeyD, KeyG, KeyEnter, KeyEscape,
+                                      KeyLeft, KeyRight, KeyUp, KeyDown};
+    const uint32_t bits = uint32_t(a) | uint32_t(b & 0x0F) << 8;
+    Headless.keys = {};
+    for (int i = 0; i < 12; ++i)
+        if (((bits >> i) & 1u) != 0 && CommandKeys[i] != KeyEscape) Headless.keys.Add(CommandKeys[i]);
     int frames = HoldFrames[(b >> 4) & 7];
     if (frames > framesLeft) frames = framesLeft;
     for (int f = 0; f < frames && !QuitFlag; ++f) Frame();

@@ -33,7 +33,7 @@ int Plays(const std::vector<std::string>& music) { return int(std::count(music.b
 // its end; returns the frames it took.
 int EnterScoreAttack() {
     HoldFrame({KeyZ});
-    Headless.keys = 0;
+    Headless.keys = {};
     return RunUntilState(NextPair, 200);
 }
 }  // namespace
@@ -42,7 +42,7 @@ TEST(BoardEntry, LastsSeventyNineFramesAndStartsTheTuneInTheLast) {
     StartWithTune("entry_frames");
     HoldFrame({KeyZ});
     ASSERT_EQ(ScreenState, uint32_t(BoardEntryScreen));
-    Headless.keys = 0;
+    Headless.keys = {};
     int frames = 0;
     while (ScreenState == BoardEntryScreen && frames < 200) {
         Headless.music.clear();
@@ -75,7 +75,7 @@ TEST(BoardEntry, SameLengthInAMissionLayout) {
 TEST(BoardEntry, CurtainsWithdrawAndTheBoardSlidesDown) {
     StartWithTune("entry_picture");
     HoldFrame({KeyZ});
-    Headless.keys = 0;
+    Headless.keys = {};
     RunFrame();  // first entry frame: strips of 189 pixels with a 6-pixel gap
     TileCheck left = CheckTiled(Shown(), 0, 0, 189, 460);
     TileCheck right = CheckTiled(Shown(), 195, 0, 189, 480);
@@ -112,7 +112,7 @@ TEST(Pause, TheEnterThatPausesIsNotSeenAgainAndOnlyTheKeyboardResumes) {
     std::memcpy(fish, FishTable, sizeof fish);
 
     RunFrames(50);  // Enter still held, then the joystick's Enter button
-    Headless.keys = 0;
+    Headless.keys = {};
     Headless.joyPresent = true;
     Headless.joyButtons = 1u << 14;
     RunFrames(3);
@@ -125,7 +125,7 @@ TEST(Pause, TheEnterThatPausesIsNotSeenAgainAndOnlyTheKeyboardResumes) {
     HoldFrame({KeyEnter});
     EXPECT_EQ(PauseFlag, 0);
     EXPECT_EQ(PauseBlinkTimer, 0);
-    Headless.keys = 0;
+    Headless.keys = {};
     RunFrame();
     EXPECT_EQ(FallTimer, fallTimer + 1) << "play resumes where it stopped";
 }
@@ -135,7 +135,7 @@ TEST(Pause, TextShowsAtOnceAndBlinksTwentyOnTwentyOff) {
     EnterScoreAttack();
     RunFrames(15);
     HoldFrame({KeyEnter});
-    Headless.keys = 0;
+    Headless.keys = {};
     std::vector<Surface> shots;
     for (int i = 0; i < 41; ++i) {
         RunFrame();
@@ -164,7 +164,7 @@ TEST(Pause, EmptyFramesOfScoreAttack) {
     EnterScoreAttack();
     RunFrames(15);
     HoldFrame({KeyEnter});
-    Headless.keys = 0;
+    Headless.keys = {};
     RunFrames(25);  // text hidden
     const Surface& shot = Shown();
     TileCheck well = CheckTiled(shot, 64, 80, 256, 384);
@@ -208,7 +208,7 @@ TEST(Pause, EnterInTheFrameThatEndsPlayOpensTheNextGamePaused) {
     HoldFrame({KeyEnter});
     ASSERT_EQ(ScreenState, uint32_t(GameOverScreen));
     EXPECT_EQ(PauseFlag, 1);
-    Headless.keys = 0;
+    Headless.keys = {};
     ASSERT_LT(RunUntilState(TitleScreen, 400), 400) << "a score of 0 bounces off and returns to the title";
     EXPECT_EQ(PauseFlag, 1);
     ASSERT_EQ(EnterScoreAttack(), 79);
@@ -218,7 +218,7 @@ TEST(Pause, EnterInTheFrameThatEndsPlayOpensTheNextGamePaused) {
     EXPECT_EQ(PauseFlag, 1);
     EXPECT_GT(CheckTiled(Shown(), 152, 240, 80, 16).wrong, 0) << "\"PAUSE\" shows";
     HoldFrame({KeyEnter});
-    Headless.keys = 0;
+    Headless.keys = {};
     RunFrame();
     EXPECT_EQ(SpawnTimer, 1);
 }
@@ -232,23 +232,23 @@ TEST(Help, OverThePauseNothingMovesAndXReturnsToThePause) {
     ASSERT_EQ(EnterScoreAttack(), 79);
     RunFrames(20);
     HoldFrame({KeyF1});
-    Headless.keys = 0;
+    Headless.keys = {};
     EXPECT_EQ(HelpOpen, HelpClosed) << "not offered in play";
     HoldFrame({KeyEnter});
-    Headless.keys = 0;
+    Headless.keys = {};
     ASSERT_EQ(PauseFlag, 1);
     RunFrames(5);
     ProgramStateImage before;
     SaveProgramState(before);
     HoldFrame({KeyF1});
     ASSERT_NE(HelpOpen, HelpClosed) << "open from the frame F1 was pressed";
-    Headless.keys = 0;
+    Headless.keys = {};
     RunFrames(30);
     HoldFrame({KeyRight});
-    Headless.keys = 0;
+    Headless.keys = {};
     EXPECT_EQ(HelpPage, 1);
     HoldFrame({KeyX});
-    Headless.keys = 0;
+    Headless.keys = {};
     EXPECT_EQ(HelpOpen, HelpClosed);
     // Everything but the input words, the frame count and the pages is as it was.
     ProgramStateImage after;
@@ -271,15 +271,15 @@ TEST(Help, OverThePauseNothingMovesAndXReturnsToThePause) {
 TEST(Help, FromTheTitleAndBackWithF1) {
     StartWithTune("help_title");
     HoldFrame({KeyF1});
-    Headless.keys = 0;
+    Headless.keys = {};
     EXPECT_NE(HelpOpen, HelpClosed);
     RunFrames(3);
     EXPECT_EQ(ScreenState, uint32_t(TitleScreen));
     HoldFrame({KeyZ});  // Z does not choose the title's item under the pages
-    Headless.keys = 0;
+    Headless.keys = {};
     EXPECT_EQ(ScreenState, uint32_t(TitleScreen));
     HoldFrame({KeyF1});
-    Headless.keys = 0;
+    Headless.keys = {};
     EXPECT_EQ(HelpOpen, HelpClosed);
     HoldFrame({KeyZ});
     EXPECT_EQ(ScreenState, uint32_t(BoardEntryScreen)) << "the title takes Z again";

@@ -162,7 +162,7 @@ TEST(NameEntry, CharacterCycleWithAutoRepeat) {
     EXPECT_EQ(seen, "------......//////0");
 
     auto stepFrom = [&](char from, Key key) {
-        Headless.keys = 0;
+        Headless.keys = {};
         RunFrames(6);  // the repeat counter runs out
         name[0] = uint8_t(from);
         HoldFrame({key});
@@ -173,11 +173,11 @@ TEST(NameEntry, CharacterCycleWithAutoRepeat) {
     EXPECT_EQ(stepFrom('@', KeyDown), '9');
     EXPECT_EQ(stepFrom('A', KeyDown), '@');
     EXPECT_EQ(stepFrom('Q', KeyUp), 'R');
-    Headless.keys = 0;
+    Headless.keys = {};
     RunFrames(6);
     HoldFrame({KeyUp, KeyDown});
     EXPECT_EQ(name[0], 'R') << "Up and Down together cancel";
-    Headless.keys = 0;
+    Headless.keys = {};
     RunFrame();
     HoldFrame({KeyX});
     EXPECT_EQ(name[0], '@') << "button 2 blanks";
@@ -211,7 +211,7 @@ TEST(NameEntry, DateKeyWritesYearMonthDay) {
     EXPECT_EQ(RecordTable[NewPlace].name[8], 0);
     EXPECT_EQ(NameCursor, 3) << "the cursor does not move";
     Headless.today = CalendarDay{1999, 1, 31};
-    Headless.keys = 0;
+    Headless.keys = {};
     RunFrame();
     Tap({KeyD});
     EXPECT_EQ(Name(NewPlace), "99/01/31");
@@ -357,7 +357,7 @@ TEST(NameEntry, SecondEntryStartsInTheColumnWhereTheFirstEnded) {
     GameMode = ScoreAttack;
     Score = 60;
     ScreenState = GameOverScreen;
-    Headless.keys = 0;
+    Headless.keys = {};
     FlyToNameEntry();
     EXPECT_EQ(NewPlace, 1);
     EXPECT_EQ(NameCursor, 4);

@@ -113,7 +113,7 @@ TEST(RecordsFileRobustness, EveryLengthAndRandomBytes) {
         int32_t place = 0;
         if (length % 15 == 0 || length == 197) {
             // A lost score-attack game with the best score there is.
-            Headless.keys = 0;
+            Headless.keys = {};
             GameMode = ScoreAttack;
             Score = 0x7FFFFFFF;
             ScreenState = GameOverScreen;

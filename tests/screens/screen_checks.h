@@ -14,9 +14,9 @@
 #include "shell/main_loop.h"
 #include "tests/test_support.h"
 
-inline uint32_t Keys(std::initializer_list<Key> keys) {
-    uint32_t bits = 0;
-    for (Key k : keys) bits |= 1u << k;
+inline KeySet Keys(std::initializer_list<Key> keys) {
+    KeySet bits;
+    for (Key k : keys) bits |= KeyBit(k);
     return bits;
 }
 
@@ -24,7 +24,7 @@ inline uint32_t Keys(std::initializer_list<Key> keys) {
 inline void Tap(std::initializer_list<Key> keys) {
     Headless.keys = Keys(keys);
     RunFrame();
-    Headless.keys = 0;
+    Headless.keys = {};
     RunFrame();
 }
 

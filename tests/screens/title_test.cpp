@@ -41,13 +41,13 @@ TEST(Title, HeldDirectionMovesOnceAndUpDownTogetherCancel) {
     Headless.keys = Keys({KeyDown});
     RunFrames(30);
     EXPECT_EQ(TitleCursor, 1);
-    Headless.keys = 0;
+    Headless.keys = {};
     RunFrame();
     Headless.keys = Keys({KeyDown, KeyUp});
     RunFrame();
     EXPECT_EQ(TitleCursor, 1);
     // The joystick's stick moves the cursor too.
-    Headless.keys = 0;
+    Headless.keys = {};
     Headless.joyPresent = true;
     Headless.joyY = 65535;
     RunFrame();
@@ -62,7 +62,7 @@ TEST(Title, ItemsAndTheirSounds) {
     HoldFrame({KeyZ});
     EXPECT_EQ(ScreenState, uint32_t(RecordsScreen));
     EXPECT_EQ(Headless.sounds, Sounds{}) << "RECORD is silent";
-    Headless.keys = 0;
+    Headless.keys = {};
     RunFrame();
     Tap({KeyX});  // back to the title, on the same item
     ASSERT_EQ(ScreenState, uint32_t(TitleScreen));

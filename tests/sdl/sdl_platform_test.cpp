@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "draw/surface.h"
+#include "platform/key_names.h"
 #include "platform/platform.h"
 #include "platform/platform_sdl_parts.h"
 #include "shell/input.h"
@@ -654,4 +655,13 @@ TEST_F(SdlPlatform, ThePictureFitsAtAnyFactorWithEvenPixels) {
     EXPECT_EQ(at(128 + 10, 160 + 300), Rgb(0, 0, 255));
     EXPECT_EQ(at(127, 400), Rgb(16, 16, 20)) << "the border of the whole-scale picture";
     PlatformCloseWindow();
+}
+
+// The headless platform's key names are SDL's, both ways, for every scancode.
+TEST(SdlKeyNames, TheHeadlessTableIsSdls) {
+    for (int key = 0; key < KeyCount; ++key) {
+        EXPECT_EQ(KeyNameOf(key), PlatformKeyName(key)) << key;
+        if (!PlatformKeyName(key).empty())
+            EXPECT_EQ(KeyOfNamed(PlatformKeyName(key)), PlatformKeyOfName(PlatformKeyName(key))) << key;
+    }
 }

@@ -18,8 +18,8 @@ class InputTest : public ::testing::Test {
 protected:
     void SetUp() override { FreshProgram(); }
     static void Hold(std::initializer_list<Key> keys) {
-        Headless.keys = 0;
-        for (Key k : keys) Headless.keys |= 1u << k;
+        Headless.keys = {};
+        for (Key k : keys) Headless.keys |= KeyBit(k);
     }
     static void Stick(uint32_t x, uint32_t y, uint32_t buttons = 0) {
         Headless.joyPresent = true;

@@ -135,7 +135,7 @@ TEST_F(MainLoopTest, AKeyEndsTheRestAtOnce) {
     Headless.eventAt = start + 60;
     RunFrame();
     EXPECT_EQ(Headless.clock, start + 60) << "the rest ends with the event";
-    Headless.keys = 1u << KeyLeft;
+    Headless.keys = KeyBit(KeyLeft);
     RunFrames(3);
     EXPECT_EQ(Headless.clock, start + 125) << "the next frame ends on the grid, then no rest";
 }
@@ -167,7 +167,7 @@ TEST_F(MainLoopTest, EscapeOnAnyScreenQuitsAfterTheCurrentFrameAndShutdownRuns) 
         StartInFolder(MakeTempFolder("main_loop_escape"));
         ScreenState = state;
         PauseFlag = state == PairFalling ? 1 : 0;  // also from the pause screen
-        Headless.keys = 1u << KeyEscape;
+        Headless.keys = KeyBit(KeyEscape);
         int presents = Headless.presents;
         RunFrame();
         EXPECT_EQ(QuitFlag, 1) << state;
@@ -185,12 +185,12 @@ TEST_F(MainLoopTest, ClosingTheWindowEndsTheLoop) {
 }
 
 TEST_F(MainLoopTest, HoldingCOrGTogglesOnce) {
-    Headless.keys = 1u << KeyC;
+    Headless.keys = KeyBit(KeyC);
     RunFrames(10);
     EXPECT_EQ(ColourMode, 1);
-    Headless.keys = 0;
+    Headless.keys = {};
     RunFrames(1);
-    Headless.keys = (1u << KeyC) | (1u << KeyG);
+    Headless.keys = KeyBit(KeyC) | KeyBit(KeyG);
     RunFrames(3);
     EXPECT_EQ(ColourMode, 0);
     EXPECT_EQ(GridMode, 1);
@@ -204,13 +204,13 @@ TEST_F(MainLoopTest, HoldingLSwitchesTheLanguageOnceAndRemembersIt) {
     GameSettingsPath = folder + "/settings.conf";
     auto saved = [] { return LoadDisplaySettings(GameSettingsPath).language; };
     ASSERT_EQ(TextLanguage, Language::Japanese);
-    Headless.keys = 1u << KeyL;
+    Headless.keys = KeyBit(KeyL);
     RunFrames(10);
     EXPECT_EQ(TextLanguage, Language::English);
     EXPECT_EQ(saved(), "en");
-    Headless.keys = 0;
+    Headless.keys = {};
     RunFrames(1);
-    Headless.keys = 1u << KeyL;
+    Headless.keys = KeyBit(KeyL);
     RunFrames(1);
     EXPECT_EQ(TextLanguage, Language::Japanese);
     EXPECT_EQ(saved(), "ja");

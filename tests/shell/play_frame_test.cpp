@@ -44,7 +44,7 @@ TEST(PlayFrame, EnterPausesAfterOneMoreNormalFrame) {
     RunFrames(20);
     ASSERT_EQ(ScreenState, uint32_t(PairFalling));
     int32_t fallTimer = FallTimer;
-    Headless.keys = 1u << KeyEnter;
+    Headless.keys = KeyBit(KeyEnter);
     RunFrame();
     EXPECT_EQ(PauseFlag, 1);
     EXPECT_EQ(FallTimer, fallTimer + 1) << "the frame in which Enter goes down still plays";
@@ -84,7 +84,7 @@ TEST(PlayFrame, EnterInTheFrameThatEndsPlayStillPauses) {
     RunFrames(12);
     SetKind(4, 0, Cross);
     FallingPair.col1 = FallingPair.col2 = 0;
-    Headless.keys = 1u << KeyEnter;
+    Headless.keys = KeyBit(KeyEnter);
     RunFrame();
     EXPECT_EQ(ScreenState, uint32_t(GameOverScreen));
     EXPECT_EQ(PauseFlag, 1);
@@ -158,13 +158,13 @@ TEST(PlayFrame, SoundsOfAFrameBySetAndReward) {
 TEST(PlayFrame, FullSetLandsAndEndsAGameAudibly) {
     StartPlay(0, SoundSet::Full);
     while (ScreenState != PairFalling) RunFrame();
-    Headless.keys = 1u << KeyDown;
+    Headless.keys = KeyBit(KeyDown);
     int frames = 0;
     Headless.sounds.clear();
     while (ScreenState != NextPair && frames++ < 40) RunFrame();
     ASSERT_EQ(ScreenState, uint32_t(NextPair));
     EXPECT_EQ(Headless.sounds, std::vector<std::string>{"SoundLand"});
-    Headless.keys = 0;
+    Headless.keys = {};
     RunFrames(12);
     ASSERT_EQ(ScreenState, uint32_t(PairFalling));
     FallingPair.col1 = FallingPair.col2 = 0;

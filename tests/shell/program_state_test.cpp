@@ -26,11 +26,11 @@
 namespace {
 // Keys a player might hold in a frame, Down seldom so that pairs also fall
 // on their own. Escape would end the program; Enter would pause it half the time.
-uint32_t RandomKeys(std::mt19937& rng) {
+KeySet RandomKeys(std::mt19937& rng) {
     static const Key keys[] = {KeyLeft, KeyRight, KeyUp, KeyZ, KeyX, KeyA, KeyC, KeyD, KeyG};
-    uint32_t held = rng() % 12 == 0 ? 1u << KeyDown : 0;
+    KeySet held = rng() % 12 == 0 ? KeyBit(KeyDown) : KeySet{};
     for (Key k : keys)
-        if (rng() % 8 == 0) held |= 1u << k;
+        if (rng() % 8 == 0) held |= KeyBit(k);
     return held;
 }
 
@@ -105,7 +105,9 @@ TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
         "(anonymous namespace)::soundWaiting", "(anonymous namespace)::waitingSound",  // empty between frames
         "(anonymous namespace)::missionTuneOpen",    // which tune file the platform holds
         "TextLanguage",                             // the player's choice, like the folders and the seed
-        "PaletteSafe", "FlashingSteady",            // the player's choice of colours and blinking
+        "PaletteSafe", "FlashingSteady", "ScaleFit",  // the player's choice of colours, blinking and picture size
+        "KeyBinding", "MusicLevel", "EffectsLevel", "SoundMuted",  // the player's keys and sound
+        "(anonymous namespace)::inFile",             // the settings file's choices as last seen
         "TextBuffer",                               // FormatText's scratch
         "RecordsOnDisk",                            // the records file as last seen, not play
         "(anonymous namespace)::saveWaiting", "(anonymous namespace)::saveAskedAt",

@@ -27,7 +27,10 @@
 #include "shell/sound_choice.h"
 #include "shell/main_loop.h"
 #include "shell/message_pump.h"
+#include "shell/game_window.h"
 #include "shell/mission_start.h"
+#include "shell/player_settings.h"
+#include "settings/settings.h"
 #include "shell/startup.h"
 #include "tools/headless/trace.h"
 #include "tools/png_io.h"
@@ -51,7 +54,7 @@ struct Options {
     std::string dir, input, trace, state, mission;
     long long idleFrames = 0;
     std::map<int, std::string> shots;
-    bool startScoreAttack = false;
+    bool startScoreAttack = false, languageGiven = false;
     // The classic sounds unless asked for the full set.
     SoundSet sounds = SoundSet::Classic;
 };
@@ -98,6 +101,7 @@ Options ReadOptions(int argc, char** argv) {
             auto language = ParseLanguage(value());
             if (!language) Fail("--language needs ja or en");
             TextLanguage = *language;
+            o.languageGiven = true;
         } else if (a == "--sounds") {
             auto sounds = ParseSoundSet(value());
             if (!sounds) Fail("--sounds needs classic or full");
@@ -127,6 +131,12 @@ int main(int argc, char** argv) {
     if (!o.trace.empty() && (trace = std::fopen(o.trace.c_str(), "w")) == nullptr) Fail("cannot write " + o.trace);
     if (!o.dir.empty() && chdir(o.dir.c_str()) != 0) Fail("cannot enter the game folder " + o.dir);
 
+    // The settings of its folders, as the game reads them; the language only
+    // when the file or --language names one (else the original Japanese).
+    GameSettingsPath = SettingsFilePath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    const DisplaySettings saved = LoadDisplaySettings(GameSettingsPath);
+    if (auto language = ParseLanguage(saved.language); language && !o.languageGiven) TextLanguage = *language;
+    TakePlayerSettings(saved);
     FixedSeed = o.seed;
     ChosenSounds = o.sounds;
     PlatformInit();
@@ -179,7 +189,7 @@ int main(int argc, char** argv) {
         runFrame();
     }
     if (!more) apply();  // joystick and pick lines after the last hold
-    Headless.keys = 0;
+    Headless.keys = {};
     for (long long i = 0; i < o.idleFrames && !over(); ++i) runFrame();
 
     if (trace && (std::fflush(trace) != 0 || std::ferror(trace) || std::fclose(trace) != 0)) failedWrite(o.trace);

@@ -9,6 +9,7 @@
 #include "rules/scoring.h"
 #include "rules/settle.h"
 #include "shell/input.h"
+#include "shell/input_script.h"
 #include "shell/play_frame.h"
 #include "tools/solver/play_state.h"
 
@@ -71,14 +72,14 @@ uint64_t StateKey(const PairState& s, bool exhaustive) {
 // the frame before, with or without Down. Holding a key longer, or both
 // sideways keys at once (left and back), changes nothing a later frame can use.
 int QuickKeySets(const PairState& s, uint32_t* out) {
-    uint32_t sides[3] = {0, KeyBit(KeyLeft), KeyBit(KeyRight)};
-    uint32_t turns[3] = {0, KeyBit(KeyZ), KeyBit(KeyX)};
+    uint32_t sides[3] = {0, WordBit(KeyLeft), WordBit(KeyRight)};
+    uint32_t turns[3] = {0, WordBit(KeyZ), WordBit(KeyX)};
     int sideCount = s.shiftTimer == 0 ? 3 : 1;
     int n = 0;
     for (int t = 0; t < 3; ++t) {
         if (t > 0 && (s.turnTimer != 0 || (s.heldTurnKeys & (t == 1 ? BitButton1 : BitButton2)))) continue;
         for (int i = 0; i < sideCount; ++i)
-            for (uint32_t down : {0u, KeyBit(KeyDown)}) out[n++] = sides[i] | turns[t] | down;
+            for (uint32_t down : {0u, WordBit(KeyDown)}) out[n++] = sides[i] | turns[t] | down;
     }
     return n;
 }
@@ -88,7 +89,7 @@ int AllKeySets(uint32_t* out) {
     for (int m = 0; m < 32; ++m) {
         out[m] = 0;
         for (int b = 0; b < 5; ++b)
-            if (m & (1 << b)) out[m] |= KeyBit(keys[b]);
+            if (m & (1 << b)) out[m] |= WordBit(keys[b]);
     }
     return 32;
 }
@@ -177,7 +178,7 @@ namespace {
 // No key held now or in the frame before and no joystick: sampling the input
 // would leave every input word at zero, as it already is.
 bool InputAtRest(uint32_t keys) {
-    return keys == 0 && Headless.keys == 0 && !Headless.joyPresent && KeyHeld == 0 && KeyPressed == 0 &&
+    return keys == 0 && Headless.keys.Empty() && !Headless.joyPresent && KeyHeld == 0 && KeyPressed == 0 &&
            JoyHeld == 0 && JoyPressed == 0 && LeftHeld == 0 && LeftPressed == 0 && RightHeld == 0 &&
            RightPressed == 0 && DownHeld == 0 && DownPressed == 0 && UpHeld == 0 && UpPressed == 0 &&
            Button1Pressed == 0 && Button2Pressed == 0 && Button3Pressed == 0;
@@ -186,7 +187,7 @@ bool InputAtRest(uint32_t keys) {
 
 void RuleFrame(uint32_t keys, KeyLog* log) {
     bool atRest = InputAtRest(keys);
-    Headless.keys = keys;
+    Headless.keys = KeysOfWord(keys);
     if (!atRest) SampleInput();
     StepPlayState();
     // Nothing listens to what the rules play here; keep the records short.
@@ -200,10 +201,10 @@ namespace {
 // set them with these keys held now and `heldBefore` turn keys in the frame
 // before (the exhaustive search samples the headless keyboard instead).
 void HoldKeys(uint32_t keys, uint8_t heldBefore) {
-    LeftHeld = (keys & KeyBit(KeyLeft)) != 0;
-    RightHeld = (keys & KeyBit(KeyRight)) != 0;
-    DownHeld = (keys & KeyBit(KeyDown)) != 0;
-    KeyHeld = ((keys & KeyBit(KeyZ)) ? BitButton1 : 0) | ((keys & KeyBit(KeyX)) ? BitButton2 : 0);
+    LeftHeld = (keys & WordBit(KeyLeft)) != 0;
+    RightHeld = (keys & WordBit(KeyRight)) != 0;
+    DownHeld = (keys & WordBit(KeyDown)) != 0;
+    KeyHeld = ((keys & WordBit(KeyZ)) ? BitButton1 : 0) | ((keys & WordBit(KeyX)) ? BitButton2 : 0);
     Button1Pressed = (KeyHeld & ~heldBefore & BitButton1) != 0;
     Button2Pressed = (KeyHeld & ~heldBefore & BitButton2) != 0;
     Button3Pressed = 0;
@@ -265,7 +266,7 @@ std::vector<Placement> SearchLandings(bool exhaustive) {
         for (int i = 0; i < count; ++i) {
             WritePair(here);
             if (exhaustive) {
-                Headless.keys = keySets[i];
+                Headless.keys = KeysOfWord(keySets[i]);
                 SampleInput();
             } else {
                 HoldKeys(keySets[i], here.heldTurnKeys);

@@ -11,7 +11,7 @@
 
 struct PlaySnapshot {
     ProgramStateImage state;
-    uint32_t headlessKeys;  // the keys the headless platform holds down
+    KeySet headlessKeys;  // the keys the headless platform holds down
 };
 
 void SavePlay(PlaySnapshot& s);

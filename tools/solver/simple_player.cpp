@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "platform/platform_headless.h"
+#include "shell/input_script.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/fish.h"
@@ -79,7 +80,7 @@ long Value(int erased, int caught, int scored, const Shape& s) {
 
 void HoldFrames(uint32_t keys, int frames, KeyLog& log) {
     for (int i = 0; i < frames && !QuitFlag; ++i) {
-        Headless.keys = keys;
+        Headless.keys = KeysOfWord(keys);
         RunFrame();
         log.push_back(keys);
     }
@@ -128,7 +129,7 @@ PlayerRun PlayWithSimplePlayer(const std::string& folder, int number, unsigned s
                 chosen = true;
                 next = 0;
             }
-            keys = next < target.keys.size() ? target.keys[next++] : KeyBit(KeyDown);
+            keys = next < target.keys.size() ? target.keys[next++] : WordBit(KeyDown);
         }
         HoldFrames(keys, 1, run.keys);
     }

@@ -1,0 +1,127 @@
+#include "shell/player_settings.h"
+
+#include <cstdio>
+#include <string>
+
+#include "draw/playfield.h"
+#include "draw/text.h"
+#include "platform/platform.h"
+#include "rules/screen_state.h"
+#include "screens/key_table.h"
+#include "settings/number_text.h"
+#include "shell/game_window.h"
+
+namespace {
+// The choices as the file holds them: only what changed is written.
+struct Choices {
+    int music = MaxSoundLevel, effects = MaxSoundLevel;
+    bool muted = false, paletteSafe = false, flashingSteady = false;
+    Language language = Language::Japanese;
+    int keys[ActionCount] = {};
+};
+Choices inFile;
+
+Choices Current() {
+    Choices c;
+    c.music = MusicLevel;
+    c.effects = EffectsLevel;
+    c.muted = SoundMuted;
+    c.paletteSafe = PaletteSafe;
+    c.flashingSteady = FlashingSteady;
+    c.language = TextLanguage;
+    for (int a = 0; a < ActionCount; ++a) c.keys[a] = KeyBinding[a];
+    return c;
+}
+
+// A line longer than this is cut short in the message about it.
+constexpr size_t ShownValueBytes = 40;
+
+void PassOver(const std::string& name, const std::string& value, const char* why) {
+    std::string shown = value.size() > ShownValueBytes ? value.substr(0, ShownValueBytes) + "..." : value;
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 32) c = '?';
+    std::fprintf(stderr, "tessmar: settings.conf: %s=%s: %s\n", name.c_str(), shown.c_str(), why);
+}
+
+int Level(const std::string& name, const std::string& value) {
+    long long level = MaxSoundLevel;
+    if (!value.empty() && !ParseNumber(value, 0, MaxSoundLevel, level)) {
+        PassOver(name, value, "not a level 0..10; 10 is used");
+        level = MaxSoundLevel;
+    }
+    return int(level);
+}
+
+bool Switch(const std::string& name, const std::string& value, const char* off, const char* on) {
+    if (value.empty() || value == off) return false;
+    if (value == on) return true;
+    PassOver(name, value, (std::string("neither ") + off + " nor " + on + "; " + off + " is used").c_str());
+    return false;
+}
+
+int ActionNamed(const std::string& name) {
+    for (int a = 0; a < ActionCount; ++a)
+        if (name == Actions[a].name) return a;
+    return -1;
+}
+
+// The keys written, each checked; a key that two actions would share is
+// given up for the default of the one that wrote it, until no two share.
+void TakeKeys(const DisplaySettings& saved) {
+    ResetKeyBindings();
+    bool written[ActionCount] = {};
+    for (const auto& [name, value] : saved.bindings) {
+        if (!name.starts_with("key.")) continue;
+        int action = ActionNamed(name.substr(4));
+        int key = PlatformKeyOfName(value);
+        if (action < 0) PassOver(name, value, "no such action");
+        else if (key < 0 || key == KeyEscape) PassOver(name, value, "no such key; the default is used");
+        else KeyBinding[action] = key, written[action] = true;
+    }
+    for (bool shared = true; shared;) {
+        shared = false;
+        for (int a = 0; a < ActionCount && !shared; ++a)
+            for (int b = 0; b < ActionCount && !shared; ++b)
+                if (a != b && KeyBinding[a] == KeyBinding[b] && written[a]) {
+                    PassOver("key." + std::string(Actions[a].name), PlatformKeyName(KeyBinding[a]),
+                             "another action has this key; the default is used");
+                    KeyBinding[a] = Actions[a].defaultKey;
+                    written[a] = false;
+                    shared = true;
+                }
+    }
+}
+}  // namespace
+
+void TakePlayerSettings(const DisplaySettings& saved) {
+    MusicLevel = uint8_t(Level("music", saved.music));
+    EffectsLevel = uint8_t(Level("effects", saved.effects));
+    SoundMuted = Switch("mute", saved.mute, "0", "1");
+    PaletteSafe = Switch("palette", saved.palette, "classic", "safe");
+    FlashingSteady = Switch("flashing", saved.flashing, "blink", "steady");
+    TakeKeys(saved);
+    inFile = Current();
+}
+
+void SavePlayerSettings() {
+    const Choices now = Current();
+    if (GameSettingsPath.empty()) return;
+    const Choices was = inFile;
+    bool saved = UpdateDisplaySettings(GameSettingsPath, [&](DisplaySettings& s) {
+        if (now.music != was.music) s.music = std::to_string(now.music);
+        if (now.effects != was.effects) s.effects = std::to_string(now.effects);
+        if (now.muted != was.muted) s.mute = now.muted ? "1" : "0";
+        if (now.paletteSafe != was.paletteSafe) s.palette = now.paletteSafe ? "safe" : "classic";
+        if (now.flashingSteady != was.flashingSteady) s.flashing = now.flashingSteady ? "steady" : "blink";
+        if (now.language != was.language) s.language = LanguageName(now.language);
+        for (int a = 0; a < ActionCount; ++a)
+            if (now.keys[a] != was.keys[a]) s.bindings["key." + std::string(Actions[a].name)] = PlatformKeyName(now.keys[a]);
+    });
+    if (saved) inFile = now;
+}
+
+void ApplySoundLevels() {
+    const double tune = TuneWanted() ? double(MusicLevel) / MaxSoundLevel : 0;
+    const double sounds = SoundsWanted() ? double(EffectsLevel) / MaxSoundLevel : 0;
+    PlatformSetVolumes(tune, sounds);
+}
