@@ -28,7 +28,7 @@ struct SoundImage {
 };
 
 // Keys the game reads, by physical position.
-enum Key : int { KeyZ, KeyX, KeyA, KeyC, KeyD, KeyG, KeyEnter, KeyEscape, KeyLeft, KeyRight, KeyUp, KeyDown, KeyL, KeyF1, KeyCount };
+enum Key : int { KeyZ, KeyX, KeyA, KeyC, KeyD, KeyG, KeyEnter, KeyEscape, KeyLeft, KeyRight, KeyUp, KeyDown, KeyL, KeyF1, KeyBackspace, KeyCount };
 // A key's bit in a word of held keys.
 inline constexpr uint32_t KeyBit(Key k) { return 1u << k; }
 

@@ -39,6 +39,7 @@ int KeyOfScancode(SDL_Scancode code) {
         case SDL_SCANCODE_G: return KeyG;
         case SDL_SCANCODE_L: return KeyL;
         case SDL_SCANCODE_F1: return KeyF1;
+        case SDL_SCANCODE_BACKSPACE: return KeyBackspace;
         case SDL_SCANCODE_RETURN: case SDL_SCANCODE_KP_ENTER: return KeyEnter;
         case SDL_SCANCODE_ESCAPE: return KeyEscape;
         case SDL_SCANCODE_LEFT: return KeyLeft;

@@ -6,6 +6,8 @@
 // Bits of the input words.
 inline constexpr uint32_t BitButton1 = 0x1, BitButton2 = 0x2, BitButton3 = 0x4;
 inline constexpr uint32_t BitC = 0x8, BitD = 0x10, BitG = 0x20, BitL = 0x40, BitF1 = 0x80;
+// Backspace, and the pad's Back (a joystick's button 9): undo in a mission.
+inline constexpr uint32_t BitUndo = 0x100;
 inline constexpr uint32_t BitEnter = 0x4000, BitEscape = 0x8000;
 inline constexpr uint32_t BitRight = 0x10000, BitDown = 0x20000, BitLeft = 0x40000, BitUp = 0x80000;
 

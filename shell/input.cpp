@@ -46,6 +46,7 @@ void PollKeyboard(uint32_t* held, uint32_t* pressed) {
         {KeyRight, BitRight}, {KeyDown, BitDown}, {KeyLeft, BitLeft}, {KeyUp, BitUp},
         {KeyZ, BitButton1}, {KeyX, BitButton2}, {KeyA, BitButton3}, {KeyC, BitC},
         {KeyD, BitD}, {KeyG, BitG}, {KeyL, BitL}, {KeyF1, BitF1}, {KeyEnter, BitEnter}, {KeyEscape, BitEscape},
+        {KeyBackspace, BitUndo},
     };
     uint32_t previous = *held;
     *held = 0;

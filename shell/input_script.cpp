@@ -16,6 +16,7 @@ const struct {
 } KeyNameTable[] = {
     {KeyLeft, "Left"}, {KeyRight, "Right"}, {KeyUp, "Up"}, {KeyDown, "Down"}, {KeyZ, "Z"}, {KeyX, "X"},
     {KeyA, "A"}, {KeyC, "C"}, {KeyD, "D"}, {KeyG, "G"}, {KeyL, "L"}, {KeyF1, "F1"}, {KeyEnter, "Enter"}, {KeyEscape, "Escape"},
+    {KeyBackspace, "Backspace"},
 };
 
 uint32_t NamedKeyBit(const std::string& name) {
