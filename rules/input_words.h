@@ -15,6 +15,8 @@ extern uint32_t KeyHeld, KeyPressed, JoyHeld, JoyPressed;
 extern uint8_t LeftHeld, LeftPressed, RightHeld, RightPressed, DownHeld, DownPressed, UpHeld, UpPressed;
 extern uint8_t Button1Pressed, Button2Pressed, Button3Pressed;
 
+inline bool UndoPressed() { return ((KeyPressed | JoyPressed) & BitUndo) != 0; }
+
 // This module's variables in the program state list (shell/program_state.h).
 #define INPUT_STATE(X) X(KeyHeld) X(KeyPressed) X(JoyHeld) X(JoyPressed) X(LeftHeld) X(LeftPressed) X(RightHeld) \
     X(RightPressed) X(DownHeld) X(DownPressed) X(UpHeld) X(UpPressed) X(Button1Pressed) X(Button2Pressed) \

@@ -25,13 +25,13 @@ namespace {
 constexpr int WordX = 152, WordY = 240;
 constexpr int MenuX = 144, MenuY = 288, MenuStep = 24, PointerX = 124;
 
-enum PauseItem : uint8_t { ItemResume, ItemGiveUp };
+enum PauseItem : uint8_t { ItemResume, ItemUndo, ItemGiveUp };
 struct ItemText {
     const char* english;
     const char* japanese;
 };
-constexpr ItemText Texts[] = {{"RESUME", "サイカイ"}, {"GIVE UP", "ギブアップ"}};
-constexpr PauseItem MissionItems[] = {ItemResume, ItemGiveUp};
+constexpr ItemText Texts[] = {{"RESUME", "サイカイ"}, {"UNDO", "ヒトツ モドス"}, {"GIVE UP", "ギブアップ"}};
+constexpr PauseItem MissionItems[] = {ItemResume, ItemUndo, ItemGiveUp};
 constexpr PauseItem ScoreAttackItems[] = {ItemResume, ItemGiveUp};
 
 std::span<const PauseItem> Items() {
@@ -71,6 +71,10 @@ void Choose(PauseItem item) {
         case ItemResume:
             PlayGameSound(GameSound::Decide);
             LeavePause();
+            break;
+        case ItemUndo:
+            // Play goes on from there, waiting for a key with the board in sight.
+            if (UndoToPairEntry()) LeavePause();
             break;
         case ItemGiveUp: GiveUp(); break;
     }
@@ -117,6 +121,10 @@ void PauseScreen() {
     // Enter resumes from anywhere in the pause; the press that paused was in an earlier frame.
     if (KeyPressed & BitEnter) {
         LeavePause();
+        return;
+    }
+    if (UndoPressed()) {
+        Choose(ItemUndo);
         return;
     }
     if (!PauseMenuShown) return;
