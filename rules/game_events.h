@@ -52,3 +52,6 @@ std::string AskMissionFile(const std::string& startFolder);
 // pair before, down to the first. False when there is nothing to go back
 // to (score attack, no pair in yet).
 bool UndoToPairEntry();
+// Retry: the mission again from the first frame of its board entry, as it
+// began (the same pairs and fish); false in score attack.
+bool RetryMission();

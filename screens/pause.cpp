@@ -25,13 +25,13 @@ namespace {
 constexpr int WordX = 152, WordY = 240;
 constexpr int MenuX = 144, MenuY = 288, MenuStep = 24, PointerX = 124;
 
-enum PauseItem : uint8_t { ItemResume, ItemUndo, ItemGiveUp };
+enum PauseItem : uint8_t { ItemResume, ItemUndo, ItemRetry, ItemGiveUp };
 struct ItemText {
     const char* english;
     const char* japanese;
 };
-constexpr ItemText Texts[] = {{"RESUME", "サイカイ"}, {"UNDO", "ヒトツ モドス"}, {"GIVE UP", "ギブアップ"}};
-constexpr PauseItem MissionItems[] = {ItemResume, ItemUndo, ItemGiveUp};
+constexpr ItemText Texts[] = {{"RESUME", "サイカイ"}, {"UNDO", "ヒトツ モドス"}, {"RETRY", "ヤリナオシ"}, {"GIVE UP", "ギブアップ"}};
+constexpr PauseItem MissionItems[] = {ItemResume, ItemUndo, ItemRetry, ItemGiveUp};
 constexpr PauseItem ScoreAttackItems[] = {ItemResume, ItemGiveUp};
 
 std::span<const PauseItem> Items() {
@@ -75,6 +75,9 @@ void Choose(PauseItem item) {
         case ItemUndo:
             // Play goes on from there, waiting for a key with the board in sight.
             if (UndoToPairEntry()) LeavePause();
+            break;
+        case ItemRetry:
+            if (RetryMission()) LeavePause();
             break;
         case ItemGiveUp: GiveUp(); break;
     }

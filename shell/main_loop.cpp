@@ -65,7 +65,7 @@ void CallScreenHandler() {
         case RecordsScreen: RecordsFrame(); break;
         case BoardEntryScreen:
             ChooseTuneForGame();
-            if (EntryBoardY == EntryBoardStart) ForgetUndo();  // a game begins
+            if (EntryBoardY == EntryBoardStart) SaveRetryPoint();  // a game begins
             BoardEntryFrame();
             break;
     }

@@ -10,11 +10,13 @@
 constinit uint8_t UndoWaiting;
 constinit uint8_t UndoDepth;
 constinit uint8_t UndoOldest;
+constinit uint8_t RetrySaved;
 
 namespace {
 ProgramStateImage pairEntries[UndoPairs];
+ProgramStateImage retryPoint;
 
-// What an undo leaves as it is: the pause flag (the pause closes itself),
+// What an undo or a retry leaves as it is: the pause flag (the pause closes itself),
 // the quit, the frame pacing and count, the toggles, the input of this
 // frame, the records, the other screens' state and this module's own.
 #define UNDO_KEEPS(X)                                                                                       \
@@ -41,6 +43,12 @@ void PutBack(const ProgramStateImage& image) {
 ProgramStateImage& Newest() { return pairEntries[(UndoOldest + UndoDepth - 1) % UndoPairs]; }
 }  // namespace
 
+void SaveRetryPoint() {
+    ForgetUndo();
+    SaveProgramState(retryPoint);
+    RetrySaved = 1;
+}
+
 void ForgetUndo() {
     UndoWaiting = 0;
     UndoDepth = 0;
@@ -61,6 +69,16 @@ bool UndoToPairEntry() {
     if (UndoWaiting && UndoDepth > 1) --UndoDepth;
     PutBack(Newest());
     UndoWaiting = 1;
+    PlayGameSound(GameSound::Decide);
+    return true;
+}
+
+// The tune stops; the board entry starts it again as it did the first time.
+bool RetryMission() {
+    if (GameMode == ScoreAttack || !RetrySaved) return false;
+    PutBack(retryPoint);
+    ForgetUndo();
+    StopTune();
     PlayGameSound(GameSound::Decide);
     return true;
 }

@@ -118,4 +118,99 @@ TEST(Undo, SpoiledPairsUndoneOneByOnePlayOnAsIfNeverPlayed) {
     EXPECT_EQ(FileBytes(fs::path(undoFolder) / "rcd.dat"), FileBytes(fs::path(cleanFolder) / "rcd.dat"));
 }
 
+// From the title to the first frame of mission 1's board entry; its 79
+// frames; play until the first pair falls; the pause.
+const std::string ToMissionOne = "1 Down\n1\n1 Z\n1\n1 Z\n";
+const std::string Entry = "79\n";
+const std::string Play = "40\n";
+const std::string Pause = "1 Enter\n2\n";
+std::string Downs(int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += "1 Down\n1\n";
+    return s;
+}
+// Mission 1's two pairs dropped at the left wall, away from the ring: lost
+// once the pieces are used up; the script ends 59 frames into the 84 of
+// the game-over screen.
+const std::string LoseMissionOne = ToMissionOne + Entry + "12\n9 Left\n20 Down\n30\n9 Left\n20 Down\n60\n";
+
+// Every way out of a mission and of score attack, each ending in one
+// decisive frame (its script's last): where that frame leaves the game, and
+// the records file as it was (nothing was cleared). A retry's board entry
+// plays again and the first pair comes in as the first time.
+TEST(Retry, EveryWayOutOfEveryKindOfGameLandsWhereItShould) {
+    const std::string missionFive = (Gamedata / "mission" / "05.msn").string();
+    struct Case {
+        const char* name;
+        std::string options, script;
+        int screen;      // ScreenState at the end of the decisive frame
+        int pauseFlag;   // PauseFlag then
+        bool entersAgain;  // a board entry follows and play begins after it
+    } cases[] = {
+        {"numbered mission, RETRY", "", ToMissionOne + Entry + Play + Pause + Downs(3) + "1 Z\n", 10, 0, true},
+        {"numbered mission, GIVE UP", "", ToMissionOne + Entry + Play + Pause + Downs(4) + "1 Z\n", 7, 0, false},
+        {"numbered mission, Backspace then RETRY in the menu", "",
+         ToMissionOne + Entry + Play + "1 Backspace\n2\n" + Pause + Downs(3) + "1 Z\n", 10, 0, true},
+        {"mission file, RETRY", "--mission " + missionFive, Entry + Play + Pause + Downs(3) + "1 Z\n", 10, 0, true},
+        {"mission file, GIVE UP", "--mission " + missionFive, Entry + Play + Pause + Downs(4) + "1 Z\n", 6, 0, false},
+        {"mission file, X closes the menu", "--mission " + missionFive, Entry + Play + Pause + Downs(1) + "1 X\n", 0, 0,
+         false},
+        {"score attack, GIVE UP", "--start-score-attack", Play + Pause + Downs(2) + "1 Z\n", 5, 0, false},
+        {"score attack, Backspace does nothing", "--start-score-attack", Play + Pause + "1 Backspace\n", 0, 1, false},
+        {"score attack, no RETRY below GIVE UP", "--start-score-attack", Play + Pause + Downs(4) + "1 Z\n", 5, 0, false},
+        {"lost numbered mission, Z", "", LoseMissionOne + "1 Z\n", 10, 0, true},
+        {"lost numbered mission, Down then Z", "", LoseMissionOne + "1 Down\n1\n1 Z\n", 6, 0, false},
+    };
+    for (const Case& c : cases) {
+        std::string folder = GameFolder("retry");
+        const std::vector<char> records = FileBytes(fs::path(folder) / "rcd.dat");
+        RunnerResult run = RunHeadless(folder, c.script, c.options + " --frames 100");
+        const int decisive = int(FramesOf(fs::path(folder) / "input.txt").size());
+        ASSERT_GE(int(run.trace.size()), decisive) << c.name;
+        EXPECT_EQ(run.Value(decisive, "ScreenState"), c.screen) << c.name;
+        EXPECT_EQ(run.Value(decisive, "PauseFlag"), c.pauseFlag) << c.name;
+        EXPECT_EQ(FileBytes(fs::path(folder) / "rcd.dat"), records) << c.name;
+        if (c.entersAgain) {
+            const int next = decisive + 79;  // the board entry's last frame
+            EXPECT_EQ(run.Value(next, "ScreenState"), 3) << c.name;
+            EXPECT_EQ(run.Value(next, "UndoDepth"), 0) << c.name;
+            EXPECT_GT(run.FirstFrame("UndoDepth", 1, next), 0) << c.name;
+        }
+    }
+}
+
+// A lost numbered mission left alone goes to the title when its game-over
+// screen ends, 84 frames on, as it always did.
+TEST(Retry, LostNumberedMissionLeftAloneEndsOnTheTitle) {
+    RunnerResult run = RunHeadless(GameFolder("lost"), LoseMissionOne, "--frames 100");
+    const int over = run.FirstFrame("ScreenState", 5);
+    ASSERT_GT(over, 0);
+    EXPECT_EQ(run.FirstFrame("ScreenState", 6, over), over + 84);
+}
+
+// RETRY in the pause of mission 14 after three pairs, then the stored way
+// from its board entry again: every frame from the retry on is the first
+// game's from its board entry on, and the mission is cleared.
+TEST(Retry, RetriedMissionPlaysAsItFirstBegan) {
+    const std::vector<std::string> way = FramesOf(Solutions / "14.txt");
+    std::string firstFolder = GameFolder("retry-first");
+    RunnerResult first = RunHeadless(firstFolder, ScriptOf(way), "--frames 20");
+    const int entry = first.FirstFrame("ScreenState", 10) + 1;  // the board entry's first frame
+    const int third = first.FirstFrame("UndoDepth", 3);
+    ASSERT_GT(third, entry);
+    std::vector<std::string> again(way.begin(), way.begin() + third + 10);
+    for (const char* keys : {" Enter", "", " Down", "", " Down", "", " Down", "", " Z"}) again.push_back(keys);
+    const int retried = int(again.size()) + 1;
+    again.insert(again.end(), way.begin() + (entry - 1), way.end());
+    std::string againFolder = GameFolder("retry-again");
+    RunnerResult second = RunHeadless(againFolder, ScriptOf(again), "--frames 20");
+    ASSERT_EQ(second.trace.size() - size_t(retried), first.trace.size() - size_t(entry));
+    for (size_t f = size_t(entry); f <= first.trace.size(); ++f) {
+        const size_t g = f - size_t(entry) + size_t(retried);
+        ASSERT_EQ(PlayPart(second.trace[g - 1], againFolder), PlayPart(first.trace[f - 1], firstFolder))
+            << "frame " << g << " of the retried game, " << f << " of the first";
+    }
+    EXPECT_GT(second.FirstFrame("ScreenState", 8, retried), 0);
+}
+
 }  // namespace
