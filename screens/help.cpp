@@ -9,6 +9,7 @@
 #include "rules/game_events.h"
 #include "rules/input_words.h"
 #include "rules/screen_state.h"
+#include "screens/help_rules.h"
 #include "screens/screens.h"
 
 constinit uint8_t HelpOpen;
@@ -105,7 +106,7 @@ const Page EnglishPages[HelpPageCount] = {
       {8, Row(9), "SCORE N"},
       {8, Row(10), "CATCH N FISH"},
       {8, Row(12), "AT ONCE: EXACTLY N IN ONE ERASE, NOT A CHAIN."},
-      {8, Row(13), "AREA: THE CELLS A LOOP CLOSES AROUND."},
+      {8, Row(13), "AREA: A LOOP'S BLOCKS AND THE CELLS INSIDE."},
       {8, Row(14), "SCORE AND FISH MISSIONS DEAL RANDOM PAIRS;"},
       {8, Row(15), "THE OTHERS GIVE A FIXED NUMBER OF PAIRS."},
       {8, Row(17), "CLEAR A MISSION TO OPEN THE NEXT ONES."}},
@@ -186,7 +187,7 @@ const Page JapanesePages[HelpPageCount] = {
       {8, KanaRow(9), "N PTS.トレ"},
       {8, KanaRow(10), "サカナ N ヒキ トラエヨ"},
       {8, KanaRow(12), "ドウジニ ハ イチド ノ ショウキョ デ"},
-      {8, KanaRow(13), "メンセキ ハ ワ ノ ナカ ノ マス ノ カズ"},
+      {8, KanaRow(13), "メンセキ ハ ワ ト ナカ ノ マス ノ カズ"},
       {8, KanaRow(14), "スコア ト サカナ ノ ミッション ハ"},
       {8, KanaRow(15), "ブロック ガ ランダム"},
       {8, KanaRow(16), "クリア スルト ツギ ガ ヒラク"}},
@@ -229,7 +230,7 @@ int HelpCharactersWithoutPicture(Language language) {
         for (const HelpLine& l : page.lines)
             if (l.text != nullptr) count(l.text, l.x, l.y);
     }
-    return missing;
+    return missing + RuleCharactersWithoutPicture(language == Language::Japanese);
 }
 
 bool OfferHelp() {
@@ -251,11 +252,12 @@ void HelpFrame() {
     } else {
         HelpOpen = HelpOnScreen;
     }
-    if (RightPressed && HelpPage + 1 < HelpPageCount) ++HelpPage, PlayGameSound(GameSound::Cursor);
+    if (RightPressed && HelpPage + 1 < HelpPageCount + RulePageCount) ++HelpPage, PlayGameSound(GameSound::Cursor);
     if (LeftPressed && HelpPage > 0) --HelpPage, PlayGameSound(GameSound::Cursor);
     BlitGradient(0, 0, BackBuffer.width, BackBuffer.height, 0, 0, Rop::Copy);
     BlitTiles(0, 0, BackBuffer.width, BackBuffer.height, 0, 0, Rop::And);
     const bool japanese = TextLanguage == Language::Japanese;
-    DrawPage((japanese ? JapanesePages : EnglishPages)[HelpPage], japanese);
+    if (HelpPage < HelpPageCount) DrawPage((japanese ? JapanesePages : EnglishPages)[HelpPage], japanese);
+    else DrawRulePage(HelpPage - HelpPageCount, japanese);
     ShowBackBuffer();
 }
