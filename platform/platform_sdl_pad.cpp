@@ -1,6 +1,6 @@
 // Joystick 1: the first pad or joystick connected. A pad that SDL's
 // controller mapping knows is read by position (d-pad and left stick, the
-// face buttons, Start); any other joystick by its raw axes and buttons.
+// face buttons, Back, Start); any other joystick by its raw axes and buttons.
 #include <SDL.h>
 
 #include "platform/platform.h"
@@ -11,6 +11,7 @@ constexpr int AxisOffset = 32768;  // SDL's -32768..32767 to 0..65535
 constexpr uint32_t AxisLow = 0, AxisHigh = 65535;
 constexpr int MaxButtons = 32;
 constexpr uint32_t Button1 = 1u << 0, Button2 = 1u << 1, Button3 = 1u << 2;
+constexpr uint32_t ButtonBack = 1u << 8;  // where a joystick has its button 9
 
 SDL_GameController* pad = nullptr;  // joystick 1 when it has a mapping
 SDL_Joystick* stick = nullptr;      // joystick 1 when it has none
@@ -31,6 +32,7 @@ void ReadPad(uint32_t& x, uint32_t& y, uint32_t& buttons) {
     if (Held(SDL_CONTROLLER_BUTTON_A)) buttons |= Button1;
     if (Held(SDL_CONTROLLER_BUTTON_B)) buttons |= Button2;
     if (Held(SDL_CONTROLLER_BUTTON_X) || Held(SDL_CONTROLLER_BUTTON_Y)) buttons |= Button3;
+    if (Held(SDL_CONTROLLER_BUTTON_BACK)) buttons |= ButtonBack;
 }
 
 void ReadStick(uint32_t& x, uint32_t& y, uint32_t& buttons) {

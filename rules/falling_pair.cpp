@@ -29,7 +29,7 @@ static bool HalvesFree(int dc, int dr) {
     return Free(p.col1 + dc, p.row1 + dr) && Free(p.col2 + dc, p.row2 + dr);
 }
 
-static void EndPlay() {
+void EndPlay() {
     ScreenState = GameOverScreen;
     StopTune();
     PlayGameSound(GameSound::GameOver);

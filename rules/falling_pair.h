@@ -35,6 +35,8 @@ extern int32_t TurnShift;      // column shift applied when the turn completes
 extern uint8_t TurnSteps;      // 1 quarter turn, 2 half turn
 
 void StepFallingPair();  // handler of ScreenState 0
+// Game over: the game-over screen next, the tune stopped, its sound.
+void EndPlay();
 
 // StepFallingPair in two parts, for the solver to see where a pair would
 // land without landing it: every step before the landing, and the landing

@@ -48,3 +48,13 @@ void PumpMessages(uint32_t waitMs);
 // The mission file the player picks in the open-file dialog (or the replay's
 // answer), starting in `startFolder`; "" when cancelled.
 std::string AskMissionFile(const std::string& startFolder);
+
+// Undo in a mission: back to the moment the current pair entered the well
+// (from any play state: a chain still falling or a loop blinking is undone
+// with the pair that began it), or, pressed again before play goes on, the
+// pair before, down to the first. False when there is nothing to go back
+// to (score attack, no pair in yet).
+bool UndoToPairEntry();
+// Retry: the mission again from the first frame of its board entry, as it
+// began (the same pairs and fish); false in score attack.
+bool RetryMission();

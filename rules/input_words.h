@@ -6,6 +6,7 @@
 // Bits of the input words.
 inline constexpr uint32_t BitButton1 = 0x1, BitButton2 = 0x2, BitButton3 = 0x4;
 inline constexpr uint32_t BitC = 0x8, BitD = 0x10, BitG = 0x20, BitL = 0x40, BitF1 = 0x80;
+// Backspace and the pad's Back: undo in a mission.
 inline constexpr uint32_t BitUndo = 0x100;
 inline constexpr uint32_t BitF2 = 0x200, BitM = 0x400;
 inline constexpr uint32_t BitEnter = 0x4000, BitEscape = 0x8000;
@@ -17,6 +18,8 @@ extern uint8_t Button1Pressed, Button2Pressed, Button3Pressed;
 // The first key (by scancode) newly pressed this frame, -1 for none: the key
 // the options screen binds.
 extern int32_t NewestKey;
+
+inline bool UndoPressed() { return ((KeyPressed | JoyPressed) & BitUndo) != 0; }
 
 // This module's variables in the program state list (shell/program_state.h).
 #define INPUT_STATE(X) X(KeyHeld) X(KeyPressed) X(JoyHeld) X(JoyPressed) X(LeftHeld) X(LeftPressed) X(RightHeld) \

@@ -28,6 +28,8 @@ constinit float ScoreFlyY, ScoreFlySpeedY = -5.0f, ScoreFlyX, ScoreFlySpeedX;
 constinit int32_t NewPlace;
 constinit int32_t NameCursor = 1;
 constinit int32_t NameRepeatTimer;
+constinit uint8_t LostCursor;
+constinit uint8_t LostCursorMoved;
 
 namespace {
 constexpr float Gravity = 0.3f;
@@ -36,13 +38,52 @@ constexpr char NewName[9] = "A@@@@@@@";
 // Left edge of the score text so that it ends where the status panel ends it.
 int32_t ScoreTextX(const char* text) { return BoardOriginX + 256 - 16 * int32_t(std::strlen(text)) - 8; }
 
-void Leave() {
-    NewGame();
-    ScreenState = TitleScreen;
+void ResetScreen() {
     GameOverTimer = 0;
     BoardFallY = ScoreFlyY = ScoreFlyX = ScoreFlySpeedX = 0.0f;
     BoardFallSpeed = ScoreFlySpeedY = -5.0f;
     GameOverPhase = PhaseFall;
+    LostCursor = LostCursorMoved = 0;
+}
+
+void Leave() {
+    NewGame();
+    ScreenState = TitleScreen;
+    ResetScreen();
+}
+
+// A lost numbered mission offers RETRY or TITLE while the board falls.
+constexpr int LostX = 152, LostY = 240, LostStep = 24, LostPointerX = 132;
+bool OffersRetry() { return GameMode == NormalGame; }
+
+void DrawLostChoice() {
+    if (TextLanguage == Language::Japanese) {
+        DrawKanaText("ヤリナオシ", LostX, LostY);
+        DrawKanaText("タイトル", LostX, LostY + LostStep);
+    } else {
+        DrawGlyphText("RETRY", LostX, LostY);
+        DrawGlyphText("TITLE", LostX, LostY + LostStep);
+    }
+    DrawGlyphText(">", LostPointerX, LostY + LostStep * LostCursor);
+}
+
+// Z takes the item pointed at, RETRY unless Up or Down moved the pointer;
+// true when it was taken.
+bool ChooseAfterLoss() {
+    if (DownPressed || UpPressed) {
+        LostCursor = DownPressed ? 1 : 0;
+        LostCursorMoved = 1;
+        PlayGameSound(GameSound::Cursor);
+    }
+    if (!Button1Pressed) return false;
+    if (LostCursor == 1) {
+        PlayGameSound(GameSound::Decide);
+        Leave();
+        return true;
+    }
+    ResetScreen();
+    RetryMission();
+    return true;
 }
 
 void Finish() {
@@ -87,9 +128,12 @@ void FallFrame() {
         const char* text = FormatText("%d", Score);
         DrawGlyphText(text, ScoreTextX(text), int32_t(ScoreFlyY) + 48);
     }
+    if (OffersRetry()) DrawLostChoice();
     DrawNotice();
     ShowBackBuffer();
-    if (ScoreFlyY > 610.0f) Leave();
+    if (OffersRetry() && ChooseAfterLoss()) return;
+    // Untouched, the offer ends with the screen, on the title as ever.
+    if (ScoreFlyY > 610.0f && !(OffersRetry() && LostCursorMoved)) Leave();
 }
 
 void FlyFrame() {

@@ -12,6 +12,8 @@ extern float ScoreFlyY, ScoreFlySpeedY, ScoreFlyX, ScoreFlySpeedX;
 extern int32_t NewPlace;         // 1..5, the place the new score takes
 extern int32_t NameCursor;       // 1..8, the column being edited; kept from entry to entry
 extern int32_t NameRepeatTimer;  // auto-repeat of Up and Down; 0 = ready
+extern uint8_t LostCursor;       // a lost numbered mission: 0 RETRY, 1 TITLE pointed at
+extern uint8_t LostCursorMoved;  // Up or Down has moved it: the screen waits for Z
 
 // The first place 1..5 whose score is below `score` (unsigned), or 0.
 int32_t FindNewPlace(uint32_t score);
@@ -27,4 +29,5 @@ void SavePendingRecord();
 
 // This module's variables in the program state list (shell/program_state.h).
 #define GAME_OVER_STATE(X) X(GameOverPhase) X(GameOverTimer) X(BoardFallY) X(BoardFallSpeed) X(ScoreFlyY) \
-    X(ScoreFlySpeedY) X(ScoreFlyX) X(ScoreFlySpeedX) X(NewPlace) X(NameCursor) X(NameRepeatTimer)
+    X(ScoreFlySpeedY) X(ScoreFlyX) X(ScoreFlySpeedX) X(NewPlace) X(NameCursor) X(NameRepeatTimer) X(LostCursor) \
+    X(LostCursorMoved)

@@ -12,6 +12,7 @@
 #include "rules/input_words.h"
 #include "rules/screen_state.h"
 #include "screens/key_table.h"
+#include "screens/help_rules.h"
 #include "screens/screens.h"
 
 constinit uint8_t HelpOpen;
@@ -111,7 +112,7 @@ const Page EnglishPages[HelpPageCount] = {
       {8, Row(9), "SCORE N"},
       {8, Row(10), "CATCH N FISH"},
       {8, Row(12), "AT ONCE: EXACTLY N IN ONE ERASE, NOT A CHAIN."},
-      {8, Row(13), "AREA: THE CELLS A LOOP CLOSES AROUND."},
+      {8, Row(13), "AREA: A LOOP'S BLOCKS AND THE CELLS INSIDE."},
       {8, Row(14), "SCORE AND FISH MISSIONS DEAL RANDOM PAIRS;"},
       {8, Row(15), "THE OTHERS GIVE A FIXED NUMBER OF PAIRS."},
       {8, Row(17), "CLEAR A MISSION TO OPEN THE NEXT ONES."}},
@@ -192,7 +193,7 @@ const Page JapanesePages[HelpPageCount] = {
       {8, KanaRow(9), "N PTS.トレ"},
       {8, KanaRow(10), "サカナ N ヒキ トラエヨ"},
       {8, KanaRow(12), "ドウジニ ハ イチド ノ ショウキョ デ"},
-      {8, KanaRow(13), "メンセキ ハ ワ ノ ナカ ノ マス ノ カズ"},
+      {8, KanaRow(13), "メンセキ ハ ワ ト ナカ ノ マス ノ カズ"},
       {8, KanaRow(14), "スコア ト サカナ ノ ミッション ハ"},
       {8, KanaRow(15), "ブロック ガ ランダム"},
       {8, KanaRow(16), "クリア スルト ツギ ガ ヒラク"}},
@@ -237,7 +238,7 @@ int HelpCharactersWithoutPicture(Language language) {
         for (const HelpLine& l : page.lines)
             if (l.text != nullptr) count(WithKeyLabels(l.text).c_str(), l.x, l.y);
     }
-    return missing;
+    return missing + RuleCharactersWithoutPicture(language == Language::Japanese);
 }
 
 bool OfferHelp() {
@@ -259,11 +260,12 @@ void HelpFrame() {
     } else {
         HelpOpen = HelpOnScreen;
     }
-    if (RightPressed && HelpPage + 1 < HelpPageCount) ++HelpPage, PlayGameSound(GameSound::Cursor);
+    if (RightPressed && HelpPage + 1 < HelpPageCount + RulePageCount) ++HelpPage, PlayGameSound(GameSound::Cursor);
     if (LeftPressed && HelpPage > 0) --HelpPage, PlayGameSound(GameSound::Cursor);
     BlitGradient(0, 0, BackBuffer.width, BackBuffer.height, 0, 0, Rop::Copy);
     BlitTiles(0, 0, BackBuffer.width, BackBuffer.height, 0, 0, Rop::And);
     const bool japanese = TextLanguage == Language::Japanese;
-    DrawPage((japanese ? JapanesePages : EnglishPages)[HelpPage], japanese);
+    if (HelpPage < HelpPageCount) DrawPage((japanese ? JapanesePages : EnglishPages)[HelpPage], japanese);
+    else DrawRulePage(HelpPage - HelpPageCount, japanese);
     ShowBackBuffer();
 }

@@ -6,13 +6,13 @@
 
 #include "settings/language.h"
 
-inline constexpr int HelpPageCount = 4;
+inline constexpr int HelpPageCount = 4;  // then the rule pages of help_rules.h
 
 // Whether the pages are open: opening in the frame F1 was pressed (that F1
 // does not close them), shown after it.
 enum HelpState : uint8_t { HelpClosed, HelpOpening, HelpOnScreen };
 extern uint8_t HelpOpen;  // a HelpState
-extern uint8_t HelpPage;  // 0..HelpPageCount - 1
+extern uint8_t HelpPage;  // 0..HelpPageCount + RulePageCount - 1
 
 // Opens the pages when F1 was pressed on a screen that offers them; true
 // when they are open.

@@ -5,6 +5,7 @@
 #include "shell/message_pump.h"
 #include "platform/platform.h"
 #include "rules/new_game.h"
+#include "screens/board_entry.h"
 #include "screens/game_over.h"
 #include "screens/help.h"
 #include "screens/key_table.h"
@@ -20,6 +21,7 @@
 #include "shell/replay.h"
 #include "shell/sound_choice.h"
 #include "shell/startup.h"
+#include "shell/undo.h"
 
 constinit uint32_t FrameCounter, FpsWindowStart;
 constinit bool FpsWindowStarted;
@@ -70,6 +72,7 @@ void CallScreenHandler() {
         case RecordsScreen: RecordsFrame(); break;
         case BoardEntryScreen:
             ChooseTuneForGame();
+            if (EntryBoardY == EntryBoardStart) SaveRetryPoint();  // a game begins
             BoardEntryFrame();
             break;
     }

@@ -36,13 +36,14 @@
 #include "shell/input.h"
 #include "shell/main_loop.h"
 #include "shell/message_pump.h"
+#include "shell/undo.h"
 
 #define PROGRAM_STATE(X)                                                                                   \
     SCREEN_STATE_STATE(X) MESSAGE_PUMP_STATE(X) MAIN_LOOP_STATE(X) PLAYFIELD_STATE(X) INPUT_STATE(X) BOARD_STATE(X) QUEUE_STATE(X) \
     FALLING_PAIR_STATE(X) SETTLE_STATE(X) SCORING_STATE(X) FISH_STATE(X) LINK_STATE(X) SCREEN_LAYOUT_STATE(X) \
     GAME_MODE_STATE(X) RECORDS_STATE(X) TITLE_STATE(X) MISSION_SELECT_STATE(X) MISSION_CLEAR_STATE(X)     \
     BOARD_ENTRY_STATE(X) PAUSE_STATE(X) GAME_OVER_STATE(X) NOTICE_STATE(X) HELP_STATE(X) KEYBOARD_STATE(X) OPTIONS_STATE(X) \
-    GAME_RANDOM_STATE(X)
+    GAME_RANDOM_STATE(X) UNDO_STATE(X)
 
 // How a variable's bytes read as one value: a number (in the trace), or a
 // record or array (its bytes only).

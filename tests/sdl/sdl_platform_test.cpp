@@ -142,7 +142,7 @@ TEST_F(SdlPlatform, PadDirectionsFromDpadAndLeftStickWithTheDeadZones) {
     EXPECT_EQ(RightPressed, 1);
 }
 
-TEST_F(SdlPlatform, PadButtonsAreTheGamesButtonsAndStartIsTheKeyboardsEnter) {
+TEST_F(SdlPlatform, PadButtonsAreTheGamesButtonsStartIsTheKeyboardsEnterBackIsUndo) {
     VirtualDevice pad = VirtualDevice::Plug(true);
     Frame();
     struct Case { int button; uint32_t joy; uint32_t key; } cases[] = {
@@ -151,7 +151,7 @@ TEST_F(SdlPlatform, PadButtonsAreTheGamesButtonsAndStartIsTheKeyboardsEnter) {
         {SDL_CONTROLLER_BUTTON_X, BitButton3, 0},
         {SDL_CONTROLLER_BUTTON_Y, BitButton3, 0},
         {SDL_CONTROLLER_BUTTON_START, 0, BitEnter},
-        {SDL_CONTROLLER_BUTTON_BACK, 0, 0},
+        {SDL_CONTROLLER_BUTTON_BACK, BitUndo, 0},
         {SDL_CONTROLLER_BUTTON_GUIDE, 0, 0},
         {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, 0, 0},
         {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, 0, 0},

@@ -17,7 +17,12 @@
 #include "draw/surfaces.h"
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
+#include "rules/game_mode.h"
 #include "rules/game_random.h"
+#include "rules/link.h"
+#include "rules/queue.h"
+#include "rules/screen_state.h"
+#include "screens/mission_loader.h"
 #include "screens/title.h"
 #include "shell/program_state.h"
 #include "shell/startup.h"
@@ -91,6 +96,64 @@ TEST(ProgramStateList, RestoredGameReplaysByteForByteAfterRandomFrames) {
     }
 }
 
+// Undo through the game's own keys in a random-pair mission (the fish swim)
+// with fish in stock: three pairs played at random, link actions among them,
+// four Backspaces back to the entry of the first of them, and the same keys
+// again: every frame's state equals the first time's, byte for byte, but for
+// the frame count and pacing and the C and G toggles, which do not go back.
+TEST(ProgramStateList, UndoneGameReplaysByteForByteAcrossLinkActions) {
+    StartInFolder(MakeTempFolder("undo_links"));
+    ASSERT_TRUE(LoadMissionFile(TESSMAR_BINARY_DIR "/gamedata/mission/15.msn"));
+    GameMode = EditGame;
+    ScreenState = BoardEntryScreen;
+    LinkStock = 9;
+    std::mt19937 rng(3);
+    // Random keys, none in the frame a pair comes in, so that the next
+    // frame's keys count as pressed in both games.
+    auto keysFor = [&] {
+        KeySet keys = RandomKeys(rng);
+        return ScreenState == NextPair && SpawnTimer == SpawnFrames - 1 ? KeySet{} : keys;
+    };
+    while (UndoDepth < 3 && !QuitFlag) {
+        Headless.keys = keysFor();
+        RunFrame();
+    }
+    std::vector<KeySet> keys;
+    std::vector<std::vector<uint8_t>> first;
+    int linking = 0;
+    while (UndoDepth < 6 && ScreenState <= Linking) {
+        keys.push_back(keys.empty() ? keysFor() | KeyBit(KeyUp) : keysFor());
+        Headless.keys = keys.back();
+        RunFrame();
+        linking += ScreenState == Linking;
+        static ProgramStateImage image;
+        SaveProgramState(image);
+        first.emplace_back(image, image + ProgramStateBytes);
+    }
+    ASSERT_EQ(UndoDepth, 6) << "the game ended before three more pairs came in";
+    EXPECT_GT(linking, 0);
+    for (int press = 0; press < 4; ++press) {
+        Headless.keys = KeyBit(KeyBackspace);
+        RunFrame();
+        Headless.keys = {};
+        RunFrame();
+    }
+    ASSERT_EQ(UndoDepth, 3);
+    const std::set<std::string> pacing = {"FrameCounter", "FpsWindowStart", "FpsWindowStarted", "FrameDeadline",
+                                          "FrameDeadlineSet", "FpsValue", "ColourMode", "GridMode"};
+    for (size_t f = 0; f < keys.size(); ++f) {
+        Headless.keys = keys[f];
+        RunFrame();
+        static ProgramStateImage image;
+        SaveProgramState(image);
+        std::string differ, d = Differences(first[f], std::vector<uint8_t>(image, image + ProgramStateBytes));
+        std::stringstream names(d);
+        for (std::string n; names >> n;)
+            if (!pacing.count(n)) differ += n + " ";
+        ASSERT_EQ(differ, "") << "frame " << f + 1 << " after the undos";
+    }
+}
+
 // Every variable with static storage that the game's logic defines, file-
 // local ones included, is in the list, unless it is one of the few that
 // start-up fills from outside (surfaces, sounds, the seed), a scratch buffer
@@ -119,6 +182,7 @@ TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
         "(anonymous namespace)::player", "(anonymous namespace)::frame", "(anonymous namespace)::usedUp",  // the replay
         "GameSettingsPath[abi:cxx11]", "(anonymous namespace)::openedAs",  // the settings file, the window as it opened
         "(anonymous namespace)::fitting",  // the player's choice of picture size
+        "(anonymous namespace)::pairEntries", "(anonymous namespace)::retryPoint",  // images of the list, for undo
     };
     std::set<std::string> listed;
     for (const StateVariable& v : ProgramState) listed.insert(v.name);
