@@ -7,8 +7,9 @@
 //       HIGH Hz against the tune's median 50 ms in the same band
 //   mix RAW                            a whole render's integrated loudness
 //       (ITU-R BS.1770, gated), true peak and 50 ms windows holding clipped samples
-//   steps RAW MS...                    the largest step between two samples in
-//       the 600 ms from each MS on, against the render's 99.9th percentile step
+//   steps RAW MS...                    for a stop of the tune at each MS, when it
+//       falls silent and the largest step between two samples there, against
+//       the render's 99.9th percentile step
 // Renders are 44100 Hz, 16-bit, stereo; sound files 16-bit PCM WAV. Levels are
 // in dB of full scale, per channel.
 #include <algorithm>
@@ -262,12 +263,20 @@ int Steps(const char* path, int count, char** times) {
     const double usual = all.empty() ? 0 : all[std::min(all.size() - 1, all.size() * 999 / 1000)];
     std::printf("99.9th percentile step %.4f of full scale\n", usual);
     for (int k = 0; k < count; ++k) {
-        size_t from = size_t(std::atof(times[k]) / 1000 * s.rate), to = std::min(s.Frames(), from + size_t(s.rate * 0.6));
+        // Where the tune falls silent after the stop: the last sound within
+        // 700 ms; the step there is the stop's.
+        const size_t from = size_t(std::atof(times[k]) / 1000 * s.rate);
+        const size_t to = std::min(s.Frames(), from + size_t(s.rate * 0.7)), near = size_t(s.rate * 0.005);
+        size_t silentAt = from;
+        for (const auto& c : s.channels)
+            for (size_t i = from; i < to; ++i)
+                if (c[i] != 0) silentAt = std::max(silentAt, i + 1);
         double largest = 0;
         for (const auto& c : s.channels)
-            for (size_t i = std::max<size_t>(from, 1); i < to; ++i) largest = std::max(largest, std::fabs(c[i] - c[i - 1]));
-        std::printf("stop at %s ms: largest step %.4f (%s the 99.9th percentile)\n", times[k], largest,
-                    largest > usual ? "over" : "within");
+            for (size_t i = std::max<size_t>(silentAt, near + 1) - near; i < std::min(to, silentAt + near); ++i)
+                largest = std::max(largest, std::fabs(c[i] - c[i - 1]));
+        std::printf("stop at %s ms: silent %.0f ms later, step there %.4f (%s the 99.9th percentile)\n", times[k],
+                    double(silentAt - from) / s.rate * 1000, largest, largest > usual ? "over" : "within");
     }
     return 0;
 }

@@ -9,7 +9,8 @@
 # tune (rendered without the effects) against the tune's own steps.
 #   tools/sound/measure_mix.sh [BUILD_DIR] [SND_DIR] [--halt]
 # SND_DIR (default BUILD_DIR/gamedata/snd) holds the sounds and tunes played;
-# --halt cuts the tune at a stop instead of fading it, as the game once did.
+# --halt cuts the tune at a stop instead of fading it, as the game once did;
+# RUNNER, when set, is the headless runner to trace the games with.
 set -euo pipefail
 build=$(readlink -f "${1:-build}")
 snd=$(readlink -f "${2:-$build/gamedata/snd}")
@@ -17,7 +18,7 @@ stop=stop
 [ "${3:-}" = --halt ] && stop=halt
 src=$(dirname "$(readlink -f "$0")")/../..
 tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
+trap '[ -n "${KEEP:-}" ] || rm -rf "$tmp"' EXIT; [ -n "${KEEP:-}" ] && echo "kept in $tmp"
 export SDL_FORCE_SOUNDFONTS=1 SDL_SOUNDFONTS=${SDL_SOUNDFONTS:-/usr/share/sounds/sf2/TimGM6mb.sf2}
 
 # The same random keys as every run: four thousand steps of one to four frames.
@@ -35,7 +36,7 @@ run() {  # name, tune, runner arguments...
   cp -r "$build/gamedata/mission" "$tmp/$name/game/"
   cp -r "$snd" "$tmp/$name/game/snd"
   (cd "$tmp/$name/game" && env -u LANG -u LC_ALL XDG_DATA_HOME="$tmp/$name/xdg" XDG_CONFIG_HOME="$tmp/$name/cfg" \
-     HOME="$tmp/$name" "$build/tessmar-headless" --seed 7 --dir "$tmp/$name/game" --sounds full \
+     HOME="$tmp/$name" "${RUNNER:-$build/tessmar-headless}" --seed 7 --dir "$tmp/$name/game" --sounds full \
      --trace "$tmp/$name/trace.jsonl" "$@" >/dev/null)
   python3 - "$tmp/$name/trace.jsonl" "$snd" "$tune" "$stop" "$tmp/$name" <<'PY'
 import json, re, sys
