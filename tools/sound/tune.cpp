@@ -72,7 +72,7 @@ constexpr int Piano = 0, ElectricPiano = 4, NylonGuitar = 24, FingeredBass = 33,
 const Score HarbourLines{
     "Harbour Lines", 124, 0,
     FluteProgram, Oboe, FrenchHorn, FingeredBass,
-    90, 56, 60, 30, 42, 56,
+    70, 56, 60, 30, 42, 56,
     {84, 86, 88, 79},
     {
         // A: the hook, sequenced up a step, then reaching up.
@@ -122,8 +122,8 @@ const Score HarbourLines{
         {LeadA, 106, Figure::Arpeggio, NylonGuitar, Groove::Full, true, false},
         {LeadA, 96, Figure::Whole, NylonGuitar, Groove::Build, false, true},
         {LeadA, 112, Figure::Arpeggio, NylonGuitar, Groove::Build, true, true},
-        {LeadB, 100, Figure::Offbeat, Piano, Groove::Ride, false, false},
-        {LeadB, 104, Figure::Offbeat, Piano, Groove::Ride, true, false},
+        {LeadB, 92, Figure::Offbeat, Piano, Groove::Ride, false, false},
+        {LeadB, 94, Figure::Offbeat, Piano, Groove::Ride, true, false},
         {LeadA, 100, Figure::Strum, Piano, Groove::HalfTime, true, true},
         {LeadB, 106, Figure::Arpeggio, NylonGuitar, Groove::Full, true, true},
     },
@@ -132,7 +132,7 @@ const Score HarbourLines{
 const Score LanternSteps{
     "Lantern Steps", 100, -7,
     Clarinet, SopranoSax, Cello, AcousticBass,
-    90, 54, 60, 28, 40, 50,
+    70, 54, 60, 28, 40, 50,
     {76, 79, 81, 79},
     {
         // A: the hook on the tonic, on the fourth, and in the borrowed minor.
@@ -169,14 +169,14 @@ const Score LanternSteps{
         "C", "Em7", "Fmaj7", "G7", "Am7", "Dm7", "Dm7 G7", "C G7",
     },
     {
-        {LeadA, 100, Figure::Arpeggio, ElectricPiano, Groove::HalfTime, false, false},
-        {LeadA, 104, Figure::Arpeggio, ElectricPiano, Groove::HalfTime, true, false},
+        {LeadA, 90, Figure::Arpeggio, ElectricPiano, Groove::HalfTime, false, false},
+        {LeadA, 96, Figure::Arpeggio, ElectricPiano, Groove::HalfTime, true, false},
         {LeadA, 98, Figure::Whole, ElectricPiano, Groove::Build, true, true},
         {LeadA, 104, Figure::Strum, ElectricPiano, Groove::Light, true, false},
         {LeadB, 96, Figure::Whole, ElectricPiano, Groove::Build, false, true},
-        {LeadB, 102, Figure::Offbeat, ElectricPiano, Groove::Light, false, false},
+        {LeadB, 88, Figure::Offbeat, ElectricPiano, Groove::Light, false, false},
         {LeadA, 100, Figure::Strum, ElectricPiano, Groove::HalfTime, true, true},
-        {LeadB, 106, Figure::Arpeggio, ElectricPiano, Groove::Full, true, false},
+        {LeadB, 90, Figure::Arpeggio, ElectricPiano, Groove::Full, true, false},
     },
 };
 // clang-format on
