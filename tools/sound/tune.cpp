@@ -181,9 +181,9 @@ const Score LanternSteps{
 };
 // clang-format on
 
-// Channel volumes scaled so the tune sits about 3 dB under full level (a
+// Channel volumes scaled so the tune sits about 1 dB under full level (a
 // channel's gain follows 40 log10 of its volume): room for the sounds on top.
-constexpr double TuneVolume = 0.84;
+constexpr double TuneVolume = 0.95;
 int Volume(int volume) { return int(volume * TuneVolume + 0.5); }
 
 const Score& ScoreOf(int tune) { return tune == 2 ? LanternSteps : HarbourLines; }
