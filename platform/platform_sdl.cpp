@@ -135,8 +135,9 @@ void PlatformInit() {
 
 namespace {
 constexpr int AudioRate = 44100, AudioChannels = 2, AudioBufferFrames = 1024;
-// How long the shutdown waits for the sounds and the tune to be stopped.
-constexpr uint32_t AudioEndWaitMs = 500;
+// How long the shutdown waits for the sounds and the tune to be stopped (the
+// tune fades out over TuneFadeMs).
+constexpr uint32_t AudioEndWaitMs = 1000;
 
 // Whether the default output device opens. A driver that lists devices has
 // one when it lists any; one that lists none may still open a default.

@@ -19,6 +19,7 @@
 #include "platform/platform.h"
 #include "platform/platform_os.h"
 #include "platform/platform_sdl_parts.h"
+#include "platform/tune_fade.h"
 
 namespace {
 enum class Job : uint8_t { PlaySound, StopSounds, FreeSound, TuneOpen, TunePlay, TuneStop, TuneClose, SetVolumes };
@@ -64,13 +65,13 @@ std::string tuneName;
 std::vector<uint8_t> tuneBytes;
 uint32_t tuneStartedAt = 0;
 std::atomic<bool> tuneOpen{false}, tunePlaying{false};
-std::atomic<bool> halting{false}, endedByItself{false};
+std::atomic<bool> halting{false}, fading{false}, endedByItself{false};
 std::atomic<uint32_t> tuneEndedAt{0};
 
 // Called by the mixer, inside the audio callback or a halt: notes only.
 void TuneFinished() {
     tunePlaying = false;
-    if (halting) return;
+    if (halting || fading.exchange(false)) return;
     tuneEndedAt = SDL_GetTicks();
     endedByItself = true;
 }
@@ -105,6 +106,9 @@ void PlayTune() {
     if (tune == nullptr || !tuneOpen) return;
     if (endedByItself && tuneEndedAt - tuneStartedAt < ShortestRunMs) return GiveUpTune("stopped as soon as it began");
     endedByItself = false;
+    // A stop's fade ends first (its end is not this play's).
+    while (Mix_FadingMusic() == MIX_FADING_OUT && Mix_PlayingMusic()) SDL_Delay(5);
+    fading = false;
     tuneStartedAt = SDL_GetTicks();
     tunePlaying = true;
     if (Mix_PlayMusic(tune, TunePlaysForever) != 0) {
@@ -117,6 +121,16 @@ void HaltTune() {
     halting = true;
     Mix_HaltMusic();
     halting = false;
+    fading = false;
+    tunePlaying = false;
+    endedByItself = false;
+}
+
+// Every stop fades the tune out, so that it ends without a click; a play
+// asked for meanwhile waits inside the mixer for the fade to end.
+void FadeOutTune() {
+    fading = true;
+    if (Mix_FadeOutMusic(TuneFadeMs) == 0) fading = false;  // nothing playing
     tunePlaying = false;
     endedByItself = false;
 }
@@ -124,6 +138,8 @@ void HaltTune() {
 void CloseTune() {
     tuneOpen = false;
     if (tune != nullptr) {
+        FadeOutTune();
+        while (Mix_PlayingMusic()) SDL_Delay(5);
         HaltTune();
         Mix_FreeMusic(tune);
         tune = nullptr;
@@ -144,7 +160,7 @@ void Run(const Request& r) {
             break;
         }
         case Job::TunePlay: PlayTune(); break;
-        case Job::TuneStop: HaltTune(); break;
+        case Job::TuneStop: FadeOutTune(); break;
         case Job::TuneClose: CloseTune(); break;
         case Job::SetVolumes:
             Mix_VolumeMusic(r.tuneVolume);

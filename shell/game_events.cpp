@@ -58,6 +58,7 @@ const SoundImage* ClassicImage(GameSound sound) {
 const SoundImage* FullImage(GameSound sound) {
     switch (sound) {
         case GameSound::Move: return &SoundMoveFull;
+        case GameSound::Turn: return &SoundTurnFull;
         case GameSound::Land: return &SoundLand;
         case GameSound::Chain1:
         case GameSound::Chain2:

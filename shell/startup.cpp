@@ -21,14 +21,16 @@
 #include "shell/sound_choice.h"
 
 SoundImage SoundMove, SoundTurn, SoundCursor, SoundDecide;
-SoundImage SoundMoveFull, SoundLand, SoundChain[ChainSoundSteps], SoundFish, SoundLink, SoundGameOver, SoundClear;
+SoundImage SoundMoveFull, SoundTurnFull, SoundLand, SoundChain[ChainSoundSteps], SoundFish, SoundLink, SoundGameOver,
+    SoundClear;
 std::optional<unsigned> FixedSeed;
 
 namespace {
 // Every sound image, for release and reset.
 SoundImage* const AllSounds[] = {&SoundMove,     &SoundTurn,     &SoundCursor,   &SoundDecide,   &SoundMoveFull,
-                                 &SoundLand,     &SoundChain[0], &SoundChain[1], &SoundChain[2], &SoundChain[3],
-                                 &SoundChain[4], &SoundFish,     &SoundLink,     &SoundGameOver, &SoundClear};
+                                 &SoundTurnFull, &SoundLand,     &SoundChain[0], &SoundChain[1], &SoundChain[2],
+                                 &SoundChain[3], &SoundChain[4], &SoundFish,     &SoundLink,     &SoundGameOver,
+                                 &SoundClear};
 
 void LoadSound(SoundImage& image, const char* name, const char* file, bool pitchVariants = false) {
     image.name = name;
@@ -38,9 +40,13 @@ void LoadSound(SoundImage& image, const char* name, const char* file, bool pitch
 
 // The sounds of the chosen set; the other set's files are not read.
 void LoadSounds() {
-    if (ChosenSounds == SoundSet::Classic) LoadSound(SoundMove, "SoundMove", "snd/lr.wav");
-    else LoadSound(SoundMoveFull, "SoundMoveFull", "snd/move.wav", true);
-    LoadSound(SoundTurn, "SoundTurn", "snd/turn.wav");
+    if (ChosenSounds == SoundSet::Classic) {
+        LoadSound(SoundMove, "SoundMove", "snd/lr.wav");
+        LoadSound(SoundTurn, "SoundTurn", "snd/turn.wav");
+    } else {
+        LoadSound(SoundMoveFull, "SoundMoveFull", "snd/move.wav", true);
+        LoadSound(SoundTurnFull, "SoundTurnFull", "snd/rotate.wav", true);
+    }
     LoadSound(SoundCursor, "SoundCursor", "snd/pi.wav");
     LoadSound(SoundDecide, "SoundDecide", "snd/picoon.wav");
     if (ChosenSounds == SoundSet::Classic) return;

@@ -8,10 +8,10 @@
 #include "rules/game_events.h"
 
 // The classic four (lr.wav, turn.wav, pi.wav, picoon.wav) and the full
-// set's own: its move (move.wav), landing, chain steps 1 to 5, fish, link,
+// set's own: its move (move.wav) and turn (rotate.wav), landing, chain steps 1 to 5, fish, link,
 // game over and mission clear.
 extern SoundImage SoundMove, SoundTurn, SoundCursor, SoundDecide;
-extern SoundImage SoundMoveFull, SoundLand, SoundChain[ChainSoundSteps], SoundFish, SoundLink, SoundGameOver,
+extern SoundImage SoundMoveFull, SoundTurnFull, SoundLand, SoundChain[ChainSoundSteps], SoundFish, SoundLink, SoundGameOver,
     SoundClear;
 
 // When set, start-up seeds rand with this instead of the clock (headless runs).

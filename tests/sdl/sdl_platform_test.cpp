@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 #include <thread>
@@ -540,6 +542,49 @@ TEST_F(SdlPlatform, AStuckAudioCallbackHoldsUpNoFrame) {
     PlatformStopSound();
     PlatformReleaseSound(a);
     EXPECT_TRUE(AudioHelperIdle(5000));
+}
+
+// A song of one piano note held for eight seconds.
+std::string HeldNoteSong() {
+    const std::string path = (std::filesystem::temp_directory_path() / "tessmar_held_note.mid").string();
+    const unsigned char song[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 1, 0xE0,
+                                  'M', 'T', 'r', 'k', 0, 0, 0, 16,
+                                  0, 0xC0, 0, 0, 0x90, 60, 100, 0xBC, 0, 0x80, 60, 0, 0, 0xFF, 0x2F, 0};
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(song), sizeof song);
+    return path;
+}
+
+// A stop fades the tune out over a few hundred milliseconds instead of
+// cutting it; a play asked for during the fade starts after it and counts as
+// playing (the fade's end is not taken for the new play's).
+TEST_F(SdlPlatform, AStoppedTuneFadesOutAndPlaysAgainAfter) {
+    const std::string path = HeldNoteSong();
+    PlatformTuneOpen(path.c_str());
+    PlatformTunePlay();
+    ASSERT_TRUE(AudioHelperIdle(5000));
+    ASSERT_EQ(Mix_PlayingMusic(), 1) << "the song does not play";
+    SDL_Delay(200);
+    PlatformTuneStop();
+    ASSERT_TRUE(AudioHelperIdle(1000));
+    const uint32_t stoppedAt = SDL_GetTicks();
+    EXPECT_TRUE(PlatformTuneStopped());
+    EXPECT_EQ(Mix_FadingMusic(), MIX_FADING_OUT);
+    while (Mix_PlayingMusic() && SDL_GetTicks() - stoppedAt < 2000) SDL_Delay(2);
+    const uint32_t fade = SDL_GetTicks() - stoppedAt;
+    EXPECT_GE(fade, 250u);
+    EXPECT_LE(fade, 700u);
+    PlatformTunePlay();
+    ASSERT_TRUE(AudioHelperIdle(5000));
+    PlatformTuneStop();
+    PlatformTunePlay();
+    ASSERT_TRUE(AudioHelperIdle(2000));
+    SDL_Delay(50);
+    EXPECT_FALSE(PlatformTuneStopped());
+    EXPECT_EQ(Mix_PlayingMusic(), 1);
+    EXPECT_NE(Mix_FadingMusic(), MIX_FADING_OUT);
+    PlatformTuneClose();
+    EXPECT_TRUE(AudioHelperIdle(2000));
+    EXPECT_EQ(Mix_PlayingMusic(), 0);
 }
 
 // Without a renderer the picture is scaled by whole numbers into the

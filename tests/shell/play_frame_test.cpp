@@ -128,7 +128,7 @@ TEST(PlayFrame, SoundsOfAFrameBySetAndReward) {
         {SoundSet::Classic, {Move, Land, Chain1, Turn, Fish, Link, GameOver, Clear}, {"SoundMove", "SoundTurn"}},
         {SoundSet::Classic, {Move, Move}, {"SoundMove", "SoundMove"}},
         {SoundSet::Full, {Move, Move}, {"SoundMoveFull"}},
-        {SoundSet::Full, {Move, Turn}, {"SoundTurn"}},
+        {SoundSet::Full, {Move, Turn}, {"SoundTurnFull"}},
         {SoundSet::Full, {Turn, Land}, {"SoundLand"}},
         {SoundSet::Full, {Land, Fish}, {"SoundFish"}},
         {SoundSet::Full, {Link, Fish}, {"SoundLink"}},

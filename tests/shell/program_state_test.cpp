@@ -162,7 +162,7 @@ TEST(ProgramStateList, UndoneGameReplaysByteForByteAcrossLinkActions) {
 TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
     const std::set<std::string> outside = {
         "BackBuffer", "GradientSurface", "TileSurface", "BlockSheet", "FontSheet", "KanaSheet", "LogoSheet", "SoundMove",
-        "SoundTurn", "SoundCursor", "SoundDecide", "FixedSeed", "ProgramState", "SoundMoveFull", "SoundLand",
+        "SoundTurn", "SoundCursor", "SoundDecide", "FixedSeed", "ProgramState", "SoundMoveFull", "SoundTurnFull", "SoundLand",
         "SoundChain", "SoundFish", "SoundLink", "SoundGameOver", "SoundClear", "(anonymous namespace)::AllSounds",
         "ChosenSounds",                              // the player's choice of sounds
         "(anonymous namespace)::soundWaiting", "(anonymous namespace)::waitingSound",  // empty between frames

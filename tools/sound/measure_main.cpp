@@ -5,6 +5,11 @@
 //       against the median of them all, and its peak
 //   band WAV TUNE.raw LOW HIGH         the sound's loudest 50 ms between LOW and
 //       HIGH Hz against the tune's median 50 ms in the same band
+//   mix RAW                            a whole render's integrated loudness
+//       (ITU-R BS.1770, gated), true peak and 50 ms windows holding clipped samples
+//   steps RAW MS...                    for a stop of the tune at each MS, when it
+//       falls silent and the largest step between two samples there, against
+//       the render's 99.9th percentile step
 // Renders are 44100 Hz, 16-bit, stereo; sound files 16-bit PCM WAV. Levels are
 // in dB of full scale, per channel.
 #include <algorithm>
@@ -185,15 +190,107 @@ int BandOverTune(const char* wavPath, const char* tunePath, double low, double h
                 low, high, mine, theirs, mine - theirs);
     return 0;
 }
+
+// BS.1770 integrated loudness: K-weighted 400 ms blocks overlapping by 75 %,
+// gated at -70 LUFS and then 10 LU under the mean of the blocks left.
+double IntegratedLufs(Signal k) {
+    KWeight(k);
+    const size_t block = size_t(k.rate * 0.4), hop = block / 4;
+    std::vector<double> powers;
+    for (size_t at = 0; at + block <= k.Frames(); at += hop)
+        powers.push_back(MeanSquare(k, at, at + block) * double(k.channels.size()));
+    auto gatedMean = [&](double gate) {
+        double sum = 0;
+        size_t n = 0;
+        for (double p : powers)
+            if (-0.691 + Db(p) > gate) sum += p, ++n;
+        return n ? sum / double(n) : 0.0;
+    };
+    double relative = -0.691 + Db(gatedMean(-70)) - 10;
+    return -0.691 + Db(gatedMean(relative));
+}
+
+// The peak between the samples too: four times oversampled through a
+// windowed sinc, as true-peak meters do.
+double TruePeak(const Signal& s) {
+    constexpr int Over = 4, Taps = 16;  // taps each side of the point
+    const double pi = std::numbers::pi;
+    std::vector<std::vector<double>> kernel(Over);
+    for (int p = 0; p < Over; ++p)
+        for (int t = -Taps + 1; t <= Taps; ++t) {
+            double x = t - double(p) / Over;
+            double sinc = std::fabs(x) < 1e-9 ? 1 : std::sin(pi * x) / (pi * x);
+            double window = 0.5 + 0.5 * std::cos(pi * x / Taps);
+            kernel[size_t(p)].push_back(sinc * window);
+        }
+    double peak = Peak(s);
+    for (const auto& c : s.channels)
+        for (size_t i = Taps; i + Taps < c.size(); ++i)
+            for (int p = 1; p < Over; ++p) {
+                double v = 0;
+                for (int t = -Taps + 1; t <= Taps; ++t) v += c[size_t(long(i) - t)] * kernel[size_t(p)][size_t(t + Taps - 1)];
+                peak = std::max(peak, std::fabs(v));
+            }
+    return peak;
+}
+
+int Mix(const char* path) {
+    Signal s = ReadRaw(path);
+    if (s.Frames() == 0) return 1;
+    const size_t window = size_t(s.rate * 0.05);
+    size_t windows = 0, clipped = 0;
+    for (size_t at = 0; at + window <= s.Frames(); at += window, ++windows) {
+        bool hit = false;
+        for (const auto& c : s.channels)
+            for (size_t i = at; i < at + window && !hit; ++i) hit = std::fabs(c[i]) >= 32767.0 / 32768;
+        clipped += hit;
+    }
+    std::printf("length %.1f s, integrated %.1f LUFS, true peak %.1f dBTP, clipped 50 ms windows %zu of %zu (%.1f %%)\n",
+                double(s.Frames()) / s.rate, IntegratedLufs(s), 20 * std::log10(std::max(TruePeak(s), 1e-9)), clipped,
+                windows, 100.0 * double(clipped) / double(std::max<size_t>(windows, 1)));
+    return 0;
+}
+
+// A cut shows as a step far larger than the music's own from one sample to the next.
+int Steps(const char* path, int count, char** times) {
+    Signal s = ReadRaw(path);
+    if (s.Frames() < 2) return 1;
+    std::vector<double> all;
+    for (const auto& c : s.channels)
+        for (size_t i = 1; i < c.size(); ++i)
+            if (c[i] != 0 || c[i - 1] != 0) all.push_back(std::fabs(c[i] - c[i - 1]));
+    std::sort(all.begin(), all.end());
+    const double usual = all.empty() ? 0 : all[std::min(all.size() - 1, all.size() * 999 / 1000)];
+    std::printf("99.9th percentile step %.4f of full scale\n", usual);
+    for (int k = 0; k < count; ++k) {
+        // Where the tune falls silent after the stop: the last sound within
+        // 700 ms; the step there is the stop's.
+        const size_t from = size_t(std::atof(times[k]) / 1000 * s.rate);
+        const size_t to = std::min(s.Frames(), from + size_t(s.rate * 0.7)), near = size_t(s.rate * 0.005);
+        size_t silentAt = from;
+        for (const auto& c : s.channels)
+            for (size_t i = from; i < to; ++i)
+                if (c[i] != 0) silentAt = std::max(silentAt, i + 1);
+        double largest = 0;
+        for (const auto& c : s.channels)
+            for (size_t i = std::max<size_t>(silentAt, near + 1) - near; i < std::min(to, silentAt + near); ++i)
+                largest = std::max(largest, std::fabs(c[i] - c[i - 1]));
+        std::printf("stop at %s ms: silent %.0f ms later, step there %.4f (%s the 99.9th percentile)\n", times[k],
+                    double(silentAt - from) / s.rate * 1000, largest, largest > usual ? "over" : "within");
+    }
+    return 0;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "mix") == 0) return Mix(argv[2]);
+    if (argc >= 4 && std::strcmp(argv[1], "steps") == 0) return Steps(argv[2], argc - 3, argv + 3);
     if (argc == 5 && std::strcmp(argv[1], "blocks") == 0) return Blocks(argv[2], argv[3], std::atof(argv[4]));
     if (argc >= 3 && std::strcmp(argv[1], "effects") == 0) return Effects(argc - 2, argv + 2);
     if (argc == 6 && std::strcmp(argv[1], "band") == 0)
         return BandOverTune(argv[2], argv[3], std::atof(argv[4]), std::atof(argv[5]));
     std::fprintf(stderr,
                  "usage: tessmar-soundmeasure blocks LEAD.raw REST.raw SECONDS | effects WAV... |"
-                 " band WAV TUNE.raw LOW HIGH\n");
+                 " band WAV TUNE.raw LOW HIGH | mix RAW | steps RAW MS...\n");
     return 2;
 }

@@ -9,6 +9,13 @@
 // silence inside. PASSES (default 1) plays the tune that many times in a row,
 // looped by the synthesiser as the game loops it, to hear the joint.
 // Exit status 1 when the tune cannot be played.
+//
+// tessmar-tunerender --mix EVENTS RAW: plays a game's sounds and tunes at
+// their times through the same mixer (eight channels for the sounds), into
+// RAW from the first event to the "end" one. EVENTS has one event a line,
+// its time in milliseconds first: "MS tune FILE.mid" (played looping, as the
+// game does), "MS sound FILE.wav", "MS stop" (the tune faded out as the game
+// stops it), "MS halt" (cut at once) and "MS end".
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -24,6 +31,7 @@
 #include <vector>
 
 #include "platform/sound_font.h"
+#include "platform/tune_fade.h"
 
 namespace {
 constexpr int Rate = 44100;
@@ -48,6 +56,83 @@ void CountMixed(void*, Uint8*, int len) {
     if (!playing) SDL_Delay(1);
 }
 
+
+// The mix mode's events, in time order, and the files they play.
+struct Event {
+    double ms;
+    std::string what, file;
+};
+std::vector<Event> events;
+std::vector<Mix_Chunk*> chunks;        // one per event ("sound")
+std::vector<Mix_Music*> tunes;         // one per event ("tune")
+std::atomic<bool> mixStarted{false}, mixEnded{false};
+std::atomic<long> mixStart{-1}, mixEnd{-1};
+size_t nextEvent = 0;
+
+// Runs on the audio thread after each buffer: starts the events that fall in
+// the next one. Mixer calls from here take the lock the thread already holds.
+void PlayEvents(void*, Uint8*, int len) {
+    long before = mixedBytes.fetch_add(len);
+    if (!mixStarted) return SDL_Delay(1);
+    if (mixStart < 0) mixStart = before + len;
+    const double ms = double(before + len - mixStart) / (Rate * Channels * 2) * 1000;
+    while (nextEvent < events.size() && events[nextEvent].ms <= ms) {
+        const Event& e = events[nextEvent];
+        if (e.what == "tune") {
+            if (Mix_FadingMusic() == MIX_FADING_OUT) break;  // Mix_PlayMusic would wait for it here
+            Mix_PlayMusic(tunes[nextEvent], -1);
+        } else if (e.what == "sound") {
+            Mix_PlayChannel(-1, chunks[nextEvent], 0);
+        } else if (e.what == "stop") {
+            Mix_FadeOutMusic(TuneFadeMs);
+        } else if (e.what == "halt") {
+            Mix_HaltMusic();
+        } else if (e.what == "end" && mixEnd < 0) {
+            mixEnd = before + len;
+            mixEnded = true;
+        }
+        ++nextEvent;
+    }
+}
+
+bool ReadEvents(const char* path) {
+    std::ifstream in(path);
+    Event e;
+    while (in >> e.ms >> e.what) {
+        e.file.clear();
+        if (e.what == "tune" || e.what == "sound") in >> e.file;
+        events.push_back(e);
+    }
+    std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.ms < b.ms; });
+    return !events.empty() && events.back().what == "end";
+}
+
+bool RenderMix(const char* eventsPath) {
+    if (!ReadEvents(eventsPath) || SDL_Init(SDL_INIT_AUDIO) != 0) return false;
+    Mix_Init(MIX_INIT_MID);
+    ChooseSoundFont(Mix_SetSoundFonts);
+    if (Mix_OpenAudio(Rate, AUDIO_S16SYS, Channels, BufferFrames) != 0) return false;
+    Mix_AllocateChannels(8);
+    Mix_SetPostMix(PlayEvents, nullptr);
+    chunks.assign(events.size(), nullptr);
+    tunes.assign(events.size(), nullptr);
+    bool ok = true;
+    for (size_t i = 0; i < events.size() && ok; ++i) {
+        if (events[i].what == "sound") ok = (chunks[i] = Mix_LoadWAV(events[i].file.c_str())) != nullptr;
+        if (events[i].what == "tune") ok = (tunes[i] = Mix_LoadMUS(events[i].file.c_str())) != nullptr;
+        if (!ok) std::fprintf(stderr, "tessmar-tunerender: %s: %s\n", events[i].file.c_str(), Mix_GetError());
+    }
+    mixStarted = ok;
+    while (ok && !mixEnded) SDL_Delay(5);
+    Mix_CloseAudio();
+    for (Mix_Chunk* c : chunks) if (c) Mix_FreeChunk(c);
+    for (Mix_Music* t : tunes) if (t) Mix_FreeMusic(t);
+    Mix_Quit();
+    SDL_Quit();
+    tuneStart = mixStart.load();
+    tuneEnd = mixEnd.load();
+    return ok;
+}
 
 bool Render(const char* midi, int passes) {
     if (SDL_Init(SDL_INIT_AUDIO) != 0) return false;
@@ -129,9 +214,19 @@ void Report(const std::vector<int16_t>& s) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--mix") {
+        const std::string out = argv[3], disk = out + ".disk";
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", disk.c_str(), 1);
+        setenv("SDL_DISKAUDIODELAY", "0", 1);
+        std::vector<int16_t> samples;
+        bool ok = RenderMix(argv[2]) && CutTune(disk, out, samples);
+        std::remove(disk.c_str());
+        return ok ? 0 : 1;
+    }
     const int passes = argc == 4 ? std::atoi(argv[3]) : 1;
     if (argc < 3 || argc > 4 || passes < 1) {
-        std::fprintf(stderr, "usage: tessmar-tunerender MIDI RAW [PASSES]\n");
+        std::fprintf(stderr, "usage: tessmar-tunerender MIDI RAW [PASSES] | tessmar-tunerender --mix EVENTS RAW\n");
         return 2;
     }
     const std::string out = argv[2], disk = out + ".disk";

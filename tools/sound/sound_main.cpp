@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
               WriteWav(dir + "/pi.wav", MakeCursorSound()) && WriteWav(dir + "/picoon.wav", MakeDecideSound()) &&
               WriteBytes(dir + "/bgm.mid", MakeTune(1)) && WriteBytes(dir + "/bgm2.mid", MakeTune(2)) &&
               WriteWav(dir + "/move.wav", MakeBrightMoveSound()) && WriteWav(dir + "/land.wav", MakeLandingSound()) &&
+              WriteWav(dir + "/rotate.wav", MakeSoftTurnSound()) &&
               WriteWav(dir + "/fish.wav", MakeFishSound()) && WriteWav(dir + "/link.wav", MakeLinkSound()) &&
               WriteWav(dir + "/gameover.wav", MakeGameOverJingle()) &&
               WriteWav(dir + "/clear.wav", MakeMissionClearJingle());

@@ -72,7 +72,7 @@ constexpr int Piano = 0, ElectricPiano = 4, NylonGuitar = 24, FingeredBass = 33,
 const Score HarbourLines{
     "Harbour Lines", 124, 0,
     FluteProgram, Oboe, FrenchHorn, FingeredBass,
-    90, 56, 60, 30, 42, 56,
+    70, 56, 60, 30, 42, 56,
     {84, 86, 88, 79},
     {
         // A: the hook, sequenced up a step, then reaching up.
@@ -122,8 +122,8 @@ const Score HarbourLines{
         {LeadA, 106, Figure::Arpeggio, NylonGuitar, Groove::Full, true, false},
         {LeadA, 96, Figure::Whole, NylonGuitar, Groove::Build, false, true},
         {LeadA, 112, Figure::Arpeggio, NylonGuitar, Groove::Build, true, true},
-        {LeadB, 100, Figure::Offbeat, Piano, Groove::Ride, false, false},
-        {LeadB, 104, Figure::Offbeat, Piano, Groove::Ride, true, false},
+        {LeadB, 92, Figure::Offbeat, Piano, Groove::Ride, false, false},
+        {LeadB, 94, Figure::Offbeat, Piano, Groove::Ride, true, false},
         {LeadA, 100, Figure::Strum, Piano, Groove::HalfTime, true, true},
         {LeadB, 106, Figure::Arpeggio, NylonGuitar, Groove::Full, true, true},
     },
@@ -132,7 +132,7 @@ const Score HarbourLines{
 const Score LanternSteps{
     "Lantern Steps", 100, -7,
     Clarinet, SopranoSax, Cello, AcousticBass,
-    90, 54, 60, 28, 40, 50,
+    70, 54, 60, 28, 40, 50,
     {76, 79, 81, 79},
     {
         // A: the hook on the tonic, on the fourth, and in the borrowed minor.
@@ -169,17 +169,22 @@ const Score LanternSteps{
         "C", "Em7", "Fmaj7", "G7", "Am7", "Dm7", "Dm7 G7", "C G7",
     },
     {
-        {LeadA, 100, Figure::Arpeggio, ElectricPiano, Groove::HalfTime, false, false},
-        {LeadA, 104, Figure::Arpeggio, ElectricPiano, Groove::HalfTime, true, false},
+        {LeadA, 90, Figure::Arpeggio, ElectricPiano, Groove::HalfTime, false, false},
+        {LeadA, 96, Figure::Arpeggio, ElectricPiano, Groove::HalfTime, true, false},
         {LeadA, 98, Figure::Whole, ElectricPiano, Groove::Build, true, true},
         {LeadA, 104, Figure::Strum, ElectricPiano, Groove::Light, true, false},
         {LeadB, 96, Figure::Whole, ElectricPiano, Groove::Build, false, true},
-        {LeadB, 102, Figure::Offbeat, ElectricPiano, Groove::Light, false, false},
+        {LeadB, 88, Figure::Offbeat, ElectricPiano, Groove::Light, false, false},
         {LeadA, 100, Figure::Strum, ElectricPiano, Groove::HalfTime, true, true},
-        {LeadB, 106, Figure::Arpeggio, ElectricPiano, Groove::Full, true, false},
+        {LeadB, 90, Figure::Arpeggio, ElectricPiano, Groove::Full, true, false},
     },
 };
 // clang-format on
+
+// Channel volumes scaled so the tune sits about 1 dB under full level (a
+// channel's gain follows 40 log10 of its volume): room for the sounds on top.
+constexpr double TuneVolume = 0.95;
+int Volume(int volume) { return int(volume * TuneVolume + 0.5); }
 
 const Score& ScoreOf(int tune) { return tune == 2 ? LanternSteps : HarbourLines; }
 
@@ -296,8 +301,8 @@ MidiTrack TempoTrack(const Score& s) {
 MidiTrack LeadTrack(const Score& s) {
     MidiTrack t;
     t.Name("Lead");
-    t.Setup(LeadA, s.leadAProgram, s.leadVolume, 60, 40, s.End());
-    t.Setup(LeadB, s.leadBProgram, s.leadVolume, 68, 40, s.End());
+    t.Setup(LeadA, s.leadAProgram, Volume(s.leadVolume), 60, 40, s.End());
+    t.Setup(LeadB, s.leadBProgram, Volume(s.leadVolume), 68, 40, s.End());
     for (int first = 0; first < s.Bars(); first += 4) {
         std::vector<MelodyNote> phrase;
         for (int bar = first; bar < first + 4; ++bar) {
@@ -332,7 +337,7 @@ std::vector<Step> StepsOf(Figure f) {
 MidiTrack AccompanimentTrack(const Score& s) {
     MidiTrack t;
     t.Name("Accompaniment");
-    t.Setup(Accompaniment, s.blocks[0].accompanimentProgram, s.accompanimentVolume, 44, 40, s.End());
+    t.Setup(Accompaniment, s.blocks[0].accompanimentProgram, Volume(s.accompanimentVolume), 44, 40, s.End());
     for (int bar = 0; bar < s.Bars(); ++bar) {
         const Block& block = BlockOf(s, bar);
         const uint32_t start = uint32_t(bar) * Bar;
@@ -357,7 +362,7 @@ MidiTrack AccompanimentTrack(const Score& s) {
 MidiTrack BassTrack(const Score& s) {
     MidiTrack t;
     t.Name("Bass");
-    t.Setup(Bass, s.bassProgram, s.bassVolume, 64, 10, s.End());
+    t.Setup(Bass, s.bassProgram, Volume(s.bassVolume), 64, 10, s.End());
     for (int bar = 0; bar < s.Bars(); ++bar) {
         const Block& block = BlockOf(s, bar);
         std::vector<Step> steps = {{0, 3, 0}, {3, 1, 7}, {4, 2, 0}, {6, 2, 7}};
@@ -379,8 +384,8 @@ MidiTrack BassTrack(const Score& s) {
 MidiTrack PadAndCounterTrack(const Score& s) {
     MidiTrack t;
     t.Name("Pad and counter-line");
-    t.Setup(Pad, StringEnsemble, s.padVolume, 84, 70, s.End());
-    t.Setup(Counter, s.counterProgram, s.counterVolume, 36, 50, s.End());
+    t.Setup(Pad, StringEnsemble, Volume(s.padVolume), 84, 70, s.End());
+    t.Setup(Counter, s.counterProgram, Volume(s.counterVolume), 36, 50, s.End());
     int last = 60;
     for (int bar = 0; bar < s.Bars(); ++bar) {
         const Block& block = BlockOf(s, bar);
@@ -520,7 +525,7 @@ void ReturnGroove(Kit& k, int inSection) {
 MidiTrack DrumTrack(const Score& s) {
     MidiTrack t;
     t.Name("Drums");
-    t.Control(Drums, 0, 7, s.drumVolume);
+    t.Control(Drums, 0, 7, Volume(s.drumVolume));
     t.Control(Drums, 0, 91, 30);
     t.Add(s.End(), {uint8_t(0xB0 | Drums), 120, 0}, 2);
     for (int bar = 0; bar < s.Bars(); ++bar) {

@@ -167,15 +167,15 @@ void Hold(std::vector<float>& s, double at, double length, double freq, double a
     }
 }
 
-std::vector<float> Finish(std::vector<float> s, double fadeOut) {
+std::vector<float> Finish(std::vector<float> s, double fadeOut, double lufs) {
     Fade(s, 0.002, fadeOut);
-    Level(s, SoundLoudness);
+    Level(s, lufs);
     return s;
 }
 }  // namespace
 
-// The move of the full set: the classic wooden tock, shorter, over a short
-// bright tick near 3 kHz, so that it is heard over the tune's middle.
+// The move of the full set: the classic wooden tock, shorter, with a faint
+// tick near 3 kHz on its front so that it is placed in time over the tune.
 std::vector<float> MakeBrightMoveSound() {
     std::vector<float> s(size_t(Samples(0.07)));
     double phase = 0;
@@ -186,10 +186,25 @@ std::vector<float> MakeBrightMoveSound() {
         // Held for 25 ms, then dying away: loud for its peak.
         double body = t < 0.025 ? 1 : std::exp(-(t - 0.025) / 0.012);
         double tock = (std::sin(phase) + 0.35 * std::sin(2 * phase)) * body;
-        double tick = (std::sin(2 * Pi * 2900 * t) + 0.6 * std::sin(2 * Pi * 4100 * t)) * std::exp(-t / 0.02);
-        s[i] = float(0.6 * tock + 0.35 * tick);
+        double tick = (std::sin(2 * Pi * 2900 * t) + 0.4 * std::sin(2 * Pi * 4100 * t)) * std::exp(-t / 0.006);
+        s[i] = float(0.6 * tock + 0.12 * tick);
     }
-    return Finish(s, 0.012);
+    return Finish(s, 0.012, MoveLoudness);
+}
+
+// The turn of the full set: the classic rising sweep, shorter and rounder
+// (a sine with a soft octave), heard under the rewards.
+std::vector<float> MakeSoftTurnSound() {
+    std::vector<float> s(size_t(Samples(0.09)));
+    double phase = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        double t = double(i) / Rate;
+        phase += 2 * Pi * 520 * std::pow(2.0, t / 0.09) / Rate;
+        s[i] = float((std::sin(phase) + 0.2 * std::sin(2 * phase)) * std::exp(-t / 0.05));
+    }
+    Fade(s, 0.006, 0.04);
+    Level(s, TurnLoudness);
+    return s;
 }
 
 // A pair landing: a soft low thump with a dry knock on top.
@@ -204,23 +219,28 @@ std::vector<float> MakeLandingSound() {
         double knock = std::sin(2 * Pi * 1250 * t) * std::sin(2 * Pi * 2650 * t) * std::exp(-t / 0.025);
         s[i] = float(0.7 * thump + 0.8 * knock);
     }
-    return Finish(s, 0.03);
+    return Finish(s, 0.03, LandLoudness);
 }
 
 // A loop erased: bells running up the C major pentatonic, starting one note
-// higher and running one note further at each chain step.
+// higher, running one note further and ringing longer at each chain step;
+// from the third step a low bell an octave and a fifth under the first note
+// gives it weight, and the last two steps end on a chord.
 std::vector<float> MakeChainSound(int step) {
     static const int pentatonic[] = {84, 86, 88, 91, 93, 96, 98, 100, 103, 105};  // C6 up
     step = std::clamp(step, 1, ChainSteps);
-    const int notes = 2 + step / 2;  // 2, 3, 3, 4, 4
-    const double gap = 0.055;
-    std::vector<float> s(size_t(Samples(gap * (notes - 1) + 0.3)));
+    const int notes = step + 1;  // 2 to 6
+    const double gap = 0.06, ring = 0.12 + 0.05 * step;
+    std::vector<float> s(size_t(Samples(gap * (notes - 1) + 0.25 + 0.1 * step)));
     for (int k = 0; k < notes; ++k) {
+        const bool last = k == notes - 1;
         double f = Hz(pentatonic[step - 1 + k]);
-        Strike(s, gap * k, f, k == notes - 1 ? 1.0 : 0.7, k == notes - 1 ? 0.12 : 0.06, 0.8);
+        Strike(s, gap * k, f, last ? 1.0 : 0.7, last ? ring : 0.06, 0.8);
         Strike(s, gap * k, f * 2, 0.12, 0.04, 0);  // a little sparkle
+        if (last && step >= 4) Strike(s, gap * k, Hz(pentatonic[step - 1 + k] - 5), 0.6, ring, 0.5);
     }
-    return Finish(s, 0.08);
+    if (step >= 3) Strike(s, 0, Hz(pentatonic[step - 1] - 19), 0.25 * (step - 2), ring * 1.5, 0.3);
+    return Finish(s, 0.08, ChainLoudness[step - 1]);
 }
 
 // A fish caught: two bubbles gliding upward, the second higher.
@@ -236,7 +256,7 @@ std::vector<float> MakeFishSound() {
             s[size_t(from + i)] += float(env * env * std::sin(phase));
         }
     }
-    return Finish(s, 0.02);
+    return Finish(s, 0.02, FishLoudness);
 }
 
 // The link action: a rising sweep that opens into a two-bell chime (G6, C7).
@@ -251,7 +271,7 @@ std::vector<float> MakeLinkSound() {
     }
     Strike(s, 0.1, Hz(91), 0.8, 0.1, 0.6);
     Strike(s, 0.16, Hz(96), 1.0, 0.14, 0.6);
-    return Finish(s, 0.1);
+    return Finish(s, 0.1, LinkLoudness);
 }
 
 // Game over, in C: a slow fall G, Eb, D and a low C that rings out.
@@ -263,7 +283,7 @@ std::vector<float> MakeGameOverJingle() {
     Hold(s, beat * 3, 0.7, Hz(72), 0.5);
     Hold(s, beat * 3, 0.7, Hz(60), 0.25);
     Strike(s, beat * 3, Hz(48), 0.5, 0.4, 0);
-    return Finish(s, 0.3);
+    return Finish(s, 0.3, JingleLoudness);
 }
 
 // Mission clear, in F: the chord climbing F A C F, then a bright F major
@@ -276,5 +296,5 @@ std::vector<float> MakeMissionClearJingle() {
     for (int key : {77, 81, 84}) Hold(s, step * 4, 0.75, Hz(key), 0.22);
     Strike(s, step * 4, Hz(89), 0.7, 0.35, 0.8);
     Strike(s, step * 4, Hz(53), 0.5, 0.4, 0);
-    return Finish(s, 0.35);
+    return Finish(s, 0.35, JingleLoudness);
 }
