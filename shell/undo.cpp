@@ -18,11 +18,12 @@ ProgramStateImage retryPoint;
 
 // What an undo or a retry leaves as it is: the pause flag (the pause closes itself),
 // the quit, the frame pacing and count, the toggles, the input of this
-// frame, the records, the other screens' state and this module's own.
+// frame (the keyboard's too), the records, the other screens' state (the
+// options screen's included) and this module's own.
 #define UNDO_KEEPS(X)                                                                                       \
-    X(PauseFlag) MESSAGE_PUMP_STATE(X) MAIN_LOOP_STATE(X) PLAYFIELD_STATE(X) INPUT_STATE(X) RECORDS_STATE(X) \
-    TITLE_STATE(X) MISSION_SELECT_STATE(X) PAUSE_STATE(X) GAME_OVER_STATE(X) NOTICE_STATE(X) HELP_STATE(X)  \
-    UNDO_STATE(X)
+    X(PauseFlag) MESSAGE_PUMP_STATE(X) MAIN_LOOP_STATE(X) PLAYFIELD_STATE(X) INPUT_STATE(X) KEYBOARD_STATE(X) \
+    RECORDS_STATE(X) TITLE_STATE(X) MISSION_SELECT_STATE(X) PAUSE_STATE(X) GAME_OVER_STATE(X) NOTICE_STATE(X) \
+    HELP_STATE(X) OPTIONS_STATE(X) UNDO_STATE(X)
 #define TESSMAR_KEPT_SIZE(v) +sizeof(v)
 constexpr size_t KeptBytes = 0 UNDO_KEEPS(TESSMAR_KEPT_SIZE);
 #undef TESSMAR_KEPT_SIZE
