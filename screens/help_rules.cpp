@@ -1,10 +1,13 @@
 #include "screens/help_rules.h"
 
+#include <string>
+
 #include "draw/playfield.h"
 #include "draw/sheet_layout.h"
 #include "draw/surfaces.h"
 #include "draw/text.h"
 #include "mission/block_kind.h"
+#include "screens/key_table.h"
 
 namespace {
 constexpr int Cell = 32;  // a block as the well shows it
@@ -83,7 +86,7 @@ const Text English[RulePageCount] = {
       {Row(1), "FOR ABOUT A SECOND BEFORE ITS NEXT FALL STEP"},
       {Row(2), "IT CAN STILL SLIDE LEFT OR RIGHT, ALSO INTO A"},
       {Row(3), "GAP UNDER A LEDGE. DOWN LOCKS IT AT ONCE."},
-      {Row(5), "A MISTAKE? BACKSPACE (PAD: BACK) TAKES BACK"},
+      {Row(5), "A MISTAKE? @o (PAD: BACK) TAKES BACK"},
       {Row(6), "THE PAIR FALLING NOW, PRESSED AGAIN BEFORE YOU"},
       {Row(7), "PLAY ON, THE ONE BEFORE, BACK TO THE FIRST."},
       {Row(8), "PLAY WAITS UNTIL YOU MOVE OR TURN."},
@@ -113,13 +116,13 @@ const Text English[RulePageCount] = {
       {Row(3), "BESIDE IT. THEN THE RING VANISHES AND A BLOCK"},
       {Row(4), "ON TOP OF IT FALLS INTO ITS PLACE."}}},
     {"THE LINK ACTION",
-     {{Row(0), "A (PAD: LEFT OR TOP BUTTON) SPENDS A FISH. THE"},
+     {{Row(0), "@g (PAD: LEFT OR TOP BUTTON) SPENDS A FISH. THE"},
       {Row(1), "FALLING PAIR IS GIVEN UP, AND THE FISH PICKS"},
       {Row(2), "TWO NEIGHBOURING BLOCKS AT RANDOM, SIDE BY"},
       {Row(3), "SIDE OR ONE ABOVE THE OTHER, WHOSE ROPES DO"},
       {Row(4), "NOT MEET YET, AND GIVES EACH AN END TOWARD"},
       {Row(5), "THE OTHER."},
-      {Row(7), "A ONLY WORKS WHILE A PAIR IS FALLING: A PRESS"},
+      {Row(7), "@g ONLY WORKS WHILE A PAIR IS FALLING: A PRESS"},
       {Row(8), "WHILE LOOPS BLINK, BLOCKS FALL OR A FISH IS"},
       {Row(9), "FLYING IS IGNORED."}}},
 };
@@ -131,7 +134,7 @@ const Text Japanese[RulePageCount] = {
       {KanaRow(2), "ホド ハ ヨコ ニ ウゴカセル"},
       {KanaRow(3), "ダン ノ シタ ノ スキマ ニモ"},
       {KanaRow(4), "DOWN デ スグ ニ トマル"},
-      {KanaRow(6), "BACKSPACE カ パッド ノ BACK"},
+      {KanaRow(6), "@o カ パッド ノ BACK"},
       {KanaRow(7), "デ イマ ノ ペア ヲ ヤリナオス"},
       {KanaRow(8), "モウイチド オスト ヒトツ マエ ヘ"},
       {KanaRow(9), "ウゴカスト マタ ハジマル"},
@@ -162,14 +165,14 @@ const Text Japanese[RulePageCount] = {
       {KanaRow(3), "ソノアト ムスビワ ハ キエテ"},
       {KanaRow(4), "ウエ ノ ブロック ガ オチテクル"}}},
     {"リンク アクション",
-     {{KanaRow(0), "A デ サカナ ヲ イッピキ ツカウ"},
+     {{KanaRow(0), "@g デ サカナ ヲ イッピキ ツカウ"},
       {KanaRow(1), "オチテイル ペア ハ ナクナリ"},
       {KanaRow(2), "サカナ ガ トナリアウ フタツ ノ"},
       {KanaRow(3), "ブロック ヲ ランダム ニ エラブ"},
       {KanaRow(4), "ヨコ カ タテ ニ ナラビ ロープ ガ"},
       {KanaRow(5), "マダ ツナガッテイナイ モノ"},
       {KanaRow(6), "リョウホウ ニ ロープ ガ ノビル"},
-      {KanaRow(8), "A ガ キクノハ ペア ガ オチテイル"},
+      {KanaRow(8), "@g ガ キクノハ ペア ガ オチテイル"},
       {KanaRow(9), "トキ ダケ ワ ガ キエル アイダ ヤ"},
       {KanaRow(10), "サカナ ガ トブ アイダ ハ キカナイ"}}},
 };
@@ -178,7 +181,9 @@ constexpr int RightEdge = 384 - 8;
 
 // Draws a line; returns its characters that have no picture or end past the
 // page's right margin.
-int DrawText(const char* text, int x, int y, bool japanese) {
+int DrawText(const char* keyed, int x, int y, bool japanese) {
+    const std::string filled = WithKeyLabels(keyed);  // the keys as they are bound
+    const char* text = filled.c_str();
     const int width = japanese ? 16 : 8;
     int missing = 0, at = x;
     for (const char* c = text; *c; ++c) {
@@ -217,8 +222,9 @@ void DrawPicture(const Picture& p) {
 void DrawRulePage(int page, bool japanese) {
     DrawPicture(Pictures[page]);
     DrawWords(page, japanese);
-    if (japanese) DrawKanaText(FormatText("ルール%d/%d [] ページ F1 X モドル", page + 1, RulePageCount), 8, 456);
-    else DrawNarrowText(FormatText("RULES %d/%d   LEFT RIGHT: PAGES   F1 X: BACK", page + 1, RulePageCount), 8, 456);
+    const std::string back = WithKeyLabels("@i @f");
+    if (japanese) DrawKanaText(FormatText("ルール%d/%d [] ページ %s モドル", page + 1, RulePageCount, back.c_str()), 8, 456);
+    else DrawNarrowText(FormatText("RULES %d/%d   LEFT RIGHT: PAGES   %s: BACK", page + 1, RulePageCount, back.c_str()), 8, 456);
 }
 
 int RuleCharactersWithoutPicture(bool japanese) {
