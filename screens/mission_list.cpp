@@ -41,6 +41,7 @@ std::string Shown(const std::string& name) {
 }
 
 void Move(int by) {
+    if (listedFiles.empty()) return;
     const int last = int(listedFiles.size()) - 1;
     int next = MissionListCursor + by;
     if (next < 0) next = 0;

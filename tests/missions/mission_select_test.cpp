@@ -247,10 +247,11 @@ TEST(MissionSelect, EditGameWithThePadListsTheAuthorsMissions) {
     EXPECT_NE(run.state.find("\"00b00000\"]"), std::string::npos) << "C.msn: " << run.state;
 
     std::filesystem::remove_all(missions);
-    run = RunHeadless(folder, toList + "pad b\n1\npad\n1\n", "--shot 7=" + folder + "/none.png");
-    ASSERT_EQ(int(run.trace.size()), 9);
+    run = RunHeadless(folder, toList + "pad dpdown\n1\npad dpright\n1\npad b\n1\npad\n1\n", "--shot 7=" + folder + "/none.png");
+    ASSERT_EQ(int(run.trace.size()), 11);
     EXPECT_EQ(run.Value(7, "MissionListOpen"), 1);
-    EXPECT_EQ(run.Value(8, "ScreenState"), 6) << "back returns to the title";
-    EXPECT_EQ(run.Value(8, "MissionListOpen"), 0);
+    EXPECT_EQ(run.Value(9, "MissionListCursor"), 0) << "nothing to move to";
+    EXPECT_EQ(run.Value(10, "ScreenState"), 6) << "back returns to the title";
+    EXPECT_EQ(run.Value(10, "MissionListOpen"), 0);
     oldData ? setenv("XDG_DATA_HOME", savedData.c_str(), 1) : unsetenv("XDG_DATA_HOME");
 }

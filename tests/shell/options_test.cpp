@@ -313,7 +313,7 @@ TEST_F(OptionsScreenTest, APadButtonChosenThereLinksAndTheLayoutSwapsConfirmAndB
 }
 
 // The main page's lines that stand for C, G and F1, for a pad.
-TEST_F(OptionsScreenTest, RopeColoursGridAndHelpAreLinesOfTheMainPage) {
+TEST_F(OptionsScreenTest, RopesGridAndHelpAreLinesOfTheMainPage) {
     PadTap({PadBack});
     for (int i = 0; i < 8; ++i) PadTap({PadDpadDown});
     PadTap({PadBottom});
