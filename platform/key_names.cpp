@@ -4,6 +4,8 @@
 
 #include <strings.h>
 
+#include <iterator>
+
 namespace {
 struct NamedKey {
     int key;
@@ -48,6 +50,10 @@ const NamedKey Names[] = {
     {280, "KBDIllumUp"}, {281, "Eject"}, {282, "Sleep"}, {283, "App1"}, {284, "App2"}, {285, "AudioRewind"},
     {286, "AudioFastForward"}, {287, "SoftLeft"}, {288, "SoftRight"}, {289, "Call"}, {290, "EndCall"},
 };
+// In SDL's numbering of the buttons.
+const char* const PadNames[] = {"a", "b", "x", "y", "back", "guide", "start", "leftstick", "rightstick",
+                                "leftshoulder", "rightshoulder", "dpup", "dpdown", "dpleft", "dpright",
+                                "misc1", "paddle1", "paddle2", "paddle3", "paddle4", "touchpad"};
 }  // namespace
 
 std::string KeyNameOf(int key) {
@@ -59,5 +65,15 @@ std::string KeyNameOf(int key) {
 int KeyOfNamed(const std::string& name) {
     for (const NamedKey& n : Names)
         if (strcasecmp(n.name, name.c_str()) == 0) return n.key;
+    return -1;
+}
+
+std::string PadButtonNameOf(int button) {
+    return button >= 0 && button < int(std::size(PadNames)) ? PadNames[button] : "";
+}
+
+int PadButtonOfNamed(const std::string& name) {
+    for (int b = 0; b < int(std::size(PadNames)); ++b)
+        if (strcasecmp(name.c_str(), PadNames[b]) == 0) return b;
     return -1;
 }

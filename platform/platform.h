@@ -132,8 +132,7 @@ bool PlatformMayRest();
 bool PlatformWindowShown();
 
 // Whether a key is held as of the last event taken, or was pressed since the
-// last time it was asked for (a tap between two frames counts). A pad's
-// Start is the keyboard's Enter.
+// last time it was asked for (a tap between two frames counts).
 bool PlatformKeyDown(int key);
 // SDL's name of a key ("Left", "Return", "Z", "Left Shift"); "" for a number
 // without one. And the key of a name (any case), -1 for none.
@@ -143,9 +142,26 @@ int PlatformKeyOfName(const std::string& name);
 // AZERTY keyboard); the key's name where the layout is not known.
 std::string PlatformKeyLabel(int key);
 
-// Joystick 1: axes on 0..65535 and buttons 1..32 as bits 0..31. False when
-// there is no joystick, or the window does not have the keyboard's focus.
-bool PlatformJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons);
+// A pad's buttons by position, in SDL's game controller numbering: the face
+// buttons bottom, right, left and top, then Back, Guide, Start, the sticks'
+// presses, the shoulders, the d-pad (up, down, left, right) and the rest.
+inline constexpr int PadButtonCount = 21;
+enum PadButton : int {
+    PadBottom, PadRight, PadLeft, PadTop, PadBack, PadGuide, PadStart, PadLeftStick, PadRightStick,
+    PadLeftShoulder, PadRightShoulder, PadDpadUp, PadDpadDown, PadDpadLeft, PadDpadRight,
+};
+inline constexpr int NoPadButton = -1;
+
+// Joystick 1: axes on 0..65535 and the buttons as bits. A pad that SDL's
+// controller mapping knows (`pad` set): its left stick, and every button
+// held as bit PadButton. Any other joystick: its first two axes and buttons
+// 1..32 as bits 0..31. False when there is no joystick, or the window does
+// not have the keyboard's focus.
+bool PlatformJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons, bool& pad);
+// SDL's name of a pad button ("a", "start", "dpleft"), "" for none; and the
+// button of a name, NoPadButton for none.
+std::string PlatformPadButtonName(int button);
+int PlatformPadButtonOfName(const std::string& name);
 
 // Short sounds from memory, several at once: a new sound plays beside those
 // still playing (when every channel is busy the oldest fades out within a

@@ -77,13 +77,16 @@ std::string PlatformKeyName(int key) { return KeyNameOf(key); }
 int PlatformKeyOfName(const std::string& name) { return KeyOfNamed(name); }
 std::string PlatformKeyLabel(int key) { return KeyNameOf(key); }
 
-bool PlatformJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons) {
+bool PlatformJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons, bool& pad) {
     if (!Headless.joyPresent) return false;
     x = Headless.joyX;
     y = Headless.joyY;
     buttons = Headless.joyButtons;
+    pad = Headless.joyPad;
     return true;
 }
+std::string PlatformPadButtonName(int button) { return PadButtonNameOf(button); }
+int PlatformPadButtonOfName(const std::string& name) { return PadButtonOfNamed(name); }
 
 void PlatformPrepareSound(SoundImage&) {}
 void PlatformPlaySound(const SoundImage& image) { Headless.sounds.push_back(image.name); }

@@ -12,6 +12,7 @@ struct HeadlessWorld {
     uint32_t clock = 0;            // virtual milliseconds
     KeySet keys;                   // the keys held
     bool joyPresent = false;
+    bool joyPad = false;           // a mapped pad: joyButtons by PadButton
     uint32_t joyX = 32767, joyY = 32767, joyButtons = 0;
     std::vector<PlatformEvent> pendingEvents;  // window events waiting to be taken, first first
     uint32_t eventAt = 0;          // one more comes when the clock reaches this (0: none)

@@ -6,6 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <strings.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -241,6 +244,22 @@ bool FolderHasFileEndingIn(const std::string& path, const std::string& suffix) {
         if (name.size() > suffix.size() && name.ends_with(suffix)) return true;
     }
     return false;
+}
+
+std::vector<std::string> FilesEndingIn(const std::string& path, const std::string& suffix) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(path, error)) {
+        std::string name = entry.path().filename().string();
+        if (name.size() > suffix.size() && name.ends_with(suffix) && entry.is_regular_file(error))
+            names.push_back(std::move(name));
+    }
+    // Letters in either case together, ties by their bytes.
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        int order = strcasecmp(a.c_str(), b.c_str());
+        return order != 0 ? order < 0 : a < b;
+    });
+    return names;
 }
 
 // Folders made for the user's own files are the user's alone, as the XDG

@@ -55,6 +55,10 @@ std::string CurrentDirectory();
 // `suffix`, making one with its parents, entering one.
 bool IsFolder(const std::string& path);
 bool FolderHasFileEndingIn(const std::string& path, const std::string& suffix);
+// The names of the regular files (or links to them) in a folder that end
+// in `suffix`, sorted as a person reads them (case aside); none for a
+// missing or unreadable folder.
+std::vector<std::string> FilesEndingIn(const std::string& path, const std::string& suffix);
 void MakeFolders(const std::string& path);
 bool EnterFolder(const std::string& path);
 // Makes `path` with its parents when missing and checks that files can be

@@ -156,7 +156,10 @@ bool AudioDeviceOpens() {
 }  // namespace
 
 void PlatformOpenDevices() {
-    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) PadOpenFirst();
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) {
+        PadTestOpen();
+        PadOpenFirst();
+    }
     const char* failure = nullptr;  // what stopped the sound, for stderr
     {
         QuietLibraries quiet;
@@ -251,6 +254,7 @@ PlatformEvent HandleEvent(const SDL_Event& e) {
 
 PlatformEvent PlatformTakeEvent() {
     if (quitSignal) return PlatformEvent::Quit;
+    PadTestPoll();
     SDL_Event e;
     if (!SDL_PollEvent(&e)) return PlatformEvent::None;
     return HandleEvent(e);
@@ -261,6 +265,9 @@ PlatformEvent PlatformTakeEvent() {
 // signal that comes meanwhile is seen when the wait ends.
 PlatformEvent PlatformWaitEvent(uint32_t timeoutMs) {
     if (quitSignal) return PlatformEvent::Quit;
+    PadTestPoll();
+    // The test pad's file is read between short waits.
+    if (constexpr uint32_t TestPadPollMs = 10; PadTestActive() && timeoutMs > TestPadPollMs) timeoutMs = TestPadPollMs;
     SDL_Event e;
     if (!SDL_WaitEventTimeout(&e, int(timeoutMs))) return quitSignal ? PlatformEvent::Quit : PlatformEvent::None;
     return HandleEvent(e);
@@ -285,8 +292,7 @@ bool PlatformKeyDown(int key) {
     if (!ValidKey(key)) return false;
     bool down = keys[key] || pressedSinceSample[key];
     pressedSinceSample[key] = false;
-    if (key != KeyEnter) return down;
-    return down || (windowFocused && PadStartHeld());
+    return down;
 }
 
 bool WindowHasFocus() { return windowFocused; }

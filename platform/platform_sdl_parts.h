@@ -38,7 +38,11 @@ bool PadTakeEvent(const SDL_Event& e);
 // Pads are read only while the game's window has the keyboard's focus.
 bool WindowHasFocus();
 void PadCloseAll();
-bool PadStartHeld();  // a mapped pad's Start, the keyboard's Enter twin
+// The virtual pad of TESSMAR_TEST_PAD, when set: plugged in with the other
+// devices, its buttons read from the file before every event taken.
+void PadTestOpen();
+void PadTestPoll();
+bool PadTestActive();
 
 // Short sounds: the mixer's channels once the audio device is open, and
 // nothing more played once it is about to close.

@@ -18,10 +18,17 @@ extern uint8_t Button1Pressed, Button2Pressed, Button3Pressed;
 // The first key (by scancode) newly pressed this frame, -1 for none: the key
 // the options screen binds.
 extern int32_t NewestKey;
+// A pad's actions beyond play (pause, options, help...) as the bits of their
+// keys: the keyboard's word holds them too, these tell the pad's own (the
+// EDIT GAME chosen with the pad). The pad's buttons held, as the bindings
+// number them, and the first one newly pressed this frame (-1: none), which
+// the options screen binds.
+extern uint32_t PadKeyHeld, PadKeyPressed, PadButtonsHeld;
+extern int32_t NewestPadButton;
 
 inline bool UndoPressed() { return ((KeyPressed | JoyPressed) & BitUndo) != 0; }
 
 // This module's variables in the program state list (shell/program_state.h).
 #define INPUT_STATE(X) X(KeyHeld) X(KeyPressed) X(JoyHeld) X(JoyPressed) X(LeftHeld) X(LeftPressed) X(RightHeld) \
     X(RightPressed) X(DownHeld) X(DownPressed) X(UpHeld) X(UpPressed) X(Button1Pressed) X(Button2Pressed) \
-    X(Button3Pressed) X(NewestKey)
+    X(Button3Pressed) X(NewestKey) X(PadKeyHeld) X(PadKeyPressed) X(PadButtonsHeld) X(NewestPadButton)

@@ -31,7 +31,7 @@ struct HelpBlock {
 };
 struct Page {
     const char* title;
-    HelpLine lines[28];
+    HelpLine lines[36];
     HelpBlock blocks[12];
     int fishY;  // where a fish is shown at the left; 0: none
 };
@@ -41,8 +41,11 @@ constexpr int Body = 56;
 
 constexpr int Row(int n) { return Body + LineStep * n; }
 // Where the first page says what a key does, right of the keys ("@a" and
-// the like: the key bound to an action, as its label reads).
+// the like: the key bound to an action, as its label reads), and where it
+// names the pad's buttons, right of what they do ("$a": the button bound to
+// an action, by its place on the pad).
 constexpr int KeyWhat = 8 + 8 * 15;
+constexpr int PadWhich = KeyWhat;
 
 const Page EnglishPages[HelpPageCount] = {
     {"KEYS",
@@ -57,10 +60,14 @@ const Page EnglishPages[HelpPageCount] = {
       {8, Row(8), "@i"}, {KeyWhat, Row(8), "THESE PAGES"},
       {8, Row(9), "ESCAPE         QUIT AT ONCE"},
       {8, Row(11), "IN MENUS @e CHOOSES AND @f GOES BACK."},
-      {8, Row(13), "GAMEPAD: THE D-PAD OR STICK MOVES, THE"},
-      {8, Row(14), "BOTTOM BUTTON TURNS LEFT, THE RIGHT ONE"},
-      {8, Row(15), "TURNS RIGHT, THE LEFT OR TOP ONE LINKS"},
-      {8, Row(16), "AND START PAUSES."}},
+      {8, Row(13), "GAMEPAD, ITS BUTTONS BY THEIR PLACE:"},
+      {8, Row(14), "MOVE"}, {PadWhich, Row(14), "STICK OR $a $b"},
+      {8, Row(15), "DROP"}, {PadWhich, Row(15), "STICK OR $c"},
+      {8, Row(16), "TURN LEFT"}, {PadWhich, Row(16), "$e (CHOOSES IN MENUS)"},
+      {8, Row(17), "TURN RIGHT"}, {PadWhich, Row(17), "$f (GOES BACK)"},
+      {8, Row(18), "LINK"}, {PadWhich, Row(18), "$g"},
+      {8, Row(19), "PAUSE"}, {PadWhich, Row(19), "$h"},
+      {8, Row(20), "OPTIONS, HELP"}, {PadWhich, Row(20), "$j  $i"}},
      {}},
     {"ROPES AND LOOPS",
      {{8, Row(0), "EVERY BLOCK CARRIES A PIECE OF ROPE:"},
@@ -125,6 +132,7 @@ constexpr int KanaStep = 20;
 constexpr int KanaBody = 48;
 constexpr int KanaRow(int n) { return KanaBody + KanaStep * n; }
 constexpr int KeyText = 8 + 16 * 12;
+constexpr int PadText = 8 + 16 * 8;  // the pad's buttons, right of what they do
 
 const Page JapanesePages[HelpPageCount] = {
     {"ソウサ",
@@ -139,10 +147,14 @@ const Page JapanesePages[HelpPageCount] = {
       {8, KanaRow(8), "@i"}, {KeyText, KanaRow(8), "ヘルプ"},
       {8, KanaRow(9), "ESCAPE"}, {KeyText, KanaRow(9), "シュウリョウ"},
       {8, KanaRow(11), "メニュー ハ @e ケッテイ @f モドル"},
-      {8, KanaRow(13), "パッド ハ ジュウジキー デ イドウ"},
-      {8, KanaRow(14), "シタ ト ミギ ノ ボタン デ カイテン"},
-      {8, KanaRow(15), "ヒダリ カ ウエ ノ ボタン デ リンク"},
-      {8, KanaRow(16), "START デ ポーズ"}},
+      {8, KanaRow(12), "パッド ノ ボタン ハ イチ デ:"},
+      {8, KanaRow(13), "イドウ"}, {PadText, KanaRow(13), "$a $b"},
+      {8, KanaRow(14), "ハヤク オトス"}, {PadText, KanaRow(14), "$c"},
+      {8, KanaRow(15), "カイテン"}, {PadText, KanaRow(15), "$e $f"},
+      {8, KanaRow(16), "リンク"}, {PadText, KanaRow(16), "$g"},
+      {8, KanaRow(17), "ポーズ"}, {PadText, KanaRow(17), "$h"},
+      {8, KanaRow(18), "オプション"}, {PadText, KanaRow(18), "$j"},
+      {8, KanaRow(19), "ヘルプ"}, {PadText, KanaRow(19), "$i"}},
      {}},
     {"ロープ ト ループ",
      {{8, KanaRow(0), "ブロック ニハ ロープ ガ アル"},
@@ -205,7 +217,7 @@ void DrawPage(const Page& page, bool japanese) {
     else DrawGlyphText(page.title, 16, 16);
     for (const HelpLine& l : page.lines) {
         if (l.text == nullptr) continue;
-        const std::string text = WithKeyLabels(l.text);
+        const std::string text = WithKeyLabels(l.text, japanese);
         if (japanese) DrawKanaText(text.c_str(), l.x, l.y);
         else DrawNarrowText(text.c_str(), l.x, l.y);
     }
@@ -214,7 +226,7 @@ void DrawPage(const Page& page, bool japanese) {
     if (page.fishY != 0) {
         MaskedFromSheet(BlockSheet, SheetFishX, SheetMaskY, SheetFishX, SheetImageY, SheetCell, SheetCell, 12, page.fishY);
     }
-    const std::string back = WithKeyLabels("@i @f");
+    const std::string back = WithKeyLabels("@i @f", japanese);
     if (japanese) DrawKanaText(FormatText("%d/%d [] ページ  %s モドル", HelpPage + 1, HelpPageCount, back.c_str()), 8, 456);
     else DrawNarrowText(FormatText("%d/%d   LEFT RIGHT: PAGES   %s: BACK", HelpPage + 1, HelpPageCount, back.c_str()), 8, 456);
 }
@@ -236,7 +248,7 @@ int HelpCharactersWithoutPicture(Language language) {
         };
         count(page.title, 16, 16);
         for (const HelpLine& l : page.lines)
-            if (l.text != nullptr) count(WithKeyLabels(l.text).c_str(), l.x, l.y);
+            if (l.text != nullptr) count(WithKeyLabels(l.text, japanese).c_str(), l.x, l.y);
     }
     return missing + RuleCharactersWithoutPicture(language == Language::Japanese);
 }

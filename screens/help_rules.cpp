@@ -86,10 +86,10 @@ const Text English[RulePageCount] = {
       {Row(1), "FOR ABOUT A SECOND BEFORE ITS NEXT FALL STEP"},
       {Row(2), "IT CAN STILL SLIDE LEFT OR RIGHT, ALSO INTO A"},
       {Row(3), "GAP UNDER A LEDGE. DOWN LOCKS IT AT ONCE."},
-      {Row(5), "A MISTAKE? @o (PAD: BACK) TAKES BACK"},
-      {Row(6), "THE PAIR FALLING NOW, PRESSED AGAIN BEFORE YOU"},
-      {Row(7), "PLAY ON, THE ONE BEFORE, BACK TO THE FIRST."},
-      {Row(8), "PLAY WAITS UNTIL YOU MOVE OR TURN."},
+      {Row(5), "A MISTAKE? @o (PAD: $o) TAKES"},
+      {Row(6), "BACK THE PAIR FALLING NOW, PRESSED AGAIN"},
+      {Row(7), "BEFORE YOU PLAY ON, THE ONE BEFORE, BACK TO"},
+      {Row(8), "THE FIRST. PLAY WAITS UNTIL YOU MOVE OR TURN."},
       {Row(10), "IN A PAUSED MISSION UP OR DOWN OPENS A MENU:"},
       {Row(11), "RESUME, UNDO, RETRY FROM THE START, GIVE UP."}}},
     {"SPLITTING",
@@ -116,7 +116,7 @@ const Text English[RulePageCount] = {
       {Row(3), "BESIDE IT. THEN THE RING VANISHES AND A BLOCK"},
       {Row(4), "ON TOP OF IT FALLS INTO ITS PLACE."}}},
     {"THE LINK ACTION",
-     {{Row(0), "@g (PAD: LEFT OR TOP BUTTON) SPENDS A FISH. THE"},
+     {{Row(0), "@g (PAD: $g BUTTON) SPENDS A FISH. THE"},
       {Row(1), "FALLING PAIR IS GIVEN UP, AND THE FISH PICKS"},
       {Row(2), "TWO NEIGHBOURING BLOCKS AT RANDOM, SIDE BY"},
       {Row(3), "SIDE OR ONE ABOVE THE OTHER, WHOSE ROPES DO"},
@@ -134,10 +134,10 @@ const Text Japanese[RulePageCount] = {
       {KanaRow(2), "ホド ハ ヨコ ニ ウゴカセル"},
       {KanaRow(3), "ダン ノ シタ ノ スキマ ニモ"},
       {KanaRow(4), "DOWN デ スグ ニ トマル"},
-      {KanaRow(6), "@o カ パッド ノ BACK"},
-      {KanaRow(7), "デ イマ ノ ペア ヲ ヤリナオス"},
-      {KanaRow(8), "モウイチド オスト ヒトツ マエ ヘ"},
-      {KanaRow(9), "ウゴカスト マタ ハジマル"},
+      {KanaRow(6), "@o カ パッド ノ"},
+      {KanaRow(7), "$o デ イマ ノ ペア ヲ"},
+      {KanaRow(8), "ヤリナオス モウイチド オスト"},
+      {KanaRow(9), "ヒトツ マエ ヘ ウゴカスト マタ ハジマル"},
       {KanaRow(11), "ミッション ノ ポーズ デ ウエ カ"},
       {KanaRow(12), "シタ ヲ オスト メニュー ガ デル"}}},
     {"ペア ガ ワカレル",
@@ -182,7 +182,7 @@ constexpr int RightEdge = 384 - 8;
 // Draws a line; returns its characters that have no picture or end past the
 // page's right margin.
 int DrawText(const char* keyed, int x, int y, bool japanese) {
-    const std::string filled = WithKeyLabels(keyed);  // the keys as they are bound
+    const std::string filled = WithKeyLabels(keyed, japanese);  // the keys as they are bound
     const char* text = filled.c_str();
     const int width = japanese ? 16 : 8;
     int missing = 0, at = x;
@@ -222,7 +222,7 @@ void DrawPicture(const Picture& p) {
 void DrawRulePage(int page, bool japanese) {
     DrawPicture(Pictures[page]);
     DrawWords(page, japanese);
-    const std::string back = WithKeyLabels("@i @f");
+    const std::string back = WithKeyLabels("@i @f", japanese);
     if (japanese) DrawKanaText(FormatText("ルール%d/%d [] ページ %s モドル", page + 1, RulePageCount, back.c_str()), 8, 456);
     else DrawNarrowText(FormatText("RULES %d/%d   LEFT RIGHT: PAGES   %s: BACK", page + 1, RulePageCount, back.c_str()), 8, 456);
 }

@@ -1,5 +1,5 @@
-// The player's keys and sound: what each action of the keyboard is bound
-// to, the levels of the tune and the sounds. Chosen on the options screen
+// The player's keys, pad and sound: what each action of the keyboard and
+// of the pad is bound to, the levels of the tune and the sounds. Chosen on the options screen
 // and kept in settings.conf; the input sampling reads the bindings.
 #pragma once
 #include <cstdint>
@@ -16,6 +16,7 @@ struct ActionInfo {
     const char* name;      // in settings.conf: key.NAME=
     uint32_t bit;          // the input word's bit it sets
     int defaultKey;        // a scancode
+    int defaultPadButton;  // a PadButton, or NoPadButton
     const char* english;   // on the options screen
     const char* japanese;  // in katakana
 };
@@ -31,12 +32,28 @@ void ResetKeyBindings();
 // Binds `action` to `key` unless another action holds it; false then.
 bool BindKey(int action, int key);
 
+// The pad's button for every action (NoPadButton: none), no two the same,
+// and whether the pad has a Nintendo layout: its bottom and right buttons
+// swap places (confirm on the right, back at the bottom). The bindings name
+// buttons as the layout places them.
+extern int PadBinding[ActionCount];
+extern bool PadNintendo;
+int ActionOfPadButton(int button);
+void ResetPadBindings();
+bool BindPadButton(int action, int button);
+// The button of the bindings' numbering a pad's button stands for under the
+// layout (the swap is its own inverse).
+int PadButtonInLayout(int button);
+// A pad button by its position on the pad, in the game's letters ("BOTTOM",
+// "START", "D-LEFT"; in Japanese the face buttons in katakana); "-" for none.
+std::string PadButtonText(int button, bool japanese);
+
 // A key's label as the keyboard shows it, in the letters the game's font
 // has (capitals; '?' for a character it has none for).
 std::string KeyLabelText(int key);
 // `text` with "@a", "@b"... (the actions in order) made the labels of the
-// keys bound to them.
-std::string WithKeyLabels(const char* text);
+// keys bound to them, and "$a", "$b"... the positions of their pad buttons.
+std::string WithKeyLabels(const char* text, bool japanese);
 
 // The tune's and the sounds' level, 0 (off) to MaxSoundLevel (as made); M
 // mutes both.

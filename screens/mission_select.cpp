@@ -12,6 +12,7 @@
 #include "rules/game_events.h"
 #include "rules/input_words.h"
 #include "rules/screen_state.h"
+#include "screens/mission_list.h"
 #include "screens/mission_loader.h"
 #include "screens/notice.h"
 #include "screens/records_file.h"
@@ -68,8 +69,23 @@ static void StartMission(GameModeValue mode) {
     MissionBlinkTimer = 0;
 }
 
+bool StartPickedMission(const std::string& path) {
+    if (!LoadMissionFile(path)) {
+        ShowNotice(NoticeCannotReadMission);
+        return false;
+    }
+    PumpMessages(PickedFilePauseMs);
+    StartMission(EditGame);
+    return true;
+}
+
+// The confirm came from the pad (or a joystick): its bottom button, or the
+// button that stands for the pause key.
+static bool ChosenWithThePad() { return (JoyPressed & BitButton1) != 0 || (PadKeyPressed & BitEnter) != 0; }
+
 // A mission that cannot be read whole is not started: the screen stays and
-// says so.
+// says so. EDIT GAME chosen with the pad lists the author's missions instead
+// of opening the dialog.
 static void Decide() {
     if (MissionCursor == 0) {
         if (!LoadMissionFile(NumberedMissionPath(MissionNumber))) {
@@ -81,14 +97,13 @@ static void Decide() {
         return;
     }
     PlayGameSound(GameSound::Decide);
-    std::string path = AskMissionFile(StartDirectory);
-    if (path.empty()) return;  // cancelled: the screen stays as it was
-    if (!LoadMissionFile(path)) {
-        ShowNotice(NoticeCannotReadMission);
+    if (ChosenWithThePad()) {
+        OpenMissionList();
         return;
     }
-    PumpMessages(PickedFilePauseMs);
-    StartMission(EditGame);
+    std::string path = AskMissionFile(StartDirectory);
+    if (path.empty()) return;  // cancelled: the screen stays as it was
+    StartPickedMission(path);
 }
 
 static void DrawMissionSelect() {
@@ -109,10 +124,18 @@ static void DrawMissionSelect() {
 }
 
 void MissionSelectFrame() {
+    if (MissionListOpen) {
+        MissionListFrame();
+        return;
+    }
     UpdateFish();
     MoveCursor();
     ChangeNumber();
     if (ConfirmPressed()) Decide();
+    if (MissionListOpen) {  // the list draws from the next frame on
+        DrawMissionSelect();
+        return;
+    }
     if (Button2Pressed) {
         ScreenState = TitleScreen;
         MissionRepeatTimer = 0;

@@ -2,6 +2,7 @@
 // picked in the open-file dialog ("EDIT GAME").
 #pragma once
 #include <cstdint>
+#include <string>
 
 extern int32_t MissionCursor;       // 0 "NORMAL GAME", 1 "EDIT GAME"
 extern int32_t MissionRepeatTimer;  // Left/Right auto-repeat, 0 = ready
@@ -10,6 +11,11 @@ extern int32_t MissionBlinkTimer;   // 0..39, arrows shown below 20
 inline constexpr int MissionCount = 30;
 inline constexpr int MissionRepeatFrames = 6;
 inline constexpr uint32_t PickedFilePauseMs = 500;
+
+// Starts the mission file chosen under EDIT GAME (in the dialog or in the
+// pad's list) after the pause the choice makes; false, with the notice
+// shown, when it cannot be read.
+bool StartPickedMission(const std::string& path);
 
 // The highest numbered mission that may be chosen: five beyond those
 // cleared, at most 30.

@@ -63,10 +63,27 @@ void DrawChoice(bool on, const char* englishOff, const char* japaneseOff, const 
     else DrawText(englishOff, japaneseOff, x, y);
 }
 
-void OpenKeys() {
-    OptionsPage = OptionsKeysPage;
+void OpenPage(OptionsPageValue page) {
+    OptionsPage = page;
     OptionsLine = 0;
     PlayGameSound(GameSound::Decide);
+}
+void OpenKeys() { OpenPage(OptionsKeysPage); }
+void OpenPad() { OpenPage(OptionsPadPage); }
+
+// The help pages in the screen's place; closing them goes back to the
+// screen the options were opened over.
+void OpenHelp() {
+    OptionsOpen = OptionsClosed;
+    HelpOpen = HelpOpening;
+    HelpPage = 0;
+    PlayGameSound(GameSound::Decide);
+}
+
+// C and G's toggles, not kept.
+void FlipMode(uint8_t& mode) {
+    mode = mode == 0 ? 1 : 0;
+    PlayGameSound(GameSound::Cursor);
 }
 
 void FlipLanguage() {
@@ -81,6 +98,7 @@ const OptionLine Lines[] = {
     {"EFFECTS", "コウカオン", [](int step) { StepLevel(EffectsLevel, step); },
      [](int x, int y) { DrawLevel(EffectsLevel, x, y); }, nullptr},
     {"KEYS", "キー", nullptr, nullptr, OpenKeys},
+    {"PAD", "パッド", nullptr, nullptr, OpenPad},
     {"SCALE", "オオキサ", [](int) { Flip(ScaleFit); },
      [](int x, int y) { DrawChoice(ScaleFit, "WHOLE", "セイスウバイ", "FIT", "ピッタリ", x, y); },
      [] { Flip(ScaleFit); }},
@@ -93,17 +111,27 @@ const OptionLine Lines[] = {
     {"LANGUAGE", "ゲンゴ", [](int) { FlipLanguage(); },
      [](int x, int y) { DrawChoice(Japanese(), "ENGLISH", "ENGLISH", "ニホンゴ", "ニホンゴ", x, y); },
      FlipLanguage},
+    {"ROPES", "イロワケ", [](int) { FlipMode(ColourMode); },
+     [](int x, int y) { DrawChoice(ColourMode != 0, "PLAIN", "ナシ", "COLOURED", "アリ", x, y); },
+     [] { FlipMode(ColourMode); }},
+    {"GRID", "マスメ", [](int) { FlipMode(GridMode); },
+     [](int x, int y) { DrawChoice(GridMode != 0, "OFF", "ナシ", "ON", "アリ", x, y); }, [] { FlipMode(GridMode); }},
+    {"HELP", "ヘルプ", nullptr, nullptr, OpenHelp},
 };
 constexpr int LineCount = int(std::size(Lines));
-constexpr int MaxLines = 8;
+constexpr int MaxLines = 11;
 static_assert(LineCount <= MaxLines);
+constexpr int KeysLine = 2, PadLine = 3;  // where the pages' Back returns to
 
-constexpr int TitleY = 32;
+constexpr int TitleY = 24;
 constexpr int LabelX = 40, ValueX = 224, PointerX = 16;
-constexpr int MainY = 96, MainStep = 32;
+constexpr int MainY = 64, MainStep = 28;
 constexpr int KeysY = 56, KeysStep = 22, KeyLabelX = 24, KeyNameX = 232;
 constexpr int BottomY = 456;
 constexpr int DefaultsLine = ActionCount;  // the keys page's last line
+// The pad page: its layout, every action, then DEFAULTS.
+constexpr int PadY = 38, PadStep = 22, PadNameX = 200;
+constexpr int PadLayoutLine = 0, PadDefaultsLine = ActionCount + 1;
 
 void DrawMainPage() {
     DrawText("OPTIONS", "オプション", 16, TitleY);
@@ -156,9 +184,54 @@ void DrawKeysPage() {
     }
 }
 
+// A line of the pad page in the player's language: the narrow face in
+// English, katakana in Japanese.
+void DrawPadText(const std::string& english, const std::string& japanese, int x, int y) {
+    if (Japanese()) DrawKanaText(japanese.c_str(), x, y);
+    else DrawNarrowText(english.c_str(), x, y);
+}
+
+void DrawPadPage() {
+    DrawText("PAD", "パッド", 16, 12);
+    DrawPadText("LAYOUT", "ハイチ", KeyLabelX, PadY);
+    DrawPadText(PadNintendo ? "NINTENDO" : "POSITIONAL", PadNintendo ? "ニンテンドウ" : "ボタン ノ イチ", PadNameX, PadY);
+    for (int a = 0; a < ActionCount; ++a) {
+        const int y = PadY + PadStep * (a + 1);
+        DrawPadText(Actions[a].english, Actions[a].japanese, KeyLabelX, y);
+        if (OptionsCapturing && OptionsLine == a + 1) DrawPadText("PRESS A BUTTON", "ボタン ヲ オス", PadNameX, y);
+        else DrawPadText(PadButtonText(PadBinding[a], false), PadButtonText(PadBinding[a], true), PadNameX, y);
+    }
+    DrawPadText("DEFAULTS", "モトニ モドス", KeyLabelX, PadY + PadStep * PadDefaultsLine);
+    DrawNarrowText(">", 8, PadY + PadStep * OptionsLine);
+    if (OptionsRefused > 0) DrawPadText("THAT BUTTON IS IN USE", "ソノ ボタン ハ ツカワレテイル", 8, BottomY - 24);
+    if (OptionsCapturing)
+        DrawPadText(WithKeyLabels("$j OR ESCAPE: KEEP THE BUTTON AS IT WAS", false), WithKeyLabels("$j ESCAPE デ ヤメル", true), 8,
+                    BottomY);
+    else
+        DrawPadText(WithKeyLabels("@e $e: CHANGE   @f $f: BACK", false), WithKeyLabels("@e $e カエル @f $f モドル", true), 8, BottomY);
+}
+
+// The pad's button for the options (Back) gives up the key or button being
+// chosen, as Escape does.
+bool CaptureCancelled() {
+    return NewestPadButton >= 0 && NewestPadButton == PadBinding[int(Action::Options)];
+}
+
+void EndCapture() {
+    OptionsCapturing = 0;
+    OptionsRefused = 0;
+    PlayGameSound(GameSound::Decide);
+    OptionsChanged();
+}
+
 // The key pressed while one is being chosen: Escape keeps the old one, a
 // key another action holds is refused.
 void CaptureKey() {
+    if (CaptureCancelled()) {
+        OptionsCapturing = 0;
+        PlayGameSound(GameSound::Cursor);
+        return;
+    }
     if (NewestKey < 0) return;
     if (NewestKey == KeyEscape) {
         OptionsCapturing = 0;
@@ -170,18 +243,47 @@ void CaptureKey() {
         OptionsRefused = RefusedFrames;
         return;
     }
-    OptionsCapturing = 0;
-    OptionsRefused = 0;
-    PlayGameSound(GameSound::Decide);
-    OptionsChanged();
+    EndCapture();
+}
+
+// The same for a pad button; the keyboard's other keys do nothing meanwhile.
+void CapturePadButton() {
+    if (NewestKey == KeyEscape) {
+        OptionsCapturing = 0;
+        OptionsEscapeHeld = 1;
+        PlayGameSound(GameSound::Cursor);
+        return;
+    }
+    if (CaptureCancelled()) {
+        OptionsCapturing = 0;
+        PlayGameSound(GameSound::Cursor);
+        return;
+    }
+    if (NewestPadButton < 0) return;
+    if (!BindPadButton(OptionsLine - 1, NewestPadButton)) {
+        OptionsRefused = RefusedFrames;
+        return;
+    }
+    EndCapture();
 }
 
 bool ClosePressed() { return (KeyPressed & BitF2) != 0; }
 
+void Close() {
+    OptionsOpen = OptionsClosed;
+    PlayGameSound(GameSound::Cursor);
+}
+
+// X (or the pad's right button) on a page: back to its line on the main page.
+void BackToMain(int line) {
+    OptionsPage = OptionsMainPage;
+    OptionsLine = uint8_t(line);
+    PlayGameSound(GameSound::Cursor);
+}
+
 void MainPageInput() {
     if (ClosePressed() || Button2Pressed) {
-        OptionsOpen = OptionsClosed;
-        PlayGameSound(GameSound::Cursor);
+        Close();
         return;
     }
     if (DownPressed && OptionsLine + 1 < LineCount) ++OptionsLine, PlayGameSound(GameSound::Cursor);
@@ -194,14 +296,11 @@ void MainPageInput() {
 
 void KeysPageInput() {
     if (ClosePressed()) {
-        OptionsOpen = OptionsClosed;
-        PlayGameSound(GameSound::Cursor);
+        Close();
         return;
     }
     if (Button2Pressed) {
-        OptionsPage = OptionsMainPage;
-        OptionsLine = 2;  // KEYS
-        PlayGameSound(GameSound::Cursor);
+        BackToMain(KeysLine);
         return;
     }
     if (DownPressed && OptionsLine < DefaultsLine) ++OptionsLine, PlayGameSound(GameSound::Cursor);
@@ -210,6 +309,32 @@ void KeysPageInput() {
     PlayGameSound(GameSound::Decide);
     if (OptionsLine == DefaultsLine) {
         ResetKeyBindings();
+        OptionsChanged();
+    } else {
+        OptionsCapturing = 1;
+    }
+}
+
+void PadPageInput() {
+    if (ClosePressed()) {
+        Close();
+        return;
+    }
+    if (Button2Pressed) {
+        BackToMain(PadLine);
+        return;
+    }
+    if (DownPressed && OptionsLine < PadDefaultsLine) ++OptionsLine, PlayGameSound(GameSound::Cursor);
+    if (UpPressed && OptionsLine > 0) --OptionsLine, PlayGameSound(GameSound::Cursor);
+    if (OptionsLine == PadLayoutLine && (LeftPressed || RightPressed)) Flip(PadNintendo);
+    if (!ConfirmPressed()) return;
+    if (OptionsLine == PadLayoutLine) {
+        Flip(PadNintendo);
+        return;
+    }
+    PlayGameSound(GameSound::Decide);
+    if (OptionsLine == PadDefaultsLine) {
+        ResetPadBindings();
         OptionsChanged();
     } else {
         OptionsCapturing = 1;
@@ -244,13 +369,21 @@ void OptionsFrame() {
     if (OptionsRefused > 0) --OptionsRefused;
     // The F2 that opened the screen does not close it in the same frame.
     if (OptionsOpen == OptionsOpening) OptionsOpen = OptionsOnScreen;
+    else if (OptionsCapturing && OptionsPage == OptionsPadPage) CapturePadButton();
     else if (OptionsCapturing) CaptureKey();
     else if (OptionsPage == OptionsMainPage) MainPageInput();
-    else KeysPageInput();
+    else if (OptionsPage == OptionsKeysPage) KeysPageInput();
+    else PadPageInput();
+    // The help pages chosen on the main page take this frame's picture.
+    if (OptionsOpen == OptionsClosed && HelpOpen != HelpClosed) {
+        HelpFrame();
+        return;
+    }
     BlitGradient(0, 0, BackBuffer.width, BackBuffer.height, 0, 0, Rop::Copy);
     BlitTiles(0, 0, BackBuffer.width, BackBuffer.height, 0, 0, Rop::And);
     if (OptionsPage == OptionsMainPage) DrawMainPage();
-    else DrawKeysPage();
+    else if (OptionsPage == OptionsKeysPage) DrawKeysPage();
+    else DrawPadPage();
     ShowBackBuffer();
 }
 
@@ -261,7 +394,11 @@ int OptionsCharactersWithoutPicture(Language language) {
     for (const ActionInfo& a : Actions) missing += DrawKanaText(a.japanese, 0, 0);
     for (const char* t : {"オプション", "セイスウバイ", "ピッタリ", "ヒョウジュン", "ミワケヤスイ", "アリ", "ナシ", "ニホンゴ", "ミュート (M)",
                           "[] エラブ  <> カエル", "Z ケッテイ  F2 X モドル", "モトニ モドス", "キー ヲ オス",
-                          "ソノ キー ハ ツカワレテイル", "ESCAPE デ ヤメル", "Z カエル X モドル"})
+                          "ソノ キー ハ ツカワレテイル", "ESCAPE デ ヤメル", "Z カエル X モドル", "パッド", "ハイチ",
+                          "ニンテンドウ", "ボタン ノ イチ", "ボタン ヲ オス", "ソノ ボタン ハ ツカワレテイル", "ナシ", "アリ"})
         missing += DrawKanaText(t, 0, 0);
+    for (const char* t : {"$j ESCAPE デ ヤメル", "@e $e カエル @f $f モドル"})
+        missing += DrawKanaText(WithKeyLabels(t, true).c_str(), 0, 0);
+    for (int b = 0; b < PadButtonCount; ++b) missing += DrawKanaText(PadButtonText(b, true).c_str(), 0, 0);
     return missing;
 }

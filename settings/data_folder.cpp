@@ -4,6 +4,7 @@
 
 std::string DataDirectory;
 std::string StartDirectory;
+std::string MissionsDirectory;
 std::string RecordsDirectory;
 bool RecordsDisabled = false;
 

@@ -11,6 +11,11 @@ std::string DataPath(const char* name);
 // The folder the game runs in, taken at start-up.
 extern std::string StartDirectory;
 
+// The folder the editor saves its author's missions in,
+// ${XDG_DATA_HOME:-$HOME/.local/share}/tessmar/missions, which EDIT GAME
+// lists when it is chosen with the pad. Empty: none known.
+extern std::string MissionsDirectory;
+
 // The folder of the records file. Empty: the start folder (the headless
 // runner's game folder). RecordsDisabled: no usable records folder, so the
 // records are neither read nor written.

@@ -28,6 +28,7 @@ GameFolders ChooseGameFolders(const std::string& start, const std::string& exeDi
 
 void EnterGameFolder() {
     std::string user = UserGameFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    if (!user.empty()) MissionsDirectory = JoinPath(user, "missions");
     std::string reason = "neither XDG_DATA_HOME nor HOME names an absolute folder";
     if (!user.empty() && !MakeWritableFolder(user, &reason)) {
         reason = user + ": " + reason;

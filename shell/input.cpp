@@ -10,13 +10,50 @@ constinit KeySet AllKeysHeld;
 
 namespace {
 // The joystick this frame: the replay's, or the device's.
-bool ReadJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons) {
-    if (!ReplayPlaying()) return PlatformJoystick(x, y, buttons);
+bool ReadJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons, bool& pad) {
+    if (!ReplayPlaying()) return PlatformJoystick(x, y, buttons, pad);
     const ScriptedInput& in = ReplayFrame();
     x = in.joyX;
     y = in.joyY;
     buttons = in.joyButtons;
+    pad = in.joyPad;
     return in.joyPresent;
+}
+
+// The bits of play, which a pad's buttons set in the joystick's word.
+constexpr uint32_t PlayBits = BitButton1 | BitButton2 | BitButton3 | BitRight | BitDown | BitLeft | BitUp;
+constexpr uint32_t Across = BitLeft | BitRight, Along = BitUp | BitDown;
+
+// A pad's buttons as the bindings number them: under the Nintendo layout
+// the bottom and right ones swap.
+uint32_t InLayout(uint32_t buttons) {
+    uint32_t out = 0;
+    for (int b = 0; b < PadButtonCount; ++b)
+        if ((buttons >> b) & 1u) out |= 1u << PadButtonInLayout(b);
+    return out;
+}
+
+// The actions' bits of the buttons held, through the pad table.
+uint32_t PadActionBits(uint32_t buttons) {
+    uint32_t bits = 0;
+    for (int a = 0; a < ActionCount; ++a)
+        if (PadBinding[a] != NoPadButton && ((buttons >> PadBinding[a]) & 1u)) bits |= Actions[a].bit;
+    return bits;
+}
+
+// A pad's buttons: the play bits into the joystick's word (a d-pad direction
+// wins over the stick's on its axis), the others into PadKeyHeld.
+void TakePadButtons(uint32_t raw, uint32_t* held) {
+    const uint32_t buttons = InLayout(raw);
+    const uint32_t bits = PadActionBits(buttons);
+    if (bits & Across) *held &= ~Across;
+    if (bits & Along) *held &= ~Along;
+    *held |= bits & PlayBits;
+    PadKeyHeld = bits & ~PlayBits;
+    const uint32_t fresh = buttons & ~PadButtonsHeld;
+    for (int b = 0; b < PadButtonCount && NewestPadButton < 0; ++b)
+        if ((fresh >> b) & 1u) NewestPadButton = b;
+    PadButtonsHeld = buttons;
 }
 
 // A key this frame. A replay holds its script's keys, the real Escape still
@@ -28,17 +65,29 @@ bool SampleKey(int key) {
 }  // namespace
 
 void PollJoystick(uint32_t* held, uint32_t* pressed) {
-    uint32_t previous = *held;
+    uint32_t previous = *held, previousPadKeys = PadKeyHeld;
     *held = 0;
     *pressed = 0;
+    PadKeyHeld = PadKeyPressed = 0;
+    NewestPadButton = -1;
     uint32_t x = 0, y = 0, buttons = 0;
-    if (!ReadJoystick(x, y, buttons)) return;
+    bool pad = false;
+    if (!ReadJoystick(x, y, buttons, pad)) {
+        PadButtonsHeld = 0;
+        return;
+    }
     if (x > JoyCenter + JoyDeadZone) *held |= BitRight;
     if (y > JoyCenter + JoyDeadZone) *held |= BitDown;
     if (x < JoyCenter - JoyDeadZone) *held |= BitLeft;
     if (y < JoyCenter - JoyDeadZone) *held |= BitUp;
-    *held |= buttons & 0x1FFFF;  // button 17 shares the right bit
+    if (pad) {
+        TakePadButtons(buttons, held);
+    } else {
+        PadButtonsHeld = 0;
+        *held |= buttons & 0x1FFFF;  // button 17 shares the right bit
+    }
     *pressed = (*held ^ previous) & *held;
+    PadKeyPressed = (PadKeyHeld ^ previousPadKeys) & PadKeyHeld;
 }
 
 // The bound keys, Escape and the keypad's Enter; while the options screen
@@ -62,7 +111,8 @@ void SampleKeyboard() {
 }
 
 // The bound key of every action, Escape (always quit) and the keypad's
-// Enter beside the pause key; and the pause that a focus loss owes.
+// Enter beside the pause key; the pad's buttons that stand for keys (Start
+// for the pause key); and the pause that a focus loss owes.
 void PollKeyboard(uint32_t* held, uint32_t* pressed) {
     uint32_t previous = *held;
     *held = 0;
@@ -71,6 +121,7 @@ void PollKeyboard(uint32_t* held, uint32_t* pressed) {
         if (AllKeysHeld.Has(KeyBinding[a])) *held |= Actions[a].bit;
     if (AllKeysHeld.Has(KeyKeypadEnter)) *held |= BitEnter;
     if (AllKeysHeld.Has(KeyEscape)) *held |= BitEscape;
+    *held |= PadKeyHeld;
     if (!ReplayPlaying() && TakeOwedPause()) *held |= BitEnter;
     *pressed = (*held ^ previous) & *held;
 }

@@ -55,6 +55,20 @@ bool ParseLine(std::string_view line, const std::vector<std::string_view>& w, In
         script.joys.push_back({uint32_t(x), uint32_t(y), uint32_t(b)});
         return true;
     }
+    if (w[0] == "pad") {
+        ScriptJoy joy{32767, 32767, 0, true};
+        for (size_t i = 1; i < w.size(); ++i) {
+            int button = PlatformPadButtonOfName(std::string(w[i]));
+            if (button == NoPadButton) {
+                why = "unknown pad button '" + std::string(w[i]) + "'";
+                return false;
+            }
+            joy.buttons |= 1u << button;
+        }
+        script.steps.push_back({ScriptStep::Joy, uint32_t(script.joys.size()), 0});
+        script.joys.push_back(joy);
+        return true;
+    }
     if (w[0] == "pick") {
         if (w.size() < 2) {
             why = "expected 'pick PATH' or 'pick cancel'";
@@ -71,7 +85,7 @@ bool ParseLine(std::string_view line, const std::vector<std::string_view>& w, In
         return true;
     }
     if (!ParseNumber(w[0], 0, 100000000, v)) {
-        why = "expected a frame count, 'joy' or 'pick'";
+        why = "expected a frame count, 'joy', 'pad' or 'pick'";
         return false;
     }
     KeySet held;
@@ -185,6 +199,7 @@ bool ScriptPlayer::NextFrame(ScriptedInput& input) {
                 input.joyX = joy.x;
                 input.joyY = joy.y;
                 input.joyButtons = joy.buttons;
+                input.joyPad = joy.pad;
                 break;
             }
             case ScriptStep::JoyNone: input.joyPresent = false; break;

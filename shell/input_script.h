@@ -6,6 +6,9 @@
 //                     by SDL's scancode name, '_' for a blank in it ("Left_Shift"),
 //                     or "Enter" for Return
 //   joy X Y BUTTONS   joystick 1 from the next frame on; "joy none" unplugs it
+//   pad BUTTON...     joystick 1 a pad from the next frame on, its stick at rest,
+//                     these buttons held by SDL's names ("a", "start", "dpleft");
+//                     "pad" alone holds none
 //   pick PATH         the answer of the next open-file dialog ("pick cancel")
 #pragma once
 #include <cstdint>
@@ -25,6 +28,7 @@ struct ScriptStep {
 };
 struct ScriptJoy {
     uint32_t x = 0, y = 0, buttons = 0;
+    bool pad = false;  // buttons by PadButton
 };
 struct InputScript {
     std::vector<ScriptStep> steps;
@@ -75,6 +79,7 @@ bool ReadInputScript(const std::string& path, InputScript& script, std::string* 
 struct ScriptedInput {
     KeySet keys;
     bool joyPresent = false;
+    bool joyPad = false;
     uint32_t joyX = 32767, joyY = 32767, joyButtons = 0;
     std::vector<std::string> picks;  // answers not yet taken by a dialog
 };

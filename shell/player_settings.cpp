@@ -15,9 +15,10 @@ namespace {
 // The choices as the file holds them: only what changed is written.
 struct Choices {
     int music = MaxSoundLevel, effects = MaxSoundLevel;
-    bool muted = false, paletteSafe = false, flashingSteady = false;
+    bool muted = false, paletteSafe = false, flashingSteady = false, padNintendo = false;
     Language language = Language::Japanese;
     int keys[ActionCount] = {};
+    int pads[ActionCount] = {};
 };
 Choices inFile;
 
@@ -29,7 +30,8 @@ Choices Current() {
     c.paletteSafe = PaletteSafe;
     c.flashingSteady = FlashingSteady;
     c.language = TextLanguage;
-    for (int a = 0; a < ActionCount; ++a) c.keys[a] = KeyBinding[a];
+    c.padNintendo = PadNintendo;
+    for (int a = 0; a < ActionCount; ++a) c.keys[a] = KeyBinding[a], c.pads[a] = PadBinding[a];
     return c;
 }
 
@@ -91,6 +93,37 @@ void TakeKeys(const DisplaySettings& saved) {
                 }
     }
 }
+
+// "pad.ACTION=none": the action has no button.
+constexpr const char* NoButtonName = "none";
+std::string PadName(int button) { return button == NoPadButton ? NoButtonName : PlatformPadButtonName(button); }
+
+// The pad's buttons written, checked as the keys are.
+void TakePads(const DisplaySettings& saved) {
+    ResetPadBindings();
+    bool written[ActionCount] = {};
+    for (const auto& [name, value] : saved.bindings) {
+        if (!name.starts_with("pad.")) continue;
+        int action = ActionNamed(name.substr(4));
+        int button = PlatformPadButtonOfName(value);
+        if (action >= 0 && value == NoButtonName) PadBinding[action] = NoPadButton;
+        else if (action < 0) PassOver(name, value, "no such action");
+        else if (button == NoPadButton) PassOver(name, value, "no such pad button; the default is used");
+        else PadBinding[action] = button, written[action] = true;
+    }
+    for (bool shared = true; shared;) {
+        shared = false;
+        for (int a = 0; a < ActionCount && !shared; ++a)
+            for (int b = 0; b < ActionCount && !shared; ++b)
+                if (a != b && PadBinding[a] != NoPadButton && PadBinding[a] == PadBinding[b] && written[a]) {
+                    PassOver("pad." + std::string(Actions[a].name), PlatformPadButtonName(PadBinding[a]),
+                             "another action has this button; the default is used");
+                    PadBinding[a] = Actions[a].defaultPadButton;
+                    written[a] = false;
+                    shared = true;
+                }
+    }
+}
 }  // namespace
 
 void TakePlayerSettings(const DisplaySettings& saved) {
@@ -99,7 +132,9 @@ void TakePlayerSettings(const DisplaySettings& saved) {
     SoundMuted = Switch("mute", saved.mute, "0", "1");
     PaletteSafe = Switch("palette", saved.palette, "classic", "safe");
     FlashingSteady = Switch("flashing", saved.flashing, "blink", "steady");
+    PadNintendo = Switch("pad_layout", saved.padLayout, "positional", "nintendo");
     TakeKeys(saved);
+    TakePads(saved);
     inFile = Current();
 }
 
@@ -114,8 +149,12 @@ void SavePlayerSettings() {
         if (now.paletteSafe != was.paletteSafe) s.palette = now.paletteSafe ? "safe" : "classic";
         if (now.flashingSteady != was.flashingSteady) s.flashing = now.flashingSteady ? "steady" : "blink";
         if (now.language != was.language) s.language = LanguageName(now.language);
-        for (int a = 0; a < ActionCount; ++a)
-            if (now.keys[a] != was.keys[a]) s.bindings["key." + std::string(Actions[a].name)] = PlatformKeyName(now.keys[a]);
+        if (now.padNintendo != was.padNintendo) s.padLayout = now.padNintendo ? "nintendo" : "positional";
+        for (int a = 0; a < ActionCount; ++a) {
+            const std::string name = Actions[a].name;
+            if (now.keys[a] != was.keys[a]) s.bindings["key." + name] = PlatformKeyName(now.keys[a]);
+            if (now.pads[a] != was.pads[a]) s.bindings["pad." + name] = PadName(now.pads[a]);
+        }
     });
     if (saved) inFile = now;
 }

@@ -1,5 +1,5 @@
 // The player's choices in settings.conf: the sound levels and mute, the
-// keys, the colours and the blinking. Read once at start-up (a line that
+// keys, the pad, the colours and the blinking. Read once at start-up (a line that
 // does not hold a value it may hold is said on stderr and its default used),
 // written back when the options screen or M changes them.
 #pragma once

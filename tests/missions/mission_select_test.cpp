@@ -213,3 +213,45 @@ TEST(MissionSelect, MissionThatCannotBeReadWholeIsNotStarted) {
 }
 
 }  // namespace
+
+// EDIT GAME chosen with the pad lists the .msn files of the author's
+// missions folder, sorted as read (case aside), in place of the dialog; the
+// one chosen starts as a picked file does. With none, a word, and back
+// returns to the title. (The keyboard's Z still asks the dialog: above.)
+TEST(MissionSelect, EditGameWithThePadListsTheAuthorsMissions) {
+    std::string folder = Folder("pad-list", 0);
+    const std::string missions = folder + "/xdg/tessmar/missions";
+    std::filesystem::create_directories(missions + "/folder.msn");
+    const char* names[] = {"b.msn", "C.msn", "A.msn"};  // listed A, b, C
+    const int column[] = {1, 2, 0};
+    for (int i = 0; i < 3; ++i) {
+        MissionImage m = EmptyMission(6, 500, 8);
+        SetCell(m, column[i], 11, X);
+        WriteMission(missions + "/" + names[i], m);
+    }
+    WriteBytes(missions + "/notes.txt", {'h', 'i'});
+    const char* oldData = std::getenv("XDG_DATA_HOME");
+    const std::string savedData = oldData ? oldData : "";
+    setenv("XDG_DATA_HOME", (folder + "/xdg").c_str(), 1);
+    // A pick waits for a dialog that the pad never opens.
+    const std::string toList = std::string(ToMissionSelect) + "1 Down\n1\npick /nowhere.msn\npad a\n1\npad\n1\n";
+    RunnerResult run = RunHeadless(folder, toList + "pad dpdown\n1\npad\n1\npad dpdown\n1\npad\n1\npad dpdown\n1\npad\n1\n"
+                                                 "pad a\n1\npad\n1\n");
+    ASSERT_EQ(int(run.trace.size()), 15);
+    EXPECT_EQ(run.Value(6, "MissionListOpen"), 1);
+    EXPECT_EQ(run.Value(6, "ScreenState"), 7);
+    EXPECT_EQ(run.Value(13, "MissionListCursor"), 2) << "three files: the third down stays on the last";
+    EXPECT_EQ(run.Value(14, "ScreenState"), 10);
+    EXPECT_EQ(run.Value(14, "GameMode"), 2);
+    EXPECT_EQ(run.Value(14, "Ticks") - run.Value(13, "Ticks"), 500) << "the half second after a pick";
+    EXPECT_NE(run.state.find("\"00b00000\"]"), std::string::npos) << "C.msn: " << run.state;
+
+    std::filesystem::remove_all(missions);
+    run = RunHeadless(folder, toList + "pad dpdown\n1\npad dpright\n1\npad b\n1\npad\n1\n", "--shot 7=" + folder + "/none.png");
+    ASSERT_EQ(int(run.trace.size()), 11);
+    EXPECT_EQ(run.Value(7, "MissionListOpen"), 1);
+    EXPECT_EQ(run.Value(9, "MissionListCursor"), 0) << "nothing to move to";
+    EXPECT_EQ(run.Value(10, "ScreenState"), 6) << "back returns to the title";
+    EXPECT_EQ(run.Value(10, "MissionListOpen"), 0);
+    oldData ? setenv("XDG_DATA_HOME", savedData.c_str(), 1) : unsetenv("XDG_DATA_HOME");
+}

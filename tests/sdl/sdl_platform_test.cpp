@@ -144,18 +144,21 @@ TEST_F(SdlPlatform, PadDirectionsFromDpadAndLeftStickWithTheDeadZones) {
     EXPECT_EQ(RightPressed, 1);
 }
 
-TEST_F(SdlPlatform, PadButtonsAreTheGamesButtonsStartIsTheKeyboardsEnterBackIsUndo) {
+// The platform reports a pad's buttons as they are; the shell's pad table
+// makes them the game's: the face buttons turn and link, Start is the pause
+// key, Back the options key, the top button the help key.
+TEST_F(SdlPlatform, PadButtonsGoThroughThePadTable) {
     VirtualDevice pad = VirtualDevice::Plug(true);
     Frame();
     struct Case { int button; uint32_t joy; uint32_t key; } cases[] = {
         {SDL_CONTROLLER_BUTTON_A, BitButton1, 0},
         {SDL_CONTROLLER_BUTTON_B, BitButton2, 0},
         {SDL_CONTROLLER_BUTTON_X, BitButton3, 0},
-        {SDL_CONTROLLER_BUTTON_Y, BitButton3, 0},
+        {SDL_CONTROLLER_BUTTON_Y, 0, BitF1},
         {SDL_CONTROLLER_BUTTON_START, 0, BitEnter},
-        {SDL_CONTROLLER_BUTTON_BACK, BitUndo, 0},
+        {SDL_CONTROLLER_BUTTON_BACK, 0, BitF2},
+        {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, 0, BitUndo},
         {SDL_CONTROLLER_BUTTON_GUIDE, 0, 0},
-        {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, 0, 0},
         {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, 0, 0},
         {SDL_CONTROLLER_BUTTON_LEFTSTICK, 0, 0},
     };
@@ -164,9 +167,11 @@ TEST_F(SdlPlatform, PadButtonsAreTheGamesButtonsStartIsTheKeyboardsEnterBackIsUn
         Frame();
         EXPECT_EQ(JoyPressed, c.joy) << "button " << c.button;
         EXPECT_EQ(KeyPressed, c.key) << "button " << c.button;
+        EXPECT_EQ(NewestPadButton, c.button);
         Frame();
         EXPECT_EQ(JoyHeld, c.joy) << "held, button " << c.button;
         EXPECT_EQ(JoyPressed | KeyPressed, 0u) << "pressed once only, button " << c.button;
+        EXPECT_EQ(NewestPadButton, -1);
         pad.Button(c.button, false);
         Frame();
     }
@@ -222,13 +227,15 @@ TEST_F(SdlPlatform, JoystickGivenAMappingIsReadAsAPad) {
     Frame();
     EXPECT_EQ(JoyHeld, BitButton1 | BitUp);
     EXPECT_EQ(KeyPressed, BitEnter);
+    EXPECT_EQ(PadButtonsHeld, (1u << SDL_CONTROLLER_BUTTON_A) | (1u << SDL_CONTROLLER_BUTTON_START));
     mapped.Unplug();
 }
 
 TEST_F(SdlPlatform, FirstConnectedIsJoystickOneAcrossPluggingAndUnplugging) {
     uint32_t x, y, buttons;
+    bool isPad = false;
     Pump();
-    EXPECT_FALSE(PlatformJoystick(x, y, buttons));
+    EXPECT_FALSE(PlatformJoystick(x, y, buttons, isPad));
     VirtualDevice stick = VirtualDevice::Plug(false);
     VirtualDevice pad = VirtualDevice::Plug(true);
     stick.Button(1, true);
@@ -241,7 +248,7 @@ TEST_F(SdlPlatform, FirstConnectedIsJoystickOneAcrossPluggingAndUnplugging) {
     EXPECT_EQ(JoyPressed, BitButton1);
     pad.Unplug();
     Frame();
-    EXPECT_FALSE(PlatformJoystick(x, y, buttons));
+    EXPECT_FALSE(PlatformJoystick(x, y, buttons, isPad));
     EXPECT_EQ(JoyHeld, 0u);
     VirtualDevice again = VirtualDevice::Plug(true);
     again.Button(SDL_CONTROLLER_BUTTON_B, true);
@@ -702,11 +709,18 @@ TEST_F(SdlPlatform, ThePictureFitsAtAnyFactorWithEvenPixels) {
     PlatformCloseWindow();
 }
 
-// The headless platform's key names are SDL's, both ways, for every scancode.
+// The headless platform's key and pad button names are SDL's, both ways,
+// for every scancode and button.
 TEST(SdlKeyNames, TheHeadlessTableIsSdls) {
     for (int key = 0; key < KeyCount; ++key) {
         EXPECT_EQ(KeyNameOf(key), PlatformKeyName(key)) << key;
         if (!PlatformKeyName(key).empty())
             EXPECT_EQ(KeyOfNamed(PlatformKeyName(key)), PlatformKeyOfName(PlatformKeyName(key))) << key;
     }
+    EXPECT_EQ(PadButtonCount, int(SDL_CONTROLLER_BUTTON_MAX));
+    for (int b = -1; b <= PadButtonCount; ++b) {
+        EXPECT_EQ(PadButtonNameOf(b), PlatformPadButtonName(b)) << b;
+        EXPECT_EQ(PadButtonOfNamed(PadButtonNameOf(b)), PlatformPadButtonOfName(PadButtonNameOf(b))) << b;
+    }
+    EXPECT_EQ(PadButtonOfNamed("DPLeft"), PlatformPadButtonOfName("DPLeft"));
 }

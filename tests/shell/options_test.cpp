@@ -12,7 +12,9 @@
 #include "draw/playfield.h"
 #include "draw/text.h"
 #include "platform/platform_headless.h"
+#include "screens/help.h"
 #include "screens/key_table.h"
+#include "screens/mission_list.h"
 #include "screens/options.h"
 #include "screens/title.h"
 #include "shell/game_window.h"
@@ -219,9 +221,121 @@ TEST_F(OptionsScreenTest, MusicAtZeroIsNeverStarted) {
     EXPECT_NE(FileText(GameSettingsPath).find("mute=1\n"), std::string::npos);
 }
 
+// The pad's lines of settings.conf: a bad one falls back with one line on
+// stderr, "none" leaves an action without a button, a button two actions
+// would share goes back to the default of the one that wrote it.
+TEST(PlayerSettings, PadLinesFallBackAsKeyLinesDo) {
+    struct Case {
+        const char* text;
+        int turnLeft, link, help;
+        bool nintendo;
+        int complaints;
+    } cases[] = {
+        {"", PadBottom, PadLeft, PadTop, false, 0},
+        {"pad.link=rightshoulder\npad.help=none\npad_layout=nintendo\n", PadBottom, PadRightShoulder, NoPadButton, true, 0},
+        {"pad.link=START\n", PadBottom, PadLeft, PadTop, false, 1},  // Start is the pause's
+        {"pad.link=y\npad.help=back\n", PadBottom, PadLeft, PadTop, false, 2},  // help back to y, then link to x
+        {"pad.jump=a\npad.link=kick\npad_layout=sega\n", PadBottom, PadLeft, PadTop, false, 3},
+        {"pad.turn_left=x\npad.link=a\n", PadLeft, PadBottom, PadTop, false, 0},  // a swap
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        testing::internal::CaptureStderr();
+        TakePlayerSettings(ParseDisplaySettings(c.text));
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(LinesOf(said), c.complaints) << said;
+        EXPECT_EQ(PadBinding[int(Action::TurnLeft)], c.turnLeft);
+        EXPECT_EQ(PadBinding[int(Action::Link)], c.link);
+        EXPECT_EQ(PadBinding[int(Action::Help)], c.help);
+        EXPECT_EQ(PadNintendo, c.nintendo);
+        for (int a = 0; a < ActionCount; ++a)
+            if (PadBinding[a] != NoPadButton) EXPECT_EQ(ActionOfPadButton(PadBinding[a]), a) << "no two on one button";
+    }
+    DefaultChoices();
+}
+
+// A pad that drives the headless game: `buttons` held for a frame, then none.
+void PadTap(std::initializer_list<int> buttons) {
+    Headless.joyPresent = Headless.joyPad = true;
+    Headless.joyButtons = 0;
+    for (int b : buttons) Headless.joyButtons |= 1u << b;
+    RunFrame();
+    Headless.joyButtons = 0;
+    RunFrame();
+}
+
+// The PAD page, driven by the pad alone: Back opens the options, a taken
+// button is refused with a word, Back gives up the choice, a free one is
+// bound and kept, and plays; DEFAULTS and the Nintendo layout.
+TEST_F(OptionsScreenTest, APadButtonChosenThereLinksAndTheLayoutSwapsConfirmAndBack) {
+    PadTap({PadBack});
+    ASSERT_EQ(OptionsOpen, OptionsOnScreen) << "the pad's Back opens the options from the title";
+    for (int i = 0; i < 3; ++i) PadTap({PadDpadDown});
+    PadTap({PadBottom});
+    ASSERT_EQ(OptionsPage, OptionsPadPage);
+    for (int i = 0; i <= int(Action::Link); ++i) PadTap({PadDpadDown});  // past the layout's line
+    PadTap({PadBottom});
+    ASSERT_EQ(OptionsCapturing, 1);
+    PadTap({PadStart});
+    EXPECT_EQ(OptionsCapturing, 1) << "Start is the pause's";
+    EXPECT_GT(OptionsRefused, 0);
+    PadTap({PadBack});
+    EXPECT_EQ(OptionsCapturing, 0) << "Back gives the choice up";
+    EXPECT_EQ(OptionsOpen, OptionsOnScreen) << "and closes nothing";
+    EXPECT_EQ(PadBinding[int(Action::Link)], PadLeft);
+    PadTap({PadBottom});
+    PadTap({PadRightShoulder});
+    EXPECT_EQ(OptionsCapturing, 0);
+    EXPECT_EQ(PadBinding[int(Action::Link)], PadRightShoulder);
+    EXPECT_NE(FileText(GameSettingsPath).find("pad.link=rightshoulder\n"), std::string::npos);
+    // The layout's line: the bottom and right buttons swap, at once.
+    for (int i = 0; i <= int(Action::Link); ++i) PadTap({PadDpadUp});
+    ASSERT_EQ(OptionsLine, 0);
+    PadTap({PadDpadRight});
+    EXPECT_TRUE(PadNintendo);
+    EXPECT_NE(FileText(GameSettingsPath).find("pad_layout=nintendo\n"), std::string::npos);
+    PadTap({PadBottom});  // now back: to the main page
+    EXPECT_EQ(OptionsPage, OptionsMainPage);
+    EXPECT_EQ(OptionsLine, 3);
+    PadTap({PadBack});
+    ASSERT_EQ(OptionsOpen, OptionsClosed);
+    PadTap({PadRight});  // confirm: SCORE ATTACK
+    ASSERT_EQ(ScreenState, BoardEntryScreen);
+    RunFrames(100);
+    Headless.joyButtons = 1u << PadRightShoulder;
+    RunFrame();
+    EXPECT_EQ(Button3Pressed, 1) << "the button bound links";
+    Headless.joyButtons = 1u << PadLeft;
+    RunFrame();
+    EXPECT_EQ(JoyHeld & BitButton3, 0u) << "the old one no longer";
+    PadNintendo = false;
+    ResetPadBindings();
+}
+
+// The main page's lines that stand for C, G and F1, for a pad.
+TEST_F(OptionsScreenTest, RopesGridAndHelpAreLinesOfTheMainPage) {
+    PadTap({PadBack});
+    for (int i = 0; i < 8; ++i) PadTap({PadDpadDown});
+    PadTap({PadBottom});
+    EXPECT_EQ(ColourMode, 1);
+    PadTap({PadDpadDown});
+    PadTap({PadDpadRight});
+    EXPECT_EQ(GridMode, 1);
+    PadTap({PadDpadDown});
+    PadTap({PadBottom});
+    EXPECT_EQ(OptionsOpen, OptionsClosed);
+    EXPECT_EQ(HelpOpen, HelpOnScreen) << "HELP opens the pages in the screen's place";
+    PadTap({PadRight});
+    EXPECT_EQ(HelpOpen, HelpClosed);
+    EXPECT_EQ(ScreenState, TitleScreen);
+    EXPECT_EQ(FileText(GameSettingsPath).find("grid"), std::string::npos) << "C and G's toggles are not kept";
+    ColourMode = GridMode = 0;
+}
+
 TEST(OptionsScreen, EveryJapaneseTextHasItsPictures) {
     FreshProgram();
     EXPECT_EQ(OptionsCharactersWithoutPicture(Language::Japanese), 0);
+    EXPECT_EQ(MissionListCharactersWithoutPicture(), 0) << "EDIT GAME's list for the pad";
 }
 
 // Scripts name any key by SDL's name, '_' for a blank; "Enter" is Return.
@@ -237,5 +351,15 @@ TEST(InputScriptKeys, AnyKeyBySdlsName) {
     std::ofstream(path) << "1 Left Shift\n";
     EXPECT_FALSE(ReadInputScript(path, script, &why));
     EXPECT_NE(why.find("unknown key 'Shift'"), std::string::npos) << why;
+    // A pad's buttons by SDL's names; a line "pad" alone holds none.
+    std::ofstream(path) << "pad a DPLeft\n1\npad\n1\n";
+    ASSERT_TRUE(ReadInputScript(path, script, &why)) << why;
+    ASSERT_EQ(script.joys.size(), 2u);
+    EXPECT_TRUE(script.joys[0].pad && script.joys[1].pad);
+    EXPECT_EQ(script.joys[0].buttons, (1u << PadBottom) | (1u << PadDpadLeft));
+    EXPECT_EQ(script.joys[1].buttons, 0u);
+    std::ofstream(path) << "pad a kick\n";
+    EXPECT_FALSE(ReadInputScript(path, script, &why));
+    EXPECT_NE(why.find("unknown pad button 'kick'"), std::string::npos) << why;
 }
 }  // namespace

@@ -170,6 +170,8 @@ TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
         "TextLanguage",                             // the player's choice, like the folders and the seed
         "PaletteSafe", "FlashingSteady", "ScaleFit",  // the player's choice of colours, blinking and picture size
         "KeyBinding", "MusicLevel", "EffectsLevel", "SoundMuted",  // the player's keys and sound
+        "PadBinding", "PadNintendo",                 // and pad
+        "(anonymous namespace)::listedFiles",        // the author's mission files, as a folder on disk
         "(anonymous namespace)::inFile",             // the settings file's choices as last seen
         "TextBuffer",                               // FormatText's scratch
         "RecordsOnDisk",                            // the records file as last seen, not play

@@ -27,9 +27,11 @@
 #include "shell/sound_choice.h"
 #include "shell/main_loop.h"
 #include "shell/message_pump.h"
+#include "shell/game_folder.h"
 #include "shell/game_window.h"
 #include "shell/mission_start.h"
 #include "shell/player_settings.h"
+#include "settings/data_folder.h"
 #include "settings/settings.h"
 #include "shell/startup.h"
 #include "tools/headless/trace.h"
@@ -137,6 +139,9 @@ int main(int argc, char** argv) {
     const DisplaySettings saved = LoadDisplaySettings(GameSettingsPath);
     if (auto language = ParseLanguage(saved.language); language && !o.languageGiven) TextLanguage = *language;
     TakePlayerSettings(saved);
+    // EDIT GAME's list with the pad: the author's missions of its folders.
+    if (std::string user = UserGameFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")); !user.empty())
+        MissionsDirectory = JoinPath(user, "missions");
     FixedSeed = o.seed;
     ChosenSounds = o.sounds;
     PlatformInit();
@@ -177,6 +182,7 @@ int main(int argc, char** argv) {
     auto apply = [&] {
         Headless.keys = input.keys;
         Headless.joyPresent = input.joyPresent;
+        Headless.joyPad = input.joyPad;
         Headless.joyX = input.joyX;
         Headless.joyY = input.joyY;
         Headless.joyButtons = input.joyButtons;

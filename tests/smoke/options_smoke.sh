@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The options screen in a real window (openbox on Xvfb), driven by xdotool,
+# with the sound recorded by SDL's disk audio driver: MUSIC set to 0 on the
+# screen, turning anticlockwise moved from Z to Q. In play the output is
+# silent while nothing sounds (the tune is not played at all), Z no longer
+# turns the pair (silence), Q does (the turn's sound).
+set -u
+game=$(readlink -f "$1")
+. "$(dirname "$(readlink -f "$0")")/xvfb.sh"
+command -v Xvfb >/dev/null || skip "Xvfb is not installed"
+for tool in openbox xdotool import convert od awk; do command -v $tool >/dev/null || fail "$tool is missing"; done
+start_xvfb || skip "Xvfb could not start"
+start_openbox
+export HOME=$work XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
+settings=$work/config/tessmar/settings.conf
+mkdir -p "$work/config/tessmar"
+echo "scale=1" >"$settings"  # the picture at 1x, from the window's corner
+(cd "$work" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" exec "$game" --language en) 2>"$work/stderr" &
+game_pid=$!
+wid=$(wait_window $game_pid '^Tessmar$') || fail "no game window: $(cat "$work/stderr")"
+focus_window "$wid"
+wait_until 20 "the title's pointer on SCORE ATTACK" pointer_at "$wid" 300
+
+# The options' main page: its pointer ">" at (16, 64 + 28 a line); the keys
+# page's narrow one at (8, 56 + 22 a line).
+options_pointer_at() { snap "$1" now && glyph_at "$work/now.png" 16 "$2"; }
+keys_pointer_at() { snap "$1" now && [ "$(outline_pixels "$work/now.png" 8 "$2" 8 16)" -ge 6 ]; }
+has_line() { grep -qx "$1" "$settings"; }
+
+press "$wid" F2
+wait_until 20 "the options screen after F2" options_pointer_at "$wid" 64
+# A press counts only after a frame has seen the key let go: the file is
+# written in the frame of the press, so the next waits for the frames after.
+frame_gap=0.1
+for level in 9 8 7 6 5 4 3 2 1 0; do
+  press "$wid" Left
+  wait_until 20 "MUSIC $level kept in settings.conf" has_line "music=$level"
+  sleep $frame_gap
+done
+press "$wid" Down
+wait_until 20 "the pointer on EFFECTS" options_pointer_at "$wid" 92
+press "$wid" Down
+wait_until 20 "the pointer on KEYS" options_pointer_at "$wid" 120
+press "$wid" z
+wait_until 20 "the keys page" keys_pointer_at "$wid" 56
+for line in 1 2 3 4; do
+  press "$wid" Down
+  wait_until 20 "the keys page's pointer on line $line" keys_pointer_at "$wid" $((56 + 22 * line))
+done
+snap "$wid" before_capture
+key_text() { outline_pixels "$1" 232 144 120 16; }
+before=$(key_text "$work/before_capture.png")
+capturing() { snap "$1" now && [ "$(key_text "$work/now.png")" -gt $((before + 100)) ]; }
+press "$wid" z
+wait_until 20 "PRESS A KEY beside TURN ANTICLOCKWISE" capturing "$wid"
+press "$wid" q
+wait_until 20 "key.turn_left=Q kept in settings.conf" has_line "key.turn_left=Q"
+echo "ok: MUSIC 0 and turning anticlockwise on Q, chosen on the options screen"
+press "$wid" F2
+wait_until 20 "the title after F2" pointer_at "$wid" 300
+press "$wid" q  # the menus' confirm is the turning key: SCORE ATTACK
+wait_until 20 "play to begin after Q" board_in_place "$wid"
+
+# A stretch of what the device plays from now on: its peak and rms.
+listen() {  # bytes
+  local from
+  from=$(file_size "$work/audio.raw")
+  wait_until 20 "$1 bytes more of sound" size_at_least "$work/audio.raw" $((from + $1))
+  sound_level "$work/audio.raw" "$from" "$1"
+}
+read -r peak rms <<<"$(listen $audio_second)"
+[ "$peak" -eq 0 ] || fail "a second of play with MUSIC 0 and no key is not silent: peak $peak, rms $rms"
+echo "ok: a second of play with MUSIC 0 is silent"
+press "$wid" z
+read -r peak rms <<<"$(listen $((audio_second / 2)))"
+[ "$peak" -eq 0 ] || fail "Z still sounds after it was moved: peak $peak"
+press "$wid" q
+read -r peak rms <<<"$(listen $((audio_second / 2)))"
+[ "$peak" -gt 1000 ] || fail "Q did not turn the pair: peak $peak, rms $rms"
+echo "ok: Z is silent, Q turns the pair (the turn's sound, peak $peak)"
+press "$wid" Escape
+wait_until 20 "the game to end after Escape" gone "$game_pid"
+echo "PASSED"
