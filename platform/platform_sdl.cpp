@@ -27,6 +27,13 @@ std::jthread audioCloser;  // closes an audio subsystem that found no device
 bool keys[KeyCount];
 // A key pressed since the last sample, even if released again before it.
 bool pressedSinceSample[KeyCount];
+// What the last sample said of each key, and the keys let go and pressed
+// anew since a sample that said "down": that sample's frame never saw them
+// up, so the next sample says "up" and owes the one after a "down". Two
+// taps quicker than the frames are then two presses, not one.
+bool reportedDown[KeyCount];
+bool pressedAgain[KeyCount];
+bool pressOwed[KeyCount];
 bool windowFocused = true;
 
 bool ValidKey(int key) { return key >= 0 && key < KeyCount; }
@@ -69,6 +76,8 @@ PlatformEvent TakeWindowEvent(const SDL_WindowEvent& e) {
     windowFocused = false;
     std::memset(keys, 0, sizeof keys);
     std::memset(pressedSinceSample, 0, sizeof pressedSinceSample);
+    std::memset(pressedAgain, 0, sizeof pressedAgain);
+    std::memset(pressOwed, 0, sizeof pressOwed);
     return PlatformEvent::FocusLost;
 }
 
@@ -231,9 +240,13 @@ PlatformEvent HandleEvent(const SDL_Event& e) {
         case SDL_KEYUP: {
             if (WindowTakeEvent(e)) break;  // F11 and Alt+Enter are the window's own
             int key = e.key.keysym.scancode;
-            if (ValidKey(key)) keys[key] = e.type == SDL_KEYDOWN;
-            if (ValidKey(key) && e.type == SDL_KEYDOWN) pressedSinceSample[key] = true;
             if (e.type == SDL_KEYDOWN) ShowPointer(false);
+            if (!ValidKey(key)) break;
+            if (e.type == SDL_KEYDOWN && !keys[key]) {
+                pressedSinceSample[key] = true;
+                if (reportedDown[key]) pressedAgain[key] = true;
+            }
+            keys[key] = e.type == SDL_KEYDOWN;
             break;
         }
         case SDL_CONTROLLERBUTTONDOWN:
@@ -290,8 +303,11 @@ void PlatformPostQuit() {
 
 bool PlatformKeyDown(int key) {
     if (!ValidKey(key)) return false;
-    bool down = keys[key] || pressedSinceSample[key];
-    pressedSinceSample[key] = false;
+    bool down = keys[key] || pressedSinceSample[key] || pressOwed[key];
+    pressOwed[key] = false;
+    if (pressedAgain[key]) down = false, pressOwed[key] = true;
+    pressedSinceSample[key] = pressedAgain[key] = false;
+    reportedDown[key] = down;
     return down;
 }
 

@@ -3,14 +3,15 @@
 // any other joystick by its raw axes and buttons. What the buttons do is the
 // game's affair.
 //
-// TESSMAR_TEST_PAD=FILE plugs in a virtual pad whose held buttons are the
-// SDL button names FILE holds, read again whenever it changes: real-window
-// tests drive the game's pad with it.
+// TESSMAR_TEST_PAD=FILE plugs in a virtual pad tapped by FILE ("N NAME...",
+// SDL button names, a new N for every tap): real-window tests drive the
+// game's pad with it.
 #include <SDL.h>
-#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -56,8 +57,8 @@ void CloseOpen() {
 // The test pad: a virtual joystick of the standard controller layout.
 const char* testPadFile = nullptr;
 SDL_Joystick* testPad = nullptr;
-struct timespec testPadChanged {};
-off_t testPadSize = -1;
+std::string testPadText, testPadTap;  // the file as last read, its last tap's number
+std::deque<uint32_t> testPadStates;  // buttons held, one read of the pad each
 }  // namespace
 
 // SDL lists devices in the order they were connected, so the first that
@@ -93,6 +94,7 @@ void PadCloseAll() {
 
 bool PlatformJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons, bool& isPad) {
     if (!WindowHasFocus()) return false;
+    PadTestStep();
     if (pad && SDL_GameControllerGetAttached(pad)) ReadPad(x, y, buttons);
     else if (stick && SDL_JoystickGetAttached(stick)) ReadStick(x, y, buttons);
     else return false;
@@ -129,30 +131,36 @@ void PadTestOpen() {
 
 bool PadTestActive() { return testPad != nullptr; }
 
-// The file's names held, the others let go; read only when it changed.
+// A tap of the test pad: "N NAME..." in the file, N a number that changes
+// with every tap. Each tap holds its buttons for one read of the pad and
+// lets them go for the next, so no press is lost however soon the next tap
+// is written.
 void PadTestPoll() {
     if (testPad == nullptr) return;
-    struct stat st {};
-    if (stat(testPadFile, &st) != 0) return;
-    if (st.st_mtim.tv_sec == testPadChanged.tv_sec && st.st_mtim.tv_nsec == testPadChanged.tv_nsec &&
-        st.st_size == testPadSize)
-        return;
-    testPadChanged = st.st_mtim;
-    testPadSize = st.st_size;
     std::vector<uint8_t> bytes;
     constexpr size_t MostBytes = 4096;
-    ReadFileBytes(testPadFile, bytes, MostBytes);
-    std::string text(bytes.begin(), bytes.end()), word;
-    bool held[SDL_CONTROLLER_BUTTON_MAX] = {};
-    text += ' ';
-    for (char c : text) {
-        if (c != ' ' && c != '\n' && c != '\t') {
-            word += c;
-            continue;
-        }
+    if (!ReadFileBytes(testPadFile, bytes, MostBytes)) return;
+    std::string text(bytes.begin(), bytes.end());
+    if (text == testPadText) return;
+    testPadText = text;
+    std::istringstream words(text);
+    std::string tap, word;
+    if (!(words >> tap) || tap == testPadTap) return;
+    testPadTap = tap;
+    uint32_t held = 0;
+    while (words >> word) {
         int b = SDL_GameControllerGetButtonFromString(word.c_str());
-        if (b >= 0 && b < SDL_CONTROLLER_BUTTON_MAX) held[b] = true;
-        word.clear();
+        if (b >= 0 && b < SDL_CONTROLLER_BUTTON_MAX) held |= 1u << b;
     }
-    for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) SDL_JoystickSetVirtualButton(testPad, b, held[b] ? 1 : 0);
+    testPadStates.push_back(held);
+    testPadStates.push_back(0);
+}
+
+// The next state of the test pad's queue, given to the virtual pad before it is read.
+void PadTestStep() {
+    if (testPad == nullptr || testPadStates.empty()) return;
+    const uint32_t held = testPadStates.front();
+    testPadStates.pop_front();
+    for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) SDL_JoystickSetVirtualButton(testPad, b, (held >> b) & 1u);
+    SDL_JoystickUpdate();
 }

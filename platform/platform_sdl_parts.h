@@ -42,6 +42,8 @@ void PadCloseAll();
 // devices, its buttons read from the file before every event taken.
 void PadTestOpen();
 void PadTestPoll();
+// Gives the virtual test pad its next queued state before the pad is read.
+void PadTestStep();
 bool PadTestActive();
 
 // Short sounds: the mixer's channels once the audio device is open, and

@@ -367,6 +367,20 @@ TEST_F(SdlPlatform, ATapWithinOneFrameCountsAndThePointerHidesWhileKeysAreUsed) 
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
     Frame();
     EXPECT_EQ(KeyHeld, 0u) << "and only once";
+    // Two taps, the second before the frame after the first: that frame
+    // sees the key up and the next one the second press.
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_LEFT, KMOD_NONE);
+    PushKey(SDL_KEYUP, SDL_SCANCODE_LEFT, KMOD_NONE);
+    Frame();
+    EXPECT_EQ(KeyPressed, BitLeft);
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_LEFT, KMOD_NONE);
+    PushKey(SDL_KEYUP, SDL_SCANCODE_LEFT, KMOD_NONE);
+    Frame();
+    EXPECT_EQ(KeyHeld, 0u) << "let go between the taps";
+    Frame();
+    EXPECT_EQ(KeyPressed, BitLeft) << "the second tap";
+    Frame();
+    EXPECT_EQ(KeyHeld, 0u);
     SDL_Event motion{};
     motion.type = SDL_MOUSEMOTION;
     SDL_PushEvent(&motion);

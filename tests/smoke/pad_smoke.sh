@@ -27,16 +27,15 @@ wid=$(wait_window $game_pid '^Tessmar$') || fail "no game window: $(cat "$work/s
 focus_window "$wid"  # the pad is read while the window has the focus
 wait_until 20 "the title's pointer on SCORE ATTACK" pointer_at "$wid" 300
 
-# A button pressed: held until the picture shows `what`, then let go. No
-# picture shows the let-go, so a tenth of a second (four frames) is left
-# for a frame to see it before the next press.
+# A button tapped (held for one frame, let go in the next: the test pad
+# does both, each tap numbered), then the picture waited for.
+taps=0
 tap() {  # button, what, condition...
   local button=$1 what=$2
   shift 2
-  echo "$button" >"$pad"
+  taps=$((taps + 1))
+  echo "$taps $button" >"$pad"
   wait_until 20 "$what after the pad's $button" "$@"
-  : >"$pad"
-  sleep 0.1
 }
 options_pointer_at() { snap "$1" now && glyph_at "$work/now.png" 16 "$2"; }
 narrow_at() { snap "$1" now && [ "$(outline_pixels "$work/now.png" "$2" "$3" 8 16)" -ge 6 ]; }
