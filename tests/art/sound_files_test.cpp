@@ -237,12 +237,13 @@ double Seconds(const Midi& m, uint32_t tick) {
     return seconds + double(tick - last) * us / 1e6 / m.division;
 }
 
-// Score attack's tune and the missions' tune, and how long each must last.
+// Score attack's tune, the missions' tune and score attack's calm
+// arrangement (tunes 1, 2 and 3 of the generator), and how long each must last.
 struct TuneFile {
     const char* name;
     double shortest;
 };
-const TuneFile Tunes[] = {{"bgm.mid", 150.0}, {"bgm2.mid", 120.0}};
+const TuneFile Tunes[] = {{"bgm.mid", 150.0}, {"bgm2.mid", 120.0}, {"bgm-calm.mid", 150.0}};
 
 TEST(SoundFilesTest, TunesAreWholeLoopsOfTheirLength) {
     std::set<std::map<uint32_t, uint32_t>> tempos;
@@ -315,7 +316,7 @@ TEST(SoundFilesTest, RenderedTunesAreHeardAndPeakWellBelowClipping) {
 // and all the others alone, and each is rendered the way the game plays it
 // (one channel of the interleaved render stands for both).
 TEST(SoundFilesTest, LeadStandsThreeToEightDecibelsOverTheBandInEveryEightBars) {
-    for (int tune = 1; tune <= 2; ++tune) {
+    for (int tune = 1; tune <= int(std::size(Tunes)); ++tune) {
         SCOPED_TRACE("tune " + std::to_string(tune));
         const Midi m = ParseMidi(ReadAll(Tunes[tune - 1].name));
         ASSERT_EQ(m.tempo.size(), 1u) << "one tempo for the whole tune";
