@@ -35,7 +35,8 @@ constexpr int LivelyLevel = 5;
 constexpr double CalmLineMs = 2 * 4 * 60000.0 / 108;
 
 // Rank when several play sounds fall in one frame: the more rewarding wins
-// (clear, game over, chain 5 down to 1, link, fish, landing, turn, move).
+// (clear, game over, chain 5 down to 1, level up, link, fish, landing,
+// turn, move).
 int Reward(GameSound sound) {
     switch (sound) {
         case GameSound::Move: return 1;
@@ -43,13 +44,14 @@ int Reward(GameSound sound) {
         case GameSound::Land: return 3;
         case GameSound::Fish: return 4;
         case GameSound::Link: return 5;
-        case GameSound::Chain1: return 6;
-        case GameSound::Chain2: return 7;
-        case GameSound::Chain3: return 8;
-        case GameSound::Chain4: return 9;
-        case GameSound::Chain5: return 10;
-        case GameSound::GameOver: return 11;
-        case GameSound::Clear: return 12;
+        case GameSound::LevelUp: return 6;
+        case GameSound::Chain1: return 7;
+        case GameSound::Chain2: return 8;
+        case GameSound::Chain3: return 9;
+        case GameSound::Chain4: return 10;
+        case GameSound::Chain5: return 11;
+        case GameSound::GameOver: return 12;
+        case GameSound::Clear: return 13;
         case GameSound::Cursor:
         case GameSound::Decide: return 0;  // menus: played at once
     }
@@ -80,6 +82,7 @@ const SoundImage* FullImage(GameSound sound) {
         case GameSound::Link: return &SoundLink;
         case GameSound::GameOver: return &SoundGameOver;
         case GameSound::Clear: return &SoundClear;
+        case GameSound::LevelUp: return &SoundLevelUp;
         default: return ClassicImage(sound);
     }
 }

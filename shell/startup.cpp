@@ -22,7 +22,7 @@
 
 SoundImage SoundMove, SoundTurn, SoundCursor, SoundDecide;
 SoundImage SoundMoveFull, SoundTurnFull, SoundLand, SoundChain[ChainSoundSteps], SoundFish, SoundLink, SoundGameOver,
-    SoundClear;
+    SoundClear, SoundLevelUp;
 std::optional<unsigned> FixedSeed;
 
 namespace {
@@ -30,7 +30,7 @@ namespace {
 SoundImage* const AllSounds[] = {&SoundMove,     &SoundTurn,     &SoundCursor,   &SoundDecide,   &SoundMoveFull,
                                  &SoundTurnFull, &SoundLand,     &SoundChain[0], &SoundChain[1], &SoundChain[2],
                                  &SoundChain[3], &SoundChain[4], &SoundFish,     &SoundLink,     &SoundGameOver,
-                                 &SoundClear};
+                                 &SoundClear,    &SoundLevelUp};
 
 void LoadSound(SoundImage& image, const char* name, const char* file, bool pitchVariants = false) {
     image.name = name;
@@ -60,6 +60,7 @@ void LoadSounds() {
     LoadSound(SoundLink, "SoundLink", "snd/link.wav");
     LoadSound(SoundGameOver, "SoundGameOver", "snd/gameover.wav");
     LoadSound(SoundClear, "SoundClear", "snd/clear.wav");
+    LoadSound(SoundLevelUp, "SoundLevelUp", "snd/levelup.wav");
 }
 }  // namespace
 

@@ -126,7 +126,7 @@ TEST(PlayFrame, SoundsOfAFrameBySetAndReward) {
         Sounds heard;
     };
     const Case cases[] = {
-        {SoundSet::Classic, {Move, Land, Chain1, Turn, Fish, Link, GameOver, Clear}, {"SoundMove", "SoundTurn"}},
+        {SoundSet::Classic, {Move, Land, Chain1, Turn, Fish, Link, GameOver, Clear, LevelUp}, {"SoundMove", "SoundTurn"}},
         {SoundSet::Classic, {Move, Move}, {"SoundMove", "SoundMove"}},
         {SoundSet::Full, {Move, Move}, {"SoundMoveFull"}},
         {SoundSet::Full, {Move, Turn}, {"SoundTurnFull"}},
@@ -134,6 +134,8 @@ TEST(PlayFrame, SoundsOfAFrameBySetAndReward) {
         {SoundSet::Full, {Land, Fish}, {"SoundFish"}},
         {SoundSet::Full, {Link, Fish}, {"SoundLink"}},
         {SoundSet::Full, {Land, Chain1, Link}, {"SoundChain1"}},
+        {SoundSet::Full, {Link, LevelUp, Land}, {"SoundLevelUp"}},
+        {SoundSet::Full, {LevelUp, Chain1}, {"SoundChain1"}},
         {SoundSet::Full, {Chain5, Chain2}, {"SoundChain5"}},
         {SoundSet::Full, {Chain5, GameOver}, {"SoundGameOver"}},
         {SoundSet::Full, {GameOver, Clear, Chain5}, {"SoundClear"}},

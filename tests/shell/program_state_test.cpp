@@ -163,7 +163,7 @@ TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
     const std::set<std::string> outside = {
         "BackBuffer", "GradientSurface", "TileSurface", "BlockSheet", "FontSheet", "KanaSheet", "LogoSheet", "SoundMove",
         "SoundTurn", "SoundCursor", "SoundDecide", "FixedSeed", "ProgramState", "SoundMoveFull", "SoundTurnFull", "SoundLand",
-        "SoundChain", "SoundFish", "SoundLink", "SoundGameOver", "SoundClear",
+        "SoundChain", "SoundFish", "SoundLink", "SoundGameOver", "SoundClear", "SoundLevelUp",
         "(anonymous namespace)::AllSounds",
         "ChosenSounds",                              // the player's choice of sounds
         "(anonymous namespace)::soundWaiting", "(anonymous namespace)::waitingSound",  // empty between frames

@@ -64,7 +64,8 @@ int main(int argc, char** argv) {
               WriteWav(dir + "/rotate.wav", MakeSoftTurnSound()) &&
               WriteWav(dir + "/fish.wav", MakeFishSound()) && WriteWav(dir + "/link.wav", MakeLinkSound()) &&
               WriteWav(dir + "/gameover.wav", MakeGameOverJingle()) &&
-              WriteWav(dir + "/clear.wav", MakeMissionClearJingle());
+              WriteWav(dir + "/clear.wav", MakeMissionClearJingle()) &&
+              WriteWav(dir + "/levelup.wav", MakeLevelUpSound());
     for (int step = 1; step <= ChainSteps; ++step)
         ok = ok && WriteWav(dir + "/chain" + std::to_string(step) + ".wav", MakeChainSound(step));
     return ok ? 0 : 1;

@@ -23,6 +23,7 @@ std::vector<float> MakeFishSound();               // snd/fish.wav
 std::vector<float> MakeLinkSound();               // snd/link.wav
 std::vector<float> MakeGameOverJingle();          // snd/gameover.wav, in C like bgm.mid
 std::vector<float> MakeMissionClearJingle();      // snd/clear.wav, in F like bgm2.mid
+std::vector<float> MakeLevelUpSound();            // snd/levelup.wav: the level risen, in C like bgm.mid
 
 // The full set's levels, in LUFS over the loudest 50 ms: the moves and the
 // landing, heard hundreds of times a minute, well under the rewards; the
@@ -31,5 +32,6 @@ std::vector<float> MakeMissionClearJingle();      // snd/clear.wav, in F like bg
 inline constexpr double MoveLoudness = -25, TurnLoudness = -25, LandLoudness = -23;
 inline constexpr double ChainLoudness[5] = {-16.5, -15, -13.5, -12, -10.5};
 inline constexpr double FishLoudness = -15, LinkLoudness = -14, JingleLoudness = -13;
+inline constexpr double LevelUpLoudness = -19.5;  // between the landing and the first chain step
 
 bool WriteWav(const std::string& path, const std::vector<float>& samples);
