@@ -47,9 +47,10 @@ void LoadSounds() {
         LoadSound(SoundMoveFull, "SoundMoveFull", "snd/move.wav", true);
         LoadSound(SoundTurnFull, "SoundTurnFull", "snd/rotate.wav", true);
     }
-    LoadSound(SoundCursor, "SoundCursor", "snd/pi.wav");
-    LoadSound(SoundDecide, "SoundDecide", "snd/picoon.wav");
-    if (ChosenSounds == SoundSet::Classic) return;
+    const bool classic = ChosenSounds == SoundSet::Classic;
+    LoadSound(SoundCursor, "SoundCursor", classic ? "snd/pi.wav" : "snd/cursor.wav");
+    LoadSound(SoundDecide, "SoundDecide", classic ? "snd/picoon.wav" : "snd/decide.wav");
+    if (classic) return;
     LoadSound(SoundLand, "SoundLand", "snd/land.wav", true);
     static const char* const chainNames[ChainSoundSteps] = {"SoundChain1", "SoundChain2", "SoundChain3",
                                                             "SoundChain4", "SoundChain5"};

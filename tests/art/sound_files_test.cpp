@@ -74,7 +74,7 @@ const ShortSound ShortSounds[] = {
     {"lr.wav", 0.4},     {"turn.wav", 0.4},   {"pi.wav", 0.4},     {"picoon.wav", 0.4},   {"move.wav", 0.4},
     {"rotate.wav", 0.4}, {"land.wav", 0.4},   {"chain1.wav", 1.2}, {"chain2.wav", 1.2},   {"chain3.wav", 1.2},
     {"chain4.wav", 1.2}, {"chain5.wav", 1.2}, {"fish.wav", 0.4},   {"link.wav", 0.5},     {"gameover.wav", 2.0},
-    {"clear.wav", 2.0},  {"levelup.wav", 0.6},
+    {"clear.wav", 2.0},  {"levelup.wav", 0.6}, {"cursor.wav", 0.4},  {"decide.wav", 0.4},
 };
 
 std::vector<double> Mono(const Wav& w) {
@@ -110,8 +110,8 @@ TEST(SoundFilesTest, ShortSoundsAreCleanSixteenBitPcm) {
 // The full set's order of loudness (each sound's loudest 50 ms, K-weighted):
 // the move and the turn at least 8 dB under the smallest chain reward, the
 // landing at least 6 dB under it, the level-up between the landing and it;
-// each chain step at least 1 dB louder and clearly longer than the step
-// before.
+// its cursor and decide quieter than the classic ones; each chain step at
+// least 1 dB louder and clearly longer than the step before.
 TEST(SoundFilesTest, FullSetKeepsTheRewardsOverTheMoves) {
     auto level = [](const std::string& name) {
         Wav w = ParseWav(name);
@@ -122,6 +122,8 @@ TEST(SoundFilesTest, FullSetKeepsTheRewardsOverTheMoves) {
         {"move.wav", 8}, {"rotate.wav", 8}, {"land.wav", 6}, {"levelup.wav", 2}};
     for (auto [name, margin] : under) EXPECT_LE(level(name), chain1 - margin) << name;
     EXPECT_GE(level("levelup.wav"), level("land.wav") + 2);
+    const std::pair<const char*, const char*> quieter[] = {{"cursor.wav", "pi.wav"}, {"decide.wav", "picoon.wav"}};
+    for (auto [full, classic] : quieter) EXPECT_LE(level(full), level(classic) - 1.5) << full;
     double previousLevel = -100, previousSeconds = 0;
     for (int step = 1; step <= 5; ++step) {
         const std::string name = "chain" + std::to_string(step) + ".wav";

@@ -45,7 +45,7 @@ run() {  # name, tune, runner arguments...
 import json, re, sys
 trace, snd, tune, stop, out = sys.argv[1:]
 names = {"SoundMove": "lr", "SoundMoveFull": "move", "SoundTurn": "turn", "SoundTurnFull": "rotate",
-         "SoundCursor": "pi", "SoundDecide": "picoon", "SoundLand": "land", "SoundFish": "fish",
+         "SoundCursor": "cursor", "SoundDecide": "decide", "SoundLand": "land", "SoundFish": "fish",
          "SoundLink": "link", "SoundGameOver": "gameover", "SoundClear": "clear", "SoundLevelUp": "levelup"}
 mix, music, stops, last, playing = [], [], [], 0, False
 for line in open(trace):

@@ -65,7 +65,8 @@ int main(int argc, char** argv) {
               WriteWav(dir + "/fish.wav", MakeFishSound()) && WriteWav(dir + "/link.wav", MakeLinkSound()) &&
               WriteWav(dir + "/gameover.wav", MakeGameOverJingle()) &&
               WriteWav(dir + "/clear.wav", MakeMissionClearJingle()) &&
-              WriteWav(dir + "/levelup.wav", MakeLevelUpSound());
+              WriteWav(dir + "/levelup.wav", MakeLevelUpSound()) && WriteWav(dir + "/cursor.wav", MakeSoftCursorSound()) &&
+              WriteWav(dir + "/decide.wav", MakeSoftDecideSound());
     for (int step = 1; step <= ChainSteps; ++step)
         ok = ok && WriteWav(dir + "/chain" + std::to_string(step) + ".wav", MakeChainSound(step));
     return ok ? 0 : 1;

@@ -310,3 +310,14 @@ std::vector<float> MakeLevelUpSound() {
     Strike(s, step * 3, Hz(84), 0.3, 0.12, 0);
     return Finish(s, 0.12, LevelUpLoudness);
 }
+
+namespace {
+std::vector<float> Quieter(std::vector<float> s, double decibels) {
+    const float gain = float(std::pow(10.0, decibels / 20));
+    for (float& v : s) v *= gain;
+    return s;
+}
+}  // namespace
+
+std::vector<float> MakeSoftCursorSound() { return Quieter(MakeCursorSound(), MenuSoundsDecibels); }
+std::vector<float> MakeSoftDecideSound() { return Quieter(MakeDecideSound(), MenuSoundsDecibels); }
