@@ -182,6 +182,14 @@ bool PlatformTuneStopped();  // opened and not playing
 void PlatformTunePlay();     // from the beginning
 void PlatformTuneStop();
 void PlatformTuneClose();
+// A second arrangement of the open tune, opened beside it and closed with
+// it, and which of the two plays. A change while the tune plays is made on
+// its next line (lines fall every `lineMs` from the start of the arrangement
+// playing): the one playing fades to silence by the line and the other
+// starts on it, from its beginning. Otherwise the next play starts the one
+// chosen.
+void PlatformTuneOpenSecond(const char* path);
+void PlatformTuneUseSecond(bool second, double lineMs);
 
 // Modal open-file dialog for mission files, its texts in the language given.
 // Returns the chosen path, or an empty string when cancelled.

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/key_names.h"
@@ -114,6 +116,17 @@ bool PlatformTuneStopped() {
         Headless.clock - Headless.tuneStartedAt >= Headless.tuneLengthMs)
         Headless.tunePlaying = false;
     return !Headless.tunePlaying;
+}
+
+void PlatformTuneOpenSecond(const char* path) {
+    const std::string name = path;
+    Headless.music.push_back("second " + name.substr(name.find_last_of('/') + 1));
+}
+
+void PlatformTuneUseSecond(bool second, double lineMs) {
+    char line[32];
+    std::snprintf(line, sizeof line, "%.3f", lineMs);
+    Headless.music.push_back(std::string(second ? "use second " : "use first ") + line);
 }
 
 void PlatformTunePlay() {

@@ -26,7 +26,9 @@ struct HeadlessWorld {
 
     // Record.
     std::vector<std::string> sounds;  // names of sound images started
-    std::vector<std::string> music;   // tune commands: open, play, stop, close
+    // tune commands: open, play, stop, close; "second NAME" (a second
+    // arrangement opened, its file's name) and "use first|second LINE_MS"
+    std::vector<std::string> music;
     int eventsTaken = 0;
     int waits = 0;                 // waits for an event that ran out of time
     int presents = 0;

@@ -20,14 +20,28 @@
 #include "platform/platform_os.h"
 #include "platform/platform_sdl_parts.h"
 #include "platform/tune_fade.h"
+#include "platform/tune_switch.h"
 
 namespace {
-enum class Job : uint8_t { PlaySound, StopSounds, FreeSound, TuneOpen, TunePlay, TuneStop, TuneClose, SetVolumes };
+enum class Job : uint8_t {
+    PlaySound,
+    StopSounds,
+    FreeSound,
+    TuneOpen,
+    TuneOpenSecond,
+    TuneUse,
+    TunePlay,
+    TuneStop,
+    TuneClose,
+    SetVolumes
+};
 struct Request {
     Job job = Job::StopSounds;
     void* chunk = nullptr;
-    std::string path, fallback;  // TuneOpen
+    std::string path, fallback;  // TuneOpen, TuneOpenSecond
     int tuneVolume = MIX_MAX_VOLUME, soundVolume = MIX_MAX_VOLUME;  // SetVolumes
+    bool second = false;  // TuneUse
+    double lineMs = 0;    // TuneUse
 };
 
 // A request waiting longer than this behind one the helper is still busy
@@ -63,6 +77,14 @@ constexpr int TunePlaysForever = -1;
 Mix_Music* tune = nullptr;
 std::string tuneName;
 std::vector<uint8_t> tuneBytes;
+// The tune's second arrangement, and which of the two plays.
+Mix_Music* secondTune = nullptr;
+std::vector<uint8_t> secondBytes;
+std::string secondName;
+bool secondChosen = false;
+// Counts the mixer's output to switch arrangements on a line of the tune.
+TuneSwitcher& switcher = *new TuneSwitcher;
+int bytesPerFrame = 4, mixRate = 44100;
 uint32_t tuneStartedAt = 0;
 std::atomic<bool> tuneOpen{false}, tunePlaying{false};
 std::atomic<bool> halting{false}, fading{false}, endedByItself{false};
@@ -70,31 +92,66 @@ std::atomic<uint32_t> tuneEndedAt{0};
 
 // Called by the mixer, inside the audio callback or a halt: notes only.
 void TuneFinished() {
+    if (switcher.Switching()) return;
     tunePlaying = false;
     if (halting || fading.exchange(false)) return;
     tuneEndedAt = SDL_GetTicks();
     endedByItself = true;
 }
 
+// The tune at `path` read into `bytes` and decoded; null (said on stderr)
+// when it cannot be.
+Mix_Music* LoadTune(const std::string& path, std::vector<uint8_t>& bytes) {
+    std::string why;
+    if (!ReadFileBytes(path, bytes, TuneMaxBytes, &why) || bytes.empty()) {
+        std::fprintf(stderr, "tessmar: the tune %s is not a readable file: %s\n", path.c_str(),
+                     why.empty() ? "it is empty" : why.c_str());
+        bytes.clear();
+        return nullptr;
+    }
+    why = CheckMidiSong(bytes.data(), bytes.size());
+    SDL_RWops* rw = why.empty() ? SDL_RWFromConstMem(bytes.data(), int(bytes.size())) : nullptr;
+    Mix_Music* music = rw ? Mix_LoadMUS_RW(rw, 1) : nullptr;
+    if (why.empty() && music == nullptr) why = Mix_GetError();
+    if (music == nullptr) {
+        std::fprintf(stderr, "tessmar: the tune %s cannot be played: %s\n", path.c_str(), why.c_str());
+        bytes.clear();
+    }
+    return music;
+}
+
 void OpenTune(const std::vector<std::string>& paths) {
     for (const std::string& path : paths) {
-        std::string why;
-        if (!ReadFileBytes(path, tuneBytes, TuneMaxBytes, &why) || tuneBytes.empty()) {
-            std::fprintf(stderr, "tessmar: the tune %s is not a readable file: %s\n", path.c_str(),
-                         why.empty() ? "it is empty" : why.c_str());
-            continue;
-        }
-        why = CheckMidiSong(tuneBytes.data(), tuneBytes.size());
-        SDL_RWops* rw = why.empty() ? SDL_RWFromConstMem(tuneBytes.data(), int(tuneBytes.size())) : nullptr;
-        if (why.empty() && (tune = rw ? Mix_LoadMUS_RW(rw, 1) : nullptr) == nullptr) why = Mix_GetError();
-        if (tune != nullptr) {
+        if ((tune = LoadTune(path, tuneBytes)) != nullptr) {
             tuneName = path;
             tuneOpen = true;
             return;
         }
-        std::fprintf(stderr, "tessmar: the tune %s cannot be played: %s\n", path.c_str(), why.c_str());
     }
-    tuneBytes.clear();
+}
+
+// The arrangement that plays now: the second when it is chosen and could be
+// opened.
+Mix_Music* ChosenTune() { return secondChosen && secondTune != nullptr ? secondTune : tune; }
+
+// Runs after every mixed buffer, on the audio thread.
+void AfterMix(void*, Uint8*, int len) { switcher.AfterBuffer(len / bytesPerFrame); }
+
+void GiveUpTune(const char* why);
+
+// A change of arrangement while the tune plays is made on its next line,
+// to a fresh copy of the other arrangement; otherwise the next play starts
+// the chosen one. A change back before the line keeps the one playing.
+void UseArrangement(bool second, double lineMs) {
+    if (second == secondChosen) return;
+    secondChosen = second;
+    if (tune == nullptr || secondTune == nullptr || !tunePlaying || Mix_FadingMusic() == MIX_FADING_OUT) return;
+    Mix_Music*& slot = second ? secondTune : tune;
+    if (switcher.Current() == slot) return switcher.Cancel();
+    Mix_FreeMusic(slot);
+    slot = LoadTune(second ? secondName : tuneName, second ? secondBytes : tuneBytes);
+    if (slot != nullptr) switcher.Ask(slot, lineMs * mixRate / 1000);
+    else if (!second) GiveUpTune("cannot be opened again");
 }
 
 void GiveUpTune(const char* why) {
@@ -109,15 +166,24 @@ void PlayTune() {
     // A stop's fade ends first (its end is not this play's).
     while (Mix_FadingMusic() == MIX_FADING_OUT && Mix_PlayingMusic()) SDL_Delay(5);
     fading = false;
+    // Lines are counted from a start over silence.
+    if (Mix_PlayingMusic()) {
+        switcher.Cancel();
+        halting = true;
+        Mix_HaltMusic();
+        halting = false;
+    }
+    switcher.BeforePlay(ChosenTune());
     tuneStartedAt = SDL_GetTicks();
     tunePlaying = true;
-    if (Mix_PlayMusic(tune, TunePlaysForever) != 0) {
+    if (Mix_PlayMusic(ChosenTune(), TunePlaysForever) != 0) {
         tunePlaying = false;
         GiveUpTune("cannot be started");
     }
 }
 
 void HaltTune() {
+    switcher.Cancel();
     halting = true;
     Mix_HaltMusic();
     halting = false;
@@ -129,6 +195,7 @@ void HaltTune() {
 // Every stop fades the tune out, so that it ends without a click; a play
 // asked for meanwhile waits inside the mixer for the fade to end.
 void FadeOutTune() {
+    switcher.Cancel();
     fading = true;
     if (Mix_FadeOutMusic(TuneFadeMs) == 0) fading = false;  // nothing playing
     tunePlaying = false;
@@ -144,7 +211,11 @@ void CloseTune() {
         Mix_FreeMusic(tune);
         tune = nullptr;
     }
+    if (secondTune != nullptr) Mix_FreeMusic(secondTune);
+    secondTune = nullptr;
+    secondChosen = false;
     tuneBytes.clear();
+    secondBytes.clear();
 }
 
 void Run(const Request& r) {
@@ -159,6 +230,10 @@ void Run(const Request& r) {
             OpenTune(paths);
             break;
         }
+        case Job::TuneOpenSecond:
+            if (tune != nullptr && secondTune == nullptr) secondTune = LoadTune(secondName = r.path, secondBytes);
+            break;
+        case Job::TuneUse: UseArrangement(r.second, r.lineMs); break;
         case Job::TunePlay: PlayTune(); break;
         case Job::TuneStop: FadeOutTune(); break;
         case Job::TuneClose: CloseTune(); break;
@@ -216,6 +291,10 @@ void AudioHelperStart() {
     if (helper.joinable()) return;
     helperQuits = false;
     Mix_HookMusicFinished(TuneFinished);
+    int channels = 2;
+    Uint16 format = AUDIO_S16SYS;
+    if (Mix_QuerySpec(&mixRate, &format, &channels) != 0) bytesPerFrame = channels * SDL_AUDIO_BITSIZE(format) / 8;
+    Mix_SetPostMix(AfterMix, nullptr);
     helper = std::thread(HelperLoop);
 }
 
@@ -263,6 +342,15 @@ void PlatformTuneOpen(const char* path, const char* fallback) {
 // Opened and not playing, once every request asked for has been carried out
 // (a play still waiting does not count as stopped).
 bool PlatformTuneStopped() { return done == posted && tuneOpen && !tunePlaying; }
+
+void PlatformTuneOpenSecond(const char* path) { Post({Job::TuneOpenSecond, nullptr, path, {}}); }
+
+void PlatformTuneUseSecond(bool second, double lineMs) {
+    Request r{Job::TuneUse, nullptr, {}, {}};
+    r.second = second;
+    r.lineMs = lineMs;
+    Post(std::move(r));
+}
 
 void PlatformTunePlay() { Post({Job::TunePlay, nullptr, {}, {}}); }
 void PlatformTuneStop() { Post({Job::TuneStop, nullptr, {}, {}}); }

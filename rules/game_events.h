@@ -7,7 +7,8 @@
 
 // Move, Turn, Cursor and Decide are the classic four; the rest reward play:
 // a pair landed, loops erased at chain step 1 to 5 (5 and beyond), a caught
-// fish counted, the link action started, game over and mission clear.
+// fish counted, the link action started, game over and mission clear, and
+// the level risen in a game that counts levels.
 enum class GameSound : uint8_t {
     Move,
     Turn,
@@ -23,6 +24,7 @@ enum class GameSound : uint8_t {
     Link,
     GameOver,
     Clear,
+    LevelUp,
 };
 inline constexpr int ChainSoundSteps = 5;
 

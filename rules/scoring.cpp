@@ -6,6 +6,7 @@
 
 #include "rules/game_mode.h"
 #include "rules/board.h"
+#include "rules/game_events.h"
 #include "rules/falling_pair.h"
 
 constinit int32_t Score;
@@ -96,10 +97,12 @@ void ScoreTurn() {
         Score = AddChainAward(Score);
         if (GameMode != ScoreAttack) GoalProgress = Score < GoalTarget() ? Score : GoalTarget();
         LevelSteps = uint8_t(LevelSteps + ChainLength);
+        const uint8_t before = Level;
         while (LevelSteps >= 4) {
             Level = uint8_t(Level + 1);
             LevelSteps = uint8_t(LevelSteps - 4);
         }
+        if (Level != before) PlayGameSound(GameSound::LevelUp);
         FallInterval = FallIntervalForLevel();
     } else if (MissionGoal.type == GoalChain) {
         GoalProgress = ChainLength;

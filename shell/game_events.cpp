@@ -3,6 +3,7 @@
 #include "rules/game_events.h"
 
 #include "rules/game_mode.h"
+#include "rules/scoring.h"
 #include "settings/data_folder.h"
 #include "draw/text.h"
 #include "platform/platform.h"
@@ -21,10 +22,21 @@ namespace {
 // A frame's play sound waiting to be started (full set only).
 bool soundWaiting = false;
 GameSound waitingSound = GameSound::Move;
-bool missionTuneOpen = false;
+// Which tune is open: score attack's (start-up opens it), the missions',
+// or score attack's calm arrangement with the tune itself as its second.
+enum class OpenTune : uint8_t { ScoreAttack, Missions, CalmThenScoreAttack };
+OpenTune openTune = OpenTune::ScoreAttack;
+bool livelyChosen = false;
+
+// From this level on, score attack in the full set plays its tune itself
+// instead of the calm arrangement, changed on a line of two bars of the calm
+// one (bgm-calm.mid: 108 beats a minute).
+constexpr int LivelyLevel = 5;
+constexpr double CalmLineMs = 2 * 4 * 60000.0 / 108;
 
 // Rank when several play sounds fall in one frame: the more rewarding wins
-// (clear, game over, chain 5 down to 1, link, fish, landing, turn, move).
+// (clear, game over, chain 5 down to 1, level up, link, fish, landing,
+// turn, move).
 int Reward(GameSound sound) {
     switch (sound) {
         case GameSound::Move: return 1;
@@ -32,13 +44,14 @@ int Reward(GameSound sound) {
         case GameSound::Land: return 3;
         case GameSound::Fish: return 4;
         case GameSound::Link: return 5;
-        case GameSound::Chain1: return 6;
-        case GameSound::Chain2: return 7;
-        case GameSound::Chain3: return 8;
-        case GameSound::Chain4: return 9;
-        case GameSound::Chain5: return 10;
-        case GameSound::GameOver: return 11;
-        case GameSound::Clear: return 12;
+        case GameSound::LevelUp: return 6;
+        case GameSound::Chain1: return 7;
+        case GameSound::Chain2: return 8;
+        case GameSound::Chain3: return 9;
+        case GameSound::Chain4: return 10;
+        case GameSound::Chain5: return 11;
+        case GameSound::GameOver: return 12;
+        case GameSound::Clear: return 13;
         case GameSound::Cursor:
         case GameSound::Decide: return 0;  // menus: played at once
     }
@@ -69,6 +82,7 @@ const SoundImage* FullImage(GameSound sound) {
         case GameSound::Link: return &SoundLink;
         case GameSound::GameOver: return &SoundGameOver;
         case GameSound::Clear: return &SoundClear;
+        case GameSound::LevelUp: return &SoundLevelUp;
         default: return ClassicImage(sound);
     }
 }
@@ -103,16 +117,35 @@ void PlayFrameSound() {
 }
 
 void ChooseTuneForGame() {
-    bool missions = ChosenSounds == SoundSet::Full && GameMode != ScoreAttack;
-    if (missions == missionTuneOpen) return;
-    missionTuneOpen = missions;
-    PlatformTuneClose();
-    if (missions) PlatformTuneOpen(DataPath("snd/bgm2.mid").c_str(), DataPath("snd/bgm.mid").c_str());
-    else PlatformTuneOpen(DataPath("snd/bgm.mid").c_str());
+    const OpenTune wanted = ChosenSounds == SoundSet::Classic ? OpenTune::ScoreAttack
+                            : GameMode != ScoreAttack          ? OpenTune::Missions
+                                                               : OpenTune::CalmThenScoreAttack;
+    if (wanted != openTune) {
+        openTune = wanted;
+        livelyChosen = false;
+        const std::string scoreAttack = DataPath("snd/bgm.mid");
+        PlatformTuneClose();
+        if (wanted == OpenTune::Missions) PlatformTuneOpen(DataPath("snd/bgm2.mid").c_str(), scoreAttack.c_str());
+        if (wanted == OpenTune::ScoreAttack) PlatformTuneOpen(scoreAttack.c_str());
+        if (wanted == OpenTune::CalmThenScoreAttack) {
+            PlatformTuneOpen(DataPath("snd/bgm-calm.mid").c_str(), scoreAttack.c_str());
+            PlatformTuneOpenSecond(scoreAttack.c_str());
+        }
+    }
+    FollowLevelWithTune();
+}
+
+void FollowLevelWithTune() {
+    if (openTune != OpenTune::CalmThenScoreAttack) return;
+    const bool lively = Level >= LivelyLevel;
+    if (lively == livelyChosen) return;
+    livelyChosen = lively;
+    PlatformTuneUseSecond(lively, CalmLineMs);
 }
 
 void ResetTuneChoice() {
-    missionTuneOpen = false;
+    openTune = OpenTune::ScoreAttack;
+    livelyChosen = false;
     soundWaiting = false;
 }
 

@@ -166,6 +166,7 @@ void RunFrame() {
     SampleInput();
     CallScreenHandler();
     PlayFrameSound();
+    FollowLevelWithTune();
     ApplyGlobalKeys();
     const uint32_t still = !QuitFlag && MayRest() && PlatformWindowShown() ? StillFrames() : 0;
     if (still == 0) WaitForFrameDeadline();  // else the rest waits for it

@@ -19,8 +19,13 @@ std::optional<SoundSet> ParseSoundSet(std::string_view name);
 // most rewarding of them plays. Called once a frame by the main loop.
 void PlayFrameSound();
 
-// Opens the tune of the game about to start (the missions' own in the full
-// set) unless it is open already. Called by the main loop during board entry.
+// Opens the tune of the game about to start unless it is open already: in
+// the full set the missions' own, and for score attack its calm arrangement
+// with the tune itself to follow. Called by the main loop during board entry.
 void ChooseTuneForGame();
+// Score attack in the full set: the calm arrangement below level 5, the tune
+// itself from level 5 on (switched on a line of two bars while it plays).
+// Called once a frame by the main loop.
+void FollowLevelWithTune();
 // What start-up opened: the score-attack tune.
 void ResetTuneChoice();

@@ -22,7 +22,7 @@
 
 SoundImage SoundMove, SoundTurn, SoundCursor, SoundDecide;
 SoundImage SoundMoveFull, SoundTurnFull, SoundLand, SoundChain[ChainSoundSteps], SoundFish, SoundLink, SoundGameOver,
-    SoundClear;
+    SoundClear, SoundLevelUp;
 std::optional<unsigned> FixedSeed;
 
 namespace {
@@ -30,7 +30,7 @@ namespace {
 SoundImage* const AllSounds[] = {&SoundMove,     &SoundTurn,     &SoundCursor,   &SoundDecide,   &SoundMoveFull,
                                  &SoundTurnFull, &SoundLand,     &SoundChain[0], &SoundChain[1], &SoundChain[2],
                                  &SoundChain[3], &SoundChain[4], &SoundFish,     &SoundLink,     &SoundGameOver,
-                                 &SoundClear};
+                                 &SoundClear,    &SoundLevelUp};
 
 void LoadSound(SoundImage& image, const char* name, const char* file, bool pitchVariants = false) {
     image.name = name;
@@ -47,9 +47,10 @@ void LoadSounds() {
         LoadSound(SoundMoveFull, "SoundMoveFull", "snd/move.wav", true);
         LoadSound(SoundTurnFull, "SoundTurnFull", "snd/rotate.wav", true);
     }
-    LoadSound(SoundCursor, "SoundCursor", "snd/pi.wav");
-    LoadSound(SoundDecide, "SoundDecide", "snd/picoon.wav");
-    if (ChosenSounds == SoundSet::Classic) return;
+    const bool classic = ChosenSounds == SoundSet::Classic;
+    LoadSound(SoundCursor, "SoundCursor", classic ? "snd/pi.wav" : "snd/cursor.wav");
+    LoadSound(SoundDecide, "SoundDecide", classic ? "snd/picoon.wav" : "snd/decide.wav");
+    if (classic) return;
     LoadSound(SoundLand, "SoundLand", "snd/land.wav", true);
     static const char* const chainNames[ChainSoundSteps] = {"SoundChain1", "SoundChain2", "SoundChain3",
                                                             "SoundChain4", "SoundChain5"};
@@ -60,6 +61,7 @@ void LoadSounds() {
     LoadSound(SoundLink, "SoundLink", "snd/link.wav");
     LoadSound(SoundGameOver, "SoundGameOver", "snd/gameover.wav");
     LoadSound(SoundClear, "SoundClear", "snd/clear.wav");
+    LoadSound(SoundLevelUp, "SoundLevelUp", "snd/levelup.wav");
 }
 }  // namespace
 

@@ -74,7 +74,7 @@ const ShortSound ShortSounds[] = {
     {"lr.wav", 0.4},     {"turn.wav", 0.4},   {"pi.wav", 0.4},     {"picoon.wav", 0.4},   {"move.wav", 0.4},
     {"rotate.wav", 0.4}, {"land.wav", 0.4},   {"chain1.wav", 1.2}, {"chain2.wav", 1.2},   {"chain3.wav", 1.2},
     {"chain4.wav", 1.2}, {"chain5.wav", 1.2}, {"fish.wav", 0.4},   {"link.wav", 0.5},     {"gameover.wav", 2.0},
-    {"clear.wav", 2.0},
+    {"clear.wav", 2.0},  {"levelup.wav", 0.6}, {"cursor.wav", 0.4},  {"decide.wav", 0.4},
 };
 
 std::vector<double> Mono(const Wav& w) {
@@ -109,16 +109,21 @@ TEST(SoundFilesTest, ShortSoundsAreCleanSixteenBitPcm) {
 
 // The full set's order of loudness (each sound's loudest 50 ms, K-weighted):
 // the move and the turn at least 8 dB under the smallest chain reward, the
-// landing at least 6 dB under it; each chain step at least 1 dB louder and
-// clearly longer than the step before.
+// landing at least 6 dB under it, the level-up between the landing and it;
+// its cursor and decide quieter than the classic ones; each chain step at
+// least 1 dB louder and clearly longer than the step before.
 TEST(SoundFilesTest, FullSetKeepsTheRewardsOverTheMoves) {
     auto level = [](const std::string& name) {
         Wav w = ParseWav(name);
         return w.samples.empty() ? 0.0 : loudness::LoudestLufs(Mono(w), w.rate);
     };
     const double chain1 = level("chain1.wav");
-    const std::pair<const char*, double> under[] = {{"move.wav", 8}, {"rotate.wav", 8}, {"land.wav", 6}};
+    const std::pair<const char*, double> under[] = {
+        {"move.wav", 8}, {"rotate.wav", 8}, {"land.wav", 6}, {"levelup.wav", 2}};
     for (auto [name, margin] : under) EXPECT_LE(level(name), chain1 - margin) << name;
+    EXPECT_GE(level("levelup.wav"), level("land.wav") + 2);
+    const std::pair<const char*, const char*> quieter[] = {{"cursor.wav", "pi.wav"}, {"decide.wav", "picoon.wav"}};
+    for (auto [full, classic] : quieter) EXPECT_LE(level(full), level(classic) - 1.5) << full;
     double previousLevel = -100, previousSeconds = 0;
     for (int step = 1; step <= 5; ++step) {
         const std::string name = "chain" + std::to_string(step) + ".wav";
@@ -237,12 +242,13 @@ double Seconds(const Midi& m, uint32_t tick) {
     return seconds + double(tick - last) * us / 1e6 / m.division;
 }
 
-// Score attack's tune and the missions' tune, and how long each must last.
+// Score attack's tune, the missions' tune and score attack's calm
+// arrangement (tunes 1, 2 and 3 of the generator), and how long each must last.
 struct TuneFile {
     const char* name;
     double shortest;
 };
-const TuneFile Tunes[] = {{"bgm.mid", 150.0}, {"bgm2.mid", 120.0}};
+const TuneFile Tunes[] = {{"bgm.mid", 150.0}, {"bgm2.mid", 120.0}, {"bgm-calm.mid", 150.0}};
 
 TEST(SoundFilesTest, TunesAreWholeLoopsOfTheirLength) {
     std::set<std::map<uint32_t, uint32_t>> tempos;
@@ -315,7 +321,7 @@ TEST(SoundFilesTest, RenderedTunesAreHeardAndPeakWellBelowClipping) {
 // and all the others alone, and each is rendered the way the game plays it
 // (one channel of the interleaved render stands for both).
 TEST(SoundFilesTest, LeadStandsThreeToEightDecibelsOverTheBandInEveryEightBars) {
-    for (int tune = 1; tune <= 2; ++tune) {
+    for (int tune = 1; tune <= int(std::size(Tunes)); ++tune) {
         SCOPED_TRACE("tune " + std::to_string(tune));
         const Midi m = ParseMidi(ReadAll(Tunes[tune - 1].name));
         ASSERT_EQ(m.tempo.size(), 1u) << "one tempo for the whole tune";

@@ -13,6 +13,7 @@
 #include "rules/new_game.h"
 #include "rules/game_events.h"
 #include "rules/queue.h"
+#include "rules/scoring.h"
 #include "shell/sound_choice.h"
 #include "shell/main_loop.h"
 #include "tests/test_support.h"
@@ -125,7 +126,7 @@ TEST(PlayFrame, SoundsOfAFrameBySetAndReward) {
         Sounds heard;
     };
     const Case cases[] = {
-        {SoundSet::Classic, {Move, Land, Chain1, Turn, Fish, Link, GameOver, Clear}, {"SoundMove", "SoundTurn"}},
+        {SoundSet::Classic, {Move, Land, Chain1, Turn, Fish, Link, GameOver, Clear, LevelUp}, {"SoundMove", "SoundTurn"}},
         {SoundSet::Classic, {Move, Move}, {"SoundMove", "SoundMove"}},
         {SoundSet::Full, {Move, Move}, {"SoundMoveFull"}},
         {SoundSet::Full, {Move, Turn}, {"SoundTurnFull"}},
@@ -133,6 +134,8 @@ TEST(PlayFrame, SoundsOfAFrameBySetAndReward) {
         {SoundSet::Full, {Land, Fish}, {"SoundFish"}},
         {SoundSet::Full, {Link, Fish}, {"SoundLink"}},
         {SoundSet::Full, {Land, Chain1, Link}, {"SoundChain1"}},
+        {SoundSet::Full, {Link, LevelUp, Land}, {"SoundLevelUp"}},
+        {SoundSet::Full, {LevelUp, Chain1}, {"SoundChain1"}},
         {SoundSet::Full, {Chain5, Chain2}, {"SoundChain5"}},
         {SoundSet::Full, {Chain5, GameOver}, {"SoundGameOver"}},
         {SoundSet::Full, {GameOver, Clear, Chain5}, {"SoundClear"}},
@@ -178,8 +181,9 @@ TEST(PlayFrame, FullSetLandsAndEndsAGameAudibly) {
 }
 
 // The missions' tune in the full set, opened during board entry; with its
-// file missing the score-attack tune stands in; score attack and the
-// classic set keep the one tune opened at start-up.
+// file missing the score-attack tune stands in; score attack in the full set
+// opens its calm arrangement with the tune itself as the second; the classic
+// set keeps the one tune opened at start-up.
 TEST(PlayFrame, MissionsHaveTheirOwnTuneInTheFullSet) {
     struct Case {
         SoundSet set;
@@ -190,7 +194,7 @@ TEST(PlayFrame, MissionsHaveTheirOwnTuneInTheFullSet) {
     const Case cases[] = {
         {SoundSet::Full, NormalGame, true, {"close", "open"}},
         {SoundSet::Full, EditGame, false, {"close", "open"}},
-        {SoundSet::Full, ScoreAttack, true, {}},
+        {SoundSet::Full, ScoreAttack, true, {"close", "open", "second bgm.mid"}},
         {SoundSet::Classic, NormalGame, true, {}},
     };
     for (const Case& c : cases) {
@@ -208,5 +212,32 @@ TEST(PlayFrame, MissionsHaveTheirOwnTuneInTheFullSet) {
         Headless.music.clear();
         RunFrame();
         EXPECT_TRUE(Headless.music.empty()) << "opened once, case " << (&c - cases);
+    }
+}
+
+// Score attack in the full set changes to the tune itself when the level
+// reaches 5, on a line of two bars of the calm arrangement, once; a new
+// game goes back to the calm one. The classic set never changes.
+TEST(PlayFrame, ScoreAttackTuneFollowsTheLevel) {
+    const std::string lively = "use second 4444.444", calm = "use first 4444.444";
+    for (SoundSet set : {SoundSet::Full, SoundSet::Classic}) {
+        StartPlay(0, set);
+        ScreenState = BoardEntryScreen;
+        RunFrame();
+        Headless.music.clear();
+        Level = 4;
+        RunFrame();
+        Level = 5;
+        RunFrames(2);
+        Level = 7;
+        RunFrame();
+        NewGame();
+        RunFrame();
+        const std::vector<std::string> heard = set == SoundSet::Full ? std::vector<std::string>{lively, calm}
+                                                                     : std::vector<std::string>{};
+        std::vector<std::string> uses;
+        for (const std::string& m : Headless.music)
+            if (m.starts_with("use ")) uses.push_back(m);
+        EXPECT_EQ(uses, heard) << (set == SoundSet::Full ? "full" : "classic");
     }
 }

@@ -163,10 +163,12 @@ TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
     const std::set<std::string> outside = {
         "BackBuffer", "GradientSurface", "TileSurface", "BlockSheet", "FontSheet", "KanaSheet", "LogoSheet", "SoundMove",
         "SoundTurn", "SoundCursor", "SoundDecide", "FixedSeed", "ProgramState", "SoundMoveFull", "SoundTurnFull", "SoundLand",
-        "SoundChain", "SoundFish", "SoundLink", "SoundGameOver", "SoundClear", "(anonymous namespace)::AllSounds",
+        "SoundChain", "SoundFish", "SoundLink", "SoundGameOver", "SoundClear", "SoundLevelUp",
+        "(anonymous namespace)::AllSounds",
         "ChosenSounds",                              // the player's choice of sounds
         "(anonymous namespace)::soundWaiting", "(anonymous namespace)::waitingSound",  // empty between frames
-        "(anonymous namespace)::missionTuneOpen",    // which tune file the platform holds
+        "(anonymous namespace)::openTune",           // which tune files the platform holds
+        "(anonymous namespace)::livelyChosen",       // which of them it was told to play
         "TextLanguage",                             // the player's choice, like the folders and the seed
         "PaletteSafe", "FlashingSteady", "ScaleFit",  // the player's choice of colours, blinking and picture size
         "KeyBinding", "MusicLevel", "EffectsLevel", "SoundMuted",  // the player's keys and sound

@@ -10,6 +10,10 @@
 //   steps RAW MS...                    for a stop of the tune at each MS, when it
 //       falls silent and the largest step between two samples there, against
 //       the render's 99.9th percentile step
+//   switch RAW FRAME...                for a change of arrangement starting at
+//       each FRAME: the silence before it, the largest step between two
+//       samples within 5 ms of it against the 99.9th percentile step, and the
+//       level of the 50 ms before the fade and after the start
 // Renders are 44100 Hz, 16-bit, stereo; sound files 16-bit PCM WAV. Levels are
 // in dB of full scale, per channel.
 #include <algorithm>
@@ -252,15 +256,54 @@ int Mix(const char* path) {
 }
 
 // A cut shows as a step far larger than the music's own from one sample to the next.
-int Steps(const char* path, int count, char** times) {
-    Signal s = ReadRaw(path);
-    if (s.Frames() < 2) return 1;
+// The 99.9th percentile of the steps between neighbouring samples, silence
+// left out.
+double UsualStep(const Signal& s) {
     std::vector<double> all;
     for (const auto& c : s.channels)
         for (size_t i = 1; i < c.size(); ++i)
             if (c[i] != 0 || c[i - 1] != 0) all.push_back(std::fabs(c[i] - c[i - 1]));
     std::sort(all.begin(), all.end());
-    const double usual = all.empty() ? 0 : all[std::min(all.size() - 1, all.size() * 999 / 1000)];
+    return all.empty() ? 0 : all[std::min(all.size() - 1, all.size() * 999 / 1000)];
+}
+
+double WindowDecibels(const Signal& s, size_t from, size_t frames) {
+    double sum = 0;
+    size_t n = 0;
+    for (const auto& c : s.channels)
+        for (size_t i = from; i < std::min(from + frames, c.size()); ++i, ++n) sum += c[i] * c[i];
+    return 10 * std::log10(std::max(sum / double(std::max<size_t>(n, 1)), 1e-12));
+}
+
+int Switches(const char* path, int count, char** frames) {
+    Signal s = ReadRaw(path);
+    if (s.Frames() < 2) return 1;
+    const double usual = UsualStep(s);
+    const size_t near = size_t(s.rate * 0.005), window = size_t(s.rate * 0.05);
+    std::printf("99.9th percentile step %.4f of full scale\n", usual);
+    for (int k = 0; k < count; ++k) {
+        const size_t at = size_t(std::atol(frames[k]));
+        if (at <= window + near || at + window >= s.Frames()) continue;
+        // Silent frames (both channels exactly 0) running up to the start.
+        size_t silent = 0;
+        auto quiet = [&](size_t i) { return std::all_of(s.channels.begin(), s.channels.end(), [&](auto& c) { return c[i] == 0; }); };
+        while (silent < at && quiet(at - 1 - silent)) ++silent;
+        double largest = 0;
+        for (const auto& c : s.channels)
+            for (size_t i = at - near; i < at + near; ++i) largest = std::max(largest, std::fabs(c[i] - c[i - 1]));
+        const size_t fade = size_t(s.rate * 0.2);
+        std::printf("switch at frame %zu: silent %zu frames (%.1f ms) before it, step within 5 ms %.4f (%s the 99.9th "
+                    "percentile); 50 ms before the fade %.1f dB, 50 ms after the start %.1f dB\n",
+                    at, silent, silent / s.rate * 1000, largest, largest > usual ? "over" : "within",
+                    WindowDecibels(s, at - std::min(at, fade + window), window), WindowDecibels(s, at, window));
+    }
+    return 0;
+}
+
+int Steps(const char* path, int count, char** times) {
+    Signal s = ReadRaw(path);
+    if (s.Frames() < 2) return 1;
+    const double usual = UsualStep(s);
     std::printf("99.9th percentile step %.4f of full scale\n", usual);
     for (int k = 0; k < count; ++k) {
         // Where the tune falls silent after the stop: the last sound within
@@ -285,12 +328,13 @@ int Steps(const char* path, int count, char** times) {
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "mix") == 0) return Mix(argv[2]);
     if (argc >= 4 && std::strcmp(argv[1], "steps") == 0) return Steps(argv[2], argc - 3, argv + 3);
+    if (argc >= 4 && std::strcmp(argv[1], "switch") == 0) return Switches(argv[2], argc - 3, argv + 3);
     if (argc == 5 && std::strcmp(argv[1], "blocks") == 0) return Blocks(argv[2], argv[3], std::atof(argv[4]));
     if (argc >= 3 && std::strcmp(argv[1], "effects") == 0) return Effects(argc - 2, argv + 2);
     if (argc == 6 && std::strcmp(argv[1], "band") == 0)
         return BandOverTune(argv[2], argv[3], std::atof(argv[4]), std::atof(argv[5]));
     std::fprintf(stderr,
                  "usage: tessmar-soundmeasure blocks LEAD.raw REST.raw SECONDS | effects WAV... |"
-                 " band WAV TUNE.raw LOW HIGH | mix RAW | steps RAW MS...\n");
+                 " band WAV TUNE.raw LOW HIGH | mix RAW | steps RAW MS... | switch RAW FRAME...\n");
     return 2;
 }

@@ -6,7 +6,10 @@
 # them at those times through SDL2_mixer and FluidSynth as the game does, and
 # tessmar-soundmeasure reports the render's integrated loudness, true peak
 # and clipped 50 ms windows, and the largest sample step at every stop of the
-# tune (rendered without the effects) against the tune's own steps.
+# tune (rendered without the effects) against the tune's own steps. Last,
+# score attack's change from the calm arrangement to the tune itself (as at
+# level 5) is rendered three times at different moments, and the silence and
+# the step where the tune itself starts are measured.
 #   tools/sound/measure_mix.sh [BUILD_DIR] [SND_DIR] [--halt]
 # SND_DIR (default BUILD_DIR/gamedata/snd) holds the sounds and tunes played;
 # --halt cuts the tune at a stop instead of fading it, as the game once did;
@@ -42,7 +45,7 @@ run() {  # name, tune, runner arguments...
 import json, re, sys
 trace, snd, tune, stop, out = sys.argv[1:]
 names = {"SoundMove": "lr", "SoundMoveFull": "move", "SoundTurn": "turn", "SoundTurnFull": "rotate",
-         "SoundCursor": "pi", "SoundDecide": "picoon", "SoundLand": "land", "SoundFish": "fish",
+         "SoundCursor": "cursor", "SoundDecide": "decide", "SoundLand": "land", "SoundFish": "fish",
          "SoundLink": "link", "SoundGameOver": "gameover", "SoundClear": "clear", "SoundLevelUp": "levelup"}
 mix, music, stops, last, playing = [], [], [], 0, False
 for line in open(trace):
@@ -55,8 +58,10 @@ for line in open(trace):
         if command == "play":
             music.append(f"{ms} tune {snd}/{tune}")
             playing = True
-        elif command.startswith("switch "):
-            music.append(f"{ms} switch {snd}/{command.split()[1]}")
+        elif command.startswith("second "):
+            music.append(f"{ms} second {snd}/{command.split()[1]}")
+        elif command.startswith("use "):
+            music.append(f"{ms} {command}")
         elif command in ("stop", "close") and playing:
             playing = False
             music.append(f"{ms} {stop}")
@@ -75,5 +80,31 @@ PY
   "$build/tools/tessmar-soundmeasure" steps "$tmp/$name/tune.raw" $(cat "$tmp/$name/stops.txt")
 }
 
-run score bgm.mid --start-score-attack --input "$tmp/score.txt" --frames 40
+run score bgm-calm.mid --start-score-attack --input "$tmp/score.txt" --frames 40
 run mission bgm2.mid --mission "$build/gamedata/mission/12.msn" --input "$src/tests/campaign/solutions/12.txt"
+
+# The change of arrangement: the calm one from the start, the tune itself
+# asked for at 10.0, 21.7 and 33.1 s, each time on the calm arrangement's next
+# line of two bars (4444.444 ms at 108 beats a minute); back to the calm one
+# in between, on the tune's own lines (3870.968 ms at 124).
+cat > "$tmp/switch.txt" <<EOF
+0 tune $snd/bgm-calm.mid
+0 second $snd/bgm.mid
+10000 use second 4444.444
+16000 use first 3870.968
+21700 use second 4444.444
+28000 use first 3870.968
+33100 use second 4444.444
+42000 end
+EOF
+echo "== the change to the tune itself"
+nice -n 19 "$build/tools/tessmar-tunerender" --mix "$tmp/switch.txt" "$tmp/switch.raw" 2>/dev/null | tee "$tmp/switch.out"
+# shellcheck disable=SC2046
+"$build/tools/tessmar-soundmeasure" switch "$tmp/switch.raw" $(sed -n 's/.*other arrangement from frame \([0-9]*\).*/\1/p' "$tmp/switch.out")
+echo -n "the tune itself from its own start, largest step in its first 5 ms: "
+nice -n 19 "$build/tools/tessmar-tunerender" "$snd/bgm.mid" "$tmp/bgm.raw" >/dev/null 2>&1
+python3 - "$tmp/bgm.raw" <<'PY'
+import array, sys
+a = array.array("h"); a.frombytes(open(sys.argv[1], "rb").read()[:4 * 221])
+print("%.4f" % (max(abs(a[i] - a[i - 2]) for i in range(2, len(a))) / 32768))
+PY

@@ -5,7 +5,8 @@
 # eight bars the lead over the rest of the mix; the tune's rests, hook and
 # chords from the score; for the short sounds, their length, peak and loudest
 # 50 ms (K-weighted) against the median of them all, and the move's energy in
-# 2-5 kHz and 350-1000 Hz over the tune. Needs sox.
+# 2-5 kHz and 350-1000 Hz over the tune. Needs nothing beyond the build's own
+# tools and awk.
 #   tools/sound/measure_sounds.sh [BUILD_DIR]
 set -euo pipefail
 build=${1:-build}
@@ -16,7 +17,7 @@ measure=$build/tools/tessmar-soundmeasure
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-tunes=(1 2)
+tunes=(1 2 3)  # bgm.mid, bgm2.mid, bgm-calm.mid
 
 fonts=()
 for font in /usr/share/sounds/sf2/TimGM6mb.sf2 /usr/share/sounds/sf2/FluidR3_GM.sf2; do
@@ -30,6 +31,7 @@ for font in "${fonts[@]}"; do
   for tune in "${tunes[@]}"; do
     file=$snd/bgm.mid
     [ "$tune" = 2 ] && file=$snd/bgm2.mid
+    [ "$tune" = 3 ] && file=$snd/bgm-calm.mid
     echo "== $(basename "$file") with $(basename "$font")"
     # Two passes, looped as the game loops it: the longest silence is the joint's.
     "$render" "$file" "$tmp/whole.raw" 2 2>/dev/null | grep -E '^(length|rms|peak|longest)'
@@ -59,4 +61,4 @@ done
 echo "== the classic set (sounds=classic; loudest 50 ms, K-weighted)"
 "$measure" effects "$snd"/{lr,turn,pi,picoon}.wav
 echo "== the full set (the default)"
-"$measure" effects "$snd"/{move,turn,pi,picoon,land,chain1,chain2,chain3,chain4,chain5,fish,link,gameover,clear}.wav
+"$measure" effects "$snd"/{move,rotate,cursor,decide,land,levelup,chain1,chain2,chain3,chain4,chain5,fish,link,gameover,clear}.wav

@@ -15,7 +15,11 @@
 // RAW from the first event to the "end" one. EVENTS has one event a line,
 // its time in milliseconds first: "MS tune FILE.mid" (played looping, as the
 // game does), "MS sound FILE.wav", "MS stop" (the tune faded out as the game
-// stops it), "MS halt" (cut at once) and "MS end".
+// stops it), "MS halt" (cut at once), "MS second FILE.mid" (a second
+// arrangement opened), "MS use first|second LINE_MS" (the arrangement
+// chosen: changed on the playing one's next line, as the game changes it)
+// and "MS end". Each change of arrangement is reported: the line, and the
+// frame of RAW where the other arrangement started.
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -32,6 +36,7 @@
 
 #include "platform/sound_font.h"
 #include "platform/tune_fade.h"
+#include "platform/tune_switch.h"
 
 namespace {
 constexpr int Rate = 44100;
@@ -60,11 +65,16 @@ void CountMixed(void*, Uint8*, int len) {
 // The mix mode's events, in time order, and the files they play.
 struct Event {
     double ms;
-    std::string what, file;
+    std::string what, file;  // "use": "first" or "second"
+    double line = 0;         // "use"
+    bool second = false;     // "use"
 };
 std::vector<Event> events;
 std::vector<Mix_Chunk*> chunks;        // one per event ("sound")
-std::vector<Mix_Music*> tunes;         // one per event ("tune")
+std::vector<Mix_Music*> tunes;         // one per event ("tune", "second")
+Mix_Music* secondTune = nullptr;
+bool secondChosen = false;
+TuneSwitcher switcher;
 std::atomic<bool> mixStarted{false}, mixEnded{false};
 std::atomic<long> mixStart{-1}, mixEnd{-1};
 size_t nextEvent = 0;
@@ -73,6 +83,11 @@ size_t nextEvent = 0;
 // the next one. Mixer calls from here take the lock the thread already holds.
 void PlayEvents(void*, Uint8*, int len) {
     long before = mixedBytes.fetch_add(len);
+    constexpr int FrameBytes = Channels * 2;
+    if (switcher.AfterBuffer(len / FrameBytes))
+        std::printf("switch: line at frame %.1f, the other arrangement from frame %ld (%+.1f ms off the line)\n",
+                    switcher.lastLine - double(mixStart) / FrameBytes, switcher.lastSwitchAt - mixStart / FrameBytes,
+                    (double(switcher.lastSwitchAt) - switcher.lastLine) / Rate * 1000);
     if (!mixStarted) return SDL_Delay(1);
     if (mixStart < 0) mixStart = before + len;
     const double ms = double(before + len - mixStart) / (Rate * Channels * 2) * 1000;
@@ -80,12 +95,24 @@ void PlayEvents(void*, Uint8*, int len) {
         const Event& e = events[nextEvent];
         if (e.what == "tune") {
             if (Mix_FadingMusic() == MIX_FADING_OUT) break;  // Mix_PlayMusic would wait for it here
-            Mix_PlayMusic(tunes[nextEvent], -1);
+            if (Mix_PlayingMusic()) Mix_HaltMusic();
+            switcher.BeforePlay(tunes[nextEvent]);
+            Mix_PlayMusic(secondChosen && secondTune ? secondTune : tunes[nextEvent], -1);
+        } else if (e.what == "second") {
+            secondTune = tunes[nextEvent];
+        } else if (e.what == "use") {
+            const bool second = e.second;
+            // Each change goes to a fresh copy, loaded beforehand, as the game's does.
+            if (second != secondChosen && secondTune && Mix_PlayingMusic() && Mix_FadingMusic() != MIX_FADING_OUT)
+                switcher.Ask(tunes[nextEvent], e.line * Rate / 1000);
+            secondChosen = second;
         } else if (e.what == "sound") {
             Mix_PlayChannel(-1, chunks[nextEvent], 0);
         } else if (e.what == "stop") {
+            switcher.Cancel();
             Mix_FadeOutMusic(TuneFadeMs);
         } else if (e.what == "halt") {
+            switcher.Cancel();
             Mix_HaltMusic();
         } else if (e.what == "end" && mixEnd < 0) {
             mixEnd = before + len;
@@ -100,7 +127,9 @@ bool ReadEvents(const char* path) {
     Event e;
     while (in >> e.ms >> e.what) {
         e.file.clear();
-        if (e.what == "tune" || e.what == "sound") in >> e.file;
+        if (e.what == "tune" || e.what == "sound" || e.what == "second" || e.what == "use") in >> e.file;
+        if (e.what == "use") in >> e.line;
+        e.second = e.what == "use" && e.file == "second";
         events.push_back(e);
     }
     std::stable_sort(events.begin(), events.end(), [](const Event& a, const Event& b) { return a.ms < b.ms; });
@@ -117,9 +146,14 @@ bool RenderMix(const char* eventsPath) {
     chunks.assign(events.size(), nullptr);
     tunes.assign(events.size(), nullptr);
     bool ok = true;
+    std::string firstFile, secondFile;  // a "use" event plays a fresh copy of one of them
     for (size_t i = 0; i < events.size() && ok; ++i) {
         if (events[i].what == "sound") ok = (chunks[i] = Mix_LoadWAV(events[i].file.c_str())) != nullptr;
-        if (events[i].what == "tune") ok = (tunes[i] = Mix_LoadMUS(events[i].file.c_str())) != nullptr;
+        if (events[i].what == "use") events[i].file = events[i].file == "second" ? secondFile : firstFile;
+        if (events[i].what == "tune") firstFile = events[i].file;
+        if (events[i].what == "second") secondFile = events[i].file;
+        if (events[i].what == "tune" || events[i].what == "second" || events[i].what == "use")
+            ok = (tunes[i] = Mix_LoadMUS(events[i].file.c_str())) != nullptr;
         if (!ok) std::fprintf(stderr, "tessmar-tunerender: %s: %s\n", events[i].file.c_str(), Mix_GetError());
     }
     mixStarted = ok;

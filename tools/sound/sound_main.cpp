@@ -1,7 +1,7 @@
 // tessmar-soundgen DIR: writes the short sounds and the tunes into DIR (the
 // game folder's snd/).
-// tessmar-soundgen --part TUNE PART FILE: writes tune 1 (bgm.mid) or 2
-// (bgm2.mid) with only some of its notes: PART is "lead", "rest" (all but
+// tessmar-soundgen --part TUNE PART FILE: writes tune 1 (bgm.mid), 2
+// (bgm2.mid) or 3 (bgm-calm.mid) with only some of its notes: PART is "lead", "rest" (all but
 // the lead) or a MIDI channel 0 to 15; for measuring the mix one side at a time.
 // tessmar-soundgen --stats TUNE: the tune's tempo, length, rests and hook.
 // tessmar-soundgen --solo CHANNEL FILE: the same as --part 1 CHANNEL FILE.
@@ -27,13 +27,13 @@ bool ParsePart(const char* text, MidiFilter& filter) {
 
 bool ParseTune(const char* text, int& tune) {
     tune = text[0] - '0';
-    return (tune == 1 || tune == 2) && text[1] == 0;
+    return tune >= 1 && tune <= 3 && text[1] == 0;
 }
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: tessmar-soundgen DIR | tessmar-soundgen --part 1|2 lead|rest|CHANNEL FILE |"
-                 " tessmar-soundgen --solo CHANNEL FILE\n");
+                 "usage: tessmar-soundgen DIR | tessmar-soundgen --part 1|2|3 lead|rest|CHANNEL FILE |"
+                 " tessmar-soundgen --stats 1|2|3 | tessmar-soundgen --solo CHANNEL FILE\n");
     return 2;
 }
 }  // namespace
@@ -59,11 +59,14 @@ int main(int argc, char** argv) {
     bool ok = WriteWav(dir + "/lr.wav", MakeMoveSound()) && WriteWav(dir + "/turn.wav", MakeTurnSound()) &&
               WriteWav(dir + "/pi.wav", MakeCursorSound()) && WriteWav(dir + "/picoon.wav", MakeDecideSound()) &&
               WriteBytes(dir + "/bgm.mid", MakeTune(1)) && WriteBytes(dir + "/bgm2.mid", MakeTune(2)) &&
+              WriteBytes(dir + "/bgm-calm.mid", MakeTune(3)) &&
               WriteWav(dir + "/move.wav", MakeBrightMoveSound()) && WriteWav(dir + "/land.wav", MakeLandingSound()) &&
               WriteWav(dir + "/rotate.wav", MakeSoftTurnSound()) &&
               WriteWav(dir + "/fish.wav", MakeFishSound()) && WriteWav(dir + "/link.wav", MakeLinkSound()) &&
               WriteWav(dir + "/gameover.wav", MakeGameOverJingle()) &&
-              WriteWav(dir + "/clear.wav", MakeMissionClearJingle());
+              WriteWav(dir + "/clear.wav", MakeMissionClearJingle()) &&
+              WriteWav(dir + "/levelup.wav", MakeLevelUpSound()) && WriteWav(dir + "/cursor.wav", MakeSoftCursorSound()) &&
+              WriteWav(dir + "/decide.wav", MakeSoftDecideSound());
     for (int step = 1; step <= ChainSteps; ++step)
         ok = ok && WriteWav(dir + "/chain" + std::to_string(step) + ".wav", MakeChainSound(step));
     return ok ? 0 : 1;

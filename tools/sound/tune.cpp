@@ -21,6 +21,7 @@
 #include "tools/sound/tune.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -60,6 +61,9 @@ struct Score {
     std::vector<const char*> melody;  // one string a bar: "NOTE:eighths" or "r:eighths"
     std::vector<const char*> chords;  // one or two chords a bar
     std::vector<Block> blocks;        // one per eight bars
+    // Where the second pass restates the first: {its first bar, the bar it
+    // restates, bars} (0-based), for counting how much of it is a copy.
+    std::vector<std::array<int, 3>> restatements;
     int Bars() const { return int(melody.size()); }
     uint32_t End() const { return uint32_t(Bars()) * Bar; }
 };
@@ -82,7 +86,7 @@ const Score HarbourLines{
         "C6:1 D6:1 E6:2 G5:3 r:1", "A5:2 G5:1 E5:1 G5:2 r:2", "D6:1 E6:1 F6:2 A5:3 r:1", "B5:2 A5:1 F5:1 G5:2 r:2",
         "C6:1 D6:1 E6:2 G6:3 r:1", "F6:2 E6:1 D6:1 C6:2 r:2", "D6:2 C6:1 A5:1 B5:2 G5:2", "C6:6 r:2",
         // B in A minor: the hook in long notes.
-        "A5:2 B5:2 C6:4", "E5:6 r:2", "D5:2 E5:2 F5:4", "G#5:6 r:2",
+        "A5:2 B5:2 C6:4", "E5:4 r:4", "D5:2 E5:2 F5:4", "G#5:4 r:4",
         "A5:2 B5:2 C6:4", "E6:4 C6:2 r:2", "D6:4 F6:2 r:2", "E6:3 D6:1 B5:2 r:2",
         // A.
         "C6:1 D6:1 E6:2 G5:3 r:1", "A5:2 G5:1 E5:1 G5:2 r:2", "D6:1 E6:1 F6:2 A5:3 r:1", "B5:2 A5:1 F5:1 G5:2 r:2",
@@ -93,15 +97,17 @@ const Score HarbourLines{
         // ... then falling in fragments, and an arpeggio back up.
         "C6:1 D6:1 E6:2 r:4", "A5:1 B5:1 C6:2 r:4", "F5:1 G5:1 A5:2 r:4", "Ab5:2 G5:1 F5:1 D5:2 r:2",
         "r:1 E5:1 G5:1 C6:1 E6:2 r:2", "r:1 F5:1 A5:1 D6:1 F6:2 r:2", "r:1 G5:1 B5:1 D6:1 F6:2 E6:1 D6:1", "D6:4 r:4",
-        // Second pass: A, A, B, A.
+        // Second pass: A, A, B, A, each varied: the hook's head kept, its
+        // answers ornamented or displaced, breaths of a bar, and a turnaround
+        // through F minor and Bb7.
+        "C6:1 D6:1 E6:2 G5:3 r:1", "A5:1 B5:1 C6:1 A5:1 G5:2 r:2", "D6:1 E6:1 F6:2 A5:3 r:1", "B5:1 C6:1 D6:1 B5:1 G5:2 r:2",
+        "C6:1 D6:1 E6:2 G6:2 A6:1 G6:1", "E6:2 C6:2 r:4", "F6:1 E6:1 D6:1 C6:1 A5:2 B5:2", "C6:2 r:6",
+        "C6:1 D6:1 E6:2 G5:3 r:1", "r:2 A5:1 G5:1 E5:2 r:2", "D6:1 E6:1 F6:2 A5:3 r:1", "r:2 B5:1 A5:1 F5:2 D5:2",
+        "C6:1 D6:1 E6:2 G6:3 r:1", "F6:2 E6:1 D6:1 C6:1 A5:1 G5:2", "A5:1 C6:1 D6:1 F6:1 E6:2 D6:2", "C6:4 r:4",
+        "A5:2 B5:2 C6:3 r:1", "E5:2 G5:2 A5:2 r:2", "D5:2 E5:2 F5:3 r:1", "r:8",
+        "A5:2 B5:2 C6:2 E6:2", "A6:4 G6:2 r:2", "F6:2 D6:1 C6:1 Bb5:2 D6:2", "E6:4 G#5:2 r:2",
         "C6:1 D6:1 E6:2 G5:3 r:1", "A5:2 G5:1 E5:1 G5:2 r:2", "D6:1 E6:1 F6:2 A5:3 r:1", "B5:2 A5:1 F5:1 G5:2 r:2",
-        "C6:1 D6:1 E6:2 G6:3 r:1", "A6:2 G6:1 E6:1 C6:2 r:2", "A5:2 C6:1 F6:1 E6:2 D6:2", "C6:4 r:4",
-        "C6:1 D6:1 E6:2 G5:3 r:1", "A5:2 G5:1 E5:1 G5:2 r:2", "D6:1 E6:1 F6:2 A5:3 r:1", "B5:2 A5:1 F5:1 G5:2 r:2",
-        "C6:1 D6:1 E6:2 G6:3 r:1", "F6:2 E6:1 D6:1 C6:2 r:2", "D6:2 C6:1 A5:1 B5:2 G5:2", "C6:6 r:2",
-        "A5:2 B5:2 C6:4", "E5:6 r:2", "D5:2 E5:2 F5:4", "G#5:6 r:2",
-        "A5:2 B5:2 C6:4", "E6:4 C6:2 r:2", "D6:4 F6:2 r:2", "E6:3 D6:1 B5:2 r:2",
-        "C6:1 D6:1 E6:2 G5:3 r:1", "A5:2 G5:1 E5:1 G5:2 r:2", "D6:1 E6:1 F6:2 A5:3 r:1", "B5:2 A5:1 F5:1 G5:2 r:2",
-        "C6:1 D6:1 E6:2 G6:3 r:1", "A6:2 G6:1 E6:1 C6:2 r:2", "A5:2 C6:1 F6:1 E6:2 D6:2", "C6:2 r:2 G5:1 A5:1 B5:2",
+        "C6:1 D6:1 E6:2 A6:3 r:1", "G6:2 E6:1 D6:1 C6:2 r:2", "Ab5:2 C6:1 F6:1 Ab6:2 D6:2", "C6:2 r:2 G5:1 A5:1 B5:2",
     },
     {
         "Cmaj7", "Am7", "Dm7", "G7", "Cmaj7", "Am7", "Fmaj7 G7", "C6",
@@ -113,7 +119,7 @@ const Score HarbourLines{
         "Cmaj7", "Am7", "Dm7", "G7", "Cmaj7", "Am7", "Fmaj7 G7", "C6",
         "Cmaj7", "Am7", "Dm7", "G7", "Cmaj7", "Fmaj7", "Dm7 G7", "Cmaj7",
         "Am", "Fmaj7", "Dm7", "E7", "Am", "Fmaj7", "Bb", "E7",
-        "Cmaj7", "Am7", "Dm7", "G7", "Cmaj7", "Am7", "Fmaj7 G7", "C G7",
+        "Cmaj7", "Am7", "Dm7", "G7", "Cmaj7", "Am7", "Fm6 Bb7", "C G7",
     },
     {
         {LeadA, 100, Figure::Arpeggio, NylonGuitar, Groove::Light, false, false},
@@ -127,6 +133,7 @@ const Score HarbourLines{
         {LeadA, 100, Figure::Strum, Piano, Groove::HalfTime, true, true},
         {LeadB, 106, Figure::Arpeggio, NylonGuitar, Groove::Full, true, true},
     },
+    {{48, 0, 32}},
 };
 
 const Score LanternSteps{
@@ -150,13 +157,14 @@ const Score LanternSteps{
         // Episode: fragments of the hook, displaced, over borrowed chords.
         "r:3 G5:1 A5:1 G5:3", "r:3 A5:1 C6:1 A5:3", "r:3 D6:1 F6:1 D6:3", "r:2 Bb5:2 A5:2 F5:2",
         "r:3 E5:1 G5:1 E5:3", "r:3 F5:1 A5:1 F5:3", "Eb6:4 C6:2 Ab5:2", "B5:4 D6:2 r:2",
-        // Second pass: A, B, A.
-        "E5:2 G5:1 A5:1 G5:3 r:1", "r:2 B5:2 D6:2 B5:2", "A5:2 C6:1 D6:1 C6:3 r:1", "r:2 B5:2 G5:2 F5:2",
-        "E5:2 G5:1 A5:1 G5:2 r:1 E6:1", "D6:3 r:3 C6:1 A5:1", "Ab5:2 C6:1 D6:1 C6:4", "G5:4 r:4",
-        "E5:4 G5:2 A5:2", "G5:6 r:2", "A5:4 C6:2 D6:2", "C6:6 r:2",
-        "E6:4 D6:2 C6:2", "D6:4 F6:2 r:2", "E6:2 D6:2 B5:2 G#5:2", "B5:4 r:4",
-        "E5:2 G5:1 A5:1 G5:3 r:1", "r:2 B5:2 D6:2 B5:2", "A5:2 C6:1 D6:1 C6:3 r:1", "r:2 B5:2 G5:2 F5:2",
-        "E5:2 G5:1 A5:1 G5:2 C6:2", "F6:3 r:3 E6:1 D6:1", "D6:2 C6:1 A5:1 B5:2 D6:2", "C6:2 r:2 G5:2 F5:2",
+        // Second pass: A, B, A, varied: new answers to the hook, a bar's breath
+        // at the end of each section.
+        "E5:2 G5:1 A5:1 G5:3 r:1", "r:2 B5:1 C6:1 D6:2 G5:2", "A5:2 C6:1 D6:1 C6:3 r:1", "r:2 D6:1 C6:1 B5:2 G5:2",
+        "E5:2 G5:1 A5:1 C6:2 E6:2", "F6:2 D6:2 r:4", "Ab5:2 C6:1 D6:1 F6:2 D6:2", "G5:2 r:6",
+        "E5:3 G5:1 A5:2 C6:2", "B5:4 G5:2 r:2", "A5:3 C6:1 D6:2 F6:2", "E6:4 r:4",
+        "E6:2 C6:2 A5:2 E6:2", "F6:4 D6:2 A5:2", "G#5:2 B5:2 D6:2 E6:2", "r:8",
+        "E5:2 G5:1 A5:1 G5:3 r:1", "r:2 B5:2 D6:2 B5:2", "A5:2 C6:1 D6:1 C6:3 r:1", "r:2 B5:1 A5:1 G5:2 F5:2",
+        "E5:2 G5:1 A5:1 G5:2 C6:2", "F6:2 E6:1 D6:1 C6:2 A5:2", "D6:2 C6:1 A5:1 B5:2 D6:2", "C6:2 r:2 G5:2 F5:2",
     },
     {
         "C", "Em7", "Fmaj7", "G7", "Am7", "Dm7", "Fm6", "C",
@@ -178,7 +186,31 @@ const Score LanternSteps{
         {LeadA, 100, Figure::Strum, ElectricPiano, Groove::HalfTime, true, true},
         {LeadB, 90, Figure::Arpeggio, ElectricPiano, Groove::Full, true, false},
     },
+    {{40, 0, 8}, {48, 16, 8}, {56, 8, 8}},
 };
+
+// The calm arrangement of "Harbour Lines" (bgm-calm.mid) that score attack
+// plays in the full set until the level rises to where the game picks up:
+// slower, the drums in half time or nearly silent, picked chords and long
+// pads, the flute's and the oboe's lines as they are.
+const Score CalmHarbourLines = [] {
+    Score s = HarbourLines;
+    s.title = "Harbour Lines (calm)";
+    s.bpm = 108;
+    s.blocks = {
+        {LeadA, 98, Figure::Arpeggio, NylonGuitar, Groove::HalfTime, false, false},
+        {LeadA, 100, Figure::Arpeggio, NylonGuitar, Groove::HalfTime, true, false},
+        {LeadA, 100, Figure::Whole, NylonGuitar, Groove::Build, false, true},
+        {LeadA, 100, Figure::Arpeggio, NylonGuitar, Groove::HalfTime, true, false},
+        {LeadA, 94, Figure::Whole, NylonGuitar, Groove::Build, false, true},
+        {LeadA, 108, Figure::Arpeggio, NylonGuitar, Groove::HalfTime, true, false},
+        {LeadB, 86, Figure::Arpeggio, Piano, Groove::HalfTime, false, false},
+        {LeadB, 88, Figure::Arpeggio, Piano, Groove::HalfTime, true, false},
+        {LeadA, 96, Figure::Whole, Piano, Groove::Build, true, true},
+        {LeadB, 98, Figure::Arpeggio, NylonGuitar, Groove::HalfTime, true, true},
+    };
+    return s;
+}();
 // clang-format on
 
 // Channel volumes scaled so the tune sits about 1 dB under full level (a
@@ -186,7 +218,7 @@ const Score LanternSteps{
 constexpr double TuneVolume = 0.95;
 int Volume(int volume) { return int(volume * TuneVolume + 0.5); }
 
-const Score& ScoreOf(int tune) { return tune == 2 ? LanternSteps : HarbourLines; }
+const Score& ScoreOf(int tune) { return tune == 2 ? LanternSteps : tune == 3 ? CalmHarbourLines : HarbourLines; }
 
 std::vector<std::string> Words(const std::string& s) {
     std::istringstream in(s);
@@ -556,6 +588,42 @@ std::vector<uint8_t> MakeTune(int tune, MidiFilter filter) {
     return AssembleMidi(AllTracks(s), Ppq, s.End(), filter);
 }
 
+namespace {
+// Where the lead breathes, and how much of the second pass is a copy: the
+// beats in which no lead note sounds, the bars with a rest of two beats or
+// more, and the bars of the second pass that play their bar of the first
+// note for note.
+std::string BreathAndCopies(const Score& s) {
+    int silentBeats = 0, breathingBars = 0;
+    for (int bar = 0; bar < s.Bars(); ++bar) {
+        std::vector<MelodyNote> notes = MelodyOf(s, bar);
+        uint32_t from = uint32_t(bar) * Bar, longestRest = 0, until = from;
+        for (int beat = 0; beat < 4; ++beat) {
+            const uint32_t start = from + uint32_t(beat * Ppq), end = start + Ppq;
+            silentBeats += std::none_of(notes.begin(), notes.end(), [&](const MelodyNote& n) {
+                return n.tick < end && n.tick + n.length > start;
+            });
+        }
+        for (const MelodyNote& n : notes) {
+            longestRest = std::max(longestRest, n.tick - until);
+            until = n.tick + n.length;
+        }
+        longestRest = std::max(longestRest, from + Bar - until);
+        breathingBars += longestRest >= 2 * Ppq;
+    }
+    int restated = 0, copies = 0;
+    for (const auto& [first, of, bars] : s.restatements)
+        for (int k = 0; k < bars; ++k, ++restated)
+            copies += std::string(s.melody[size_t(first + k)]) == s.melody[size_t(of + k)];
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "lead silent in %.0f %% of the beats, resting two beats or more in %d of %d bars\n"
+                  "second pass: %d of %d bars as in the first\n",
+                  100.0 * silentBeats / (4 * s.Bars()), breathingBars, s.Bars(), copies, restated);
+    return text;
+}
+}  // namespace
+
 std::string TuneStatistics(int tune) {
     const Score& s = ScoreOf(tune);
     std::vector<int> hook;
@@ -569,6 +637,6 @@ std::string TuneStatistics(int tune) {
         }
     return "title " + std::string(s.title) + "\ntempo " + std::to_string(s.bpm) + "\nbars " +
            std::to_string(s.Bars()) + "\nseconds " + std::to_string(s.Bars() * 4 * 60 / s.bpm) + "\n" +
-           LeadStatistics(AllTracks(s), Bar, s.End(), hook) + "chords " + std::to_string(chords) +
+           LeadStatistics(AllTracks(s), Bar, s.End(), hook) + BreathAndCopies(s) + "chords " + std::to_string(chords) +
            ", with a sixth or seventh " + std::to_string(sevenths) + ", borrowed " + std::to_string(borrowed) + "\n";
 }

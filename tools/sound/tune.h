@@ -7,7 +7,8 @@
 
 #include "tools/sound/midi_file.h"
 
-// Tune 1 is bgm.mid (score attack), tune 2 bgm2.mid (the missions). Format 1:
+// Tune 1 is bgm.mid (score attack), tune 2 bgm2.mid (the missions), tune 3
+// bgm-calm.mid (score attack's calm arrangement for the early levels). Format 1:
 // a tempo track, then the parts. `filter` keeps only some notes (the lead,
 // everything but the lead, one channel) for measuring the mix.
 std::vector<uint8_t> MakeTune(int tune, MidiFilter filter = {});

@@ -298,3 +298,26 @@ std::vector<float> MakeMissionClearJingle() {
     Strike(s, step * 4, Hz(53), 0.5, 0.4, 0);
     return Finish(s, 0.35, JingleLoudness);
 }
+
+// The level risen: a quick climb C6 E6 G6 on a soft whistle and a bell on
+// C7 that rings on, brighter than the landing and gentler than a chain.
+std::vector<float> MakeLevelUpSound() {
+    std::vector<float> s(size_t(Samples(0.5)));
+    const double step = 0.055;
+    const int keys[] = {84, 88, 91};
+    for (int k = 0; k < 3; ++k) Hold(s, step * k, step * 0.9, Hz(keys[k]), 0.4);
+    Strike(s, step * 3, Hz(96), 0.8, 0.12, 0.4);
+    Strike(s, step * 3, Hz(84), 0.3, 0.12, 0);
+    return Finish(s, 0.12, LevelUpLoudness);
+}
+
+namespace {
+std::vector<float> Quieter(std::vector<float> s, double decibels) {
+    const float gain = float(std::pow(10.0, decibels / 20));
+    for (float& v : s) v *= gain;
+    return s;
+}
+}  // namespace
+
+std::vector<float> MakeSoftCursorSound() { return Quieter(MakeCursorSound(), MenuSoundsDecibels); }
+std::vector<float> MakeSoftDecideSound() { return Quieter(MakeDecideSound(), MenuSoundsDecibels); }

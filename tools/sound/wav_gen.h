@@ -23,6 +23,11 @@ std::vector<float> MakeFishSound();               // snd/fish.wav
 std::vector<float> MakeLinkSound();               // snd/link.wav
 std::vector<float> MakeGameOverJingle();          // snd/gameover.wav, in C like bgm.mid
 std::vector<float> MakeMissionClearJingle();      // snd/clear.wav, in F like bgm2.mid
+std::vector<float> MakeLevelUpSound();            // snd/levelup.wav: the level risen, in C like bgm.mid
+// The full set's menu sounds: the classic cursor and decide, a little
+// quieter, so that the two stacked over the tune keep clear of full scale.
+std::vector<float> MakeSoftCursorSound();         // snd/cursor.wav
+std::vector<float> MakeSoftDecideSound();         // snd/decide.wav
 
 // The full set's levels, in LUFS over the loudest 50 ms: the moves and the
 // landing, heard hundreds of times a minute, well under the rewards; the
@@ -31,5 +36,7 @@ std::vector<float> MakeMissionClearJingle();      // snd/clear.wav, in F like bg
 inline constexpr double MoveLoudness = -25, TurnLoudness = -25, LandLoudness = -23;
 inline constexpr double ChainLoudness[5] = {-16.5, -15, -13.5, -12, -10.5};
 inline constexpr double FishLoudness = -15, LinkLoudness = -14, JingleLoudness = -13;
+inline constexpr double LevelUpLoudness = -19.5;  // between the landing and the first chain step
+inline constexpr double MenuSoundsDecibels = -2;  // the full set's cursor and decide against the classic ones
 
 bool WriteWav(const std::string& path, const std::vector<float>& samples);
