@@ -67,8 +67,25 @@ int ActionNamed(const std::string& name) {
     return -1;
 }
 
-// The keys written, each checked; a key that two actions would share is
-// given up for the default of the one that wrote it, until no two share.
+// A key or button that two actions would share is given up, by the action
+// whose line wrote it, for that action's default, until no two share one
+// (`none` is no key or button, which any number of actions may have).
+void GiveUpShared(int* binding, bool* written, int none, const char* prefix, const char* why, int (*fallback)(int),
+                  std::string (*name)(int)) {
+    for (bool shared = true; shared;) {
+        shared = false;
+        for (int a = 0; a < ActionCount && !shared; ++a)
+            for (int b = 0; b < ActionCount && !shared; ++b)
+                if (a != b && binding[a] != none && binding[a] == binding[b] && written[a]) {
+                    PassOver(prefix + std::string(Actions[a].name), name(binding[a]), why);
+                    binding[a] = fallback(a);
+                    written[a] = false;
+                    shared = true;
+                }
+    }
+}
+
+// The keys written, each checked, shared ones given up.
 void TakeKeys(const DisplaySettings& saved) {
     ResetKeyBindings();
     bool written[ActionCount] = {};
@@ -80,18 +97,8 @@ void TakeKeys(const DisplaySettings& saved) {
         else if (key < 0 || key == KeyEscape) PassOver(name, value, "no such key; the default is used");
         else KeyBinding[action] = key, written[action] = true;
     }
-    for (bool shared = true; shared;) {
-        shared = false;
-        for (int a = 0; a < ActionCount && !shared; ++a)
-            for (int b = 0; b < ActionCount && !shared; ++b)
-                if (a != b && KeyBinding[a] == KeyBinding[b] && written[a]) {
-                    PassOver("key." + std::string(Actions[a].name), PlatformKeyName(KeyBinding[a]),
-                             "another action has this key; the default is used");
-                    KeyBinding[a] = Actions[a].defaultKey;
-                    written[a] = false;
-                    shared = true;
-                }
-    }
+    GiveUpShared(KeyBinding, written, -1, "key.", "another action has this key; the default is used",
+                 [](int a) { return Actions[a].defaultKey; }, PlatformKeyName);
 }
 
 // "pad.ACTION=none": the action has no button.
@@ -111,18 +118,8 @@ void TakePads(const DisplaySettings& saved) {
         else if (button == NoPadButton) PassOver(name, value, "no such pad button; the default is used");
         else PadBinding[action] = button, written[action] = true;
     }
-    for (bool shared = true; shared;) {
-        shared = false;
-        for (int a = 0; a < ActionCount && !shared; ++a)
-            for (int b = 0; b < ActionCount && !shared; ++b)
-                if (a != b && PadBinding[a] != NoPadButton && PadBinding[a] == PadBinding[b] && written[a]) {
-                    PassOver("pad." + std::string(Actions[a].name), PlatformPadButtonName(PadBinding[a]),
-                             "another action has this button; the default is used");
-                    PadBinding[a] = Actions[a].defaultPadButton;
-                    written[a] = false;
-                    shared = true;
-                }
-    }
+    GiveUpShared(PadBinding, written, NoPadButton, "pad.", "another action has this button; the default is used",
+                 [](int a) { return Actions[a].defaultPadButton; }, PlatformPadButtonName);
 }
 }  // namespace
 
