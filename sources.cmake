@@ -8,7 +8,7 @@ set(TESSMAR_RULES_SOURCES
 set(TESSMAR_DRAW_SOURCES draw/fish.cpp draw/playfield.cpp draw/surface.cpp draw/surfaces.cpp draw/text.cpp)
 set(TESSMAR_RESOURCES_SOURCES resources/resources.cpp)
 # The operating system's files, folders, calendar and clock, shared with the editor.
-set(TESSMAR_PLATFORM_OS_SOURCES platform/platform_os.cpp)
+set(TESSMAR_PLATFORM_OS_SOURCES platform/platform_os.cpp platform/calendar.cpp)
 # The settings file, the language rule and the game's folders (the settings
 # file and the language rule shared with the editor).
 set(TESSMAR_SETTINGS_SOURCES settings/data_folder.cpp settings/language.cpp settings/settings.cpp)

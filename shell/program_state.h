@@ -103,3 +103,6 @@ void RestoreProgramState(const ProgramStateImage& in);
 // tools): the listed ones from the image taken before main, the surfaces,
 // sounds and folders of start-up by their own reset.
 void ResetProgramState();
+// The listed variables alone back to their program-start values: what a
+// search inside the program starts each board from.
+void ResetListedState();

@@ -5,13 +5,14 @@
 #include <string>
 
 #include "mission/mission_file.h"
+#include "platform/calendar.h"
 #include "tools/solver/solver.h"
 
 struct CalendarDate {
     int year = 0, month = 0, day = 0;
 };
 
-inline constexpr int DailyFirstYear = 1970, DailyLastYear = 2100;
+inline constexpr int DailyFirstYear = CalendarFirstYear, DailyLastYear = CalendarLastYear;
 // The positions the proof of one board may search.
 inline constexpr uint64_t DailyProofBudget = 40000;
 
