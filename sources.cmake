@@ -23,10 +23,10 @@ set(TESSMAR_PLATFORM_SDL_SOURCES
 # The open-file dialog, a module the game loads when the dialog first opens.
 set(TESSMAR_DIALOG_MODULE_SOURCES platform/platform_qt_dialog.cpp)
 set(TESSMAR_SCREENS_SOURCES
-  screens/board_entry.cpp screens/game_over.cpp screens/help.cpp screens/help_rules.cpp screens/key_table.cpp screens/menu_background.cpp screens/mission_clear.cpp
+  screens/board_entry.cpp screens/daily.cpp screens/game_over.cpp screens/help.cpp screens/help_rules.cpp screens/key_table.cpp screens/menu_background.cpp screens/mission_clear.cpp
   screens/mission_loader.cpp screens/mission_select.cpp screens/notice.cpp screens/options.cpp screens/pause.cpp
   screens/records_file.cpp screens/records_screen.cpp screens/title.cpp)
 set(TESSMAR_SHELL_SOURCES
   shell/game_events.cpp shell/game_folder.cpp shell/game_window.cpp shell/input.cpp shell/input_script.cpp
-  shell/main_loop.cpp shell/message_pump.cpp shell/mission_start.cpp shell/play_frame.cpp shell/player_settings.cpp shell/program_state.cpp
+  shell/daily_maker.cpp shell/main_loop.cpp shell/message_pump.cpp shell/mission_start.cpp shell/play_frame.cpp shell/player_settings.cpp shell/program_state.cpp
   shell/replay.cpp shell/startup.cpp shell/undo.cpp)

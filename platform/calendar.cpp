@@ -11,9 +11,13 @@ int DaysInMonth(int y, int m) {
 }
 }  // namespace
 
-bool CalendarDayValid(const CalendarDay& d) {
-    return d.year >= CalendarFirstYear && d.year <= CalendarLastYear && d.month >= 1 && d.month <= 12 && d.day >= 1 &&
+bool CalendarDayExists(const CalendarDay& d) {
+    return d.year >= 1 && d.year <= 9999 && d.month >= 1 && d.month <= 12 && d.day >= 1 &&
            d.day <= DaysInMonth(d.year, d.month);
+}
+
+bool CalendarDayValid(const CalendarDay& d) {
+    return d.year >= CalendarFirstYear && d.year <= CalendarLastYear && CalendarDayExists(d);
 }
 
 bool ParseCalendarDay(const std::string& text, CalendarDay& d) {
@@ -46,7 +50,7 @@ long DaysSince1970(const CalendarDay& d) {
 
 CalendarDay DaysBefore(const CalendarDay& day, int days) {
     CalendarDay d = day;
-    for (int i = 0; i < days; ++i) {
+    for (int i = 0; i < days && d.year > 1; ++i) {
         if (--d.day >= 1) continue;
         if (--d.month < 1) {
             d.month = 12;

@@ -12,6 +12,7 @@
 #include "rules/new_game.h"
 #include "rules/screen_state.h"
 #include "screens/board_entry.h"
+#include "screens/daily.h"
 #include "screens/mission_loader.h"
 #include "screens/mission_select.h"
 #include "screens/notice.h"
@@ -45,15 +46,18 @@ static void MoveOn() {
     }
     ClearCurtainWidth = 0;
     ClearBoardY = 0;
+    DailyResultDone();
 }
 
 void MissionClearFrame() {
+    if (DailyStage == DailyPlaying) DailyGameCleared();  // kept, and the result line on the clipboard
     ClearCurtainWidth += 3;
     ClearBoardY += 6;
     UpdateFish();
     DrawPlayfield(ClearBoardY);
     DrawCurtains(ClearCurtainWidth);
     DrawClearMessage();
+    if (DailyStage == DailyCleared) DrawDailyResult();
     DrawNotice();
     ShowBackBuffer();
     if (ClearBoardY >= ClearBoardEndY) MoveOn();

@@ -177,7 +177,7 @@ std::string DailyDateText(const CalendarDate& d) { return CalendarDayText({d.yea
 // 1970-01-01 was a Thursday.
 int DailyWeekday(const CalendarDate& d) { return int((DaysSince1970({d.year, d.month, d.day}) + 3) % 7); }
 
-DailyMission MakeDailyMission(const CalendarDate& date) {
+DailyMission MakeDailyMission(const CalendarDate& date, const std::function<bool()>& goOn) {
     const DayRecipe& day = Recipes[DailyWeekday(date)];
     RandomGenerator g{};
     SeedRandom(g, uint32_t(date.year * 10000 + date.month * 100 + date.day));
@@ -194,6 +194,7 @@ DailyMission MakeDailyMission(const CalendarDate& date) {
         if (!ParseMissionSource("title: DAILY " + DailyDateText(date) + "\n" + c.source, parsed, why)) continue;
         SolveResult r = SolveMission(parsed.image, options);
         searched += r.placements;
+        if (goOn && !goOn()) return {.stopped = true};
         if (!PassesProof(parsed.image, r)) continue;
         double distance = BandDistance(r.difficulty, day);
         if (bestDistance < 0 || distance < bestDistance) {
@@ -203,4 +204,11 @@ DailyMission MakeDailyMission(const CalendarDate& date) {
         if (distance == 0) break;
     }
     return best;
+}
+
+bool MakeDailyMissionBytes(const CalendarDay& day, MissionBytes& bytes, const std::function<bool()>& goOn) {
+    DailyMission made = MakeDailyMission({day.year, day.month, day.day}, goOn);
+    if (!made.proof.clearable) return false;
+    bytes = EncodeMission(made.image);
+    return true;
 }
