@@ -83,6 +83,13 @@ bool Before(const CalendarDay& a, const CalendarDay& b) {
 }
 
 int Cost(const DayResult& r) { return r.undos + r.retries; }
+
+// Characters of UTF-8 text: the bytes that begin one.
+int Characters(const std::string& text) {
+    int n = 0;
+    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+    return n;
+}
 }  // namespace
 
 std::string DailyFolder() { return FolderOf("daily"); }
@@ -142,10 +149,14 @@ bool StartDailyMission() {
     return true;
 }
 
+// The goal is met in the first frame of the pair after the last one
+// played: that pair is counted already.
+static int PairsPlayed() { return PiecesUsed > 0 ? PiecesUsed - 1 : 0; }
+
 void DailyGameCleared() {
     const int undos = UndosTaken(), retries = RetriesTaken();
     KeepResult({DailyDay, true, undos, retries});
-    PlatformSetClipboard(DailyResultLine(DailyDay, PiecesUsed, undos, retries));
+    PlatformSetClipboard(DailyResultLine(DailyDay, PairsPlayed(), undos, retries));
     DailyStage = DailyCleared;
 }
 
@@ -165,18 +176,14 @@ void DrawDailyResult() {
     if (TextLanguage == Language::Japanese) {
         std::string day = "TESSMAR DAILY " + CalendarDayText(DailyDay);
         DrawNarrowText(day.c_str(), centred(int(day.size()), NarrowWidth), FirstY);
-        std::string words = "クリア " + std::to_string(PiecesUsed) + "ペア モドシ " + std::to_string(undos);
-        int glyphs = 7 + int(std::to_string(PiecesUsed).size()) + int(std::to_string(undos).size());
-        if (retries > 0) {
-            words += " ヤリナオシ " + std::to_string(retries);
-            glyphs += 7 + int(std::to_string(retries).size());
-        }
-        DrawKanaText(words.c_str(), centred(glyphs, GlyphCell), SecondY);
+        std::string words = "クリア " + std::to_string(PairsPlayed()) + "ペア モドシ " + std::to_string(undos);
+        if (retries > 0) words += " ヤリナオシ " + std::to_string(retries);
+        DrawKanaText(words.c_str(), centred(Characters(words), GlyphCell), SecondY);
         std::string streak = std::to_string(DailyStreak) + "ニチ レンショウ";
-        DrawKanaText(streak.c_str(), centred(int(std::to_string(DailyStreak).size()) + 7, GlyphCell), StreakY);
+        DrawKanaText(streak.c_str(), centred(Characters(streak), GlyphCell), StreakY);
         return;
     }
-    std::string line = DailyResultLine(DailyDay, PiecesUsed, undos, retries);
+    std::string line = DailyResultLine(DailyDay, PairsPlayed(), undos, retries);
     if (int(line.size()) * NarrowWidth <= ScreenWidth) {
         DrawNarrowText(line.c_str(), centred(int(line.size()), NarrowWidth), FirstY);
     } else {

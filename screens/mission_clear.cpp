@@ -22,8 +22,9 @@ constinit int32_t ClearCurtainWidth;
 constinit int32_t ClearBoardY;
 
 static void DrawClearMessage() {
-    const char* text = GameMode == NormalGame ? FormatText("MISSION %d CLEAR", MissionNumber)
-                                              : FormatText("MISSION E CLEAR");
+    const char* text = GameMode == NormalGame    ? FormatText("MISSION %d CLEAR", MissionNumber)
+                       : DailyStage != DailyNone ? FormatText("DAILY CLEAR")
+                                                 : FormatText("MISSION E CLEAR");
     int length = int(std::strlen(text));
     DrawGlyphText(text, (ScreenWidth - 16 * length) / 2, 240);
 }
