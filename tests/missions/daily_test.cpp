@@ -254,6 +254,20 @@ TEST(DailyGame, ALostOrGivenUpDayIsKeptAsTried) {
     EXPECT_EQ(ReadBytes(folder + "/rcd.dat"), records);
 }
 
+// The solver plays with the actions' own keys: a player who moved the turn
+// and drop keys elsewhere gets the day's mission everyone gets.
+TEST(DailyGame, ThePlayersOwnKeysMakeTheSameMission) {
+    const Day& day = December9();
+    std::string folder = DayFolder("keys");
+    fs::create_directories(folder + "/config/tessmar");
+    std::ofstream(folder + "/config/tessmar/settings.conf") << "key.turn_left=J\nkey.turn_right=K\nkey.drop=S\nkey.up=W\n";
+    std::ofstream(folder + "/input.txt") << "1 S\n1\n1 J\n1 S\n1\n1 S\n1\n1 J\n3\n";
+    std::string command = "XDG_CONFIG_HOME=" + folder + "/config " TESSMAR_BINARY_DIR "/tessmar-headless --today 2026-12-09 --dir " +
+                          folder + " --input " + folder + "/input.txt";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    EXPECT_EQ(ReadBytes(folder + "/missions/daily-2026-12-09.msn"), day.mission);
+}
+
 // Clocks and folders a player may have: a mission for every day the
 // calendar has from 1970 to 2100, a plain notice for any other; a days file
 // that is a folder leaves the day playable.
