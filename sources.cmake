@@ -8,7 +8,7 @@ set(TESSMAR_RULES_SOURCES
 set(TESSMAR_DRAW_SOURCES draw/fish.cpp draw/playfield.cpp draw/surface.cpp draw/surfaces.cpp draw/text.cpp)
 set(TESSMAR_RESOURCES_SOURCES resources/resources.cpp)
 # The operating system's files, folders, calendar and clock, shared with the editor.
-set(TESSMAR_PLATFORM_OS_SOURCES platform/platform_os.cpp)
+set(TESSMAR_PLATFORM_OS_SOURCES platform/platform_os.cpp platform/calendar.cpp)
 # The settings file, the language rule and the game's folders (the settings
 # file and the language rule shared with the editor).
 set(TESSMAR_SETTINGS_SOURCES settings/data_folder.cpp settings/language.cpp settings/settings.cpp)
@@ -23,10 +23,10 @@ set(TESSMAR_PLATFORM_SDL_SOURCES
 # The open-file dialog, a module the game loads when the dialog first opens.
 set(TESSMAR_DIALOG_MODULE_SOURCES platform/platform_qt_dialog.cpp)
 set(TESSMAR_SCREENS_SOURCES
-  screens/board_entry.cpp screens/game_over.cpp screens/help.cpp screens/help_rules.cpp screens/key_table.cpp screens/menu_background.cpp screens/mission_clear.cpp
+  screens/board_entry.cpp screens/daily.cpp screens/game_over.cpp screens/help.cpp screens/help_rules.cpp screens/key_table.cpp screens/menu_background.cpp screens/mission_clear.cpp
   screens/mission_list.cpp screens/mission_loader.cpp screens/mission_select.cpp screens/notice.cpp screens/options.cpp screens/pause.cpp
   screens/records_file.cpp screens/records_screen.cpp screens/title.cpp)
 set(TESSMAR_SHELL_SOURCES
   shell/game_events.cpp shell/game_folder.cpp shell/game_window.cpp shell/input.cpp shell/input_script.cpp
-  shell/main_loop.cpp shell/message_pump.cpp shell/mission_start.cpp shell/play_frame.cpp shell/player_settings.cpp shell/program_state.cpp
+  shell/daily_maker.cpp shell/main_loop.cpp shell/message_pump.cpp shell/mission_start.cpp shell/play_frame.cpp shell/player_settings.cpp shell/program_state.cpp
   shell/replay.cpp shell/startup.cpp shell/undo.cpp)

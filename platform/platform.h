@@ -199,6 +199,10 @@ std::string PlatformPickMissionFile(const std::string& startFolder, DialogLangua
 // The local date (the name entry's D key writes it).
 CalendarDay PlatformToday();
 
+// Puts `text` on the desktop's clipboard (nothing happens where there is
+// none).
+void PlatformSetClipboard(const std::string& text);
+
 // Start-up and shutdown of the devices behind the interface.
 void PlatformInit();
 // Pads and sound, opened once the window is up: without a sound card

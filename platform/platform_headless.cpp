@@ -15,6 +15,8 @@ void HeadlessReset() { Headless = HeadlessWorld{}; }
 
 CalendarDay PlatformToday() { return Headless.today ? *Headless.today : SystemToday(); }
 
+void PlatformSetClipboard(const std::string& text) { Headless.clipboard = text; }
+
 bool PlatformDesktopArea(int&, int&) { return false; }
 
 bool PlatformOpenWindow(const WindowRequest& request) {

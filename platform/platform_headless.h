@@ -23,6 +23,7 @@ struct HeadlessWorld {
     std::vector<std::string> picks;  // answers of the next open-file dialogs ("" = cancel)
     std::optional<DialogLanguage> dialogLanguage;  // the language the last dialog was asked in
     std::optional<CalendarDay> today;  // the date given; the system's when unset
+    std::string clipboard;             // the text last put on the clipboard
 
     // Record.
     std::vector<std::string> sounds;  // names of sound images started

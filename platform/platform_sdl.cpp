@@ -88,6 +88,8 @@ void ShowPointer(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 
 CalendarDay PlatformToday() { return SystemToday(); }
 
+void PlatformSetClipboard(const std::string& text) { SDL_SetClipboardText(text.c_str()); }
+
 namespace {
 volatile std::sig_atomic_t quitSignal = 0;
 void TakeQuitSignal(int) { quitSignal = 1; }

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "mission/mission_file.h"
+#include "platform/platform_os.h"
+
 // Move, Turn, Cursor and Decide are the classic four; the rest reward play:
 // a pair landed, loops erased at chain step 1 to 5 (5 and beyond), a caught
 // fish counted, the link action started, game over and mission clear, and
@@ -60,3 +63,14 @@ bool UndoToPairEntry();
 // Retry: the mission again from the first frame of its board entry, as it
 // began (the same pairs and fish); false in score attack.
 bool RetryMission();
+// How many undos and retries the mission being played has taken since it
+// began (neither an undo nor a retry takes back the count).
+int UndosTaken();
+int RetriesTaken();
+
+// The day's mission for `day` made by the solver (whose layer is above the
+// shell: the program hands its maker to the shell), while the window keeps
+// answering and the DAILY line shows how far it got; the game as it was
+// afterwards. False when the program has no maker, no board passed, or the
+// player quit meanwhile.
+bool MakeDaysMission(const CalendarDay& day, MissionBytes& bytes);

@@ -15,6 +15,7 @@
 #include "rules/new_game.h"
 #include "rules/scoring.h"
 #include "rules/screen_state.h"
+#include "screens/daily.h"
 #include "screens/board_entry.h"
 #include "screens/notice.h"
 #include "screens/records_file.h"
@@ -253,6 +254,7 @@ void SavePendingRecord() {
 }
 
 void GameOverFrame() {
+    if (DailyStage == DailyPlaying) DailyGameLost();  // kept as soon as it is lost
     switch (GameOverPhase) {
         case PhaseFall: FallFrame(); break;
         case PhaseFly: FlyFrame(); break;

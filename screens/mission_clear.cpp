@@ -12,6 +12,7 @@
 #include "rules/new_game.h"
 #include "rules/screen_state.h"
 #include "screens/board_entry.h"
+#include "screens/daily.h"
 #include "screens/mission_loader.h"
 #include "screens/mission_select.h"
 #include "screens/notice.h"
@@ -21,8 +22,9 @@ constinit int32_t ClearCurtainWidth;
 constinit int32_t ClearBoardY;
 
 static void DrawClearMessage() {
-    const char* text = GameMode == NormalGame ? FormatText("MISSION %d CLEAR", MissionNumber)
-                                              : FormatText("MISSION E CLEAR");
+    const char* text = GameMode == NormalGame    ? FormatText("MISSION %d CLEAR", MissionNumber)
+                       : DailyStage != DailyNone ? FormatText("DAILY CLEAR")
+                                                 : FormatText("MISSION E CLEAR");
     int length = int(std::strlen(text));
     DrawGlyphText(text, (ScreenWidth - 16 * length) / 2, 240);
 }
@@ -45,15 +47,18 @@ static void MoveOn() {
     }
     ClearCurtainWidth = 0;
     ClearBoardY = 0;
+    DailyResultDone();
 }
 
 void MissionClearFrame() {
+    if (DailyStage == DailyPlaying) DailyGameCleared();  // kept, and the result line on the clipboard
     ClearCurtainWidth += 3;
     ClearBoardY += 6;
     UpdateFish();
     DrawPlayfield(ClearBoardY);
     DrawCurtains(ClearCurtainWidth);
     DrawClearMessage();
+    if (DailyStage == DailyCleared) DrawDailyResult();
     DrawNotice();
     ShowBackBuffer();
     if (ClearBoardY >= ClearBoardEndY) MoveOn();

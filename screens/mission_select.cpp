@@ -12,6 +12,7 @@
 #include "rules/game_events.h"
 #include "rules/input_words.h"
 #include "rules/screen_state.h"
+#include "screens/daily.h"
 #include "screens/mission_list.h"
 #include "screens/mission_loader.h"
 #include "screens/notice.h"
@@ -30,15 +31,33 @@ int HighestOpenMission() {
 static bool CanRaise() { return MissionNumber < HighestOpenMission(); }
 static bool CanLower() { return MissionNumber > 1; }
 
+static constexpr int32_t DailyItem = 2;
+
 static void MoveCursor() {
-    if (DownPressed && MissionCursor == 0) {
-        MissionCursor = 1;
+    if (DownPressed && MissionCursor < DailyItem) {
+        ++MissionCursor;
         PlayGameSound(GameSound::Cursor);
+        if (MissionCursor == DailyItem) MissionBlinkTimer = 0;  // the day's arrows show at once
     }
-    if (UpPressed && MissionCursor == 1) {
-        MissionCursor = 0;
+    if (UpPressed && MissionCursor > 0) {
+        --MissionCursor;
         PlayGameSound(GameSound::Cursor);
-        MissionBlinkTimer = 0;  // the arrows show at once
+        if (MissionCursor == 0) MissionBlinkTimer = 0;  // the arrows show at once
+    }
+}
+
+// On the DAILY line Left goes a day back, Right a day forward, as the
+// number steps.
+static void ChangeDay() {
+    if (LeftHeld && DailyCanGoBack()) {
+        ++DailyBack;
+        PlayGameSound(GameSound::Cursor);
+        MissionRepeatTimer = 1;
+    }
+    if (RightHeld && DailyCanGoForward()) {
+        --DailyBack;
+        PlayGameSound(GameSound::Cursor);
+        MissionRepeatTimer = 1;
     }
 }
 
@@ -47,6 +66,10 @@ static void MoveCursor() {
 static void ChangeNumber() {
     if (MissionRepeatTimer != 0) {
         if (++MissionRepeatTimer >= MissionRepeatFrames) MissionRepeatTimer = 0;
+        return;
+    }
+    if (MissionCursor == DailyItem) {
+        ChangeDay();
         return;
     }
     if (MissionCursor != 0) return;
@@ -64,6 +87,7 @@ static void ChangeNumber() {
 
 static void StartMission(GameModeValue mode) {
     GameMode = mode;
+    if (MissionCursor != DailyItem) DailyStage = DailyNone;
     ScreenState = BoardEntryScreen;
     MissionRepeatTimer = 0;
     MissionBlinkTimer = 0;
@@ -87,6 +111,12 @@ static bool ChosenWithThePad() { return (JoyPressed & BitButton1) != 0 || (PadKe
 // says so. EDIT GAME chosen with the pad lists the author's missions instead
 // of opening the dialog.
 static void Decide() {
+    if (MissionCursor == DailyItem) {
+        if (!StartDailyMission()) return;
+        PlayGameSound(GameSound::Decide);
+        StartMission(EditGame);  // played as a mission file is: nothing goes to the records
+        return;
+    }
     if (MissionCursor == 0) {
         if (!LoadMissionFile(NumberedMissionPath(MissionNumber))) {
             ShowNotice(NoticeCannotReadMission);
@@ -106,7 +136,8 @@ static void Decide() {
     StartPickedMission(path);
 }
 
-static void DrawMissionSelect() {
+// boardsTried: -1 but while the day's mission is being made.
+static void DrawMissionSelect(int boardsTried) {
     DrawMenuBackground();
     DrawGlyphText("NORMAL GAME", 100, 300);
     DrawGlyphText(FormatText("%02d", MissionNumber), 180, 324);
@@ -117,6 +148,8 @@ static void DrawMissionSelect() {
     }
     if (MissionNumber < sizeof ClearedFlags && ClearedFlags[MissionNumber] != 0) DrawGlyphText("C", 228, 324);
     DrawGlyphText("EDIT GAME", 100, 364);
+    if (boardsTried >= 0) DrawDailyProgress(boardsTried);
+    else DrawDailyLine(MissionCursor == DailyItem, MissionBlinkTimer < 20);
     DrawGlyphText(">", 80, 300 + 64 * MissionCursor);
     DrawLogo();
     DrawNotice();
@@ -133,7 +166,7 @@ void MissionSelectFrame() {
     ChangeNumber();
     if (ConfirmPressed()) Decide();
     if (MissionListOpen) {  // the list draws from the next frame on
-        DrawMissionSelect();
+        DrawMissionSelect(-1);
         return;
     }
     if (Button2Pressed) {
@@ -141,5 +174,7 @@ void MissionSelectFrame() {
         MissionRepeatTimer = 0;
         MissionBlinkTimer = 0;
     }
-    DrawMissionSelect();
+    DrawMissionSelect(-1);
 }
+
+void DrawMissionSelectMaking(int boardsTried) { DrawMissionSelect(boardsTried); }

@@ -17,6 +17,8 @@ const char* NoticeText(uint8_t notice) {
     switch (notice) {
         case NoticeRecordsNotSaved: return "RECORDS NOT SAVED";
         case NoticeCannotReadMission: return "CANNOT READ MISSION";
+        case NoticeNoDailyForDay: return "NO DAILY FOR THIS DAY";
+        case NoticeDailyNotMade: return "DAILY NOT MADE";
         default: return "";
     }
 }

@@ -14,6 +14,7 @@
 #include "rules/new_game.h"
 #include "rules/screen_layout.h"
 #include "rules/screen_state.h"
+#include "screens/daily.h"
 #include "screens/notice.h"
 #include "screens/screens.h"
 
@@ -63,7 +64,10 @@ void GiveUp() {
     PlayGameSound(GameSound::Decide);
     StopTune();
     NewGame();
-    ScreenState = GameMode == NormalGame ? MissionSelectScreen : TitleScreen;
+    // A day's mission given up counts as not cleared; its DAILY line waits.
+    const bool daily = DailyStage == DailyPlaying;
+    if (daily) DailyGameLost();
+    ScreenState = GameMode == NormalGame || daily ? MissionSelectScreen : TitleScreen;
 }
 
 void Choose(PauseItem item) {

@@ -17,6 +17,7 @@
 #include "shell/startup.h"
 
 SoundSet ChosenSounds = SoundSet::Classic;
+bool PlayUnheard = false;
 
 namespace {
 // A frame's play sound waiting to be started (full set only).
@@ -97,7 +98,7 @@ std::optional<SoundSet> ParseSoundSet(std::string_view name) {
 // The classic set plays every sound as it comes and has nothing for the
 // reward sounds.
 void PlayGameSound(GameSound sound) {
-    if (!SoundsWanted()) return;
+    if (PlayUnheard || !SoundsWanted()) return;
     if (ChosenSounds == SoundSet::Classic) {
         if (const SoundImage* image = ClassicImage(sound)) PlatformPlaySound(*image);
         return;
@@ -149,7 +150,9 @@ void ResetTuneChoice() {
     soundWaiting = false;
 }
 
-void StopTune() { PlatformTuneStop(); }
+void StopTune() {
+    if (!PlayUnheard) PlatformTuneStop();
+}
 
 void OptionsChanged() {
     if (ScaleFit != PictureFit()) SetPictureFit(ScaleFit);
@@ -159,6 +162,7 @@ void OptionsChanged() {
 }
 
 void RecordMissionCleared() {
+    if (PlayUnheard) return;
     if (MissionNumber < sizeof ClearedFlags && ClearedFlags[MissionNumber] == 0) {
         ClearedFlags[MissionNumber] = 1;
         ++ClearedCount;

@@ -28,6 +28,9 @@
 #include "shell/player_settings.h"
 #include "shell/replay.h"
 #include "shell/sound_choice.h"
+#include "shell/daily_maker.h"
+// The program joins the layers: the solver's, above the shell, makes the day's mission.
+#include "tools/solver/daily_mission.h"
 
 namespace {
 bool Running = false;  // between the start-up and the end of the loop
@@ -121,6 +124,7 @@ int main(int argc, char** argv) {
     }
     PlatformOpenDevices();
     EnterGameFolder();
+    DailyMaker = MakeDailyMissionBytes;
     StartProgram();
     Running = true;
     std::atexit(KeepPendingRecordAtExit);

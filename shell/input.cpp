@@ -9,8 +9,14 @@
 constinit KeySet AllKeysHeld;
 
 namespace {
+// The keys a search holds while it samples, or none: the devices are read.
+const KeySet* searchKeys = nullptr;
+}  // namespace
+
+namespace {
 // The joystick this frame: the replay's, or the device's.
 bool ReadJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons, bool& pad) {
+    if (searchKeys) return false;
     if (!ReplayPlaying()) return PlatformJoystick(x, y, buttons, pad);
     const ScriptedInput& in = ReplayFrame();
     x = in.joyX;
@@ -96,7 +102,12 @@ void PollJoystick(uint32_t* held, uint32_t* pressed) {
 void SampleKeyboard() {
     KeySet now;
     NewestKey = -1;
-    if (OptionsOpen != OptionsClosed) {
+    if (searchKeys) {
+        for (int a = 0; a < ActionCount; ++a)
+            if (searchKeys->Has(Actions[a].defaultKey)) now.Add(KeyBinding[a]);
+        for (int key : {int(KeyEscape), int(KeyKeypadEnter)})
+            if (searchKeys->Has(key)) now.Add(key);
+    } else if (OptionsOpen != OptionsClosed) {
         for (int key = 0; key < KeyCount; ++key)
             if (SampleKey(key)) now.Add(key);
         for (int key = 0; key < KeyCount && NewestKey < 0; ++key)
@@ -122,7 +133,7 @@ void PollKeyboard(uint32_t* held, uint32_t* pressed) {
     if (AllKeysHeld.Has(KeyKeypadEnter)) *held |= BitEnter;
     if (AllKeysHeld.Has(KeyEscape)) *held |= BitEscape;
     *held |= PadKeyHeld;
-    if (!ReplayPlaying() && TakeOwedPause()) *held |= BitEnter;
+    if (!searchKeys && !ReplayPlaying() && TakeOwedPause()) *held |= BitEnter;
     *pressed = (*held ^ previous) & *held;
 }
 
@@ -145,4 +156,10 @@ void SampleInput() {
     Button1Pressed = Either(KeyPressed, JoyPressed, BitButton1);
     Button2Pressed = Either(KeyPressed, JoyPressed, BitButton2);
     Button3Pressed = Either(KeyPressed, JoyPressed, BitButton3);
+}
+
+void SampleSearchInput(const KeySet& keys) {
+    searchKeys = &keys;
+    SampleInput();
+    searchKeys = nullptr;
 }

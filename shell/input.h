@@ -16,6 +16,10 @@ void SampleKeyboard();  // AllKeysHeld and NewestKey
 // The actions' bits from the keys of SampleKeyboard.
 void PollKeyboard(uint32_t* held, uint32_t* pressed);
 void SampleInput();
+// The same with `keys` as the whole keyboard, read by the actions' own keys
+// whatever they are bound to, and no pad, replay or owed pause: a search
+// inside the program (the solver proving a mission) plays with keys of its own.
+void SampleSearchInput(const KeySet& keys);
 
 // This module's variables in the program state list (shell/program_state.h).
 #define KEYBOARD_STATE(X) X(AllKeysHeld)

@@ -38,8 +38,10 @@ void RestoreProgramState(const ProgramStateImage& in) {
     }
 }
 
+void ResetListedState() { RestoreProgramState(Start.bytes); }
+
 void ResetProgramState() {
-    RestoreProgramState(Start.bytes);
+    ResetListedState();
     ResetStartupState();
     FilesWritten.clear();
 }

@@ -24,6 +24,7 @@
 #include "rules/screen_state.h"
 #include "rules/settle.h"
 #include "screens/board_entry.h"
+#include "screens/daily.h"
 #include "screens/game_over.h"
 #include "screens/help.h"
 #include "screens/mission_clear.h"
@@ -44,7 +45,7 @@
     FALLING_PAIR_STATE(X) SETTLE_STATE(X) SCORING_STATE(X) FISH_STATE(X) LINK_STATE(X) SCREEN_LAYOUT_STATE(X) \
     GAME_MODE_STATE(X) RECORDS_STATE(X) TITLE_STATE(X) MISSION_SELECT_STATE(X) MISSION_CLEAR_STATE(X)     \
     BOARD_ENTRY_STATE(X) PAUSE_STATE(X) GAME_OVER_STATE(X) NOTICE_STATE(X) HELP_STATE(X) KEYBOARD_STATE(X) OPTIONS_STATE(X) \
-    MISSION_LIST_STATE(X) GAME_RANDOM_STATE(X) UNDO_STATE(X)
+    MISSION_LIST_STATE(X) GAME_RANDOM_STATE(X) UNDO_STATE(X) DAILY_STATE(X)
 
 // How a variable's bytes read as one value: a number (in the trace), or a
 // record or array (its bytes only).
@@ -104,3 +105,6 @@ void RestoreProgramState(const ProgramStateImage& in);
 // tools): the listed ones from the image taken before main, the surfaces,
 // sounds and folders of start-up by their own reset.
 void ResetProgramState();
+// The listed variables alone back to their program-start values: what a
+// search inside the program starts each board from.
+void ResetListedState();

@@ -29,3 +29,15 @@ void ChooseTuneForGame();
 void FollowLevelWithTune();
 // What start-up opened: the score-attack tune.
 void ResetTuneChoice();
+
+// While a search plays inside the program (the solver proving a mission),
+// nothing of its play is heard: no sound, no tune command, no records
+// written. Set for a scope by UnheardPlay.
+extern bool PlayUnheard;
+struct UnheardPlay {
+    bool was = PlayUnheard;
+    UnheardPlay() { PlayUnheard = true; }
+    ~UnheardPlay() { PlayUnheard = was; }
+    UnheardPlay(const UnheardPlay&) = delete;
+    UnheardPlay& operator=(const UnheardPlay&) = delete;
+};

@@ -11,6 +11,9 @@ constinit uint8_t UndoWaiting;
 constinit uint8_t UndoDepth;
 constinit uint8_t UndoOldest;
 constinit uint8_t RetrySaved;
+constinit uint16_t UndoCount;
+constinit uint16_t RetryCount;
+constinit uint8_t RetryEntering;
 
 namespace {
 ProgramStateImage pairEntries[UndoPairs];
@@ -23,7 +26,7 @@ ProgramStateImage retryPoint;
 #define UNDO_KEEPS(X)                                                                                       \
     X(PauseFlag) MESSAGE_PUMP_STATE(X) MAIN_LOOP_STATE(X) PLAYFIELD_STATE(X) INPUT_STATE(X) KEYBOARD_STATE(X) \
     RECORDS_STATE(X) TITLE_STATE(X) MISSION_SELECT_STATE(X) PAUSE_STATE(X) GAME_OVER_STATE(X) NOTICE_STATE(X) \
-    HELP_STATE(X) OPTIONS_STATE(X) UNDO_STATE(X)
+    HELP_STATE(X) OPTIONS_STATE(X) DAILY_STATE(X) UNDO_STATE(X)
 #define TESSMAR_KEPT_SIZE(v) +sizeof(v)
 constexpr size_t KeptBytes = 0 UNDO_KEEPS(TESSMAR_KEPT_SIZE);
 #undef TESSMAR_KEPT_SIZE
@@ -45,6 +48,8 @@ ProgramStateImage& Newest() { return pairEntries[(UndoOldest + UndoDepth - 1) % 
 }  // namespace
 
 void SaveRetryPoint() {
+    if (!RetryEntering) UndoCount = RetryCount = 0;
+    RetryEntering = 0;
     ForgetUndo();
     SaveProgramState(retryPoint);
     RetrySaved = 1;
@@ -70,6 +75,7 @@ bool UndoToPairEntry() {
     if (UndoWaiting && UndoDepth > 1) --UndoDepth;
     PutBack(Newest());
     UndoWaiting = 1;
+    if (UndoCount < UINT16_MAX) ++UndoCount;
     PlayGameSound(GameSound::Decide);
     return true;
 }
@@ -79,7 +85,12 @@ bool RetryMission() {
     if (GameMode == ScoreAttack || !RetrySaved) return false;
     PutBack(retryPoint);
     ForgetUndo();
+    if (RetryCount < UINT16_MAX) ++RetryCount;
+    RetryEntering = 1;
     StopTune();
     PlayGameSound(GameSound::Decide);
     return true;
 }
+
+int UndosTaken() { return UndoCount; }
+int RetriesTaken() { return RetryCount; }

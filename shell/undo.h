@@ -14,13 +14,16 @@ extern uint8_t UndoWaiting;  // after an undo: play waits at the restored moment
 extern uint8_t UndoDepth;    // pair entries kept, 0..UndoPairs
 extern uint8_t UndoOldest;   // where the oldest kept entry lies in the ring
 extern uint8_t RetrySaved;   // the board entry of the game being played is saved
+extern uint16_t UndoCount;   // undos since the game began; not taken back by an undo or a retry
+extern uint16_t RetryCount;  // retries since the game began
+extern uint8_t RetryEntering;  // a retry put the board entry back: the game goes on, its counts too
 
 // A game begins (its board entry's first frame): saved for a retry, nothing
-// to undo.
+// to undo, no undos or retries counted (unless a retry brought it back).
 void SaveRetryPoint();
 void ForgetUndo();
 // At the end of the frame in which a pair entered the well (missions only).
 void SavePairEntry();
 
 // This module's variables in the program state list (shell/program_state.h).
-#define UNDO_STATE(X) X(UndoWaiting) X(UndoDepth) X(UndoOldest) X(RetrySaved)
+#define UNDO_STATE(X) X(UndoWaiting) X(UndoDepth) X(UndoOldest) X(RetrySaved) X(UndoCount) X(RetryCount) X(RetryEntering)

@@ -58,10 +58,11 @@ std::string ScriptOf(const std::vector<std::string>& frames) {
 }
 
 // A trace line without what only says when it ran (the frame number, the
-// clock, the frame count), with the game folder's path taken out.
+// clock, the frame count) or how it got there (the undos and retries
+// counted), with the game folder's path taken out.
 std::string PlayPart(std::string line, const std::string& folder) {
     for (const char* key : {"frame", "Ticks", "FrameCounter", "FpsWindowStart", "FpsWindowStarted", "FrameDeadline",
-                            "FrameDeadlineSet", "FpsValue"}) {
+                            "FrameDeadlineSet", "FpsValue", "UndoCount", "RetryCount"}) {
         size_t at = line.find("\"" + std::string(key) + "\":");
         if (at == std::string::npos) continue;
         size_t end = line.find_first_of(",}", at);

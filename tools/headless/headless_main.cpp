@@ -34,6 +34,8 @@
 #include "settings/data_folder.h"
 #include "settings/settings.h"
 #include "shell/startup.h"
+#include "shell/daily_maker.h"
+#include "tools/solver/daily_mission.h"
 #include "tools/headless/trace.h"
 #include "tools/png_io.h"
 
@@ -57,6 +59,7 @@ struct Options {
     long long idleFrames = 0;
     std::map<int, std::string> shots;
     bool startScoreAttack = false, languageGiven = false;
+    std::optional<CalendarDay> today;
     // The classic sounds unless asked for the full set.
     SoundSet sounds = SoundSet::Classic;
 };
@@ -108,6 +111,15 @@ Options ReadOptions(int argc, char** argv) {
             auto sounds = ParseSoundSet(value());
             if (!sounds) Fail("--sounds needs classic or full");
             o.sounds = *sounds;
+        } else if (a == "--today") {
+            // The platform's date, as a clock may give it: also out of the
+            // years of the day's missions, or no day at all (2026-02-30).
+            std::string text = value();
+            long long y = 0, m = 0, d = 0;
+            if (text.size() != 10 || text[4] != '-' || text[7] != '-' || !ParseNumber(text.substr(0, 4), 0, 9999, y) ||
+                !ParseNumber(text.substr(5, 2), 0, 99, m) || !ParseNumber(text.substr(8, 2), 0, 99, d))
+                Fail("--today needs a date YYYY-MM-DD");
+            o.today = CalendarDay{int(y), int(m), int(d)};
         } else if (a == "--start-score-attack") {
             o.startScoreAttack = true;
         } else {
@@ -145,6 +157,8 @@ int main(int argc, char** argv) {
     FixedSeed = o.seed;
     ChosenSounds = o.sounds;
     PlatformInit();
+    Headless.today = o.today;
+    DailyMaker = MakeDailyMissionBytes;
     PlatformOpenWindow({"Tessmar", ScreenWidth, ScreenHeight});
     StartProgram();
     if (o.startScoreAttack) StartScoreAttack();

@@ -11,6 +11,7 @@
 #include "rules/falling_pair.h"
 #include "rules/fish.h"
 #include "rules/link.h"
+#include "shell/daily_maker.h"
 #include "shell/program_state.h"
 #include "tools/fnv.h"
 #include "tools/json_text.h"
@@ -87,6 +88,7 @@ std::string TraceObject(int frame, bool withBoard) {
     j.Number("FallingPair.kind2", FallingPair.kind2);
     j.Number("FallingPair.orientation", FallingPair.orientation);
     j.Number("LinkSprite.phase", LinkSprite.phase);
+    j.Number("DailyBoardsTried", DailyBoardsTried);
     j.List("sounds", Headless.sounds);
     j.List("music", Headless.music);
     j.List("files", FilesWritten);
@@ -98,6 +100,10 @@ std::string TraceObject(int frame, bool withBoard) {
             rows.emplace_back(row, 8);
         }
         j.List("board", rows);
+        // What the game last put on the clipboard (the day's result line).
+        std::vector<std::string> clipboard;
+        if (!Headless.clipboard.empty()) clipboard.push_back(Headless.clipboard);
+        j.List("clipboard", clipboard);
     }
     return j.out + "}";
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/calendar.h"
 #include "rules/game_random.h"
 #include "tools/missions/mission_source.h"
 
@@ -160,46 +161,23 @@ double BandDistance(double d, const DayRecipe& day) {
     return d < day.lowest ? day.lowest - d : d >= day.highest ? d - day.highest : 0;
 }
 
-bool LeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-int DaysInMonth(int y, int m) {
-    constexpr int Days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && LeapYear(y) ? 29 : Days[m - 1];
-}
-
-// Days from 1970-01-01 (a Thursday).
-long DaysSinceEpoch(const CalendarDate& d) {
-    long days = 0;
-    for (int y = DailyFirstYear; y < d.year; ++y) days += LeapYear(y) ? 366 : 365;
-    for (int m = 1; m < d.month; ++m) days += DaysInMonth(d.year, m);
-    return days + d.day - 1;
-}
 }  // namespace
 
-bool DailyDateValid(const CalendarDate& d) {
-    return d.year >= DailyFirstYear && d.year <= DailyLastYear && d.month >= 1 && d.month <= 12 && d.day >= 1 &&
-           d.day <= DaysInMonth(d.year, d.month);
-}
+bool DailyDateValid(const CalendarDate& d) { return CalendarDayValid({d.year, d.month, d.day}); }
 
 bool ParseDailyDate(const std::string& text, CalendarDate& d) {
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
-    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
-        if (text[i] < '0' || text[i] > '9') return false;
-    d.year = std::stoi(text.substr(0, 4));
-    d.month = std::stoi(text.substr(5, 2));
-    d.day = std::stoi(text.substr(8, 2));
-    return DailyDateValid(d);
+    CalendarDay day{};
+    if (!ParseCalendarDay(text, day)) return false;
+    d = {day.year, day.month, day.day};
+    return true;
 }
 
-std::string DailyDateText(const CalendarDate& d) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
-    return text;
-}
+std::string DailyDateText(const CalendarDate& d) { return CalendarDayText({d.year, d.month, d.day}); }
 
-int DailyWeekday(const CalendarDate& d) { return int((DaysSinceEpoch(d) + 3) % 7); }
+// 1970-01-01 was a Thursday.
+int DailyWeekday(const CalendarDate& d) { return int((DaysSince1970({d.year, d.month, d.day}) + 3) % 7); }
 
-DailyMission MakeDailyMission(const CalendarDate& date) {
+DailyMission MakeDailyMission(const CalendarDate& date, const std::function<bool()>& goOn) {
     const DayRecipe& day = Recipes[DailyWeekday(date)];
     RandomGenerator g{};
     SeedRandom(g, uint32_t(date.year * 10000 + date.month * 100 + date.day));
@@ -216,6 +194,7 @@ DailyMission MakeDailyMission(const CalendarDate& date) {
         if (!ParseMissionSource("title: DAILY " + DailyDateText(date) + "\n" + c.source, parsed, why)) continue;
         SolveResult r = SolveMission(parsed.image, options);
         searched += r.placements;
+        if (goOn && !goOn()) return {.stopped = true};
         if (!PassesProof(parsed.image, r)) continue;
         double distance = BandDistance(r.difficulty, day);
         if (bestDistance < 0 || distance < bestDistance) {
@@ -225,4 +204,11 @@ DailyMission MakeDailyMission(const CalendarDate& date) {
         if (distance == 0) break;
     }
     return best;
+}
+
+bool MakeDailyMissionBytes(const CalendarDay& day, MissionBytes& bytes, const std::function<bool()>& goOn) {
+    DailyMission made = MakeDailyMission({day.year, day.month, day.day}, goOn);
+    if (!made.proof.clearable) return false;
+    bytes = EncodeMission(made.image);
+    return true;
 }

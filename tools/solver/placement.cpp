@@ -3,7 +3,6 @@
 #include <memory>
 #include <unordered_map>
 
-#include "platform/platform_headless.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/scoring.h"
@@ -11,6 +10,7 @@
 #include "shell/input.h"
 #include "shell/input_script.h"
 #include "shell/play_frame.h"
+#include "shell/sound_choice.h"
 #include "tools/solver/play_state.h"
 
 namespace {
@@ -175,24 +175,21 @@ uint64_t LandingKey(const FallingPairRecord& p) {
 }  // namespace
 
 namespace {
-// No key held now or in the frame before and no joystick: sampling the input
-// would leave every input word at zero, as it already is.
+// No key held now and every input word at zero: sampling the input would
+// leave them so.
 bool InputAtRest(uint32_t keys) {
-    return keys == 0 && Headless.keys.Empty() && !Headless.joyPresent && KeyHeld == 0 && KeyPressed == 0 &&
+    return keys == 0 && KeyHeld == 0 && KeyPressed == 0 &&
            JoyHeld == 0 && JoyPressed == 0 && LeftHeld == 0 && LeftPressed == 0 && RightHeld == 0 &&
            RightPressed == 0 && DownHeld == 0 && DownPressed == 0 && UpHeld == 0 && UpPressed == 0 &&
            Button1Pressed == 0 && Button2Pressed == 0 && Button3Pressed == 0;
 }
 }  // namespace
 
+// Nothing listens to what the rules play here: it is not heard.
 void RuleFrame(uint32_t keys, KeyLog* log) {
-    bool atRest = InputAtRest(keys);
-    Headless.keys = KeysOfWord(keys);
-    if (!atRest) SampleInput();
+    UnheardPlay unheard;
+    if (!InputAtRest(keys)) SampleSearchInput(KeysOfWord(keys));
     StepPlayState();
-    // Nothing listens to what the rules play here; keep the records short.
-    Headless.sounds.clear();
-    Headless.music.clear();
     if (log) log->push_back(keys);
 }
 
@@ -245,6 +242,7 @@ namespace {
 std::vector<Placement> SearchLandings(bool exhaustive) {
     std::vector<Placement> found;
     if (ScreenState != PairFalling) return found;
+    UnheardPlay unheard;
     static PlaySnapshot start;
     SavePlay(start);
     // A landing that leaves no turn or sideways repeat running into the next
@@ -266,13 +264,11 @@ std::vector<Placement> SearchLandings(bool exhaustive) {
         for (int i = 0; i < count; ++i) {
             WritePair(here);
             if (exhaustive) {
-                Headless.keys = KeysOfWord(keySets[i]);
-                SampleInput();
+                SampleSearchInput(KeysOfWord(keySets[i]));
             } else {
                 HoldKeys(keySets[i], here.heldTurnKeys);
             }
             StepFallingPairMoves();
-            Headless.sounds.clear();
             if (ScreenState != PairFalling) continue;
             if (FallingPairLands()) {
                 // The pair goes back one row and is written there.

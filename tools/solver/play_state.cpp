@@ -2,21 +2,14 @@
 
 #include <cstring>
 
-#include "platform/platform_headless.h"
 #include "rules/board.h"
 #include "rules/queue.h"
 #include "rules/scoring.h"
 #include "tools/fnv.h"
 
-void SavePlay(PlaySnapshot& s) {
-    SaveProgramState(s.state);
-    s.headlessKeys = Headless.keys;
-}
+void SavePlay(PlaySnapshot& s) { SaveProgramState(s.state); }
 
-void RestorePlay(const PlaySnapshot& s) {
-    RestoreProgramState(s.state);
-    Headless.keys = s.headlessKeys;
-}
+void RestorePlay(const PlaySnapshot& s) { RestoreProgramState(s.state); }
 
 namespace {
 // FNV-1a over the bytes, then a final avalanche so that nearby keys spread.

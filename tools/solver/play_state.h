@@ -11,7 +11,6 @@
 
 struct PlaySnapshot {
     ProgramStateImage state;
-    KeySet headlessKeys;  // the keys the headless platform holds down
 };
 
 void SavePlay(PlaySnapshot& s);

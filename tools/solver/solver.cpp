@@ -7,7 +7,6 @@
 #include <unordered_map>
 
 #include "rules/game_mode.h"
-#include "platform/platform_headless.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
 #include "rules/new_game.h"
@@ -18,8 +17,7 @@
 #include "tools/solver/play_state.h"
 
 void StartMissionPlay(const MissionImage& mission) {
-    ResetProgramState();
-    HeadlessReset();
+    ResetListedState();
     FillRopeSides();
     SetBoardWalls();
     NewGame();
