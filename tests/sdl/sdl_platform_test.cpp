@@ -728,8 +728,9 @@ TEST_F(SdlPlatform, ThePictureFitsAtAnyFactorWithEvenPixels) {
 TEST(SdlKeyNames, TheHeadlessTableIsSdls) {
     for (int key = 0; key < KeyCount; ++key) {
         EXPECT_EQ(KeyNameOf(key), PlatformKeyName(key)) << key;
-        if (!PlatformKeyName(key).empty())
+        if (!PlatformKeyName(key).empty()) {
             EXPECT_EQ(KeyOfNamed(PlatformKeyName(key)), PlatformKeyOfName(PlatformKeyName(key))) << key;
+        }
     }
     EXPECT_EQ(PadButtonCount, int(SDL_CONTROLLER_BUTTON_MAX));
     for (int b = -1; b <= PadButtonCount; ++b) {

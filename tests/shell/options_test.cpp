@@ -160,7 +160,9 @@ TEST_F(OptionsScreenTest, APausedGameStaysAsItWasWhileTheScreenIsOpen) {
                                        "FpsValue", "FrameDeadline", "FpsWindowStarted"};
     size_t at = 0;
     for (const StateVariable& v : ProgramState) {
-        if (!may.count(v.name)) EXPECT_EQ(std::memcmp(before + at, after + at, v.size), 0) << v.name << " changed";
+        if (!may.count(v.name)) {
+            EXPECT_EQ(std::memcmp(before + at, after + at, v.size), 0) << v.name << " changed";
+        }
         at += v.size;
     }
     EXPECT_GT(Headless.clock, ticksBefore);
@@ -249,7 +251,9 @@ TEST(PlayerSettings, PadLinesFallBackAsKeyLinesDo) {
         EXPECT_EQ(PadBinding[int(Action::Help)], c.help);
         EXPECT_EQ(PadNintendo, c.nintendo);
         for (int a = 0; a < ActionCount; ++a)
-            if (PadBinding[a] != NoPadButton) EXPECT_EQ(ActionOfPadButton(PadBinding[a]), a) << "no two on one button";
+            if (PadBinding[a] != NoPadButton) {
+                EXPECT_EQ(ActionOfPadButton(PadBinding[a]), a) << "no two on one button";
+            }
     }
     DefaultChoices();
 }

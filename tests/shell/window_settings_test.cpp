@@ -83,7 +83,9 @@ TEST(WindowScale, SmoothTapsGiveEveryPixelItsShare) {
             const SmoothTap& t = taps[size_t(o)];
             ASSERT_GE(t.first, 0);
             ASSERT_LT(t.first + (t.second ? 1 : 0), in) << o;
-            if (o > 0) EXPECT_LE(t.first - taps[size_t(o - 1)].first, 1) << "a picture pixel skipped at " << o;
+            if (o > 0) {
+                EXPECT_LE(t.first - taps[size_t(o - 1)].first, 1) << "a picture pixel skipped at " << o;
+            }
             share[size_t(t.first)] += 256 - t.second;
             if (t.second) share[size_t(t.first + 1)] += t.second, ++blended;
         }
