@@ -17,6 +17,7 @@ const char* NoticeText(uint8_t notice) {
     switch (notice) {
         case NoticeRecordsNotSaved: return "RECORDS NOT SAVED";
         case NoticeCannotReadMission: return "CANNOT READ MISSION";
+        case NoticeReplaysNotKept: return "REPLAYS NOT KEPT";
         default: return "";
     }
 }

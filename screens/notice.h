@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-enum NoticeValue : uint8_t { NoNotice, NoticeRecordsNotSaved, NoticeCannotReadMission };
+enum NoticeValue : uint8_t { NoNotice, NoticeRecordsNotSaved, NoticeCannotReadMission, NoticeReplaysNotKept };
 
 inline constexpr int32_t NoticeShownFrames = 120;  // 3 seconds
 inline constexpr int NoticeY = 456;

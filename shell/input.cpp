@@ -3,21 +3,41 @@
 #include "platform/platform.h"
 #include "shell/message_pump.h"
 #include "shell/replay.h"
+#include "shell/replay_record.h"
 #include "screens/key_table.h"
 #include "screens/options.h"
 
 constinit KeySet AllKeysHeld;
 
 namespace {
+// What this frame sampled, for the recording of the game.
+ReplaySample sampled;
+
 // The joystick this frame: the replay's, or the device's.
 bool ReadJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons, bool& pad) {
-    if (!ReplayPlaying()) return PlatformJoystick(x, y, buttons, pad);
-    const ScriptedInput& in = ReplayFrame();
-    x = in.joyX;
-    y = in.joyY;
-    buttons = in.joyButtons;
-    pad = in.joyPad;
-    return in.joyPresent;
+    bool present;
+    if (!ReplayPlaying()) {
+        present = PlatformJoystick(x, y, buttons, pad);
+    } else {
+        const ScriptedInput& in = ReplayFrame();
+        x = in.joyX;
+        y = in.joyY;
+        buttons = in.joyButtons;
+        pad = in.joyPad;
+        present = in.joyPresent;
+    }
+    sampled.joyPresent = present;
+    sampled.joyPad = present && pad;
+    sampled.joyX = present ? x : JoyCenter;
+    sampled.joyY = present ? y : JoyCenter;
+    sampled.joyButtons = present ? buttons : 0;
+    return present;
+}
+
+// The pause a focus loss owes: the replay's, or the window's.
+bool OwedPause() {
+    sampled.owedPause = ReplayPlaying() ? ReplayFrame().owedPause : TakeOwedPause();
+    return sampled.owedPause;
 }
 
 // The bits of play, which a pad's buttons set in the joystick's word.
@@ -108,6 +128,7 @@ void SampleKeyboard() {
             if (SampleKey(key)) now.Add(key);
     }
     AllKeysHeld = now;
+    sampled.keys = now;
 }
 
 // The bound key of every action, Escape (always quit) and the keypad's
@@ -122,7 +143,7 @@ void PollKeyboard(uint32_t* held, uint32_t* pressed) {
     if (AllKeysHeld.Has(KeyKeypadEnter)) *held |= BitEnter;
     if (AllKeysHeld.Has(KeyEscape)) *held |= BitEscape;
     *held |= PadKeyHeld;
-    if (!ReplayPlaying() && TakeOwedPause()) *held |= BitEnter;
+    if (OwedPause()) *held |= BitEnter;
     *pressed = (*held ^ previous) & *held;
 }
 
@@ -145,4 +166,5 @@ void SampleInput() {
     Button1Pressed = Either(KeyPressed, JoyPressed, BitButton1);
     Button2Pressed = Either(KeyPressed, JoyPressed, BitButton2);
     Button3Pressed = Either(KeyPressed, JoyPressed, BitButton3);
+    RecordSampledFrame(sampled);
 }

@@ -19,6 +19,7 @@
 #include "shell/play_frame.h"
 #include "shell/player_settings.h"
 #include "shell/replay.h"
+#include "shell/replay_record.h"
 #include "shell/sound_choice.h"
 #include "shell/startup.h"
 #include "shell/undo.h"
@@ -162,6 +163,7 @@ uint32_t StillFrames() {
 void RunFrame() {
     StartFramePeriod();
     ContinueRecordsSave();  // a save waiting for another game's lock
+    WatchGameForReplay();
     StepReplay();
     SampleInput();
     CallScreenHandler();
@@ -187,6 +189,7 @@ void StartProgram() {
 // a headless run that merely runs out of script does not count as one.
 void EndProgram() {
     if (QuitFlag) SavePendingRecord();
+    FinishReplayRecording();
     FinishRecordsSave();
     Shutdown();
 }

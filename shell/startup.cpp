@@ -24,6 +24,7 @@ SoundImage SoundMove, SoundTurn, SoundCursor, SoundDecide;
 SoundImage SoundMoveFull, SoundTurnFull, SoundLand, SoundChain[ChainSoundSteps], SoundFish, SoundLink, SoundGameOver,
     SoundClear, SoundLevelUp;
 std::optional<unsigned> FixedSeed;
+unsigned ProgramSeed;
 
 namespace {
 // Every sound image, for release and reset.
@@ -80,7 +81,8 @@ void LoadSoundImage(SoundImage& image, const std::string& path) {
 }
 
 void Startup() {
-    SeedGameRandom(FixedSeed ? *FixedSeed : WallClockSeed());
+    ProgramSeed = FixedSeed ? *FixedSeed : WallClockSeed();
+    SeedGameRandom(ProgramSeed);
     BackBuffer.Create(ScreenWidth, ScreenHeight);
     LoadSheet(ArtBlockSheet, BlockSheet);
     DrawGradient(GradientSurface);
