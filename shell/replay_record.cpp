@@ -90,7 +90,11 @@ void Finish() {
     if (current.frames == 0 || ReplaysFolder.empty()) return;
     MakeFolders(ReplaysFolder);
     const std::vector<uint8_t> bytes = EncodeReplay(current);
-    const std::string path = JoinPath(ReplaysFolder, ReplayFileName(startTime, current, bestScore, cleared));
+    std::string path = JoinPath(ReplaysFolder, ReplayFileName(startTime, current, bestScore, cleared));
+    // Two games ended within one second: the later one a name of its own.
+    struct stat st {};
+    for (int n = 2; lstat(path.c_str(), &st) == 0 && n < 100; ++n)
+        path = JoinPath(ReplaysFolder, ReplayFileName(startTime + "-" + std::to_string(n), current, bestScore, cleared));
     std::string reason;
     if (!WriteFileAtomically(path, bytes.data(), bytes.size(), &reason)) SayNotKept(path + ": " + reason);
     Prune();

@@ -183,7 +183,7 @@ int Verify(const Options& o) {
         ClearedFlags[replay.missionNumber] != 0)
         entry = "{\"mission cleared\":" + std::to_string(replay.missionNumber) + "}";
     std::printf("{\"mode\":\"%s\",\"mission\":%d,\"score\":%d,\"cleared\":%s,\"frames\":%lld,\"over\":%s,\"entry\":%s}\n",
-                ModeName(replay.mode), replay.mode == ScoreAttack ? 0 : int(replay.missionNumber), int(score),
+                ModeName(replay.mode), replay.mode == NormalGame ? int(replay.missionNumber) : 0, int(score),
                 cleared ? "true" : "false", frames, over ? "true" : "false", entry.c_str());
     Shutdown();
     PlatformShutdown();
