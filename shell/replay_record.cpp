@@ -113,7 +113,7 @@ void WatchGameForReplay() {
 }
 
 void RecordSampledFrame(const ReplaySample& sample) {
-    if (!recording) return;
+    if (!recording || !RecordingReplays) return;
     if (current.frames >= MaxReplayFrames) return;  // a day of play: the rest is not kept
     ++current.frames;
     if (!current.runs.empty() && current.runs.back().pick < 0 && current.samples[current.runs.back().sample] == sample &&
@@ -138,6 +138,12 @@ void RecordDialogAnswer(const std::string& answer) {
 
 void FinishReplayRecording() {
     if (recording) Finish();
+}
+
+void ForgetReplayRecording() {
+    recording = false;
+    current = Replay{};
+    toldNotKept = false;
 }
 
 const Replay& RecordedReplay() { return current; }

@@ -26,6 +26,8 @@ void RecordSampledFrame(const ReplaySample& sample);
 void RecordDialogAnswer(const std::string& answer);
 // At the end of the program: a game left by quitting is kept too.
 void FinishReplayRecording();
+// Drops the recording under way, writing nothing (tests, tools).
+void ForgetReplayRecording();
 
 // The replay under way (tests).
 const Replay& RecordedReplay();

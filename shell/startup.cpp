@@ -18,6 +18,7 @@
 #include "screens/records_file.h"
 #include "shell/message_pump.h"
 #include "shell/replay.h"
+#include "shell/replay_record.h"
 #include "shell/sound_choice.h"
 
 SoundImage SoundMove, SoundTurn, SoundCursor, SoundDecide;
@@ -121,4 +122,5 @@ void ResetStartupState() {
     ChosenSounds = SoundSet::Classic;
     ForgetOwedPause();
     StopReplay();
+    ForgetReplayRecording();
 }

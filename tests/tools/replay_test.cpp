@@ -235,3 +235,21 @@ TEST(Replay, PruningKeepsTheLatestTheBestFiveAndFirstClears) {
     EXPECT_EQ(pruned, expected);
     FreshProgram();
 }
+
+TEST(Replay, TheDateKeyWritesTheDayTheGameWasPlayed) {
+    // Pairs dropped down the middle: the name entry from frame 518, D, Enter.
+    const std::string folder = MakeTempFolder("replay-date");
+    const std::vector<std::string> replays =
+        RecordGames(folder, "11\n1 Left Right Down\n107 Down\n420\n1 D\n5\n1 Enter\n60\n");
+    ASSERT_EQ(replays.size(), 1u);
+    std::vector<uint8_t> bytes = Bytes(replays[0]);
+    // Another day in the header (at byte 32: year, month, day).
+    const uint8_t day[4] = {2001 & 0xFF, 2001 >> 8, 2, 3};
+    std::copy(day, day + 4, bytes.begin() + 32);
+    const std::string moved = folder + "/moved.tsr";
+    std::ofstream(moved, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+    fs::create_directories(folder + "/empty");
+    CommandRun run = Command(folder + "/empty", "--verify " + moved);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(JsonText(run.out, "name"), "01/02/03") << run.out;
+}
