@@ -55,7 +55,7 @@ struct Reader {
         return 0;
     }
     void Bytes(void* to, size_t n) {
-        if (!Take(n)) return;
+        if (n == 0 || !Take(n)) return;  // an empty vector's data() may be null
         std::memcpy(to, p, n);
         p += n;
         left -= n;
