@@ -54,6 +54,11 @@ press "$wid" z
 wait_until 20 "the replay's board in place" board_in_place "$wid"
 wait_until 20 "the replay playing" moving "$wid"
 echo "ok: the replay plays in the window"
+press "$wid" Return
+still_for "$wid" 1 || fail "Enter did not pause the replay"
+press "$wid" Return
+wait_until 20 "Enter to go on with the replay" moving "$wid"
+echo "ok: Enter pauses the replay and goes on"
 press "$wid" x
 wait_until 20 "the list after X" list_shown "$wid"
 press "$wid" x

@@ -253,3 +253,35 @@ TEST(Replay, TheDateKeyWritesTheDayTheGameWasPlayed) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(JsonText(run.out, "name"), "01/02/03") << run.out;
 }
+
+TEST(Replay, AClearedMissionVerifiesAsItsFirstClear) {
+    // The stored way of mission 5, from the title on a fresh game folder.
+    const std::string folder = MakeTempFolder("replay-mission");
+    fs::create_directories(folder + "/game");
+    fs::copy(TESSMAR_BINARY_DIR "/gamedata/mission", folder + "/game/mission");
+    CommandRun run = Command(folder + "/game", "--seed 7 --dir " + folder + "/game --input " TESSMAR_SOURCE_DIR
+                                               "/tests/campaign/solutions/05.txt --frames 40 --record " + folder + "/rec");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> replays = Replays(folder + "/rec");
+    ASSERT_EQ(replays.size(), 1u);
+    EXPECT_NE(replays[0].find("-mission05-clear.tsr"), std::string::npos) << replays[0];
+    fs::create_directories(folder + "/empty");
+    run = Command(folder + "/empty", "--dir " + folder + "/game --verify " + replays[0]);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(JsonText(run.out, "mode"), "mission");
+    EXPECT_NE(run.out.find("\"mission\":5,"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"cleared\":true"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\"entry\":{\"mission cleared\":5}"), std::string::npos) << run.out;
+}
+
+TEST(Replay, AFolderThatCannotBeWrittenKeepsNoReplaysAndTheGamePlaysOn) {
+    const std::string folder = MakeTempFolder("replay-full");
+    std::ofstream(folder + "/file") << "a file, not a folder";
+    fs::create_directories(folder + "/game");
+    std::ofstream(folder + "/input.txt") << HecticScript(4000);
+    CommandRun run = Command(folder + "/game", "--seed 7 --dir " + folder + "/game --start-score-attack --input " + folder +
+                                                   "/input.txt --frames 40 --record " + folder + "/file/replays");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("replays are not kept"), std::string::npos) << run.err;
+    EXPECT_EQ(fs::file_size(folder + "/game/rcd.dat"), size_t(RecordsFileSize));  // the game went on to its records
+}
