@@ -113,7 +113,8 @@ void StartWatching() {
     speed = 0;
 }
 
-void StopWatching() {
+// `byX`: the X that ended it is still held in the list's first frame.
+void StopWatching(bool byX) {
     StopReplay();
     RestoreProgramState(*reinterpret_cast<const ProgramStateImage*>(saved.data()));
     std::memcpy(KeyBinding, savedKeys, sizeof savedKeys);
@@ -122,7 +123,7 @@ void StopWatching() {
     NameEntryDay.reset();
     PlatformTuneStop();
     watching = false;
-    justBack = true;
+    justBack = byX;
 }
 }  // namespace
 
@@ -157,12 +158,12 @@ int WatchedFramesThisFrame() {
     if (NewlyDown(KeyLeft) && speed > 0) --speed;
     if (NewlyDown(KeyEnter)) paused = !paused;
     if (NewlyDown(KeyX)) {
-        StopWatching();
+        StopWatching(true);
         return 1;  // the list's frame
     }
     return paused ? 0 : Speeds[speed];
 }
 
 void FinishWatchedFrame() {
-    if (watching && (!ReplayKeepsFramesCounted() || !InGameScreen())) StopWatching();
+    if (watching && (!ReplayKeepsFramesCounted() || !InGameScreen())) StopWatching(false);
 }
