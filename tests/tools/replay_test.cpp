@@ -12,7 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform_headless.h"
+#include "rules/screen_state.h"
 #include "screens/records_file.h"
+#include "shell/main_loop.h"
 #include "shell/replay_file.h"
 #include "shell/replay_record.h"
 #include "tests/runner_support.h"
@@ -284,4 +287,42 @@ TEST(Replay, AFolderThatCannotBeWrittenKeepsNoReplaysAndTheGamePlaysOn) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("replays are not kept"), std::string::npos) << run.err;
     EXPECT_EQ(fs::file_size(folder + "/game/rcd.dat"), size_t(RecordsFileSize));  // the game went on to its records
+}
+
+TEST(Replay, TheListWatchesAGameAtFourTimesTheSpeedAndGivesTheRecordsBack) {
+    const std::string folder = MakeTempFolder("replay-watch");
+    const std::vector<std::string> replays =
+        RecordGames(folder, "11\n1 Left Right Down\n107 Down\n420\n1 D\n5\n1 Enter\n60\n");
+    ASSERT_EQ(replays.size(), 1u);
+    Replay replay;
+    std::string error;
+    ASSERT_TRUE(ReadReplayFile(replays[0], replay, error)) << error;
+    fs::create_directories(folder + "/play");
+    StartInFolder(folder + "/play");
+    ReplaysFolder = folder + "/rec";
+    ScreenState = RecordsScreen;
+    std::memcpy(RecordTable[1].name, "MINE", 5);
+    RecordTable[1].score = 77;
+    constexpr int None = -1;
+    auto frame = [](int key) {
+        Headless.keys = key == None ? KeySet{} : KeyBit(key);
+        RunFrame();
+    };
+    for (int key : {None, int(KeyR), None, int(KeyZ), None, int(KeyRight), None, int(KeyRight), None}) frame(key);
+    ASSERT_NE(ScreenState, RecordsScreen);  // the replayed game on screen
+    int frames = 5;                         // of the replay's, at x1 then x2 while Right was pressed
+    while (ScreenState != RecordsScreen && frames < int(replay.frames) * 2) {
+        frame(None);
+        ++frames;
+    }
+    // About a quarter of the replay's frames, and the records as they were.
+    EXPECT_LT(frames, int(replay.frames) / 4 + 10);
+    EXPECT_GT(frames, int(replay.frames) / 4 - 10);
+    EXPECT_EQ(RecordTable[1].score, 77u);
+    EXPECT_STREQ(reinterpret_cast<const char*>(RecordTable[1].name), "MINE");
+    // X leaves the list for the records screen; X again for the title.
+    for (int key : {int(KeyX), None, int(KeyX), None}) frame(key);
+    EXPECT_EQ(ScreenState, TitleScreen);
+    ReplaysFolder.clear();
+    FreshProgram();
 }
