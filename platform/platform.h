@@ -32,7 +32,7 @@ struct SoundImage {
 // used most; any other key is its number.
 inline constexpr int KeyCount = 512;
 enum Key : int {
-    KeyA = 4, KeyC = 6, KeyD = 7, KeyG = 10, KeyL = 15, KeyM = 16, KeyX = 27, KeyZ = 29,
+    KeyA = 4, KeyC = 6, KeyD = 7, KeyG = 10, KeyL = 15, KeyM = 16, KeyR = 21, KeyX = 27, KeyZ = 29,
     KeyEnter = 40, KeyEscape = 41, KeyBackspace = 42, KeyF1 = 58, KeyF2 = 59,
     KeyRight = 79, KeyLeft = 80, KeyDown = 81, KeyUp = 82, KeyKeypadEnter = 88,
 };

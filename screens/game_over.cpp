@@ -22,6 +22,7 @@
 #include "screens/records_screen.h"
 #include "screens/screens.h"
 
+std::optional<CalendarDay> NameEntryDay;
 constinit uint8_t GameOverPhase;
 constinit int32_t GameOverTimer;
 constinit float BoardFallY, BoardFallSpeed = -5.0f;
@@ -179,7 +180,7 @@ void EditNameCharacter(uint8_t* name) {
 }
 
 void WriteDate(uint8_t* name) {
-    CalendarDay today = PlatformToday();
+    CalendarDay today = NameEntryDay ? *NameEntryDay : PlatformToday();
     char date[40];
     std::snprintf(date, sizeof date, "%02d/%02d/%02d", today.year % 100, today.month, today.day);
     std::memcpy(name, date, 8);  // always at least 8 characters; a wider one is cut

@@ -2,8 +2,14 @@
 // into the best-score table and the player enters a name.
 #pragma once
 #include <cstdint>
+#include <optional>
+
+#include "platform/platform_os.h"
 
 enum GameOverPhaseValue : uint8_t { PhaseFall = 0, PhaseFly = 1, PhaseNameEntry = 2 };
+
+// The date the D key writes: a replay's while one plays, else today's.
+extern std::optional<CalendarDay> NameEntryDay;
 
 extern uint8_t GameOverPhase;
 extern int32_t GameOverTimer;  // curtain width while falling, blink counter in name entry

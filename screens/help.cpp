@@ -122,7 +122,9 @@ const Page EnglishPages[HelpPageCount] = {
       {8, Row(13), "AREA: A LOOP'S BLOCKS AND THE CELLS INSIDE."},
       {8, Row(14), "SCORE AND FISH MISSIONS DEAL RANDOM PAIRS;"},
       {8, Row(15), "THE OTHERS GIVE A FIXED NUMBER OF PAIRS."},
-      {8, Row(17), "CLEAR A MISSION TO OPEN THE NEXT ONES."}},
+      {8, Row(17), "CLEAR A MISSION TO OPEN THE NEXT ONES."},
+      {8, Row(19), "EVERY GAME IS KEPT: R ON THE RECORDS"},
+      {8, Row(20), "LISTS THE REPLAYS, Z WATCHES ONE."}},
      {}},
 };
 
@@ -208,7 +210,8 @@ const Page JapanesePages[HelpPageCount] = {
       {8, KanaRow(13), "メンセキ ハ ワ ト ナカ ノ マス ノ カズ"},
       {8, KanaRow(14), "スコア ト サカナ ノ ミッション ハ"},
       {8, KanaRow(15), "ブロック ガ ランダム"},
-      {8, KanaRow(16), "クリア スルト ツギ ガ ヒラク"}},
+      {8, KanaRow(16), "クリア スルト ツギ ガ ヒラク"},
+      {8, KanaRow(18), "キロク デ R デ リプレイ ノ イチラン"}},
      {}},
 };
 

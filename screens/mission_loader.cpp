@@ -84,14 +84,19 @@ void LoadMissionBytes(const uint8_t* bytes, size_t size) {
     AnalyseBoard();
 }
 
+namespace {
+std::vector<uint8_t> lastFile;  // the last file loaded, kept so later loads reuse its room
+}
+
+const std::vector<uint8_t>& LastMissionFile() { return lastFile; }
+
 bool LoadMissionFile(const std::string& path) {
-    static std::vector<uint8_t> bytes;  // kept, so later loads reuse its room
-    if (!ReadFileBytes(path, bytes, MissionFileSize) || bytes.size() < MissionFileSize) {
+    if (!ReadFileBytes(path, lastFile, MissionFileSize) || lastFile.size() < MissionFileSize) {
         std::fprintf(stderr, "tessmar: cannot read mission %s: not a file of %d bytes\n", path.c_str(),
                      int(MissionFileSize));
         return false;
     }
-    LoadMissionBytes(bytes.data(), bytes.size());
+    LoadMissionBytes(lastFile.data(), lastFile.size());
     return true;
 }
 

@@ -4,12 +4,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Reads `path` (relative paths against the current directory): its first
 // 294 bytes. A missing, short or non-regular file loads nothing, says so on
 // stderr and gives false, so that no game starts from it. Never creates a
 // file. Callers set GameMode and ScreenState afterwards.
 bool LoadMissionFile(const std::string& path);
+// The bytes LoadMissionFile read last (empty before any).
+const std::vector<uint8_t>& LastMissionFile();
 
 // The same from bytes already in memory (the fuzzer and tests use it); a
 // short image fills as far as it reaches and the rest keeps its value.

@@ -19,6 +19,7 @@ const char* NoticeText(uint8_t notice) {
         case NoticeCannotReadMission: return "CANNOT READ MISSION";
         case NoticeNoDailyForDay: return "NO DAILY FOR THIS DAY";
         case NoticeDailyNotMade: return "DAILY NOT MADE";
+        case NoticeReplaysNotKept: return "REPLAYS NOT KEPT";
         default: return "";
     }
 }

@@ -3,7 +3,9 @@
 #pragma once
 #include <cstdint>
 
-enum NoticeValue : uint8_t { NoNotice, NoticeRecordsNotSaved, NoticeCannotReadMission, NoticeNoDailyForDay, NoticeDailyNotMade };
+enum NoticeValue : uint8_t {
+    NoNotice, NoticeRecordsNotSaved, NoticeCannotReadMission, NoticeNoDailyForDay, NoticeDailyNotMade, NoticeReplaysNotKept
+};
 
 inline constexpr int32_t NoticeShownFrames = 120;  // 3 seconds
 inline constexpr int NoticeY = 456;

@@ -13,6 +13,7 @@
 #include "shell/game_window.h"
 #include "shell/player_settings.h"
 #include "shell/replay.h"
+#include "shell/replay_record.h"
 #include "shell/sound_choice.h"
 #include "shell/startup.h"
 
@@ -174,6 +175,8 @@ void RecordMissionCleared() {
 // player, in the language of the game's texts.
 std::string AskMissionFile(const std::string& startFolder) {
     if (ReplayPlaying()) return TakeReplayPick();
-    return PlatformPickMissionFile(startFolder, TextLanguage == Language::Japanese ? DialogLanguage::Japanese
-                                                                                   : DialogLanguage::English);
+    std::string answer = PlatformPickMissionFile(
+        startFolder, TextLanguage == Language::Japanese ? DialogLanguage::Japanese : DialogLanguage::English);
+    RecordDialogAnswer(answer);
+    return answer;
 }

@@ -1,8 +1,9 @@
 // The game program: open the window, run the loop, close down.
-//   tessmar [--language ja|en] [--mission FILE] [--replay SCRIPT] | --help | --version
+//   tessmar [--language ja|en] [--mission FILE] [--replay SCRIPT|FILE.tsr] | --help | --version
 // --mission starts straight on FILE's board entry as an edit game and closes
 // after its clear or game-over screen; --replay plays SCRIPT (the headless
-// runner's input format) as the input, at normal speed. --language chooses
+// runner's input format) as the input, at normal speed, or a replay file's
+// game from where it began. Every game played is kept as a replay file. --language chooses
 // the language of the goal lines and the help over the settings file's
 // "language=" and the locale. The settings file's "sounds=classic" chooses
 // the classic four sounds over the full set.
@@ -27,6 +28,8 @@
 #include "shell/mission_start.h"
 #include "shell/player_settings.h"
 #include "shell/replay.h"
+#include "shell/replay_file.h"
+#include "shell/replay_record.h"
 #include "shell/sound_choice.h"
 #include "shell/daily_maker.h"
 // The program joins the layers: the solver's, above the shell, makes the day's mission.
@@ -60,6 +63,7 @@ constexpr const char* OptionsHelp =
     "                    closes after its clear or game-over screen\n"
     "  --replay SCRIPT   play SCRIPT (a headless runner input script) as the\n"
     "                    input, at normal speed; Escape still quits\n"
+    "  --replay FILE     watch a replay file (.tsr) of a game\n"
     "  --help            print this and exit\n"
     "  --version         print the version and exit\n";
 
@@ -100,8 +104,11 @@ int main(int argc, char** argv) {
     // The game may move to its game folder: keep the mission where it was given.
     if (!options.mission.empty()) options.mission = std::filesystem::absolute(options.mission).string();
     InputScript steps;
+    Replay replayFile;
     std::string error;
-    if (!options.replay.empty() && !ReadInputScript(options.replay, steps, &error)) {
+    const bool watching = !options.replay.empty() && LooksLikeReplay(options.replay);
+    if (!options.replay.empty() && !(watching ? ReadReplayFile(options.replay, replayFile, error)
+                                              : ReadInputScript(options.replay, steps, &error))) {
         std::fprintf(stderr, "tessmar: %s\n", error.c_str());
         return 2;
     }
@@ -125,11 +132,22 @@ int main(int argc, char** argv) {
     PlatformOpenDevices();
     EnterGameFolder();
     DailyMaker = MakeDailyMissionBytes;
+    // Every game played in the window is kept as a replay file.
+    if (std::string user = UserGameFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")); !user.empty()) {
+        ReplaysFolder = JoinPath(user, "replays");
+        RecordingReplays = true;
+    }
     StartProgram();
     Running = true;
     std::atexit(KeepPendingRecordAtExit);
     if (!options.mission.empty()) StartMissionGame(options.mission);
-    if (!options.replay.empty()) StartReplay(std::move(steps));
+    if (watching && !StartReplayFile(replayFile, error)) {
+        std::fprintf(stderr, "tessmar: %s: %s\n", options.replay.c_str(), error.c_str());
+        EndProgram();
+        PlatformShutdown();
+        return 2;
+    }
+    if (!options.replay.empty() && !watching) StartReplay(std::move(steps));
     bool missionGame = !options.mission.empty();
     while (!QuitFlag && !(missionGame && MissionGameEnded())) RunFrame();
     Running = false;

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "shell/message_pump.h"
 #include "shell/replay.h"
+#include "shell/replay_record.h"
 #include "screens/key_table.h"
 #include "screens/options.h"
 
@@ -11,19 +12,36 @@ constinit KeySet AllKeysHeld;
 namespace {
 // The keys a search holds while it samples, or none: the devices are read.
 const KeySet* searchKeys = nullptr;
-}  // namespace
 
-namespace {
-// The joystick this frame: the replay's, or the device's.
+// What this frame sampled, for the recording of the game.
+ReplaySample sampled;
+
+// The joystick this frame: none while a search samples, the replay's, or the device's.
 bool ReadJoystick(uint32_t& x, uint32_t& y, uint32_t& buttons, bool& pad) {
     if (searchKeys) return false;
-    if (!ReplayPlaying()) return PlatformJoystick(x, y, buttons, pad);
-    const ScriptedInput& in = ReplayFrame();
-    x = in.joyX;
-    y = in.joyY;
-    buttons = in.joyButtons;
-    pad = in.joyPad;
-    return in.joyPresent;
+    bool present;
+    if (!ReplayPlaying()) {
+        present = PlatformJoystick(x, y, buttons, pad);
+    } else {
+        const ScriptedInput& in = ReplayFrame();
+        x = in.joyX;
+        y = in.joyY;
+        buttons = in.joyButtons;
+        pad = in.joyPad;
+        present = in.joyPresent;
+    }
+    sampled.joyPresent = present;
+    sampled.joyPad = present && pad;
+    sampled.joyX = present ? x : JoyCenter;
+    sampled.joyY = present ? y : JoyCenter;
+    sampled.joyButtons = present ? buttons : 0;
+    return present;
+}
+
+// The pause a focus loss owes: the replay's, or the window's.
+bool OwedPause() {
+    sampled.owedPause = ReplayPlaying() ? ReplayFrame().owedPause : TakeOwedPause();
+    return sampled.owedPause;
 }
 
 // The bits of play, which a pad's buttons set in the joystick's word.
@@ -119,6 +137,7 @@ void SampleKeyboard() {
             if (SampleKey(key)) now.Add(key);
     }
     AllKeysHeld = now;
+    sampled.keys = now;
 }
 
 // The bound key of every action, Escape (always quit) and the keypad's
@@ -133,7 +152,7 @@ void PollKeyboard(uint32_t* held, uint32_t* pressed) {
     if (AllKeysHeld.Has(KeyKeypadEnter)) *held |= BitEnter;
     if (AllKeysHeld.Has(KeyEscape)) *held |= BitEscape;
     *held |= PadKeyHeld;
-    if (!searchKeys && !ReplayPlaying() && TakeOwedPause()) *held |= BitEnter;
+    if (!searchKeys && OwedPause()) *held |= BitEnter;
     *pressed = (*held ^ previous) & *held;
 }
 
@@ -156,6 +175,7 @@ void SampleInput() {
     Button1Pressed = Either(KeyPressed, JoyPressed, BitButton1);
     Button2Pressed = Either(KeyPressed, JoyPressed, BitButton2);
     Button3Pressed = Either(KeyPressed, JoyPressed, BitButton3);
+    if (!searchKeys) RecordSampledFrame(sampled);  // a search's frames are no one's game
 }
 
 void SampleSearchInput(const KeySet& keys) {

@@ -180,6 +180,7 @@ std::string ScriptLines(const std::vector<HeldKeys>& steps) {
 
 bool ScriptPlayer::NextFrame(ScriptedInput& input) {
     const std::vector<ScriptStep>& steps = script_.steps;
+    input.owedPause = false;
     while (index_ < steps.size()) {
         const ScriptStep& s = steps[index_];
         if (s.kind == ScriptStep::Hold) {
@@ -204,6 +205,7 @@ bool ScriptPlayer::NextFrame(ScriptedInput& input) {
             }
             case ScriptStep::JoyNone: input.joyPresent = false; break;
             case ScriptStep::Pick: input.picks.push_back(script_.picks[s.frames]); break;
+            case ScriptStep::OwedPause: input.owedPause = true; break;
             case ScriptStep::Hold: break;
         }
         ++index_;

@@ -22,7 +22,7 @@
 // twelve bytes a step, the keys held, the joystick's values and the picked
 // paths aside.
 struct ScriptStep {
-    enum Kind : uint8_t { Hold, Joy, JoyNone, Pick } kind = Hold;
+    enum Kind : uint8_t { Hold, Joy, JoyNone, Pick, OwedPause } kind = Hold;  // OwedPause: replay files only
     uint32_t frames = 0;  // Hold: how many frames; Joy, Pick: its index in joys or picks
     uint32_t keys = 0;    // Hold: its index in keySets
 };
@@ -82,6 +82,7 @@ struct ScriptedInput {
     bool joyPad = false;
     uint32_t joyX = 32767, joyY = 32767, joyButtons = 0;
     std::vector<std::string> picks;  // answers not yet taken by a dialog
+    bool owedPause = false;          // a focus loss's pause, this frame (replay files)
 };
 
 // Walks a script frame by frame: applies joystick and pick lines up to the

@@ -19,6 +19,8 @@
 #include "shell/play_frame.h"
 #include "shell/player_settings.h"
 #include "shell/replay.h"
+#include "shell/replay_list.h"
+#include "shell/replay_record.h"
 #include "shell/sound_choice.h"
 #include "shell/startup.h"
 #include "shell/undo.h"
@@ -48,6 +50,7 @@ void CountFrame(uint32_t* fpsOut) {
 }
 
 void CallScreenHandler() {
+    if (ReplayListFrame()) return;
     if (OfferOptions()) {
         OptionsFrame();
         return;
@@ -162,12 +165,18 @@ uint32_t StillFrames() {
 void RunFrame() {
     StartFramePeriod();
     ContinueRecordsSave();  // a save waiting for another game's lock
-    StepReplay();
-    SampleInput();
-    CallScreenHandler();
-    PlayFrameSound();
-    FollowLevelWithTune();
-    ApplyGlobalKeys();
+    WatchGameForReplay();
+    // One frame of the game; a replay watched from the list may run none
+    // (paused) or two or four (sped up).
+    for (int i = 0, frames = WatchedFramesThisFrame(); i < frames; ++i) {
+        StepReplay();
+        SampleInput();
+        CallScreenHandler();
+        PlayFrameSound();
+        FollowLevelWithTune();
+        ApplyGlobalKeys();
+    }
+    FinishWatchedFrame();
     const uint32_t still = !QuitFlag && MayRest() && PlatformWindowShown() ? StillFrames() : 0;
     if (still == 0) WaitForFrameDeadline();  // else the rest waits for it
     CountFrame(&FpsValue);
@@ -187,6 +196,7 @@ void StartProgram() {
 // a headless run that merely runs out of script does not count as one.
 void EndProgram() {
     if (QuitFlag) SavePendingRecord();
+    FinishReplayRecording();
     FinishRecordsSave();
     Shutdown();
 }

@@ -3,6 +3,12 @@
 #include <optional>
 #include <utility>
 
+#include "screens/game_over.h"
+#include "screens/key_table.h"
+#include "shell/main_loop.h"
+#include "shell/program_state.h"
+#include "shell/replay_file.h"
+
 namespace {
 std::optional<ScriptPlayer> player;
 ScriptedInput frame;
@@ -34,4 +40,29 @@ void StopReplay() {
     player.reset();
     frame = {};
     usedUp = false;
+}
+
+bool StartReplayFile(const Replay& replay, std::string& error) {
+    if (replay.state.size() != ProgramStateBytes) {
+        error = "made by another build of the game (version " + replay.gameVersion + ")";
+        return false;
+    }
+    // The frame clock and the frame rate count stay this program's own.
+    const uint32_t counter = FrameCounter, fpsStart = FpsWindowStart, deadline = FrameDeadline;
+    const auto fpsStarted = FpsWindowStarted;
+    const auto deadlineSet = FrameDeadlineSet;
+    RestoreProgramState(*reinterpret_cast<const ProgramStateImage*>(replay.state.data()));
+    FrameCounter = counter;
+    FpsWindowStart = fpsStart;
+    FpsWindowStarted = fpsStarted;
+    FrameDeadline = deadline;
+    FrameDeadlineSet = deadlineSet;
+    for (int a = 0; a < ActionCount && a < ReplayActionCount; ++a) {
+        KeyBinding[a] = replay.keyBinding[a];
+        PadBinding[a] = replay.padBinding[a] == 255 ? NoPadButton : replay.padBinding[a];
+    }
+    PadNintendo = replay.padNintendo != 0;
+    NameEntryDay = replay.day;
+    StartReplay(ReplayScript(replay));
+    return true;
 }

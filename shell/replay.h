@@ -21,3 +21,9 @@ const ScriptedInput& ReplayFrame();
 // The next dialog answer of the script: its "pick" line's path, or "" (cancel).
 std::string TakeReplayPick();
 void StopReplay();
+
+struct Replay;
+// Starts playing a replay file's game: the state it began from, the keys
+// and pad as they were bound, the date it was played on, then its frames.
+// False (nothing changed) when it was made by a build whose state differs.
+bool StartReplayFile(const Replay& replay, std::string& error);

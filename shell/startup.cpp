@@ -18,12 +18,14 @@
 #include "screens/records_file.h"
 #include "shell/message_pump.h"
 #include "shell/replay.h"
+#include "shell/replay_record.h"
 #include "shell/sound_choice.h"
 
 SoundImage SoundMove, SoundTurn, SoundCursor, SoundDecide;
 SoundImage SoundMoveFull, SoundTurnFull, SoundLand, SoundChain[ChainSoundSteps], SoundFish, SoundLink, SoundGameOver,
     SoundClear, SoundLevelUp;
 std::optional<unsigned> FixedSeed;
+unsigned ProgramSeed;
 
 namespace {
 // Every sound image, for release and reset.
@@ -80,7 +82,8 @@ void LoadSoundImage(SoundImage& image, const std::string& path) {
 }
 
 void Startup() {
-    SeedGameRandom(FixedSeed ? *FixedSeed : WallClockSeed());
+    ProgramSeed = FixedSeed ? *FixedSeed : WallClockSeed();
+    SeedGameRandom(ProgramSeed);
     BackBuffer.Create(ScreenWidth, ScreenHeight);
     LoadSheet(ArtBlockSheet, BlockSheet);
     DrawGradient(GradientSurface);
@@ -119,4 +122,5 @@ void ResetStartupState() {
     ChosenSounds = SoundSet::Classic;
     ForgetOwedPause();
     StopReplay();
+    ForgetReplayRecording();
 }

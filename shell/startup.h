@@ -17,6 +17,7 @@ extern SoundImage SoundMoveFull, SoundTurnFull, SoundLand, SoundChain[ChainSound
 
 // When set, start-up seeds rand with this instead of the clock (headless runs).
 extern std::optional<unsigned> FixedSeed;
+extern unsigned ProgramSeed;  // the seed the random numbers started from
 
 void LoadSoundImage(SoundImage& image, const std::string& path);
 

@@ -180,7 +180,17 @@ TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
         "RecordsOnDisk",                            // the records file as last seen, not play
         "(anonymous namespace)::saveWaiting", "(anonymous namespace)::saveAskedAt",
         "(anonymous namespace)::clearedSinceAsked",  // a save waiting for the file's lock, not play
-        "LoadMissionFile(std::string const&)::bytes",  // the file's bytes while they are decoded
+        "(anonymous namespace)::lastFile",           // the mission file's bytes, kept for its replay
+        "ProgramSeed", "NameEntryDay",               // the seed as it was given; a watched replay's day
+        // The recording of the game being played, outside what it records.
+        "RecordingReplays", "ReplaysFolder[abi:cxx11]", "(anonymous namespace)::sampled",
+        "(anonymous namespace)::recording", "(anonymous namespace)::current", "(anonymous namespace)::startTime",
+        "(anonymous namespace)::bestScore", "(anonymous namespace)::cleared", "(anonymous namespace)::toldNotKept",
+        // The replays list and the watch: they outlast the game state a replay puts back.
+        "(anonymous namespace)::open", "(anonymous namespace)::watching", "(anonymous namespace)::paused",
+        "(anonymous namespace)::justBack", "(anonymous namespace)::rows", "(anonymous namespace)::cursor",
+        "(anonymous namespace)::speed", "(anonymous namespace)::saved", "(anonymous namespace)::savedKeys",
+        "(anonymous namespace)::savedPad", "(anonymous namespace)::savedNintendo", "(anonymous namespace)::wasDown",
         "(anonymous namespace)::List", "(anonymous namespace)::Start",  // the list and its start image
         "(anonymous namespace)::pictureStands", "(anonymous namespace)::rowsUnderWord",  // of the back buffer
         "(anonymous namespace)::focusPausePending", "(anonymous namespace)::focusBackSincePending",  // the window's focus

@@ -1,5 +1,6 @@
 // tessmar-headless: the real game logic frame by frame, with no window or
 // audio, driven by a script. See README for the command line.
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -33,7 +34,15 @@
 #include "shell/player_settings.h"
 #include "settings/data_folder.h"
 #include "settings/settings.h"
+#include "shell/replay.h"
+#include "shell/replay_file.h"
+#include "shell/replay_record.h"
 #include "shell/startup.h"
+#include "rules/game_mode.h"
+#include "rules/scoring.h"
+#include "rules/screen_state.h"
+#include "screens/game_over.h"
+#include "screens/records_file.h"
 #include "shell/daily_maker.h"
 #include "tools/solver/daily_mission.h"
 #include "tools/headless/trace.h"
@@ -55,7 +64,7 @@ Surface ShownPicture() {
 
 struct Options {
     std::optional<unsigned> seed;
-    std::string dir, input, trace, state, mission;
+    std::string dir, input, trace, state, mission, verify, record;
     long long idleFrames = 0;
     std::map<int, std::string> shots;
     bool startScoreAttack = false, languageGiven = false;
@@ -120,6 +129,10 @@ Options ReadOptions(int argc, char** argv) {
                 !ParseNumber(text.substr(5, 2), 0, 99, m) || !ParseNumber(text.substr(8, 2), 0, 99, d))
                 Fail("--today needs a date YYYY-MM-DD");
             o.today = CalendarDay{int(y), int(m), int(d)};
+        } else if (a == "--record") {
+            o.record = value();
+        } else if (a == "--verify") {
+            o.verify = value();
         } else if (a == "--start-score-attack") {
             o.startScoreAttack = true;
         } else {
@@ -128,14 +141,95 @@ Options ReadOptions(int argc, char** argv) {
     }
     return o;
 }
+const char* ModeName(uint8_t mode) {
+    switch (mode) {
+        case ScoreAttack: return "score attack";
+        case NormalGame: return "mission";
+        case EditGame: return "mission file";
+        default: return "unknown";
+    }
+}
+
+// --verify FILE: plays the replay without window or sound, writing nothing,
+// and prints what the game came to as one JSON line.
+int PlayVerified(const Options& o, const Replay& replay) {
+    std::string error;
+    if (!o.dir.empty() && chdir(o.dir.c_str()) != 0) Fail("cannot enter the game folder " + o.dir);
+    RecordsDisabled = true;  // the records are the replay's own, and never written
+    GameSettingsPath.clear();
+    PlatformInit();
+    PlatformOpenWindow({"Tessmar", ScreenWidth, ScreenHeight});
+    StartProgram();
+    if (!StartReplayFile(replay, error)) Fail(o.verify + ": " + error);
+    const RecordEntry before[RecordEntries] = {RecordTable[0], RecordTable[1], RecordTable[2], RecordTable[3],
+                                               RecordTable[4], RecordTable[5]};
+    const uint8_t clearedBefore = replay.missionNumber < ClearedFlagCount ? ClearedFlags[replay.missionNumber] : 0;
+    long long frames = 0;
+    int32_t score = 0;
+    bool cleared = false;
+    while (!QuitFlag) {
+        RunFrame();
+        if (!ReplayKeepsFramesCounted()) break;
+        ++frames;
+        if (Score > score) score = Score;
+        if (ScreenState == MissionClearScreen) cleared = true;
+    }
+    const bool over = !InGameScreen();
+    std::string entry = "null";
+    for (int place = 1; place <= LastPlace && replay.mode == ScoreAttack; ++place)
+        if (std::memcmp(&RecordTable[place], &before[place], sizeof(RecordEntry)) != 0) {
+            char name[ShownNameSize];
+            CopyShownName(RecordTable[place], name);
+            std::string shown;
+            for (const char* c = name; *c; ++c) {
+                if (*c == '"' || *c == '\\') shown += '\\';
+                if (uint8_t(*c) >= 0x20 && uint8_t(*c) < 0x7F) shown += *c;
+            }
+            entry = "{\"place\":" + std::to_string(place) + ",\"name\":\"" + shown + "\",\"score\":" +
+                    std::to_string(RecordTable[place].score) + "}";
+            break;
+        }
+    if (replay.mode != ScoreAttack && replay.missionNumber < ClearedFlagCount && clearedBefore == 0 &&
+        ClearedFlags[replay.missionNumber] != 0)
+        entry = "{\"mission cleared\":" + std::to_string(replay.missionNumber) + "}";
+    std::printf("{\"mode\":\"%s\",\"mission\":%d,\"score\":%d,\"cleared\":%s,\"frames\":%lld,\"over\":%s,\"entry\":%s}\n",
+                ModeName(replay.mode), replay.mode == NormalGame ? int(replay.missionNumber) : 0, int(score),
+                cleared ? "true" : "false", frames, over ? "true" : "false", entry.c_str());
+    Shutdown();
+    PlatformShutdown();
+    return 0;
+}
+
+// The state a replay starts from is taken as it is, so a forged one may
+// make the game misbehave: it is played in a child process, whose crash is
+// reported as one line.
+int Verify(const Options& o) {
+    Replay replay;
+    std::string error;
+    if (!ReadReplayFile(o.verify, replay, error)) Fail(error);
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child < 0) Fail("cannot start the replay: " + std::string(std::strerror(errno)));
+    if (child == 0) {
+        const int status = PlayVerified(o, replay);
+        std::fflush(nullptr);
+        _exit(status);
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {}
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    Fail(o.verify + ": its game state cannot be played (signal " + std::to_string(WTERMSIG(status)) + ")");
+}
 }  // namespace
 
 int main(int argc, char** argv) {
     Options o = ReadOptions(argc, argv);
+    if (!o.verify.empty()) return Verify(o);
     // Paths are taken relative to where we were started, not the game folder.
     auto absolute = [](std::string& p) { if (!p.empty()) p = std::filesystem::absolute(p).string(); };
     absolute(o.state);
     absolute(o.mission);
+    absolute(o.record);
     for (auto& [frame, path] : o.shots) absolute(path);
     InputScript steps;
     std::string error;
@@ -156,6 +250,9 @@ int main(int argc, char** argv) {
         MissionsDirectory = JoinPath(user, "missions");
     FixedSeed = o.seed;
     ChosenSounds = o.sounds;
+    // Replays only when asked: the games of the run, kept as the game keeps them.
+    ReplaysFolder = o.record;
+    RecordingReplays = !o.record.empty();
     PlatformInit();
     Headless.today = o.today;
     DailyMaker = MakeDailyMissionBytes;

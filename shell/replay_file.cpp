@@ -1,0 +1,268 @@
+#include "shell/replay_file.h"
+
+#include <cstring>
+
+#include "platform/platform_os.h"
+
+namespace {
+constexpr char Magic[4] = {'T', 'S', 'R', 'P'};
+constexpr size_t VersionBytes = 16;
+// Magic, format, header size, version, seed, mode, number, mission size,
+// date, bindings, layout.
+constexpr size_t FixedHeaderSize = 4 + 2 + 2 + VersionBytes + 4 + 1 + 1 + 2 + 4 + 2 * ReplayActionCount +
+                                   ReplayActionCount + 1;
+enum Changed : uint8_t { KeysChanged = 1, JoyChanged = 2, OwedPause = 4, Picked = 8, AllChanges = 15 };
+constexpr int MaxKeysHeld = 64;
+constexpr size_t MaxPickBytes = 4096;
+
+void Put16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back(uint8_t(v));
+    out.push_back(uint8_t(v >> 8));
+}
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+void PutVarint(std::vector<uint8_t>& out, uint32_t v) {
+    for (; v >= 0x80; v >>= 7) out.push_back(uint8_t(v | 0x80));
+    out.push_back(uint8_t(v));
+}
+
+// Reads forward through the bytes; every read past the end sets `bad`.
+struct Reader {
+    const uint8_t* p;
+    size_t left;
+    bool bad = false;
+    bool Take(size_t n) {
+        if (bad || n > left) return !(bad = true);
+        return true;
+    }
+    uint32_t U8() {
+        if (!Take(1)) return 0;
+        --left;
+        return *p++;
+    }
+    uint32_t U16() { uint32_t lo = U8(); return lo | U8() << 8; }
+    uint32_t U32() { uint32_t lo = U16(); return lo | U16() << 16; }
+    uint32_t Varint() {
+        uint32_t v = 0;
+        for (int shift = 0; shift < 35; shift += 7) {
+            uint32_t b = U8();
+            v |= (b & 0x7F) << shift;
+            if ((b & 0x80) == 0) return v;
+        }
+        bad = true;
+        return 0;
+    }
+    void Bytes(void* to, size_t n) {
+        if (n == 0 || !Take(n)) return;  // an empty vector's data() may be null
+        std::memcpy(to, p, n);
+        p += n;
+        left -= n;
+    }
+};
+
+void PutSample(std::vector<uint8_t>& out, const ReplaySample& s, uint8_t what) {
+    if (what & KeysChanged) {
+        size_t countAt = out.size();
+        out.push_back(0);
+        for (int key = 0; key < KeyCount; ++key)
+            if (s.keys.Has(key) && out[countAt] < MaxKeysHeld) {
+                ++out[countAt];
+                Put16(out, uint32_t(key));
+            }
+    }
+    if (what & JoyChanged) {
+        out.push_back(uint8_t((s.joyPresent ? 1 : 0) | (s.joyPad ? 2 : 0)));
+        Put16(out, s.joyX);
+        Put16(out, s.joyY);
+        Put32(out, s.joyButtons);
+    }
+}
+}  // namespace
+
+std::vector<uint8_t> EncodeReplay(const Replay& r) {
+    std::vector<uint8_t> out(Magic, Magic + 4);
+    Put16(out, r.format);
+    Put16(out, FixedHeaderSize);
+    char version[VersionBytes] = {};
+    std::memcpy(version, r.gameVersion.data(), std::min(r.gameVersion.size(), VersionBytes));
+    out.insert(out.end(), version, version + VersionBytes);
+    Put32(out, r.seed);
+    out.push_back(r.mode);
+    out.push_back(r.missionNumber);
+    Put16(out, uint32_t(r.mission.size()));
+    Put16(out, uint32_t(r.day.year));
+    out.push_back(uint8_t(r.day.month));
+    out.push_back(uint8_t(r.day.day));
+    for (uint16_t k : r.keyBinding) Put16(out, k);
+    out.insert(out.end(), r.padBinding, r.padBinding + ReplayActionCount);
+    out.push_back(r.padNintendo);
+    Put32(out, uint32_t(r.state.size()));
+    out.insert(out.end(), r.state.begin(), r.state.end());
+    out.insert(out.end(), r.mission.begin(), r.mission.end());
+    Put32(out, r.frames);
+    const ReplaySample* last = nullptr;
+    for (const ReplayRun& run : r.runs) {
+        const ReplaySample& s = r.samples[run.sample];
+        uint8_t what = 0;
+        if (!last || !(s.keys == last->keys)) what |= KeysChanged;
+        if (!last || s.joyPresent != last->joyPresent || s.joyPad != last->joyPad || s.joyX != last->joyX ||
+            s.joyY != last->joyY || s.joyButtons != last->joyButtons)
+            what |= JoyChanged;
+        if (s.owedPause) what |= OwedPause;
+        if (run.pick >= 0) what |= Picked;
+        // Long runs are cut, so that no byte stands for more than a bounded stretch of play.
+        for (uint32_t done = 0; done < run.frames;) {
+            uint32_t n = std::min(run.frames - done, MaxReplayRun);
+            PutVarint(out, n);
+            out.push_back(what);
+            PutSample(out, s, what);
+            if (what & Picked) {
+                const std::string& pick = r.picks[size_t(run.pick)];
+                PutVarint(out, uint32_t(std::min(pick.size(), MaxPickBytes)));
+                out.insert(out.end(), pick.begin(), pick.begin() + std::min(pick.size(), MaxPickBytes));
+            }
+            what &= OwedPause;
+            done += n;
+        }
+        last = &s;
+    }
+    return out;
+}
+
+bool DecodeReplay(const uint8_t* bytes, size_t size, Replay& r, std::string& error, bool* wrongFormat) {
+    r = Replay{};
+    if (wrongFormat) *wrongFormat = false;
+    Reader in{bytes, size};
+    char magic[4] = {};
+    in.Bytes(magic, 4);
+    if (in.bad || std::memcmp(magic, Magic, 4) != 0) return error = "not a Tessmar replay", false;
+    r.format = uint16_t(in.U16());
+    if (!in.bad && r.format != ReplayFormatVersion) {
+        if (wrongFormat) *wrongFormat = true;
+        return error = "a replay of format " + std::to_string(r.format) + "; this game reads format " +
+                       std::to_string(ReplayFormatVersion) + " only", false;
+    }
+    if (in.U16() != FixedHeaderSize && !in.bad) return error = "the header's size is not that of its format", false;
+    char version[VersionBytes + 1] = {};
+    in.Bytes(version, VersionBytes);
+    r.gameVersion = version;
+    r.seed = in.U32();
+    r.mode = uint8_t(in.U8());
+    r.missionNumber = uint8_t(in.U8());
+    const uint32_t missionSize = in.U16();
+    r.day.year = int(in.U16());
+    r.day.month = int(in.U8());
+    r.day.day = int(in.U8());
+    for (uint16_t& k : r.keyBinding) k = uint16_t(in.U16());
+    in.Bytes(r.padBinding, ReplayActionCount);
+    r.padNintendo = uint8_t(in.U8());
+    if (in.bad) return error = "cut short in its header", false;
+    if (missionSize != 0 && missionSize != ReplayMissionSize) return error = "a mission that is not 294 bytes", false;
+    const uint32_t stateSize = in.U32();
+    if (!in.bad && stateSize > in.left) return error = "the header's state is longer than the file", false;
+    r.state.resize(in.bad ? 0 : stateSize);
+    in.Bytes(r.state.data(), r.state.size());
+    r.mission.resize(missionSize);
+    in.Bytes(r.mission.data(), missionSize);
+    r.frames = in.U32();
+    if (in.bad) return error = "cut short in its header", false;
+    if (r.frames > MaxReplayFrames) return error = "longer than a day of play", false;
+
+    ReplaySample s;
+    uint64_t frames = 0;
+    while (in.left > 0 && !in.bad) {
+        ReplayRun run;
+        run.frames = in.Varint();
+        const uint32_t what = in.U8();
+        if (in.bad) break;
+        if (run.frames == 0 || run.frames > MaxReplayRun) return error = "a run of " + std::to_string(run.frames) + " frames", false;
+        if (what & ~uint32_t(AllChanges)) return error = "a frame of unknown kind", false;
+        if ((what & (KeysChanged | JoyChanged)) == 0 && r.runs.empty()) return error = "its first frame holds no input", false;
+        if (what & KeysChanged) {
+            s.keys = {};
+            const uint32_t count = in.U8();
+            if (count > MaxKeysHeld) return error = "too many keys held at once", false;
+            for (uint32_t i = 0; i < count; ++i) {
+                uint32_t key = in.U16();
+                if (key >= uint32_t(KeyCount)) return error = "a key outside the keyboard", false;
+                s.keys.Add(int(key));
+            }
+        }
+        if (what & JoyChanged) {
+            const uint32_t flags = in.U8();
+            if (flags > 3) return error = "a joystick of unknown kind", false;
+            s.joyPresent = flags & 1;
+            s.joyPad = flags & 2;
+            s.joyX = in.U16();
+            s.joyY = in.U16();
+            s.joyButtons = in.U32();
+        }
+        s.owedPause = (what & OwedPause) != 0;
+        if (what & Picked) {
+            const uint32_t length = in.Varint();
+            if (length > MaxPickBytes || length > in.left) return error = "a dialog answer longer than the file", false;
+            std::string pick(length, '\0');
+            in.Bytes(pick.data(), length);
+            run.pick = int32_t(r.picks.size());
+            r.picks.push_back(std::move(pick));
+        }
+        if (in.bad) break;
+        if (r.samples.empty() || !(r.samples.back() == s)) r.samples.push_back(s);
+        run.sample = uint32_t(r.samples.size() - 1);
+        frames += run.frames;
+        if (frames > r.frames) return error = "more frames than its header says", false;
+        r.runs.push_back(run);
+    }
+    if (in.bad) return error = "cut short in its frames", false;
+    if (frames != r.frames) return error = "fewer frames than its header says", false;
+    return true;
+}
+
+bool ReadReplayFile(const std::string& path, Replay& out, std::string& error, bool* wrongFormat) {
+    if (wrongFormat) *wrongFormat = false;
+    std::vector<uint8_t> bytes;
+    std::string reason;
+    if (!ReadFileBytes(path, bytes, MaxReplayBytes + 1, &reason)) return error = path + ": " + reason, false;
+    if (bytes.size() > MaxReplayBytes) return error = path + ": longer than a replay can be", false;
+    if (!DecodeReplay(bytes.data(), bytes.size(), out, error, wrongFormat)) return error = path + ": " + error, false;
+    return true;
+}
+
+bool LooksLikeReplay(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    return ReadFileBytes(path, bytes, 4) && bytes.size() == 4 && std::memcmp(bytes.data(), Magic, 4) == 0;
+}
+
+InputScript ReplayScript(const Replay& r) {
+    InputScript script;
+    script.keySets.reserve(r.samples.size());
+    for (const ReplaySample& s : r.samples) script.keySets.push_back(s.keys);
+    script.picks = r.picks;
+    const ReplaySample* last = nullptr;
+    for (const ReplayRun& run : r.runs) {
+        const ReplaySample& s = r.samples[run.sample];
+        if (!last || s.joyPresent != last->joyPresent || s.joyPad != last->joyPad || s.joyX != last->joyX ||
+            s.joyY != last->joyY || s.joyButtons != last->joyButtons) {
+            if (s.joyPresent) {
+                script.steps.push_back({ScriptStep::Joy, uint32_t(script.joys.size()), 0});
+                script.joys.push_back({s.joyX, s.joyY, s.joyButtons, s.joyPad});
+            } else {
+                script.steps.push_back({ScriptStep::JoyNone, 0, 0});
+            }
+        }
+        if (run.pick >= 0) script.steps.push_back({ScriptStep::Pick, uint32_t(run.pick), 0});
+        if (s.owedPause) {
+            // The owed pause comes with each frame of the run.
+            for (uint32_t i = 0; i < run.frames; ++i) {
+                script.steps.push_back({ScriptStep::OwedPause, 0, 0});
+                script.steps.push_back({ScriptStep::Hold, 1, run.sample});
+            }
+        } else {
+            script.steps.push_back({ScriptStep::Hold, run.frames, run.sample});
+        }
+        last = &s;
+    }
+    return script;
+}
