@@ -6,7 +6,6 @@
 #include <string>
 
 #include "mission/mission_file.h"
-#include "platform/platform_os.h"
 
 // Move, Turn, Cursor and Decide are the classic four; the rest reward play:
 // a pair landed, loops erased at chain step 1 to 5 (5 and beyond), a caught
@@ -68,9 +67,9 @@ bool RetryMission();
 int UndosTaken();
 int RetriesTaken();
 
-// The day's mission for `day` made by the solver (whose layer is above the
+// The day's mission for a calendar day (year, month, day) made by the solver (whose layer is above the
 // shell: the program hands its maker to the shell), while the window keeps
 // answering and the DAILY line shows how far it got; the game as it was
 // afterwards. False when the program has no maker, no board passed, or the
 // player quit meanwhile.
-bool MakeDaysMission(const CalendarDay& day, MissionBytes& bytes);
+bool MakeDaysMission(int year, int month, int day, MissionBytes& bytes);

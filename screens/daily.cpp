@@ -135,7 +135,7 @@ bool StartDailyMission() {
     MissionBytes bytes{};
     std::vector<uint8_t> kept;
     if (!ReadFileBytes(DailyKeptPath(day), kept, MissionFileSize + 256) || !ReadKeptDailyFile(kept, day, bytes)) {
-        if (!MakeDaysMission(day, bytes)) {
+        if (!MakeDaysMission(day.year, day.month, day.day, bytes)) {
             ShowNotice(NoticeDailyNotMade);
             return false;
         }

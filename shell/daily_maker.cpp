@@ -38,7 +38,8 @@ bool BetweenBoards() {
 }
 }  // namespace
 
-bool MakeDaysMission(const CalendarDay& day, MissionBytes& bytes) {
+bool MakeDaysMission(int year, int month, int dayOfMonth, MissionBytes& bytes) {
+    const CalendarDay day{year, month, dayOfMonth};
     DailyBoardsTried = 0;
     if (DailyMaker == nullptr) return false;
     SaveProgramState(gameState);
