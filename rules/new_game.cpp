@@ -1,6 +1,5 @@
 #include "rules/new_game.h"
 
-
 #include "rules/game_mode.h"
 #include "rules/board.h"
 #include "rules/falling_pair.h"
@@ -20,4 +19,12 @@ void NewGame() {
     MissionGoal.type = GoalChain;
     NextGroupId = uint8_t(GameRandom() % 5 + 1);
     ClearBoard();
+}
+
+RandomGenerator RandomAtSetUp{};
+uint8_t GroupIdAtSetUp = 1;
+
+void NoteGameSetUp() {
+    RandomAtSetUp = GameRandomState;
+    GroupIdAtSetUp = NextGroupId;
 }

@@ -11,6 +11,7 @@
 #include "rules/board.h"
 #include "rules/fish.h"
 #include "rules/loops.h"
+#include "rules/new_game.h"
 #include "rules/queue.h"
 #include "rules/screen_state.h"
 #include "rules/settle.h"
@@ -74,7 +75,13 @@ void PlaceForGoal() {
 void AnalyseBoard() { SettleBoard(SearchMode::AnalyseOnly); }
 }  // namespace
 
+namespace {
+std::vector<uint8_t> lastFile;  // the last mission loaded, kept so later loads reuse its room
+}
+
 void LoadMissionBytes(const uint8_t* bytes, size_t size) {
+    NoteGameSetUp();
+    if (bytes != lastFile.data()) lastFile.assign(bytes, bytes + size);
     MissionImage m;
     TakeCurrentState(m);
     DecodeMission(bytes, size, m);
@@ -82,10 +89,6 @@ void LoadMissionBytes(const uint8_t* bytes, size_t size) {
     MakeSafe();
     PlaceForGoal();
     AnalyseBoard();
-}
-
-namespace {
-std::vector<uint8_t> lastFile;  // the last file loaded, kept so later loads reuse its room
 }
 
 const std::vector<uint8_t>& LastMissionFile() { return lastFile; }

@@ -11,7 +11,8 @@
 // stderr and gives false, so that no game starts from it. Never creates a
 // file. Callers set GameMode and ScreenState afterwards.
 bool LoadMissionFile(const std::string& path);
-// The bytes LoadMissionFile read last (empty before any).
+// The bytes of the last mission loaded, from a file or from memory (empty
+// before any).
 const std::vector<uint8_t>& LastMissionFile();
 
 // The same from bytes already in memory (the fuzzer and tests use it); a

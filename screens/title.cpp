@@ -8,6 +8,7 @@
 #include "rules/fish.h"
 #include "rules/game_events.h"
 #include "rules/input_words.h"
+#include "rules/new_game.h"
 #include "rules/queue.h"
 #include "rules/screen_state.h"
 #include "screens/notice.h"
@@ -61,6 +62,7 @@ void DrawTitle() {
 }  // namespace
 
 void SetUpScoreAttack() {
+    NoteGameSetUp();
     GameMode = ScoreAttack;
     MissionGoal.type = GoalChain;
     ScreenState = BoardEntryScreen;

@@ -23,7 +23,10 @@ std::string TakeReplayPick();
 void StopReplay();
 
 struct Replay;
-// Starts playing a replay file's game: the state it began from, the keys
-// and pad as they were bound, the date it was played on, then its frames.
-// False (nothing changed) when it was made by a build whose state differs.
+// Starts playing a replay file's game: the program as it starts, what the
+// player brought into the game (records, fish, keys held), the keys and
+// pad as they were bound and the date it was played on; then the game set
+// up as the menus set it up, and its frames. False (nothing changed) when
+// the game cannot be set up here: a numbered mission this game does not
+// have in the same version, a mission game without its mission.
 bool StartReplayFile(const Replay& replay, std::string& error);

@@ -1,16 +1,27 @@
 #include "shell/replay_file.h"
 
+#include <cmath>
 #include <cstring>
 
+#include "platform/calendar.h"
 #include "platform/platform_os.h"
+#include "rules/board.h"
+#include "rules/screen_state.h"
 
 namespace {
 constexpr char Magic[4] = {'T', 'S', 'R', 'P'};
 constexpr size_t VersionBytes = 16;
 // Magic, format, header size, version, seed, mode, number, mission size,
-// date, bindings, layout.
+// date, bindings, layout; then the start: generator, label, colours, grid,
+// daily and its day, fish, records.
+constexpr size_t FishBytes = 4 + 4 + 4 + 4 + 1;
+constexpr size_t StartBytes = 4 * RandomDegree + 2 + 4 + 4 + FishCount * FishBytes + RecordsFileSize + 1;
 constexpr size_t FixedHeaderSize = 4 + 2 + 2 + VersionBytes + 4 + 1 + 1 + 2 + 4 + 2 * ReplayActionCount +
-                                   ReplayActionCount + 1;
+                                   ReplayActionCount + 1 + StartBytes;
+// Bounds of a fish that some game could have made: it swims within a few
+// screens' width of the board, one way or the other.
+constexpr float FishReach = 4096;
+constexpr int32_t MaxFishPhase = 1 << 24;
 enum Changed : uint8_t { KeysChanged = 1, JoyChanged = 2, OwedPause = 4, Picked = 8, AllChanges = 15 };
 constexpr int MaxKeysHeld = 64;
 constexpr size_t MaxPickBytes = 4096;
@@ -79,7 +90,121 @@ void PutSample(std::vector<uint8_t>& out, const ReplaySample& s, uint8_t what) {
         Put32(out, s.joyButtons);
     }
 }
+
+uint32_t FloatBits(float f) {
+    uint32_t bits;
+    std::memcpy(&bits, &f, sizeof bits);
+    return bits;
+}
+float BitsFloat(uint32_t bits) {
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
+
+void PutStart(std::vector<uint8_t>& out, const ReplayStart& s) {
+    for (uint32_t word : s.random.table) Put32(out, word);
+    out.push_back(s.random.front);
+    out.push_back(s.random.rear);
+    out.push_back(s.nextGroupId);
+    out.push_back(s.colourMode);
+    out.push_back(s.gridMode);
+    out.push_back(s.daily ? 1 : 0);
+    Put16(out, uint32_t(s.dailyDay.year));
+    out.push_back(uint8_t(s.dailyDay.month));
+    out.push_back(uint8_t(s.dailyDay.day));
+    for (const Fish& f : s.fish) {
+        Put32(out, FloatBits(f.x));
+        Put32(out, FloatBits(f.y));
+        Put32(out, uint32_t(f.phase));
+        Put32(out, uint32_t(f.dir));
+        out.push_back(uint8_t(f.state));
+    }
+    out.insert(out.end(), s.records, s.records + RecordsFileSize);
+    out.push_back(s.firstScreen);
+}
+
+// A generator some seed leads to: its two indices three apart, or never seeded.
+bool SoundGenerator(const RandomGenerator& g) {
+    if (g.front >= RandomDegree || g.rear >= RandomDegree) return false;
+    return (g.front == 0 && g.rear == 0) || (g.front + RandomDegree - g.rear) % RandomDegree == RandomSeparation;
+}
+
+bool SoundFish(const Fish& f) {
+    return uint8_t(f.state) <= uint8_t(FishStateValue::Caught) && std::isfinite(f.x) && std::isfinite(f.y) &&
+           std::fabs(f.x) <= FishReach && std::fabs(f.y) <= FishReach && f.dir >= -1 && f.dir <= 1 && f.phase >= 0 &&
+           f.phase <= MaxFishPhase;
+}
+
+// False with the reason in `error` on values no game could have started from.
+bool TakeStart(Reader& in, ReplayStart& s, std::string& error) {
+    for (uint32_t& word : s.random.table) word = in.U32();
+    s.random.front = uint8_t(in.U8());
+    s.random.rear = uint8_t(in.U8());
+    s.nextGroupId = uint8_t(in.U8());
+    s.colourMode = uint8_t(in.U8());
+    s.gridMode = uint8_t(in.U8());
+    const uint32_t daily = in.U8();
+    s.dailyDay.year = int(in.U16());
+    s.dailyDay.month = int(in.U8());
+    s.dailyDay.day = int(in.U8());
+    for (Fish& f : s.fish) {
+        f.x = BitsFloat(in.U32());
+        f.y = BitsFloat(in.U32());
+        f.phase = int32_t(in.U32());
+        f.dir = int32_t(in.U32());
+        f.state = FishStateValue(in.U8());
+    }
+    in.Bytes(s.records, RecordsFileSize);
+    s.firstScreen = uint8_t(in.U8());
+    if (in.bad) return error = "cut short in its header", false;
+    if (s.firstScreen != BoardEntryScreen && s.firstScreen != NextPair) return error = "a game that begins on no game's first screen", false;
+    if (!SoundGenerator(s.random)) return error = "a random generator no seed leads to", false;
+    if (s.nextGroupId < 1 || s.nextGroupId > GroupLabels) return error = "a rope label out of range", false;
+    if (s.colourMode > 1 || s.gridMode > 1 || daily > 1) return error = "a switch that is neither on nor off", false;
+    s.daily = daily == 1;
+    if (s.daily && !CalendarDayValid(s.dailyDay)) return error = "a daily mission of no real day", false;
+    for (const Fish& f : s.fish)
+        if (!SoundFish(f)) return error = "a fish no game could have", false;
+    return true;
+}
 }  // namespace
+
+namespace {
+// The changes `what` names, over the sample before.
+bool TakeSample(Reader& in, uint32_t what, ReplaySample& s, std::string& error) {
+    if (what & KeysChanged) {
+        s.keys = {};
+        const uint32_t count = in.U8();
+        if (count > MaxKeysHeld) return error = "too many keys held at once", false;
+        for (uint32_t i = 0; i < count; ++i) {
+            uint32_t key = in.U16();
+            if (key >= uint32_t(KeyCount)) return error = "a key outside the keyboard", false;
+            s.keys.Add(int(key));
+        }
+    }
+    if (what & JoyChanged) {
+        const uint32_t flags = in.U8();
+        if (flags > 3) return error = "a joystick of unknown kind", false;
+        s.joyPresent = flags & 1;
+        s.joyPad = flags & 2;
+        s.joyX = in.U16();
+        s.joyY = in.U16();
+        s.joyButtons = in.U32();
+    }
+    s.owedPause = (what & OwedPause) != 0;
+    return true;
+}
+}  // namespace
+
+bool ReplayStart::operator==(const ReplayStart& other) const {
+    std::vector<uint8_t> a, b;
+    PutStart(a, *this);
+    PutStart(b, other);
+    PutSample(a, before, AllChanges);
+    PutSample(b, other.before, AllChanges);
+    return a == b && before.owedPause == other.before.owedPause;
+}
 
 std::vector<uint8_t> EncodeReplay(const Replay& r) {
     std::vector<uint8_t> out(Magic, Magic + 4);
@@ -98,8 +223,9 @@ std::vector<uint8_t> EncodeReplay(const Replay& r) {
     for (uint16_t k : r.keyBinding) Put16(out, k);
     out.insert(out.end(), r.padBinding, r.padBinding + ReplayActionCount);
     out.push_back(r.padNintendo);
-    Put32(out, uint32_t(r.state.size()));
-    out.insert(out.end(), r.state.begin(), r.state.end());
+    PutStart(out, r.start);
+    out.push_back(uint8_t(KeysChanged | JoyChanged | (r.start.before.owedPause ? OwedPause : 0)));
+    PutSample(out, r.start.before, KeysChanged | JoyChanged);
     out.insert(out.end(), r.mission.begin(), r.mission.end());
     Put32(out, r.frames);
     const ReplaySample* last = nullptr;
@@ -160,10 +286,12 @@ bool DecodeReplay(const uint8_t* bytes, size_t size, Replay& r, std::string& err
     r.padNintendo = uint8_t(in.U8());
     if (in.bad) return error = "cut short in its header", false;
     if (missionSize != 0 && missionSize != ReplayMissionSize) return error = "a mission that is not 294 bytes", false;
-    const uint32_t stateSize = in.U32();
-    if (!in.bad && stateSize > in.left) return error = "the header's state is longer than the file", false;
-    r.state.resize(in.bad ? 0 : stateSize);
-    in.Bytes(r.state.data(), r.state.size());
+    if (!TakeStart(in, r.start, error)) return false;
+    const uint32_t beforeWhat = in.U8();
+    if (!in.bad && (beforeWhat & ~uint32_t(OwedPause)) != (KeysChanged | JoyChanged))
+        return error = "the frame before the game is not whole", false;
+    if (!TakeSample(in, beforeWhat, r.start.before, error)) return false;
+    if (r.start.daily && missionSize == 0) return error = "a daily mission without its mission", false;
     r.mission.resize(missionSize);
     in.Bytes(r.mission.data(), missionSize);
     r.frames = in.U32();
@@ -180,26 +308,7 @@ bool DecodeReplay(const uint8_t* bytes, size_t size, Replay& r, std::string& err
         if (run.frames == 0 || run.frames > MaxReplayRun) return error = "a run of " + std::to_string(run.frames) + " frames", false;
         if (what & ~uint32_t(AllChanges)) return error = "a frame of unknown kind", false;
         if ((what & (KeysChanged | JoyChanged)) == 0 && r.runs.empty()) return error = "its first frame holds no input", false;
-        if (what & KeysChanged) {
-            s.keys = {};
-            const uint32_t count = in.U8();
-            if (count > MaxKeysHeld) return error = "too many keys held at once", false;
-            for (uint32_t i = 0; i < count; ++i) {
-                uint32_t key = in.U16();
-                if (key >= uint32_t(KeyCount)) return error = "a key outside the keyboard", false;
-                s.keys.Add(int(key));
-            }
-        }
-        if (what & JoyChanged) {
-            const uint32_t flags = in.U8();
-            if (flags > 3) return error = "a joystick of unknown kind", false;
-            s.joyPresent = flags & 1;
-            s.joyPad = flags & 2;
-            s.joyX = in.U16();
-            s.joyY = in.U16();
-            s.joyButtons = in.U32();
-        }
-        s.owedPause = (what & OwedPause) != 0;
+        if (!TakeSample(in, what, s, error)) return false;
         if (what & Picked) {
             const uint32_t length = in.Varint();
             if (length > MaxPickBytes || length > in.left) return error = "a dialog answer longer than the file", false;

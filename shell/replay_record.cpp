@@ -3,20 +3,24 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <map>
 
+#include "draw/playfield.h"
 #include "platform/platform_os.h"
+#include "rules/fish.h"
 #include "rules/game_mode.h"
+#include "rules/new_game.h"
 #include "rules/scoring.h"
 #include "rules/screen_state.h"
+#include "screens/daily.h"
 #include "screens/key_table.h"
 #include "screens/mission_loader.h"
 #include "screens/notice.h"
 #include "screens/records_file.h"
-#include "shell/program_state.h"
 #include "shell/replay.h"
 #include "shell/startup.h"
 
@@ -34,6 +38,7 @@ std::string startTime;
 int32_t bestScore = 0;
 bool cleared = false;
 bool toldNotKept = false;
+ReplaySample lastSample;  // what the frame before sampled, while no game is recorded
 
 }  // namespace
 
@@ -50,21 +55,35 @@ std::string LocalTimeName() {
     return name;
 }
 
+// The set-up's generator and label, and what the player brought into the
+// game; everything else a replay's set-up makes again.
+void TakeStart(ReplayStart& start) {
+    start.random = RandomAtSetUp;
+    start.nextGroupId = GroupIdAtSetUp;
+    start.colourMode = ColourMode;
+    start.gridMode = GridMode;
+    start.daily = GameMode == EditGame && DailyStage != DailyNone;
+    start.dailyDay = start.daily ? DailyDay : CalendarDay{};
+    std::copy(std::begin(FishTable), std::end(FishTable), start.fish);
+    EncodeRecords(start.records);
+    start.firstScreen = uint8_t(ScreenState);
+    start.before = lastSample;
+}
+
 void Begin() {
     current = Replay{};
     current.gameVersion = TESSMAR_VERSION;
     current.seed = ProgramSeed;
     current.mode = GameMode;
     current.missionNumber = MissionNumber;
-    if (GameMode == EditGame && LastMissionFile().size() == ReplayMissionSize) current.mission = LastMissionFile();
+    if (GameMode != ScoreAttack && LastMissionFile().size() == ReplayMissionSize) current.mission = LastMissionFile();
     current.day = PlatformToday();
     for (int a = 0; a < ActionCount && a < ReplayActionCount; ++a) {
         current.keyBinding[a] = uint16_t(KeyBinding[a]);
         current.padBinding[a] = uint8_t(PadBinding[a]);  // NoPadButton as 255
     }
     current.padNintendo = PadNintendo ? 1 : 0;
-    current.state.resize(ProgramStateBytes);
-    SaveProgramState(*reinterpret_cast<ProgramStateImage*>(current.state.data()));
+    TakeStart(current.start);
     current.runs.reserve(1024);
     current.samples.reserve(1024);
     startTime = LocalTimeName();
@@ -113,6 +132,7 @@ void WatchGameForReplay() {
 }
 
 void RecordSampledFrame(const ReplaySample& sample) {
+    if (!recording) lastSample = sample;
     if (!recording || !RecordingReplays) return;
     if (current.frames >= MaxReplayFrames) return;  // a day of play: the rest is not kept
     ++current.frames;

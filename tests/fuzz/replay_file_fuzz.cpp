@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<uint8_t> again = EncodeReplay(replay);
     Replay back;
     Check(DecodeReplay(again.data(), again.size(), back, error));
-    Check(back.frames == replay.frames && back.state == replay.state && back.mission == replay.mission);
+    Check(back.frames == replay.frames && back.start == replay.start && back.mission == replay.mission);
     Check(EncodeReplay(back) == again);
     ScriptPlayer player(ReplayScript(replay));
     ScriptedInput input;

@@ -181,11 +181,13 @@ TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
         "(anonymous namespace)::saveWaiting", "(anonymous namespace)::saveAskedAt",
         "(anonymous namespace)::clearedSinceAsked",  // a save waiting for the file's lock, not play
         "(anonymous namespace)::lastFile",           // the mission file's bytes, kept for its replay
+        "RandomAtSetUp", "GroupIdAtSetUp",           // what the last set-up found, for its replay
         "ProgramSeed", "NameEntryDay",               // the seed as it was given; a watched replay's day
         // The recording of the game being played, outside what it records.
         "RecordingReplays", "ReplaysFolder[abi:cxx11]", "(anonymous namespace)::sampled",
         "(anonymous namespace)::recording", "(anonymous namespace)::current", "(anonymous namespace)::startTime",
         "(anonymous namespace)::bestScore", "(anonymous namespace)::cleared", "(anonymous namespace)::toldNotKept",
+        "(anonymous namespace)::lastSample",
         // The replays list and the watch: they outlast the game state a replay puts back.
         "(anonymous namespace)::open", "(anonymous namespace)::watching", "(anonymous namespace)::paused",
         "(anonymous namespace)::justBack", "(anonymous namespace)::rows", "(anonymous namespace)::cursor",

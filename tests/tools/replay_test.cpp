@@ -16,6 +16,8 @@
 #include "rules/screen_state.h"
 #include "screens/records_file.h"
 #include "shell/main_loop.h"
+#include "shell/program_state.h"
+#include "shell/replay.h"
 #include "shell/replay_file.h"
 #include "shell/replay_record.h"
 #include "tests/runner_support.h"
@@ -133,9 +135,14 @@ TEST(Replay, BadFilesAreRefusedWithOneLineAndNothingWritten) {
     Replay decoded;
     std::string error;
     ASSERT_TRUE(DecodeReplay(good.data(), good.size(), decoded, error)) << error;
-    // Where the header's fields and the first run lie.
-    const size_t headerSize = good[6] | good[7] << 8, stateAt = headerSize + 4;
-    const size_t framesAt = stateAt + decoded.state.size(), runsAt = framesAt + 4;
+    // Where the header's fields and the first run lie: the start's fields
+    // from byte 85 (the generator, its indices at 209 and 210, the label,
+    // colours, grid, daily, its day, the fish from 219, the records), then
+    // the frame before (its keys and joystick) and the mission.
+    const size_t headerSize = good[6] | good[7] << 8, beforeAt = headerSize;
+    int keysBefore = 0;
+    for (int key = 0; key < KeyCount; ++key) keysBefore += decoded.start.before.keys.Has(key);
+    const size_t framesAt = beforeAt + 2 + 2 * size_t(keysBefore) + 9 + decoded.mission.size(), runsAt = framesAt + 4;
     auto patched = [&](size_t at, std::vector<uint8_t> with) {
         std::vector<uint8_t> b = good;
         std::copy(with.begin(), with.end(), b.begin() + long(at));
@@ -153,12 +160,22 @@ TEST(Replay, BadFilesAreRefusedWithOneLineAndNothingWritten) {
         {"magic only", cut(4), "cut short"},
         {"binary", binary, "not a Tessmar replay"},
         {"cut in the header", cut(headerSize / 2), "cut short"},
-        {"cut in the state", cut(stateAt + 100), "state is longer"},
+        {"cut in the records", cut(headerSize - 100), "cut short"},
         {"cut in the frames", cut(good.size() - 1), "frames"},
-        {"another format", patched(4, {2, 0}), "format 2"},
+        {"another format", patched(4, {1, 0}), "format 1"},
         {"header size lies", patched(6, {200, 0}), "header's size"},
         {"mission of 100 bytes", patched(30, {100, 0}), "not 294 bytes"},
-        {"state size lies", patched(headerSize, {0xFF, 0xFF, 0xFF, 0x7F}), "state is longer"},
+        {"generator no seed gives", patched(209, {30, 0}), "no seed leads to"},
+        {"generator index past its table", patched(209, {34, 31}), "no seed leads to"},
+        {"rope label 0", patched(211, {0}), "rope label"},
+        {"grid neither on nor off", patched(213, {2}), "neither on nor off"},
+        {"daily of no real day", patched(214, {1, 0, 0, 0, 0}), "no real day"},
+        {"daily without its mission", patched(214, {1, 0xEA, 0x07, 12, 9}), "without its mission"},
+        {"fish of unknown state", patched(219 + 16, {7}), "a fish"},
+        {"fish not a number", patched(219, {0, 0, 0xC0, 0x7F}), "a fish"},
+        {"fish swimming both ways", patched(219 + 12, {2, 0, 0, 0}), "a fish"},
+        {"frame before not whole", patched(beforeAt, {1}), "not whole"},
+        {"begins on the records screen", patched(headerSize - 1, {2}), "no game's first screen"},
         {"run of 4 billion frames", patched(runsAt, {0xFF, 0xFF, 0xFF, 0xFF, 0x0F}), "run of"},
         {"more frames than said", patched(framesAt, {1, 0, 0, 0}), "more frames"},
         {"over a day of frames", patched(framesAt, {0xFF, 0xFF, 0xFF, 0xFF}), "longer than a day"},
@@ -192,7 +209,6 @@ TEST(Replay, BadFilesAreRefusedWithOneLineAndNothingWritten) {
 TEST(Replay, TenHecticMinutesTakeWellUnder100KB) {
     // 24,000 frames with a new key every 2.5 frames: encoded as the game does.
     Replay r;
-    r.state.resize(4000);
     r.frames = 24000;
     const std::string script = HecticScript(9600);
     size_t at = 0;
@@ -275,6 +291,18 @@ TEST(Replay, AClearedMissionVerifiesAsItsFirstClear) {
     EXPECT_NE(run.out.find("\"mission\":5,"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\"cleared\":true"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\"entry\":{\"mission cleared\":5}"), std::string::npos) << run.out;
+    // The numbered mission is this game's own: a replay of another mission 5 is refused.
+    Replay replay;
+    std::string error;
+    ASSERT_TRUE(ReadReplayFile(replays[0], replay, error)) << error;
+    ASSERT_EQ(replay.mission.size(), 294u);
+    replay.mission[100] ^= 1;
+    const std::vector<uint8_t> bytes = EncodeReplay(replay);
+    const std::string other = folder + "/other.tsr";
+    std::ofstream(other, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+    run = Command(folder + "/empty", "--dir " + folder + "/game --verify " + other);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("mission 5 of another version"), std::string::npos) << run.err;
 }
 
 TEST(Replay, AFolderThatCannotBeWrittenKeepsNoReplaysAndTheGamePlaysOn) {
@@ -323,6 +351,91 @@ TEST(Replay, TheListWatchesAGameAtFourTimesTheSpeedAndGivesTheRecordsBack) {
     // X leaves the list for the records screen; X again for the title.
     for (int key : {int(KeyX), None, int(KeyX), None}) frame(key);
     EXPECT_EQ(ScreenState, TitleScreen);
+    ReplaysFolder.clear();
+    FreshProgram();
+}
+
+// A replay holds no state of the game: the verifier sets the game up as the
+// menus did, from what the player brought into it. Set up again and played
+// from its replay, every variable of play stands as in the player's game,
+// frame for frame: after wandering the menus with fish swimming and the
+// grid on, on a numbered mission, and in a second game after a game over
+// and its name entry (whose leftovers the new game overwrites before it
+// reads them).
+TEST(Replay, AGameSetUpFromItsReplayPlaysAsThePlayersDid) {
+    const std::string folder = MakeTempFolder("replay-setup");
+    fs::create_directories(folder + "/play");
+    fs::copy(TESSMAR_BINARY_DIR "/gamedata/mission", folder + "/play/mission");
+    // Menus, clocks and the frame rate are not the game's; a finished
+    // game's falling blocks and place in the table are left as they were.
+    const std::vector<std::string> notPlay = {"FrameCounter", "FpsWindowStart", "FpsWindowStarted", "FrameDeadline",
+                                              "FrameDeadlineSet", "FpsValue", "TitleCursor", "MissionCursor",
+                                              "MissionRepeatTimer", "MissionBlinkTimer", "Notice", "NoticeFrames",
+                                              "FallingBlocks", "NewPlace"};
+    // Left by the game before until the new one's first pair comes in.
+    const std::vector<std::string> untilFirstPair = {"FallingPair", "FallTimer", "RetrySaved"};
+    constexpr int None = -1, PlayFrames = 700, FirstPairFrames = 100;
+    const struct {
+        const char* name;
+        std::vector<std::pair<int, int>> keys;  // (key, frames) up to the frame that sets the game up
+    } ways[] = {
+        {"score attack after the title's fish", {{None, 300}, {int(KeyG), 1}, {None, 1}, {int(KeyZ), 1}}},
+        {"mission 1 from the mission select", {{None, 20}, {int(KeyDown), 1}, {None, 1}, {int(KeyZ), 1}, {None, 30}, {int(KeyZ), 1}}},
+        {"a second score attack", {{int(KeyZ), 1}, {None, 90}, {int(KeyDown), 430}, {None, 300}, {int(KeyEnter), 1},
+                                   {None, 200}, {int(KeyZ), 1}}},
+    };
+    const int hectic[] = {int(KeyLeft), int(KeyRight), int(KeyDown), int(KeyZ), int(KeyX), None, None};
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        StartInFolder(folder + "/play");
+        RecordingReplays = true;
+        ReplaysFolder = folder + "/rec";
+        int setUpFrames = 0;
+        for (const auto& [key, frames] : way.keys)
+            for (int i = 0; i < frames; ++i) {
+                Headless.keys = key == None ? KeySet{} : KeyBit(key);
+                RunFrame();
+                ++setUpFrames;
+            }
+        ASSERT_EQ(ScreenState, BoardEntryScreen) << "after " << setUpFrames << " frames";
+        // The player's game, a key change every few frames (Z held into its first frame).
+        std::vector<std::vector<uint8_t>> players;
+        uint32_t x = 11;
+        for (int frame = 0; frame <= PlayFrames && InGameScreen(); ++frame) {
+            std::vector<uint8_t> image(ProgramStateBytes);
+            SaveProgramState(*reinterpret_cast<ProgramStateImage*>(image.data()));
+            players.push_back(std::move(image));
+            x = x * 1103515245u + 12345u;
+            const int key = frame == 0 ? int(KeyZ) : hectic[(x >> 16) % std::size(hectic)];
+            Headless.keys = key == None ? KeySet{} : KeyBit(key);
+            RunFrame();
+        }
+        const Replay replay = RecordedReplay();
+        ForgetReplayRecording();
+        RecordingReplays = false;
+        Headless.keys = {};
+        std::string error;
+        ASSERT_TRUE(StartReplayFile(replay, error)) << error;
+        int differ = 0;
+        EXPECT_GT(players.size(), size_t(FirstPairFrames)) << "the game ended early";
+        for (size_t frame = 0; frame < players.size() && differ < 5; ++frame) {
+            ProgramStateImage again;
+            SaveProgramState(again);
+            size_t at = 0;
+            for (const StateVariable& v : ProgramState) {
+                const bool skipped = std::find(notPlay.begin(), notPlay.end(), v.name) != notPlay.end() ||
+                                     (frame < size_t(FirstPairFrames) &&
+                                      std::find(untilFirstPair.begin(), untilFirstPair.end(), v.name) != untilFirstPair.end());
+                if (!skipped && std::memcmp(players[frame].data() + at, again + at, v.size) != 0) {
+                    ADD_FAILURE() << v.name << " differs in frame " << frame;
+                    ++differ;
+                }
+                at += v.size;
+            }
+            RunFrame();
+        }
+        StopReplay();
+    }
     ReplaysFolder.clear();
     FreshProgram();
 }

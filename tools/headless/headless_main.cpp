@@ -171,6 +171,7 @@ int PlayVerified(const Options& o, const Replay& replay) {
         RunFrame();
         if (!ReplayKeepsFramesCounted()) break;
         ++frames;
+        if (!InGameScreen()) break;  // the game is over: later frames belong to no game
         if (Score > score) score = Score;
         if (ScreenState == MissionClearScreen) cleared = true;
     }
@@ -200,9 +201,10 @@ int PlayVerified(const Options& o, const Replay& replay) {
     return 0;
 }
 
-// The state a replay starts from is taken as it is, so a forged one may
-// make the game misbehave: it is played in a child process, whose crash is
-// reported as one line.
+// A replay holds only input and what the player brought into the game, each
+// value checked, and the game is set up here as the menus set it up; still,
+// input from anyone could find a fault of the game, so it is played in a
+// child process whose crash is reported as one line.
 int Verify(const Options& o) {
     Replay replay;
     std::string error;
