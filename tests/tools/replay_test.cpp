@@ -361,7 +361,7 @@ TEST(Replay, TheListWatchesAGameAtFourTimesTheSpeedAndGivesTheRecordsBack) {
 // frame for frame: after wandering the menus with fish swimming and the
 // grid on, on a numbered mission, and in a second game after a game over
 // and its name entry (whose leftovers the new game overwrites before it
-// reads them).
+// reads them), and on a pad with the window losing its focus in play.
 TEST(Replay, AGameSetUpFromItsReplayPlaysAsThePlayersDid) {
     const std::string folder = MakeTempFolder("replay-setup");
     fs::create_directories(folder + "/play");
@@ -378,22 +378,31 @@ TEST(Replay, AGameSetUpFromItsReplayPlaysAsThePlayersDid) {
     const struct {
         const char* name;
         std::vector<std::pair<int, int>> keys;  // (key, frames) up to the frame that sets the game up
+        bool pad = false;                       // the keys are a pad's buttons
     } ways[] = {
         {"score attack after the title's fish", {{None, 300}, {int(KeyG), 1}, {None, 1}, {int(KeyZ), 1}}},
         {"mission 1 from the mission select", {{None, 20}, {int(KeyDown), 1}, {None, 1}, {int(KeyZ), 1}, {None, 30}, {int(KeyZ), 1}}},
         {"a second score attack", {{int(KeyZ), 1}, {None, 90}, {int(KeyDown), 430}, {None, 300}, {int(KeyEnter), 1},
                                    {None, 200}, {int(KeyZ), 1}}},
+        {"score attack on a pad", {{None, 60}, {int(PadBottom), 1}}, true},
     };
+    const int hecticPad[] = {int(PadDpadLeft), int(PadDpadRight), int(PadDpadDown), int(PadBottom), int(PadRight),
+                             int(PadStart), None};
     const int hectic[] = {int(KeyLeft), int(KeyRight), int(KeyDown), int(KeyZ), int(KeyX), None, None};
     for (const auto& way : ways) {
         SCOPED_TRACE(way.name);
         StartInFolder(folder + "/play");
         RecordingReplays = true;
         ReplaysFolder = folder + "/rec";
+        auto hold = [&](int key) {
+            Headless.joyPresent = Headless.joyPad = way.pad;
+            Headless.joyButtons = way.pad && key != None ? 1u << key : 0;
+            Headless.keys = way.pad || key == None ? KeySet{} : KeyBit(key);
+        };
         int setUpFrames = 0;
         for (const auto& [key, frames] : way.keys)
             for (int i = 0; i < frames; ++i) {
-                Headless.keys = key == None ? KeySet{} : KeyBit(key);
+                hold(key);
                 RunFrame();
                 ++setUpFrames;
             }
@@ -406,14 +415,17 @@ TEST(Replay, AGameSetUpFromItsReplayPlaysAsThePlayersDid) {
             SaveProgramState(*reinterpret_cast<ProgramStateImage*>(image.data()));
             players.push_back(std::move(image));
             x = x * 1103515245u + 12345u;
-            const int key = frame == 0 ? int(KeyZ) : hectic[(x >> 16) % std::size(hectic)];
-            Headless.keys = key == None ? KeySet{} : KeyBit(key);
+            if (way.pad) hold(frame == 0 ? int(PadBottom) : hecticPad[(x >> 16) % std::size(hecticPad)]);
+            else hold(frame == 0 ? int(KeyZ) : hectic[(x >> 16) % std::size(hectic)]);
+            if (way.pad && frame == 250) Headless.pendingEvents.push_back(PlatformEvent::FocusLost);
+            if (way.pad && frame == 260) Headless.pendingEvents.push_back(PlatformEvent::FocusGained);
             RunFrame();
         }
         const Replay replay = RecordedReplay();
         ForgetReplayRecording();
         RecordingReplays = false;
-        Headless.keys = {};
+        hold(None);
+        Headless.joyPresent = false;
         std::string error;
         ASSERT_TRUE(StartReplayFile(replay, error)) << error;
         int differ = 0;
@@ -435,6 +447,11 @@ TEST(Replay, AGameSetUpFromItsReplayPlaysAsThePlayersDid) {
             RunFrame();
         }
         StopReplay();
+        if (way.pad) {
+            int owed = 0;
+            for (const ReplayRun& run : replay.runs) owed += replay.samples[run.sample].owedPause ? 1 : 0;
+            EXPECT_EQ(owed, 1) << "the focus loss's pause is in the replay";
+        }
     }
     ReplaysFolder.clear();
     FreshProgram();
