@@ -72,8 +72,11 @@ int32_t ChainFactor() {
     return p >= 2147483647.0 ? 2147483647 : int32_t(p);
 }
 
+bool BriskFall = false;
+
 int32_t FallIntervalForLevel() {
-    int32_t interval = (26 - int32_t(Level) - int32_t(LevelSteps)) * 2;
+    const int32_t level = BriskFall && GameMode == ScoreAttack ? 1 + BriskLevelStep * (int32_t(Level) - 1) : int32_t(Level);
+    int32_t interval = (26 - level - int32_t(LevelSteps)) * 2;
     int32_t floor = 3 - int32_t(LevelSteps);
     return interval < floor ? floor : interval;
 }

@@ -7,6 +7,10 @@
 extern int32_t Score;
 extern uint8_t Level;         // 1 at a new game
 extern uint8_t LevelSteps;    // chain steps gathered toward the next level, 0..3 between turns
+// The player's choice of a brisker score attack: its levels quicken the
+// fall three steps at a time (the options' SPEED); off, the classic table.
+extern bool BriskFall;
+inline constexpr int32_t BriskLevelStep = 3;
 extern int32_t ChainErased;   // cells erased so far in the current chain
 extern uint8_t ChainLength;   // searches of the current chain that marked anything
 extern int32_t GoalProgress;  // negative: an at-once goal met by the last search and held
@@ -31,7 +35,8 @@ void ScoreTurn();
 // x ChainFactor() x 10.
 int32_t ChainFactor();
 
-// FallInterval for the current Level and LevelSteps, never below 3 - LevelSteps.
+// FallInterval for the current Level and LevelSteps, never below 3 - LevelSteps;
+// in a brisk score attack, as at level 1 + 3 x (Level - 1).
 int32_t FallIntervalForLevel();
 
 // Mission goal test at the start of a falling-pair frame (missions only):

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "rules/game_events.h"
 #include "rules/input_words.h"
+#include "rules/scoring.h"
 #include "rules/screen_state.h"
 #include "screens/help.h"
 #include "screens/key_table.h"
@@ -116,10 +117,13 @@ const OptionLine Lines[] = {
      [] { FlipMode(ColourMode); }},
     {"GRID", "マスメ", [](int) { FlipMode(GridMode); },
      [](int x, int y) { DrawChoice(GridMode != 0, "OFF", "ナシ", "ON", "アリ", x, y); }, [] { FlipMode(GridMode); }},
+    {"SPEED", "ハヤサ", [](int) { Flip(BriskFall); },
+     [](int x, int y) { DrawChoice(BriskFall, "CLASSIC", "ヒョウジュン", "BRISK", "ハヤイ", x, y); },
+     [] { Flip(BriskFall); }},
     {"HELP", "ヘルプ", nullptr, nullptr, OpenHelp},
 };
 constexpr int LineCount = int(std::size(Lines));
-constexpr int MaxLines = 11;
+constexpr int MaxLines = 12;
 static_assert(LineCount <= MaxLines);
 constexpr int KeysLine = 2, PadLine = 3;  // where the pages' Back returns to
 

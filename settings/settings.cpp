@@ -44,6 +44,7 @@ void ApplyLine(std::string_view line, DisplaySettings& settings) {
     if (name == "sounds") settings.sounds = value;
     if (name == "palette") settings.palette = value;
     if (name == "flashing") settings.flashing = value;
+    if (name == "speed") settings.speed = value;
     if (name == "music") settings.music = value;
     if (name == "effects") settings.effects = value;
     if (name == "mute") settings.mute = value;
@@ -110,6 +111,7 @@ std::string ApplyDisplaySettings(std::string text, const DisplaySettings& settin
     if (settings.sounds != now.sounds) SetKey(text, "sounds", settings.sounds);
     if (settings.palette != now.palette) SetKey(text, "palette", settings.palette);
     if (settings.flashing != now.flashing) SetKey(text, "flashing", settings.flashing);
+    if (settings.speed != now.speed) SetKey(text, "speed", settings.speed);
     if (settings.music != now.music) SetKey(text, "music", settings.music);
     if (settings.effects != now.effects) SetKey(text, "effects", settings.effects);
     if (settings.mute != now.mute) SetKey(text, "mute", settings.mute);

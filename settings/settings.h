@@ -26,8 +26,9 @@ struct DisplaySettings {
     bool fit = false;      // "scale=fit": the picture as large as fits, at any factor
     // The options screen's, as written (the game checks them): "music=",
     // "effects=" (0..10), "mute=" (0, 1), "pad_layout=" (positional,
-    // nintendo), and every "key.ACTION=" and "pad.ACTION=" line by its name.
-    std::string music, effects, mute, padLayout;
+    // nintendo), "speed=" (classic, brisk), and every "key.ACTION=" and
+    // "pad.ACTION=" line by its name.
+    std::string music, effects, mute, padLayout, speed;
     std::map<std::string, std::string> bindings;
     bool operator==(const DisplaySettings&) const = default;
 };

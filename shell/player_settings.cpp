@@ -6,6 +6,7 @@
 #include "draw/playfield.h"
 #include "draw/text.h"
 #include "platform/platform.h"
+#include "rules/scoring.h"
 #include "rules/screen_state.h"
 #include "screens/key_table.h"
 #include "settings/number_text.h"
@@ -15,7 +16,7 @@ namespace {
 // The choices as the file holds them: only what changed is written.
 struct Choices {
     int music = MaxSoundLevel, effects = MaxSoundLevel;
-    bool muted = false, paletteSafe = false, flashingSteady = false, padNintendo = false;
+    bool muted = false, paletteSafe = false, flashingSteady = false, padNintendo = false, briskFall = false;
     Language language = Language::Japanese;
     int keys[ActionCount] = {};
     int pads[ActionCount] = {};
@@ -29,6 +30,7 @@ Choices Current() {
     c.muted = SoundMuted;
     c.paletteSafe = PaletteSafe;
     c.flashingSteady = FlashingSteady;
+    c.briskFall = BriskFall;
     c.language = TextLanguage;
     c.padNintendo = PadNintendo;
     for (int a = 0; a < ActionCount; ++a) c.keys[a] = KeyBinding[a], c.pads[a] = PadBinding[a];
@@ -45,7 +47,7 @@ void PassOver(const std::string& name, const std::string& value, const char* why
     std::fprintf(stderr, "tessmar: settings.conf: %s=%s: %s\n", name.c_str(), shown.c_str(), why);
 }
 
-int Level(const std::string& name, const std::string& value) {
+int SoundLevel(const std::string& name, const std::string& value) {
     long long level = MaxSoundLevel;
     if (!value.empty() && !ParseNumber(value, 0, MaxSoundLevel, level)) {
         PassOver(name, value, "not a level 0..10; 10 is used");
@@ -124,11 +126,12 @@ void TakePads(const DisplaySettings& saved) {
 }  // namespace
 
 void TakePlayerSettings(const DisplaySettings& saved) {
-    MusicLevel = uint8_t(Level("music", saved.music));
-    EffectsLevel = uint8_t(Level("effects", saved.effects));
+    MusicLevel = uint8_t(SoundLevel("music", saved.music));
+    EffectsLevel = uint8_t(SoundLevel("effects", saved.effects));
     SoundMuted = Switch("mute", saved.mute, "0", "1");
     PaletteSafe = Switch("palette", saved.palette, "classic", "safe");
     FlashingSteady = Switch("flashing", saved.flashing, "blink", "steady");
+    BriskFall = Switch("speed", saved.speed, "classic", "brisk");
     PadNintendo = Switch("pad_layout", saved.padLayout, "positional", "nintendo");
     TakeKeys(saved);
     TakePads(saved);
@@ -145,6 +148,7 @@ void SavePlayerSettings() {
         if (now.muted != was.muted) s.mute = now.muted ? "1" : "0";
         if (now.paletteSafe != was.paletteSafe) s.palette = now.paletteSafe ? "safe" : "classic";
         if (now.flashingSteady != was.flashingSteady) s.flashing = now.flashingSteady ? "steady" : "blink";
+        if (now.briskFall != was.briskFall) s.speed = now.briskFall ? "brisk" : "classic";
         if (now.language != was.language) s.language = LanguageName(now.language);
         if (now.padNintendo != was.padNintendo) s.padLayout = now.padNintendo ? "nintendo" : "positional";
         for (int a = 0; a < ActionCount; ++a) {

@@ -12,6 +12,7 @@
 #include "rules/game_mode.h"
 #include "rules/game_random.h"
 #include "rules/new_game.h"
+#include "rules/scoring.h"
 #include "rules/screen_state.h"
 #include "screens/daily.h"
 #include "screens/game_over.h"
@@ -142,6 +143,7 @@ bool StartReplayFile(const Replay& replay, std::string& error) {
     PadNintendo = replay.padNintendo != 0;
     NameEntryDay = replay.day;
     DecodeRecords(replay.start.records, RecordsFileSize);
+    BriskFall = replay.start.briskFall;
     ColourMode = replay.start.colourMode;
     GridMode = replay.start.gridMode;
     std::copy(std::begin(replay.start.fish), std::end(replay.start.fish), FishTable);

@@ -15,7 +15,7 @@ constexpr size_t VersionBytes = 16;
 // date, bindings, layout; then the start: generator, label, colours, grid,
 // daily and its day, fish, records.
 constexpr size_t FishBytes = 4 + 4 + 4 + 4 + 1;
-constexpr size_t StartBytes = 4 * RandomDegree + 2 + 4 + 4 + FishCount * FishBytes + RecordsFileSize + 1;
+constexpr size_t StartBytes = 4 * RandomDegree + 2 + 4 + 4 + FishCount * FishBytes + RecordsFileSize + 2;
 constexpr size_t FixedHeaderSize = 4 + 2 + 2 + VersionBytes + 4 + 1 + 1 + 2 + 4 + 2 * ReplayActionCount +
                                    ReplayActionCount + 1 + StartBytes;
 // Bounds of a fish that some game could have made: it swims within a few
@@ -122,6 +122,7 @@ void PutStart(std::vector<uint8_t>& out, const ReplayStart& s) {
     }
     out.insert(out.end(), s.records, s.records + RecordsFileSize);
     out.push_back(s.firstScreen);
+    out.push_back(s.briskFall ? 1 : 0);
 }
 
 // A generator some seed leads to: its two indices three apart, or never seeded.
@@ -157,11 +158,13 @@ bool TakeStart(Reader& in, ReplayStart& s, std::string& error) {
     }
     in.Bytes(s.records, RecordsFileSize);
     s.firstScreen = uint8_t(in.U8());
+    const uint32_t brisk = in.U8();
     if (in.bad) return error = "cut short in its header", false;
     if (s.firstScreen != BoardEntryScreen && s.firstScreen != NextPair) return error = "a game that begins on no game's first screen", false;
     if (!SoundGenerator(s.random)) return error = "a random generator no seed leads to", false;
     if (s.nextGroupId < 1 || s.nextGroupId > GroupLabels) return error = "a rope label out of range", false;
-    if (s.colourMode > 1 || s.gridMode > 1 || daily > 1) return error = "a switch that is neither on nor off", false;
+    if (s.colourMode > 1 || s.gridMode > 1 || daily > 1 || brisk > 1) return error = "a switch that is neither on nor off", false;
+    s.briskFall = brisk == 1;
     s.daily = daily == 1;
     if (s.daily && !CalendarDayValid(s.dailyDay)) return error = "a daily mission of no real day", false;
     for (const Fish& f : s.fish)

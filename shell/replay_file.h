@@ -14,7 +14,8 @@
 //     u8 front, u8 rear), u8 next rope-network label, u8 colours, u8 grid,
 //     u8 daily, u16 year, u8 month, u8 day of the daily mission, each fish
 //     (f32 x, f32 y, i32 phase, i32 dir, u8 state), the records file's bytes,
-//     u8 the game's first screen (its board entry, or the first pair's)
+//     u8 the game's first screen (its board entry, or the first pair's),
+//     u8 the brisk fall chosen
 //   what the frame before the game sampled (a run's changes, all of them)
 //   the mission file's bytes, u32 frames
 //   runs: varint frames (1..MaxReplayRun), u8 what changed, then the changes
@@ -61,6 +62,7 @@ struct ReplayStart {
     Fish fish[FishCount]{};
     uint8_t records[RecordsFileSize]{};
     uint8_t firstScreen = BoardEntryScreen;  // a ScreenStateValue: the board entry, or the first pair (the runner's start)
+    bool briskFall = false;
     ReplaySample before;
     bool operator==(const ReplayStart&) const;
 };

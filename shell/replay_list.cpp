@@ -12,6 +12,7 @@
 #include "rules/game_mode.h"
 #include "rules/input_words.h"
 #include "rules/screen_state.h"
+#include "rules/scoring.h"
 #include "screens/game_over.h"
 #include "screens/key_table.h"
 #include "screens/screens.h"
@@ -35,7 +36,7 @@ int cursor = 0, speed = 0;
 // The game as it was on the records screen, and the player's bindings.
 std::vector<uint8_t> saved;
 int savedKeys[ActionCount], savedPad[ActionCount];
-bool savedNintendo = false;
+bool savedNintendo = false, savedBrisk = false;
 // The real keys the watch reads, as they were last frame.
 bool wasDown[KeyCount / 64 * 64];
 
@@ -103,6 +104,7 @@ void StartWatching() {
     std::memcpy(savedKeys, KeyBinding, sizeof savedKeys);
     std::memcpy(savedPad, PadBinding, sizeof savedPad);
     savedNintendo = PadNintendo;
+    savedBrisk = BriskFall;
     if (!StartReplayFile(r, error)) {
         std::fprintf(stderr, "tessmar: %s: %s\n", rows[size_t(cursor)].path.c_str(), error.c_str());
         return;
@@ -120,6 +122,7 @@ void StopWatching(bool byX) {
     std::memcpy(KeyBinding, savedKeys, sizeof savedKeys);
     std::memcpy(PadBinding, savedPad, sizeof savedPad);
     PadNintendo = savedNintendo;
+    BriskFall = savedBrisk;
     NameEntryDay.reset();
     PlatformTuneStop();
     watching = false;

@@ -67,6 +67,7 @@ void TakeStart(ReplayStart& start) {
     std::copy(std::begin(FishTable), std::end(FishTable), start.fish);
     EncodeRecords(start.records);
     start.firstScreen = uint8_t(ScreenState);
+    start.briskFall = BriskFall;
     start.before = lastSample;
 }
 

@@ -77,16 +77,25 @@ TEST_F(ScoringTest, FourSingleLoopsRaiseTheLevelAndSpeed) {
 }
 
 TEST_F(ScoringTest, FallIntervalReachesItsFloorFromLevel25) {
+    // The brisk choice quickens score attack alone, three levels' worth a level.
     struct Row {
         uint8_t level;
         int32_t interval[4];
-    } rows[] = {{1, {50, 48, 46, 44}}, {2, {48, 46, 44, 42}}, {24, {4, 2, 1, 0}}, {25, {3, 2, 1, 0}}, {200, {3, 2, 1, 0}}};
+        bool brisk = false;
+        GameModeValue mode = ScoreAttack;
+    } rows[] = {{1, {50, 48, 46, 44}}, {2, {48, 46, 44, 42}}, {24, {4, 2, 1, 0}}, {25, {3, 2, 1, 0}}, {200, {3, 2, 1, 0}},
+                {1, {50, 48, 46, 44}, true}, {2, {44, 42, 40, 38}, true}, {5, {26, 24, 22, 20}, true},
+                {9, {3, 2, 1, 0}, true}, {255, {3, 2, 1, 0}, true}, {5, {42, 40, 38, 36}, true, NormalGame}};
     for (const Row& row : rows)
         for (uint8_t steps = 0; steps < 4; ++steps) {
             Level = row.level;
             LevelSteps = steps;
-            EXPECT_EQ(FallIntervalForLevel(), row.interval[steps]) << int(row.level) << "/" << int(steps);
+            BriskFall = row.brisk;
+            GameMode = row.mode;
+            EXPECT_EQ(FallIntervalForLevel(), row.interval[steps]) << int(row.level) << "/" << int(steps) << (row.brisk ? " brisk" : "");
         }
+    BriskFall = false;
+    GameMode = ScoreAttack;
     // The last step of level 24 takes the game to level 25 and the floor.
     Level = 24;
     LevelSteps = 3;

@@ -316,8 +316,9 @@ TEST_F(OptionsScreenTest, APadButtonChosenThereLinksAndTheLayoutSwapsConfirmAndB
     ResetPadBindings();
 }
 
-// The main page's lines that stand for C, G and F1, for a pad.
-TEST_F(OptionsScreenTest, RopesGridAndHelpAreLinesOfTheMainPage) {
+// The main page's lines that stand for C, G and F1, for a pad; and SPEED,
+// kept in the settings.
+TEST_F(OptionsScreenTest, RopesGridSpeedAndHelpAreLinesOfTheMainPage) {
     PadTap({PadBack});
     for (int i = 0; i < 8; ++i) PadTap({PadDpadDown});
     PadTap({PadBottom});
@@ -327,12 +328,17 @@ TEST_F(OptionsScreenTest, RopesGridAndHelpAreLinesOfTheMainPage) {
     EXPECT_EQ(GridMode, 1);
     PadTap({PadDpadDown});
     PadTap({PadBottom});
+    EXPECT_TRUE(BriskFall);
+    EXPECT_NE(FileText(GameSettingsPath).find("speed=brisk\n"), std::string::npos);
+    PadTap({PadDpadDown});
+    PadTap({PadBottom});
     EXPECT_EQ(OptionsOpen, OptionsClosed);
     EXPECT_EQ(HelpOpen, HelpOnScreen) << "HELP opens the pages in the screen's place";
     PadTap({PadRight});
     EXPECT_EQ(HelpOpen, HelpClosed);
     EXPECT_EQ(ScreenState, TitleScreen);
     EXPECT_EQ(FileText(GameSettingsPath).find("grid"), std::string::npos) << "C and G's toggles are not kept";
+    BriskFall = false;
     ColourMode = GridMode = 0;
 }
 

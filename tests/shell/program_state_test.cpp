@@ -172,6 +172,7 @@ TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
         "(anonymous namespace)::livelyChosen",       // which of them it was told to play
         "TextLanguage",                             // the player's choice, like the folders and the seed
         "PaletteSafe", "FlashingSteady", "ScaleFit",  // the player's choice of colours, blinking and picture size
+        "BriskFall",  // the player's choice of speed, which each replay carries
         "KeyBinding", "MusicLevel", "EffectsLevel", "SoundMuted",  // the player's keys and sound
         "PadBinding", "PadNintendo",                 // and pad
         "(anonymous namespace)::listedFiles",        // the author's mission files, as a folder on disk
@@ -192,7 +193,7 @@ TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
         "(anonymous namespace)::open", "(anonymous namespace)::watching", "(anonymous namespace)::paused",
         "(anonymous namespace)::justBack", "(anonymous namespace)::rows", "(anonymous namespace)::cursor",
         "(anonymous namespace)::speed", "(anonymous namespace)::saved", "(anonymous namespace)::savedKeys",
-        "(anonymous namespace)::savedPad", "(anonymous namespace)::savedNintendo", "(anonymous namespace)::wasDown",
+        "(anonymous namespace)::savedPad", "(anonymous namespace)::savedNintendo", "(anonymous namespace)::savedBrisk", "(anonymous namespace)::wasDown",
         "(anonymous namespace)::List", "(anonymous namespace)::Start",  // the list and its start image
         "(anonymous namespace)::pictureStands", "(anonymous namespace)::rowsUnderWord",  // of the back buffer
         "(anonymous namespace)::focusPausePending", "(anonymous namespace)::focusBackSincePending",  // the window's focus

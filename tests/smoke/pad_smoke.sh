@@ -44,7 +44,7 @@ list_shown() { snap "$1" now && glyph_at "$work/now.png" 16 24; }  # "EDIT GAME"
 qt_loaded() { grep -c 'libQt6Widgets' "/proc/$game_pid/maps"; }
 
 tap back "the options screen" options_pointer_at "$wid" 64
-for line in 1 2 3 4 5 6 7 8 9 10; do
+for line in 1 2 3 4 5 6 7 8 9 10 11; do
   tap dpdown "the pointer on line $line" options_pointer_at "$wid" $((64 + 28 * line))
 done
 snap "$wid" options
