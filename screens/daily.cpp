@@ -54,7 +54,8 @@ void WriteOrSay(const std::string& path, const std::vector<uint8_t>& bytes) {
         std::fprintf(stderr, "tessmar: cannot write %s: %s\n", path.c_str(), reason.c_str());
 }
 
-// The day's result into the days file, merged with what it holds now.
+// The day's result into the days file, merged with what it holds now. A
+// watched replay's result only counts toward the streak it shows.
 void KeepResult(const DayResult& result) {
     std::string reason;
     std::vector<DayResult> days;
@@ -64,12 +65,18 @@ void KeepResult(const DayResult& result) {
         bytes = WriteDays(days);
         return true;
     };
-    MakeFolders(DailyFolder());
-    if (!UpdateFileLocked(DaysFilePath(), DaysFileLimit, change, &reason)) {
-        std::fprintf(stderr, "tessmar: the day's result is not kept: %s: %s\n", DaysFilePath().c_str(),
-                     reason.c_str());
-        days.clear();
-        AddDayResult(days, result);  // the streak of this day alone
+    if (ReplayWatched) {
+        std::vector<uint8_t> bytes;
+        ReadFileBytes(DaysFilePath(), bytes, DaysFileLimit);
+        change(bytes);
+    } else {
+        MakeFolders(DailyFolder());
+        if (!UpdateFileLocked(DaysFilePath(), DaysFileLimit, change, &reason)) {
+            std::fprintf(stderr, "tessmar: the day's result is not kept: %s: %s\n", DaysFilePath().c_str(),
+                         reason.c_str());
+            days.clear();
+            AddDayResult(days, result);  // the streak of this day alone
+        }
     }
     DailyStreak = uint8_t(std::min(StreakThrough(days, result.day), 255));
 }
@@ -156,7 +163,7 @@ static int PairsPlayed() { return PiecesUsed > 0 ? PiecesUsed - 1 : 0; }
 void DailyGameCleared() {
     const int undos = UndosTaken(), retries = RetriesTaken();
     KeepResult({DailyDay, true, undos, retries});
-    PlatformSetClipboard(DailyResultLine(DailyDay, PairsPlayed(), undos, retries));
+    if (!ReplayWatched) PlatformSetClipboard(DailyResultLine(DailyDay, PairsPlayed(), undos, retries));
     DailyStage = DailyCleared;
 }
 

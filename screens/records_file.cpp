@@ -167,7 +167,7 @@ void ReadRecordsFile() {
 }
 
 bool WriteRecordsFile() {
-    if (RecordsDisabled) return false;  // said once at start-up
+    if (RecordsDisabled || ReplayWatched) return false;  // said once at start-up; or a past game
     if (GameMode == NormalGame && MissionNumber < ClearedFlagCount) clearedSinceAsked[MissionNumber] = true;
     if (!saveWaiting) saveAskedAt = PlatformTicks();
     saveWaiting = true;

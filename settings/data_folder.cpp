@@ -7,5 +7,6 @@ std::string StartDirectory;
 std::string MissionsDirectory;
 std::string RecordsDirectory;
 bool RecordsDisabled = false;
+bool ReplayWatched = false;
 
 std::string DataPath(const char* name) { return JoinPath(DataDirectory, name); }

@@ -21,3 +21,6 @@ extern std::string MissionsDirectory;
 // records are neither read nor written.
 extern std::string RecordsDirectory;
 extern bool RecordsDisabled;
+// A replay file's game is being watched or verified: it is someone's past
+// game, so it writes no records, no day's result and nothing to the clipboard.
+extern bool ReplayWatched;

@@ -3,7 +3,8 @@
 // --mission starts straight on FILE's board entry as an edit game and closes
 // after its clear or game-over screen; --replay plays SCRIPT (the headless
 // runner's input format) as the input, at normal speed, or a replay file's
-// game from where it began. Every game played is kept as a replay file. --language chooses
+// game from where it began (ending with it, writing nothing). Every game
+// played is kept as a replay file. --language chooses
 // the language of the goal lines and the help over the settings file's
 // "language=" and the locale. The settings file's "sounds=classic" chooses
 // the classic four sounds over the full set.
@@ -149,7 +150,10 @@ int main(int argc, char** argv) {
     }
     if (!options.replay.empty() && !watching) StartReplay(std::move(steps));
     bool missionGame = !options.mission.empty();
-    while (!QuitFlag && !(missionGame && MissionGameEnded())) RunFrame();
+    // A watched replay file ends the program with its game: the menus after
+    // it would be the player's, with the replay's records.
+    auto watchedGameEnded = [&] { return watching && (!ReplayKeepsFramesCounted() || !InGameScreen()); };
+    while (!QuitFlag && !(missionGame && MissionGameEnded()) && !watchedGameEnded()) RunFrame();
     Running = false;
     EndProgram();
     if (std::getenv("TESSMAR_FPS_LOG")) std::fprintf(stderr, "tessmar: FPS %u\n", unsigned(FpsValue));

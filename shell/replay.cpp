@@ -21,6 +21,7 @@
 #include "screens/mission_select.h"
 #include "screens/records_file.h"
 #include "screens/title.h"
+#include "settings/data_folder.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"
 #include "shell/program_state.h"
@@ -54,6 +55,7 @@ std::string TakeReplayPick() {
 }
 
 void StopReplay() {
+    ReplayWatched = false;
     player.reset();
     frame = {};
     usedUp = false;
@@ -152,5 +154,6 @@ bool StartReplayFile(const Replay& replay, std::string& error) {
     NextGroupId = replay.start.nextGroupId;
     SetUpReplayedGame(replay);
     StartReplay(ReplayScript(replay));
+    ReplayWatched = true;
     return true;
 }

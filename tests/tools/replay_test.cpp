@@ -337,6 +337,9 @@ TEST(Replay, TheListWatchesAGameAtFourTimesTheSpeedAndGivesTheRecordsBack) {
         Headless.keys = key == None ? KeySet{} : KeyBit(key);
         RunFrame();
     };
+    WriteRecordsFile();
+    const std::vector<uint8_t> onDisk = Bytes(folder + "/play/rcd.dat");
+    ASSERT_EQ(onDisk.size(), size_t(RecordsFileSize));
     for (int key : {None, int(KeyR), None, int(KeyZ), None, int(KeyRight), None, int(KeyRight), None}) frame(key);
     ASSERT_NE(ScreenState, RecordsScreen);  // the replayed game on screen
     int frames = 5;                         // of the replay's, at x1 then x2 while Right was pressed
@@ -349,6 +352,7 @@ TEST(Replay, TheListWatchesAGameAtFourTimesTheSpeedAndGivesTheRecordsBack) {
     EXPECT_GT(frames, int(replay.frames) / 4 - 10);
     EXPECT_EQ(RecordTable[1].score, 77u);
     EXPECT_STREQ(reinterpret_cast<const char*>(RecordTable[1].name), "MINE");
+    EXPECT_EQ(Bytes(folder + "/play/rcd.dat"), onDisk) << "the watched game's name entry wrote the records";
     // X leaves the list for the records screen; X again for the title.
     for (int key : {int(KeyX), None, int(KeyX), None}) frame(key);
     EXPECT_EQ(ScreenState, TitleScreen);
@@ -456,4 +460,29 @@ TEST(Replay, AGameSetUpFromItsReplayPlaysAsThePlayersDid) {
     }
     ReplaysFolder.clear();
     FreshProgram();
+}
+
+// A day's mission kept as a replay verifies as a day's mission, and leaves
+// the day's results alone: verifying someone's past game is not playing it.
+TEST(Replay, ADailyGameVerifiesWithoutTouchingTheDaysResults) {
+    const std::string folder = MakeTempFolder("replay-daily");
+    fs::create_directories(folder + "/game");
+    fs::copy(TESSMAR_BINARY_DIR "/gamedata/mission", folder + "/game/mission");
+    // Mission mode, Down twice to DAILY, Z; every pair dropped until the game is lost.
+    std::ofstream(folder + "/input.txt") << "20\n1 Down\n3\n1 Z\n40\n1 Down\n3\n1 Down\n3\n1 Z\n100\n1500 Down\n200\n";
+    CommandRun run = Command(folder + "/game", "--seed 3 --today 2026-12-09 --dir " + folder + "/game --input " + folder +
+                                                   "/input.txt --frames 40 --record " + folder + "/rec");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> replays = Replays(folder + "/rec");
+    ASSERT_EQ(replays.size(), 1u);
+    Replay replay;
+    std::string error;
+    ASSERT_TRUE(ReadReplayFile(replays[0], replay, error)) << error;
+    EXPECT_TRUE(replay.start.daily);
+    EXPECT_EQ(replay.start.dailyDay.day, 9);
+    ASSERT_TRUE(fs::remove(folder + "/game/daily/days.txt")) << "the game kept its result";
+    run = Command(folder + "/game", "--dir " + folder + "/game --verify " + replays[0]);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\"over\":true"), std::string::npos) << run.out;
+    EXPECT_FALSE(fs::exists(folder + "/game/daily/days.txt")) << "the verified game kept a result";
 }
