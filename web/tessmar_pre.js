@@ -135,6 +135,7 @@ var Tessmar = (function () {
     }, 0);
   }
   T.syncOut = syncOut;
+  T.syncBusy = function () { return syncing || syncPending; };
   var HOME = '/home/web_user';
 
   Module['preRun'] = Module['preRun'] || [];

@@ -1,0 +1,217 @@
+// Plays an input script (the headless runner's format: "N KEY..." lines)
+// into the game's page in headless Chromium, frame by frame in the page's
+// step mode, by trusted key events through the DevTools protocol, and
+// compares the canvas at chosen frames with the runner's pictures of the
+// same script (raw RGB files, 384 x 480).
+//
+//   node drive_page.js BROWSER URL PROFILE SCRIPT OUT FRAME=RUNNER.rgb...
+//
+// OUT gets the page's screenshot at each chosen frame (OUT-FRAME.png). One
+// line per frame compared: the pixels that differ, then "same" or "DIFFERENT".
+// Exit status 1 when any frame differs or the page cannot be driven.
+'use strict';
+const {spawn} = require('child_process');
+const fs = require('fs');
+const path = require('path');
+const http = require('http');
+const WebSocket = require('ws');
+
+const [browserPath, url, profile, scriptPath, out, ...shotArgs] = process.argv.slice(2);
+const PictureW = 384, PictureH = 480;
+const TimeLimitMs = 120000;
+let browserExited = false;
+let browserPort = null;
+
+// SDL's scancode names as the scripts write them, and the page's key codes.
+const Codes = {
+  Left: 'ArrowLeft', Right: 'ArrowRight', Up: 'ArrowUp', Down: 'ArrowDown', Return: 'Enter', Enter: 'Enter',
+  Escape: 'Escape', Backspace: 'Backspace', Space: 'Space', F1: 'F1', F2: 'F2',
+};
+function codeOf(name) {
+  if (Codes[name]) return Codes[name];
+  if (/^[A-Z]$/.test(name)) return 'Key' + name;
+  if (/^[0-9]$/.test(name)) return 'Digit' + name;
+  throw new Error('no key code for ' + name);
+}
+// Windows virtual key codes, which Chromium wants beside the code.
+const KeyCodes = {ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40, Enter: 13, Escape: 27, Backspace: 8,
+                  Space: 32, F1: 112, F2: 113};
+function keyCodeOf(code) {
+  if (KeyCodes[code]) return KeyCodes[code];
+  if (code.startsWith('Key')) return code.charCodeAt(3);
+  if (code.startsWith('Digit')) return code.charCodeAt(5);
+  return 0;
+}
+
+// The script as one set of keys a frame (frames counted from 1).
+function readScript(text) {
+  const frames = [];
+  for (const raw of text.split('\n')) {
+    const line = raw.replace(/#.*/, '').trim();
+    if (line === '') continue;
+    const words = line.split(/\s+/);
+    const count = parseInt(words[0], 10);
+    if (!(count >= 0)) throw new Error('bad script line: ' + raw);
+    const keys = words.slice(1).map(codeOf);
+    for (let i = 0; i < count; ++i) frames.push(keys);
+  }
+  return frames;
+}
+
+function get(address) {
+  return new Promise((resolve, reject) => {
+    http.get(address, (response) => {
+      let body = '';
+      response.on('data', (d) => (body += d));
+      response.on('end', () => resolve(body));
+    }).on('error', reject);
+  });
+}
+
+async function closeBrowser(port) {
+  const version = JSON.parse(await get('http://127.0.0.1:' + port + '/json/version'));
+  const socket = new WebSocket(version.webSocketDebuggerUrl, {perMessageDeflate: false});
+  await new Promise((resolve, reject) => { socket.on('open', resolve); socket.on('error', reject); });
+  socket.send(JSON.stringify({id: 1, method: 'Browser.close'}));
+}
+
+function sleep(ms) { return new Promise((r) => setTimeout(r, ms)); }
+
+async function waitFor(what, check) {
+  const start = Date.now();
+  for (;;) {
+    if (browserExited) throw new Error('the browser ended while waiting for ' + what);
+    const value = await check();
+    if (value) return value;
+    if (Date.now() - start > TimeLimitMs) throw new Error('timed out waiting for ' + what);
+    await sleep(20);
+  }
+}
+
+async function main() {
+  const frames = readScript(fs.readFileSync(scriptPath, 'utf8'));
+  const shots = new Map();
+  for (const a of shotArgs) {
+    const [frame, file] = a.split('=');
+    shots.set(parseInt(frame, 10), file);
+  }
+  const portFile = path.join(profile, 'DevToolsActivePort');
+  fs.rmSync(portFile, {force: true});
+  // Chromium's sandbox refuses root (CI's containers): only there it goes.
+  const sandbox = process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : [];
+  const browser = spawn(browserPath, [...sandbox, '--remote-debugging-port=0', '--remote-debugging-address=127.0.0.1',
+    '--user-data-dir=' + profile, '--window-size=800,1000', '--no-first-run', '--mute-audio',
+    '--autoplay-policy=no-user-gesture-required', 'about:blank'], {stdio: ['ignore', 'ignore', 'pipe'], detached: true});
+  let browserLog = '';
+  browser.stderr.on('data', (d) => (browserLog += d));
+  const exited = new Promise((r) => browser.once('exit', () => { browserExited = true; r(); }));
+  let socket = null;
+  try {
+    const port = browserPort = await waitFor('the browser', () => fs.existsSync(portFile) &&
+      fs.readFileSync(portFile, 'utf8').split('\n')[0]);
+    const pages = JSON.parse(await waitFor('the page list', () => get('http://127.0.0.1:' + port + '/json/list')));
+    const page = pages.find((p) => p.type === 'page');
+    socket = new WebSocket(page.webSocketDebuggerUrl, {perMessageDeflate: false});
+    await new Promise((resolve, reject) => { socket.on('open', resolve); socket.on('error', reject); });
+    let nextId = 1;
+    const waiting = new Map();
+    socket.on('message', (data) => {
+      const message = JSON.parse(data);
+      if (message.id && waiting.has(message.id)) {
+        const {resolve, reject} = waiting.get(message.id);
+        waiting.delete(message.id);
+        if (message.error) reject(new Error(JSON.stringify(message.error)));
+        else resolve(message.result);
+      }
+    });
+    const send = (method, params = {}) => new Promise((resolve, reject) => {
+      const id = nextId++;
+      waiting.set(id, {resolve, reject});
+      socket.send(JSON.stringify({id, method, params}));
+    });
+    const evaluate = async (expression) => {
+      const r = await send('Runtime.evaluate', {expression, returnByValue: true, awaitPromise: true});
+      if (r.exceptionDetails) throw new Error(expression + ': ' + JSON.stringify(r.exceptionDetails));
+      return r.result.value;
+    };
+    await send('Page.enable');
+    await send('Runtime.enable');
+    await send('Page.navigate', {url});
+    // The page shows frame 1 and waits for the next to be granted.
+    await waitFor('the first frame', () => evaluate('typeof Tessmar === "object" && Tessmar.presented >= 1'));
+    const key = async (type, code) => {
+      await send('Input.dispatchKeyEvent', {type, code, key: code, windowsVirtualKeyCode: keyCodeOf(code),
+                                            nativeVirtualKeyCode: keyCodeOf(code)});
+    };
+    let held = [];
+    let failed = false;
+    const runTo = async (n) => {
+      await evaluate('tessmarGrant(' + n + ')');
+      await waitFor('frame ' + n, () => evaluate('Tessmar.presented >= ' + n));
+    };
+    // Frame f's keys go in while the page waits after frame f - 1; between
+    // changes the page runs on its own.
+    const last = Math.max(frames.length, ...shots.keys());
+    for (let f = 1; f <= last; ++f) {
+      const want = f <= frames.length ? frames[f - 1] : [];
+      if (want.join() !== held.join()) {
+        if (f === 1) throw new Error('the script holds keys in frame 1, before the page can be reached');
+        await runTo(f - 1);
+        for (const code of held) if (!want.includes(code)) await key('keyUp', code);
+        for (const code of want) if (!held.includes(code)) await key('rawKeyDown', code);
+        held = want;
+      }
+      if (!shots.has(f)) continue;
+      await runTo(f);
+      const shown = await evaluate('Tessmar.presented');
+      const picture = await evaluate('tessmarPicture()');
+      failed = compare(f, shown, picture, shots.get(f)) || failed;
+      const shot = await send('Page.captureScreenshot', {format: 'png'});
+      fs.writeFileSync(out + '-' + f + '.png', Buffer.from(shot.data, 'base64'));
+    }
+    await runTo(last);
+    const notes = await evaluate('Tessmar.notes.join(" | ")');
+    if (notes) console.log('page notes: ' + notes);
+    // Storage is written back after the last frame's files.
+    await evaluate('Tessmar.syncOut()');
+    await waitFor('the files to be stored', () => evaluate('!Tessmar.syncBusy()'));
+    process.exitCode = failed ? 1 : 0;
+  } finally {
+    if (socket) socket.close();
+    // Closed through the protocol, the browser writes its profile (the
+    // page's IndexedDB) out before it ends; killed, it might not.
+    if (browserPort) await closeBrowser(browserPort).catch(() => {});
+    const killer = setTimeout(() => { try { process.kill(-browser.pid, 'SIGKILL'); } catch (e) {} }, 10000);
+    await exited;
+    clearTimeout(killer);
+    if (process.exitCode) process.stderr.write(browserLog.split('\n').slice(-20).join('\n'));
+  }
+}
+
+// The canvas holds the picture at a whole scale: every block of scale x
+// scale canvas pixels must be the runner's pixel.
+function compare(frame, shown, picture, runnerFile) {
+  const expected = fs.readFileSync(runnerFile);
+  const scale = picture.width / PictureW;
+  const rgba = Buffer.from(picture.rgba, 'base64');
+  let differ = 0;
+  if (!Number.isInteger(scale) || picture.height !== PictureH * scale) {
+    console.log('frame ' + frame + ': canvas ' + picture.width + 'x' + picture.height + ' is no whole scale: DIFFERENT');
+    return true;
+  }
+  for (let y = 0; y < PictureH * scale; ++y)
+    for (let x = 0; x < PictureW * scale; ++x) {
+      const e = (Math.floor(y / scale) * PictureW + Math.floor(x / scale)) * 3;
+      const c = (y * picture.width + x) * 4;
+      if (rgba[c] !== expected[e] || rgba[c + 1] !== expected[e + 1] || rgba[c + 2] !== expected[e + 2]) ++differ;
+    }
+  const total = picture.width * picture.height;
+  console.log('frame ' + frame + ' (page frame ' + shown + ', scale ' + scale + '): ' + differ + ' of ' + total +
+              ' canvas pixels differ: ' + (differ === 0 && shown === frame ? 'same' : 'DIFFERENT'));
+  return differ !== 0 || shown !== frame;
+}
+
+main().catch((e) => {
+  console.error('drive_page: ' + e.message);
+  process.exitCode = 1;
+});
