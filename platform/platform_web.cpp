@@ -4,10 +4,12 @@
 // platform_web_pad.cpp, sounds and the tune in platform_web_audio.cpp; the
 // page's side of all of them in web/tessmar_pre.js.
 //
-// With ?step=1 in the page's address the browser test drives the game: a
-// frame runs only once the test has granted it, on a virtual clock that, as
-// the headless runner's, moves only by the frames' waits, so the same keys
-// give the same frames as the runner's.
+// With ?step=1 in the page's address the browser test drives the game on a
+// virtual clock that, as the headless runner's, moves only by the frames'
+// waits, and only as far as the test has granted: the page stops in the wait
+// that would pass it, its picture that frame's, and takes the keys the test
+// presses there for the next frame. The same keys give the same frames as
+// the runner's.
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
@@ -143,7 +145,6 @@ PlatformEvent Handle(const PageEvent& e) {
 
 EM_JS(int, web_step_mode, (), { return Tessmar.step ? 1 : 0; });
 EM_JS(int, web_granted, (), { return Tessmar.granted; });
-EM_JS(int, web_presented, (), { return Tessmar.presented; });
 EM_JS(void, web_present, (const void* pixels, int w, int h), { Tessmar.present(pixels, w, h); });
 EM_JS(void, web_set_fit, (int fit), { Tessmar.fit = fit != 0; });
 EM_JS(int, web_hidden, (), { return document.hidden ? 1 : 0; });
@@ -176,11 +177,10 @@ EM_ASYNC_JS(char*, web_pick_file, (), {
     return allocateUTF8(path);
 });
 
-// Blocks in step mode until the test has granted the frame after the one
-// just shown.
-void WaitForGrant() {
-    while (web_presented() >= web_granted()) emscripten_sleep(WaitStepMs);
-}
+EM_JS(void, web_step_wait, (uint32_t clock, int blocked), {
+    Tessmar.clock = clock;
+    Tessmar.blocked = blocked != 0;
+});
 }  // namespace
 
 bool StepMode() { return stepMode; }
@@ -211,7 +211,6 @@ void PlatformPresent(const Picture& picture) {
         rgba[i] = 0xFF000000u | ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
     }
     web_present(rgba.data(), picture.width, picture.height);
-    if (stepMode) WaitForGrant();
 }
 
 PlatformEvent PlatformTakeEvent() {
@@ -236,6 +235,15 @@ PlatformEvent PlatformWaitEvent(uint32_t timeoutMs) {
         PlatformEvent e = PlatformTakeEvent();
         if (e != PlatformEvent::None) return e;
         if (stepMode) {
+            // The clock goes no further than the test has granted; keys the
+            // test presses meanwhile are taken before it goes on.
+            if (uint64_t(virtualClock) + timeoutMs > uint64_t(uint32_t(web_granted()))) {
+                web_step_wait(virtualClock, 1);
+                while (events.empty() && uint64_t(virtualClock) + timeoutMs > uint64_t(uint32_t(web_granted())))
+                    emscripten_sleep(WaitStepMs);
+                web_step_wait(virtualClock, 0);
+                if (!events.empty()) continue;
+            }
             virtualClock += timeoutMs;
             return PlatformEvent::None;
         }

@@ -5,9 +5,12 @@
 var Tessmar = (function () {
   var query = new URLSearchParams(location.search);
   var T = {
-    // ?step=1: a frame runs only when granted (tessmarGrant), on a virtual clock.
+    // ?step=1: the game's virtual clock goes only as far as granted
+    // (tessmarGrant); `blocked` while it waits there at `clock`.
     step: query.get('step') === '1',
     granted: 0,
+    clock: 0,
+    blocked: false,
     presented: 0,
     today: query.get('today') || '',
     firstFrameMs: -1,
@@ -93,8 +96,8 @@ var Tessmar = (function () {
     return {frames: times.length, meanPeriodMs: mean};
   };
 
-  // Step mode: the test grants frames up to a number and reads the picture.
-  window.tessmarGrant = function (frames) { T.granted = frames; };
+  // Step mode: the test grants the clock up to a time and reads the picture.
+  window.tessmarGrant = function (ms) { T.granted = ms; };
   window.tessmarPicture = function () {
     if (canvas === null) return null;
     var data = context.getImageData(0, 0, canvas.width, canvas.height).data;

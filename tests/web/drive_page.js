@@ -2,9 +2,12 @@
 // into the game's page in headless Chromium, frame by frame in the page's
 // step mode, by trusted key events through the DevTools protocol, and
 // compares the canvas at chosen frames with the runner's pictures of the
-// same script (raw RGB files, 384 x 480).
+// same script (raw RGB files, 384 x 480). The runner's trace of the script
+// gives each frame's end on the virtual clock: the page is let run to the
+// end of frame f - 1 and stops in frame f's wait, frame f on its canvas,
+// where the keys of frame f + 1 go in.
 //
-//   node drive_page.js BROWSER URL PROFILE SCRIPT OUT FRAME=RUNNER.rgb...
+//   node drive_page.js BROWSER URL PROFILE SCRIPT TRACE OUT FRAME=RUNNER.rgb...
 //
 // OUT gets the page's screenshot at each chosen frame (OUT-FRAME.png). One
 // line per frame compared: the pixels that differ, then "same" or "DIFFERENT".
@@ -16,7 +19,7 @@ const path = require('path');
 const http = require('http');
 const WebSocket = require('ws');
 
-const [browserPath, url, profile, scriptPath, out, ...shotArgs] = process.argv.slice(2);
+const [browserPath, url, profile, scriptPath, tracePath, out, ...shotArgs] = process.argv.slice(2);
 const PictureW = 384, PictureH = 480;
 const TimeLimitMs = 120000;
 let browserExited = false;
@@ -90,6 +93,12 @@ async function waitFor(what, check) {
 
 async function main() {
   const frames = readScript(fs.readFileSync(scriptPath, 'utf8'));
+  // ends[f]: the virtual clock at the end of frame f (ends[0] = 0, the start).
+  const ends = [0];
+  for (const line of fs.readFileSync(tracePath, 'utf8').split('\n')) {
+    const m = /^\{"frame":(\d+),"Ticks":(\d+)/.exec(line);
+    if (m) ends[parseInt(m[1], 10)] = parseInt(m[2], 10);
+  }
   const shots = new Map();
   for (const a of shotArgs) {
     const [frame, file] = a.split('=');
@@ -137,21 +146,24 @@ async function main() {
     await send('Page.enable');
     await send('Runtime.enable');
     await send('Page.navigate', {url});
-    // The page shows frame 1 and waits for the next to be granted.
-    await waitFor('the first frame', () => evaluate('typeof Tessmar === "object" && Tessmar.presented >= 1'));
+    // The page shows frame 1 and waits in it for more time.
+    await waitFor('the first frame', () => evaluate('typeof Tessmar === "object" && Tessmar.blocked'));
     const key = async (type, code) => {
       await send('Input.dispatchKeyEvent', {type, code, key: code, windowsVirtualKeyCode: keyCodeOf(code),
                                             nativeVirtualKeyCode: keyCodeOf(code)});
     };
     let held = [];
     let failed = false;
+    // Frame n on the canvas: the page stopped in its wait, at the end of frame n - 1.
     const runTo = async (n) => {
-      await evaluate('tessmarGrant(' + n + ')');
-      await waitFor('frame ' + n, () => evaluate('Tessmar.presented >= ' + n));
+      if (ends[n - 1] === undefined) throw new Error('the trace has no frame ' + (n - 1));
+      const at = ends[n - 1];
+      await evaluate('tessmarGrant(' + at + ')');
+      await waitFor('frame ' + n, () => evaluate('Tessmar.blocked && Tessmar.clock === ' + at));
     };
     // Frame f's keys go in while the page waits after frame f - 1; between
     // changes the page runs on its own.
-    const last = Math.max(frames.length, ...shots.keys());
+    const last = Math.min(Math.max(frames.length, ...shots.keys()), ends.length - 1);
     for (let f = 1; f <= last; ++f) {
       const want = f <= frames.length ? frames[f - 1] : [];
       if (want.join() !== held.join()) {
@@ -163,9 +175,8 @@ async function main() {
       }
       if (!shots.has(f)) continue;
       await runTo(f);
-      const shown = await evaluate('Tessmar.presented');
       const picture = await evaluate('tessmarPicture()');
-      failed = compare(f, shown, picture, shots.get(f)) || failed;
+      failed = compare(f, ends[f - 1], picture, shots.get(f)) || failed;
       const shot = await send('Page.captureScreenshot', {format: 'png'});
       fs.writeFileSync(out + '-' + f + '.png', Buffer.from(shot.data, 'base64'));
     }
@@ -173,6 +184,13 @@ async function main() {
     const notes = await evaluate('Tessmar.notes.join(" | ")');
     if (notes) console.log('page notes: ' + notes);
     // Storage is written back after the last frame's files.
+    // DRIVE_PAGE_PUT=PATH=FILE: FILE's bytes into the page's PATH, kept for
+    // the next run on the profile (a damaged file on the browser's storage).
+    if (process.env.DRIVE_PAGE_PUT) {
+      const [where, file] = process.env.DRIVE_PAGE_PUT.split('=');
+      const bytes = JSON.stringify([...fs.readFileSync(file)]);
+      await evaluate('FS.writeFile(' + JSON.stringify(where) + ', new Uint8Array(' + bytes + '))');
+    }
     await evaluate('Tessmar.syncOut()');
     await waitFor('the files to be stored', () => evaluate('!Tessmar.syncBusy()'));
     process.exitCode = failed ? 1 : 0;
@@ -190,7 +208,7 @@ async function main() {
 
 // The canvas holds the picture at a whole scale: every block of scale x
 // scale canvas pixels must be the runner's pixel.
-function compare(frame, shown, picture, runnerFile) {
+function compare(frame, clock, picture, runnerFile) {
   const expected = fs.readFileSync(runnerFile);
   const scale = picture.width / PictureW;
   const rgba = Buffer.from(picture.rgba, 'base64');
@@ -206,9 +224,9 @@ function compare(frame, shown, picture, runnerFile) {
       if (rgba[c] !== expected[e] || rgba[c + 1] !== expected[e + 1] || rgba[c + 2] !== expected[e + 2]) ++differ;
     }
   const total = picture.width * picture.height;
-  console.log('frame ' + frame + ' (page frame ' + shown + ', scale ' + scale + '): ' + differ + ' of ' + total +
-              ' canvas pixels differ: ' + (differ === 0 && shown === frame ? 'same' : 'DIFFERENT'));
-  return differ !== 0 || shown !== frame;
+  console.log('frame ' + frame + ' (clock ' + clock + ' ms, scale ' + scale + '): ' + differ + ' of ' + total +
+              ' canvas pixels differ: ' + (differ === 0 ? 'same' : 'DIFFERENT'));
+  return differ !== 0;
 }
 
 main().catch((e) => {

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# The browser's game against the headless runner: each script played in the
+# page (headless Chromium, the page's step mode, real key events) and by the
+# runner with the same seed, date and language; the canvas at the chosen
+# frames must be the runner's picture pixel for pixel. The runs share one
+# browser profile and one runner folder, in order, so the records of the
+# score-attack game must be read back after the page is loaded again, and a
+# records file of the wrong length put on the browser's storage must give the
+# runner's picture of the same file.
+#   web_test.sh RUNNER GAMEDATA WEBDIR [KEEP_DIR]
+set -euo pipefail
+runner=$1 gamedata=$2 web=$3 keep=${4:-}
+here=$(cd "$(dirname "$0")" && pwd)
+browser=$(command -v chromium-headless-shell || command -v chromium || true)
+[ -n "$browser" ] || { echo "no chromium-headless-shell or chromium: skipped"; exit 77; }
+for f in "$web/index.html" "$web/tessmar.js" "$web/tessmar.wasm" "$web/tessmar.data"; do
+  [ -f "$f" ] || { echo "$f is missing: the browser's game is not built (./tessmar web): skipped"; exit 77; }
+done
+work=$(mktemp -d)
+server=
+cleanup() {
+  [ -n "$server" ] && kill "$server" 2>/dev/null && wait "$server" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A clean machine: no locale, no settings, fresh folders for both.
+unset LANG LC_ALL LC_MESSAGES
+export XDG_DATA_HOME=$work/runner-data XDG_CONFIG_HOME=$work/runner-config HOME=$work/home
+mkdir -p "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$HOME" "$work/profile"
+cp -r "$gamedata" "$work/runner"
+
+python3 -m http.server 0 --bind 127.0.0.1 --directory "$web" >"$work/server.log" 2>&1 &
+server=$!
+port=
+for _ in $(seq 100); do
+  port=$(sed -n 's/.* port \([0-9]*\).*/\1/p' "$work/server.log" | head -n 1)
+  [ -n "$port" ] && break
+  sleep 0.1
+done
+[ -n "$port" ] || { echo "the web server did not start"; cat "$work/server.log"; exit 1; }
+
+seed=7 today=2026-12-09
+url="http://127.0.0.1:$port/?step=1&seed=$seed&today=$today&language=en"
+failed=0
+play() {  # name, script, frame...
+  local name=$1 script=$here/$2 shots=() args=() f
+  shift 2
+  for f in "$@"; do
+    args+=(--shot "$f=$work/$name-runner-$f.png")
+  done
+  "$runner" --dir "$work/runner" --seed "$seed" --today "$today" --language en --input "$script" \
+    --trace "$work/$name.trace" "${args[@]}"
+  for f in "$@"; do
+    convert "$work/$name-runner-$f.png" -depth 8 "rgb:$work/$name-runner-$f.rgb"
+    shots+=("$f=$work/$name-runner-$f.rgb")
+  done
+  echo "== $name"
+  NODE_PATH=/usr/share/nodejs node --no-experimental-fetch "$here/drive_page.js" "$browser" "$url" "$work/profile" \
+    "$script" "$work/$name.trace" "$work/$name-page" "${shots[@]}" || failed=1
+}
+
+play score_attack score_attack.txt 60 150 264 300 390
+play records_after_reload records.txt 12 75
+printf 'damaged' >"$work/rcd-short.dat"
+DRIVE_PAGE_PUT="/home/web_user/.local/share/tessmar/rcd.dat=$work/rcd-short.dat" play mission mission.txt 40 100 150 250
+cp "$work/rcd-short.dat" "$work/runner/rcd.dat"
+play records_damaged records.txt 75
+
+if [ -n "$keep" ]; then
+  mkdir -p "$keep"
+  cp "$work"/*.png "$keep/"
+  echo "pictures kept in $keep"
+fi
+exit $failed
