@@ -9,6 +9,11 @@
 //
 //   node drive_page.js BROWSER URL PROFILE SCRIPT TRACE OUT FRAME=RUNNER.rgb...
 //
+// With --pacing for SCRIPT (and a page in real time, no step mode), it
+// measures instead: when the first frame was shown after the page's load
+// began, then after SECONDS (TRACE's place) on the title, whose fish move in
+// every frame, the frames shown in the last 20 s and their mean period.
+//
 // OUT gets the page's screenshot at each chosen frame (OUT-FRAME.png). One
 // line per frame compared: the pixels that differ, then "same" or "DIFFERENT".
 // Exit status 1 when any frame differs or the page cannot be driven.
@@ -92,10 +97,11 @@ async function waitFor(what, check) {
 }
 
 async function main() {
-  const frames = readScript(fs.readFileSync(scriptPath, 'utf8'));
+  const pacing = scriptPath === '--pacing';
+  const frames = pacing ? [] : readScript(fs.readFileSync(scriptPath, 'utf8'));
   // ends[f]: the virtual clock at the end of frame f (ends[0] = 0, the start).
   const ends = [0];
-  for (const line of fs.readFileSync(tracePath, 'utf8').split('\n')) {
+  for (const line of pacing ? [] : fs.readFileSync(tracePath, 'utf8').split('\n')) {
     const m = /^\{"frame":(\d+),"Ticks":(\d+)/.exec(line);
     if (m) ends[parseInt(m[1], 10)] = parseInt(m[2], 10);
   }
@@ -146,12 +152,29 @@ async function main() {
     await send('Page.enable');
     await send('Runtime.enable');
     await send('Page.navigate', {url});
-    // The page shows frame 1 and waits in it for more time.
-    await waitFor('the first frame', () => evaluate('typeof Tessmar === "object" && Tessmar.blocked'));
     const key = async (type, code) => {
       await send('Input.dispatchKeyEvent', {type, code, key: code, windowsVirtualKeyCode: keyCodeOf(code),
                                             nativeVirtualKeyCode: keyCodeOf(code)});
     };
+    if (pacing) {
+      await waitFor('the first frame', () => evaluate('typeof Tessmar === "object" && Tessmar.firstFrameMs >= 0'));
+      const first = await evaluate('Tessmar.firstFrameMs');
+      const seconds = parseFloat(tracePath);
+      await sleep(seconds * 1000);
+      const MeasuredMs = 20000;
+      const from = await evaluate('performance.now()') - MeasuredMs;
+      const p = await evaluate('Tessmar.pacing(' + from + ')');
+      const shot = await send('Page.captureScreenshot', {format: 'png'});
+      fs.writeFileSync(out + '.png', Buffer.from(shot.data, 'base64'));
+      console.log('first frame ' + first.toFixed(0) + ' ms after the page began to load; ' + p.frames +
+                  ' frames in the last ' + MeasuredMs / 1000 + ' s, mean period ' +
+                  p.meanPeriodMs.toFixed(3) + ' ms (' + (1000 / p.meanPeriodMs).toFixed(2) + ' frames a second)');
+      console.log('sounds and tunes decoded: ' + await evaluate('Tessmar.buffers.filter(Boolean).length + " of " + ' +
+                  'Tessmar.buffers.length') + '; page notes: ' + (await evaluate('Tessmar.notes.join(" | ")') || 'none'));
+      return;
+    }
+    // The page shows frame 1 and waits in it for more time.
+    await waitFor('the first frame', () => evaluate('typeof Tessmar === "object" && Tessmar.blocked'));
     let held = [];
     let failed = false;
     // Frame n on the canvas: the page stopped in its wait, at the end of frame n - 1.
