@@ -204,6 +204,7 @@ async function main() {
       fs.writeFileSync(out + '-' + f + '.png', Buffer.from(shot.data, 'base64'));
     }
     await runTo(last);
+    if (process.env.DRIVE_PAGE_EVAL) console.log(JSON.stringify(await evaluate(process.env.DRIVE_PAGE_EVAL)));
     const notes = await evaluate('Tessmar.notes.join(" | ")');
     if (notes) console.log('page notes: ' + notes);
     // Storage is written back after the last frame's files.
