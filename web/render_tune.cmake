@@ -1,8 +1,9 @@
 # Renders MIDI (one loop period, as the desktop plays it) into OUT.ogg and
 # writes the period in frames at 44100 Hz into OUT.loop.
-execute_process(COMMAND ${TUNERENDER} ${MIDI} ${OUT}.raw RESULT_VARIABLE failed OUTPUT_QUIET)
+# SDL's disk driver says on stderr that it is in use: only a failure is told.
+execute_process(COMMAND ${TUNERENDER} ${MIDI} ${OUT}.raw RESULT_VARIABLE failed OUTPUT_QUIET ERROR_VARIABLE said)
 if(failed)
-  message(FATAL_ERROR "tessmar-tunerender could not render ${MIDI}")
+  message(FATAL_ERROR "tessmar-tunerender could not render ${MIDI}: ${said}")
 endif()
 file(SIZE ${OUT}.raw bytes)
 math(EXPR frames "${bytes} / 4")

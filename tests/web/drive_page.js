@@ -51,20 +51,50 @@ function keyCodeOf(code) {
   return 0;
 }
 
-// The script as one set of keys a frame (frames counted from 1).
+// The pad's buttons by SDL's names, as the browser's standard mapping numbers them.
+const PadButtons = {a: 0, b: 1, x: 2, y: 3, leftshoulder: 4, rightshoulder: 5, back: 8, start: 9, leftstick: 10,
+                    rightstick: 11, dpup: 12, dpdown: 13, dpleft: 14, dpright: 15, guide: 16};
+
+// The script as the keys held and the pad (null: none) of each frame
+// (frames counted from 1). A pad line holds from the next frame on.
 function readScript(text) {
   const frames = [];
+  let pad = null;
   for (const raw of text.split('\n')) {
     const line = raw.replace(/#.*/, '').trim();
     if (line === '') continue;
     const words = line.split(/\s+/);
+    if (words[0] === 'pad') {
+      pad = words.slice(1).map((name) => {
+        if (!(name in PadButtons)) throw new Error('no such pad button: ' + raw);
+        return PadButtons[name];
+      });
+      continue;
+    }
+    if (words[0] === 'joy' && words[1] === 'none') {
+      pad = null;
+      continue;
+    }
     const count = parseInt(words[0], 10);
     if (!(count >= 0)) throw new Error('bad script line: ' + raw);
     const keys = words.slice(1).map(codeOf);
-    for (let i = 0; i < count; ++i) frames.push(keys);
+    for (let i = 0; i < count; ++i) frames.push({keys, pad});
   }
   return frames;
 }
+
+// The page's pads: navigator.getGamepads gives the pad the test holds.
+const PadStub = `(function () {
+  var held = null;
+  window.tessmarSetPad = function (buttons) { held = buttons; };
+  navigator.getGamepads = function () {
+    if (held === null) return [];
+    var buttons = [];
+    for (var i = 0; i < 17; ++i) buttons.push({pressed: held.indexOf(i) >= 0, value: held.indexOf(i) >= 0 ? 1 : 0});
+    return [{id: 'test pad', index: 0, connected: true, mapping: 'standard', axes: [0, 0, 0, 0],
+             buttons: buttons, timestamp: performance.now()}];
+  };
+})();`;
 
 function get(address) {
   return new Promise((resolve, reject) => {
@@ -151,6 +181,11 @@ async function main() {
     };
     await send('Page.enable');
     await send('Runtime.enable');
+    await send('Page.addScriptToEvaluateOnNewDocument', {source: PadStub});
+    // DRIVE_PAGE_BEFORE: script run in the page before its own (a browser
+    // without something, stubbed).
+    if (process.env.DRIVE_PAGE_BEFORE)
+      await send('Page.addScriptToEvaluateOnNewDocument', {source: process.env.DRIVE_PAGE_BEFORE});
     await send('Page.navigate', {url});
     const key = async (type, code) => {
       await send('Input.dispatchKeyEvent', {type, code, key: code, windowsVirtualKeyCode: keyCodeOf(code),
@@ -175,7 +210,6 @@ async function main() {
     }
     // The page shows frame 1 and waits in it for more time.
     await waitFor('the first frame', () => evaluate('typeof Tessmar === "object" && Tessmar.blocked'));
-    let held = [];
     let failed = false;
     // Frame n on the canvas: the page stopped in its wait, at the end of frame n - 1.
     const runTo = async (n) => {
@@ -184,17 +218,21 @@ async function main() {
       await evaluate('tessmarGrant(' + at + ')');
       await waitFor('frame ' + n, () => evaluate('Tessmar.blocked && Tessmar.clock === ' + at));
     };
-    // Frame f's keys go in while the page waits after frame f - 1; between
-    // changes the page runs on its own.
+    let held = [], heldPad = null;
+    // Frame f's keys and pad go in while the page waits after frame f - 1;
+    // between changes the page runs on its own.
     const last = Math.min(Math.max(frames.length, ...shots.keys()), ends.length - 1);
     for (let f = 1; f <= last; ++f) {
-      const want = f <= frames.length ? frames[f - 1] : [];
-      if (want.join() !== held.join()) {
+      const want = f <= frames.length ? frames[f - 1] : {keys: [], pad: heldPad};
+      const padChanged = JSON.stringify(want.pad) !== JSON.stringify(heldPad);
+      if (want.keys.join() !== held.join() || padChanged) {
         if (f === 1) throw new Error('the script holds keys in frame 1, before the page can be reached');
         await runTo(f - 1);
-        for (const code of held) if (!want.includes(code)) await key('keyUp', code);
-        for (const code of want) if (!held.includes(code)) await key('rawKeyDown', code);
-        held = want;
+        for (const code of held) if (!want.keys.includes(code)) await key('keyUp', code);
+        for (const code of want.keys) if (!held.includes(code)) await key('rawKeyDown', code);
+        if (padChanged) await evaluate('tessmarSetPad(' + JSON.stringify(want.pad) + ')');
+        held = want.keys;
+        heldPad = want.pad;
       }
       if (!shots.has(f)) continue;
       await runTo(f);

@@ -6,7 +6,8 @@
 # browser profile and one runner folder, in order, so the records of the
 # score-attack game must be read back after the page is loaded again, and a
 # records file of the wrong length put on the browser's storage must give the
-# runner's picture of the same file.
+# runner's picture of the same file. A pad alone plays a mission in a browser
+# without sound.
 #   web_test.sh RUNNER GAMEDATA WEBDIR [KEEP_DIR]
 set -euo pipefail
 runner=$1 gamedata=$2 web=$3 keep=${4:-}
@@ -60,7 +61,8 @@ play() {  # name, script, frame...
   done
   echo "== $name"
   NODE_PATH=/usr/share/nodejs node --no-experimental-fetch "$here/drive_page.js" "$browser" "$url" "$work/profile" \
-    "$script" "$work/$name.trace" "$work/$name-page" "${shots[@]}" || failed=1
+    "$script" "$work/$name.trace" "$work/$name-page" "${shots[@]}" >"$work/$name.log" 2>&1 || failed=1
+  grep -v -e '^\[' -e '^$' -e '^DevTools listening' "$work/$name.log" || true
 }
 
 play score_attack score_attack.txt 60 150 264 300 390
@@ -69,6 +71,13 @@ printf 'damaged' >"$work/rcd-short.dat"
 DRIVE_PAGE_PUT="/home/web_user/.local/share/tessmar/rcd.dat=$work/rcd-short.dat" play mission mission.txt 40 100 150 250
 cp "$work/rcd-short.dat" "$work/runner/rcd.dat"
 play records_damaged records.txt 75
+# A pad alone, through the browser's Gamepad API (a stub of it in the page),
+# in a browser that gives the page no sound: the same frames, and the page
+# says once that it plays silent.
+DRIVE_PAGE_BEFORE='window.AudioContext = undefined; window.webkitAudioContext = undefined;' \
+  play pad_mission_silent pad_mission.txt 12 40 100 150
+[ "$(grep -c 'gives the page no sound' "$work/pad_mission_silent.log")" = 1 ] ||
+  { echo "FAILED: the silent page did not say once that it has no sound"; failed=1; }
 
 if [ -n "$keep" ]; then
   mkdir -p "$keep"
