@@ -57,6 +57,8 @@ const PadButtons = {a: 0, b: 1, x: 2, y: 3, leftshoulder: 4, rightshoulder: 5, b
 
 // The script as the keys held and the pad (null: none) of each frame
 // (frames counted from 1). A pad line holds from the next frame on.
+// The files picked in the open-file dialog, in order ("pick PATH").
+const picks = [];
 function readScript(text) {
   const frames = [];
   let pad = null;
@@ -69,6 +71,10 @@ function readScript(text) {
         if (!(name in PadButtons)) throw new Error('no such pad button: ' + raw);
         return PadButtons[name];
       });
+      continue;
+    }
+    if (words[0] === 'pick') {
+      picks.push(line.slice(4).trim());
       continue;
     }
     if (words[0] === 'joy' && words[1] === 'none') {
@@ -162,6 +168,20 @@ async function main() {
     const waiting = new Map();
     socket.on('message', (data) => {
       const message = JSON.parse(data);
+      // The page's file picker opened (EDIT GAME): the script's next pick goes in.
+      if (message.method === 'Page.fileChooserOpened') {
+        const file = picks.shift();
+        if (file === undefined) {
+          console.log('the page opened its file picker with no pick left in the script: DIFFERENT');
+          process.exitCode = 1;
+          return;
+        }
+        send('DOM.setFileInputFiles', {files: [file], backendNodeId: message.params.backendNodeId}).catch((e) => {
+          console.log('the pick could not be given to the page: ' + e.message);
+          process.exitCode = 1;
+        });
+        return;
+      }
       if (message.id && waiting.has(message.id)) {
         const {resolve, reject} = waiting.get(message.id);
         waiting.delete(message.id);
@@ -181,6 +201,7 @@ async function main() {
     };
     await send('Page.enable');
     await send('Runtime.enable');
+    await send('Page.setInterceptFileChooserDialog', {enabled: true});
     await send('Page.addScriptToEvaluateOnNewDocument', {source: PadStub});
     // DRIVE_PAGE_BEFORE: script run in the page before its own (a browser
     // without something, stubbed).
@@ -255,7 +276,11 @@ async function main() {
     }
     await evaluate('Tessmar.syncOut()');
     await waitFor('the files to be stored', () => evaluate('!Tessmar.syncBusy()'));
-    process.exitCode = failed ? 1 : 0;
+    if (picks.length > 0) {
+      console.log('the page did not open its file picker for ' + picks.join(', ') + ': DIFFERENT');
+      failed = true;
+    }
+    if (failed) process.exitCode = 1;
   } finally {
     if (socket) socket.close();
     // Closed through the protocol, the browser writes its profile (the

@@ -7,7 +7,7 @@
 # score-attack game must be read back after the page is loaded again, and a
 # records file of the wrong length put on the browser's storage must give the
 # runner's picture of the same file. A pad alone plays a mission in a browser
-# without sound.
+# without sound, and EDIT GAME opens the browser's file picker.
 #   web_test.sh RUNNER GAMEDATA WEBDIR [KEEP_DIR]
 set -euo pipefail
 runner=$1 gamedata=$2 web=$3 keep=${4:-}
@@ -48,7 +48,8 @@ seed=7 today=2026-12-09
 url="http://127.0.0.1:$port/?step=1&seed=$seed&today=$today&language=en"
 failed=0
 play() {  # name, script, frame...
-  local name=$1 script=$here/$2 shots=() args=() f
+  local name=$1 script=$2 shots=() args=() f
+  [ "${script#/}" != "$script" ] || script=$here/$script
   shift 2
   for f in "$@"; do
     args+=(--shot "$f=$work/$name-runner-$f.png")
@@ -78,6 +79,12 @@ DRIVE_PAGE_BEFORE='window.AudioContext = undefined; window.webkitAudioContext = 
   play pad_mission_silent pad_mission.txt 12 40 100 150
 [ "$(grep -c 'gives the page no sound' "$work/pad_mission_silent.log")" = 1 ] ||
   { echo "FAILED: the silent page did not say once that it has no sound"; failed=1; }
+
+# EDIT GAME with the keyboard: the browser's file picker gives mission 3's
+# file, played as a mission file.
+cp "$gamedata/mission/03.msn" "$work/picked.msn"
+sed "s|@PICKED@|$work/picked.msn|" "$here/edit_game.txt" >"$work/edit_game.txt"
+play edit_game "$work/edit_game.txt" 60 150
 
 if [ -n "$keep" ]; then
   mkdir -p "$keep"
