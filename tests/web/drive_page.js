@@ -13,6 +13,7 @@
 // measures instead: when the first frame was shown after the page's load
 // began, then after SECONDS (TRACE's place) on the title, whose fish move in
 // every frame, the frames shown in the last 20 s and their mean period.
+// With --loading it prints what the page says under its canvas once loaded.
 //
 // OUT gets the page's screenshot at each chosen frame (OUT-FRAME.png). One
 // line per frame compared: the pixels that differ, then "same" or "DIFFERENT".
@@ -134,10 +135,11 @@ async function waitFor(what, check) {
 
 async function main() {
   const pacing = scriptPath === '--pacing';
-  const frames = pacing ? [] : readScript(fs.readFileSync(scriptPath, 'utf8'));
+  const measuring = pacing || scriptPath === '--loading';
+  const frames = measuring ? [] : readScript(fs.readFileSync(scriptPath, 'utf8'));
   // ends[f]: the virtual clock at the end of frame f (ends[0] = 0, the start).
   const ends = [0];
-  for (const line of pacing ? [] : fs.readFileSync(tracePath, 'utf8').split('\n')) {
+  for (const line of measuring ? [] : fs.readFileSync(tracePath, 'utf8').split('\n')) {
     const m = /^\{"frame":(\d+),"Ticks":(\d+)/.exec(line);
     if (m) ends[parseInt(m[1], 10)] = parseInt(m[2], 10);
   }
@@ -212,6 +214,12 @@ async function main() {
       await send('Input.dispatchKeyEvent', {type, code, key: code, windowsVirtualKeyCode: keyCodeOf(code),
                                             nativeVirtualKeyCode: keyCodeOf(code)});
     };
+    // --loading for SCRIPT: what the page says where the game cannot start.
+    if (scriptPath === '--loading') {
+      await waitFor('the page', () => evaluate('document.readyState === "complete"'));
+      console.log('page says: ' + await evaluate('(document.getElementById("loading") || {}).textContent'));
+      return;
+    }
     if (pacing) {
       await waitFor('the first frame', () => evaluate('typeof Tessmar === "object" && Tessmar.firstFrameMs >= 0'));
       const first = await evaluate('Tessmar.firstFrameMs');

@@ -86,6 +86,18 @@ cp "$gamedata/mission/03.msn" "$work/picked.msn"
 sed "s|@PICKED@|$work/picked.msn|" "$here/edit_game.txt" >"$work/edit_game.txt"
 play edit_game "$work/edit_game.txt" 60 150
 
+# Where the game cannot start the page says why: opened as a file, and in a
+# browser without WebAssembly.
+says() {  # url, expected words, before-script
+  local said
+  said=$(DRIVE_PAGE_BEFORE=$3 NODE_PATH=/usr/share/nodejs node --no-experimental-fetch "$here/drive_page.js" \
+    "$browser" "$1" "$work/profile" --loading - "$work/loading" 2>/dev/null | grep '^page says: ' || true)
+  echo "$1: $said"
+  case "$said" in *"$2"*) ;; *) echo "FAILED: the page does not say \"$2\""; failed=1 ;; esac
+}
+says "file://$(cd "$web" && pwd)/index.html" "python3 -m http.server" ""
+says "http://127.0.0.1:$port/" "runs no WebAssembly" "delete window.WebAssembly;"
+
 if [ -n "$keep" ]; then
   mkdir -p "$keep"
   cp "$work"/*.png "$keep/"
