@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -56,15 +57,29 @@ std::string Beside(const char* midi, const char* extension) {
     return path + extension;
 }
 
+// A tune decoded is some 70 MB of samples: each file is decoded once and
+// kept, by its path, with its loop period.
+struct Rendered {
+    int buffer;
+    double loopFrames;
+};
+std::map<std::string, Rendered> rendered;
+
 // Hands the rendered tune of `midi` to the page; false when it is not there.
 bool OpenRendered(int slot, const char* midi) {
     if (midi == nullptr) return false;
-    std::vector<uint8_t> bytes, loop;
-    if (!ReadFileBytes(Beside(midi, ".ogg"), bytes, MaxTuneBytes) || bytes.empty()) return false;
-    double frames = 0;
-    if (ReadFileBytes(Beside(midi, ".loop"), loop, MaxLoopFileBytes)) frames = std::atof(std::string(loop.begin(), loop.end()).c_str());
-    if (!soundOpen) return true;
-    web_tune_open(slot, web_decode(bytes.data(), int(bytes.size())), frames);
+    const std::string path = Beside(midi, ".ogg");
+    auto known = rendered.find(path);
+    if (known == rendered.end()) {
+        std::vector<uint8_t> bytes, loop;
+        if (!ReadFileBytes(path, bytes, MaxTuneBytes) || bytes.empty()) return false;
+        double frames = 0;
+        if (ReadFileBytes(Beside(midi, ".loop"), loop, MaxLoopFileBytes))
+            frames = std::atof(std::string(loop.begin(), loop.end()).c_str());
+        if (!soundOpen) return true;
+        known = rendered.emplace(path, Rendered{web_decode(bytes.data(), int(bytes.size())), frames}).first;
+    }
+    web_tune_open(slot, known->second.buffer, known->second.loopFrames);
     return true;
 }
 }  // namespace

@@ -339,6 +339,11 @@ var Tessmar = (function () {
     tune = {playing: true, which: which, wanted: true, source: null, gain: null, startedAt: at};
     startTune(which, at);
   };
+  // What plays, for the browser's checks.
+  T.tuneState = function () {
+    return {context: audio ? audio.state : 'none', playing: tune.source !== null, which: tune.which,
+            pending: !!tune.pending, loopEnd: tune.source ? tune.source.loopEnd : 0};
+  };
   // A tune asked for before the sound was allowed, or before it was decoded.
   setInterval(function () {
     if (!tune.pending || audio === null || audio.state !== 'running') return;

@@ -235,6 +235,7 @@ async function main() {
                   p.meanPeriodMs.toFixed(3) + ' ms (' + (1000 / p.meanPeriodMs).toFixed(2) + ' frames a second)');
       console.log('sounds and tunes decoded: ' + await evaluate('Tessmar.buffers.filter(Boolean).length + " of " + ' +
                   'Tessmar.buffers.length') + '; page notes: ' + (await evaluate('Tessmar.notes.join(" | ")') || 'none'));
+      if (process.env.DRIVE_PAGE_EVAL) console.log(JSON.stringify(await evaluate(process.env.DRIVE_PAGE_EVAL)));
       return;
     }
     // The page shows frame 1 and waits in it for more time.
