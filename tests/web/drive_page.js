@@ -288,7 +288,8 @@ async function main() {
     if (process.env.DRIVE_PAGE_PUT) {
       const [where, file] = process.env.DRIVE_PAGE_PUT.split('=');
       const bytes = JSON.stringify([...fs.readFileSync(file)]);
-      await evaluate('FS.writeFile(' + JSON.stringify(where) + ', new Uint8Array(' + bytes + '))');
+      const folder = JSON.stringify(where.replace(/\/[^/]*$/, ''));
+      await evaluate('FS.mkdirTree(' + folder + '); FS.writeFile(' + JSON.stringify(where) + ', new Uint8Array(' + bytes + '))');
     }
     await evaluate('Tessmar.syncOut()');
     await waitFor('the files to be stored', () => evaluate('!Tessmar.syncBusy()'));
