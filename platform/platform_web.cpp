@@ -148,8 +148,6 @@ EM_JS(int, web_granted, (), { return Tessmar.granted; });
 EM_JS(void, web_present, (const void* pixels, int w, int h), { Tessmar.present(pixels, w, h); });
 EM_JS(void, web_set_fit, (int fit), { Tessmar.fit = fit != 0; });
 EM_JS(int, web_hidden, (), { return document.hidden ? 1 : 0; });
-EM_JS(int, web_scale, (), { return Tessmar.scale; });
-EM_JS(int, web_fullscreen, (), { return document.fullscreenElement ? 1 : 0; });
 EM_JS(void, web_ended, (), {
     Tessmar.ended = true;
     Tessmar.note('The game has ended. Reload the page to play again.');

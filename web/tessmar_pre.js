@@ -11,7 +11,6 @@ var Tessmar = (function () {
     granted: 0,
     clock: 0,
     blocked: false,
-    presented: 0,
     today: query.get('today') || '',
     firstFrameMs: -1,
     presentTimes: [],
@@ -46,7 +45,6 @@ var Tessmar = (function () {
   // pixel stays the same size.
   var canvas = null, context = null, picture = null, pictureContext = null;
   T.fit = false;
-  T.scale = 1;
   function layout(w, h) {
     var ratio = window.devicePixelRatio || 1;
     var areaW = Math.max(1, Math.floor(window.innerWidth * ratio));
@@ -62,7 +60,6 @@ var Tessmar = (function () {
     canvas.style.width = (w * shown / ratio) + 'px';
     canvas.style.height = (h * shown / ratio) + 'px';
     canvas.style.imageRendering = shown === backing ? 'pixelated' : 'auto';
-    T.scale = whole;
     context.imageSmoothingEnabled = false;
   }
   T.present = function (pixels, w, h) {
@@ -87,7 +84,6 @@ var Tessmar = (function () {
     }
     T.presentTimes.push(now);
     if (T.presentTimes.length > 4000) T.presentTimes.splice(0, 2000);
-    ++T.presented;
   };
   // Frames shown from `fromMs` on and their mean period (for the speed script).
   T.pacing = function (fromMs) {
