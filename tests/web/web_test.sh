@@ -17,6 +17,11 @@ browser=$(command -v chromium-headless-shell || command -v chromium || true)
 for f in "$web/index.html" "$web/tessmar.js" "$web/tessmar.wasm" "$web/tessmar.data"; do
   [ -f "$f" ] || { echo "$f is missing: the browser's game is not built (./tessmar web): skipped"; exit 77; }
 done
+# A player waits for the WebAssembly before the first frame: at most 1 MB.
+MaxWasmBytes=1000000
+wasm_bytes=$(stat -c %s "$web/tessmar.wasm")
+echo "tessmar.wasm: $wasm_bytes bytes"
+[ "$wasm_bytes" -le "$MaxWasmBytes" ] || { echo "FAILED: tessmar.wasm is over $MaxWasmBytes bytes"; exit 1; }
 work=$(mktemp -d)
 server=
 cleanup() {
