@@ -7,7 +7,8 @@
 # score-attack game must be read back after the page is loaded again, and a
 # records file of the wrong length put on the browser's storage must give the
 # runner's picture of the same file. A pad alone plays a mission in a browser
-# without sound, and EDIT GAME opens the browser's file picker.
+# without sound, a browser that keeps no files shows no records, and EDIT
+# GAME opens the browser's file picker.
 #   web_test.sh RUNNER GAMEDATA WEBDIR [KEEP_DIR]
 set -euo pipefail
 runner=$1 gamedata=$2 web=$3 keep=${4:-}
@@ -59,7 +60,7 @@ play() {  # name, script, frame...
   for f in "$@"; do
     args+=(--shot "$f=$work/$name-runner-$f.png")
   done
-  "$runner" --dir "$work/runner" --seed "$seed" --today "$today" --language en --input "$script" \
+  "$runner" --dir "${runner_dir:-$work/runner}" --seed "$seed" --today "$today" --language en --input "$script" \
     --trace "$work/$name.trace" "${args[@]}"
   for f in "$@"; do
     convert "$work/$name-runner-$f.png" -depth 8 "rgb:$work/$name-runner-$f.rgb"
@@ -84,6 +85,15 @@ DRIVE_PAGE_BEFORE='window.AudioContext = undefined; window.webkitAudioContext = 
   play pad_mission_silent pad_mission.txt 12 40 100 150
 [ "$(grep -c 'gives the page no sound' "$work/pad_mission_silent.log")" = 1 ] ||
   { echo "FAILED: the silent page did not say once that it has no sound"; failed=1; }
+
+# A browser that keeps no files (IndexedDB refused, as in a private window):
+# the records screen as in a fresh game folder, and the page says once that
+# the records last until it is closed.
+cp -r "$gamedata" "$work/runner-fresh"
+runner_dir=$work/runner-fresh DRIVE_PAGE_BEFORE='Object.defineProperty(window, "indexedDB", {value: undefined});' \
+  play records_without_storage records.txt 75
+[ "$(grep -c 'keeps no files here' "$work/records_without_storage.log")" = 1 ] ||
+  { echo "FAILED: the page without storage did not say so once"; failed=1; }
 
 # EDIT GAME with the keyboard: the browser's file picker gives mission 3's
 # file, played as a mission file.
