@@ -30,3 +30,5 @@ set(TESSMAR_SHELL_SOURCES
   shell/game_events.cpp shell/game_folder.cpp shell/game_window.cpp shell/input.cpp shell/input_script.cpp
   shell/daily_maker.cpp shell/main_loop.cpp shell/message_pump.cpp shell/mission_start.cpp shell/play_frame.cpp shell/player_settings.cpp shell/program_state.cpp
   shell/replay.cpp shell/replay_file.cpp shell/replay_list.cpp shell/replay_record.cpp shell/startup.cpp shell/undo.cpp)
+# The browser's platform (web/CMakeLists.txt builds it with emscripten).
+set(TESSMAR_PLATFORM_WEB_SOURCES platform/platform_web.cpp platform/platform_web_audio.cpp platform/platform_web_pad.cpp)

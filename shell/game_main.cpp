@@ -1,5 +1,5 @@
 // The game program: open the window, run the loop, close down.
-//   tessmar [--language ja|en] [--mission FILE] [--replay SCRIPT|FILE.tsr] | --help | --version
+//   tessmar [--language ja|en] [--mission FILE] [--replay SCRIPT|FILE.tsr] [--seed N] | --help | --version
 // --mission starts straight on FILE's board entry as an edit game and closes
 // after its clear or game-over screen; --replay plays SCRIPT (the headless
 // runner's input format) as the input, at normal speed, or a replay file's
@@ -7,10 +7,13 @@
 // played is kept as a replay file. --language chooses
 // the language of the goal lines and the help over the settings file's
 // "language=" and the locale. The settings file's "sounds=classic" chooses
-// the classic four sounds over the full set.
+// the classic four sounds over the full set. --seed N deals the pairs and
+// the fish of the headless runner's --seed N (the browser's test compares
+// the two frame by frame).
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +36,8 @@
 #include "shell/replay_record.h"
 #include "shell/sound_choice.h"
 #include "shell/daily_maker.h"
+#include "shell/startup.h"
+#include "settings/number_text.h"
 // The program joins the layers: the solver's, above the shell, makes the day's mission.
 #include "tools/solver/daily_mission.h"
 
@@ -50,10 +55,11 @@ void KeepPendingRecordAtExit() {
 
 struct GameOptions {
     std::string mission, replay, language;
+    std::optional<unsigned> seed;
     bool help = false, version = false;
 };
 
-constexpr const char* UsageLine = "usage: tessmar [--language ja|en] [--mission FILE] [--replay SCRIPT]";
+constexpr const char* UsageLine = "usage: tessmar [--language ja|en] [--mission FILE] [--replay SCRIPT] [--seed N]";
 constexpr const char* OptionsHelp =
     "Tessmar, a falling-block puzzle game with ropes. Started without options it\n"
     "opens on the title.\n"
@@ -65,6 +71,7 @@ constexpr const char* OptionsHelp =
     "  --replay SCRIPT   play SCRIPT (a headless runner input script) as the\n"
     "                    input, at normal speed; Escape still quits\n"
     "  --replay FILE     watch a replay file (.tsr) of a game\n"
+    "  --seed N          deal the pairs and the fish of seed N (0..4294967295)\n"
     "  --help            print this and exit\n"
     "  --version         print the version and exit\n";
 
@@ -77,6 +84,12 @@ bool ReadGameOptions(int argc, char** argv, GameOptions& o) {
         }
         if (a == "--language" && i + 1 < argc && ParseLanguage(argv[i + 1])) {
             o.language = argv[++i];
+            continue;
+        }
+        long long seed = 0;
+        if (a == "--seed" && i + 1 < argc && ParseNumber(argv[i + 1], 0, 0xFFFFFFFFLL, seed)) {
+            o.seed = unsigned(seed);
+            ++i;
             continue;
         }
         if (a == "--help" || a == "--version") {
@@ -122,6 +135,7 @@ int main(int argc, char** argv) {
     // The levels, the keys, the palette and the blinking.
     TakePlayerSettings(saved);
     ScaleFit = saved.fit;  // "scale=fit": the picture as large as fits
+    FixedSeed = options.seed;
 
     PlatformInit();
     // Without a window nothing could be seen or quit: stop at once instead of

@@ -74,7 +74,9 @@ struct StateVariable {
 template <class T>
 constexpr bool NoUnspelledPadding() {
     if constexpr (std::is_trivially_copyable_v<T>) {
-        auto bytes = std::bit_cast<std::array<uint8_t, sizeof(T)>>(T{});
+        // The compiler's own bit cast: std::bit_cast is missing from some
+        // standard libraries (emscripten's), and memcpy is not constexpr.
+        auto bytes = __builtin_bit_cast(std::array<uint8_t, sizeof(T)>, T{});
         unsigned sum = 0;
         for (uint8_t b : bytes) sum += b;
         return sum <= 255 * sizeof(T);

@@ -29,7 +29,7 @@ constexpr int Speeds[] = {1, 2, 4};
 struct Row {
     std::string path, when, what;
 };
-bool open = false, watching = false, paused = false;
+bool listOpen = false, watching = false, paused = false;
 bool justBack = false;  // the frame after a watch: the X that ended it is not the list's
 std::vector<Row> rows;
 int cursor = 0, speed = 0;
@@ -76,7 +76,7 @@ void OpenList() {
         if (ReadReplayFile(path, r, error)) rows.push_back(MakeRow(path, names[i], r));
     }
     cursor = 0;
-    open = true;
+    listOpen = true;
 }
 
 void DrawList() {
@@ -132,7 +132,7 @@ void StopWatching(bool byX) {
 
 bool ReplayListFrame() {
     if (watching) return false;
-    if (!open) {
+    if (!listOpen) {
         if (ScreenState != RecordsScreen || ReplayPlaying()) {
             wasDown[KeyR] = PlatformKeyDown(KeyR);
             return false;
@@ -149,7 +149,7 @@ bool ReplayListFrame() {
     }
     if (DownPressed && cursor + 1 < int(rows.size())) ++cursor;
     if (UpPressed && cursor > 0) --cursor;
-    if (Button2Pressed) open = false;  // back to the records, this frame still drawn
+    if (Button2Pressed) listOpen = false;  // back to the records, this frame still drawn
     else if (Button1Pressed && !rows.empty()) StartWatching();
     if (!watching) DrawList();
     return true;

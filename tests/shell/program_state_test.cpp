@@ -190,7 +190,7 @@ TEST(ProgramStateList, HoldsEveryVariableOfTheGameLogic) {
         "(anonymous namespace)::bestScore", "(anonymous namespace)::cleared", "(anonymous namespace)::toldNotKept",
         "(anonymous namespace)::lastSample",
         // The replays list and the watch: they outlast the game state a replay puts back.
-        "(anonymous namespace)::open", "(anonymous namespace)::watching", "(anonymous namespace)::paused",
+        "(anonymous namespace)::listOpen", "(anonymous namespace)::watching", "(anonymous namespace)::paused",
         "(anonymous namespace)::justBack", "(anonymous namespace)::rows", "(anonymous namespace)::cursor",
         "(anonymous namespace)::speed", "(anonymous namespace)::saved", "(anonymous namespace)::savedKeys",
         "(anonymous namespace)::savedPad", "(anonymous namespace)::savedNintendo", "(anonymous namespace)::savedBrisk", "(anonymous namespace)::wasDown",

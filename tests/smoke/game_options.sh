@@ -21,7 +21,7 @@ run() {  # expected status, arguments...
 }
 
 run 0 --help
-for option in --language --mission --replay --help --version; do
+for option in --language --mission --replay --seed --help --version; do
   grep -q -- "^ *$option " "$work/out" || fail "--help does not describe $option: $(cat "$work/out")"
 done
 [ -s "$work/err" ] && fail "--help wrote to stderr: $(cat "$work/err")"
@@ -32,4 +32,5 @@ run 2 --bogus
 [ -s "$work/out" ] && fail "an unknown option printed to stdout"
 [ "$(wc -l <"$work/err")" = 1 ] && grep -q -- '--bogus' "$work/err" || fail "an unknown option: $(cat "$work/err")"
 run 2 --mission "$work/none.msn"
+run 2 --seed 4294967296
 echo "PASSED"
