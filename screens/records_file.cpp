@@ -166,11 +166,16 @@ void ReadRecordsFile() {
     EncodeRecords(RecordsOnDisk);
 }
 
-bool WriteRecordsFile() {
-    if (RecordsDisabled) return false;  // said once at start-up
+void AskRecordsSave() {
+    if (RecordsDisabled) return;  // said once at start-up
     if (GameMode == NormalGame && MissionNumber < ClearedFlagCount) clearedSinceAsked[MissionNumber] = true;
     if (!saveWaiting) saveAskedAt = PlatformTicks();
     saveWaiting = true;
+}
+
+bool WriteRecordsFile() {
+    if (RecordsDisabled) return false;
+    AskRecordsSave();
     bool written = false;
     TrySave(0, false, written);
     return written;
