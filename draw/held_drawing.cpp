@@ -6,7 +6,7 @@
 Surface* HeldSurface = nullptr;
 
 namespace {
-constexpr int TileSize = 16;  // the squares the picture is compared in
+constexpr int TileSize = 8;  // the squares the picture is compared in: a fish's move changes few
 
 enum class OpKind : uint8_t { Blit, Repeated, Fill };
 struct HeldOp {
@@ -155,8 +155,10 @@ void HoldDrawingOf(Surface* s) {
 void ShowHeldDrawing() {
     if (held == nullptr || ops.empty()) return;
     Size();
-    std::fill(keys.begin(), keys.end(), 0);
-    for (const HeldOp& op : ops) {
+    // A cover goes into every square: it starts them all at once.
+    std::fill(keys.begin(), keys.end(), coverFirst ? Mix(0, Key(ops.front())) : 0);
+    for (size_t i = coverFirst ? 1 : 0; i < ops.size(); ++i) {
+        const HeldOp& op = ops[i];
         DrawnArea a = Written(op);
         if (a.w <= 0 || a.h <= 0) continue;
         const uint64_t k = Key(op);

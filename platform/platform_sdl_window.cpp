@@ -51,10 +51,12 @@ Picture lastPicture;
 
 const auto processStart = std::chrono::steady_clock::now();
 double firstFrameMs = -1;
-// For the frame log: pictures shown after the first second, when the first
-// and the last of them were shown, and the longest gap between two.
-constexpr double PacingSettleMs = 1000;
-long shownCount = 0;
+// For the frame log: pictures shown after the first second (or as many
+// seconds as TESSMAR_FPS_LOG says), when the first and the last of them were
+// shown, the longest gap between two and the gaps longer than LateGapMs.
+double pacingSettleMs = -1;
+constexpr double LateGapMs = 40;
+long shownCount = 0, lateGaps = 0;
 double firstShownMs = 0, lastShownMs = 0, longestGapMs = 0;
 
 double MsSinceStart() {
@@ -63,10 +65,15 @@ double MsSinceStart() {
 
 void NoteShown() {
     double now = MsSinceStart();
-    if (firstFrameMs < 0) firstFrameMs = now;
-    if (now - firstFrameMs < PacingSettleMs) return;
+    if (firstFrameMs < 0) {
+        firstFrameMs = now;
+        const char* log = SDL_getenv("TESSMAR_FPS_LOG");
+        pacingSettleMs = 1000.0 * std::max(1, log ? std::atoi(log) : 1);
+    }
+    if (now - firstFrameMs < pacingSettleMs) return;
     if (shownCount == 0) firstShownMs = now;
     else if (now - lastShownMs > longestGapMs) longestGapMs = now - lastShownMs;
+    if (shownCount > 0 && now - lastShownMs > LateGapMs) ++lateGaps;
     lastShownMs = now;
     ++shownCount;
 }
@@ -213,6 +220,17 @@ void AreasToSend(const Picture& picture) {
     }
 }
 
+// `n` pixels each written `Scale` times side by side; a scale known here
+// lets the compiler unroll and vectorise the copies.
+template <int Scale>
+void Widen(const uint32_t* in, uint32_t* out, int n) {
+    for (int x = 0; x < n; ++x) {
+        uint32_t copies[Scale];
+        for (uint32_t& c : copies) c = in[x];
+        std::memcpy(out + Scale * x, copies, sizeof copies);  // one store of all the copies
+    }
+}
+
 // Writes each picture row of area `a` `scale` times as wide into the
 // window's pixels, then copies that row down `scale` - 1 times.
 void ScaleArea(const Picture& picture, SDL_Surface* out, const PictureRect& p, const PictureArea& a) {
@@ -226,16 +244,13 @@ void ScaleArea(const Picture& picture, SDL_Surface* out, const PictureRect& p, c
             std::memcpy(row, in, rowBytes);
             continue;
         }
-        uint32_t* o = row;
-        if (p.scale == 2) {
-            // Both copies of a pixel in one 64-bit store.
-            for (int x = 0; x < a.w; ++x) {
-                uint64_t twice = uint64_t(in[x]) * 0x100000001u;
-                std::memcpy(o + 2 * x, &twice, 8);
-            }
-        } else {
-            for (int x = 0; x < a.w; ++x)
-                for (int k = 0; k < p.scale; ++k) *o++ = in[x];
+        switch (p.scale) {
+            case 2: Widen<2>(in, row, a.w); break;
+            case 3: Widen<3>(in, row, a.w); break;
+            case 4: Widen<4>(in, row, a.w); break;
+            default:
+                for (int x = 0, o = 0; x < a.w; ++x)
+                    for (int k = 0; k < p.scale; ++k) row[o++] = in[x];
         }
         for (int k = 1; k < p.scale; ++k)
             std::memcpy(reinterpret_cast<uint8_t*>(row) + size_t(k) * size_t(out->pitch), row, rowBytes);
@@ -481,8 +496,11 @@ const char* WindowRendererName() {
 
 double WindowFirstFrameMs() { return firstFrameMs; }
 
-void WindowPacing(long& shown, double& meanPeriodMs, double& longestGap) {
+double WindowPacingSettleSeconds() { return pacingSettleMs < 0 ? 1 : pacingSettleMs / 1000; }
+
+void WindowPacing(long& shown, double& meanPeriodMs, double& longestGap, long& late) {
     shown = shownCount;
+    late = lateGaps;
     meanPeriodMs = shownCount > 1 ? (lastShownMs - firstShownMs) / double(shownCount - 1) : 0;
     longestGap = longestGapMs;
 }
