@@ -54,8 +54,8 @@ measure() {  # settle-seconds, command...
   mkdir -p "$home/config/tessmar"
   [ -n "${FULLSCREEN:-}" ] && echo "fullscreen=1" >"$home/config/tessmar/settings.conf"
   [ -n "${SETTING:-}" ] && echo "$SETTING" >>"$home/config/tessmar/settings.conf"
-  (cd "$home" && HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data ${AUDIO:+SDL_AUDIODRIVER=$AUDIO} \
-    exec "$@") >"$home/out" 2>&1 &
+  (cd "$home" && HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data exec env ${AUDIO:+SDL_AUDIODRIVER=$AUDIO} \
+    "$@") >"$home/out" 2>&1 &
   pid=$!
   pids+=("$pid")
   sleep "$settle"
