@@ -7,7 +7,10 @@
 # demo (the computer plays) in its only window, 640 x 480. Not a test: it
 # prints a table.
 #
-#   tests/bench/fair_figures.sh GAME   (ROUNDS=3 SCENE_SECONDS=20)
+#   tests/bench/fair_figures.sh GAME [BEFORE_GAME]   (ROUNDS=3 SCENE_SECONDS=20)
+#
+# With BEFORE_GAME, an earlier build plays the same scenes in the same
+# rounds.
 #
 # CPU is from /proc (schedstat of every thread) of the program and of Xvfb
 # over the same SCENE_SECONDS, the programs taking turns within a round.
@@ -18,6 +21,7 @@
 # after.
 set -u
 game=$(readlink -f "$1")
+before=${2:+$(readlink -f "$2")}
 rounds=${ROUNDS:-3}
 seconds=${SCENE_SECONDS:-20}
 here=$(dirname "$(readlink -f "$0")")
@@ -62,14 +66,14 @@ scene_cpu() {
 
 # The game at `scale` (a number, or "full" for fullscreen): prints
 # "program_ms_a_frame xserver_ms_a_frame frames_a_second".
-game_scene() {  # scale
-  local home pid p x fps
+game_scene() {  # scale [game]
+  local home pid p x fps bin=${2:-$game}
   home=$(mktemp -d -p "$work")
   mkdir -p "$home/config/tessmar"
   if [ "$1" = full ]; then echo "fullscreen=1" >"$home/config/tessmar/settings.conf"
   else echo "scale=$1" >"$home/config/tessmar/settings.conf"; fi
   (cd "$home" && HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data TESSMAR_FPS_LOG=1 \
-    exec "$game" --replay "$work/play.txt") >"$home/out" 2>"$home/err" &
+    exec "$bin" --replay "$work/play.txt") >"$home/out" 2>"$home/err" &
   pid=$!
   pids+=("$pid")
   sleep 6
@@ -149,6 +153,10 @@ for round in $(seq "$rounds"); do
     read -r p x fps < <(game_scene "$s")
     record "game $s prog" "${p:-}"; record "game $s x" "${x:-}"; record "game $s fps" "${fps:-}"
     [ -n "${p:-}" ] && record "game $s sum" "$(echo "$p + $x" | bc)"
+    if [ -n "$before" ]; then
+      read -r p x fps < <(game_scene "$s" "$before")
+      [ -n "${p:-}" ] && record "before $s sum" "$(echo "$p + $x" | bc)"
+    fi
     if [ "$s" = 2 ] || [ "$s" = 1 ]; then
       read -r p x fps < <(ltris_scene)
       record "ltris $s prog" "${p:-}"; record "ltris $s x" "${x:-}"; record "ltris $s fps" "${fps:-}"
@@ -170,16 +178,17 @@ done
 echo
 echo "ms of CPU a frame shown, median of $rounds rounds of $seconds s (lowest-highest); load $load_before before, $load_after after"
 echo
-echo "| scene | program | X server | both | spread of both | frames a second |"
-echo "|---|---|---|---|---|---|"
+echo "| scene | program | X server | both | spread of both | frames a second | before: both (spread) |"
+echo "|---|---|---|---|---|---|---|"
 for s in "${scenes[@]}"; do
   label="game ${s}x window"
   [ "$s" = full ] && label="game fullscreen 3840 x 2160 (4x)"
-  printf '| %s | %s | %s | %s | %s | %s |\n' "$label" "$(fig "game $s prog")" "$(fig "game $s x")" \
-    "$(fig "game $s sum")" "$(spread "game $s sum")" "$(fig "game $s fps")"
+  printf '| %s | %s | %s | %s | %s | %s | %s (%s) |\n' "$label" "$(fig "game $s prog")" "$(fig "game $s x")" \
+    "$(fig "game $s sum")" "$(spread "game $s sum")" "$(fig "game $s fps")" "$(fig "before $s sum")" \
+    "$(spread "before $s sum")"
 done
 for s in 1 2; do
-  printf '| LTris demo 640 x 480 (beside the %sx runs) | %s | %s | %s | %s | %s |\n' "$s" "$(fig "ltris $s prog")" \
+  printf '| LTris demo 640 x 480 (beside the %sx runs) | %s | %s | %s | %s | %s | - |\n' "$s" "$(fig "ltris $s prog")" \
     "$(fig "ltris $s x")" "$(fig "ltris $s sum")" "$(spread "ltris $s sum")" "$(fig "ltris $s fps")"
 done
 echo
@@ -187,4 +196,7 @@ echo "game / LTris (both counted), per round then median: 1x $(fig "ratio 1") ($
 g1=$(fig "game 1 sum") g4=$(fig "game 4 sum") gf=$(fig "game full sum")
 [ "$g1" != - ] && [ "$g4" != - ] &&
   echo "growth from 1x: 4x $(echo "scale=3; $g4 / $g1" | bc), fullscreen $(echo "scale=3; $gf / $g1" | bc)"
+b1=$(fig "before 1 sum") b4=$(fig "before 4 sum") bf=$(fig "before full sum")
+[ "$b1" != - ] && [ "$b4" != - ] &&
+  echo "before, growth from 1x: 4x $(echo "scale=3; $b4 / $b1" | bc), fullscreen $(echo "scale=3; $bf / $b1" | bc)"
 exit 0
