@@ -5,7 +5,7 @@ set(TESSMAR_MISSION_SOURCES mission/mission_file.cpp)
 set(TESSMAR_RULES_SOURCES
   rules/board.cpp rules/falling_pair.cpp rules/fish.cpp rules/game_mode.cpp rules/game_random.cpp rules/input_words.cpp rules/link.cpp rules/loops.cpp
   rules/new_game.cpp rules/queue.cpp rules/scoring.cpp rules/screen_layout.cpp rules/screen_state.cpp rules/settle.cpp)
-set(TESSMAR_DRAW_SOURCES draw/fish.cpp draw/playfield.cpp draw/surface.cpp draw/surfaces.cpp draw/text.cpp)
+set(TESSMAR_DRAW_SOURCES draw/fish.cpp draw/held_drawing.cpp draw/playfield.cpp draw/surface.cpp draw/surfaces.cpp draw/text.cpp)
 set(TESSMAR_RESOURCES_SOURCES resources/resources.cpp)
 # The operating system's files, folders, calendar and clock, shared with the editor.
 set(TESSMAR_PLATFORM_OS_SOURCES platform/platform_os.cpp platform/calendar.cpp)

@@ -2,10 +2,14 @@
 
 #include <algorithm>
 
+#include "draw/held_drawing.h"
+
 void Surface::Create(int w, int h) {
+    if (this == HeldSurface) DropHeldDrawing();
     width = w;
     height = h;
     pixels.assign(size_t(w) * size_t(h), White);
+    ++version;
 }
 
 // Shrinks a rectangle so it lies inside [0, limit) on one axis, moving the
@@ -20,12 +24,39 @@ static void ClipAxis(int& pos, int& other, int& len, int limit) {
 }
 
 void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop) {
+    if (&src == HeldSurface) {  // read as it is now, and drawn at once
+        ShowHeldDrawing();
+        if (&dst == HeldSurface) HeldSurfaceDrawnAtOnce();
+    } else if (&dst == HeldSurface) {
+        return HoldBlit(dx, dy, w, h, src, sx, sy, rop);
+    }
+    BitBltNow(dst, dx, dy, w, h, src, sx, sy, rop);
+}
+
+void BitBltRepeated(Surface& dst, int dx, int dy, int w, int h, const Surface& pattern, int areaW, int areaH, int sx,
+                    int sy, Rop rop) {
+    if (&pattern == HeldSurface) {
+        ShowHeldDrawing();
+        if (&dst == HeldSurface) HeldSurfaceDrawnAtOnce();
+    } else if (&dst == HeldSurface) {
+        return HoldRepeated(dx, dy, w, h, pattern, areaW, areaH, sx, sy, rop);
+    }
+    BitBltRepeatedNow(dst, dx, dy, w, h, pattern, areaW, areaH, sx, sy, rop);
+}
+
+void FillRect(Surface& dst, int x, int y, int w, int h, uint32_t colour) {
+    if (&dst == HeldSurface) return HoldFill(x, y, w, h, colour);
+    FillRectNow(dst, x, y, w, h, colour);
+}
+
+void BitBltNow(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop) {
     if (w <= 0 || h <= 0) return;
     ClipAxis(dx, sx, w, dst.width);
     ClipAxis(sx, dx, w, src.width);
     ClipAxis(dy, sy, h, dst.height);
     ClipAxis(sy, dy, h, src.height);
     if (w <= 0 || h <= 0 || dx < 0 || dy < 0) return;
+    ++dst.version;
     // Rows of one operation at a time, so each loop stays simple enough to vectorise.
     auto rows = [&](auto op) {
         for (int y = 0; y < h; ++y) {
@@ -41,14 +72,15 @@ void BitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int 
     }
 }
 
-void BitBltRepeated(Surface& dst, int dx, int dy, int w, int h, const Surface& pattern, int areaW, int areaH, int sx,
-                    int sy, Rop rop) {
+void BitBltRepeatedNow(Surface& dst, int dx, int dy, int w, int h, const Surface& pattern, int areaW, int areaH,
+                       int sx, int sy, Rop rop) {
     if (w <= 0 || h <= 0 || pattern.width <= 0 || pattern.height <= 0) return;
     ClipAxis(dx, sx, w, dst.width);
     ClipAxis(sx, dx, w, areaW);
     ClipAxis(dy, sy, h, dst.height);
     ClipAxis(sy, dy, h, areaH);
     if (w <= 0 || h <= 0 || dx < 0 || dy < 0) return;
+    ++dst.version;
     // Along a row the pattern is read in stretches up to its width, each a
     // loop simple enough to vectorise; a one-pixel pattern is one colour.
     auto rows = [&](auto op) {
@@ -57,14 +89,6 @@ void BitBltRepeated(Surface& dst, int dx, int dy, int w, int h, const Surface& p
             const uint32_t* __restrict s = pattern.Ptr(0, (sy + y) % pattern.height);
             if (pattern.width == 1) {
                 const uint32_t colour = s[0];
-                if (rop == Rop::Copy) {
-                    // A row that already is that colour is left alone: most of
-                    // a background stays the same from frame to frame, and
-                    // reading a row costs less than writing it.
-                    uint32_t differs = 0;
-                    for (int x = 0; x < w; ++x) differs |= d[x] ^ colour;
-                    if (differs == 0) continue;
-                }
                 for (int x = 0; x < w; ++x) d[x] = op(d[x], colour);
                 continue;
             }
@@ -82,11 +106,12 @@ void BitBltRepeated(Surface& dst, int dx, int dy, int w, int h, const Surface& p
     }
 }
 
-void FillRect(Surface& dst, int x, int y, int w, int h, uint32_t colour) {
+void FillRectNow(Surface& dst, int x, int y, int w, int h, uint32_t colour) {
     int unusedX = 0, unusedY = 0;
     ClipAxis(x, unusedX, w, dst.width);
     ClipAxis(y, unusedY, h, dst.height);
     if (w <= 0 || h <= 0) return;
+    ++dst.version;
     for (int row = 0; row < h; ++row) std::fill_n(&dst.At(x, y + row), w, colour);
 }
 

@@ -9,6 +9,10 @@ struct Surface {
     int width = 0;
     int height = 0;
     std::vector<uint32_t> pixels;
+    // Changes of the pixels made through Create and the raster operations,
+    // so that drawing held for later (draw/held_drawing.h) knows whether a
+    // surface it reads still holds the same.
+    uint32_t version = 0;
 
     void Create(int w, int h);  // sized and filled white
     uint32_t At(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
@@ -37,3 +41,9 @@ void BitBltRepeated(Surface& dst, int dx, int dy, int w, int h, const Surface& p
 
 // Solid fill of a rectangle (clipped), for the few plain shapes we draw.
 void FillRect(Surface& dst, int x, int y, int w, int h, uint32_t colour);
+
+// The same three, carried out at once whether or not `dst` is held.
+void BitBltNow(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy, Rop rop);
+void BitBltRepeatedNow(Surface& dst, int dx, int dy, int w, int h, const Surface& pattern, int areaW, int areaH,
+                       int sx, int sy, Rop rop);
+void FillRectNow(Surface& dst, int x, int y, int w, int h, uint32_t colour);

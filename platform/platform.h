@@ -75,10 +75,19 @@ enum class PlatformEvent : uint8_t {
     PadLost,      // the pad being read was unplugged
 };
 
-// A picture of 32-bit pixels (0x00RRGGBB), `width` to a row.
+// A rectangle of a picture, in its pixels.
+struct PictureArea {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+
+// A picture of 32-bit pixels (0x00RRGGBB), `width` to a row, and where it
+// differs from the picture presented before it: `changedCount` areas at
+// `changed` (none: it is the same), or everything when `changed` is null.
 struct Picture {
     const uint32_t* pixels = nullptr;
     int width = 0, height = 0;
+    const PictureArea* changed = nullptr;
+    int changedCount = 0;
 };
 
 // The window: the picture's size, the whole-number scale it opens at while

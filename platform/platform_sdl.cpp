@@ -203,11 +203,13 @@ void PlatformShutdown() {
     if (std::getenv("TESSMAR_FPS_LOG")) {
         std::fprintf(stderr, "tessmar: first frame shown after %.1f ms (renderer %s)\n", WindowFirstFrameMs(),
                      WindowRendererName());
-        long shown = 0;
+        long shown = 0, late = 0;
         double mean = 0, longest = 0;
-        WindowPacing(shown, mean, longest);
-        std::fprintf(stderr, "tessmar: %ld frames shown after the first second, mean period %.3f ms, longest %.1f ms\n",
-                     shown, mean, longest);
+        WindowPacing(shown, mean, longest, late);
+        std::fprintf(stderr,
+                     "tessmar: %ld frames shown after the first %.0f s, mean period %.3f ms, longest %.1f ms, "
+                     "%ld gaps over 40 ms\n",
+                     shown, WindowPacingSettleSeconds(), mean, longest, late);
     }
     if (audioOpen) {
         SoundsClose();

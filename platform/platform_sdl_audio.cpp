@@ -120,14 +120,29 @@ Mix_Music* LoadTune(const std::string& path, std::vector<uint8_t>& bytes) {
     return music;
 }
 
-void OpenTune(const std::vector<std::string>& paths) {
+// A tune is opened when it is first played, not when it is chosen: while
+// the music is off (its level 0, or muted) the synthesiser never loads its
+// instruments and never runs. Until then the paths wait here, and the tune
+// counts as open.
+std::vector<std::string> tunePaths;
+std::string secondPath;
+int tuneVolume = MIX_MAX_VOLUME;
+
+void OpenTune() {
+    std::vector<std::string> paths;
+    paths.swap(tunePaths);
     for (const std::string& path : paths) {
         if ((tune = LoadTune(path, tuneBytes)) != nullptr) {
             tuneName = path;
-            tuneOpen = true;
-            return;
+            break;
         }
     }
+    if (tune == nullptr) {
+        tuneOpen = false;
+        return;
+    }
+    if (!secondPath.empty()) secondTune = LoadTune(secondName = secondPath, secondBytes);
+    secondPath.clear();
 }
 
 // The arrangement that plays now: the second when it is chosen and could be
@@ -160,7 +175,9 @@ void GiveUpTune(const char* why) {
 }
 
 void PlayTune() {
-    if (tune == nullptr || !tuneOpen) return;
+    if (!tuneOpen || tuneVolume == 0) return;  // nothing to hear
+    if (tune == nullptr) OpenTune();
+    if (tune == nullptr) return;
     if (endedByItself && tuneEndedAt - tuneStartedAt < ShortestRunMs) return GiveUpTune("stopped as soon as it began");
     endedByItself = false;
     // A stop's fade ends first (its end is not this play's).
@@ -204,6 +221,8 @@ void FadeOutTune() {
 
 void CloseTune() {
     tuneOpen = false;
+    tunePaths.clear();
+    secondPath.clear();
     if (tune != nullptr) {
         FadeOutTune();
         while (Mix_PlayingMusic()) SDL_Delay(5);
@@ -223,21 +242,24 @@ void Run(const Request& r) {
         case Job::PlaySound: SoundPlayNow(static_cast<Mix_Chunk*>(r.chunk)); break;
         case Job::StopSounds: Mix_HaltChannel(-1); break;
         case Job::FreeSound: Mix_FreeChunk(static_cast<Mix_Chunk*>(r.chunk)); break;
-        case Job::TuneOpen: {
-            if (tune != nullptr) break;  // one tune at a time: closed first
-            std::vector<std::string> paths{r.path};
-            if (!r.fallback.empty()) paths.push_back(r.fallback);
-            OpenTune(paths);
+        case Job::TuneOpen:
+            if (tune != nullptr || !tunePaths.empty()) break;  // one tune at a time: closed first
+            tunePaths = {r.path};
+            if (!r.fallback.empty()) tunePaths.push_back(r.fallback);
+            secondPath.clear();
+            tuneOpen = true;
             break;
-        }
         case Job::TuneOpenSecond:
-            if (tune != nullptr && secondTune == nullptr) secondTune = LoadTune(secondName = r.path, secondBytes);
+            if (!tuneOpen || secondTune != nullptr) break;
+            if (tune == nullptr) secondPath = r.path;  // opened with the first
+            else secondTune = LoadTune(secondName = r.path, secondBytes);
             break;
         case Job::TuneUse: UseArrangement(r.second, r.lineMs); break;
         case Job::TunePlay: PlayTune(); break;
         case Job::TuneStop: FadeOutTune(); break;
         case Job::TuneClose: CloseTune(); break;
         case Job::SetVolumes:
+            tuneVolume = r.tuneVolume;
             Mix_VolumeMusic(r.tuneVolume);
             Mix_Volume(-1, r.soundVolume);
             break;

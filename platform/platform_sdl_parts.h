@@ -21,9 +21,11 @@ unsigned long WindowX11Id();
 const char* WindowRendererName();
 // Milliseconds from the program's start to the first frame shown (-1: none yet).
 double WindowFirstFrameMs();
-// Pictures shown from one second after the first on, their mean period and
-// the longest gap between two (milliseconds).
-void WindowPacing(long& shown, double& meanPeriodMs, double& longestGapMs);
+// Pictures shown from one second after the first on (or as many seconds as
+// TESSMAR_FPS_LOG gives), their mean period, the longest gap between two
+// (milliseconds) and the gaps longer than 40 ms.
+void WindowPacing(long& shown, double& meanPeriodMs, double& longestGapMs, long& lateGaps);
+double WindowPacingSettleSeconds();
 
 // True once a signal that would end the process arrived (SIGTERM, SIGINT,
 // SIGHUP, SIGQUIT, SIGUSR1 and the like): the game quits as when its window

@@ -51,10 +51,12 @@ Picture lastPicture;
 
 const auto processStart = std::chrono::steady_clock::now();
 double firstFrameMs = -1;
-// For the frame log: pictures shown after the first second, when the first
-// and the last of them were shown, and the longest gap between two.
-constexpr double PacingSettleMs = 1000;
-long shownCount = 0;
+// For the frame log: pictures shown after the first second (or as many
+// seconds as TESSMAR_FPS_LOG says), when the first and the last of them were
+// shown, the longest gap between two and the gaps longer than LateGapMs.
+double pacingSettleMs = -1;
+constexpr double LateGapMs = 40;
+long shownCount = 0, lateGaps = 0;
 double firstShownMs = 0, lastShownMs = 0, longestGapMs = 0;
 
 double MsSinceStart() {
@@ -63,10 +65,15 @@ double MsSinceStart() {
 
 void NoteShown() {
     double now = MsSinceStart();
-    if (firstFrameMs < 0) firstFrameMs = now;
-    if (now - firstFrameMs < PacingSettleMs) return;
+    if (firstFrameMs < 0) {
+        firstFrameMs = now;
+        const char* log = SDL_getenv("TESSMAR_FPS_LOG");
+        pacingSettleMs = 1000.0 * std::max(1, log ? std::atoi(log) : 1);
+    }
+    if (now - firstFrameMs < pacingSettleMs) return;
     if (shownCount == 0) firstShownMs = now;
     else if (now - lastShownMs > longestGapMs) longestGapMs = now - lastShownMs;
+    if (shownCount > 0 && now - lastShownMs > LateGapMs) ++lateGaps;
     lastShownMs = now;
     ++shownCount;
 }
@@ -182,84 +189,71 @@ void FillBorders(const PictureRect& p, int outW, int outH, SDL_Surface* into) {
     }
 }
 
-// A hash of every row of the picture last handed to the window's pixels:
-// rows that stay the same are neither scaled nor sent to the display again.
-// (A copy of the picture would cost as much memory as the picture itself.)
-// In play on Xvfb (frame_figures.sh) this takes the game from 2.6 to 1.7 % of
-// a core in a 2x window and from 3.0 to 1.6 % fullscreen.
-std::vector<uint64_t> shownRows;
-
-uint64_t RowHash(const uint32_t* row, int width) {
-    // Eight independent lanes over pairs of pixels, then folded together.
-    constexpr int Lanes = 8;
-    uint64_t lane[Lanes];
-    for (int k = 0; k < Lanes; ++k) lane[k] = 0x9E3779B97F4A7C15u * uint64_t(2 * k + 1);
-    int pairs = width / 2, x = 0;
-    for (; x + Lanes <= pairs; x += Lanes)
-        for (int k = 0; k < Lanes; ++k) {
-            uint64_t v;
-            std::memcpy(&v, row + 2 * (x + k), 8);
-            lane[k] = (lane[k] ^ v) * 0x100000001B3u;
-            lane[k] ^= lane[k] >> 29;
-        }
-    uint64_t h = 0;
-    for (int k = 0; k < Lanes; ++k) h = (h ^ lane[k]) * 0xC2B2AE3D27D4EB4Fu;
-    for (int i = 2 * x; i < width; ++i) h = (h ^ row[i]) * 0x100000001B3u;
-    return h ^ (h >> 31);
-}
-
-// Notes the hash of every row and returns the stretches of rows that
-// differ from the picture shown, [first, last) each; stretches fewer than
-// RowsWorthSplitting rows apart are sent as one.
-constexpr int RowsWorthSplitting = 8;
-struct RowStretch {
-    int first, last;
-};
-std::vector<RowStretch> changedRows;  // this frame's stretches, kept to save allocations
-std::vector<SDL_Rect> changedRects;   // the same in the window's pixels
-
-const uint32_t* Row(const Picture& picture, int y) { return picture.pixels + size_t(y) * size_t(picture.width); }
-
 // Where the picture goes in an output of outW x outH.
 PictureRect Placement(int outW, int outH) {
     return pictureFit ? FitPictureAnyScale(outW, outH, pictureW, pictureH) : FitPicture(outW, outH, pictureW, pictureH);
 }
 
-void ChangedRows(const Picture& picture, int first, int last, std::vector<RowStretch>& changed) {
-    changed.clear();
-    for (int y = first; y < last; ++y) {
-        uint64_t h = RowHash(Row(picture, y), picture.width);
-        if (h == shownRows[size_t(y)]) continue;
-        shownRows[size_t(y)] = h;
-        if (!changed.empty() && y - changed.back().last < RowsWorthSplitting) changed.back().last = y + 1;
-        else changed.push_back({y, y + 1});
+const uint32_t* Row(const Picture& picture, int y) { return picture.pixels + size_t(y) * size_t(picture.width); }
+
+// The areas of this picture to send: those it says changed, or all of it
+// when it does not say or when the window missed a picture since the last
+// one sent (nothing shown yet, hidden, exposed, resized).
+bool sendWhole = true;
+std::vector<PictureArea> sendAreas;
+std::vector<SDL_Rect> changedRects;  // the same in the window's pixels
+
+void AreasToSend(const Picture& picture) {
+    sendAreas.clear();
+    if (sendWhole || picture.changed == nullptr) {
+        sendAreas.push_back({0, 0, picture.width, picture.height});
+        return;
+    }
+    for (int i = 0; i < picture.changedCount; ++i) {
+        PictureArea a = picture.changed[i];
+        int x1 = std::min(a.x + a.w, picture.width), y1 = std::min(a.y + a.h, picture.height);
+        a.x = std::max(a.x, 0);
+        a.y = std::max(a.y, 0);
+        a.w = x1 - a.x;
+        a.h = y1 - a.y;
+        if (a.w > 0 && a.h > 0) sendAreas.push_back(a);
     }
 }
 
-// Writes each picture row of [first, last) `scale` times as wide into the
+// `n` pixels each written `Scale` times side by side; a scale known here
+// lets the compiler unroll and vectorise the copies.
+template <int Scale>
+void Widen(const uint32_t* in, uint32_t* out, int n) {
+    for (int x = 0; x < n; ++x) {
+        uint32_t copies[Scale];
+        for (uint32_t& c : copies) c = in[x];
+        std::memcpy(out + Scale * x, copies, sizeof copies);  // one store of all the copies
+    }
+}
+
+// Writes each picture row of area `a` `scale` times as wide into the
 // window's pixels, then copies that row down `scale` - 1 times.
-void ScaleRows(const Picture& picture, SDL_Surface* out, const PictureRect& p, int first, int last) {
+void ScaleArea(const Picture& picture, SDL_Surface* out, const PictureRect& p, const PictureArea& a) {
     auto* base = static_cast<uint8_t*>(out->pixels);
-    for (int y = first; y < last; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(base + size_t(p.y + y * p.scale) * size_t(out->pitch)) + p.x;
-        const uint32_t* in = Row(picture, y);
+    const size_t rowBytes = size_t(a.w) * size_t(p.scale) * 4;
+    for (int y = a.y; y < a.y + a.h; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(base + size_t(p.y + y * p.scale) * size_t(out->pitch)) + p.x +
+                    a.x * p.scale;
+        const uint32_t* in = Row(picture, y) + a.x;
         if (p.scale == 1) {
-            std::memcpy(row, in, size_t(picture.width) * 4);
+            std::memcpy(row, in, rowBytes);
             continue;
         }
-        uint32_t* o = row;
-        if (p.scale == 2) {
-            // Both copies of a pixel in one 64-bit store.
-            for (int x = 0; x < picture.width; ++x) {
-                uint64_t twice = uint64_t(in[x]) * 0x100000001u;
-                std::memcpy(o + 2 * x, &twice, 8);
-            }
-        } else {
-            for (int x = 0; x < picture.width; ++x)
-                for (int k = 0; k < p.scale; ++k) *o++ = in[x];
+        switch (p.scale) {
+            case 2: Widen<2>(in, row, a.w); break;
+            case 3: Widen<3>(in, row, a.w); break;
+            case 4: Widen<4>(in, row, a.w); break;
+            default:
+                for (int x = 0, o = 0; x < a.w; ++x)
+                    for (int k = 0; k < p.scale; ++k) row[o++] = in[x];
         }
         for (int k = 1; k < p.scale; ++k)
-            std::memcpy(reinterpret_cast<uint8_t*>(row) + size_t(k) * size_t(out->pitch), row, size_t(p.w) * 4);
+            std::memcpy(reinterpret_cast<uint8_t*>(row) + size_t(k) * size_t(out->pitch), row, rowBytes);
     }
 }
 
@@ -281,8 +275,8 @@ void SmoothRowsInto(const Picture& picture, SDL_Surface* out, const PictureRect&
         whole = true;
     }
     rowChanged.assign(size_t(picture.height), whole ? 1 : 0);
-    for (const RowStretch& rows : changedRows)
-        for (int y = rows.first; y < rows.last; ++y) rowChanged[size_t(y)] = 1;
+    for (const PictureArea& a : sendAreas)
+        for (int y = a.y; y < a.y + a.h; ++y) rowChanged[size_t(y)] = 1;
     for (int y = 0; y < picture.height; ++y)
         if (rowChanged[size_t(y)]) SmoothRow(Row(picture, y), tapsAcross, smoothRows.data() + size_t(y) * size_t(p.w));
     auto* base = static_cast<uint8_t*>(out->pixels);
@@ -303,11 +297,9 @@ void SmoothRowsInto(const Picture& picture, SDL_Surface* out, const PictureRect&
 }
 
 // Without a renderer: the picture scaled into the window's own pixels, only
-// the rows that changed, and only those handed to the display once the
+// the areas that changed, and only those handed to the display once the
 // borders are there. A window whose pixels are not 32-bit RGB is filled
-// whole by SDL's scaled blit. On Xvfb at 1920 x 1080 (bench_present, every
-// row changed) a frame takes 0.47 ms at 2x and 0.54 ms fullscreen this way,
-// against 0.59 and 0.86 ms through SDL's software renderer.
+// whole by SDL's scaled blit.
 void PresentIntoWindow(const Picture& picture) {
     SDL_Surface* out = SDL_GetWindowSurface(window);
     if (out == nullptr) return;
@@ -317,22 +309,21 @@ void PresentIntoWindow(const Picture& picture) {
         FillBorders(p, out->w, out->h, out);
         bordersFilledW = out->w;
         bordersFilledH = out->h;
+        sendWhole = true;
     }
     Uint32 format = out->format->format;
     if (format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888) {
-        if (shownRows.size() != size_t(picture.height))  // nothing shown yet, or a frame went unshown
-            shownRows.assign(size_t(picture.height), 0);
-        ChangedRows(picture, 0, picture.height, changedRows);
-        if (whole) changedRows.assign(1, {0, picture.height});
-        if (changedRows.empty()) return;  // the same picture: nothing to send
+        AreasToSend(picture);
+        sendWhole = false;
+        if (sendAreas.empty()) return;  // the same picture: nothing to send
         if (SDL_MUSTLOCK(out)) SDL_LockSurface(out);
         changedRects.clear();
         if (!WholeScale(p, pictureW, pictureH)) {
             SmoothRowsInto(picture, out, p, whole);
         } else {
-            for (const RowStretch& rows : changedRows) {
-                ScaleRows(picture, out, p, rows.first, rows.last);
-                changedRects.push_back({p.x, p.y + rows.first * p.scale, p.w, (rows.last - rows.first) * p.scale});
+            for (const PictureArea& a : sendAreas) {
+                ScaleArea(picture, out, p, a);
+                changedRects.push_back({p.x + a.x * p.scale, p.y + a.y * p.scale, a.w * p.scale, a.h * p.scale});
             }
         }
         if (SDL_MUSTLOCK(out)) SDL_UnlockSurface(out);
@@ -347,6 +338,7 @@ void PresentIntoWindow(const Picture& picture) {
     if (pictureView) SDL_BlitScaled(pictureView, nullptr, out, &target);
     SDL_UpdateWindowSurface(window);
 }
+
 }  // namespace
 
 bool PlatformDesktopArea(int& width, int& height) {
@@ -401,7 +393,7 @@ void PlatformSetPictureFit(bool fit) {
     if (fit == pictureFit) return;
     pictureFit = fit;
     bordersFilledW = bordersFilledH = -1;  // the picture's place changes: all of it again
-    shownRows.clear();
+    sendWhole = true;
     if (lastPicture.pixels) PlatformPresent(lastPicture);
 }
 
@@ -426,14 +418,20 @@ void PlatformPresent(const Picture& picture) {
     if (window == nullptr || picture.pixels == nullptr || picture.width != pictureW || picture.height != pictureH)
         return;
     lastPicture = picture;
+    lastPicture.changed = nullptr;  // shown again, it is shown whole
     if (!PlatformWindowShown()) {  // nobody would see it
-        shownRows.clear();
+        sendWhole = true;
         return;
     }
     if (renderer == nullptr) {
         PresentIntoWindow(picture);
     } else {
-        SDL_UpdateTexture(texture, nullptr, picture.pixels, picture.width * 4);
+        AreasToSend(picture);
+        sendWhole = false;
+        for (const PictureArea& a : sendAreas) {
+            SDL_Rect r{a.x, a.y, a.w, a.h};
+            SDL_UpdateTexture(texture, &r, Row(picture, a.y) + a.x, picture.width * 4);
+        }
         int outW = 0, outH = 0;
         SDL_GetRendererOutputSize(renderer, &outW, &outH);
         PictureRect p = Placement(outW, outH);
@@ -455,7 +453,7 @@ void PlatformPresent(const Picture& picture) {
 void WindowShowAgain() {
     if (lastPicture.pixels == nullptr) return;
     bordersFilledW = bordersFilledH = -1;  // the whole window, borders included
-    shownRows.clear();
+    sendWhole = true;
     PlatformPresent(lastPicture);
 }
 
@@ -498,8 +496,11 @@ const char* WindowRendererName() {
 
 double WindowFirstFrameMs() { return firstFrameMs; }
 
-void WindowPacing(long& shown, double& meanPeriodMs, double& longestGap) {
+double WindowPacingSettleSeconds() { return pacingSettleMs < 0 ? 1 : pacingSettleMs / 1000; }
+
+void WindowPacing(long& shown, double& meanPeriodMs, double& longestGap, long& late) {
     shown = shownCount;
+    late = lateGaps;
     meanPeriodMs = shownCount > 1 ? (lastShownMs - firstShownMs) / double(shownCount - 1) : 0;
     longestGap = longestGapMs;
 }

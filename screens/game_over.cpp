@@ -88,10 +88,15 @@ bool ChooseAfterLoss() {
     return true;
 }
 
+// The records file is written within the half second's wait, not after
+// it: the wait stays what it is however long the disk takes (up to that).
 void Finish() {
+    constexpr uint32_t WaitMs = 500;
     PlayGameSound(GameSound::Decide);
-    PumpMessages(500);
+    const uint32_t start = PlatformTicks();
     WriteRecordsFile();
+    const uint32_t took = PlatformTicks() - start;
+    PumpMessages(took < WaitMs ? WaitMs - took : 0);
     Leave();
 }
 

@@ -1,4 +1,7 @@
+#include <vector>
+
 #include "draw/fish.h"
+#include "draw/held_drawing.h"
 #include "draw/surfaces.h"
 #include "rules/screen_layout.h"
 #include "screens/screens.h"
@@ -15,4 +18,22 @@ void DrawLogo() {
     constexpr int LogoX = 42, LogoY = 96, LogoWidth = 300, LogoHeight = 150;
     BitBlt(BackBuffer, LogoX, LogoY, LogoWidth, LogoHeight, LogoSheet, 0, LogoHeight, Rop::And);
     BitBlt(BackBuffer, LogoX, LogoY, LogoWidth, LogoHeight, LogoSheet, 0, 0, Rop::Or);
+}
+
+namespace {
+const PictureArea emptyArea;  // where an unchanged picture points
+}
+
+void ShowBackBuffer() {
+    Picture picture{BackBuffer.pixels.data(), BackBuffer.width, BackBuffer.height};
+    static std::vector<PictureArea> areas;
+    if (HeldSurface == &BackBuffer) {
+        ShowHeldDrawing();
+        areas.clear();
+        for (const DrawnArea& a : TakeChangedAreas()) areas.push_back({a.x, a.y, a.w, a.h});
+        picture.changed = areas.data();
+        picture.changedCount = int(areas.size());
+        if (areas.empty()) picture.changed = &emptyArea;
+    }
+    PlatformPresent(picture);
 }

@@ -166,11 +166,16 @@ void ReadRecordsFile() {
     EncodeRecords(RecordsOnDisk);
 }
 
-bool WriteRecordsFile() {
-    if (RecordsDisabled || ReplayWatched) return false;  // said once at start-up; or a past game
+void AskRecordsSave() {
+    if (RecordsDisabled || ReplayWatched) return;  // said once at start-up; or a past game
     if (GameMode == NormalGame && MissionNumber < ClearedFlagCount) clearedSinceAsked[MissionNumber] = true;
     if (!saveWaiting) saveAskedAt = PlatformTicks();
     saveWaiting = true;
+}
+
+bool WriteRecordsFile() {
+    if (RecordsDisabled || ReplayWatched) return false;
+    AskRecordsSave();
     bool written = false;
     TrySave(0, false, written);
     return written;

@@ -33,7 +33,11 @@ void ReadRecordsFile();
 // when it was not done at once; a notice and a line on stderr when it
 // finally fails.
 bool WriteRecordsFile();
-// Each frame: another try of a save that waits for the lock.
+// The same, left to ContinueRecordsSave: for a save asked for in the
+// middle of a frame, which then waits until the frame has been shown.
+void AskRecordsSave();
+// Each frame, once it is shown: a save asked for, or another try of one that
+// waits for the lock.
 void ContinueRecordsSave();
 // At the end of the program: a waiting save waits out the rest of its time.
 void FinishRecordsSave();

@@ -4,8 +4,9 @@
 #include "platform/platform.h"
 #include "rules/input_words.h"
 
-// The back buffer handed to the window.
-inline void ShowBackBuffer() { PlatformPresent({BackBuffer.pixels.data(), BackBuffer.width, BackBuffer.height}); }
+// The back buffer handed to the window, with the areas drawn anew since
+// the last time when its drawing is held (draw/held_drawing.h).
+void ShowBackBuffer();
 
 // The menus' confirm: Z or the pad's bottom button, and Enter or the pad's
 // Start as well (in play Enter pauses instead).

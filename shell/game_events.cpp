@@ -168,7 +168,7 @@ void RecordMissionCleared() {
         ClearedFlags[MissionNumber] = 1;
         ++ClearedCount;
     }
-    WriteRecordsFile();
+    AskRecordsSave();  // written once the frame is shown: the disk does not hold it up
 }
 
 // A replay answers from its script ("pick PATH", else cancel); otherwise the

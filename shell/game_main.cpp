@@ -17,7 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "draw/held_drawing.h"
 #include "draw/playfield.h"
+#include "draw/surfaces.h"
 #include "draw/text.h"
 #include "platform/platform.h"
 #include "screens/game_over.h"
@@ -153,6 +155,7 @@ int main(int argc, char** argv) {
         RecordingReplays = true;
     }
     StartProgram();
+    HoldDrawingOf(&BackBuffer);  // each frame draws only what changed
     Running = true;
     std::atexit(KeepPendingRecordAtExit);
     if (!options.mission.empty()) StartMissionGame(options.mission);

@@ -164,7 +164,6 @@ uint32_t StillFrames() {
 
 void RunFrame() {
     StartFramePeriod();
-    ContinueRecordsSave();  // a save waiting for another game's lock
     WatchGameForReplay();
     // One frame of the game; a replay watched from the list may run none
     // (paused) or two or four (sped up).
@@ -177,6 +176,9 @@ void RunFrame() {
         ApplyGlobalKeys();
     }
     FinishWatchedFrame();
+    // A save asked for in the frame, or one waiting for another game's
+    // lock: after the frame is shown, in the time it waits anyway.
+    ContinueRecordsSave();
     const uint32_t still = !QuitFlag && MayRest() && PlatformWindowShown() ? StillFrames() : 0;
     if (still == 0) WaitForFrameDeadline();  // else the rest waits for it
     CountFrame(&FpsValue);

@@ -8,6 +8,10 @@
 #
 #   tests/bench/frame_figures.sh GAME [BEFORE_GAME]   (ROUNDS=3 SCENE_SECONDS=20 PACING_SECONDS=60)
 #
+# The paused and minimised rows are also measured with a sound device
+# (SDL's dummy audio driver): with the tune on, with the music at level 0
+# and muted.
+#
 # Per row: CPU as a share of one core and wake-ups a second (context switches
 # of all the process's threads, from /proc) over SCENE_SECONDS, after the scene has
 # settled; CPU per frame is CPU over the frames a second (the game's 40, the
@@ -49,7 +53,9 @@ measure() {  # settle-seconds, command...
   home=$(mktemp -d -p "$work")
   mkdir -p "$home/config/tessmar"
   [ -n "${FULLSCREEN:-}" ] && echo "fullscreen=1" >"$home/config/tessmar/settings.conf"
-  (cd "$home" && HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data exec "$@") >"$home/out" 2>&1 &
+  [ -n "${SETTING:-}" ] && echo "$SETTING" >>"$home/config/tessmar/settings.conf"
+  (cd "$home" && HOME=$home XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data exec env ${AUDIO:+SDL_AUDIODRIVER=$AUDIO} \
+    "$@") >"$home/out" 2>&1 &
   pid=$!
   pids+=("$pid")
   sleep "$settle"
@@ -181,6 +187,17 @@ for round in $(seq "$rounds"); do
     record "$name min cpu" "$cpu"; record "$name min wake" "$wake"
     read -r ms rss < <(start_figures "$bin")
     record "$name start" "$ms"; record "$name rss" "$rss"
+    # With a sound device (SDL's dummy driver): the tune on (the default),
+    # the music at level 0, and muted; RSS at the title with the tune on.
+    for music in on 0 mute; do
+      setting=
+      [ "$music" = 0 ] && setting="music=0"
+      [ "$music" = mute ] && setting="mute=1"
+      read -r cpu wake rss < <(AUDIO=dummy SETTING=$setting measure 9 "$bin" --replay "$work/pause.txt")
+      record "$name pause $music cpu" "$cpu"; record "$name pause $music wake" "$wake"
+      read -r cpu wake rss < <(AUDIO=dummy SETTING=$setting MINIMISE=1 measure 3 "$bin")
+      record "$name min $music cpu" "$cpu"; record "$name min $music rss" "$rss"
+    done
   done
   peer ltris "ltris menu"
   read -r cpu wake < <(ltris_demo)
@@ -212,6 +229,15 @@ row "CPU % paused" "pause cpu" "" "quadrapassel idle cpu"
 row "wake-ups/s paused" "pause wake" "" "quadrapassel idle wake"
 row "CPU % minimised (title)" "min cpu" "" ""
 row "wake-ups/s minimised" "min wake" "" ""
+for music in on 0 mute; do
+  label="tune on"
+  [ "$music" = 0 ] && label="MUSIC 0"
+  [ "$music" = mute ] && label="muted"
+  row "CPU % paused, dummy audio device, $label" "pause $music cpu" "" ""
+  row "wake-ups/s paused, dummy audio device, $label" "pause $music wake" "" ""
+  row "CPU % minimised (title), dummy audio device, $label" "min $music cpu" "" ""
+  row "RSS minimised (title), dummy audio device, $label, KiB" "min $music rss" "" ""
+done
 row "launch to window, ms" "start" "ltris start" "quadrapassel start"
 row "RSS at the title, KiB" "rss" "ltris rss" "quadrapassel rss"
 echo

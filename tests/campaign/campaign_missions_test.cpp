@@ -158,6 +158,10 @@ TEST(Campaign, StoredWaysClearEachMissionFromTheTitleAndTheNextOneFollows) {
         ASSERT_GT(clear, 0) << "mission " << n << " not cleared";
         EXPECT_EQ(run.FirstFrame("ScreenState", 5), 0) << "mission " << n << " lost";
         EXPECT_EQ(run.Value(clear, "ClearedCount"), n);
+        // The clear reaches the records file in the frame it is counted in.
+        int counted = run.FirstFrame("ClearedCount", n, entry);
+        ASSERT_GT(counted, 0);
+        EXPECT_NE(run.trace[size_t(counted - 1)].find("rcd.dat"), std::string::npos) << "mission " << n;
         // 100 frames of the clear screen, then the next board entry (or the title after the last).
         int after = clear + 100;
         if (n < MissionCount) {

@@ -417,10 +417,14 @@ protected:
     std::string RecordsPath() const { return folder + "/rcd.dat"; }
 };
 
+// The clear is saved once its frame has been shown (ContinueRecordsSave, as
+// the main loop calls it then).
 TEST_F(MissionClearTest, NumberedMissionIsRecordedOnceAndTheFileWrittenEachTime) {
     GameMode = NormalGame;
     Headless.music.clear();
     PairFrame();
+    EXPECT_FALSE(std::filesystem::exists(RecordsPath())) << "written in the middle of the frame";
+    ContinueRecordsSave();
     EXPECT_EQ(ScreenState, MissionClearScreen);
     EXPECT_EQ(Headless.music, std::vector<std::string>{"stop"});
     EXPECT_EQ(ClearedFlags[7], 1);
@@ -431,6 +435,7 @@ TEST_F(MissionClearTest, NumberedMissionIsRecordedOnceAndTheFileWrittenEachTime)
     std::filesystem::remove(RecordsPath());
     ScreenState = PairFalling;
     PairFrame();
+    ContinueRecordsSave();
     EXPECT_EQ(ClearedCount, 1);
     EXPECT_EQ(std::filesystem::file_size(RecordsPath()), 197u);
 }
@@ -439,6 +444,7 @@ TEST_F(MissionClearTest, FailedWriteOfTheClearedFlagIsToldAndTheMissionStillClea
     GameMode = NormalGame;
     std::filesystem::create_directories(RecordsPath() + "/kept");
     PairFrame();
+    ContinueRecordsSave();
     EXPECT_EQ(ScreenState, MissionClearScreen);
     EXPECT_EQ(ClearedFlags[7], 1);
     EXPECT_EQ(Notice, NoticeRecordsNotSaved);

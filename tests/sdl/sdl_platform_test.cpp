@@ -67,6 +67,15 @@ void Pump() {
 
 Picture Shown(const Surface& s) { return {s.pixels.data(), s.width, s.height}; }
 
+// The picture, saying where it changed since the one before (nowhere: none).
+Picture Changed(const Surface& s, const std::vector<PictureArea>& areas) {
+    static const PictureArea none;
+    Picture p = Shown(s);
+    p.changed = areas.empty() ? &none : areas.data();
+    p.changedCount = int(areas.size());
+    return p;
+}
+
 void Frame() {
     Pump();
     SampleInput();
@@ -608,9 +617,47 @@ TEST_F(SdlPlatform, AStoppedTuneFadesOutAndPlaysAgainAfter) {
     EXPECT_EQ(Mix_PlayingMusic(), 0);
 }
 
+// While the music is not to be heard (its level 0) the tune is not even
+// read: a play asked for then plays nothing and says nothing of a file that
+// is no tune; once the level is up, the next play reads it (and says so),
+// and a real tune plays.
+TEST_F(SdlPlatform, ATuneIsReadOnlyOnceItIsToBeHeard) {
+    const std::string bad = ::testing::TempDir() + "not-a-tune.mid";
+    std::FILE* f = std::fopen(bad.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("no tune at all", f);
+    std::fclose(f);
+    PlatformSetVolumes(0, 1);
+    testing::internal::CaptureStderr();
+    PlatformTuneOpen(bad.c_str());
+    PlatformTunePlay();
+    ASSERT_TRUE(AudioHelperIdle(5000));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "the tune was read";
+    EXPECT_TRUE(PlatformTuneStopped());
+    PlatformSetVolumes(1, 1);
+    testing::internal::CaptureStderr();
+    PlatformTunePlay();
+    ASSERT_TRUE(AudioHelperIdle(5000));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot be played"), std::string::npos);
+    PlatformTuneClose();
+    const std::string good = HeldNoteSong();
+    PlatformSetVolumes(0, 1);
+    PlatformTuneOpen(good.c_str());
+    PlatformTunePlay();
+    ASSERT_TRUE(AudioHelperIdle(5000));
+    EXPECT_EQ(Mix_PlayingMusic(), 0);
+    PlatformSetVolumes(1, 1);
+    PlatformTunePlay();
+    ASSERT_TRUE(AudioHelperIdle(5000));
+    EXPECT_EQ(Mix_PlayingMusic(), 1);
+    PlatformTuneClose();
+    EXPECT_TRUE(AudioHelperIdle(2000));
+}
+
 // Without a renderer the picture is scaled by whole numbers into the
-// window's own pixels, and only the rows that changed are written again.
-TEST_F(SdlPlatform, ThePictureIsScaledIntoTheWindowAndOnlyChangedRowsAreRewritten) {
+// window's own pixels, and only the areas the picture says changed are
+// written again.
+TEST_F(SdlPlatform, ThePictureIsScaledIntoTheWindowAndOnlyChangedAreasAreRewritten) {
     ASSERT_TRUE(PlatformOpenWindow({"present", 384, 480}));
     SDL_Window* window = PlatformWindow();
     SDL_SetWindowSize(window, 800, 1000);  // 2x, 16 and 20 pixels of border
@@ -634,30 +681,36 @@ TEST_F(SdlPlatform, ThePictureIsScaledIntoTheWindowAndOnlyChangedRowsAreRewritte
     EXPECT_EQ(at(15, 500), Rgb(16, 16, 20)) << "the border";
     EXPECT_EQ(at(400, 19), Rgb(16, 16, 20));
 
-    // A mark in the window where the picture's row 0 is, then row 300 changed:
-    // row 300 shows the change and the mark stays, as nothing else was rewritten.
-    auto mark = [&] { reinterpret_cast<uint32_t*>(out->pixels)[20 * out->pitch / 4 + 16] = 0xFF00FF; };
-    mark();
+    // Marks in the window where the picture's (0, 0) and (200, 300) are, then
+    // the pixel (10, 300) changed and said to: it shows the change and the
+    // marks stay, on its row too, as nothing else was rewritten.
+    auto markAt = [&](int x, int y) {
+        reinterpret_cast<uint32_t*>(out->pixels)[(20 + 2 * y) * out->pitch / 4 + 16 + 2 * x] = 0xFF00FF;
+    };
+    markAt(0, 0);
+    markAt(200, 300);
     picture.At(10, 300) = Rgb(1, 2, 3);
-    PlatformPresent(Shown(picture));
+    PlatformPresent(Changed(picture, {{10, 300, 1, 1}}));
     EXPECT_EQ(at(16 + 20, 20 + 600), Rgb(1, 2, 3));
     EXPECT_EQ(at(16 + 21, 20 + 601), Rgb(1, 2, 3));
     EXPECT_EQ(at(16, 20), 0xFF00FFu);
-    PlatformPresent(Shown(picture));  // the same picture: nothing written
+    EXPECT_EQ(at(16 + 400, 20 + 600), 0xFF00FFu) << "the changed pixel's row was written whole";
+    PlatformPresent(Changed(picture, {}));  // the same picture: nothing written
     EXPECT_EQ(at(16, 20), 0xFF00FFu);
     // Rows 100 and 400 changed: both are written, the rows between them are not.
-    auto markAt = [&](int y) { reinterpret_cast<uint32_t*>(out->pixels)[(20 + 2 * y) * out->pitch / 4 + 16] = 0xFF00FF; };
-    markAt(250);
+    markAt(0, 250);
     picture.At(0, 100) = Rgb(4, 5, 6);
     picture.At(0, 400) = Rgb(7, 8, 9);
-    PlatformPresent(Shown(picture));
+    PlatformPresent(Changed(picture, {{0, 100, 1, 1}, {0, 400, 1, 1}}));
     EXPECT_EQ(at(16, 20 + 200), Rgb(4, 5, 6));
     EXPECT_EQ(at(16, 20 + 800), Rgb(7, 8, 9));
     EXPECT_EQ(at(16, 20 + 500), 0xFF00FFu) << "a row between two changed rows was written again";
-    PushWindowEvent(SDL_WINDOWEVENT_EXPOSED);  // the window's pixels may be new: all of it again
+    // The window's pixels may be new: all of it again, whatever the picture says.
+    PushWindowEvent(SDL_WINDOWEVENT_EXPOSED);
     Pump();
-    PlatformPresent(Shown(picture));
+    PlatformPresent(Changed(picture, {}));
     EXPECT_EQ(at(16, 20), picture.At(0, 0));
+    EXPECT_EQ(at(16 + 400, 20 + 600), picture.At(200, 300));
     PlatformCloseWindow();
 }
 
@@ -714,7 +767,7 @@ TEST_F(SdlPlatform, ThePictureFitsAtAnyFactorWithEvenPixels) {
     auto mark = [&](int x, int y) { reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(out->pixels) + y * out->pitch)[x] = 0xFF00FF; };
     mark(10, 100);
     for (int x = 0; x < 384; ++x) picture.At(x, 300) = Rgb(0, 0, 255);
-    PlatformPresent(Shown(picture));
+    PlatformPresent(Changed(picture, {{0, 300, 384, 1}}));
     EXPECT_EQ(at(10, 300 * 800 / 480), Rgb(0, 0, 255));
     EXPECT_EQ(at(10, 100), 0xFF00FFu) << "a row that shows no changed picture row was written again";
     PlatformSetPictureFit(false);  // 1x in this window, centred

@@ -38,16 +38,17 @@ for kind in missing empty garbage truncated folder fifo; do
   wait_until 20 "$kind tune: the title's picture" drawn "$wid"
   # SDL_mixer is loaded at run time once a device opens: without it, silence.
   grep -q libSDL2_mixer "/proc/$game_pid/maps" || fail "$kind tune: an audio device opened but SDL_mixer was not loaded"
-  # The tune is read beside the title: one that cannot be read or played
-  # is named on stderr once the game has given up on it; the one cut short
-  # loads without a word.
+  # The tune is read when play first plays it (Z starts a game from the
+  # title): one that cannot be read or played is named on stderr once the
+  # game has given up on it; the one cut short loads without a word.
+  focus_window "$wid"
+  press "$wid" z
   case $kind in
     garbage) wait_until 20 "$kind tune: its note on stderr" grep -q "the tune .* cannot be played" "$dir/stderr" ;;
     truncated) ;;
     *) wait_until 20 "$kind tune: its note on stderr" grep -q "the tune .* is not a readable file" "$dir/stderr" ;;
   esac
   alive $game_pid || fail "$kind tune: the game died: $(cat "$dir/stderr")"
-  focus_window "$wid"
   press "$wid" Escape
   wait_until 20 "$kind tune: the game to end after Escape" gone "$game_pid"
   wait $game_pid

@@ -16,6 +16,8 @@
 
 #include "rules/game_mode.h"
 #include "shell/input_script.h"
+#include "draw/held_drawing.h"
+#include "draw/surfaces.h"
 #include "draw/text.h"
 #include "settings/language.h"
 #include "settings/number_text.h"
@@ -160,6 +162,7 @@ int PlayVerified(const Options& o, const Replay& replay) {
     PlatformInit();
     PlatformOpenWindow({"Tessmar", ScreenWidth, ScreenHeight});
     StartProgram();
+    HoldDrawingOf(&BackBuffer);  // drawn as the game draws
     if (!StartReplayFile(replay, error)) Fail(o.verify + ": " + error);
     const RecordEntry before[RecordEntries] = {RecordTable[0], RecordTable[1], RecordTable[2], RecordTable[3],
                                                RecordTable[4], RecordTable[5]};
@@ -260,6 +263,7 @@ int main(int argc, char** argv) {
     DailyMaker = MakeDailyMissionBytes;
     PlatformOpenWindow({"Tessmar", ScreenWidth, ScreenHeight});
     StartProgram();
+    HoldDrawingOf(&BackBuffer);  // drawn as the game draws
     if (o.startScoreAttack) StartScoreAttack();
     if (!o.mission.empty()) StartMissionGame(o.mission);
 
