@@ -17,6 +17,7 @@
 
 #include "platform/platform.h"
 #include "platform/platform_os.h"
+#include "platform/key_presses.h"
 #include "platform/platform_sdl_parts.h"
 #include "platform/sound_font.h"
 
@@ -24,16 +25,9 @@ namespace {
 bool audioOpen = false;
 
 std::jthread audioCloser;  // closes an audio subsystem that found no device
-bool keys[KeyCount];
-// A key pressed since the last sample, even if released again before it.
-bool pressedSinceSample[KeyCount];
-// What the last sample said of each key, and the keys let go and pressed
-// anew since a sample that said "down": that sample's frame never saw them
-// up, so the next sample says "up" and owes the one after a "down". Two
-// taps quicker than the frames are then two presses, not one.
-bool reportedDown[KeyCount];
-bool pressedAgain[KeyCount];
-bool pressOwed[KeyCount];
+// The keys held and tapped between samples: two taps quicker than the
+// frames are two presses, not one.
+KeyPresses keyPresses;
 bool windowFocused = true;
 
 bool ValidKey(int key) { return key >= 0 && key < KeyCount; }
@@ -74,10 +68,7 @@ PlatformEvent TakeWindowEvent(const SDL_WindowEvent& e) {
     }
     if (e.event != SDL_WINDOWEVENT_FOCUS_LOST && e.event != SDL_WINDOWEVENT_MINIMIZED) return PlatformEvent::Other;
     windowFocused = false;
-    std::memset(keys, 0, sizeof keys);
-    std::memset(pressedSinceSample, 0, sizeof pressedSinceSample);
-    std::memset(pressedAgain, 0, sizeof pressedAgain);
-    std::memset(pressOwed, 0, sizeof pressOwed);
+    keyPresses.Forget();
     return PlatformEvent::FocusLost;
 }
 
@@ -245,12 +236,7 @@ PlatformEvent HandleEvent(const SDL_Event& e) {
             if (WindowTakeEvent(e)) break;  // F11 and Alt+Enter are the window's own
             int key = e.key.keysym.scancode;
             if (e.type == SDL_KEYDOWN) ShowPointer(false);
-            if (!ValidKey(key)) break;
-            if (e.type == SDL_KEYDOWN && !keys[key]) {
-                pressedSinceSample[key] = true;
-                if (reportedDown[key]) pressedAgain[key] = true;
-            }
-            keys[key] = e.type == SDL_KEYDOWN;
+            keyPresses.Take(key, e.type == SDL_KEYDOWN);
             break;
         }
         case SDL_CONTROLLERBUTTONDOWN:
@@ -305,15 +291,7 @@ void PlatformPostQuit() {
     SDL_PushEvent(&e);
 }
 
-bool PlatformKeyDown(int key) {
-    if (!ValidKey(key)) return false;
-    bool down = keys[key] || pressedSinceSample[key] || pressOwed[key];
-    pressOwed[key] = false;
-    if (pressedAgain[key]) down = false, pressOwed[key] = true;
-    pressedSinceSample[key] = pressedAgain[key] = false;
-    reportedDown[key] = down;
-    return down;
-}
+bool PlatformKeyDown(int key) { return keyPresses.Sample(key); }
 
 bool WindowHasFocus() { return windowFocused; }
 

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "platform/key_names.h"
+#include "platform/key_presses.h"
 #include "platform/platform.h"
 #include "platform/platform_web_parts.h"
 
@@ -73,11 +74,8 @@ struct PageEvent {
 };
 std::deque<PageEvent> events;
 
-// The same key bookkeeping as the desktop's: held, pressed since the last
-// sample, and a press owed when a key went up and down again between two
-// samples.
-bool keys[KeyCount], pressedSinceSample[KeyCount], reportedDown[KeyCount], pressedAgain[KeyCount],
-    pressOwed[KeyCount];
+// The same key bookkeeping as the desktop's.
+KeyPresses keyPresses;
 bool focused = true;
 bool stepMode = false;
 uint32_t virtualClock = 0;
@@ -91,9 +89,7 @@ double lastYield = 0;
 
 bool ValidKey(int key) { return key >= 0 && key < KeyCount; }
 
-void ForgetKeys() {
-    for (bool* a : {keys, pressedSinceSample, pressedAgain, pressOwed}) std::memset(a, 0, KeyCount);
-}
+void ForgetKeys() { keyPresses.Forget(); }
 
 EM_JS(void, web_toggle_fullscreen, (), {
     if (document.fullscreenElement) document.exitFullscreen();
@@ -127,11 +123,7 @@ EM_BOOL TakeVisibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
 
 PlatformEvent Handle(const PageEvent& e) {
     if (e.key >= 0) {
-        if (e.down && !keys[e.key]) {
-            pressedSinceSample[e.key] = true;
-            if (reportedDown[e.key]) pressedAgain[e.key] = true;
-        }
-        keys[e.key] = e.down;
+        keyPresses.Take(e.key, e.down);
         return PlatformEvent::Other;
     }
     if (e.kind == PlatformEvent::FocusLost) {
@@ -258,15 +250,7 @@ void PlatformPostQuit() { events.push_back({PlatformEvent::Quit}); }
 bool PlatformMayRest() { return !stepMode; }
 bool PlatformWindowShown() { return stepMode || !web_hidden(); }
 
-bool PlatformKeyDown(int key) {
-    if (!ValidKey(key)) return false;
-    bool down = keys[key] || pressedSinceSample[key] || pressOwed[key];
-    pressOwed[key] = false;
-    if (pressedAgain[key]) down = false, pressOwed[key] = true;
-    pressedSinceSample[key] = pressedAgain[key] = false;
-    reportedDown[key] = down;
-    return down;
-}
+bool PlatformKeyDown(int key) { return keyPresses.Sample(key); }
 
 bool PageHasFocus() { return focused; }
 
