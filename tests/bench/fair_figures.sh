@@ -26,6 +26,7 @@ rounds=${ROUNDS:-3}
 seconds=${SCENE_SECONDS:-20}
 here=$(dirname "$(readlink -f "$0")")
 . "$here/../smoke/xvfb.sh"
+. "$here/ltris_demo.sh"
 for tool in Xvfb openbox xdotool bc python3 cc import perl; do command -v $tool >/dev/null || skip "$tool is missing"; done
 start_xvfb 3840x2160x24 || skip "Xvfb could not start"
 start_openbox
@@ -90,7 +91,7 @@ game_scene() {  # scale [game]
 # the mouse (its settings file is written by quitting it once). Prints the
 # same as game_scene, or nothing when the demo did not start.
 ltris_scene() {
-  local bin home pid w pixel p x n0 n1 fps count
+  local bin home pid p x n0 n1 fps count
   bin=$(command -v ltris || echo /usr/games/ltris)
   [ -x "$bin" ] || return 0
   # A copy without its set-group-id bit (for the shared high scores), which
@@ -99,33 +100,8 @@ ltris_scene() {
   bin=$work/ltris
   home=$(mktemp -d -p "$work")
   count=$home/frames
-  # Its menu takes a click only on an item the pointer has come to rest on.
-  ltris_click() { xdotool mousemove --window "$w" "$1" "$2" 2>/dev/null; sleep 0.3; xdotool click 1; sleep 1.5; }
-  ltris_start() {
-    (cd "$home" && HOME=$home FRAME_COUNT_FILE=$count LD_PRELOAD=$work/frame_count.so exec "$bin") >/dev/null 2>&1 &
-    pid=$!
-    pids+=("$pid")
-    sleep 3
-    w=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1)
-  }
-  ltris_start
-  [ -n "$w" ] && ltris_click 159 403  # Quit
-  sleep 1
-  kill "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-  [ -f "$home/.lgames/ltris.conf" ] || return 0
-  perl -pi -e 's/fps\xbb\d/fps\xbb1/' "$home/.lgames/ltris.conf"
-  ltris_start
-  [ -n "$w" ] || return 0
-  ltris_click 159 267  # New Game
-  for _ in 1 2 3; do
-    ltris_click 150 226  # Start Game (the demo is the first kind of game)
-    # The menu is brown, the game's wall blue-grey.
-    pixel=$(import -window "$w" -crop 1x1+5+240 -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}')
-    [ -n "$pixel" ] && [ $((16#${pixel:5:2})) -ge $((16#${pixel:1:2})) ] && break
-    pixel=
-  done
-  if [ -n "$pixel" ]; then
+  if start_ltris_demo "$bin" "$home" FRAME_COUNT_FILE="$count" LD_PRELOAD="$work/frame_count.so"; then
+    pid=$ltris_pid
     sleep 2
     n0=$(frames_counted "$count")
     read -r p x < <(scene_cpu "$pid")
@@ -135,8 +111,8 @@ ltris_scene() {
       echo "$(echo "scale=4; $p / 1000000 / ($n1 - $n0)" | bc) $(echo "scale=4; $x / 1000000 / ($n1 - $n0)" | bc) $fps"
     fi
   fi
-  kill "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
+  kill "$ltris_pid" 2>/dev/null
+  wait "$ltris_pid" 2>/dev/null
 }
 
 declare -A results

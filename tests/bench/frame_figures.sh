@@ -28,6 +28,7 @@ seconds=${SCENE_SECONDS:-20}
 pacing_seconds=${PACING_SECONDS:-60}
 here=$(dirname "$(readlink -f "$0")")
 . "$here/../smoke/xvfb.sh"
+. "$here/ltris_demo.sh"
 for tool in Xvfb openbox xdotool bc python3; do command -v $tool >/dev/null || skip "$tool is missing"; done
 start_xvfb 1920x1080x24 || skip "Xvfb could not start"
 openbox >"$work/openbox.log" 2>&1 &
@@ -124,45 +125,20 @@ peer() {  # program, scene name
 # then set to 50 frames a second. Prints "cpu% wakeups/s", or nothing when the
 # demo did not start.
 ltris_demo() {
-  local bin home pid w pixel ns0 cs0 ns1 cs1
+  local bin home pid ns0 cs0 ns1 cs1
   bin=$(command -v ltris || echo /usr/games/ltris)
   [ -x "$bin" ] || return 0
   home=$(mktemp -d -p "$work")
-  # Its menu takes a click only on an item the pointer has come to rest on.
-  ltris_click() { xdotool mousemove --window "$w" "$1" "$2" 2>/dev/null; sleep 0.3; xdotool click 1; sleep 1.5; }
-  ltris_start() {
-    (cd "$home" && HOME=$home exec "$bin") >/dev/null 2>&1 &
-    pid=$!
-    pids+=("$pid")
-    sleep 3
-    w=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1)
-  }
-  ltris_start
-  [ -n "$w" ] && ltris_click 159 403  # Quit
-  sleep 1
-  kill "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-  [ -f "$home/.lgames/ltris.conf" ] || return 0
-  perl -pi -e 's/fps\xbb\d/fps\xbb1/' "$home/.lgames/ltris.conf"
-  ltris_start
-  [ -n "$w" ] || return 0
-  ltris_click 159 267  # New Game
-  for _ in 1 2 3; do
-    ltris_click 150 226  # Start Game (the demo is the first kind of game)
-    # The menu is brown, the game's wall blue-grey.
-    pixel=$(import -window "$w" -crop 1x1+5+240 -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}')
-    [ -n "$pixel" ] && [ $((16#${pixel:5:2})) -ge $((16#${pixel:1:2})) ] && break
-    pixel=
-  done
-  if [ -n "$pixel" ]; then
+  if start_ltris_demo "$bin" "$home"; then
+    pid=$ltris_pid
     sleep 2
     read -r ns0 cs0 < <(snapshot "$pid")
     sleep "$seconds"
     read -r ns1 cs1 < <(snapshot "$pid")
     echo "$(echo "scale=3; ($ns1 - $ns0) / 10000000 / $seconds" | bc) $(echo "scale=1; ($cs1 - $cs0) / $seconds" | bc)"
   fi
-  kill "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
+  kill "$ltris_pid" 2>/dev/null
+  wait "$ltris_pid" 2>/dev/null
 }
 
 median() { sort -n | awk '{v[NR] = $1} END {print (NR ? v[int((NR + 1) / 2)] : "-")}'; }
