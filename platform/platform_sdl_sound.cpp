@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/pitch_choice.h"
 #include "platform/platform.h"
 #include "platform/platform_sdl_parts.h"
 #include "platform/wave_length.h"
@@ -22,16 +23,6 @@ bool soundsOpen = false;
 // Order in which the channels were last started, to find the oldest.
 uint64_t startedOrder[SoundChannels];
 uint64_t startCount = 0;
-// Picks the pitched copy: its own generator, so the game's rand() (and with
-// it the coming blocks) is never touched by a sound.
-uint32_t pitchState = 0x9E3779B9u;
-
-uint32_t NextPitchChoice() {
-    pitchState ^= pitchState << 13;
-    pitchState ^= pitchState >> 17;
-    pitchState ^= pitchState << 5;
-    return pitchState;
-}
 
 void Refuse(const SoundImage& image, const char* why) {
     std::fprintf(stderr, "tessmar: sound %s is silent: %s\n", image.file.empty() ? image.name : image.file.c_str(),
@@ -145,7 +136,7 @@ void PlatformPlaySound(const SoundImage& image) {
     if (!soundsOpen || image.handle == nullptr) return;
     void* chosen = image.handle;
     if (image.pitchVariants) {
-        uint32_t pick = NextPitchChoice() % (SoundImage::PitchedCopies + 1);
+        const uint32_t pick = PitchCopyToPlay();
         if (pick > 0 && image.pitched[pick - 1]) chosen = image.pitched[pick - 1];
     }
     AudioPlaySound(chosen);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/pitch_choice.h"
 #include "platform/platform.h"
 #include "platform/platform_os.h"
 #include "platform/platform_web_parts.h"
@@ -21,15 +22,6 @@ constexpr double PitchFactors[SoundImage::PitchedCopies] = {0.97, 0.985, 1.015, 
 constexpr size_t MaxTuneBytes = size_t(16) << 20;
 constexpr size_t MaxLoopFileBytes = 64;
 
-// Picks the pitched copy: its own generator, so the game's random numbers
-// do not depend on the sounds.
-uint32_t pitchState = 0x9E3779B9u;
-uint32_t NextPitchChoice() {
-    pitchState ^= pitchState << 13;
-    pitchState ^= pitchState >> 17;
-    pitchState ^= pitchState << 5;
-    return pitchState;
-}
 
 bool soundOpen = false;
 struct Tune {
@@ -103,7 +95,7 @@ void PlatformPlaySound(const SoundImage& image) {
     if (image.handle == nullptr) return;
     double rate = 1;
     if (image.pitchVariants) {
-        const uint32_t pick = NextPitchChoice() % (SoundImage::PitchedCopies + 1);
+        const uint32_t pick = PitchCopyToPlay();
         if (pick > 0) rate = PitchFactors[pick - 1];
     }
     web_play_sound(int(reinterpret_cast<intptr_t>(image.handle) - 1), rate);
