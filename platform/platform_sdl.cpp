@@ -185,7 +185,7 @@ void PlatformOpenDevices() {
         return;
     }
     SoundsOpen();
-    AudioHelperStart();
+    AudioHelperStart(AudioBufferFrames);
     audioOpen = true;
 }
 

@@ -4,10 +4,15 @@
 // what the helper last reported, so it never waits on that lock: a
 // synthesiser stuck inside the audio callback holds up the helper alone, and
 // the game plays on silent and still quits at once.
+//
+// While nothing can be heard the helper closes the device, so that SDL's
+// audio thread stops mixing silence, and opens it again for the next sound
+// or audible tune.
 #include <SDL.h>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
@@ -24,6 +29,7 @@
 
 namespace {
 enum class Job : uint8_t {
+    Wake,
     PlaySound,
     StopSounds,
     FreeSound,
@@ -84,7 +90,8 @@ std::string secondName;
 bool secondChosen = false;
 // Counts the mixer's output to switch arrangements on a line of the tune.
 TuneSwitcher& switcher = *new TuneSwitcher;
-int bytesPerFrame = 4, mixRate = 44100;
+int bytesPerFrame = 4, mixRate = 44100, mixChannels = 2, bufferFrames = 1024;
+Uint16 mixFormat = AUDIO_S16SYS;
 uint32_t tuneStartedAt = 0;
 std::atomic<bool> tuneOpen{false}, tunePlaying{false};
 std::atomic<bool> halting{false}, fading{false}, endedByItself{false};
@@ -126,7 +133,20 @@ Mix_Music* LoadTune(const std::string& path, std::vector<uint8_t>& bytes) {
 // counts as open.
 std::vector<std::string> tunePaths;
 std::string secondPath;
-int tuneVolume = MIX_MAX_VOLUME;
+int tuneVolume = MIX_MAX_VOLUME, soundVolume = MIX_MAX_VOLUME;
+
+// The device rests (is closed) once no sound and no audible tune has played
+// for RestAfterMs; a tune that is stopped or silent (MUSIC 0, muted) is
+// unloaded first, and read again when it is next played audibly. The helper
+// looks every RestCheckMs while the device is open. A sound being decoded on
+// another thread holds it open.
+constexpr uint32_t RestAfterMs = 2000;
+constexpr uint32_t RestCheckMs = 500;
+std::atomic<bool> resting{false};
+uint32_t lastHeardAt = 0;
+bool wakeFailSaid = false;
+std::mutex& holdLock = *new std::mutex;  // guards holders, and the closing
+int holders = 0;
 
 void OpenTune() {
     std::vector<std::string> paths;
@@ -237,10 +257,61 @@ void CloseTune() {
     secondBytes.clear();
 }
 
+// Opens the resting device again, in the format the sounds were decoded to,
+// with the mixer's settings as they were.
+bool Wake() {
+    if (!resting) return true;
+    if (Mix_OpenAudioDevice(mixRate, mixFormat, mixChannels, bufferFrames, nullptr, 0) != 0) {
+        if (!wakeFailSaid) std::fprintf(stderr, "tessmar: the audio device did not open again: %s\n", Mix_GetError());
+        wakeFailSaid = true;
+        return false;
+    }
+    SoundChannelsOpen();
+    Mix_Volume(-1, soundVolume);
+    Mix_VolumeMusic(tuneVolume);
+    Mix_HookMusicFinished(TuneFinished);
+    Mix_SetPostMix(AfterMix, nullptr);
+    resting = false;
+    lastHeardAt = SDL_GetTicks();
+    return true;
+}
+
+void UnloadTune() {
+    HaltTune();
+    Mix_FreeMusic(tune);
+    tune = nullptr;
+    tunePaths = {tuneName};
+    if (secondTune != nullptr) {
+        Mix_FreeMusic(secondTune);
+        secondTune = nullptr;
+        secondPath = secondName;
+    }
+    tuneBytes.clear();
+    secondBytes.clear();
+}
+
+void RestIfSilent() {
+    if (resting) return;
+    const uint32_t now = SDL_GetTicks();
+    const bool tuneHeard = tune != nullptr && tuneVolume > 0 && (tunePlaying || Mix_PlayingMusic());
+    if (Mix_Playing(-1) > 0 || tuneHeard) lastHeardAt = now;
+    if (now - lastHeardAt < RestAfterMs) return;
+    std::lock_guard<std::mutex> lock(holdLock);
+    if (holders > 0) return;
+    if (tune != nullptr) UnloadTune();
+    Mix_CloseAudio();
+    resting = true;
+}
+
 void Run(const Request& r) {
     switch (r.job) {
-        case Job::PlaySound: SoundPlayNow(static_cast<Mix_Chunk*>(r.chunk)); break;
-        case Job::StopSounds: Mix_HaltChannel(-1); break;
+        case Job::Wake: Wake(); break;
+        case Job::PlaySound:
+            if (Wake()) SoundPlayNow(static_cast<Mix_Chunk*>(r.chunk));
+            break;
+        case Job::StopSounds:
+            if (!resting) Mix_HaltChannel(-1);
+            break;
         case Job::FreeSound: Mix_FreeChunk(static_cast<Mix_Chunk*>(r.chunk)); break;
         case Job::TuneOpen:
             if (tune != nullptr || !tunePaths.empty()) break;  // one tune at a time: closed first
@@ -255,11 +326,18 @@ void Run(const Request& r) {
             else secondTune = LoadTune(secondName = r.path, secondBytes);
             break;
         case Job::TuneUse: UseArrangement(r.second, r.lineMs); break;
-        case Job::TunePlay: PlayTune(); break;
-        case Job::TuneStop: FadeOutTune(); break;
+        case Job::TunePlay:
+            if (tuneOpen && tuneVolume > 0 && !Wake()) break;
+            PlayTune();
+            break;
+        case Job::TuneStop:
+            if (!resting) FadeOutTune();
+            break;
         case Job::TuneClose: CloseTune(); break;
         case Job::SetVolumes:
             tuneVolume = r.tuneVolume;
+            soundVolume = r.soundVolume;
+            if (resting) break;
             Mix_VolumeMusic(r.tuneVolume);
             Mix_Volume(-1, r.soundVolume);
             break;
@@ -271,7 +349,14 @@ void HelperLoop() {
         Request r;
         {
             std::unique_lock<std::mutex> lock(queueLock);
-            queueWake.wait(lock, [] { return queueCount > 0 || helperQuits; });
+            auto asked = [] { return queueCount > 0 || helperQuits; };
+            if (resting) {
+                queueWake.wait(lock, asked);
+            } else if (!queueWake.wait_for(lock, std::chrono::milliseconds(RestCheckMs), asked)) {
+                lock.unlock();
+                RestIfSilent();
+                continue;
+            }
             if (queueCount == 0) return;
             r = std::move(queue[queueHead]);
             queueHead = (queueHead + 1) % QueueSize;
@@ -279,6 +364,7 @@ void HelperLoop() {
             busySince = std::max<uint32_t>(SDL_GetTicks(), 1);  // 0 means idle
         }
         Run(r);
+        lastHeardAt = SDL_GetTicks();
         busySince = 0;
         ++done;
     }
@@ -309,14 +395,15 @@ bool Post(Request r) {
 }
 }  // namespace
 
-void AudioHelperStart() {
+void AudioHelperStart(int deviceBufferFrames) {
     if (helper.joinable()) return;
     helperQuits = false;
     Mix_HookMusicFinished(TuneFinished);
-    int channels = 2;
-    Uint16 format = AUDIO_S16SYS;
-    if (Mix_QuerySpec(&mixRate, &format, &channels) != 0) bytesPerFrame = channels * SDL_AUDIO_BITSIZE(format) / 8;
+    bufferFrames = deviceBufferFrames;
+    if (Mix_QuerySpec(&mixRate, &mixFormat, &mixChannels) != 0)
+        bytesPerFrame = mixChannels * SDL_AUDIO_BITSIZE(mixFormat) / 8;
     Mix_SetPostMix(AfterMix, nullptr);
+    lastHeardAt = SDL_GetTicks();
     helper = std::thread(HelperLoop);
 }
 
@@ -351,6 +438,20 @@ bool AudioHelperEnd(uint32_t waitMs) {
     }
     helper.join();
     return true;
+}
+
+AudioDeviceHold::AudioDeviceHold() {
+    {
+        std::lock_guard<std::mutex> lock(holdLock);
+        ++holders;
+    }
+    if (resting && Post({Job::Wake, nullptr, {}, {}})) AudioHelperIdle(StuckMs);
+    open = !resting && helper.joinable();
+}
+
+AudioDeviceHold::~AudioDeviceHold() {
+    std::lock_guard<std::mutex> lock(holdLock);
+    --holders;
 }
 
 void AudioPlaySound(void* chunk) { Post({Job::PlaySound, chunk, {}, {}}); }

@@ -52,12 +52,26 @@ bool PadTestActive();
 // nothing more played once it is about to close.
 void SoundsOpen();
 void SoundsClose();
+// The mixer's channels allocated again (after the device has rested).
+void SoundChannelsOpen();
 // Starts a sound on a free channel (or the oldest one's): on the helper below.
 void SoundPlayNow(Mix_Chunk* chunk);
 
 // The helper thread that makes the mixer's calls which take the audio lock
-// (platform_sdl_audio.cpp): started once the audio device is open.
-void AudioHelperStart();
+// (platform_sdl_audio.cpp): started once the audio device is open, with the
+// buffer it was opened with (the device is closed while nothing is heard
+// and opened again the same way).
+void AudioHelperStart(int deviceBufferFrames);
+// Holds the audio device open (opened again if it rests) while a sound is
+// decoded into the mixer's format on the caller's thread; `open` false when
+// there is no device to decode for.
+struct AudioDeviceHold {
+    AudioDeviceHold();
+    ~AudioDeviceHold();
+    AudioDeviceHold(const AudioDeviceHold&) = delete;
+    AudioDeviceHold& operator=(const AudioDeviceHold&) = delete;
+    bool open = false;
+};
 // True once every request so far is carried out, false after `waitMs` or
 // when the helper is stuck.
 bool AudioHelperIdle(uint32_t waitMs);

@@ -86,8 +86,10 @@ int OldestChannel() {
 }
 }  // namespace
 
+void SoundChannelsOpen() { Mix_AllocateChannels(SoundChannels); }
+
 void SoundsOpen() {
-    Mix_AllocateChannels(SoundChannels);
+    SoundChannelsOpen();
     soundsOpen = true;
 }
 
@@ -100,6 +102,8 @@ void PlatformPrepareSound(SoundImage& image) {
     image.bytes = {};
     if (!image.readError.empty()) return Refuse(image, image.readError.c_str());
     if (bytes.empty()) return Refuse(image, "empty");
+    const AudioDeviceHold device;
+    if (!device.open) return Refuse(image, "the audio device did not open again");
     std::string wrong = CheckWaveLength(bytes.data(), bytes.size(), MaxSoundSeconds);
     if (!wrong.empty()) return Refuse(image, wrong.c_str());
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));

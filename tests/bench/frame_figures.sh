@@ -7,6 +7,7 @@
 # table.
 #
 #   tests/bench/frame_figures.sh GAME [BEFORE_GAME]   (ROUNDS=3 SCENE_SECONDS=20 PACING_SECONDS=60)
+#   ONLY=rest tests/bench/frame_figures.sh GAME [BEFORE_GAME]   (the paused and minimised rows alone)
 #
 # The paused and minimised rows are also measured with a sound device
 # (SDL's dummy audio driver): with the tune on, with the music at level 0
@@ -153,16 +154,20 @@ for round in $(seq "$rounds"); do
   echo "round $round of $rounds" >&2
   for entry in "${programs[@]}"; do
     name=${entry%%:*} bin=${entry#*:}
-    read -r cpu wake rss < <(measure 8 "$bin" --replay "$work/play.txt")
-    record "$name play cpu" "$cpu"; record "$name play wake" "$wake"
-    read -r cpu wake rss < <(FULLSCREEN=1 measure 8 "$bin" --replay "$work/play.txt")
-    record "$name full cpu" "$cpu"; record "$name full wake" "$wake"
+    if [ "${ONLY:-}" != rest ]; then
+      read -r cpu wake rss < <(measure 8 "$bin" --replay "$work/play.txt")
+      record "$name play cpu" "$cpu"; record "$name play wake" "$wake"
+      read -r cpu wake rss < <(FULLSCREEN=1 measure 8 "$bin" --replay "$work/play.txt")
+      record "$name full cpu" "$cpu"; record "$name full wake" "$wake"
+    fi
     read -r cpu wake rss < <(measure 9 "$bin" --replay "$work/pause.txt")
     record "$name pause cpu" "$cpu"; record "$name pause wake" "$wake"
     read -r cpu wake rss < <(MINIMISE=1 measure 3 "$bin")
     record "$name min cpu" "$cpu"; record "$name min wake" "$wake"
-    read -r ms rss < <(start_figures "$bin")
-    record "$name start" "$ms"; record "$name rss" "$rss"
+    if [ "${ONLY:-}" != rest ]; then
+      read -r ms rss < <(start_figures "$bin")
+      record "$name start" "$ms"; record "$name rss" "$rss"
+    fi
     # With a sound device (SDL's dummy driver): the tune on (the default),
     # the music at level 0, and muted; RSS at the title with the tune on.
     for music in on 0 mute; do
@@ -172,9 +177,11 @@ for round in $(seq "$rounds"); do
       read -r cpu wake rss < <(AUDIO=dummy SETTING=$setting measure 9 "$bin" --replay "$work/pause.txt")
       record "$name pause $music cpu" "$cpu"; record "$name pause $music wake" "$wake"
       read -r cpu wake rss < <(AUDIO=dummy SETTING=$setting MINIMISE=1 measure 3 "$bin")
-      record "$name min $music cpu" "$cpu"; record "$name min $music rss" "$rss"
+      record "$name min $music cpu" "$cpu"; record "$name min $music wake" "$wake"
+      record "$name min $music rss" "$rss"
     done
   done
+  [ "${ONLY:-}" = rest ] && continue
   peer ltris "ltris menu"
   read -r cpu wake < <(ltris_demo)
   [ -n "${cpu:-}" ] && record "ltris play cpu" "$cpu" && record "ltris play wake" "$wake"
@@ -212,6 +219,7 @@ for music in on 0 mute; do
   row "CPU % paused, dummy audio device, $label" "pause $music cpu" "" ""
   row "wake-ups/s paused, dummy audio device, $label" "pause $music wake" "" ""
   row "CPU % minimised (title), dummy audio device, $label" "min $music cpu" "" ""
+  row "wake-ups/s minimised (title), dummy audio device, $label" "min $music wake" "" ""
   row "RSS minimised (title), dummy audio device, $label, KiB" "min $music rss" "" ""
 done
 row "launch to window, ms" "start" "ltris start" "quadrapassel start"
@@ -219,6 +227,7 @@ row "RSS at the title, KiB" "rss" "ltris rss" "quadrapassel rss"
 echo
 echo "CPU per frame (ms) = CPU % x 10 / frames a second: 40 for the game, 50 for LTris."
 echo "pacing over ${pacing_seconds} s on the title (mean period ms, longest gap ms, FPS shown):"
+[ "${ONLY:-}" = rest ] && exit 0
 echo "  now:    $(pacing "$game")"
 [ -n "$before" ] && echo "  before: $(pacing "$before")"
 exit 0
