@@ -57,22 +57,30 @@ wait_until 20 "the title after F2" pointer_at "$wid" 300
 press "$wid" q  # the menus' confirm is the turning key: SCORE ATTACK
 wait_until 20 "play to begin after Q" board_in_place "$wid"
 
-# A stretch of what the device plays from now on: its peak and rms.
-listen() {  # bytes
+# What the device plays over the next SECONDS: its peak and rms. The device
+# rests (writes nothing) while nothing sounds, and the file starts anew each
+# time it opens again.
+played_since() {  # size before
+  local now
+  now=$(file_size "$work/audio.raw")
+  if [ "$now" -lt "$1" ]; then sound_level "$work/audio.raw" 0 "$now"; else sound_level "$work/audio.raw" "$1" $((now - $1)); fi
+}
+listen() {  # seconds
   local from
   from=$(file_size "$work/audio.raw")
-  wait_until 20 "$1 bytes more of sound" size_at_least "$work/audio.raw" $((from + $1))
-  sound_level "$work/audio.raw" "$from" "$1"
+  sleep "$1"
+  played_since "$from"
 }
-read -r peak rms <<<"$(listen $audio_second)"
+read -r peak rms <<<"$(listen 1)"
 [ "$peak" -eq 0 ] || fail "a second of play with MUSIC 0 and no key is not silent: peak $peak, rms $rms"
 echo "ok: a second of play with MUSIC 0 is silent"
 press "$wid" z
-read -r peak rms <<<"$(listen $((audio_second / 2)))"
+read -r peak rms <<<"$(listen 0.5)"
 [ "$peak" -eq 0 ] || fail "Z still sounds after it was moved: peak $peak"
+from=$(file_size "$work/audio.raw")
+loud() { read -r peak rms <<<"$(played_since "$from")"; [ "$peak" -gt 1000 ]; }
 press "$wid" q
-read -r peak rms <<<"$(listen $((audio_second / 2)))"
-[ "$peak" -gt 1000 ] || fail "Q did not turn the pair: peak $peak, rms $rms"
+wait_until 20 "the turn's sound after Q" loud
 echo "ok: Z is silent, Q turns the pair (the turn's sound, peak $peak)"
 press "$wid" Escape
 wait_until 20 "the game to end after Escape" gone "$game_pid"
