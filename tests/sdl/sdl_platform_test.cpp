@@ -705,6 +705,14 @@ TEST_F(SdlPlatform, ThePictureIsScaledIntoTheWindowAndOnlyChangedAreasAreRewritt
     EXPECT_EQ(at(16, 20 + 200), Rgb(4, 5, 6));
     EXPECT_EQ(at(16, 20 + 800), Rgb(7, 8, 9));
     EXPECT_EQ(at(16, 20 + 500), 0xFF00FFu) << "a row between two changed rows was written again";
+    // An area said to change is cut to the pixels in it that did: its
+    // unchanged pixels are not written again.
+    markAt(0, 0);
+    picture.At(5, 6) = Rgb(10, 11, 12);
+    PlatformPresent(Changed(picture, {{0, 0, 64, 64}, {0, 248, 8, 8}}));
+    EXPECT_EQ(at(16 + 10, 20 + 12), Rgb(10, 11, 12));
+    EXPECT_EQ(at(16, 20), 0xFF00FFu) << "an unchanged pixel of a changed area was written again";
+    EXPECT_EQ(at(16, 20 + 500), 0xFF00FFu) << "an area with no pixel changed was written again";
     // The window's pixels may be new: all of it again, whatever the picture says.
     PushWindowEvent(SDL_WINDOWEVENT_EXPOSED);
     Pump();
