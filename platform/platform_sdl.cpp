@@ -131,6 +131,10 @@ void PlatformInit() {
     // The software renderer presents through the plain X11 / Wayland
     // framebuffer: a GL-backed one costs an extra pass where there is no GPU.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // The sound font is chosen through the environment, which may only be
+    // changed while no other thread runs: SDL's audio and pad threads read
+    // it (a change under them can crash the reading thread).
+    ChooseSoundFont(Mix_SetSoundFonts);
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         std::fprintf(stderr, "tessmar: no video: %s\n", SDL_GetError());
 }
@@ -171,7 +175,6 @@ void PlatformOpenDevices() {
             failure = "no audio device";
         if (failure == nullptr) {
             Mix_Init(MIX_INIT_MID);
-            ChooseSoundFont(Mix_SetSoundFonts);
             QuietSynthesiser();
         }
     }
