@@ -250,14 +250,17 @@ void AreasToSend(const Picture& picture) {
     }
 }
 
-// `n` pixels each written `Scale` times side by side; a scale known here
-// lets the compiler unroll and vectorise the copies.
+// `n` pixels each written `Scale` times side by side. Each pixel is
+// doubled in a 64-bit word and stored whole: copies gathered in a small
+// array and then stored as one made the store wait on the copies' own
+// narrow writes, most of the time spent scaling at 4x.
 template <int Scale>
 void Widen(const uint32_t* in, uint32_t* out, int n) {
     for (int x = 0; x < n; ++x) {
-        uint32_t copies[Scale];
-        for (uint32_t& c : copies) c = in[x];
-        std::memcpy(out + Scale * x, copies, sizeof copies);  // one store of all the copies
+        const uint64_t twice = in[x] * uint64_t{0x100000001};
+        uint32_t* o = out + Scale * x;
+        for (int k = 0; k + 1 < Scale; k += 2) std::memcpy(o + k, &twice, sizeof twice);
+        if (Scale % 2) o[Scale - 1] = in[x];
     }
 }
 

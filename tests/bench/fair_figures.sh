@@ -9,6 +9,9 @@
 #
 #   tests/bench/fair_figures.sh GAME [BEFORE_GAME]   (ROUNDS=3 SCENE_SECONDS=20)
 #
+# SCENES="1 4 full" plays only those scenes (of 1 2 3 4 full), for more
+# rounds of the sizes being compared in the same time.
+#
 # With BEFORE_GAME, an earlier build plays the same scenes in the same
 # rounds.
 #
@@ -122,7 +125,7 @@ fig() { printf '%s' "${results[$1]:-}" | sort -n | awk '{v[NR] = $1} END {if (NR
 spread() { printf '%s' "${results[$1]:-}" | sort -n | awk '{v[NR] = $1} END {if (NR) printf "%.3f-%.3f", v[1], v[NR]; else printf "-"}'; }
 
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
-scenes=(1 2 3 4 full)
+read -ra scenes <<<"${SCENES:-1 2 3 4 full}"
 for round in $(seq "$rounds"); do
   echo "round $round of $rounds" >&2
   for s in "${scenes[@]}"; do
@@ -141,6 +144,18 @@ for round in $(seq "$rounds"); do
   done
 done
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
+
+# Growth from 1x within each round (the sizes of one round played minutes
+# apart, under the same load).
+for s in 4 full; do
+  for who in game before; do
+    mapfile -t one < <(printf '%s' "${results[$who 1 sum]:-}")
+    mapfile -t big < <(printf '%s' "${results[$who $s sum]:-}")
+    for i in "${!one[@]}"; do
+      [ -n "${big[$i]:-}" ] && record "$who growth $s" "$(echo "scale=4; ${big[$i]} / ${one[$i]}" | bc)"
+    done
+  done
+done
 
 # The ratio of the game to the LTris run measured beside it, per round.
 for s in 1 2; do
@@ -169,10 +184,15 @@ for s in 1 2; do
 done
 echo
 echo "game / LTris (both counted), per round then median: 1x $(fig "ratio 1") ($(spread "ratio 1")), 2x $(fig "ratio 2") ($(spread "ratio 2"))"
-g1=$(fig "game 1 sum") g4=$(fig "game 4 sum") gf=$(fig "game full sum")
-[ "$g1" != - ] && [ "$g4" != - ] &&
-  echo "growth from 1x: 4x $(echo "scale=3; $g4 / $g1" | bc), fullscreen $(echo "scale=3; $gf / $g1" | bc)"
-b1=$(fig "before 1 sum") b4=$(fig "before 4 sum") bf=$(fig "before full sum")
-[ "$b1" != - ] && [ "$b4" != - ] &&
-  echo "before, growth from 1x: 4x $(echo "scale=3; $b4 / $b1" | bc), fullscreen $(echo "scale=3; $bf / $b1" | bc)"
+growth() {  # game|before: the growth of the medians, then per round
+  local one big4 bigf
+  one=$(fig "$1 1 sum") big4=$(fig "$1 4 sum") bigf=$(fig "$1 full sum")
+  [ "$one" != - ] || return 0
+  printf 'growth from 1x: 4x %s, fullscreen %s; per round 4x %s (%s), fullscreen %s (%s)\n' \
+    "$([ "$big4" != - ] && echo "scale=3; $big4 / $one" | bc || echo -)" \
+    "$([ "$bigf" != - ] && echo "scale=3; $bigf / $one" | bc || echo -)" \
+    "$(fig "$1 growth 4")" "$(spread "$1 growth 4")" "$(fig "$1 growth full")" "$(spread "$1 growth full")"
+}
+growth game
+[ -n "$before" ] && printf 'before, ' && growth before
 exit 0
