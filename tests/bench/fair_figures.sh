@@ -145,26 +145,22 @@ for round in $(seq "$rounds"); do
 done
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
+# Records under $1, round by round, the value under $2 divided by the one
+# under $3 of the same round.
+per_round() {
+  local i over under
+  mapfile -t over < <(printf '%s' "${results[$2]:-}")
+  mapfile -t under < <(printf '%s' "${results[$3]:-}")
+  for i in "${!over[@]}"; do
+    [ -n "${under[$i]:-}" ] && record "$1" "$(echo "scale=4; ${over[$i]} / ${under[$i]}" | bc)"
+  done
+}
 # Growth from 1x within each round (the sizes of one round played minutes
-# apart, under the same load).
+# apart, under the same load), and the game against the LTris run beside it.
 for s in 4 full; do
-  for who in game before; do
-    mapfile -t one < <(printf '%s' "${results[$who 1 sum]:-}")
-    mapfile -t big < <(printf '%s' "${results[$who $s sum]:-}")
-    for i in "${!one[@]}"; do
-      [ -n "${big[$i]:-}" ] && record "$who growth $s" "$(echo "scale=4; ${big[$i]} / ${one[$i]}" | bc)"
-    done
-  done
+  for who in game before; do per_round "$who growth $s" "$who $s sum" "$who 1 sum"; done
 done
-
-# The ratio of the game to the LTris run measured beside it, per round.
-for s in 1 2; do
-  mapfile -t g < <(printf '%s' "${results[game $s sum]:-}")
-  mapfile -t l < <(printf '%s' "${results[ltris $s sum]:-}")
-  for i in "${!g[@]}"; do
-    [ -n "${l[$i]:-}" ] && record "ratio $s" "$(echo "scale=4; ${g[$i]} / ${l[$i]}" | bc)"
-  done
-done
+for s in 1 2; do per_round "ratio $s" "game $s sum" "ltris $s sum"; done
 
 echo
 echo "ms of CPU a frame shown, median of $rounds rounds of $seconds s (lowest-highest); load $load_before before, $load_after after"
