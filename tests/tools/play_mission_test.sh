@@ -4,9 +4,9 @@
 # mission, played after the menu frames it puts first, clears it with as
 # many pairs as the way says; and no picture is drawn past the clear (the
 # next mission would be in it).
-#   play_mission_test.sh PLAY_MISSION HEADLESS GAMEDATA SOLUTIONS
+#   play_mission_test.sh PLAY_MISSION HEADLESS SOLVE GAMEDATA SOLUTIONS
 set -euo pipefail
-PLAY=$1; export HEADLESS=$2 GAMEDATA=$3; SOLUTIONS=$4
+PLAY=$1; export HEADLESS=$2 SOLVE=$3 GAMEDATA=$4; SOLUTIONS=$5
 export LANG=C LC_ALL=C
 OUT=$(mktemp -d); trap 'rm -rf "$OUT"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }

@@ -15,14 +15,14 @@
 # mission. It prints the frames where each pair came in and where the
 # mission ended. Random pairs are dealt alike at every run (SEED, 15 unless
 # set). `pages` writes the nine how-to-play pages to OUTDIR/page-N.png.
-# HEADLESS and GAMEDATA name the runner and the game data (build/ by default);
-# LANGUAGE is en unless set.
+# HEADLESS, SOLVE and GAMEDATA name the runner, the solver (which writes the
+# menu's keys) and the game data (build/ by default); LANGUAGE is en unless set.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 HEADLESS=${HEADLESS:-$ROOT/build/tessmar-headless}
+SOLVE=${SOLVE:-$ROOT/build/tessmar-solve}
 GAMEDATA=${GAMEDATA:-$ROOT/build/gamedata}
 LANGUAGE=${LANGUAGE:-en}
-BOARD_ENTRY_FRAMES=79   # the board sliding in, once the mission is chosen
 PAGE_FRAMES=30          # frames each how-to-play page is left up
 PAGE_COUNT=9
 
@@ -67,10 +67,8 @@ open(sys.argv[1], "wb").write(records)
 PY
 
 # Title, mission select, NN-1 steps right, then the board entry.
-{ printf '1 Down\n1\n1 Z\n1\n'
-  for ((k = 1; k < NN; k++)); do printf '1 Right\n6\n'; done
-  printf '1 Z\n%d\n' "$BOARD_ENTRY_FRAMES"; } > "$RUN/input.txt"
-MENU=$((4 + 7 * (NN - 1) + 1 + BOARD_ENTRY_FRAMES))
+"$SOLVE" --menu "$NN" > "$RUN/input.txt"
+MENU=$(awk '/^[ \t]*#/ {next} NF {n += $1} END {print n + 0}' "$RUN/input.txt")
 cat "$SCRIPT" >> "$RUN/input.txt"
 
 # First the run itself, for where the pairs came in and where it ended.

@@ -40,7 +40,7 @@ namespace fs = std::filesystem;
 
 struct Options {
     bool json = false, play = false, fromTitle = true;
-    int number = 0, frames = 12000;
+    int number = 0, frames = 12000, menu = 0;
     unsigned seed = 0;
     uint64_t budget = SolveOptions{}.positionBudget;
     double seconds = 0;  // 0: one search with the whole budget
@@ -79,13 +79,14 @@ Options ReadOptions(int argc, char** argv) {
         else if (a == "--dir") o.dir = value();
         else if (a == "--daily") o.daily = value();
         else if (a == "--frames") o.frames = int(Number(value(), 1, 100000000));
+        else if (a == "--menu") o.menu = int(Number(value(), 1, 30));
         else if (!a.empty() && a[0] == '-') Fail("unknown option " + a);
         else if (o.mission.empty()) o.mission = a;
         else Fail("one mission at a time");
     }
-    if (o.play ? (o.dir.empty() || o.number == 0) : o.mission.empty())
+    if (o.menu == 0 && (o.play ? (o.dir.empty() || o.number == 0) : o.mission.empty()))
         Fail("usage: tessmar-solve FILE.msn [--json] [--script OUT] [--from title|mission] [--budget N] [--seconds S]"
-             " | --daily YYYY-MM-DD OUT.msn");
+             " | --daily YYYY-MM-DD OUT.msn | --menu N");
     return o;
 }
 
@@ -315,5 +316,11 @@ int Play(const Options& o) {
 
 int main(int argc, char** argv) {
     Options o = ReadOptions(argc, argv);
+    if (o.menu) {
+        // The keys from the title to numbered mission N's board entry, as the
+        // stored ways begin.
+        std::fputs(ScriptLines(MenuToMission(o.menu)).c_str(), stdout);
+        return 0;
+    }
     return o.play ? Play(o) : !o.daily.empty() ? Daily(o) : Solve(o);
 }
