@@ -137,7 +137,7 @@ TEST(Campaign, SetUsesEveryPieceLongQueuesAndFewRandomPairMissions) {
     for (int k = 1; k <= 13; ++k) EXPECT_GE(missionsWith[k], 3) << "kind " << k;
     EXPECT_GE(knotted, 10);
     EXPECT_GE(fourOrMore, 12);
-    EXPECT_GE(sixOrMore, 4);
+    EXPECT_GE(sixOrMore, 5);
     EXPECT_LE(random, 3);
     EXPECT_TRUE(types[6] && types[7]);
 }
