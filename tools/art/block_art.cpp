@@ -10,7 +10,7 @@
 namespace {
 constexpr float Pi = std::numbers::pi_v<float>;
 constexpr float HalfWidth = 5.0f;  // the rope is 10 units wide, centred on the middle of each side
-constexpr float KnotRadius = 7.0f;
+constexpr float KnotRadius = 5.0f;
 
 // Plain hemp and six network colours, ordered so that neighbouring group
 // numbers get clearly different hues; then the safe palette's six: on the
