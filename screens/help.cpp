@@ -222,12 +222,8 @@ const Page JapanesePages[HelpPageCount] = {
 void DrawPage(const Page& page, bool japanese) {
     if (japanese) DrawKanaText(page.title, 16, 16);
     else DrawGlyphText(page.title, 16, 16);
-    for (const HelpLine& l : page.lines) {
-        if (l.text == nullptr) continue;
-        const std::string text = WithKeyLabels(l.text, japanese);
-        if (japanese) DrawKanaText(text.c_str(), l.x, l.y);
-        else DrawNarrowText(text.c_str(), l.x, l.y);
-    }
+    for (const HelpLine& l : page.lines)
+        if (l.text != nullptr) DrawHelpLine(l.text, l.x, l.y, japanese);
     for (const HelpBlock& b : page.blocks)
         if (b.kind != Empty) DrawBlock(b.kind, 0, b.frame, b.x, b.y);
     if (page.fishY != 0) {
@@ -255,7 +251,7 @@ int HelpCharactersWithoutPicture(Language language) {
         };
         count(page.title, 16, 16);
         for (const HelpLine& l : page.lines)
-            if (l.text != nullptr) count(WithKeyLabels(l.text, japanese).c_str(), l.x, l.y);
+            if (l.text != nullptr) missing += DrawHelpLine(l.text, l.x, l.y, japanese);
     }
     return missing + RuleCharactersWithoutPicture(language == Language::Japanese);
 }

@@ -177,11 +177,30 @@ const Text Japanese[RulePageCount] = {
       {KanaRow(10), "サカナ ガ トブ アイダ ハ キカナイ"}}},
 };
 
-constexpr int RightEdge = 384 - 8;
+int DrawWords(int page, bool japanese) {
+    const Text& t = (japanese ? Japanese : English)[page];
+    int missing = japanese ? DrawKanaText(t.title, 16, 16) : 0;
+    if (!japanese) DrawGlyphText(t.title, 16, 16);
+    for (const char* c = t.title; !japanese && *c; ++c) missing += *c < 32 || *c > 95;
+    for (const Line& l : t.lines)
+        if (l.text != nullptr) missing += DrawHelpLine(l.text, 8, l.y, japanese);
+    return missing;
+}
 
-// Draws a line; returns its characters that have no picture or end past the
-// page's right margin.
-int DrawText(const char* keyed, int x, int y, bool japanese) {
+void DrawPicture(const Picture& p) {
+    for (const Block& b : p.blocks)
+        if (b.kind != Empty) DrawBlock(b.kind, 0, 0, (b.after ? AfterX : BeforeX) + Cell * b.col, PictureY + Cell * b.row);
+    for (const Mark& m : p.marks)
+        if (m.glyph != nullptr) DrawGlyphText(m.glyph, m.x, m.y);
+    if (p.fishX != 0)
+        MaskedFromSheet(BlockSheet, SheetFishX, SheetMaskY, SheetFishX, SheetImageY, SheetCell, SheetCell, p.fishX,
+                        p.fishY);
+}
+}  // namespace
+
+constexpr int RightEdge = 384 - 8;  // the pages' right margin
+
+int DrawHelpLine(const char* keyed, int x, int y, bool japanese) {
     const std::string filled = WithKeyLabels(keyed, japanese);  // the keys as they are bound
     const char* text = filled.c_str();
     const int width = japanese ? 16 : 8;
@@ -196,27 +215,6 @@ int DrawText(const char* keyed, int x, int y, bool japanese) {
     DrawNarrowText(text, x, y);
     return missing;
 }
-
-int DrawWords(int page, bool japanese) {
-    const Text& t = (japanese ? Japanese : English)[page];
-    int missing = japanese ? DrawKanaText(t.title, 16, 16) : 0;
-    if (!japanese) DrawGlyphText(t.title, 16, 16);
-    for (const char* c = t.title; !japanese && *c; ++c) missing += *c < 32 || *c > 95;
-    for (const Line& l : t.lines)
-        if (l.text != nullptr) missing += DrawText(l.text, 8, l.y, japanese);
-    return missing;
-}
-
-void DrawPicture(const Picture& p) {
-    for (const Block& b : p.blocks)
-        if (b.kind != Empty) DrawBlock(b.kind, 0, 0, (b.after ? AfterX : BeforeX) + Cell * b.col, PictureY + Cell * b.row);
-    for (const Mark& m : p.marks)
-        if (m.glyph != nullptr) DrawGlyphText(m.glyph, m.x, m.y);
-    if (p.fishX != 0)
-        MaskedFromSheet(BlockSheet, SheetFishX, SheetMaskY, SheetFishX, SheetImageY, SheetCell, SheetCell, p.fishX,
-                        p.fishY);
-}
-}  // namespace
 
 // The rule pages are counted apart, after the four pages before them.
 void DrawRulePage(int page, bool japanese) {

@@ -5,6 +5,11 @@
 
 inline constexpr int RulePageCount = 5;
 
+// Draws one line of a how-to-play page at (x, y), the keys' labels filled
+// in; returns its characters that have no picture or end past the page's
+// right margin (8 pixels in from the edge).
+int DrawHelpLine(const char* keyed, int x, int y, bool japanese);
+
 // Draws rule page `page` (0..RulePageCount - 1) into the back buffer.
 void DrawRulePage(int page, bool japanese);
 

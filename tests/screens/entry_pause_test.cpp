@@ -286,8 +286,8 @@ TEST(Help, FromTheTitleAndBackWithF1) {
 }
 
 // Every character of every page, in both languages, has a picture in the
-// sheets (the katakana sheet for the Japanese pages); on the rule pages none
-// runs past the right margin.
+// sheets (the katakana sheet for the Japanese pages), and none runs past the
+// right margin, the keys' labels filled in.
 TEST(Help, EveryCharacterOfThePagesHasAPicture) {
     StartWithTune("help_glyphs");
     EXPECT_EQ(HelpCharactersWithoutPicture(Language::Japanese), 0);
