@@ -11,6 +11,7 @@ namespace {
 constexpr float Pi = std::numbers::pi_v<float>;
 constexpr float HalfWidth = 5.0f;  // the rope is 10 units wide, centred on the middle of each side
 constexpr float KnotRadius = 5.0f;
+constexpr float LashingReach = 9.0f;  // centre to tip of a cross's square lashing
 
 // Plain hemp and six network colours, ordered so that neighbouring group
 // numbers get clearly different hues; then the safe palette's six: on the
@@ -66,6 +67,19 @@ RopePath CornerRope(int kind) {
     return Join(path, RopeLine(t, {t.x + 8 * out.x, t.y + 8 * out.y}, 0));
 }
 
+// A cross's middle: a square lashing set on its point, wider than the rope,
+// so a cross never reads as a knot whose missing end is hidden by a
+// neighbour's rope.
+Sample LashingSample(Pt p, const RopeColours& pal) {
+    float dx = p.x - 16, dy = p.y - 16, reach = std::fabs(dx) + std::fabs(dy);
+    if (reach > LashingReach) return {};
+    if (reach > LashingReach - 1.2f) return {pal.outline, true};
+    Colour col = Shade(pal.body, 1.2f - 0.04f * (dx + dy));
+    // Wraps of cord across it, along one diagonal.
+    if (std::fmod(std::fabs(dx - dy) + 0.5f, 3.5f) < 0.9f) col = Mix(col, pal.groove, 0.8f);
+    return {col, true};
+}
+
 Colour BevelGround(Colour base, Pt p) {
     float x = p.x, y = p.y;
     if (x < 1 || y < 1 || x > 31 || y > 31) return Shade(base, 0.58f);
@@ -107,7 +121,10 @@ Scene BlockScene(int kind, int variant) {
             Sample r = RopeSample(NearestOnRope(path, p), HalfWidth, rope);
             if (r.covered) out = r;
         }
-        if (knot) {
+        if (knot && kind == Cross) {
+            Sample k = LashingSample(p, rope);
+            if (k.covered) out = k;
+        } else if (knot) {
             Sample k = KnotSample({16, 16}, KnotRadius, p, rope);
             if (k.covered) out = k;
         }
