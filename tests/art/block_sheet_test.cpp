@@ -235,3 +235,19 @@ TEST(GameIconTest, SquareAndDrawn) {
     EXPECT_LT(white, int(icon.pixels.size()) / 4);
 }
 }  // namespace
+
+// A cross must not read as a knot whose missing end a neighbour's rope
+// covers: in the corner between two ends both have, their middles differ.
+TEST_F(BlockSheetTest, CrossMiddleLooksUnlikeEveryKnot) {
+    struct Quadrant { int kind, dx, dy; };  // toward two of the knot's ends
+    const Quadrant quadrants[] = {{7, -1, 1}, {8, -1, -1}, {9, -1, -1}, {10, 1, -1}};
+    for (const Quadrant& q : quadrants) {
+        int differing = 0;
+        for (int a = 1; a <= 8; ++a)
+            for (int b = 1; a + b <= 8; ++b) {
+                int x = 16 + q.dx * a, y = 16 + q.dy * b;
+                differing += Difference(sheet.At(32 * Cross + x, 32 + y), sheet.At(32 * q.kind + x, 32 + y)) > 60;
+            }
+        EXPECT_GE(differing, 6) << "kind " << q.kind;
+    }
+}
