@@ -90,6 +90,11 @@ bool SampleKey(int key) {
 
 void PollJoystick(uint32_t* held, uint32_t* pressed) {
     uint32_t previous = *held, previousPadKeys = PadKeyHeld;
+    // A button held since last frame is no new press under a binding made
+    // meanwhile (one chosen on the options screen and not yet let go).
+    const uint32_t boundBefore = PadActionBits(PadButtonsHeld);
+    previous |= boundBefore & PlayBits;
+    previousPadKeys |= boundBefore & ~PlayBits;
     *held = 0;
     *pressed = 0;
     PadKeyHeld = PadKeyPressed = 0;
@@ -143,8 +148,12 @@ void SampleKeyboard() {
 // The bound key of every action, Escape (always quit) and the keypad's
 // Enter beside the pause key; the pad's buttons that stand for keys (Start
 // for the pause key); and the pause that a focus loss owes.
-void PollKeyboard(uint32_t* held, uint32_t* pressed) {
+void PollKeyboard(uint32_t* held, uint32_t* pressed, const KeySet& keysBefore) {
     uint32_t previous = *held;
+    // A key held since last frame is no new press under the action it was
+    // bound to meanwhile (one chosen on the options screen and not yet let go).
+    for (int a = 0; a < ActionCount; ++a)
+        if (keysBefore.Has(KeyBinding[a])) previous |= Actions[a].bit;
     *held = 0;
     *pressed = 0;
     for (int a = 0; a < ActionCount; ++a)
@@ -162,8 +171,11 @@ static uint8_t Either(uint32_t keyWord, uint32_t joyWord, uint32_t bit) {
 
 void SampleInput() {
     PollJoystick(&JoyHeld, &JoyPressed);
+    // A search sets the held turn keys of the moment it resumes itself, so
+    // only they say what was held before.
+    const KeySet keysBefore = searchKeys ? KeySet{} : AllKeysHeld;
     SampleKeyboard();
-    PollKeyboard(&KeyHeld, &KeyPressed);
+    PollKeyboard(&KeyHeld, &KeyPressed, keysBefore);
     LeftHeld = Either(KeyHeld, JoyHeld, BitLeft);
     LeftPressed = Either(KeyPressed, JoyPressed, BitLeft);
     RightHeld = Either(KeyHeld, JoyHeld, BitRight);

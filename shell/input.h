@@ -13,8 +13,9 @@ extern KeySet AllKeysHeld;
 
 void PollJoystick(uint32_t* held, uint32_t* pressed);
 void SampleKeyboard();  // AllKeysHeld and NewestKey
-// The actions' bits from the keys of SampleKeyboard.
-void PollKeyboard(uint32_t* held, uint32_t* pressed);
+// The actions' bits from the keys of SampleKeyboard; a key among
+// `keysBefore` (last frame's) is held, not pressed, whatever it is bound to now.
+void PollKeyboard(uint32_t* held, uint32_t* pressed, const KeySet& keysBefore);
 void SampleInput();
 // The same with `keys` as the whole keyboard, read by the actions' own keys
 // whatever they are bound to, and no pad, replay or owed pause: a search

@@ -189,8 +189,11 @@ TEST_F(OptionsScreenTest, AKeyChosenThereTurnsThePairAndTheOldOneNoLonger) {
     EXPECT_FALSE(Headless.quitPosted || QuitFlag) << "the Escape that cancelled quits nothing";
     EXPECT_EQ(Bound(Action::TurnLeft), KeyZ);
     Tap({KeyZ});
-    Headless.keys = KeyBit(KeyQ) | KeyBit(KeyLeftShift);  // two at once: the first by number is taken
-    RunFrame();
+    // Two at once: the first by number is taken. Held on as a player holds
+    // a key, Q (now the menus' confirm) does not choose the line again.
+    Headless.keys = KeyBit(KeyQ) | KeyBit(KeyLeftShift);
+    RunFrames(4);
+    EXPECT_EQ(OptionsCapturing, 0) << "the key just chosen, still held, is not a new press";
     Tap({});
     EXPECT_EQ(Bound(Action::TurnLeft), KeyQ);
     EXPECT_NE(FileText(GameSettingsPath).find("key.turn_left=Q\n"), std::string::npos);
@@ -313,6 +316,24 @@ TEST_F(OptionsScreenTest, APadButtonChosenThereLinksAndTheLayoutSwapsConfirmAndB
     RunFrame();
     EXPECT_EQ(JoyHeld & BitButton3, 0u) << "the old one no longer";
     PadNintendo = false;
+    ResetPadBindings();
+}
+
+// A button chosen for turning anticlockwise (the menus' confirm) and held on
+// as a player holds it is no new press: the line is not chosen again.
+TEST_F(OptionsScreenTest, APadButtonChosenForTheConfirmAndHeldOnIsNoNewPress) {
+    PadTap({PadBack});
+    for (int i = 0; i < 3; ++i) PadTap({PadDpadDown});
+    PadTap({PadBottom});
+    ASSERT_EQ(OptionsPage, OptionsPadPage);
+    for (int i = 0; i <= int(Action::TurnLeft); ++i) PadTap({PadDpadDown});
+    PadTap({PadBottom});
+    ASSERT_EQ(OptionsCapturing, 1);
+    Headless.joyButtons = 1u << PadRightStick;
+    RunFrames(4);
+    EXPECT_EQ(PadBinding[int(Action::TurnLeft)], PadRightStick);
+    EXPECT_EQ(OptionsCapturing, 0) << "the button just chosen, still held, is not a new press";
+    Headless.joyButtons = 0;
     ResetPadBindings();
 }
 
