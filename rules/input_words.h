@@ -20,8 +20,9 @@ extern uint8_t Button1Pressed, Button2Pressed, Button3Pressed;
 extern int32_t NewestKey;
 // A pad's actions beyond play (pause, options, help...) as the bits of their
 // keys: the keyboard's word holds them too, these tell the pad's own (the
-// EDIT GAME chosen with the pad). The pad's buttons held, as the bindings
-// number them, and the first one newly pressed this frame (-1: none), which
+// EDIT GAME chosen with the pad). The pad's buttons held, as the pad numbers
+// them (so a change of layout does not make a held one new), and the first
+// one newly pressed this frame as the bindings number it (-1: none), which
 // the options screen binds.
 extern uint32_t PadKeyHeld, PadKeyPressed, PadButtonsHeld;
 extern int32_t NewestPadButton;

@@ -74,10 +74,10 @@ void TakePadButtons(uint32_t raw, uint32_t* held) {
     if (bits & Along) *held &= ~Along;
     *held |= bits & PlayBits;
     PadKeyHeld = bits & ~PlayBits;
-    const uint32_t fresh = buttons & ~PadButtonsHeld;
+    const uint32_t fresh = buttons & ~InLayout(PadButtonsHeld);
     for (int b = 0; b < PadButtonCount && NewestPadButton < 0; ++b)
         if ((fresh >> b) & 1u) NewestPadButton = b;
-    PadButtonsHeld = buttons;
+    PadButtonsHeld = raw & ((1u << PadButtonCount) - 1);
 }
 
 // A key this frame. A replay holds its script's keys, the real Escape still
@@ -90,9 +90,9 @@ bool SampleKey(int key) {
 
 void PollJoystick(uint32_t* held, uint32_t* pressed) {
     uint32_t previous = *held, previousPadKeys = PadKeyHeld;
-    // A button held since last frame is no new press under a binding made
-    // meanwhile (one chosen on the options screen and not yet let go).
-    const uint32_t boundBefore = PadActionBits(PadButtonsHeld);
+    // A button held since last frame is no new press under a binding or
+    // layout chosen meanwhile on the options screen, while it is not let go.
+    const uint32_t boundBefore = PadActionBits(InLayout(PadButtonsHeld));
     previous |= boundBefore & PlayBits;
     previousPadKeys |= boundBefore & ~PlayBits;
     *held = 0;

@@ -298,6 +298,13 @@ TEST_F(OptionsScreenTest, APadButtonChosenThereLinksAndTheLayoutSwapsConfirmAndB
     // The layout's line: the bottom and right buttons swap, at once.
     for (int i = 0; i <= int(Action::Link); ++i) PadTap({PadDpadUp});
     ASSERT_EQ(OptionsLine, 0);
+    Headless.joyButtons = 1u << PadBottom;  // confirm, held on: it becomes back but goes nowhere
+    RunFrames(4);
+    Headless.joyButtons = 0;
+    RunFrame();
+    EXPECT_TRUE(PadNintendo);
+    EXPECT_EQ(OptionsPage, OptionsPadPage) << "the held confirm is not a new back";
+    PadTap({PadDpadRight});
     PadTap({PadDpadRight});
     EXPECT_TRUE(PadNintendo);
     EXPECT_NE(FileText(GameSettingsPath).find("pad_layout=nintendo\n"), std::string::npos);
