@@ -326,24 +326,6 @@ TEST_F(OptionsScreenTest, APadButtonChosenThereLinksAndTheLayoutSwapsConfirmAndB
     ResetPadBindings();
 }
 
-// A button chosen for turning anticlockwise (the menus' confirm) and held on
-// as a player holds it is no new press: the line is not chosen again.
-TEST_F(OptionsScreenTest, APadButtonChosenForTheConfirmAndHeldOnIsNoNewPress) {
-    PadTap({PadBack});
-    for (int i = 0; i < 3; ++i) PadTap({PadDpadDown});
-    PadTap({PadBottom});
-    ASSERT_EQ(OptionsPage, OptionsPadPage);
-    for (int i = 0; i <= int(Action::TurnLeft); ++i) PadTap({PadDpadDown});
-    PadTap({PadBottom});
-    ASSERT_EQ(OptionsCapturing, 1);
-    Headless.joyButtons = 1u << PadRightStick;
-    RunFrames(4);
-    EXPECT_EQ(PadBinding[int(Action::TurnLeft)], PadRightStick);
-    EXPECT_EQ(OptionsCapturing, 0) << "the button just chosen, still held, is not a new press";
-    Headless.joyButtons = 0;
-    ResetPadBindings();
-}
-
 // The main page's lines that stand for C, G and F1, for a pad; and SPEED,
 // kept in the settings.
 TEST_F(OptionsScreenTest, RopesGridSpeedAndHelpAreLinesOfTheMainPage) {
