@@ -307,6 +307,34 @@ TEST(SolveCommand, ReadsAnyMissionFileAndRefusesWhatIsNone) {
         EXPECT_NE(json.find(key), std::string::npos) << key << " in " << json;
 }
 
+// A plan written as resting cells is played pair by pair: its exit status
+// and last line say whether it cleared, and a landing no keys reach stops it.
+TEST(SolveCommand, PlanOfRestingCellsIsPlayedThroughTheRules) {
+    const std::string mission = TESSMAR_BINARY_DIR "/gamedata/mission/22.msn";
+    const std::string way = "3,11 3,10; 3,9 3,8; 2,11 2,10; 2,9 2,8";
+    struct Case {
+        std::string plan;
+        int status;
+        std::string said;
+    } cases[] = {
+        {way + "; 4,11 4,10", 0, "cleared (goal progress 3)"},
+        {way + "; 4,10 4,11", 1, "lost"},  // the trigger upside down
+        {way, 1, "not cleared"},                         // the trigger never comes
+        {way + "; 7,11 7,10", 1, "no keys land it there"},  // inside the stone
+        {"3,11 3,10; 3,9", 2, "is not two cells"},
+    };
+    for (const Case& c : cases) {
+        std::string out = MakeTempFolder("solve-plan") + "/out.txt";
+        int status = std::system((TESSMAR_BINARY_DIR "/tessmar-solve " + mission + " --plan '" + c.plan + "' >" + out +
+                                  " 2>&1").c_str());
+        std::ifstream in(out);
+        std::string line, last;
+        while (std::getline(in, line)) last = line;
+        EXPECT_EQ(WEXITSTATUS(status), c.status) << c.plan;
+        EXPECT_NE(last.find(c.said), std::string::npos) << c.plan << ": " << last;
+    }
+}
+
 // A write that fails (here: no file may grow past 0 bytes) is an error, the
 // solver's and the runner's alike, and leaves no torn way behind.
 TEST(SolveCommand, WritesThatFailEndInAnError) {

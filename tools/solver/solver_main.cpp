@@ -5,6 +5,7 @@
 //   tessmar-solve FILE.msn [--json] [--script OUT] [--from title|mission] [--budget N] [--seconds S]
 //   tessmar-solve --daily YYYY-MM-DD OUT.msn [--json]
 //   tessmar-solve --play SEED --dir FOLDER --number N [--frames F] [--script FILE]
+//   tessmar-solve FILE.msn --plan "C,R C,R; C,R C,R; ..."
 //
 // FILE is a 294-byte mission file (or a mission source, NAME.txt). --script
 // writes the shortest way: with --from title (the default) from the title
@@ -15,7 +16,11 @@
 // stops the search after S seconds (what it found so far is the answer, as
 // when the budget runs out); with --json it prints progress lines meanwhile. --daily writes the day's mission of a date to OUT.msn and prints its
 // proof. --play lets the simple player play numbered mission N of the game
-// folder FOLDER (random pairs) for at most F frames (12000).
+// folder FOLDER (random pairs) for at most F frames (12000). --plan plays a
+// plan written as the cells each pair's halves come to rest in (first half,
+// then second, a pair after each ';'), prints the well after every pair and
+// whether the plan clears the mission: for checking by hand what a player
+// would try first.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -26,6 +31,8 @@
 #include <sstream>
 #include <string>
 
+#include "rules/board.h"
+#include "rules/scoring.h"
 #include "settings/number_text.h"
 #include "platform/platform_os.h"
 #include "tools/json_text.h"
@@ -44,7 +51,7 @@ struct Options {
     unsigned seed = 0;
     uint64_t budget = SolveOptions{}.positionBudget;
     double seconds = 0;  // 0: one search with the whole budget
-    std::string mission, script, dir, daily;
+    std::string mission, script, dir, daily, plan;
 };
 
 [[noreturn]] void Fail(const std::string& why) {
@@ -80,6 +87,7 @@ Options ReadOptions(int argc, char** argv) {
         else if (a == "--daily") o.daily = value();
         else if (a == "--frames") o.frames = int(Number(value(), 1, 100000000));
         else if (a == "--menu") o.menu = int(Number(value(), 1, 30));
+        else if (a == "--plan") o.plan = value();
         else if (!a.empty() && a[0] == '-') Fail("unknown option " + a);
         else if (o.mission.empty()) o.mission = a;
         else Fail("one mission at a time");
@@ -303,6 +311,73 @@ int Daily(Options o) {
     return 0;
 }
 
+// One pair's resting cells in a plan.
+struct PlanStep {
+    int col1, row1, col2, row2;
+};
+
+std::vector<PlanStep> ReadPlan(const std::string& text) {
+    std::vector<PlanStep> plan;
+    std::stringstream pairs(text);
+    std::string one;
+    while (std::getline(pairs, one, ';')) {
+        if (one.find_first_not_of(" \t") == std::string::npos) continue;
+        PlanStep step{};
+        char comma1 = 0, comma2 = 0;
+        std::string rest;
+        std::stringstream cells(one);
+        if (!(cells >> step.col1 >> comma1 >> step.row1 >> step.col2 >> comma2 >> step.row2) || comma1 != ',' ||
+            comma2 != ',' || (cells >> rest))
+            Fail("--plan: \"" + one + "\" is not two cells C,R C,R");
+        plan.push_back(step);
+    }
+    if (plan.empty()) Fail("--plan: no pairs");
+    return plan;
+}
+
+char KindCharacter(uint8_t kind) {
+    for (char c : std::string(".-|7JLrT3^E+o#"))
+        if (KindOfCharacter(c) == int(kind)) return c;
+    return '?';
+}
+
+void PrintWell() {
+    for (int r = 0; r <= BottomRow; ++r) {
+        std::string row = "    ";
+        for (int c = 0; c <= LastColumn; ++c) row += KindCharacter(GetKind(c, r));
+        std::printf("%s\n", row.c_str());
+    }
+}
+
+// Exit status 0 when the plan clears the mission, 1 when it does not.
+int Plan(const Options& o) {
+    MissionImage mission = ReadMission(o.mission);
+    if (!FixedQueueMission(mission)) Fail(o.mission + ": its pairs are dealt at random");
+    std::vector<PlanStep> plan = ReadPlan(o.plan);
+    StartMissionPlay(mission);
+    Outcome outcome = RunToNextPair(nullptr);
+    for (size_t i = 0; i < plan.size() && outcome == Outcome::NextPair; ++i) {
+        const PlanStep& s = plan[i];
+        const std::vector<Placement>& known = KnownPlacements();
+        auto match = std::find_if(known.begin(), known.end(), [&](const Placement& p) {
+            return p.col1 == s.col1 && p.row1 == s.row1 && p.col2 == s.col2 && p.row2 == s.row2;
+        });
+        std::printf("pair %zu: first half at (%d,%d), second at (%d,%d)", i + 1, s.col1, s.row1, s.col2, s.row2);
+        if (match == known.end()) {
+            std::printf(": no keys land it there\n");
+            return 1;
+        }
+        Placement chosen = *match;  // the list is the search's own and changes with the next call
+        PlayPlacement(chosen, nullptr);
+        outcome = RunToNextPair(nullptr);
+        std::printf("\n");
+        PrintWell();
+    }
+    const char* end = outcome == Outcome::Cleared ? "cleared" : outcome == Outcome::Lost ? "lost" : "not cleared";
+    std::printf("%s (goal progress %d)\n", end, int(GoalProgress));
+    return outcome == Outcome::Cleared ? 0 : 1;
+}
+
 int Play(const Options& o) {
     PlayerRun run = PlayWithSimplePlayer(o.dir, o.number, o.seed, o.frames);
     std::printf("mission %d, seed %u: %s after %d frames of play, %d pairs\n", o.number, o.seed,
@@ -322,5 +397,6 @@ int main(int argc, char** argv) {
         std::fputs(ScriptLines(MenuToMission(o.menu)).c_str(), stdout);
         return 0;
     }
+    if (!o.plan.empty()) return Plan(o);
     return o.play ? Play(o) : !o.daily.empty() ? Daily(o) : Solve(o);
 }
