@@ -307,10 +307,10 @@ TEST(SolveCommand, ReadsAnyMissionFileAndRefusesWhatIsNone) {
         EXPECT_NE(json.find(key), std::string::npos) << key << " in " << json;
 }
 
-// A plan written as resting cells is played pair by pair: its exit status
+// A plan written as landing cells is played pair by pair: its exit status
 // and last line say whether it cleared, and a landing no keys reach stops it.
 // The first plans that missions' idea lines say fail are played here too.
-TEST(SolveCommand, PlanOfRestingCellsIsPlayedThroughTheRules) {
+TEST(SolveCommand, PlanOfLandingCellsIsPlayedThroughTheRules) {
     const std::string way22 = "3,11 3,10; 3,9 3,8; 2,11 2,10; 2,9 2,8";
     struct Case {
         int mission;

@@ -17,8 +17,9 @@
 // when the budget runs out); with --json it prints progress lines meanwhile. --daily writes the day's mission of a date to OUT.msn and prints its
 // proof. --play lets the simple player play numbered mission N of the game
 // folder FOLDER (random pairs) for at most F frames (12000). --plan plays a
-// plan written as the cells each pair's halves come to rest in (first half,
-// then second, a pair after each ';'), prints the well after every pair and
+// plan written as the cells each pair's halves land in (first half, then
+// second, a pair after each ';'; a half that splits off is named where the
+// pair landed), prints the well after every pair and
 // whether the plan clears the mission: for checking by hand what a player
 // would try first.
 #include <algorithm>
@@ -311,7 +312,7 @@ int Daily(Options o) {
     return 0;
 }
 
-// One pair's resting cells in a plan.
+// One pair's landing cells in a plan.
 struct PlanStep {
     int col1, row1, col2, row2;
 };
