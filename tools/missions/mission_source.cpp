@@ -224,6 +224,8 @@ int KindOfCharacter(char c) {
     return -1;
 }
 
+char CharacterOfKind(int kind) { return kind >= 0 && kind < 14 ? KindCharacters[kind] : '?'; }
+
 bool ParseMissionSource(const std::string& text, MissionSource& out, std::string& error) {
     out = MissionSource{};
     Parser p{out, error};

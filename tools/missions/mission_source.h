@@ -17,3 +17,5 @@ bool ParseMissionSource(const std::string& text, MissionSource& out, std::string
 
 // The block kind a source character stands for (-1 when unknown).
 int KindOfCharacter(char c);
+// The source character of a block kind ('?' when there is none).
+char CharacterOfKind(int kind);

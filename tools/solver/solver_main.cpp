@@ -312,40 +312,34 @@ int Daily(Options o) {
     return 0;
 }
 
-// One pair's landing cells in a plan.
-struct PlanStep {
-    int col1, row1, col2, row2;
-};
-
-std::vector<PlanStep> ReadPlan(const std::string& text) {
-    std::vector<PlanStep> plan;
+// A plan: the cells each pair's halves land in, kept as placements without keys.
+std::vector<Placement> ReadPlan(const std::string& text) {
+    constexpr int Lowest = -2, Highest = 12;  // the rows and columns a landing can name
+    std::vector<Placement> plan;
     std::stringstream pairs(text);
     std::string one;
     while (std::getline(pairs, one, ';')) {
         if (one.find_first_not_of(" \t") == std::string::npos) continue;
-        PlanStep step{};
+        int cell[4];
         char comma1 = 0, comma2 = 0;
         std::string rest;
         std::stringstream cells(one);
-        if (!(cells >> step.col1 >> comma1 >> step.row1 >> step.col2 >> comma2 >> step.row2) || comma1 != ',' ||
-            comma2 != ',' || (cells >> rest))
-            Fail("--plan: \"" + one + "\" is not two cells C,R C,R");
-        plan.push_back(step);
+        bool read = bool(cells >> cell[0] >> comma1 >> cell[1] >> cell[2] >> comma2 >> cell[3]) && comma1 == ',' &&
+                    comma2 == ',' && !(cells >> rest);
+        for (int v : cell) read = read && v >= Lowest && v <= Highest;
+        if (!read) Fail("--plan: \"" + one + "\" is not two cells C,R C,R");
+        Placement p;
+        p.col1 = int8_t(cell[0]), p.row1 = int8_t(cell[1]), p.col2 = int8_t(cell[2]), p.row2 = int8_t(cell[3]);
+        plan.push_back(p);
     }
     if (plan.empty()) Fail("--plan: no pairs");
     return plan;
 }
 
-char KindCharacter(uint8_t kind) {
-    for (char c : std::string(".-|7JLrT3^E+o#"))
-        if (KindOfCharacter(c) == int(kind)) return c;
-    return '?';
-}
-
 void PrintWell() {
     for (int r = 0; r <= BottomRow; ++r) {
         std::string row = "    ";
-        for (int c = 0; c <= LastColumn; ++c) row += KindCharacter(GetKind(c, r));
+        for (int c = 0; c <= LastColumn; ++c) row += CharacterOfKind(GetKind(c, r));
         std::printf("%s\n", row.c_str());
     }
 }
@@ -354,16 +348,16 @@ void PrintWell() {
 int Plan(const Options& o) {
     MissionImage mission = ReadMission(o.mission);
     if (!FixedQueueMission(mission)) Fail(o.mission + ": its pairs are dealt at random");
-    std::vector<PlanStep> plan = ReadPlan(o.plan);
+    std::vector<Placement> plan = ReadPlan(o.plan);
     StartMissionPlay(mission);
     Outcome outcome = RunToNextPair(nullptr);
     for (size_t i = 0; i < plan.size() && outcome == Outcome::NextPair; ++i) {
-        const PlanStep& s = plan[i];
+        const Placement& wanted = plan[i];
         const std::vector<Placement>& known = KnownPlacements();
         auto match = std::find_if(known.begin(), known.end(), [&](const Placement& p) {
-            return p.col1 == s.col1 && p.row1 == s.row1 && p.col2 == s.col2 && p.row2 == s.row2;
+            return p.col1 == wanted.col1 && p.row1 == wanted.row1 && p.col2 == wanted.col2 && p.row2 == wanted.row2;
         });
-        std::printf("pair %zu: first half at (%d,%d), second at (%d,%d)", i + 1, s.col1, s.row1, s.col2, s.row2);
+        std::printf("pair %zu: %s", i + 1, Cells(wanted).c_str());
         if (match == known.end()) {
             std::printf(": no keys land it there\n");
             return 1;
