@@ -327,6 +327,8 @@ TEST(SolveCommand, PlanOfLandingCellsIsPlayedThroughTheRules) {
         {11, "5,9 5,8; 1,9 1,10", 1, "not cleared (goal progress 3)"},
         // 12: the spare 7 ridden in on the r falls into the foot's place and closes a second ring.
         {12, "2,8 2,9; 3,9 4,9; 5,8 5,9", 1, "lost (goal progress 12)"},
+        // 16: the riders a row apart land side by side when the ring's columns fall, two and three deep.
+        {16, "3,8 3,9; 4,8 5,8; 4,7 4,8", 1, "lost (goal progress 14)"},
         // 17: the cross as the ring's right side closes a ring with the knots at once.
         {17, "3,8 3,9", 1, "not cleared (goal progress 0)"},
     };
