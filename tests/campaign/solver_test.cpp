@@ -329,6 +329,9 @@ TEST(SolveCommand, PlanOfLandingCellsIsPlayedThroughTheRules) {
         {12, "2,8 2,9; 3,9 4,9; 5,8 5,9", 1, "lost (goal progress 12)"},
         // 16: the riders a row apart land side by side when the ring's columns fall, two and three deep.
         {16, "3,8 3,9; 4,8 5,8; 4,7 4,8", 1, "lost (goal progress 14)"},
+        // 24: the knot left on the ring, upright on the 7 or flat on the r, falls into a nest's gap.
+        {24, "4,9 5,9; 4,8 5,8; 3,6 4,6; 4,5 4,6", 1, "lost (goal progress 14)"},
+        {24, "4,9 5,9; 4,8 5,8; 3,6 4,6; 3,5 4,5", 1, "lost (goal progress 14)"},
         // 17: the cross as the ring's right side closes a ring with the knots at once.
         {17, "3,8 3,9", 1, "not cleared (goal progress 0)"},
     };
