@@ -12,6 +12,7 @@ namespace {
 // One character per kind 0..13: empty, the two straights, the corners as the
 // letters they look like, the three-way knots, the cross, the joiner, a wall.
 const char KindCharacters[] = ".-|7JLrT3^E+o#";
+constexpr int KindCount = sizeof KindCharacters - 1;  // every block kind, empty to wall
 constexpr char FrameMark = '*';
 constexpr int WellRows = 12, WellColumns = 8;
 
@@ -219,12 +220,12 @@ struct Parser {
 
 
 int KindOfCharacter(char c) {
-    for (int k = 0; k < 14; ++k)
+    for (int k = 0; k < KindCount; ++k)
         if (KindCharacters[k] == c) return k;
     return -1;
 }
 
-char CharacterOfKind(int kind) { return kind >= 0 && kind < 14 ? KindCharacters[kind] : '?'; }
+char CharacterOfKind(int kind) { return kind >= 0 && kind < KindCount ? KindCharacters[kind] : '?'; }
 
 bool ParseMissionSource(const std::string& text, MissionSource& out, std::string& error) {
     out = MissionSource{};
